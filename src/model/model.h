@@ -1,0 +1,87 @@
+#pragma once
+// The one model being edited: an animated MD2 mesh with a single texture
+// mapping shared by all frames, and its lists of skins and maps.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/skin.h"
+
+struct Companion;
+
+constexpr int kMaxVertices = 4096;      // vertex slots per frame
+constexpr int kMaxTriangles = 4096;
+constexpr int kMaxMapVertices = 12288;
+
+constexpr std::uint32_t TRI_SELECTED = 1;
+constexpr std::uint32_t TRI_MARKED = 2;
+constexpr std::uint32_t TRI_HIDDEN = 4;
+
+struct Vec3 {
+  float x = 0, y = 0, z = 0;
+};
+
+struct MapVertex {
+  float s = 0, t = 0;
+};
+
+struct Triangle {
+  std::uint32_t flags = 0;
+  std::int16_t vertexIndex[3] = {0, 0, 0};
+  std::int16_t mapIndex[3] = {0, 0, 0};
+  std::int16_t storedMapIndex[3] = {0, 0, 0};
+  MapVertex cornerMap[3];
+  float faceNormal[3] = {0, 0, 0};
+  float viewNormal[2] = {0, 0};
+  std::uint8_t shade[3] = {0, 0, 0};
+  std::uint8_t mapCoord[3][2] = {{0, 0}, {0, 0}, {0, 0}};
+};
+
+struct Frame {
+  std::array<Vec3, kMaxVertices> vertices{};
+  std::string name;
+};
+
+struct Model {
+  Model();
+  ~Model();
+  Model(const Model&) = delete;
+  Model& operator=(const Model&) = delete;
+
+  std::int16_t numVertices = 0;
+  std::int16_t numMapVertices = 0;
+  std::int16_t numTriangles = 0;
+  std::int16_t skinWidth = 0;
+  std::int16_t skinHeight = 0;
+
+  std::vector<std::unique_ptr<Frame>> frames;
+  std::int16_t currentFrameIndex = 0;
+  Vec3* currentFrame = nullptr;  // vertices of frames[currentFrameIndex]
+
+  std::vector<Triangle> triangles;              // room for kMaxTriangles
+  std::vector<MapVertex> mapVertices;           // room for kMaxMapVertices
+  std::vector<MapVertex> storedMapVertices;     // room for kMaxMapVertices
+  std::int16_t storedNumMapVertices = 0;
+  std::vector<std::uint8_t> mapVertexSelected;  // room for kMaxMapVertices
+
+  std::vector<std::unique_ptr<Skin>> skins;
+  std::int16_t currentSkinIndex = -1;
+  Skin* currentSkin = nullptr;
+
+  std::vector<std::unique_ptr<Skin>> phongMaps;
+  std::int16_t currentPhongMapIndex = -1;
+  Skin* currentPhongMap = nullptr;
+
+  std::vector<std::unique_ptr<Skin>> envMaps;
+  std::int16_t currentEnvMapIndex = -1;
+  Skin* currentEnvMap = nullptr;
+
+  std::vector<std::unique_ptr<Companion>> companions;
+  std::int16_t currentCompanionIndex = -1;
+  Companion* currentCompanion = nullptr;
+
+  int modelLoaded = 0;
+};

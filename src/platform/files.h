@@ -1,0 +1,63 @@
+#pragma once
+// File and folder helpers shared by every reader and writer.
+//
+// Paths may arrive with '\' (names stored in model files, Windows habits) or
+// '/'; both count as separators. A folder is "usable" exactly when it can be
+// made the current folder.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+bool IsSeparator(char c);
+
+// Everything before the last separator; a root keeps its separator
+// ("/x" -> "/", "C:\x" -> "C:\"). A path without a separator gives "".
+std::string FolderPart(const std::string& path);
+
+// The part after the last separator.
+std::string FileNamePart(const std::string& path);
+
+// '\' turned into '/'.
+std::string ToForwardSlashes(std::string path);
+// '/' turned into '\'.
+std::string ToBackslashes(std::string path);
+
+// Lower-case extension after the last '.' of the file name part, without the
+// dot; "" when there is none.
+std::string ExtensionOf(const std::string& path);
+
+bool EqualsNoCase(const std::string& a, const std::string& b);
+
+// Case-insensitive '*' and '?' matching, as the classic "*.PCX" search does.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+// Regular files directly in `folder` whose names match `pattern`, full paths,
+// sorted case-insensitively by name.
+std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern);
+
+bool ChangeFolder(const std::string& folder);
+std::string CurrentFolder();
+bool FolderExists(const std::string& folder);
+bool FileExists(const std::string& path);
+
+// Resolves a path that may use '\' and whose case may not match the disk's
+// (files made where names ignore case): the path as written if it exists,
+// else each component matched case-insensitively in turn. Relative paths are
+// taken from the current folder. Gives the path with '/' separators; when
+// nothing matches, the path as written (with '/').
+std::string ResolvePath(const std::string& path);
+
+// The absolute, normalised form of a path (no file-system access needed).
+std::string AbsolutePath(const std::string& path);
+
+// Reads a whole file. On failure gives nothing and sets *cause to the errno
+// of the failed call when `cause` is given.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, int* cause = nullptr);
+
+// Writes `bytes` to a temporary file beside `path`, flushes it and renames it
+// over `path`, so the old file survives any failure. Returns 0, or the errno
+// of the call that failed (the temporary file is removed then).
+int WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes);

@@ -1,0 +1,7 @@
+#include "shell/app.h"
+
+#include "model/companion.h"
+
+App::App(Ui& u, Profile& p) : ui(u), profile(p) {}
+
+App::~App() = default;

@@ -9,7 +9,7 @@
 class HeadlessUi : public Ui {
  public:
   explicit HeadlessUi(std::ostream& out, MsgAnswer questionAnswer = MsgAnswer::No);
-  MsgAnswer Message(const std::string& text, MsgButtons buttons) override;
+  MsgAnswer Message(const std::string& text, MsgButtons buttons = MsgButtons::Ok) override;
   std::optional<FileDialogResult> FileDialog(const FileDialogRequest& request) override;
   std::optional<std::string> BrowseFolder(const std::string& title) override;
   int messagesShown() const { return messagesShown_; }

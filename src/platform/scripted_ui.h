@@ -22,7 +22,7 @@ class ScriptedUi : public Ui {
   void QueueFileCancel() { files_.push_back(std::nullopt); }
   void QueueFolder(std::optional<std::string> folder) { folders_.push_back(std::move(folder)); }
 
-  MsgAnswer Message(const std::string& text, MsgButtons buttons) override;
+  MsgAnswer Message(const std::string& text, MsgButtons buttons = MsgButtons::Ok) override;
   std::optional<FileDialogResult> FileDialog(const FileDialogRequest& request) override;
   std::optional<std::string> BrowseFolder(const std::string& title) override;
 

@@ -2,17 +2,41 @@
 // Reading and writing 8-bit images: PCX (ZSoft version 5, run-length encoded,
 // 768-byte palette trailer) and BMP (8-bit, uncompressed), and palettes from
 // ACT, BMP or PCX files.
+//
+// Image files come from anywhere, so the readers refuse what they cannot read
+// safely instead of guessing: a PCX whose run data ends before the last row,
+// whose bytes per line are fewer than its width, or that is not 8-bit single
+// plane; a BMP that is compressed, stored top-down, or whose colour table or
+// pixel rows lie outside the file; any image with no pixels, more than 32767
+// columns or more than 2048 rows. PCX runs that reach past the last row are
+// cut there. A BMP that supplies fewer than 256 colours gets black for the
+// rest of its palette.
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "image/skin.h"
 
 class Ui;
 
+// Texts shown by the readers.
+inline constexpr char kNotValidSkinText[] = "This file does not appear to be a valid skin";
+inline constexpr char kBmpNot8BitText[] = "BMPs must be 8bit! - Aborting";
+inline constexpr char kDamagedSkinText[] = "This skin file is damaged or truncated";
+inline constexpr char kSkinSizeText[] = "Skins must be 1 to 32767 pixels wide and 1 to 2048 rows high";
+inline constexpr char kPcxNot8BitText[] = "Only 8-bit single-plane PCX skins can be read";
+inline constexpr char kBmpCompressedText[] = "Compressed BMPs cannot be read";
+inline constexpr char kBmpTopDownText[] = "Top-down BMPs cannot be read";
+
+constexpr int kMaxImageWidth = 32767;
+
 // Reads a PCX or 8-bit BMP into a new record; nothing on failure (after a
 // message for a file that is not a usable image; none when it cannot be
-// opened, the callers report that).
+// opened, the callers report that). `name` is the path as given, `path` its
+// absolute form.
 std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui);
 
 // Replaces the palette entries that the file supplies; false (palette
@@ -24,3 +48,17 @@ bool LoadPaletteFile(const std::string& path, Palette& palette);
 // file as they were.
 bool WritePcx(Skin& skin, const std::string& path, Ui& ui);
 bool WriteBmp(Skin& skin, const std::string& path, Ui& ui);
+
+// The same readers and writers on whole files held in memory. The parsers
+// fill pixels, storedPixels, palette, size, format and the row offsets and
+// leave name, path, hasFile and flags to the caller; ParseSkinImage picks
+// the format by the first bytes.
+std::unique_ptr<Skin> ParseSkinImage(std::span<const std::uint8_t> bytes, Ui& ui);
+std::unique_ptr<Skin> ParsePcx(std::span<const std::uint8_t> bytes, Ui& ui);
+std::unique_ptr<Skin> ParseBmp(std::span<const std::uint8_t> bytes, Ui& ui);
+bool ParsePaletteBytes(std::span<const std::uint8_t> bytes, Palette& palette);
+
+// The complete file for a record; empty when the record has no pixels or its
+// pixel buffer does not match its size.
+std::vector<std::uint8_t> EncodePcx(const Skin& skin);
+std::vector<std::uint8_t> EncodeBmp(const Skin& skin);

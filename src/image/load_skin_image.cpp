@@ -1,0 +1,47 @@
+#include <cerrno>
+
+#include "image/image_bytes.h"
+#include "image/image_files.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+
+std::unique_ptr<Skin> ParseSkinImage(std::span<const std::uint8_t> bytes, Ui& ui) {
+  if (bytes.size() >= 2 && bytes[0] == 0x0A && bytes[1] == 0x05) return ParsePcx(bytes, ui);
+  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return ParseBmp(bytes, ui);
+  ui.Message(kNotValidSkinText);
+  return nullptr;
+}
+
+std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui) {
+  // A file that cannot be opened is reported by the caller, which knows
+  // whether a stand-in skin follows.
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) return nullptr;
+  auto skin = ParseSkinImage(*bytes, ui);
+  if (!skin) return nullptr;
+  skin->name = path;
+  skin->path = AbsolutePath(path);
+  skin->hasFile = 1;
+  skin->flags = 0;
+  return skin;
+}
+
+bool HasWritablePixels(const Skin& skin) {
+  return skin.width > 0 && skin.height > 0 &&
+         skin.pixels.size() == static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height);
+}
+
+void FinishParsedSkin(Skin& skin, std::uint8_t format) {
+  skin.storedPixels = skin.pixels;
+  skin.format = format;
+  ComputeRowOffsets(&skin);
+}
+
+bool SaveImageBytes(const std::vector<std::uint8_t>& bytes, const std::string& path, Ui& ui) {
+  int cause = bytes.empty() ? EINVAL : WriteFileAtomic(path, bytes);
+  if (cause != 0) {
+    ui.Message("Error Saving: " + std::to_string(cause));
+    return false;
+  }
+  return true;
+}

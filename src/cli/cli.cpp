@@ -2,6 +2,9 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "cli/commands.h"
 
 #ifndef SKINTOOL_VERSION
 #define SKINTOOL_VERSION "0.1.0"
@@ -13,6 +16,7 @@ constexpr const char* kUsage =
     "  info MODEL.md2 [--base DIR]        model statistics and skin names\n"
     "  resave IN.md2 OUT.md2 [--base DIR] read a model and write it back\n"
     "  convert IN OUT                     convert a PCX or BMP skin by OUT's extension\n"
+    "  demo DIR                           write the demo base folder\n"
     "  --help                             this text\n"
     "  --version                          the program's version\n";
 }
@@ -37,6 +41,11 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     out << "skintool " << SKINTOOL_VERSION << '\n';
     return 0;
   }
+  std::vector<std::string> rest(argv + 2, argv + argc);
+  if (cmd == "info") return CmdInfo(rest, out, err);
+  if (cmd == "resave") return CmdResave(rest, out, err);
+  if (cmd == "convert") return CmdConvert(rest, out, err);
+  if (cmd == "demo") return CmdDemo(rest, out, err);
   err << "skintool: unknown command '" << cmd << "'\n" << kUsage;
   return 2;
 }

@@ -1,0 +1,46 @@
+#include "cli/cli_args.h"
+
+#include <filesystem>
+
+#include "platform/files.h"
+
+std::optional<std::string> CliArgs::Get(const std::string& name) const {
+  auto it = options.find(name);
+  if (it == options.end()) return std::nullopt;
+  return it->second;
+}
+
+CliArgs ParseCliArgs(const std::vector<std::string>& args, const std::set<std::string>& valued,
+                     const std::set<std::string>& flags) {
+  CliArgs out;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      if (valued.count(a)) {
+        if (i + 1 >= args.size()) {
+          out.error = "option " + a + " needs a value";
+          return out;
+        }
+        out.options[a] = args[++i];
+      } else if (flags.count(a)) {
+        out.options[a] = "";
+      } else {
+        out.error = "unknown option " + a;
+        return out;
+      }
+    } else {
+      out.positional.push_back(a);
+    }
+  }
+  return out;
+}
+
+std::string DefaultBaseFolder(const std::string& modelPath) {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::path(AbsolutePath(modelPath)).parent_path();
+  for (fs::path p = folder; !p.empty(); p = p.parent_path()) {
+    if (EqualsNoCase(p.filename().string(), "baseq2")) return p.string();
+    if (p == p.parent_path()) break;
+  }
+  return folder.string();
+}

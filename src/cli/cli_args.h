@@ -1,0 +1,26 @@
+#pragma once
+// Argument handling shared by the commands: positional arguments and
+// "--name value" options, with a usage error for anything unknown.
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+struct CliArgs {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;  // "--base" -> "DIR"; flags map to ""
+  std::string error;                            // set when the arguments do not parse
+
+  std::optional<std::string> Get(const std::string& name) const;
+  bool Has(const std::string& name) const { return options.count(name) != 0; }
+};
+
+// `valued` names options that take a value, `flags` those that do not.
+CliArgs ParseCliArgs(const std::vector<std::string>& args, const std::set<std::string>& valued,
+                     const std::set<std::string>& flags = {});
+
+// The folder skin names are relative to: the nearest folder above the model
+// named "baseq2" (any case), else the model's own folder.
+std::string DefaultBaseFolder(const std::string& modelPath);

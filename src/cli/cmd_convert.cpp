@@ -1,0 +1,30 @@
+#include <ostream>
+
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+#include "image/image_files.h"
+#include "platform/files.h"
+#include "platform/headless_ui.h"
+
+int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+  CliArgs a = ParseCliArgs(args, {});
+  if (!a.error.empty() || a.positional.size() != 2) {
+    err << "usage: skintool convert IN OUT\n";
+    return 2;
+  }
+  const std::string& in = a.positional[0];
+  const std::string& out = a.positional[1];
+  std::string ext = ExtensionOf(out);
+  if (ext != "pcx" && ext != "bmp") {
+    err << "skintool: the output must end in .pcx or .bmp: " << out << '\n';
+    return 2;
+  }
+  HeadlessUi ui(err);
+  auto skin = LoadSkinImage(in, ui);
+  if (!skin) {
+    if (ui.messagesShown() == 0) err << "There was an error loading the specified file!\n";
+    return 1;
+  }
+  bool ok = ext == "pcx" ? WritePcx(*skin, out, ui) : WriteBmp(*skin, out, ui);
+  return ok ? 0 : 1;
+}

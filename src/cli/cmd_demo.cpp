@@ -1,0 +1,65 @@
+// `demo DIR`: a complete base folder made by the program itself: the demo
+// creature with its skin, a colormap for the skin's palette, phong maps and
+// environment maps.
+
+#include <filesystem>
+#include <ostream>
+
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+#include "cli/demo_images.h"
+#include "cli/demo_mesh.h"
+#include "image/image_files.h"
+#include "platform/files.h"
+#include "platform/headless_ui.h"
+#include "platform/profile.h"
+#include "shell/app.h"
+
+namespace fs = std::filesystem;
+
+int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  CliArgs args = ParseCliArgs(argv, {});
+  if (!args.error.empty() || args.positional.size() != 1) {
+    err << "usage: skintool demo DIR\n";
+    return 2;
+  }
+  const std::string base = AbsolutePath(args.positional[0]);
+  std::error_code ec;
+  for (const char* sub : {"models/demo", "pics", "phongs", "enviros"}) {
+    fs::create_directories(fs::path(base) / sub, ec);
+    if (ec) {
+      err << "Cannot make the folder " << base << '/' << sub << ": " << ec.message() << '\n';
+      return 1;
+    }
+  }
+  HeadlessUi ui(err);
+  const DemoMesh mesh = BuildDemoMesh();
+  const Palette palette = DemoPalette();
+
+  Skin skin = PaintDemoSkin(mesh, palette);
+  Skin colormap = BuildDemoColormap(palette);
+  if (!WritePcx(skin, base + "/models/demo/skin.pcx", ui) || !WritePcx(colormap, base + "/pics/colormap.pcx", ui))
+    return 1;
+  for (auto& map : BuildDemoPhongMaps())
+    if (!WritePcx(map.image, base + "/phongs/" + map.fileName, ui)) return 1;
+  for (auto& map : BuildDemoEnvMaps())
+    if (!WritePcx(map.image, base + "/enviros/" + map.fileName, ui)) return 1;
+
+  // The model goes out through the program's own reader and writer, so the
+  // file carries a welded mapping and real GL commands.
+  const std::string modelPath = base + "/models/demo/tris.md2";
+  if (int cause = WriteFileAtomic(modelPath, EncodeDemoMd2(mesh, "models/demo/skin.pcx"))) {
+    err << "Error Saving: " << cause << '\n';
+    return 1;
+  }
+  MemoryProfile profile;
+  App app(ui, profile);
+  app.baseFolder = base;
+  if (app.LoadMd2(modelPath) != 1 || app.SaveMd2(modelPath) != 1) return 1;
+
+  out << "Wrote the demo base folder " << base << ":\n"
+      << "  models/demo/tris.md2 (" << app.model.numTriangles << " triangles, " << app.model.frames.size()
+      << " frames)\n"
+      << "  models/demo/skin.pcx, pics/colormap.pcx, phongs/*.pcx, enviros/*.pcx\n";
+  return 0;
+}

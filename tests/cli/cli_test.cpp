@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "cli/cli_args.h"
+#include "image/image_files.h"
+#include "platform/files.h"
+#include "platform/scripted_ui.h"
+#include "support/test_support.h"
+
+namespace {
+
+struct CliRun {
+  int code;
+  std::string out, err;
+};
+
+CliRun Cli(std::vector<std::string> args) {
+  args.insert(args.begin(), "skintool");
+  std::vector<const char*> argv;
+  for (auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  int code = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {code, out.str(), err.str()};
+}
+
+// One demo base folder for the whole suite: making it runs the reader and
+// writer of every file kind.
+class CliDemo : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    base_ = dir_->path() + "/Quake2/BaseQ2";
+    CliRun r = Cli({"demo", base_});
+    ASSERT_EQ(r.code, 0) << r.err;
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+  static std::string Model() { return base_ + "/models/demo/tris.md2"; }
+  static TempDir* dir_;
+  static std::string base_;
+};
+TempDir* CliDemo::dir_ = nullptr;
+std::string CliDemo::base_;
+
+}  // namespace
+
+TEST(Cli, UsageErrorsExitTwo) {
+  EXPECT_EQ(Cli({}).code, 2);
+  EXPECT_EQ(Cli({"frobnicate"}).code, 2);
+  EXPECT_EQ(Cli({"info"}).code, 2);
+  EXPECT_EQ(Cli({"info", "a.md2", "--base"}).code, 2);
+  EXPECT_EQ(Cli({"info", "a.md2", "--bogus", "x"}).code, 2);
+  EXPECT_EQ(Cli({"convert", "a.pcx", "b.png"}).code, 2);
+  CliRun help = Cli({"--help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_NE(help.out.find("resave"), std::string::npos);
+  EXPECT_EQ(Cli({"--version"}).out.rfind("skintool ", 0), 0u);
+}
+
+TEST(Cli, EditorStartsWhenNoCommandIsGiven) {
+  const char* none[] = {"skintool"};
+  const char* md2[] = {"skintool", "-md2", "x.md2"};
+  const char* info[] = {"skintool", "info", "x.md2"};
+  EXPECT_FALSE(IsCommandLineInvocation(1, none));
+  EXPECT_FALSE(IsCommandLineInvocation(3, md2));
+  EXPECT_TRUE(IsCommandLineInvocation(3, info));
+}
+
+TEST(CliArgs, BaseFolderIsTheNearestBaseq2AboveTheModel) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.File("Q2/BASEQ2/models/x"));
+  EXPECT_EQ(DefaultBaseFolder(dir.File("Q2/BASEQ2/models/x/tris.md2")), dir.File("Q2/BASEQ2"));
+  EXPECT_EQ(DefaultBaseFolder(dir.File("Q2/tris.md2")), dir.File("Q2"));
+}
+
+TEST_F(CliDemo, InfoPrintsTheStatsRowsAndSkinNames) {
+  CliRun r = Cli({"info", Model()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");  // the skin resolves under the base folder found above the model
+  for (const char* row : {"Vertices: ", "Mapping Verts: ", "Triangles: ", "Frames: 8\n", "Linked Skins: 1\n",
+                          "External Skins: 0\n", "Skin Width: 256\n", "Skin Height: 256\n", "Wasted Space: ",
+                          "Skins:\n  models/demo/skin.pcx\n"})
+    EXPECT_NE(r.out.find(row), std::string::npos) << row;
+}
+
+TEST_F(CliDemo, InfoWithTheWrongBaseFolderUsesATemporarySkin) {
+  CliRun r = Cli({"info", Model(), "--base", dir_->path()});
+  ASSERT_EQ(r.code, 0);
+  EXPECT_NE(r.err.find("External Skin does not exist....creating temporary skin."), std::string::npos);
+  EXPECT_NE(r.out.find("models/demo/skin.pcx (temporary)"), std::string::npos);
+}
+
+TEST_F(CliDemo, ResaveOfTheProgramsOwnFileIsByteIdentical) {
+  std::string out = dir_->File("again.md2");
+  CliRun r = Cli({"resave", Model(), out});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadBytes(out), ReadBytes(Model()));
+}
+
+TEST_F(CliDemo, FailuresExitOneWithTheMessage) {
+  CliRun missing = Cli({"info", dir_->File("nope.md2")});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("There was an error loading the specified file!"), std::string::npos);
+  std::string skin = base_ + "/models/demo/skin.pcx";
+  CliRun notMd2 = Cli({"resave", skin, dir_->File("x.md2")});
+  EXPECT_EQ(notMd2.code, 1);
+  EXPECT_NE(notMd2.err.find("This is not an MD2!"), std::string::npos);
+  EXPECT_FALSE(FileExists(dir_->File("x.md2")));
+  CliRun badTarget = Cli({"resave", Model(), dir_->File("no/such/dir/x.md2")});
+  EXPECT_EQ(badTarget.code, 1);
+  EXPECT_NE(badTarget.err.find("Error Saving: 2"), std::string::npos);
+}
+
+TEST_F(CliDemo, ConvertRoundTripsPixelsAndPalette) {
+  std::string skin = base_ + "/models/demo/skin.pcx";
+  std::string bmp = dir_->File("skin.bmp"), pcx = dir_->File("again.PCX");
+  ASSERT_EQ(Cli({"convert", skin, bmp}).code, 0);
+  ASSERT_EQ(Cli({"convert", bmp, pcx}).code, 0);
+  ScriptedUi ui;
+  auto a = LoadSkinImage(skin, ui), b = LoadSkinImage(bmp, ui), c = LoadSkinImage(pcx, ui);
+  ASSERT_TRUE(a && b && c);
+  EXPECT_EQ(b->format, FORMAT_BMP);
+  EXPECT_EQ(a->pixels, b->pixels);
+  EXPECT_EQ(a->pixels, c->pixels);
+  EXPECT_EQ(a->palette, c->palette);
+  EXPECT_EQ(ReadBytes(skin), ReadBytes(pcx));  // the writer is deterministic
+  CliRun bad = Cli({"convert", Model(), dir_->File("x.bmp")});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_NE(bad.err.find("This file does not appear to be a valid skin"), std::string::npos);
+}

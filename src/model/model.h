@@ -84,4 +84,26 @@ struct Model {
   Companion* currentCompanion = nullptr;
 
   int modelLoaded = 0;
+
+  // Unit normals of the triangles in currentFrame; nothing without a frame.
+  // A degenerate triangle keeps the normal it had.
+  void ComputeFaceNormals();
+
+  // Rebuilds mapVertices from the corners: each distinct corner position
+  // (within 1/512 of a pixel) once, in order of first use. With
+  // copyFromIndices the corners first take the positions their mapIndex
+  // names; without it the corners are the truth and the indices follow.
+  void WeldMapVertices(int copyFromIndices);
+
+  // The one-level store of the mapping, and putting it back.
+  void StoreMapping();
+  void RevertMapping();
 };
+
+// Two corners share a mapping vertex when both coordinates differ by less
+// than this (strictly).
+constexpr float kWeldTolerance = 1.0f / 512.0f;
+
+// The unit normal of the corner positions (p1 - p0) x (p2 - p1); false, and
+// `out` untouched, when the triangle has no area.
+bool FaceNormalOf(const Vec3& p0, const Vec3& p1, const Vec3& p2, float out[3]);

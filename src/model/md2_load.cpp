@@ -1,0 +1,180 @@
+#include "model/md2_load.h"
+
+#include <algorithm>
+
+#include "image/image_files.h"
+#include "model/default_palette.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+
+namespace {
+
+constexpr char kLoadErrorText[] = "There was an error loading the specified file!";
+constexpr char kWrongSizeText[] = "Skin is of the wrong size....creating temporary skin.";
+constexpr char kMissingSkinText[] = "External Skin does not exist....creating temporary skin.";
+constexpr char kNoSkinsPromptText[] =
+    "This MD2 has no internal skins, would you like to load from it's base folder?";
+constexpr char kNoMatchingSkinsText[] = "There were no matching skins found at that location";
+
+void Call(const std::function<void()>& hook) {
+  if (hook) hook();
+}
+
+bool HasModelSkinSize(const Skin& skin, const Model& model) {
+  return skin.width == model.skinWidth && skin.height == model.skinHeight;
+}
+
+// The skins an MD2 names, read relative to the base folder; each one that
+// cannot be used gets a stand-in so the model keeps its skin slots.
+std::vector<std::unique_ptr<Skin>> LoadNamedSkins(Md2Context& c, const Md2Data& data) {
+  std::vector<std::unique_ptr<Skin>> skins;
+  int width = data.header.skinWidth, height = data.header.skinHeight;
+  for (const std::string& name : data.skinNames) {
+    ChangeFolder(c.baseFolder);
+    auto skin = LoadSkinImage(ResolvePath(name), c.ui);
+    if (skin && skin->width == width && skin->height == height) {
+      skin->name = name;
+      skins.push_back(std::move(skin));
+      continue;
+    }
+    c.ui.Message(skin ? kWrongSizeText : kMissingSkinText);
+    skins.push_back(MakeTemporarySkin(name, c.baseFolder, width, height, c.profile));
+  }
+  return skins;
+}
+
+}  // namespace
+
+std::unique_ptr<Skin> MakeTemporarySkin(const std::string& name, const std::string& baseFolder, int width,
+                                        int height, const Profile& profile) {
+  auto skin = std::make_unique<Skin>();
+  skin->name = name;
+  skin->path = baseFolder + "/" + name;
+  skin->flags = 0;
+  skin->hasFile = 0;
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  skin->width = static_cast<std::int16_t>(width);
+  skin->height = static_cast<std::int16_t>(height);
+  LoadDefaultPalette(profile, skin->palette);
+  skin->pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      skin->pixels[static_cast<std::size_t>(y) * width + x] = ((x & 4) == (y & 4)) ? 63 : 191;
+  skin->storedPixels = skin->pixels;
+  ComputeRowOffsets(skin.get());
+  return skin;
+}
+
+void CommitMd2(Model& model, const Md2Data& data) {
+  const Md2Header& h = data.header;
+  model.numVertices = static_cast<std::int16_t>(h.numXyz);
+  model.numMapVertices = static_cast<std::int16_t>(h.numSt);
+  model.numTriangles = static_cast<std::int16_t>(h.numTris);
+  model.skinWidth = static_cast<std::int16_t>(h.skinWidth);
+  model.skinHeight = static_cast<std::int16_t>(h.skinHeight);
+
+  std::copy(data.mapVertices.begin(), data.mapVertices.end(), model.mapVertices.begin());
+  for (std::size_t i = 0; i < data.triangles.size(); ++i) {
+    Triangle tri;  // flags clear, no normal left over from the last model
+    std::copy(data.triangles[i].vertexIndex, data.triangles[i].vertexIndex + 3, tri.vertexIndex);
+    std::copy(data.triangles[i].mapIndex, data.triangles[i].mapIndex + 3, tri.mapIndex);
+    model.triangles[i] = tri;
+  }
+  model.StoreMapping();
+  // The weld renumbered the mapping vertices: an old selection means nothing.
+  std::fill(model.mapVertexSelected.begin(), model.mapVertexSelected.end(), 0);
+
+  model.frames.clear();
+  for (const Md2Frame& source : data.frames) {
+    auto frame = std::make_unique<Frame>();
+    frame->name = source.name;
+    std::copy(source.vertices.begin(), source.vertices.end(), frame->vertices.begin());
+    model.frames.push_back(std::move(frame));
+  }
+  model.currentFrameIndex = 0;
+  model.currentFrame = model.frames.empty() ? nullptr : model.frames[0]->vertices.data();
+
+  model.skins.clear();
+  model.currentSkinIndex = 0;
+  model.currentSkin = nullptr;
+}
+
+int LoadMd2(Md2Context& c, const std::string& path) {
+  ChangeFolder(c.baseFolder);
+  auto bytes = ReadFileBytes(ResolvePath(path));
+  if (!bytes) {
+    c.ui.Message(kLoadErrorText);
+    return 0;
+  }
+  std::string error;
+  auto data = ParseMd2(*bytes, &error);
+  if (!data) {
+    c.ui.Message(error);
+    return 0;
+  }
+  // Everything that can fail has been checked; from here on the load goes
+  // through, so the old model is only now replaced.
+  auto skins = LoadNamedSkins(c, *data);
+  Model& m = c.model;
+  CommitMd2(m, *data);
+  m.skins = std::move(skins);
+  c.md2Image = std::move(*bytes);
+  m.modelLoaded = 1;
+
+  if (data->skinNames.empty()) {
+    int prompt = c.profile.GetInt("Preferences", "DirScan_Prompt", 2);
+    bool scan = prompt != 1;
+    if (prompt == 2) scan = c.ui.Message(kNoSkinsPromptText, MsgButtons::YesNo) == MsgAnswer::Yes;
+    if (scan) ScanFolderForSkins(c, FolderPart(path));
+  }
+  if (m.skins.empty()) {
+    m.currentSkinIndex = -1;
+    m.currentSkin = nullptr;
+  } else {
+    m.currentSkinIndex = 0;
+    m.currentSkin = m.skins[0].get();
+  }
+
+  Call(c.rebuildPaintTable);
+  m.ComputeFaceNormals();
+  Call(c.rebuildShadeRamps);
+  return 1;
+}
+
+void ScanFolderForSkins(Md2Context& c, const std::string& folder) {
+  // Fixed before the folder change, so a relative folder is not taken twice.
+  std::string where = folder.empty() ? CurrentFolder() : AbsolutePath(folder);
+  ChangeFolder(where);
+  bool added = false;
+  for (const char* pattern : {"*.PCX", "*.BMP"}) {
+    auto files = FindFiles(where, pattern);
+    for (const std::string& file : files) {
+      auto skin = LoadSkinImage(file, c.ui);
+      if (!skin || !HasModelSkinSize(*skin, c.model)) continue;
+      skin->name = skin->path;
+      skin->flags |= SKIN_EXTERNAL;
+      c.model.skins.push_back(std::move(skin));
+      added = true;
+    }
+    if (!files.empty()) Call(c.refreshAll);
+  }
+  if (!added) c.ui.Message(kNoMatchingSkinsText);
+}
+
+int SaveMd2(Md2Context& c, const std::string& path) {
+  if (!c.model.modelLoaded || c.md2Image.empty()) return 0;
+  std::string error;
+  std::vector<std::uint8_t> bytes = EncodeMd2(c.model, c.md2Image, &error);
+  if (bytes.empty()) {
+    c.ui.Message(error);
+    return 0;
+  }
+  int cause = WriteFileAtomic(path, bytes);
+  if (cause != 0) {
+    c.ui.Message("Error Saving: " + std::to_string(cause));
+    return 0;
+  }
+  return 1;
+}

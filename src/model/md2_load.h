@@ -1,0 +1,50 @@
+#pragma once
+// Loading a model from an MD2 into the one model being edited, writing it
+// back, and gathering skins from a folder.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/md2_file.h"
+#include "model/model.h"
+
+class Ui;
+class Profile;
+
+// What loading and saving reach beyond the model: the user, the settings,
+// the base folder skin names are relative to, the image of the file last
+// loaded (source of the frames when writing), and the program's refreshes.
+struct Md2Context {
+  Model& model;
+  Ui& ui;
+  Profile& profile;
+  const std::string& baseFolder;
+  std::vector<std::uint8_t>& md2Image;
+  std::function<void()> rebuildPaintTable;
+  std::function<void()> rebuildShadeRamps;
+  std::function<void()> refreshAll;
+};
+
+// Replaces the model with the file's; 1 on success. On failure (after a
+// message) the model, its skins and md2Image are as they were.
+int LoadMd2(Md2Context& context, const std::string& path);
+
+// Writes the model over `path` through a temporary file; 1 on success, 0
+// after "Error Saving: <cause>" or when there is no loaded model.
+int SaveMd2(Md2Context& context, const std::string& path);
+
+// Adds every PCX, then every BMP, of `folder` that has the model's skin
+// size, as external skins.
+void ScanFolderForSkins(Md2Context& context, const std::string& folder);
+
+// The linked stand-in for a named skin that is missing or of the wrong
+// size: a checkerboard of 4 x 4 squares in palette indices 63 and 191.
+std::unique_ptr<Skin> MakeTemporarySkin(const std::string& name, const std::string& baseFolder, int width,
+                                        int height, const Profile& profile);
+
+// Puts parsed file contents into the model: counts, mapping (welded and
+// stored), triangles and frames; skins are left to the caller.
+void CommitMd2(Model& model, const Md2Data& data);

@@ -1,0 +1,127 @@
+#include "shell/file_commands.h"
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "shell/app.h"
+
+namespace {
+
+constexpr char kOpenFilter[] = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
+constexpr char kSaveFilter[] = "Quake2 MD2 (*.md2)|*.md2|All Files (*.*)|*.*||";
+constexpr char kSaveChangesText[] = "Save changes to the current Mesh?";
+constexpr char kSaveFailedText[] = "An error occured while trying to save =[";
+constexpr char kSaveAsFailedText[] = "An error occured while attempting to save!";
+constexpr char kLoadErrorText[] = "There was an error loading the specified file!";
+constexpr char kOutsideBaseText[] =
+    "You are not saving below your base folder,\nare you sure you want to continue??";
+constexpr char kBaseFolderTitle[] = "Please locate the 'baseq2' folder under Quake2";
+constexpr char kRestartText[] = "You must restart VRK before the change will take effect.";
+constexpr char kScanFolderTitle[] = "Select the folder you wish to browse...";
+constexpr char kFolderInvalidText[] = "That folder is not valid";
+
+// The folder a dialog should start in next time: the chosen file's folder,
+// else the remembered one, else the base folder; it is remembered again.
+std::string SettleFolder(App& app, const std::string& chosen, const char* key) {
+  std::string folder = FolderPart(chosen);
+  if (!ChangeFolder(folder)) {
+    folder = app.profile.GetString("Project", key, "Unknown");
+    if (folder == "Unknown" || !ChangeFolder(folder)) folder = app.baseFolder;
+  }
+  app.profile.WriteString("Project", key, folder);
+  return folder;
+}
+
+// Only a path without any '.' gets the extension: a dotted folder name
+// counts, as it always has.
+std::string WithMd2Extension(std::string path) {
+  if (path.find('.') == std::string::npos) path += ".md2";
+  return path;
+}
+
+bool OpensForReading(const std::string& path) {
+  std::FILE* f = std::fopen(ResolvePath(path).c_str(), "rb");
+  if (!f) return false;
+  std::fclose(f);
+  return true;
+}
+
+FileDialogRequest Md2Dialog(bool save, const std::string& folder) {
+  FileDialogRequest request;
+  request.save = save;
+  request.filter = save ? kSaveFilter : kOpenFilter;
+  request.initialName = "*.md2";
+  request.initialFolder = folder;
+  request.pathMustExist = true;
+  request.hideReadOnly = true;
+  return request;
+}
+
+}  // namespace
+
+void OpenCommand(App& app) {
+  auto chosen = app.ui.FileDialog(Md2Dialog(false, app.loadFolder));
+  if (!chosen) return;
+  app.loadFolder = SettleFolder(app, chosen->path, "LoadDir");
+  std::string path = WithMd2Extension(chosen->path);
+
+  if (app.model.modelLoaded) {
+    MsgAnswer answer = app.ui.Message(kSaveChangesText, MsgButtons::YesNoCancel);
+    if (answer == MsgAnswer::Cancel) return;
+    if (answer == MsgAnswer::Yes && !app.SaveMd2(app.currentFile)) app.ui.Message(kSaveFailedText);
+  }
+  if (!OpensForReading(path)) {
+    app.ui.Message(kLoadErrorText);
+    return;
+  }
+  if (app.LoadMd2(path)) {
+    app.currentFile = path;
+    app.profile.WriteString("Project", "CurFile", path);
+  }
+  app.RefreshAll();
+}
+
+void SaveCommand(App& app) {
+  if (!app.model.modelLoaded) return;
+  if (!app.SaveMd2(app.currentFile)) app.ui.Message(kSaveFailedText);
+}
+
+void SaveAsCommand(App& app) {
+  if (!app.model.modelLoaded) return;
+  auto chosen = app.ui.FileDialog(Md2Dialog(true, app.saveFolder));
+  if (!chosen) return;
+  app.saveFolder = SettleFolder(app, chosen->path, "SaveDir");
+  std::string path = WithMd2Extension(chosen->path);
+
+  std::string below = app.baseFolder + "/";
+  if (path.compare(0, below.size(), below) != 0 &&
+      app.ui.Message(kOutsideBaseText, MsgButtons::YesNo) != MsgAnswer::Yes)
+    return;
+  if (!app.SaveMd2(path)) app.ui.Message(kSaveAsFailedText);
+  // The new name sticks even after a failed save, so Save retries it.
+  app.currentFile = path;
+  app.profile.WriteString("Project", "CurFile", path);
+}
+
+void BaseFolderCommand(App& app) {
+  auto folder = app.ui.BrowseFolder(kBaseFolderTitle);
+  if (!folder || !ChangeFolder(*folder)) {
+    app.ui.Message(kFolderInvalidText);
+    return;
+  }
+  // The running program keeps its base folder; the new one counts from the
+  // next start.
+  app.profile.WriteString("Project", "BaseDir", *folder);
+  app.ui.Message(kRestartText);
+}
+
+void ScanFolderCommand(App& app) {
+  auto folder = app.ui.BrowseFolder(kScanFolderTitle);
+  if (!folder || !ChangeFolder(*folder)) {
+    app.ui.Message(kFolderInvalidText);
+    return;
+  }
+  app.ScanFolderForSkins(*folder);
+}

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "image/image_files.h"
+#include "model/md2_builder.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/scripted_ui.h"
+#include "shell/app.h"
+#include "shell/file_commands.h"
+#include "support/test_support.h"
+
+namespace {
+
+constexpr char kSaveChanges[] = "Save changes to the current Mesh?";
+constexpr char kOutsideBase[] = "You are not saving below your base folder,\nare you sure you want to continue??";
+constexpr char kInvalidFolder[] = "That folder is not valid";
+
+// An application with a base folder holding models/quad.md2 (and nothing loaded).
+struct Desk {
+  TempDir dir;
+  FolderGuard guard;
+  ScriptedUi ui;
+  MemoryProfile profile;
+  std::unique_ptr<App> app = std::make_unique<App>(ui, profile);
+  std::string models;
+  std::string quad;
+
+  Desk() {
+    app->baseFolder = dir.path() + "/baseq2";
+    models = app->baseFolder + "/models";
+    std::filesystem::create_directories(models);
+    quad = models + "/quad.md2";
+    WriteBytes(quad, QuadMd2().Bytes());
+    profile.WriteInt("Preferences", "DirScan_Prompt", 1);
+  }
+  void Open(const std::string& path) {
+    ui.QueueFile(path);
+    OpenCommand(*app);
+  }
+};
+
+}  // namespace
+
+TEST(OpenCommand, LoadsTheChosenFileAndRemembersItsFolder) {
+  Desk d;
+  d.app->loadFolder = "/start/here";
+  d.Open(d.quad);
+  ASSERT_EQ(d.ui.dialogs().size(), 1u);
+  const FileDialogRequest& r = d.ui.dialogs()[0];
+  EXPECT_FALSE(r.save);
+  EXPECT_EQ(r.filter, "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||");
+  EXPECT_EQ(r.initialName, "*.md2");
+  EXPECT_EQ(r.initialFolder, "/start/here");
+  EXPECT_TRUE(r.pathMustExist);
+  EXPECT_TRUE(r.hideReadOnly);
+  EXPECT_EQ(d.app->model.modelLoaded, 1);
+  EXPECT_EQ(d.app->loadFolder, d.models);
+  EXPECT_EQ(d.profile.GetString("Project", "LoadDir", ""), d.models);
+  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.quad);
+  EXPECT_EQ(d.app->refreshCount, 1);
+  EXPECT_TRUE(d.ui.texts().empty());
+}
+
+TEST(OpenCommand, AppendsTheExtensionOnlyToPathsWithoutAnyDot) {
+  Desk d;
+  d.Open(d.models + "/quad");
+  EXPECT_EQ(d.app->currentFile, d.quad);
+  // A dotted folder name counts as a dot: nothing is appended, and no such file.
+  std::filesystem::create_directories(d.dir.path() + "/my.dir");
+  WriteBytes(d.dir.path() + "/my.dir/a.md2", QuadMd2().Bytes());
+  d.ui.QueueAnswer(MsgAnswer::No);
+  d.Open(d.dir.path() + "/my.dir/a");
+  EXPECT_EQ(d.ui.texts().back(), "There was an error loading the specified file!");
+  EXPECT_EQ(d.app->currentFile, d.quad);
+}
+
+TEST(OpenCommand, CancelOfTheSaveQuestionLeavesEverything) {
+  Desk d;
+  d.Open(d.quad);
+  std::string other = d.models + "/other.md2";
+  TestMd2 t = QuadMd2();
+  t.tris.pop_back();
+  WriteBytes(other, t.Bytes());
+  d.ui.QueueAnswer(MsgAnswer::Cancel);
+  d.Open(other);
+  EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kSaveChanges});
+  EXPECT_EQ(d.ui.shown()[0].buttons, MsgButtons::YesNoCancel);
+  EXPECT_EQ(d.app->model.numTriangles, 2);
+  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.app->refreshCount, 1);
+
+  // Yes saves the current model first, then opens the other one.
+  d.app->model.mapVertices[1] = {5, 0};
+  d.app->model.WeldMapVertices(1);
+  d.ui.QueueAnswer(MsgAnswer::Yes);
+  d.Open(other);
+  EXPECT_EQ(d.app->model.numTriangles, 1);
+  EXPECT_EQ(d.app->currentFile, other);
+  EXPECT_EQ(ReadBytes(d.quad)[68 + 4], 5);  // s of mapping vertex 1 as edited
+}
+
+TEST(OpenCommand, ADamagedFileKeepsTheCurrentOne) {
+  Desk d;
+  d.Open(d.quad);
+  std::string bad = d.models + "/bad.md2";
+  WriteBytes(bad, {'I', 'D', 'P', '2'});
+  d.ui.QueueAnswer(MsgAnswer::No);
+  d.Open(bad);
+  EXPECT_EQ(d.ui.texts().size(), 2u);
+  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.app->model.numTriangles, 2);
+  EXPECT_EQ(d.app->refreshCount, 2);
+}
+
+TEST(OpenCommand, UnusableFolderFallsBackToTheRememberedOneThenTheBase) {
+  Desk d;
+  d.ui.QueueFile("nofolder.md2");  // no folder part at all
+  OpenCommand(*d.app);
+  EXPECT_EQ(d.app->loadFolder, d.app->baseFolder);
+  d.profile.WriteString("Project", "LoadDir", d.models);
+  d.ui.QueueFile("nofolder.md2");
+  OpenCommand(*d.app);
+  EXPECT_EQ(d.app->loadFolder, d.models);
+  EXPECT_EQ(d.profile.GetString("Project", "LoadDir", ""), d.models);
+}
+
+TEST(SaveCommand, WritesTheCurrentFileOrSaysItFailed) {
+  Desk d;
+  SaveCommand(*d.app);  // nothing loaded: nothing to do
+  EXPECT_TRUE(d.ui.texts().empty());
+  d.Open(d.quad);
+  d.app->model.mapVertices[2] = {3, 3};
+  d.app->model.WeldMapVertices(1);
+  SaveCommand(*d.app);
+  EXPECT_EQ(ReadBytes(d.quad)[68 + 8], 3);
+  d.app->currentFile = d.dir.path() + "/gone/x.md2";
+  SaveCommand(*d.app);
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2", "An error occured while trying to save =["}));
+}
+
+TEST(SaveAsCommand, BelowTheBaseFolderSavesWithoutAsking) {
+  Desk d;
+  d.Open(d.quad);
+  d.app->saveFolder = "/was/here";
+  d.ui.QueueFile(d.models + "/copy");
+  SaveAsCommand(*d.app);
+  const FileDialogRequest& r = d.ui.dialogs().back();
+  EXPECT_TRUE(r.save);
+  EXPECT_EQ(r.filter, "Quake2 MD2 (*.md2)|*.md2|All Files (*.*)|*.*||");
+  EXPECT_EQ(r.initialFolder, "/was/here");
+  EXPECT_TRUE(d.ui.texts().empty());
+  EXPECT_EQ(ReadBytes(d.models + "/copy.md2"), QuadMd2().Bytes());
+  EXPECT_EQ(d.app->currentFile, d.models + "/copy.md2");
+  EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.models + "/copy.md2");
+  EXPECT_EQ(d.app->saveFolder, d.models);
+  EXPECT_EQ(d.profile.GetString("Project", "SaveDir", ""), d.models);
+  EXPECT_EQ(d.app->refreshCount, 1);  // saving does not refresh
+}
+
+TEST(SaveAsCommand, OutsideTheBaseFolderAsksFirst) {
+  Desk d;
+  d.Open(d.quad);
+  std::string outside = d.dir.File("elsewhere.md2");
+  d.ui.QueueFile(outside);
+  d.ui.QueueAnswer(MsgAnswer::No);
+  SaveAsCommand(*d.app);
+  EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kOutsideBase});
+  EXPECT_EQ(d.ui.shown()[0].buttons, MsgButtons::YesNo);
+  EXPECT_FALSE(FileExists(outside));
+  EXPECT_EQ(d.app->currentFile, d.quad);
+
+  d.ui.QueueFile(outside);
+  d.ui.QueueAnswer(MsgAnswer::Yes);
+  SaveAsCommand(*d.app);
+  EXPECT_TRUE(FileExists(outside));
+  EXPECT_EQ(d.app->currentFile, outside);
+}
+
+TEST(SaveAsCommand, BaseFolderComparisonIsCaseSensitive) {
+  Desk d;
+  d.Open(d.quad);
+  std::string base = d.app->baseFolder;
+  std::string upper = base.substr(0, base.size() - 6) + "BASEQ2";
+  std::filesystem::create_directories(upper);
+  d.ui.QueueFile(upper + "/x.md2");
+  d.ui.QueueAnswer(MsgAnswer::No);
+  SaveAsCommand(*d.app);
+  EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kOutsideBase});
+}
+
+TEST(SaveAsCommand, AFailedSaveStillTakesTheNewName) {
+  Desk d;
+  d.Open(d.quad);
+  std::string target = d.app->baseFolder + "/missing/x.md2";
+  d.ui.QueueFile(target);
+  SaveAsCommand(*d.app);
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2", "An error occured while attempting to save!"}));
+  EXPECT_EQ(d.app->currentFile, target);
+  EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), target);
+}
+
+TEST(BaseFolderCommand, StoresAUsableFolderForTheNextStart) {
+  Desk d;
+  std::string before = d.app->baseFolder;
+  d.ui.QueueFolder(d.models);
+  BaseFolderCommand(*d.app);
+  EXPECT_EQ(d.ui.folderTitles(), std::vector<std::string>{"Please locate the 'baseq2' folder under Quake2"});
+  EXPECT_EQ(d.profile.GetString("Project", "BaseDir", ""), d.models);
+  EXPECT_EQ(d.ui.texts(), std::vector<std::string>{"You must restart VRK before the change will take effect."});
+  EXPECT_EQ(d.app->baseFolder, before);
+
+  d.ui.Clear();
+  d.ui.QueueFolder(d.dir.path() + "/nowhere");
+  BaseFolderCommand(*d.app);
+  d.ui.QueueFolder(std::nullopt);
+  BaseFolderCommand(*d.app);
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kInvalidFolder, kInvalidFolder}));
+  EXPECT_EQ(d.profile.GetString("Project", "BaseDir", ""), d.models);
+}
+
+TEST(ScanFolderCommand, AddsMatchingSkinsAsExternal) {
+  Desk d;
+  d.Open(d.quad);
+  Skin s;
+  s.width = s.height = 8;
+  s.pixels.assign(64, 1);
+  std::string skins = d.dir.path() + "/skins";
+  std::filesystem::create_directories(skins);
+  WriteBytes(skins + "/A.PCX", EncodePcx(s));
+  WriteBytes(skins + "/b.bmp", EncodeBmp(s));
+  d.ui.QueueFolder(skins);
+  ScanFolderCommand(*d.app);
+  EXPECT_EQ(d.ui.folderTitles(), std::vector<std::string>{"Select the folder you wish to browse..."});
+  ASSERT_EQ(d.app->model.skins.size(), 2u);
+  EXPECT_EQ(d.app->model.skins[0]->format, FORMAT_PCX);
+  EXPECT_EQ(d.app->model.skins[1]->format, FORMAT_BMP);
+  EXPECT_EQ(d.app->refreshCount, 3);  // the open, then one per pass that found files
+  EXPECT_TRUE(d.ui.texts().empty());
+
+  d.ui.QueueFolder(std::nullopt);
+  ScanFolderCommand(*d.app);
+  EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kInvalidFolder});
+}

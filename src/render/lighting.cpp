@@ -1,0 +1,134 @@
+#include "render/lighting.h"
+
+#include <cmath>
+#include <vector>
+
+#include "model/companion.h"
+
+Lighting::Lighting() { BuildLightCurve(*this); }
+
+void BuildLightCurve(Lighting& lighting) {
+  for (int i = 0; i < 256; ++i) {
+    double v = 255.0 * std::pow(i * 0.00392156862745098, lighting.shadeExponent);
+    if (!(v > 0)) v = 0;  // also a NaN from a nonsensical exponent
+    if (v > 255) v = 255;
+    lighting.lightCurve[i] = static_cast<std::uint8_t>(v);
+  }
+}
+
+void BuildPhongLightRows(const Lighting& lighting, Skin& phongMap) {
+  phongMap.storedPixels.resize(phongMap.pixels.size());
+  for (std::size_t i = 0; i < phongMap.pixels.size(); ++i)
+    phongMap.storedPixels[i] =
+        static_cast<std::uint8_t>(63 - lighting.lightCurve[(phongMap.pixels[i] * 4) & 0xFF] / 4);
+}
+
+namespace {
+
+// 1 - l.n with the face normal swizzled into world axes.
+float Unlit(const float l[3], const float n[3]) {
+  return 1.0f - (l[0] * n[1] + l[1] * n[2] + l[2] * n[0]);
+}
+
+std::uint8_t CurveAt(const Lighting& lighting, double level) {
+  return lighting.lightCurve[static_cast<int>(level) & 0xFF];
+}
+
+bool InRange(const std::int16_t idx[3], int count) {
+  return idx[0] >= 0 && idx[0] < count && idx[1] >= 0 && idx[1] < count && idx[2] >= 0 &&
+         idx[2] < count;
+}
+
+// One mesh's shading; Tri is Triangle or CompanionTriangle.
+template <typename Tri>
+void ShadeMesh(Tri* tris, int numTris, int numVerts, const Lighting& lighting, int kind) {
+  const float* l = lighting.lightRotation.m[2];
+  if (kind == 0) {
+    for (int t = 0; t < numTris; ++t)
+      tris[t].shade[0] = CurveAt(lighting, Unlit(l, tris[t].faceNormal) * 127);
+    return;
+  }
+  if (numVerts <= 0) return;
+  if (kind == 1) {
+    std::vector<float> sum(numVerts, 0.0f);
+    std::vector<int> count(numVerts, 0);
+    for (int t = 0; t < numTris; ++t) {
+      if (!InRange(tris[t].vertexIndex, numVerts)) continue;
+      float u = Unlit(l, tris[t].faceNormal);
+      for (int k = 0; k < 3; ++k) {
+        sum[tris[t].vertexIndex[k]] += u;
+        ++count[tris[t].vertexIndex[k]];
+      }
+    }
+    for (int t = 0; t < numTris; ++t) {
+      if (!InRange(tris[t].vertexIndex, numVerts)) continue;
+      for (int k = 0; k < 3; ++k) {
+        int v = tris[t].vertexIndex[k];
+        tris[t].shade[k] = CurveAt(lighting, sum[v] * 127 / count[v]);
+      }
+    }
+    return;
+  }
+  if (kind == 2) {
+    // Sums in int: a 16-bit sum would wrap once ~256 triangles share a vertex.
+    std::vector<int> su(numVerts, 0), sv(numVerts, 0), count(numVerts, 0);
+    for (int t = 0; t < numTris; ++t) {
+      if (!InRange(tris[t].vertexIndex, numVerts)) continue;
+      int u = static_cast<int>((tris[t].viewNormal[0] + 1) * 128);
+      int v = static_cast<int>((tris[t].viewNormal[1] + 1) * 128);
+      for (int k = 0; k < 3; ++k) {
+        int vi = tris[t].vertexIndex[k];
+        su[vi] += u;
+        sv[vi] += v;
+        ++count[vi];
+      }
+    }
+    // A normal pointing straight along an axis gives 256, one past the map's
+    // edge; keep it on the edge instead of wrapping to the far side.
+    auto clampByte = [](int x) { return static_cast<std::uint8_t>(x < 0 ? 0 : x > 255 ? 255 : x); };
+    for (int t = 0; t < numTris; ++t) {
+      if (!InRange(tris[t].vertexIndex, numVerts)) continue;
+      for (int k = 0; k < 3; ++k) {
+        int vi = tris[t].vertexIndex[k];
+        tris[t].mapCoord[k][0] = clampByte(su[vi] / count[vi]);
+        tris[t].mapCoord[k][1] = clampByte(sv[vi] / count[vi]);
+      }
+    }
+  }
+}
+
+template <typename Tri>
+void ViewNormals(Tri* tris, int numTris, const Mat3& frame) {
+  const auto& N = frame.m;
+  for (int t = 0; t < numTris; ++t) {
+    const float* n = tris[t].faceNormal;
+    float w[3] = {n[1], n[2], n[0]};
+    for (int j = 0; j < 2; ++j)
+      tris[t].viewNormal[j] = -(w[0] * N[0][j] + w[1] * N[1][j] + w[2] * N[2][j]);
+  }
+}
+
+int ModelTriangleCount(const Model& model) {
+  int n = model.numTriangles < 0 ? 0 : model.numTriangles;
+  int room = static_cast<int>(model.triangles.size());
+  return n < room ? n : room;
+}
+
+}  // namespace
+
+void ComputeShading(Model& model, const Lighting& lighting, int kind) {
+  if (!model.currentFrame) return;
+  ShadeMesh(model.triangles.data(), ModelTriangleCount(model), model.numVertices, lighting, kind);
+  for (auto& comp : model.companions) {
+    if (!CompanionShown(*comp, model.currentFrameIndex)) continue;
+    ShadeMesh(comp->triangles.data(), comp->numTriangles, comp->numVertices, lighting, kind);
+  }
+}
+
+void SetViewNormals(Model& model, const Mat3& frame) {
+  ViewNormals(model.triangles.data(), ModelTriangleCount(model), frame);
+  for (auto& comp : model.companions) {
+    if (!CompanionShown(*comp, model.currentFrameIndex)) continue;
+    ViewNormals(comp->triangles.data(), comp->numTriangles, frame);
+  }
+}

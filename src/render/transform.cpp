@@ -1,0 +1,143 @@
+#include "render/transform.h"
+
+#include <cmath>
+
+#include "model/companion.h"
+
+Vec3 ToCamera(const Viewport& viewport, const Vec3& world) {
+  const auto& R = viewport.rotation.m;
+  float a[3] = {world.x + viewport.pan[0], world.y + viewport.pan[1], world.z + viewport.pan[2]};
+  float c[3];
+  for (int j = 0; j < 3; ++j) c[j] = -(a[0] * R[0][j] + a[1] * R[1][j] + a[2] * R[2][j]);
+  return Vec3{c[0], -c[1], c[2] + viewport.distance};
+}
+
+bool TransformVertices(Viewport& viewport, Model& model) {
+  if (!model.currentFrame) return false;
+  int n = model.numVertices < 0 ? 0 : model.numVertices;
+  if (n > kMaxVertices) n = kMaxVertices;
+  if (viewport.cameraVertices.size() < static_cast<std::size_t>(n))
+    viewport.cameraVertices.resize(n);
+  for (int i = 0; i < n; ++i)
+    viewport.cameraVertices[i] = ToCamera(viewport, ToWorld(model.currentFrame[i]));
+
+  int frame = model.currentFrameIndex;
+  for (auto& comp : model.companions) {
+    if (!CompanionShown(*comp, frame)) continue;
+    CompanionVertex* v = comp->FrameVertices(frame);
+    for (int i = 0; i < comp->numVertices; ++i) {
+      Vec3 placed{v[i].x + comp->offsetX, v[i].y + comp->offsetY, v[i].z + comp->offsetZ};
+      Vec3 c = ToCamera(viewport, ToWorld(placed));
+      v[i].cx = c.x;
+      v[i].cy = c.y;
+      v[i].cz = c.z;
+    }
+  }
+  return true;
+}
+
+namespace {
+
+// Truncation toward zero, kept inside int for points far off screen (or
+// right at the eye) so the conversion stays defined; the rasterizer clips.
+int TruncPixel(double v) {
+  if (!(v > -1e9)) return -1000000000;
+  if (v > 1e9) return 1000000000;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
+ScreenPoint ProjectVertex(const Viewport& viewport, const Vec3& c) {
+  double F = PixelsPerUnit(viewport);
+  double cx = viewport.width / 2;
+  double cy = viewport.height / 2;
+  double depth = c.z / static_cast<double>(viewport.distance);
+  return ScreenPoint{TruncPixel(cx - (c.x / depth) * F), TruncPixel(cy + (c.y / depth) * F)};
+}
+
+bool AcceptCorners(const Vec3& c0, const Vec3& c1, const Vec3& c2) {
+  if (!(c2.z >= 1.0f) || !(c1.z >= 1.0f) || !(c0.z >= 1.0f)) return false;
+  // (c1 x c0) . c2: negative when the corners run the visible way round.
+  float nx = c1.y * c0.z - c1.z * c0.y;
+  float ny = c1.z * c0.x - c1.x * c0.z;
+  float nz = c1.x * c0.y - c1.y * c0.x;
+  return nx * c2.x + ny * c2.y + nz * c2.z < 0.0f;
+}
+
+namespace {
+
+void Widen(ScenePass& pass, float a, float b, float c) {
+  for (float z : {a, b, c}) {
+    if (z < pass.zmin) pass.zmin = z;
+    if (z > pass.zmax) pass.zmax = z;
+  }
+  pass.any = true;
+}
+
+bool InRange(const std::int16_t idx[3], int count) {
+  return idx[0] >= 0 && idx[0] < count && idx[1] >= 0 && idx[1] < count && idx[2] >= 0 &&
+         idx[2] < count;
+}
+
+}  // namespace
+
+void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
+  pass = ScenePass{};
+  int frame = model.currentFrameIndex;
+  for (auto& comp : model.companions) comp->drawList.clear();
+  if (!model.currentFrame) return;
+
+  int numVerts = static_cast<int>(viewport.cameraVertices.size());
+  if (model.numVertices < numVerts) numVerts = model.numVertices;
+  int numTris = model.numTriangles;
+  if (numTris > static_cast<int>(model.triangles.size()))
+    numTris = static_cast<int>(model.triangles.size());
+  for (int t = 0; t < numTris; ++t) {
+    const Triangle& tri = model.triangles[t];
+    if (tri.flags & TRI_HIDDEN) continue;
+    if (!InRange(tri.vertexIndex, numVerts)) continue;
+    const Vec3& c0 = viewport.cameraVertices[tri.vertexIndex[0]];
+    const Vec3& c1 = viewport.cameraVertices[tri.vertexIndex[1]];
+    const Vec3& c2 = viewport.cameraVertices[tri.vertexIndex[2]];
+    if (!AcceptCorners(c0, c1, c2)) continue;
+    pass.modelList.push_back(t);
+    Widen(pass, c0.z, c1.z, c2.z);
+  }
+
+  for (auto& comp : model.companions) {
+    if (!CompanionShown(*comp, frame)) continue;
+    const CompanionVertex* v = comp->FrameVertices(frame);
+    for (int t = 0; t < comp->numTriangles; ++t) {
+      const CompanionTriangle& tri = comp->triangles[t];
+      if (!InRange(tri.vertexIndex, comp->numVertices)) continue;
+      const CompanionVertex& a = v[tri.vertexIndex[0]];
+      const CompanionVertex& b = v[tri.vertexIndex[1]];
+      const CompanionVertex& c = v[tri.vertexIndex[2]];
+      if (!AcceptCorners({a.cx, a.cy, a.cz}, {b.cx, b.cy, b.cz}, {c.cx, c.cy, c.cz})) continue;
+      comp->drawList.push_back(t);
+      Widen(pass, a.cz, b.cz, c.cz);
+    }
+  }
+
+  // A flat range (every accepted corner at one depth) puts everything at 0.
+  if (pass.any && pass.zmax > pass.zmin)
+    pass.depthScale = 1073741824.0 / (static_cast<double>(pass.zmax) - pass.zmin);
+}
+
+std::int32_t DepthAttribute(const ScenePass& pass, float cz) {
+  double d = (static_cast<double>(cz) - pass.zmin) * pass.depthScale;
+  if (d < 0) d = 0;
+  if (d > 1073741824.0) d = 1073741824.0;
+  return static_cast<std::int32_t>(d);
+}
+
+bool PrepareScene(Viewport& viewport, Model& model, std::uint8_t background, bool clearTags,
+                  ScenePass& pass) {
+  ClearViewport(viewport, background, clearTags);
+  pass = ScenePass{};
+  for (auto& comp : model.companions) comp->drawList.clear();
+  if (!TransformVertices(viewport, model)) return false;
+  AcceptTriangles(viewport, model, pass);
+  return true;
+}

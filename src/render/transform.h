@@ -1,0 +1,56 @@
+#pragma once
+// Model and companion vertices into camera space, projection to pixels, and
+// the per-render triangle acceptance with its depth range.
+
+#include <cstdint>
+#include <vector>
+
+#include "model/model.h"
+#include "render/viewport.h"
+
+struct Companion;
+
+struct ScreenPoint {
+  int x = 0;
+  int y = 0;  // rows from the bottom of the buffer
+};
+
+// Model vertex (x, y, z) placed in world axes: (y, z, x).
+inline Vec3 ToWorld(const Vec3& v) { return Vec3{v.y, v.z, v.x}; }
+
+// One world position into camera space.
+Vec3 ToCamera(const Viewport& viewport, const Vec3& world);
+
+// Fills viewport.cameraVertices from the model's current frame and the
+// camera fields of every shown companion's current frame. False (nothing
+// done) when there is no current frame.
+bool TransformVertices(Viewport& viewport, Model& model);
+
+ScreenPoint ProjectVertex(const Viewport& viewport, const Vec3& c);
+
+// Triangles accepted by one render, with the depth range they span.
+struct ScenePass {
+  std::vector<int> modelList;  // model triangle numbers in draw order
+  float zmin = 9999999999.0f;
+  float zmax = -9999999999.0f;
+  double depthScale = 0.0;  // 16.16 depth per camera unit; 0 when the range is empty or flat
+  bool any = false;         // at least one triangle (model or companion) accepted
+};
+
+// The near and back-face tests over the model (hidden triangles skipped) and
+// then every shown companion, whose accepted triangles go to its own
+// drawList (reset here for every companion). Expects TransformVertices to
+// have run for the same camera.
+void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass);
+
+// Near test (all three corners at c.z >= 1) and back-face test ((c1 x c0) . c2 < 0).
+bool AcceptCorners(const Vec3& c0, const Vec3& c1, const Vec3& c2);
+
+// The 16.16 depth attribute of a corner at camera depth cz.
+std::int32_t DepthAttribute(const ScenePass& pass, float cz);
+
+// Clears the buffers, and when the model has a current frame transforms,
+// accepts and depth-ranges the scene. False when there is nothing to draw
+// from (no frame): the buffers stay cleared.
+bool PrepareScene(Viewport& viewport, Model& model, std::uint8_t background, bool clearTags,
+                  ScenePass& pass);

@@ -1,0 +1,151 @@
+#include "shell/companion_commands.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+#include "image/image_files.h"
+#include "model/companion.h"
+#include "platform/files.h"
+#include "platform/ui.h"
+#include "shell/app.h"
+#include "shell/remember_folder.h"
+
+namespace {
+
+constexpr char kLoadErrorText[] = "There was an error loading the specified file!";
+constexpr char kSkinMisfitText[] = "This skin does not fit this model!";
+
+std::string WithExtension(std::string path, const char* ext) {
+  if (path.find('.') == std::string::npos) path += ext;
+  return path;
+}
+
+bool CanOpen(const std::string& path) {
+  std::ifstream in(ResolvePath(path), std::ios::binary);
+  return static_cast<bool>(in);
+}
+
+enum class SkinChoice { Fitted, Misfit, Unreadable, Cancelled };
+
+// The skin dialog shared by Open and Load Skin; on Fitted the pixels are
+// installed, otherwise the companion is left as it was.
+SkinChoice ChooseSkin(App& app, Companion& companion) {
+  FileDialogRequest req;
+  req.filter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
+  req.initialName = "*.pcx";
+  req.initialFolder = app.loadFolder;
+  req.fileMustExist = true;
+  req.hideReadOnly = true;
+  EnterDialogFolder(app.loadFolder);
+  auto answer = app.ui.FileDialog(req);
+  if (!answer) return SkinChoice::Cancelled;
+  RememberFolder(app, answer->path, app.loadFolder, "LoadDir");
+  std::string path = WithExtension(answer->path, ".pcx");
+  auto skin = LoadSkinImage(ResolvePath(path), app.ui);
+  if (!skin) return SkinChoice::Unreadable;
+  if (skin->width != companion.skinWidth || skin->height != companion.skinHeight ||
+      skin->pixels.size() != static_cast<std::size_t>(skin->width) * skin->height) {
+    app.ui.Message(kSkinMisfitText);
+    return SkinChoice::Misfit;
+  }
+  SetCompanionSkin(companion, std::move(skin->pixels));
+  return SkinChoice::Fitted;
+}
+
+void MakeCurrent(Model& model, int index) {
+  if (index < 0 || index >= static_cast<int>(model.companions.size())) {
+    model.currentCompanionIndex = -1;
+    model.currentCompanion = nullptr;
+    return;
+  }
+  model.currentCompanionIndex = static_cast<std::int16_t>(index);
+  model.currentCompanion = model.companions[index].get();
+}
+
+}  // namespace
+
+std::string FormatOffset(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", static_cast<double>(value));
+  return text;
+}
+
+bool HasCurrentCompanion(const App& app) { return app.model.currentCompanion != nullptr; }
+
+std::string CompanionHideItemText(const App& app) {
+  const Companion* c = app.model.currentCompanion;
+  return c && c->hidden ? "&Show\tH" : "&Hide\tH";
+}
+
+void OnCompanionOpen(App& app) {
+  // The list index is 16-bit; refuse rather than wrap.
+  if (app.model.companions.size() >= 32767) return;
+  FileDialogRequest req;
+  req.filter = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
+  req.initialName = "*.md2";
+  req.initialFolder = app.loadFolder;
+  req.fileMustExist = true;
+  req.hideReadOnly = true;
+  EnterDialogFolder(app.loadFolder);
+  auto answer = app.ui.FileDialog(req);
+  if (!answer) return;
+  RememberFolder(app, answer->path, app.loadFolder, "LoadDir");
+  std::string path = WithExtension(answer->path, ".md2");
+  if (!CanOpen(path)) {
+    app.ui.Message(kLoadErrorText);
+    return;
+  }
+  auto companion = LoadCompanion(path, app.baseFolder, app.ui);
+  if (!companion) return;
+  companion->name = path;
+  if (companion->skinPixels.empty() && ChooseSkin(app, *companion) != SkinChoice::Fitted)
+    SetPlaceholderSkin(*companion);
+  app.model.companions.push_back(std::move(companion));
+  MakeCurrent(app.model, static_cast<int>(app.model.companions.size()) - 1);
+  ComputeCompanionFaceNormals(app.model);
+  app.RefreshAll();
+}
+
+void OnCompanionClose(App& app) {
+  Model& model = app.model;
+  int index = model.currentCompanionIndex;
+  if (!model.currentCompanion || index < 0 || index >= static_cast<int>(model.companions.size()))
+    return;
+  model.companions.erase(model.companions.begin() + index);
+  // The entry that moved up takes the place; past the end, the new last one.
+  int count = static_cast<int>(model.companions.size());
+  MakeCurrent(model, count == 0 ? -1 : (index < count ? index : count - 1));
+  app.RefreshAll();
+}
+
+void OnCompanionLoadSkin(App& app) {
+  Companion* c = app.model.currentCompanion;
+  if (!c) return;
+  SkinChoice choice = ChooseSkin(app, *c);
+  // Cancel keeps the skin already shown; a picture that cannot be used
+  // leaves the placeholder so the choice is visibly not applied.
+  if (choice == SkinChoice::Misfit || choice == SkinChoice::Unreadable) SetPlaceholderSkin(*c);
+  app.RefreshModelView();
+}
+
+void OnCompanionHideShow(App& app) {
+  Companion* c = app.model.currentCompanion;
+  if (!c) return;
+  c->hidden = c->hidden ? 0 : 1;
+  ComputeCompanionFaceNormals(app.model);
+  app.RefreshAll();
+}
+
+void OnCompanionOffset(App& app) {
+  Companion* c = app.model.currentCompanion;
+  if (!c || !app.companionOffsetDialog) return;
+  auto answer = app.companionOffsetDialog->Ask(CompanionOffset{c->offsetX, c->offsetY, c->offsetZ});
+  // A field that does not hold a finite number would poison every camera move.
+  if (!answer || !std::isfinite(answer->x) || !std::isfinite(answer->y) || !std::isfinite(answer->z))
+    return;
+  c->offsetX = answer->x;
+  c->offsetY = answer->y;
+  c->offsetZ = answer->z;
+  app.RefreshModelView();
+}

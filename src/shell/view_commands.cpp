@@ -1,0 +1,37 @@
+#include "shell/view_commands.h"
+
+#include "render/camera.h"
+#include "shell/app.h"
+
+namespace {
+
+void AlignAndRefresh(App& app, AlignKind kind) {
+  Align(app.viewport, kind);
+  app.RefreshAll();
+}
+
+}  // namespace
+
+void OnCenterOnSelected(App& app) {
+  if (CenterOnSelected(app.viewport, app.model)) app.RefreshAll();
+}
+
+void OnCenterOnScene(App& app) {
+  if (CenterOnScene(app.viewport, app.model)) app.RefreshAll();
+}
+
+void OnAlignLeft(App& app) { AlignAndRefresh(app, AlignKind::Left); }
+void OnAlignRight(App& app) { AlignAndRefresh(app, AlignKind::Right); }
+void OnAlignFront(App& app) { AlignAndRefresh(app, AlignKind::Front); }
+void OnAlignBack(App& app) { AlignAndRefresh(app, AlignKind::Back); }
+void OnAlignTop(App& app) { AlignAndRefresh(app, AlignKind::Top); }
+void OnAlignBottom(App& app) { AlignAndRefresh(app, AlignKind::Bottom); }
+
+void OnLockLight(App& app) { app.lighting.lockLight = app.lighting.lockLight ? 0 : 1; }
+
+bool IsLockLightChecked(const App& app) { return app.lighting.lockLight == 1; }
+
+void BuildShadeRampsFor(App& app) {
+  const Skin* skin = app.model.currentSkin;
+  BuildShadeRamps(app.lighting, skin ? &skin->palette : nullptr, &app.colourSlots[1]);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The Views menu's camera commands and Options' "Lock Light".
+
+class App;
+
+void OnCenterOnSelected(App& app);
+void OnCenterOnScene(App& app);
+void OnAlignLeft(App& app);
+void OnAlignRight(App& app);
+void OnAlignFront(App& app);
+void OnAlignBack(App& app);
+void OnAlignTop(App& app);
+void OnAlignBottom(App& app);
+void OnLockLight(App& app);
+
+// "Lock Light" is checked while the light is locked to the camera.
+bool IsLockLightChecked(const App& app);
+
+// BuildShadeRamps from the current skin's palette (grey without one) and
+// colour slots 1, 2 and 3: the body of App::RebuildShadeRamps.
+void BuildShadeRampsFor(App& app);

@@ -1,0 +1,112 @@
+#include "shell/map_commands.h"
+
+#include <string>
+#include <utility>
+
+#include "image/image_files.h"
+#include "image/maps.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "render/lighting.h"
+#include "shell/app.h"
+#include "shell/remember_folder.h"
+
+namespace {
+
+struct MapList {
+  SkinList& maps;
+  std::int16_t& index;
+  Skin*& current;
+};
+
+MapList ListOf(App& app, MapKind kind) {
+  Model& m = app.model;
+  if (kind == MapKind::Phong) return {m.phongMaps, m.currentPhongMapIndex, m.currentPhongMap};
+  return {m.envMaps, m.currentEnvMapIndex, m.currentEnvMap};
+}
+
+void SyncCurrent(MapList list) { list.current = SkinAt(list.maps, list.index); }
+
+void OpenMap(App& app, MapKind kind) {
+  const bool phong = kind == MapKind::Phong;
+  FileDialogRequest request;
+  request.filter = phong ? kPhongMapFilter : kEnvMapFilter;
+  request.initialName = "*.bmp;*.pcx";
+  request.initialFolder = app.loadFolder;
+  request.pathMustExist = true;
+  EnterDialogFolder(app.loadFolder);
+  auto chosen = app.ui.FileDialog(request);
+  if (!chosen) return;
+  RememberFolder(app, chosen->path, app.loadFolder, "LoadDir");
+  // Maps default to bitmaps, unlike skins; only the PCX filter says otherwise.
+  std::string path = AppendExtensionIfNoDot(chosen->path, chosen->filterIndex == 3 ? ".pcx" : ".bmp");
+  auto image = LoadSkinImage(ResolvePath(path), app.ui);
+  if (!image) return;
+  if (!IsMapSized(*image)) {
+    app.ui.Message(phong ? kPhongWrongSizeText : kEnvWrongSizeText);
+    return;
+  }
+  PrepareMap(*image, kind);
+  MapList list = ListOf(app, kind);
+  AppendSkinToList(list.maps, list.index, std::move(image));
+  SyncCurrent(list);
+  if (phong) RebuildLightCurve(app);
+  app.RefreshAll();
+}
+
+void CloseMap(App& app, MapKind kind) {
+  MapList list = ListOf(app, kind);
+  if (!SkinAt(list.maps, list.index)) return;
+  int removed = list.index;
+  list.maps.erase(list.maps.begin() + removed);
+  list.index = static_cast<std::int16_t>(IndexAfterRemoval(removed, static_cast<int>(list.maps.size())));
+  SyncCurrent(list);
+  if (kind == MapKind::Phong) RebuildLightCurve(app);
+  app.RefreshAll();
+}
+
+void ScanMapFolderCommand(App& app, MapKind kind) {
+  auto folder = app.ui.BrowseFolder(kMapFolderTitle);
+  if (!folder || !ChangeFolder(*folder)) {
+    app.ui.Message(kMapFolderInvalidText);
+    return;
+  }
+  MapList list = ListOf(app, kind);
+  ScanMapFolder(kind, *folder, list.maps, app.ui, [&app] { app.RefreshAll(); });
+  // Appending never moves the records, but the pointer is re-read so it
+  // always names entry `index`.
+  SyncCurrent(list);
+}
+
+void ScanPreferredFolder(App& app, MapKind kind, const char* key) {
+  std::string folder = app.profile.GetString("Preferences", key, "Unknown");
+  if (folder == "Unknown") return;
+  MapList list = ListOf(app, kind);
+  ScanMapFolder(kind, folder, list.maps, app.ui, [&app] { app.RefreshAll(); });
+  if (!list.maps.empty() && !SkinAt(list.maps, list.index)) list.index = 0;
+  SyncCurrent(list);
+}
+
+}  // namespace
+
+void OnPhongMapOpen(App& app) { OpenMap(app, MapKind::Phong); }
+void OnPhongMapClose(App& app) { CloseMap(app, MapKind::Phong); }
+void OnPhongMapScanFolder(App& app) { ScanMapFolderCommand(app, MapKind::Phong); }
+void OnEnvMapOpen(App& app) { OpenMap(app, MapKind::Environment); }
+void OnEnvMapClose(App& app) { CloseMap(app, MapKind::Environment); }
+void OnEnvMapScanFolder(App& app) { ScanMapFolderCommand(app, MapKind::Environment); }
+
+void ScanPreferredMapFolders(App& app) {
+  ScanPreferredFolder(app, MapKind::Phong, "Phong Path");
+  ScanPreferredFolder(app, MapKind::Environment, "Env Path");
+  RebuildLightCurve(app);
+  app.RefreshAll();
+}
+
+void RebuildLightCurve(App& app) {
+  BuildLightCurve(app.lighting);
+  Model& m = app.model;
+  m.currentPhongMap = SkinAt(m.phongMaps, m.currentPhongMapIndex);
+  if (m.currentPhongMap) BuildPhongLightRows(app.lighting, *m.currentPhongMap);
+}

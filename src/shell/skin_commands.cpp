@@ -1,0 +1,389 @@
+#include "shell/skin_commands.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "image/image_files.h"
+#include "image/new_skin.h"
+#include "image/skin_resize.h"
+#include "image/skin_set.h"
+#include "model/default_palette.h"
+#include "platform/ui.h"
+#include "render/rasterizer.h"
+#include "shell/app.h"
+#include "shell/remember_folder.h"
+#include "shell/skin_dialogs.h"
+
+namespace {
+
+constexpr int kFilterSupported = 1;
+constexpr int kFilterMeshSkin = 2;
+constexpr int kFilterBitmap = 3;
+
+bool Yes(App& app, const char* question) {
+  return app.ui.Message(question, MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
+std::size_t SkinArea(const App& app) {
+  return static_cast<std::size_t>(app.model.skinWidth) * static_cast<std::size_t>(app.model.skinHeight);
+}
+
+bool HasSkinSize(const App& app) { return app.model.skinWidth > 0 && app.model.skinHeight > 0; }
+
+void SyncCurrentSkin(App& app) {
+  Model& m = app.model;
+  if (m.skins.empty()) {
+    m.currentSkinIndex = -1;
+  } else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())) {
+    m.currentSkinIndex = 0;
+  }
+  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
+}
+
+Skin* CurrentSkin(App& app) {
+  SyncCurrentSkin(app);
+  return app.model.currentSkin;
+}
+
+FileDialogRequest SkinFileDialog(bool save, const char* filter, const char* initialName,
+                                 const std::string& folder) {
+  FileDialogRequest request;
+  request.save = save;
+  request.filter = filter;
+  request.initialName = initialName;
+  request.initialFolder = folder;
+  request.pathMustExist = true;
+  request.hideReadOnly = true;
+  return request;
+}
+
+bool Write(Skin& skin, std::uint8_t format, const std::string& path, Ui& ui) {
+  if (format == FORMAT_BMP) return WriteBmp(skin, HostSkinPath(path), ui);
+  return WritePcx(skin, HostSkinPath(path), ui);
+}
+
+// ".bmp" anywhere in the path, in any case, so "X.BMP" is not written as
+// PCX data under a bitmap name.
+bool ContainsBmpName(const std::string& path) {
+  for (std::size_t i = 0; i + 4 <= path.size(); ++i) {
+    if (path[i] == '.' && (path[i + 1] | 0x20) == 'b' && (path[i + 2] | 0x20) == 'm' &&
+        (path[i + 3] | 0x20) == 'p')
+      return true;
+  }
+  return false;
+}
+
+// Save As picks the writer by the filter the user chose, not by the name:
+// with "Mesh Skin" a name ending in .bmp still gets PCX data.
+std::uint8_t FormatForFilter(int filterIndex, const std::string& path, const Skin& skin) {
+  switch (filterIndex) {
+    case kFilterSupported:
+      return ContainsBmpName(path) ? FORMAT_BMP : FORMAT_PCX;
+    case kFilterMeshSkin:
+      return FORMAT_PCX;
+    case kFilterBitmap:
+      return FORMAT_BMP;
+    default:
+      return skin.format == FORMAT_PCX || skin.format == FORMAT_BMP ? skin.format : FORMAT_PCX;
+  }
+}
+
+// The pixels' target for the line drawer; rows a texture cannot address are
+// left out of it.
+void DrawOutlineInto(Model& model, Skin& skin, std::uint8_t colour) {
+  if (skin.width <= 0 || skin.height <= 0 ||
+      skin.pixels.size() != static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height))
+    return;
+  // A drawer of its own: the shared one's target must not be left pointing
+  // into a skin that may be closed before the next picture sets it again.
+  auto raster = std::make_unique<CRasterizer>();
+  raster->FrameBuffer = skin.pixels.data();
+  raster->Pitch = skin.width;
+  raster->Rows = skin.height < kRasterMaxRows ? skin.height : kRasterMaxRows;
+  raster->ClipRight = raster->Pitch - 1;
+  raster->ClipBottom = raster->Rows - 1;
+  auto corner = [](const MapVertex& v, std::int32_t& x, std::int32_t& y) {
+    // Far-off or broken coordinates cannot be converted; such an edge is
+    // skipped rather than drawn from an undefined value.
+    if (!(std::fabs(v.s) < 1e9f) || !(std::fabs(v.t) < 1e9f)) return false;
+    x = static_cast<std::int32_t>(v.s);
+    y = static_cast<std::int32_t>(v.t);
+    return true;
+  };
+  const int count = model.numTriangles < static_cast<int>(model.triangles.size())
+                        ? model.numTriangles
+                        : static_cast<int>(model.triangles.size());
+  for (int i = 0; i < count; ++i) {
+    const Triangle& tri = model.triangles[static_cast<std::size_t>(i)];
+    for (int k = 0; k < 3; ++k) {
+      std::int32_t x0, y0, x1, y1;
+      if (!corner(tri.cornerMap[k], x0, y0) || !corner(tri.cornerMap[(k + 1) % 3], x1, y1)) continue;
+      if (raster->ClipLine(x0, y0, x1, y1)) raster->DrawLine(x0, y0, x1, y1, colour);
+    }
+  }
+}
+
+std::uint8_t Slot(const App& app, int slot) { return app.colourSlots[static_cast<std::size_t>(slot)]; }
+
+std::uint8_t ActiveSlotColour(const App& app) {
+  int slot = app.activeSlot >= 0 && app.activeSlot < 8 ? app.activeSlot : 0;
+  return Slot(app, slot);
+}
+
+// Asks the base-folder question for a linked target outside the base
+// folder; false when the user says no.
+bool AcceptTarget(App& app, const std::string& path) {
+  if (IsBelowBaseFolder(path, app.baseFolder)) return true;
+  return Yes(app, kOutsideBaseFolderText);
+}
+
+void AfterCurrentSkinChanged(App& app) {
+  app.RebuildPaintTable();
+  app.RebuildShadeRamps();
+}
+
+}  // namespace
+
+void SettleSkinList(App& app) {
+  Model& m = app.model;
+  StoreSkinNamesWithBackslashes(m.skins);
+  PartitionSkins(m.skins, m.currentSkinIndex);
+  SyncCurrentSkin(app);
+}
+
+void RefreshSkinBar(App& app) {
+  SettleSkinList(app);
+  app.RefreshAll();
+}
+
+void AppendSkin(App& app, std::unique_ptr<Skin> skin) {
+  AppendSkinToList(app.model.skins, app.model.currentSkinIndex, std::move(skin));
+  RefreshSkinBar(app);
+  AfterCurrentSkinChanged(app);
+}
+
+void DrawMeshOutline(App& app, Skin& skin, std::uint8_t colour) { DrawOutlineInto(app.model, skin, colour); }
+
+void OnSkinNew(App& app) {
+  if (!HasSkinSize(app)) return;
+  app.model.WeldMapVertices(1);
+  Palette palette{};
+  if (Skin* current = CurrentSkin(app))
+    palette = current->palette;
+  else
+    LoadDefaultPalette(app.profile, palette);
+  auto skin = MakeBlankSkin("newskin", app.model.skinWidth, app.model.skinHeight, palette);
+
+  if (Yes(app, kCheckerboardQuestion))
+    FillCheckerboard(*skin, Slot(app, 2), Slot(app, 3));
+  else
+    FillSkin(*skin, Slot(app, 7));
+  if (Yes(app, kGridQuestion)) DrawGridDots(*skin, Slot(app, 4), Slot(app, 5));
+  if (Yes(app, kMeshOutlineQuestion)) DrawMeshOutline(app, *skin, ActiveSlotColour(app));
+  skin->storedPixels = skin->pixels;
+  AppendSkin(app, std::move(skin));
+}
+
+void OnSkinDuplicate(App& app) {
+  if (!HasSkinSize(app)) return;
+  Skin* current = CurrentSkin(app);
+  auto skin = MakeBlankSkin("dupskin", app.model.skinWidth, app.model.skinHeight,
+                            current ? current->palette : GreyRampPalette());
+  if (current) {
+    // Revert on the copy goes back to the original's stored state.
+    if (current->pixels.size() == SkinArea(app)) skin->pixels = current->pixels;
+    if (current->storedPixels.size() == SkinArea(app)) skin->storedPixels = current->storedPixels;
+  } else {
+    app.ui.Message(kNothingToDuplicateText);
+    if (Yes(app, kCheckerboardQuestion))
+      FillCheckerboard(*skin, 64, 192);
+    else
+      FillSkin(*skin, Slot(app, 7));
+    if (Yes(app, kMeshOutlineQuestion)) DrawMeshOutline(app, *skin, ActiveSlotColour(app));
+    skin->storedPixels = skin->pixels;
+  }
+  AppendSkin(app, std::move(skin));
+}
+
+void OnSkinOpen(App& app) {
+  EnterDialogFolder(app.loadFolder);
+  auto chosen = app.ui.FileDialog(SkinFileDialog(false, kSkinFilter, "*.pcx;*.bmp", app.loadFolder));
+  if (!chosen) return;
+  RememberFolder(app, chosen->path, app.loadFolder, "LoadDir");
+  std::string path = EnsureExtension(chosen->path, chosen->filterIndex);
+  auto skin = LoadSkinImage(HostSkinPath(path), app.ui);
+  if (!skin) return;
+  if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
+    app.ui.Message(kSkinWrongSizeText);
+    return;
+  }
+  skin->name = skin->path;
+  skin->flags |= SKIN_EXTERNAL;
+  AppendSkin(app, std::move(skin));
+}
+
+void OnSkinClose(App& app) {
+  Model& m = app.model;
+  if (!CurrentSkin(app)) return;
+  int removed = m.currentSkinIndex;
+  m.skins.erase(m.skins.begin() + removed);
+  m.currentSkinIndex = static_cast<std::int16_t>(IndexAfterRemoval(removed, static_cast<int>(m.skins.size())));
+  m.currentSkin = nullptr;
+  RefreshSkinBar(app);
+  AfterCurrentSkinChanged(app);
+}
+
+void OnSkinSave(App& app) {
+  Skin* skin = CurrentSkin(app);
+  if (!skin) return;
+  if (!skin->hasFile) {
+    OnSkinSaveAs(app);
+    return;
+  }
+  if (skin->format != FORMAT_PCX && skin->format != FORMAT_BMP) {
+    app.ui.Message(kSkinSaveFailedText);
+    return;
+  }
+  if (!Write(*skin, skin->format, skin->path, app.ui)) {
+    app.ui.Message(kSkinSaveFailedText);
+    return;
+  }
+  skin->storedPixels = skin->pixels;
+}
+
+void OnSkinSaveAs(App& app) {
+  Skin* skin = CurrentSkin(app);
+  if (!skin) return;
+  EnterDialogFolder(app.saveFolder);
+  auto chosen = app.ui.FileDialog(SkinFileDialog(true, kSkinFilter, "*.pcx;*.bmp", app.saveFolder));
+  if (!chosen) return;
+  RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
+  std::uint8_t format = FormatForFilter(chosen->filterIndex, chosen->path, *skin);
+  std::string path = EnsureExtension(chosen->path, chosen->filterIndex);
+
+  const bool linked = !IsExternalSkin(*skin);
+  if (linked && !AcceptTarget(app, path)) return;
+  // A failed write keeps the skin as it was: its name and file still describe
+  // what is on disk.
+  if (!Write(*skin, format, path, app.ui)) {
+    app.ui.Message(kSkinSaveFailedText);
+    return;
+  }
+  skin->path = path;
+  skin->name = linked ? LinkedSkinName(path, app.baseFolder) : path;
+  skin->hasFile = 1;
+  skin->storedPixels = skin->pixels;
+  RefreshSkinBar(app);
+}
+
+void OnSkinLink(App& app) {
+  Skin* skin = CurrentSkin(app);
+  if (!skin || !IsExternalSkin(*skin)) return;
+  EnterDialogFolder(app.saveFolder);
+  auto chosen = app.ui.FileDialog(SkinFileDialog(true, kLinkFilter, "*.pcx", app.saveFolder));
+  if (!chosen) return;
+  RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
+  std::string path = AppendExtensionIfNoDot(chosen->path, ".pcx");
+  if (!AcceptTarget(app, path)) return;
+  if (!Write(*skin, FORMAT_PCX, path, app.ui)) {
+    app.ui.Message(kSkinSaveFailedText);
+    return;
+  }
+  skin->path = path;
+  skin->name = LinkedSkinName(path, app.baseFolder);
+  skin->hasFile = 1;
+  skin->flags = 0;
+  skin->storedPixels = skin->pixels;
+  RefreshSkinBar(app);
+}
+
+void OnSkinUnlink(App& app) {
+  Skin* skin = CurrentSkin(app);
+  if (!skin || IsExternalSkin(*skin)) return;
+  skin->flags |= SKIN_EXTERNAL;
+  skin->name = skin->path;
+  RefreshSkinBar(app);
+}
+
+namespace {
+
+void MoveCurrentSkin(App& app, int step) {
+  Model& m = app.model;
+  if (!CurrentSkin(app)) return;
+  int from = m.currentSkinIndex;
+  int to = from + step;
+  if (to < 0 || to >= static_cast<int>(m.skins.size())) return;
+  std::swap(m.skins[static_cast<std::size_t>(from)], m.skins[static_cast<std::size_t>(to)]);
+  m.currentSkinIndex = static_cast<std::int16_t>(to);
+  // The bar's re-partition undoes a move across the linked/external border.
+  RefreshSkinBar(app);
+  app.RebuildPaintTable();
+}
+
+}  // namespace
+
+void OnSkinMoveUp(App& app) { MoveCurrentSkin(app, -1); }
+void OnSkinMoveDown(App& app) { MoveCurrentSkin(app, +1); }
+
+void OnSkinStore(App& app) {
+  Skin* skin = CurrentSkin(app);
+  if (!skin) return;
+  skin->storedPixels = skin->pixels;
+}
+
+void OnSkinRevert(App& app) {
+  Skin* skin = CurrentSkin(app);
+  if (!skin || skin->storedPixels.size() != skin->pixels.size()) return;
+  skin->pixels = skin->storedPixels;
+  app.RefreshSkinPanes();
+}
+
+void OnSkinReload(App& app) {
+  Skin* skin = CurrentSkin(app);
+  if (!skin || !skin->hasFile) return;
+  auto loaded = LoadSkinImage(HostSkinPath(skin->path), app.ui);
+  if (!loaded) {
+    app.ui.Message(kReloadFailedText);
+    return;
+  }
+  if (loaded->width != app.model.skinWidth || loaded->height != app.model.skinHeight) {
+    app.ui.Message(kReloadWrongSizeText);
+    return;
+  }
+  skin->pixels = std::move(loaded->pixels);
+  skin->storedPixels = std::move(loaded->storedPixels);
+  skin->palette = loaded->palette;
+  skin->width = loaded->width;
+  skin->height = loaded->height;
+  ComputeRowOffsets(skin);
+  RefreshSkinBar(app);
+  AfterCurrentSkinChanged(app);
+}
+
+void OnSkinResizeAll(App& app) {
+  Model& m = app.model;
+  if (!app.skinDialogs || !HasSkinSize(app)) return;
+  auto answer = app.skinDialogs->AskResizeSkins(ResizeSkinsDialog{m.skinWidth, m.skinHeight, true});
+  if (!answer) return;
+  const int oldW = m.skinWidth, oldH = m.skinHeight;
+  const int w = answer->width, h = answer->height;
+  std::string refused = CheckSkinResize(oldW, oldH, w, h, answer->enforceLimits);
+  if (!refused.empty()) {
+    app.ui.Message(refused);
+    return;
+  }
+  for (auto& skin : m.skins) ResampleSkin(*skin, w, h);
+  const int used = m.numMapVertices < static_cast<int>(m.mapVertices.size())
+                       ? m.numMapVertices
+                       : static_cast<int>(m.mapVertices.size());
+  for (int i = 0; i < used; ++i) {
+    MapVertex& v = m.mapVertices[static_cast<std::size_t>(i)];
+    v.s = ScaleMapCoordinate(v.s, oldW, w);
+    v.t = ScaleMapCoordinate(v.t, oldH, h);
+  }
+  m.skinWidth = static_cast<std::int16_t>(w);
+  m.skinHeight = static_cast<std::int16_t>(h);
+  m.WeldMapVertices(1);
+  RefreshSkinBar(app);
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The Skins menu (all but the palette and effects commands) and the steps
+// they share. Every handler acts on the current skin and returns quietly
+// when there is nothing to act on.
+
+#include <cstdint>
+#include <memory>
+
+#include "image/skin.h"
+
+class App;
+
+inline constexpr char kSkinFilter[] =
+    "Supported Formats (*.pcx;*.bmp)|*.pcx;*.bmp|Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|"
+    "All Files (*.*)|*.*||";
+inline constexpr char kLinkFilter[] = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
+
+inline constexpr char kCheckerboardQuestion[] = "Would you like a checkerboard background skin? (This box is temp)";
+inline constexpr char kGridQuestion[] = "Would you like a gridded skin? (This box is temp)";
+inline constexpr char kMeshOutlineQuestion[] = "Would you like a mesh outlined skin? (This box is temp)";
+inline constexpr char kNothingToDuplicateText[] = "There's nothing to duplicate...making a new skin.";
+inline constexpr char kSkinWrongSizeText[] = "Error loading skin: Incorrect dimensions!";
+inline constexpr char kSkinSaveFailedText[] = "An error occured while attempting to save!";
+inline constexpr char kOutsideBaseFolderText[] =
+    "You are not saving below your base folder,\nare you sure you want to continue??";
+inline constexpr char kReloadFailedText[] = "Unable to reload the skin!";
+inline constexpr char kReloadWrongSizeText[] = "The refreshed skin does not have the same dimensions!";
+
+void OnSkinNew(App& app);
+void OnSkinOpen(App& app);
+void OnSkinClose(App& app);
+void OnSkinDuplicate(App& app);
+void OnSkinSave(App& app);
+void OnSkinSaveAs(App& app);
+void OnSkinLink(App& app);
+void OnSkinUnlink(App& app);
+void OnSkinMoveUp(App& app);
+void OnSkinMoveDown(App& app);
+void OnSkinStore(App& app);
+void OnSkinRevert(App& app);
+void OnSkinReload(App& app);
+// Asks through app.skinDialogs; nothing happens without one.
+void OnSkinResizeAll(App& app);
+
+// What the skin bar does to the list before it shows it: names and paths in
+// their stored form, linked skins first (the current skin followed), and
+// currentSkin pointing at entry currentSkinIndex. The list-bar rebuild calls
+// this for every refresh.
+void SettleSkinList(App& app);
+
+// SettleSkinList, then the program's full refresh.
+void RefreshSkinBar(App& app);
+
+// Appends the skin, makes it current, refreshes the skin bar and rebuilds
+// the tables that follow the current skin's palette.
+void AppendSkin(App& app, std::unique_ptr<Skin> skin);
+
+// Every triangle's three edges, between its corners' mapping coordinates
+// truncated toward zero, drawn into `skin` in `colour`; the parts off the
+// skin are clipped away.
+void DrawMeshOutline(App& app, Skin& skin, std::uint8_t colour);

@@ -1,0 +1,82 @@
+#pragma once
+// A pane is a rectangle of the main window whose picture the program draws
+// itself (skin view, 3D view, palette strip, gradient strip). The pane owns
+// its buffers and its drag state and takes input as plain calls; the front
+// end (a Qt widget, or a test) forwards events to it and shows its picture.
+
+#include <array>
+#include <cstdint>
+
+enum class MouseButton { Left, Right, Middle };
+
+// Pointer position in the pane's client coordinates, y from the top.
+struct MouseEvent {
+  int x = 0;
+  int y = 0;
+  MouseButton button = MouseButton::Left;  // the button that changed (press/release)
+  bool shift = false;
+  bool ctrl = false;
+  bool leftDown = false;  // buttons held after the event
+  bool rightDown = false;
+  bool middleDown = false;
+};
+
+enum class CursorKind { Arrow, Camera, Paint, Mapping, Cross, SizeWE, Hidden };
+
+// The picture a pane shows: `bitsPerPixel` 8 (with `palette`, 256 R, G, B
+// triples) or 24 (B, G, R bytes). Rows are `stride` bytes apart, stored
+// bottom-up when `bottomUp` is set; only the first `width` columns of the
+// client area are shown.
+struct PaneImage {
+  const std::uint8_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride = 0;
+  int bitsPerPixel = 8;
+  bool bottomUp = true;
+  const std::array<std::uint8_t, 768>* palette = nullptr;
+};
+
+// What a pane asks of the window it lives in.
+class PaneHost {
+ public:
+  virtual ~PaneHost() = default;
+  virtual void CaptureMouse() = 0;
+  virtual void ReleaseMouse() = 0;
+  virtual bool HasCapture() const = 0;
+  // Hide or show the pointer (a counter, as the classic display count).
+  virtual void ShowCursor(bool show) = 0;
+  // Put the pointer at a client position of this pane.
+  virtual void SetCursorPos(int x, int y) = 0;
+  virtual void SetCursor(CursorKind kind) = 0;
+  // Show the current picture now.
+  virtual void RepaintNow() = 0;
+  virtual bool ShiftDown() const = 0;
+  virtual bool CtrlDown() const = 0;
+};
+
+class Pane {
+ public:
+  virtual ~Pane() = default;
+  virtual const char* WindowName() const = 0;  // "Skin Box", "ISO Box", "Pal Box", "Gradient Box"
+
+  void SetHost(PaneHost* host) { host_ = host; }
+  PaneHost* host() const { return host_; }
+
+  // Draw the picture again: kind is the RedrawKind (0 Full, 1 Quick,
+  // 2 Background, 3 Pixels), flags the bits above the low four of a refresh.
+  virtual void Redraw(int kind, int flags) = 0;
+  virtual void Resize(int clientWidth, int clientHeight) = 0;
+  virtual PaneImage Image() const = 0;
+
+  virtual void MouseDown(const MouseEvent&) {}
+  virtual void MouseUp(const MouseEvent&) {}
+  virtual void MouseMove(const MouseEvent&) {}
+  virtual void DoubleClick(const MouseEvent&) {}
+  virtual void Wheel(int /*delta*/, int /*x*/, int /*y*/) {}
+  virtual void CaptureLost() {}
+  virtual CursorKind Cursor() const { return CursorKind::Arrow; }
+
+ private:
+  PaneHost* host_ = nullptr;
+};

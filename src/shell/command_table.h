@@ -1,0 +1,34 @@
+#pragma once
+// Every command of the program in one table: where it sits in the menu bar,
+// its label and key, what it does and when it is enabled or checked. The
+// window layer builds its menus, toolbar buttons and shortcuts from this
+// table; tests run commands by id.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class App;
+
+struct Command {
+  int id = 0;
+  // Menu path from the menu bar down, e.g. {"&File", "&Companion"}; empty
+  // for commands that only have a key or a toolbar button.
+  std::vector<std::string> menu;
+  // The item's text; the part after a tab shows the key ("&Open...\tCtrl+O").
+  std::string label;
+  // The bound key in Qt's portable text form ("Ctrl+O", "Shift+1", "Space",
+  // "\\", "F12"); empty when no key is bound, even if the label shows one.
+  std::string key;
+  std::function<void(App&)> run;
+  std::function<bool(const App&)> enabled;  // empty: always enabled
+  std::function<bool(const App&)> checked;  // empty: never shows a check mark
+  std::function<std::string(const App&)> dynamicLabel;  // empty: `label`
+  bool separatorBefore = false;
+  bool toolbar = false;  // also a toolbar button
+  bool built = true;     // false: present but disabled until its module exists
+};
+
+const std::vector<Command>& CommandTable();
+const Command* FindCommand(int id);
+const Command* FindCommandByLabel(const std::string& label);  // exact label

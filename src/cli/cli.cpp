@@ -15,7 +15,10 @@ constexpr const char* kUsage =
     "usage: skintool COMMAND [ARGS]\n"
     "  info MODEL.md2 [--base DIR]        model statistics and skin names\n"
     "  resave IN.md2 OUT.md2 [--base DIR] read a model and write it back\n"
-    "  convert IN OUT                     convert a PCX or BMP skin by OUT's extension\n"
+    "  convert IN OUT [--resize WxH [--no-limits]]\n"
+    "                                     convert a PCX or BMP skin by OUT's extension,\n"
+    "                                     resampled to WxH (at most 640x480, width a\n"
+    "                                     multiple of 4, unless --no-limits)\n"
     "  demo DIR                           write the demo base folder\n"
     "  --help                             this text\n"
     "  --version                          the program's version\n";

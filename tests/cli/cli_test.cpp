@@ -133,3 +133,24 @@ TEST_F(CliDemo, ConvertRoundTripsPixelsAndPalette) {
   EXPECT_EQ(bad.code, 1);
   EXPECT_NE(bad.err.find("This file does not appear to be a valid skin"), std::string::npos);
 }
+
+TEST_F(CliDemo, ConvertResizesWithTheSkinLimits) {
+  std::string skin = base_ + "/models/demo/skin.pcx";
+  std::string half = dir_->File("half.bmp");
+  ASSERT_EQ(Cli({"convert", skin, half, "--resize", "128x128"}).code, 0);
+  ScriptedUi ui;
+  auto a = LoadSkinImage(skin, ui), b = LoadSkinImage(half, ui);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(b->width, 128);
+  ASSERT_EQ(b->height, 128);
+  // Nearest neighbour: new (x, y) takes old (2x, 2y).
+  for (int y = 0; y < 128; y += 17)
+    for (int x = 0; x < 128; x += 13) EXPECT_EQ(b->pixels[y * 128 + x], a->pixels[2 * y * 256 + 2 * x]);
+
+  CliRun wide = Cli({"convert", skin, dir_->File("wide.pcx"), "--resize", "642x100"});
+  EXPECT_EQ(wide.code, 1);
+  EXPECT_NE(wide.err.find("The Width must be a multiple of 4!"), std::string::npos);
+  EXPECT_FALSE(FileExists(dir_->File("wide.pcx")));
+  EXPECT_EQ(Cli({"convert", skin, dir_->File("wide.pcx"), "--resize", "642x100", "--no-limits"}).code, 0);
+  EXPECT_EQ(Cli({"convert", skin, dir_->File("x.pcx"), "--resize", "12"}).code, 2);
+}

@@ -1,0 +1,279 @@
+// Fill rate of the main triangle filler families on a 640 x 480 target over
+// a jittered grid mesh, next to the practical ceiling: a plain loop copying
+// as many texels through a row-offset table. The argument is the number of
+// grid columns (rows = 3/4 of it, two triangles per cell): 64 gives 6144
+// triangles of ~50 pixels, 40 gives 2400 of ~130, 1 two screen halves, where
+// the per-triangle set-up vanishes and only the per-pixel loop is left.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "render/rasterizer.h"
+
+namespace {
+
+constexpr int kWidth = 640, kHeight = 480;
+constexpr int kTex = 256;
+
+struct MeshVertex {
+  std::int32_t x, y, colour, u, v, level, mu, mv, depth;
+};
+
+struct Scene {
+  explicit Scene(int cellsX)
+      : kCellsX(cellsX),
+        kCellsY(cellsX * 3 / 4 > 0 ? cellsX * 3 / 4 : 1),
+        r(std::make_unique<CRasterizer>()),
+        frame(kWidth * kHeight),
+        depth(kWidth * kHeight),
+        tags(kWidth * kHeight),
+        texture(kTex * kTex),
+        shade(256 * 256),
+        map(256 * 256) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> jitter(-3, 3);
+    for (int i = 0; i < kTex * kTex; ++i) texture[i] = static_cast<std::uint8_t>(rng());
+    for (int i = 0; i < kTex; ++i) rows.push_back(i * kTex);
+    for (int i = 0; i < 256 * 256; ++i) shade[i] = static_cast<std::uint8_t>(i * 3);
+    for (int i = 0; i < 256 * 256; ++i) map[i] = static_cast<std::uint8_t>(i >> 10);
+    for (int gy = 0; gy <= kCellsY; ++gy) {
+      for (int gx = 0; gx <= kCellsX; ++gx) {
+        const bool inner = gx > 0 && gx < kCellsX && gy > 0 && gy < kCellsY;
+        const int x = std::min(kWidth - 1, gx * kWidth / kCellsX + (inner ? jitter(rng) : 0));
+        const int y = std::min(kHeight - 1, gy * kHeight / kCellsY + (inner ? jitter(rng) : 0));
+        MeshVertex v;
+        v.x = x;
+        v.y = y;
+        v.colour = ((x + y) & 255) << 16;
+        v.u = x * 0x6600;  // 0.4 texel per pixel, inside 256
+        v.v = y * 0x8800;  // 0.53
+        v.level = (y * 31 / kHeight) << 16;
+        v.mu = (x * 255 / kWidth) << 16;
+        v.mv = (y * 255 / kHeight) << 16;
+        v.depth = (1000 + (x * 7 + y * 3) % 20000) << 16;
+        grid.push_back(v);
+      }
+    }
+    for (int gy = 0; gy < kCellsY; ++gy) {
+      for (int gx = 0; gx < kCellsX; ++gx) {
+        const int a = gy * (kCellsX + 1) + gx, b = a + 1, c = a + kCellsX + 1, d = c + 1;
+        triangles.push_back({a, b, d});
+        triangles.push_back({a, d, c});
+      }
+    }
+    r->Pitch = kWidth;
+    r->Rows = kHeight;
+    r->ClipRight = kWidth - 1;
+    r->ClipBottom = kHeight - 1;
+    r->FrameBuffer = frame.data();
+    r->DepthBuffer = depth.data();
+    r->PixelTagBuffer = tags.data();
+    r->TextureBase = texture.data();
+    r->TextureRows = rows.data();
+    r->ShadeTable = shade.data();
+    r->ShadeMap = map.data();
+    r->BeginFrame();
+    pixels = CountSpanPixels();
+  }
+
+  // Pixels the fillers visit per frame (shared edges count twice): each
+  // triangle alone, counted inside its bounding box, which is then cleared.
+  std::int64_t CountSpanPixels() {
+    std::int64_t total = 0;
+    std::fill(frame.begin(), frame.end(), 0);
+    for (const auto& t : triangles) {
+      V2 pts[4];
+      int top = kHeight, bottom = 0, left = kWidth, right = 0;
+      for (int c = 0; c < 4; ++c) {
+        const MeshVertex& v = grid[t[c % 3]];
+        pts[c][0] = v.x;
+        pts[c][1] = v.y;
+        top = std::min(top, v.y), bottom = std::max(bottom, v.y);
+        left = std::min(left, v.x), right = std::max(right, v.x);
+      }
+      r->FillTriFlat(pts, 1);
+      for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x) {
+          total += frame[y * kWidth + x];
+          frame[y * kWidth + x] = 0;
+        }
+    }
+    return total;
+  }
+
+  const int kCellsX, kCellsY;
+  std::unique_ptr<CRasterizer> r;
+  std::vector<std::uint8_t> frame;
+  std::vector<std::uint16_t> depth;
+  std::vector<std::int32_t> tags;
+  std::vector<std::uint8_t> texture;
+  std::vector<std::int32_t> rows;
+  std::vector<std::uint8_t> shade, map;
+  std::vector<MeshVertex> grid;
+  std::vector<std::array<int, 3>> triangles;
+  std::int64_t pixels = 0;
+};
+
+Scene& TheScene(int cellsX) {
+  static std::map<int, std::unique_ptr<Scene>> scenes;
+  auto& scene = scenes[cellsX];
+  if (!scene) scene = std::make_unique<Scene>(cellsX);
+  return *scene;
+}
+
+// Runs one frame per iteration; `fill` draws one triangle from its corners.
+template <class Fill>
+void RunFrames(benchmark::State& state, bool depthTest, Fill fill) {
+  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    if (depthTest) {
+      state.PauseTiming();
+      std::fill(s.depth.begin(), s.depth.end(), 0xFFFF);
+      state.ResumeTiming();
+    }
+    for (const auto& t : s.triangles) fill(s, s.grid[t[0]], s.grid[t[1]], s.grid[t[2]]);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * s.pixels);
+  state.counters["triangles"] = static_cast<double>(s.triangles.size());
+  state.counters["ns_per_pixel"] = benchmark::Counter(
+      static_cast<double>(s.pixels) * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
+                                                 benchmark::Counter::kInvert);
+}
+
+void BM_FillTriFlat(benchmark::State& state) {
+  RunFrames(state, false, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
+                             const MeshVertex& c) {
+    const V2 pts[4] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}, {a.x, a.y}};
+    s.r->FillTriFlat(pts, 7);
+  });
+}
+
+void BM_FillTriGouraudZ(benchmark::State& state) {
+  RunFrames(state, true, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
+                            const MeshVertex& c) {
+    const V4 pts[4] = {{a.x, a.y, a.colour, a.depth},
+                       {b.x, b.y, b.colour, b.depth},
+                       {c.x, c.y, c.colour, c.depth},
+                       {a.x, a.y, a.colour, a.depth}};
+    s.r->FillTriGouraudZ(pts);
+  });
+}
+
+void BM_FillTriTexZ(benchmark::State& state) {
+  RunFrames(state, true, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
+                            const MeshVertex& c) {
+    const V5 pts[4] = {{a.x, a.y, a.u, a.v, a.depth},
+                       {b.x, b.y, b.u, b.v, b.depth},
+                       {c.x, c.y, c.u, c.v, c.depth},
+                       {a.x, a.y, a.u, a.v, a.depth}};
+    s.r->FillTriTexZ(pts);
+  });
+}
+
+void BM_FillTriTexLitZ(benchmark::State& state) {
+  RunFrames(state, true, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
+                            const MeshVertex& c) {
+    const V6 pts[4] = {{a.x, a.y, a.u, a.v, a.level, a.depth},
+                       {b.x, b.y, b.u, b.v, b.level, b.depth},
+                       {c.x, c.y, c.u, c.v, c.level, c.depth},
+                       {a.x, a.y, a.u, a.v, a.level, a.depth}};
+    s.r->FillTriTexLitZ(pts);
+  });
+}
+
+void BM_FillTriTexMapLitZ(benchmark::State& state) {
+  RunFrames(state, true, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
+                            const MeshVertex& c) {
+    const V7 pts[4] = {{a.x, a.y, a.u, a.v, a.mu, a.mv, a.depth},
+                       {b.x, b.y, b.u, b.v, b.mu, b.mv, b.depth},
+                       {c.x, c.y, c.u, c.v, c.mu, c.mv, c.depth},
+                       {a.x, a.y, a.u, a.v, a.mu, a.mv, a.depth}};
+    s.r->FillTriTexMapLitZ(pts);
+  });
+}
+
+void BM_FillTriTexZOfsTag(benchmark::State& state) {
+  RunFrames(state, true, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
+                            const MeshVertex& c) {
+    const V5 pts[4] = {{a.x, a.y, a.u, a.v, a.depth},
+                       {b.x, b.y, b.u, b.v, b.depth},
+                       {c.x, c.y, c.u, c.v, c.depth},
+                       {a.x, a.y, a.u, a.v, a.depth}};
+    s.r->FillTriTexZOfsTag(pts);
+  });
+}
+
+void BM_FillTriTexOfsTag(benchmark::State& state) {
+  // The four-corner form over each cell of the grid.
+  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < s.triangles.size(); i += 2) {
+      const auto& t = s.triangles[i];
+      const auto& t2 = s.triangles[i + 1];
+      const MeshVertex* c[4] = {&s.grid[t[0]], &s.grid[t[1]], &s.grid[t[2]], &s.grid[t2[2]]};
+      V4 pts[5];
+      for (int k = 0; k < 5; ++k) {
+        const MeshVertex& v = *c[k % 4];
+        pts[k][0] = v.x, pts[k][1] = v.y, pts[k][2] = v.u, pts[k][3] = v.v;
+      }
+      s.r->FillTriTexOfsTag(pts);
+    }
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * s.pixels);
+  state.counters["ns_per_pixel"] = benchmark::Counter(
+      static_cast<double>(s.pixels) * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
+                                                 benchmark::Counter::kInvert);
+}
+
+// The ceiling: as many texels copied through the row-offset table, in
+// 640-pixel rows with 16.16 steps, with nothing else per pixel.
+void BM_CeilingTexelCopy(benchmark::State& state) {
+  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  const std::uint8_t* const tex = s.texture.data();
+  const std::int32_t* const rows = s.rows.data();
+  std::uint8_t* const out = s.frame.data();
+  for (auto _ : state) {
+    std::int64_t left = s.pixels;
+    std::int32_t row = 0;
+    while (left > 0) {
+      const int n = static_cast<int>(std::min<std::int64_t>(left, kWidth));
+      std::uint8_t* dst = out + (row % kHeight) * kWidth;
+      std::uint32_t u = 0, v = static_cast<std::uint32_t>(row % kHeight) * 0x8800;
+      const std::uint32_t du = 0x6600, dv = 0x20;  // stays on the 256 x 256 texture
+      for (int i = 0; i < n; ++i) {
+        dst[i] = tex[rows[v >> 16] + (u >> 16)];
+        u += du;
+        v += dv;
+      }
+      left -= n;
+      ++row;
+    }
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * s.pixels);
+  state.counters["ns_per_pixel"] = benchmark::Counter(
+      static_cast<double>(s.pixels) * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
+                                                 benchmark::Counter::kInvert);
+}
+
+}  // namespace
+
+BENCHMARK(BM_CeilingTexelCopy)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_FillTriFlat)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_FillTriGouraudZ)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_FillTriTexZ)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_FillTriTexLitZ)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_FillTriTexMapLitZ)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_FillTriTexZOfsTag)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_FillTriTexOfsTag)->Arg(64)->Arg(40)->Arg(1);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,157 @@
+#pragma once
+// The one software rasterizer: triangle fillers and line drawers over 8-bit
+// palette-indexed targets with a 16-bit depth buffer and a 32-bit tag buffer.
+//
+// Vertices are arrays of 32-bit integers: x and y in whole pixels, then the
+// attributes in 16.16 fixed point (colour, texel u/v, light level, map mu/mv,
+// depth; see the filler list below for which kind takes what). Every filler
+// takes the three corners followed by a copy of the first; FillTriTex and
+// FillTriTexOfsTag take four corners followed by a copy of the first.
+//
+// What the callers promise (checked by assert in debug builds):
+//  - Rows <= 2048, 0 <= ClipRight <= Pitch - 1, 0 <= ClipBottom <= Rows - 1,
+//    and every buffer in use holds Pitch x Rows elements;
+//  - texture coordinates stay on the texture, light levels on ShadeTable and
+//    map coordinates on the 256 x 256 ShadeMap (texcoord_clamp.h helps);
+//  - line end points lie inside the target (ClipLine first).
+// Under those promises nothing is written outside Pitch x Rows and nothing is
+// read outside the texture, shade table or map.
+//
+// Not re-entrant: the per-row tables are shared by all calls on one object.
+
+#include <cstdint>
+
+constexpr int kRasterMaxRows = 2048;
+constexpr int kRasterMaxAttributes = 5;
+
+using V2 = std::int32_t[2];  // x, y
+using V3 = std::int32_t[3];  // x, y, a0
+using V4 = std::int32_t[4];  // x, y, a0, a1
+using V5 = std::int32_t[5];  // x, y, a0 .. a2
+using V6 = std::int32_t[6];  // x, y, a0 .. a3
+using V7 = std::int32_t[7];  // x, y, a0 .. a4
+
+class CRasterizer {
+ public:
+  CRasterizer();
+  virtual ~CRasterizer();
+  CRasterizer(const CRasterizer&) = delete;
+  CRasterizer& operator=(const CRasterizer&) = delete;
+
+  std::int32_t SpanLeft[kRasterMaxRows];   // 2147483647 when the row is empty
+  std::int32_t SpanRight[kRasterMaxRows];  // -2147483648 when the row is empty
+  std::int32_t SpanTop = 2147483647;
+  std::int32_t SpanBottom = -2147483647 - 1;
+  std::int32_t Pitch = 0;  // row length of the target, depth and tag buffers
+  std::int32_t Rows = 0;
+  std::int32_t ClipRight = 0;
+  std::int32_t ClipBottom = 0;
+  std::uint32_t ClipFlag = 0;  // set by the edge clippers: the start was moved
+  std::uint8_t* FrameBuffer = nullptr;  // pixel (x, y) at y * Pitch + x
+  std::uint16_t* ColorBuffer16 = nullptr;  // 5:5:5 RGB
+  std::uint16_t* DepthBuffer = nullptr;    // smaller is nearer
+  std::int32_t* PixelTagBuffer = nullptr;
+  const std::uint8_t* TextureBase = nullptr;
+  const std::uint8_t* ShadeTable = nullptr;  // [level * 256 + colour]
+  const std::int32_t* TextureRows = nullptr;  // texel (u, v) at TextureRows[v] + u
+  const std::uint8_t* ShadeMap = nullptr;     // 256 x 256, (mu, mv) at mv * 256 + mu
+
+  // Sizes of the texture and shade table, used only by debug-build checks of
+  // the vertices; 0 leaves the check out.
+  int TextureWidth = 0;
+  int TextureHeight = 0;
+  int ShadeTableRows = 0;
+
+  // Empties the span tables; once before the triangles of a picture.
+  void BeginFrame();
+
+  // --- triangle fillers (vertex kind, pixel rule) ---
+  void FillTriFlat(const V2* pts, std::uint8_t colour);
+  void FillTriGouraud(const V3* pts);                     // colour
+  void FillTriFlatZ(const V3* pts, std::uint8_t colour);  // depth
+  void FillTriFlatZTag(const V3* pts, std::uint8_t colour, std::int32_t tag);
+  void FillTriGouraudZ(const V4* pts);  // colour, depth
+  void FillTriGouraudZTag(const V4* pts, std::int32_t tag);
+  void FillTriTex(const V4* pts);  // u, v; FOUR corners + copy of the first
+  void FillTriTexRounded(const V4* pts);  // u, v; span steps rounded
+  void FillTriTexOfsTag(const V4* pts);   // u, v; FOUR corners + copy
+  void FillTriMapZ(const V5* pts);        // mu, mv, depth
+  void FillTriMapZTag(const V5* pts, std::int32_t tag);
+  void FillTriMapBaseZ(const V5* pts, std::uint8_t base);
+  void FillTriMapBaseZTag(const V5* pts, std::int32_t tag, std::uint8_t base);
+  void FillTriTexZ(const V5* pts);  // u, v, depth
+  void FillTriTexZTag(const V5* pts, std::int32_t tag);
+  void FillTriTexZOfsTag(const V5* pts);
+  void FillTriTexLitZ(const V6* pts);  // u, v, light level, depth
+  void FillTriTexLitZTag(const V6* pts, std::int32_t tag);
+  void FillTriTexLitZOfsTag(const V6* pts);
+  void FillTriTexMapLitZ(const V7* pts);  // u, v, mu, mv, depth
+  void FillTriTexMapLitZTag(const V7* pts, std::int32_t tag);
+  void FillTriTexMapLitZOfsTag(const V7* pts);
+
+  // --- line drawers; both end points must lie inside the target ---
+  void DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                std::uint8_t colour);
+  void DrawLineAA(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                  std::uint8_t base);
+  void DrawLineAATagged(std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                        std::int32_t y1, std::int32_t key);
+  void DrawLineTagged(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                      std::uint8_t colour, std::int32_t key);
+  void DrawLine16(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                  std::uint16_t colour);
+  void DrawLineAA16(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                    std::uint16_t colour);
+
+  // Clips a segment to 0..Pitch-1 x 0..Rows-1 in place; false, with the end
+  // points unchanged, when nothing of it is visible.
+  bool ClipLine(std::int32_t& x0, std::int32_t& y0, std::int32_t& x1, std::int32_t& y1) const;
+  // Clips a view-space segment (x, y, z each) against z = 0.1 in place; false
+  // when both points lie nearer than that.
+  static bool ClipSegmentNear(float* p0, float* p1);
+  // Even-odd test of (s, t) against `count` points stored as s, t pairs.
+  static bool PointInPolygon(float s, float t, const float* points, int count);
+
+  // --- the building blocks of every filler, open for the callers' tests ---
+  // Edge a -> b of `values` integers per vertex (x, y, attributes), clipped in
+  // place to 0..ClipRight (X) or 0..ClipBottom (Y); false when invisible.
+  // ClipFlag tells whether a was moved.
+  bool ClipEdgeX(std::int32_t* a, std::int32_t* b, int values);
+  bool ClipEdgeY(std::int32_t* a, std::int32_t* b, int values);
+  // Walks a -> b (inside the clip rectangle) into the span tables.
+  void ScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes);
+  // ClipEdgeY on private copies, then ScanEdge when visible.
+  void ClipScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes);
+
+ private:
+  enum class Source { Flat, Gouraud, Texture, TextureLit, TextureMapLit, Map, MapBase };
+  enum class TagRule { None, Fixed, TexelOffset };
+
+  // The per-triangle clip rectangle: the callers' bounds, narrowed to what
+  // the target and the tables can hold. False when nothing can be drawn.
+  bool PrepareClip();
+  bool ClipEdge(std::int32_t* a, std::int32_t* b, int values, int axis, std::int32_t bound);
+  template <int N>
+  void ScanEdgeN(const std::int32_t* a, const std::int32_t* b);
+  template <int N>
+  void BuildSpans(const std::int32_t* pts, int corners);
+  template <int N, class SpanFn>
+  void FillRows(SpanFn&& span);
+  template <Source S, bool Depth, TagRule T, bool Rounded = false>
+  void Fill(const std::int32_t* pts, int corners, std::uint8_t colour, std::int32_t tag);
+  template <int N>
+  bool VerticesHonourPromises(const std::int32_t* pts, int corners, Source source,
+                              bool depth, bool rounded) const;
+  bool TargetHonoursPromises() const;
+  bool PointInsideTarget(std::int32_t x, std::int32_t y) const;
+  bool LineEndsInside(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) const;
+
+  std::int32_t clipRight_ = 0;
+  std::int32_t clipBottom_ = -1;
+  // Rows the current triangle touched: the rows outside are empty already.
+  std::int32_t scanTop_ = 2147483647;
+  std::int32_t scanBottom_ = -2147483647 - 1;
+  // Attributes of the points that set SpanLeft / SpanRight, a row's together.
+  std::int32_t leftAttr_[kRasterMaxRows][kRasterMaxAttributes];
+  std::int32_t rightAttr_[kRasterMaxRows][kRasterMaxAttributes];
+};

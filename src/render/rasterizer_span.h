@@ -1,0 +1,338 @@
+#pragma once
+// Shared body of every triangle filler: clip the edges into a polygon, walk
+// the polygon into the per-row tables, then fill the rows. Only the
+// rasterizer's own files include this.
+
+#include <cassert>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "render/rasterizer.h"
+
+constexpr std::int32_t kSpanEmptyLeft = 2147483647;
+constexpr std::int32_t kSpanEmptyRight = -2147483647 - 1;
+
+// Division by one span length or edge length, shared by all attributes: one
+// floating-point division, then a multiplication per attribute. The result
+// is the integer quotient truncated toward zero, exactly: for |num| < 2^33
+// and den <= 4096 the product is within 2^-18 of the true quotient, a
+// non-integer quotient lies at least 2^-12 from the next integer, so a nudge
+// of 2^-16 away from zero turns an exact integer computed a hair short into
+// the right one without pushing any other across.
+class Divisor {
+ public:
+  explicit Divisor(std::int32_t den)
+      : den_(den), fast_(den > 0 && den <= 4096), inverse_(1.0 / den) {}
+  std::int64_t Divide(std::int64_t num) const {
+    if (!fast_) return num / den_;
+    const double q = static_cast<double>(num) * inverse_;
+    return static_cast<std::int64_t>(q + std::copysign(1.0 / 65536.0, q));
+  }
+
+ private:
+  std::int32_t den_;
+  bool fast_;
+  double inverse_;
+};
+
+// Per-row step of one attribute across a span of n pixels, truncated toward
+// zero; the last pixel therefore never quite reaches the right value.
+inline std::int32_t SpanStep(std::int32_t left, std::int32_t right, const Divisor& n) {
+  return static_cast<std::int32_t>(n.Divide(std::int64_t{right} - left));
+}
+
+inline std::int32_t SpanStepRounded(std::int32_t left, std::int32_t right, const Divisor& n) {
+  return static_cast<std::int32_t>(n.Divide(std::int64_t{right} - left + 0x8000));
+}
+
+// Bresenham walk from a to b; both lie inside the clip rectangle. Attributes
+// accumulate in unsigned arithmetic so that a step rounded for a one-pixel
+// edge can never overflow.
+template <int N>
+void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
+  const std::int32_t ax = a[0], ay = a[1], bx = b[0], by = b[1];
+  assert(ax >= 0 && ax <= clipRight_ && bx >= 0 && bx <= clipRight_);
+  assert(ay >= 0 && ay <= clipBottom_ && by >= 0 && by <= clipBottom_);
+  const std::int32_t top = ay < by ? ay : by;
+  const std::int32_t bottom = ay < by ? by : ay;
+  if (top < SpanTop) SpanTop = top;
+  if (bottom > SpanBottom) SpanBottom = bottom;
+  if (top < scanTop_) scanTop_ = top;
+  if (bottom > scanBottom_) scanBottom_ = bottom;
+
+  const std::int32_t dx = bx >= ax ? bx - ax : ax - bx;
+  const std::int32_t dy = by >= ay ? by - ay : ay - by;
+  const std::int32_t sx = bx >= ax ? 1 : -1;
+  const std::int32_t sy = by >= ay ? 1 : -1;
+  const bool xMajor = dy < dx;
+  const std::int32_t major = xMajor ? dx : dy;
+  const std::int32_t minor = xMajor ? dy : dx;
+
+  std::uint32_t cur[N > 0 ? N : 1];
+  std::uint32_t step[N > 0 ? N : 1];
+  const Divisor perStep(major > 0 ? major : 1);
+  for (int k = 0; k < N; ++k) {
+    cur[k] = static_cast<std::uint32_t>(a[2 + k]);
+    step[k] = major > 0 ? static_cast<std::uint32_t>(perStep.Divide(std::int64_t{b[2 + k]} - a[2 + k]))
+                        : 0u;
+  }
+
+  const auto offerLeft = [this](std::int32_t x, std::int32_t y, const std::uint32_t* attrs) {
+    if (x < SpanLeft[y]) {
+      SpanLeft[y] = x;
+      for (int k = 0; k < N; ++k) leftAttr_[y][k] = static_cast<std::int32_t>(attrs[k]);
+    }
+  };
+  const auto offerRight = [this](std::int32_t x, std::int32_t y, const std::uint32_t* attrs) {
+    if (x > SpanRight[y]) {
+      SpanRight[y] = x;
+      for (int k = 0; k < N; ++k) rightAttr_[y][k] = static_cast<std::int32_t>(attrs[k]);
+    }
+  };
+
+  std::int32_t error = 2 * minor - major;
+  std::int32_t x = ax, y = ay;
+  if (!xMajor) {
+    // One point per row. The minor step is taken without a branch: which
+    // way it goes is what a branch predictor cannot guess.
+    for (std::int32_t i = 0;; ++i) {
+      offerLeft(x, y, cur);
+      offerRight(x, y, cur);
+      if (i == major) break;
+      const std::int32_t diagonal = ~(error >> 31);  // all ones when error >= 0
+      x += sx & diagonal;
+      y += sy;
+      error += 2 * minor - ((2 * major) & diagonal);
+      for (int k = 0; k < N; ++k) cur[k] += step[k];
+    }
+    return;
+  }
+  // A run of points per row. Within one edge every x is met once, so only
+  // the two ends of a run can change the row's extremes; offering just them
+  // gives the same tables as offering every point.
+  std::int32_t runX = x;
+  std::uint32_t runAttr[N > 0 ? N : 1];
+  for (int k = 0; k < N; ++k) runAttr[k] = cur[k];
+  const auto flush = [&]() {
+    if (sx > 0) {
+      offerLeft(runX, y, runAttr);
+      offerRight(x, y, cur);
+    } else {
+      offerLeft(x, y, cur);
+      offerRight(runX, y, runAttr);
+    }
+  };
+  for (std::int32_t i = 0; i < major; ++i) {
+    if (error < 0) {
+      error += 2 * minor;
+    } else {
+      flush();
+      y += sy;
+      error += 2 * (minor - major);
+      runX = x + sx;
+      for (int k = 0; k < N; ++k) runAttr[k] = cur[k] + step[k];
+    }
+    x += sx;
+    for (int k = 0; k < N; ++k) cur[k] += step[k];
+  }
+  flush();
+}
+
+// pts: corners + 1 vertices of N + 2 values each, the last a copy of the first.
+template <int N>
+void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
+  constexpr int kValues = N + 2;
+  // Each edge adds at most two vertices, plus the closing copy.
+  std::int32_t poly[9][kValues];
+  int count = 0;
+  for (int e = 0; e < corners; ++e) {
+    std::int32_t a[kValues], b[kValues];
+    std::memcpy(a, pts + e * kValues, sizeof a);
+    std::memcpy(b, pts + (e + 1) * kValues, sizeof b);
+    // Most edges lie well inside; the clipper leaves those untouched.
+    const bool inside = a[0] > 0 && b[0] > 0 && a[0] < clipRight_ && b[0] < clipRight_;
+    if (inside) {
+      ClipFlag = 0;
+    } else if (!ClipEdge(a, b, kValues, 0, clipRight_)) {
+      continue;
+    }
+    if (ClipFlag) std::memcpy(poly[count++], a, sizeof a);
+    std::memcpy(poly[count++], b, sizeof b);
+  }
+  if (count == 0) return;
+  std::memcpy(poly[count], poly[0], sizeof poly[0]);
+  for (int i = 0; i < count; ++i) {
+    std::int32_t a[kValues], b[kValues];
+    std::memcpy(a, poly[i], sizeof a);
+    std::memcpy(b, poly[i + 1], sizeof b);
+    const bool inside = a[1] > 0 && b[1] > 0 && a[1] < clipBottom_ && b[1] < clipBottom_;
+    if (inside) {
+      ClipFlag = 0;
+      ScanEdgeN<N>(a, b);
+    } else if (ClipEdge(a, b, kValues, 1, clipBottom_)) {
+      ScanEdgeN<N>(a, b);
+    }
+  }
+}
+
+// Calls span(offset of the first pixel, n, left attributes, right attributes)
+// for every non-empty row the current triangle touched, emptying the rows on
+// the way so that the next triangle needs no clearing.
+template <int N, class SpanFn>
+void CRasterizer::FillRows(SpanFn&& span) {
+  const std::int32_t pitch = Pitch;
+  for (std::int32_t y = scanTop_; y <= scanBottom_; ++y) {
+    const std::int32_t xl = SpanLeft[y];
+    const std::int32_t xr = SpanRight[y];
+    SpanLeft[y] = kSpanEmptyLeft;
+    SpanRight[y] = kSpanEmptyRight;
+    if (xl > xr) continue;
+    std::int32_t left[N > 0 ? N : 1];
+    std::int32_t right[N > 0 ? N : 1];
+    for (int k = 0; k < N; ++k) {
+      left[k] = leftAttr_[y][k];
+      right[k] = rightAttr_[y][k];
+    }
+    span(static_cast<std::ptrdiff_t>(y) * pitch + xl, xr - xl + 1, left, right);
+  }
+  SpanTop = SpanBottom + 1;
+  scanTop_ = kSpanEmptyLeft;
+  scanBottom_ = kSpanEmptyRight;
+}
+
+constexpr int SourceAttributes(int source) {
+  // Flat, Gouraud, Texture, TextureLit, TextureMapLit, Map, MapBase
+  constexpr int kCounts[] = {0, 1, 2, 3, 4, 2, 2};
+  return kCounts[source];
+}
+
+template <CRasterizer::Source S, bool Depth, CRasterizer::TagRule T, bool Rounded>
+void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour,
+                       std::int32_t tag) {
+  constexpr int kA = SourceAttributes(static_cast<int>(S));  // attributes before depth
+  constexpr int N = kA + (Depth ? 1 : 0);
+  constexpr bool kTextured =
+      S == Source::Texture || S == Source::TextureLit || S == Source::TextureMapLit;
+  if (!PrepareClip()) return;
+  assert(TargetHonoursPromises());
+  assert(!Depth || DepthBuffer);
+  assert(T == TagRule::None || PixelTagBuffer);
+  assert(!kTextured || (TextureBase && TextureRows));
+  assert(!(S == Source::TextureLit || S == Source::TextureMapLit) || ShadeTable);
+  assert(!(S == Source::Map || S == Source::MapBase || S == Source::TextureMapLit) ||
+         ShadeMap);
+  assert(VerticesHonourPromises<N>(pts, corners, S, Depth, Rounded));
+
+  BuildSpans<N>(pts, corners);
+
+  // Locals, so that the stores into the target cannot be taken to change them.
+  std::uint8_t* const frame = FrameBuffer;
+  std::uint16_t* const depthBuffer = DepthBuffer;
+  std::int32_t* const tagBuffer = PixelTagBuffer;
+  const std::uint8_t* const texture = TextureBase;
+  const std::int32_t* const textureRows = TextureRows;
+  const std::uint8_t* const shade = ShadeTable;
+  const std::uint8_t* const map = ShadeMap;
+
+  FillRows<N>([&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t* left,
+                  const std::int32_t* right) {
+    if constexpr (S == Source::Flat && !Depth) {
+      // Mesh spans are short: a call to memset costs more than it saves.
+      if (n < 32) {
+        for (std::int32_t i = 0; i < n; ++i) frame[offset + i] = colour;
+      } else {
+        std::memset(frame + offset, colour, static_cast<std::size_t>(n));
+      }
+    } else {
+      // Steps only matter from the second pixel on; a one-pixel span keeps
+      // its left values.
+      const Divisor perPixel(n);
+      std::uint32_t a[kA > 0 ? kA : 1];
+      std::uint32_t d[kA > 0 ? kA : 1];
+      for (int k = 0; k < kA; ++k) {
+        a[k] = static_cast<std::uint32_t>(left[k]);
+        const bool rounded = Rounded && k < 2;
+        d[k] = static_cast<std::uint32_t>(rounded ? SpanStepRounded(left[k], right[k], perPixel)
+                                                  : SpanStep(left[k], right[k], perPixel));
+      }
+      std::uint16_t z = 0, dz = 0;
+      if constexpr (Depth) {
+        const std::int32_t zl = left[N - 1] >> 16;
+        const std::int32_t zr = right[N - 1] >> 16;
+        z = static_cast<std::uint16_t>(zl);
+        dz = static_cast<std::uint16_t>(perPixel.Divide(zr - zl));
+      }
+      std::uint8_t* const px = frame + offset;
+      std::uint16_t* const zp = Depth ? depthBuffer + offset : nullptr;
+      std::int32_t* const tp = T != TagRule::None ? tagBuffer + offset : nullptr;
+      for (std::int32_t i = 0; i < n; ++i) {
+        bool write = true;
+        if constexpr (Depth) write = z < zp[i];
+        if (write) {
+          std::uint8_t c = colour;
+          std::int32_t texelOffset = 0;
+          if constexpr (kTextured) {
+            texelOffset = textureRows[static_cast<std::int32_t>(a[1]) >> 16] +
+                          (static_cast<std::int32_t>(a[0]) >> 16);
+            c = texture[texelOffset];
+          }
+          if constexpr (S == Source::Gouraud) {
+            c = static_cast<std::uint8_t>(static_cast<std::int32_t>(a[0]) >> 16);
+          } else if constexpr (S == Source::TextureLit) {
+            c = shade[(static_cast<std::int32_t>(a[2]) >> 16) * 256 + c];
+          } else if constexpr (S == Source::TextureMapLit) {
+            const std::uint8_t level = map[(static_cast<std::int32_t>(a[3]) >> 16) * 256 +
+                                           (static_cast<std::int32_t>(a[2]) >> 16)];
+            c = shade[level * 256 + c];
+          } else if constexpr (S == Source::Map || S == Source::MapBase) {
+            c = map[(static_cast<std::int32_t>(a[1]) >> 16) * 256 +
+                    (static_cast<std::int32_t>(a[0]) >> 16)];
+            if constexpr (S == Source::MapBase) c = static_cast<std::uint8_t>(c + colour);
+          }
+          px[i] = c;
+          if constexpr (Depth) zp[i] = z;
+          if constexpr (T == TagRule::Fixed) tp[i] = tag;
+          if constexpr (T == TagRule::TexelOffset) tp[i] = texelOffset;
+        }
+        for (int k = 0; k < kA; ++k) a[k] += d[k];
+        if constexpr (Depth) z = static_cast<std::uint16_t>(z + dz);
+      }
+    }
+  });
+}
+
+template <int N>
+bool CRasterizer::VerticesHonourPromises(const std::int32_t* pts, int corners,
+                                         Source source, bool depth, bool rounded) const {
+  (void)depth;
+  const auto within = [](std::int32_t value, int cells, bool roundedSteps) {
+    if (cells <= 0) return true;  // size not given: nothing to check against
+    const std::int64_t top = roundedSteps ? (std::int64_t{cells - 1} << 16) + 0x7FFF
+                                          : (std::int64_t{cells} << 16) - 1;
+    return value >= 0 && value <= top;
+  };
+  for (int i = 0; i <= corners; ++i) {
+    const std::int32_t* v = pts + i * (N + 2) + 2;
+    switch (source) {
+      case Source::Texture:
+      case Source::TextureLit:
+      case Source::TextureMapLit:
+        if (!within(v[0], TextureWidth, rounded) || !within(v[1], TextureHeight, rounded))
+          return false;
+        if (source == Source::TextureLit && !within(v[2], ShadeTableRows ? ShadeTableRows : 256, false))
+          return false;
+        if (source == Source::TextureMapLit && (!within(v[2], 256, false) || !within(v[3], 256, false)))
+          return false;
+        break;
+      case Source::Map:
+      case Source::MapBase:
+        if (!within(v[0], 256, false) || !within(v[1], 256, false)) return false;
+        break;
+      default:
+        break;
+    }
+  }
+  return true;
+}

@@ -3,6 +3,7 @@
 // the polygon into the per-row tables, then fill the rows. Only the
 // rasterizer's own files include this.
 
+#include <array>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -21,10 +22,23 @@ constexpr std::int32_t kSpanEmptyRight = -2147483647 - 1;
 // non-integer quotient lies at least 2^-12 from the next integer, so a nudge
 // of 2^-16 away from zero turns an exact integer computed a hair short into
 // the right one without pushing any other across.
+//
+// The reciprocals come from a table: a division per row costs more than the
+// rest of a short span's set-up together.
+constexpr int kReciprocalLimit = 4096;
+// Entry n = 1.0 / n, correctly rounded as the division itself; entry 0 unused.
+inline constexpr std::array<double, kReciprocalLimit + 1> kReciprocals = [] {
+  std::array<double, kReciprocalLimit + 1> table{};
+  for (int n = 1; n <= kReciprocalLimit; ++n) table[n] = 1.0 / n;
+  return table;
+}();
+
 class Divisor {
  public:
   explicit Divisor(std::int32_t den)
-      : den_(den), fast_(den > 0 && den <= 4096), inverse_(1.0 / den) {}
+      : den_(den),
+        fast_(den > 0 && den <= kReciprocalLimit),
+        inverse_(fast_ ? kReciprocals[den] : 0.0) {}
   std::int64_t Divide(std::int64_t num) const {
     if (!fast_) return num / den_;
     const double q = static_cast<double>(num) * inverse_;

@@ -1,11 +1,39 @@
 // skintool: the editor when started without a command, the command line otherwise.
+//
+//   skintool [--profile FILE.ini] [-md2 MODEL.md2 [SKIN ...]]   the editor
+//   skintool COMMAND ...                                         the command line
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "cli/cli.h"
 
+#ifdef SKINTOOL_GUI
+#include "shell/qt/editor_session.h"
+#endif
+
 int main(int argc, char** argv) {
-  if (IsCommandLineInvocation(argc, argv)) return RunCommandLine(argc, argv, std::cout, std::cerr);
-  // The editor window is not part of this build yet.
-  return RunCommandLine(argc, argv, std::cout, std::cerr);
+  // "--profile FILE" keeps a run's settings in an ini file of its own.
+  std::string profilePath;
+  int first = 1;
+  if (argc >= 3 && std::string(argv[1]) == "--profile") {
+    profilePath = argv[2];
+    first = 3;
+  }
+  std::vector<char*> rest{argv[0]};
+  for (int i = first; i < argc; ++i) rest.push_back(argv[i]);
+  int restCount = static_cast<int>(rest.size());
+  rest.push_back(nullptr);
+
+  if (IsCommandLineInvocation(restCount, rest.data()))
+    return RunCommandLine(restCount, rest.data(), std::cout, std::cerr);
+#ifdef SKINTOOL_GUI
+  GuiOptions options;
+  options.profilePath = profilePath;
+  return RunGui(restCount, rest.data(), options);
+#else
+  std::cerr << "skintool: this build has no editor window (Qt 6 was not found)\n";
+  return RunCommandLine(1, argv, std::cout, std::cerr);
+#endif
 }

@@ -20,6 +20,12 @@ constexpr const char* kUsage =
     "                                     resampled to WxH (at most 640x480, width a\n"
     "                                     multiple of 4, unless --no-limits)\n"
     "  demo DIR                           write the demo base folder\n"
+    "  render MODEL.md2 OUT.bmp|OUT.png [--mode N|NAME] [--size WxH] [--frame N]\n"
+    "         [--skin FILE] [--colormap FILE] [--phong FILE] [--env FILE] [--base DIR]\n"
+    "         [--view front|back|left|right|top|bottom] [--center] [--mapping] [--no-guide]\n"
+    "         [--slots I0,I1,...] [--distance D]\n"
+    "                                     draw the model as the 3D view would\n"
+    "  bench MODEL.md2 [render's options] time 100 quick renders of that view\n"
     "  --help                             this text\n"
     "  --version                          the program's version\n";
 }
@@ -49,6 +55,8 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   if (cmd == "resave") return CmdResave(rest, out, err);
   if (cmd == "convert") return CmdConvert(rest, out, err);
   if (cmd == "demo") return CmdDemo(rest, out, err);
+  if (cmd == "render") return CmdRender(rest, out, err);
+  if (cmd == "bench") return CmdBench(rest, out, err);
   err << "skintool: unknown command '" << cmd << "'\n" << kUsage;
   return 2;
 }

@@ -10,3 +10,5 @@ int CmdInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int CmdResave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CmdRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CmdBench(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -5,8 +5,10 @@
 
 namespace {
 
-// Base colours of the sixteen ramps; ramp k holds indices 16k .. 16k+15,
-// dark to bright.
+// Base colours of the sixteen ramps; ramp k holds indices 16k .. 16k+15.
+// The grey ramp runs dark to bright, so index 0 is black; the colour ramps
+// run bright to dark, so the editor's default colour slots (64, 128, 192)
+// land on bright colours that show well against a dark background.
 const int kRampColours[16][3] = {
     {255, 255, 255}, {150, 105, 60}, {90, 160, 70},  {200, 60, 50},  {70, 100, 200}, {230, 200, 70},
     {150, 80, 170},  {60, 170, 170}, {235, 130, 40}, {225, 170, 130}, {120, 130, 90}, {170, 150, 120},
@@ -30,9 +32,12 @@ float Hash(int x, int y, int seed) {
   return static_cast<float>((h ^ (h >> 16)) & 0xffff) / 65535.0f;
 }
 
+// Position within a ramp of brightness step i (0 darkest .. 15 brightest).
+int RampPosition(int ramp, int i) { return ramp == 0 ? i : 15 - i; }
+
 std::uint8_t Shade(int ramp, float level) {
   int i = std::clamp(static_cast<int>(std::lround(level * 15)), 0, 15);
-  return static_cast<std::uint8_t>(ramp * 16 + i);
+  return static_cast<std::uint8_t>(ramp * 16 + RampPosition(ramp, i));
 }
 
 Palette GreyPalette() {
@@ -49,7 +54,7 @@ Palette DemoPalette() {
     for (int i = 0; i < 16; ++i) {
       float f = 0.08f + 0.92f * i / 15.0f;
       for (int c = 0; c < 3; ++c)
-        p[3 * (ramp * 16 + i) + c] = static_cast<std::uint8_t>(std::clamp(kRampColours[ramp][c] * f, 0.0f, 255.0f));
+        p[3 * (ramp * 16 + RampPosition(ramp, i)) + c] = static_cast<std::uint8_t>(std::clamp(kRampColours[ramp][c] * f, 0.0f, 255.0f));
     }
   return p;
 }

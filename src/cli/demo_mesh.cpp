@@ -102,11 +102,13 @@ DemoMesh BuildDemoMesh() {
       }
     auto ringVertex = [&](int j, int i) { return firstVertex + (j - 1) * kSlices + (i % kSlices); };
     auto stIndex = [&](int j, int i) { return firstSt + j * (kSlices + 1) + i; };
+    // The corners below run counter-clockwise seen from outside (phi grows
+    // from x toward y); they are stored the other way round because MD2
+    // faces are clockwise seen from outside, and the renderer culls the rest.
     auto add = [&](int v0, int m0, int v1, int m1, int v2, int m2) {
-      mesh.tris.push_back({{static_cast<std::int16_t>(v0), static_cast<std::int16_t>(v1), static_cast<std::int16_t>(v2)},
-                           {static_cast<std::int16_t>(m0), static_cast<std::int16_t>(m1), static_cast<std::int16_t>(m2)}});
+      mesh.tris.push_back({{static_cast<std::int16_t>(v0), static_cast<std::int16_t>(v2), static_cast<std::int16_t>(v1)},
+                           {static_cast<std::int16_t>(m0), static_cast<std::int16_t>(m2), static_cast<std::int16_t>(m1)}});
     };
-    // Winding: outward faces are clockwise seen from outside, the MD2 habit.
     for (int i = 0; i < kSlices; ++i) {
       add(top, stIndex(0, i), ringVertex(1, i), stIndex(1, i), ringVertex(1, i + 1), stIndex(1, i + 1));
       for (int j = 1; j < kStacks - 1; ++j) {

@@ -1,0 +1,254 @@
+// `render` and `bench`: the 3D view without a window. The model is loaded
+// and drawn as the editor would show it at start-up, in the chosen mode.
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/render_setup.h"
+#include "image/image_files.h"
+#include "image/maps.h"
+#include "image/png_write.h"
+#include "platform/files.h"
+#include "render/camera.h"
+#include "render/lighting.h"
+#include "render/render_mode.h"
+
+const std::set<std::string> kRenderValuedOptions = {"--mode", "--size",  "--frame", "--skin", "--colormap",
+                                                    "--phong", "--env",  "--base",  "--view", "--slots", "--distance"};
+const std::set<std::string> kRenderFlagOptions = {"--center", "--mapping", "--no-guide"};
+
+namespace {
+
+constexpr const char* kRenderUsage =
+    "usage: skintool render MODEL.md2 OUT.bmp|OUT.png [--mode N|NAME] [--size WxH] [--frame N]\n"
+    "         [--skin FILE] [--colormap FILE] [--phong FILE] [--env FILE] [--base DIR]\n"
+    "         [--view front|back|left|right|top|bottom] [--center] [--mapping] [--no-guide]\n"
+    "         [--slots I0,I1,...] [--distance D]\n";
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool ParseInt(const std::string& text, int& out) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  out = std::stoi(text);
+  return true;
+}
+
+// A number 0..9 or a mode name, any case.
+int ParseMode(const std::string& text) {
+  int n = -1;
+  if (ParseInt(text, n)) return n < kNumRenderModes ? n : -1;
+  for (int i = 0; i < kNumRenderModes; ++i)
+    if (Lower(RenderModeName(i)) == Lower(text)) return i;
+  return -1;
+}
+
+// The snapshot limits: 16..2048 each way.
+bool ParseSize(const std::string& text, int& w, int& h) {
+  std::size_t x = Lower(text).find('x');
+  if (x == std::string::npos) return false;
+  if (!ParseInt(text.substr(0, x), w) || !ParseInt(text.substr(x + 1), h)) return false;
+  return w >= 16 && w <= 2048 && h >= 16 && h <= 2048;
+}
+
+// Up to eight comma-separated palette indices, from slot 0 on.
+bool ParseSlots(const std::string& text, std::array<std::uint8_t, 8>& slots) {
+  std::size_t start = 0;
+  for (int i = 0; i < 8; ++i) {
+    std::size_t comma = text.find(',', start);
+    int v = -1;
+    if (!ParseInt(text.substr(start, comma - start), v) || v > 255) return false;
+    slots[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+  return false;
+}
+
+bool ParseView(const std::string& text, AlignKind& kind) {
+  static const std::pair<const char*, AlignKind> kViews[] = {
+      {"front", AlignKind::Front}, {"back", AlignKind::Back}, {"left", AlignKind::Left},
+      {"right", AlignKind::Right}, {"top", AlignKind::Top},   {"bottom", AlignKind::Bottom}};
+  for (const auto& [name, k] : kViews)
+    if (Lower(text) == name) {
+      kind = k;
+      return true;
+    }
+  return false;
+}
+
+// A 256 x 256 map from `file`, or else the first usable one in `folder`.
+std::unique_ptr<Skin> LoadMapFor(MapKind kind, const std::optional<std::string>& file, const std::string& folder,
+                                 Ui& ui, std::ostream& err) {
+  auto take = [&](const std::string& path) -> std::unique_ptr<Skin> {
+    std::unique_ptr<Skin> image = LoadSkinImage(path, ui);
+    if (!image || !IsMapSized(*image)) return nullptr;
+    image->path = path;
+    PrepareMap(*image, kind);
+    return image;
+  };
+  if (file) {
+    auto map = take(AbsolutePath(*file));
+    if (!map) err << "Not a usable 256x256 map: " << *file << '\n';
+    return map;
+  }
+  if (!FolderExists(folder)) return nullptr;
+  for (const char* pattern : {"*.pcx", "*.bmp"})
+    for (const std::string& path : FindFiles(folder, pattern))
+      if (auto map = take(path)) return map;
+  return nullptr;
+}
+
+}  // namespace
+
+bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err) {
+  App& app = view.app;
+  Model& model = app.model;
+
+  int mode = kTexturedModeIndex;
+  if (auto m = args.Get("--mode")) {
+    mode = ParseMode(*m);
+    if (mode < 0) {
+      err << "Unknown render mode: " << *m << '\n';
+      return false;
+    }
+  }
+  int width = 640, height = 480;
+  if (auto s = args.Get("--size"); s && !ParseSize(*s, width, height)) {
+    err << "The size must be WxH with both from 16 to 2048: " << *s << '\n';
+    return false;
+  }
+  AlignKind align = AlignKind::Front;
+  if (auto v = args.Get("--view"); v && !ParseView(*v, align)) {
+    err << "Unknown view: " << *v << '\n';
+    return false;
+  }
+
+  if (auto s = args.Get("--slots"); s && !ParseSlots(*s, app.colourSlots)) {
+    err << "The colour slots must be up to eight palette indices 0..255, comma-separated: " << *s << '\n';
+    return false;
+  }
+
+  const std::string& modelPath = args.positional[0];
+  app.baseFolder = AbsolutePath(args.Get("--base").value_or(DefaultBaseFolder(modelPath)));
+  if (!FolderExists(app.baseFolder)) {
+    err << "That folder is not valid: " << app.baseFolder << '\n';
+    return false;
+  }
+  app.profile.WriteInt("Preferences", "DirScan_Prompt", 1);
+  if (app.LoadMd2(AbsolutePath(modelPath)) != 1) return false;
+
+  if (auto f = args.Get("--frame")) {
+    int frame = -1;
+    if (!ParseInt(*f, frame) || frame >= static_cast<int>(model.frames.size())) {
+      err << "The model has no frame " << *f << '\n';
+      return false;
+    }
+    model.currentFrameIndex = static_cast<std::int16_t>(frame);
+    model.currentFrame = model.frames[static_cast<std::size_t>(frame)]->vertices.data();
+    model.ComputeFaceNormals();
+  }
+  if (auto s = args.Get("--skin")) {
+    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), view.ui);
+    if (!skin) {
+      err << "Cannot read the skin " << *s << '\n';
+      return false;
+    }
+    skin->flags |= SKIN_EXTERNAL;
+    model.skins.push_back(std::move(skin));
+    model.currentSkinIndex = static_cast<std::int16_t>(model.skins.size() - 1);
+    model.currentSkin = model.skins.back().get();
+  }
+
+  if (mode == MODE_PHONG || mode == MODE_TEXTURED_P) {
+    if (auto map = LoadMapFor(MapKind::Phong, args.Get("--phong"), app.baseFolder + "/phongs", view.ui, err)) {
+      model.phongMaps.push_back(std::move(map));
+      model.currentPhongMapIndex = 0;
+      model.currentPhongMap = model.phongMaps.back().get();
+    }
+  }
+  if (mode == MODE_ENVIRONMENT) {
+    if (auto map = LoadMapFor(MapKind::Environment, args.Get("--env"), app.baseFolder + "/enviros", view.ui, err)) {
+      model.envMaps.push_back(std::move(map));
+      model.currentEnvMapIndex = 0;
+      model.currentEnvMap = model.envMaps.back().get();
+    }
+  }
+  std::string colormap = args.Get("--colormap") ? AbsolutePath(*args.Get("--colormap"))
+                                                : ResolvePath(app.baseFolder + "/pics/colormap.pcx");
+  app.profile.WriteString("Preferences", "Palette Path", colormap);
+
+  ResizeViewport(app.viewport, width, height, false);
+  view.requestedWidth = width;
+  // The same gate as the Modes bar, with its messages.
+  if (CheckRenderMode(app.renderModes, model, app.viewport, view.ui, app.profile, kTexturedModeIndex, mode) != 1)
+    return false;
+  app.renderModes.renderModeIndex = mode;
+
+  BuildLightCurve(app.lighting);
+  if (model.currentPhongMap) BuildPhongLightRows(app.lighting, *model.currentPhongMap);
+  const std::uint8_t slots[3] = {app.colourSlots[1], app.colourSlots[2], app.colourSlots[3]};
+  BuildShadeRamps(app.lighting, model.currentSkin ? &model.currentSkin->palette : nullptr, slots);
+
+  Align(app.viewport, align);
+  if (args.Has("--center")) CenterOnScene(app.viewport, model);
+  if (auto d = args.Get("--distance")) {
+    int distance = 0;
+    if (!ParseInt(*d, distance) || distance < 1 || distance > 100000) {
+      err << "The distance must be a whole number from 1 to 100000: " << *d << '\n';
+      return false;
+    }
+    app.viewport.distance = static_cast<float>(distance);
+  }
+
+  app.paint.editMode = args.Has("--mapping") ? EditMode::Mapping : EditMode::Paint;
+  app.paint.cameraToggle = !args.Has("--no-guide");
+  view.context = app.MakeRenderContext();
+  return true;
+}
+
+int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  CliArgs args = ParseCliArgs(argv, kRenderValuedOptions, kRenderFlagOptions);
+  if (!args.error.empty() || args.positional.size() != 2) {
+    err << kRenderUsage;
+    return 2;
+  }
+  const std::string output = args.positional[1];
+  const std::string ext = ExtensionOf(output);
+  if (ext != "bmp" && ext != "png") {
+    err << "The picture must be a .bmp or .png file: " << output << '\n';
+    return 2;
+  }
+  const bool png = ext == "png";
+
+  HeadlessView view(err);
+  if (!SetUpHeadlessView(view, args, err)) return 1;
+  App& app = view.app;
+  app.renderModes.Render(view.context, REDRAW_FULL, 32);
+
+  // The buffer is stored bottom-up with its width rounded up to 4; the
+  // picture is the requested width, top row first.
+  const Viewport& vp = app.viewport;
+  Skin picture;
+  picture.name = output;
+  picture.width = static_cast<std::int16_t>(view.requestedWidth);
+  picture.height = vp.height;
+  picture.palette = app.renderModes.Current().palette;
+  picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+  for (int y = 0; y < vp.height; ++y)
+    std::copy_n(vp.frameBuffer.begin() + static_cast<std::ptrdiff_t>(vp.height - 1 - y) * vp.width,
+                picture.width, picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width);
+  ComputeRowOffsets(&picture);
+  const std::string path = AbsolutePath(output);
+  bool ok = png ? WritePng(picture, path, view.ui) : WriteBmp(picture, path, view.ui);
+  if (!ok) return 1;
+  out << "Rendered \"" << app.renderModes.Current().GetName() << "\" " << picture.width << "x" << picture.height
+      << " to " << output << '\n';
+  return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// What `render` and `bench` share: a model loaded headless and set up as
+// the 3D view would show it (mode, maps, colormap, camera, size).
+
+#include <iosfwd>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "platform/headless_ui.h"
+#include "platform/profile.h"
+#include "shell/app.h"
+
+// The options both commands take ("--mode" ... "--mapping").
+extern const std::set<std::string> kRenderValuedOptions;
+extern const std::set<std::string> kRenderFlagOptions;
+
+struct HeadlessView {
+  explicit HeadlessView(std::ostream& err) : ui(err), app(ui, profile) {}
+  HeadlessUi ui;
+  MemoryProfile profile;
+  App app;
+  RenderContext context;
+  int requestedWidth = 0;  // the picture's width before rounding to 4
+};
+
+// Loads the model (first positional argument) and readies the view; false
+// after a message on `err`.
+bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err);

@@ -1,0 +1,171 @@
+#include "platform/qt/pane_widget.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "platform/qt/pane_image.h"
+
+MouseEvent ToMouseEvent(const QMouseEvent& event) {
+  MouseEvent e;
+  const QPoint p = event.position().toPoint();
+  e.x = p.x();
+  e.y = p.y();
+  switch (event.button()) {
+    case Qt::RightButton:
+      e.button = MouseButton::Right;
+      break;
+    case Qt::MiddleButton:
+      e.button = MouseButton::Middle;
+      break;
+    default:
+      e.button = MouseButton::Left;
+      break;
+  }
+  e.shift = event.modifiers() & Qt::ShiftModifier;
+  e.ctrl = event.modifiers() & Qt::ControlModifier;
+  e.leftDown = event.buttons() & Qt::LeftButton;
+  e.rightDown = event.buttons() & Qt::RightButton;
+  e.middleDown = event.buttons() & Qt::MiddleButton;
+  return e;
+}
+
+Qt::CursorShape CursorShapeFor(CursorKind kind) {
+  switch (kind) {
+    case CursorKind::Camera:
+      return Qt::OpenHandCursor;
+    case CursorKind::Paint:
+      return Qt::CrossCursor;
+    case CursorKind::Mapping:
+      return Qt::PointingHandCursor;
+    case CursorKind::Cross:
+      return Qt::CrossCursor;
+    case CursorKind::SizeWE:
+      return Qt::SplitHCursor;
+    case CursorKind::Hidden:
+      return Qt::BlankCursor;
+    case CursorKind::Arrow:
+      break;
+  }
+  return Qt::ArrowCursor;
+}
+
+PaneWidget::PaneWidget(Pane& pane, QWidget* parent) : QWidget(parent), pane_(pane) {
+  setObjectName(pane.WindowName());
+  // The pane paints every pixel itself; nothing to erase first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  pane_.SetHost(this);
+}
+
+PaneWidget::~PaneWidget() {
+  if (captured_) releaseMouse();
+  pane_.SetHost(nullptr);
+}
+
+void PaneWidget::CaptureMouse() {
+  grabMouse();
+  captured_ = true;
+}
+
+void PaneWidget::ReleaseMouse() {
+  if (!captured_) return;
+  captured_ = false;
+  releaseMouse();
+}
+
+bool PaneWidget::HasCapture() const { return captured_; }
+
+void PaneWidget::ShowCursor(bool show) {
+  cursorCount_ += show ? 1 : -1;
+  UpdateCursor();
+}
+
+void PaneWidget::SetCursorPos(int x, int y) { QCursor::setPos(mapToGlobal(QPoint(x, y))); }
+
+void PaneWidget::SetCursor(CursorKind kind) {
+  cursorKind_ = kind;
+  cursorForced_ = true;
+  UpdateCursor();
+}
+
+void PaneWidget::RepaintNow() { repaint(); }
+
+bool PaneWidget::ShiftDown() const {
+  return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
+
+bool PaneWidget::CtrlDown() const {
+  return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+}
+
+void PaneWidget::UpdateCursor() {
+  if (cursorCount_ < 0) {
+    setCursor(Qt::BlankCursor);
+    return;
+  }
+  setCursor(CursorShapeFor(cursorForced_ ? cursorKind_ : pane_.Cursor()));
+}
+
+void PaneWidget::paintEvent(QPaintEvent*) {
+  ++paintCount_;
+  QPainter painter(this);
+  const QImage image = PaneImageToQImage(pane_.Image());
+  if (image.isNull()) {
+    painter.fillRect(rect(), palette().window());
+    return;
+  }
+  painter.drawImage(QPoint(0, 0), image);
+  // Beyond the picture (a pane narrower than its widget) the window colour.
+  if (image.width() < width())
+    painter.fillRect(image.width(), 0, width() - image.width(), height(), palette().window());
+  if (image.height() < height())
+    painter.fillRect(0, image.height(), width(), height() - image.height(), palette().window());
+}
+
+void PaneWidget::resizeEvent(QResizeEvent*) {
+  if (forwardResize_) pane_.Resize(width(), height());
+}
+
+void PaneWidget::mousePressEvent(QMouseEvent* event) { pane_.MouseDown(ToMouseEvent(*event)); }
+
+void PaneWidget::mouseReleaseEvent(QMouseEvent* event) { pane_.MouseUp(ToMouseEvent(*event)); }
+
+void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
+  pane_.MouseMove(ToMouseEvent(*event));
+  if (!cursorForced_) UpdateCursor();
+}
+
+void PaneWidget::mouseDoubleClickEvent(QMouseEvent* event) { pane_.DoubleClick(ToMouseEvent(*event)); }
+
+void PaneWidget::wheelEvent(QWheelEvent* event) {
+  // Handed on explicitly: Qt only passes real (spontaneous) wheel events up
+  // by itself, and the parent must see every one.
+  QWidget* parent = parentWidget();
+  if (!parent) {
+    event->ignore();
+    return;
+  }
+  const QPointF at = event->position() + QPointF(pos());
+  QWheelEvent forwarded(at, event->globalPosition(), event->pixelDelta(), event->angleDelta(), event->buttons(),
+                        event->modifiers(), event->phase(), event->inverted(), event->source());
+  QCoreApplication::sendEvent(parent, &forwarded);
+  event->accept();
+}
+
+void PaneWidget::enterEvent(QEnterEvent*) {
+  cursorForced_ = false;
+  UpdateCursor();
+}
+
+bool PaneWidget::event(QEvent* event) {
+  // Another window took the mouse (a dialog, the window manager): the pane
+  // ends its drag as if the capture were lost.
+  if (captured_ && event->type() == QEvent::WindowDeactivate) {
+    captured_ = false;
+    releaseMouse();
+    pane_.CaptureLost();
+  }
+  return QWidget::event(event);
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The one widget that shows any pane: it draws the pane's picture 1:1,
+// forwards mouse, size and capture-lost events to it, and serves as its
+// PaneHost (mouse capture, cursor, repaint, key state). Wheel events go to
+// the parent, which knows which pane lies under the pointer.
+
+#include <QWidget>
+
+#include "platform/pane.h"
+
+class PaneWidget : public QWidget, public PaneHost {
+  Q_OBJECT
+
+ public:
+  PaneWidget(Pane& pane, QWidget* parent = nullptr);
+  ~PaneWidget() override;
+
+  Pane& pane() { return pane_; }
+
+  // PaneHost
+  void CaptureMouse() override;
+  void ReleaseMouse() override;
+  bool HasCapture() const override;
+  void ShowCursor(bool show) override;
+  void SetCursorPos(int x, int y) override;
+  void SetCursor(CursorKind kind) override;
+  void RepaintNow() override;
+  bool ShiftDown() const override;
+  bool CtrlDown() const override;
+
+  int paintCount() const { return paintCount_; }
+  // Off when a layout resizes the pane itself before moving the widget.
+  void SetForwardResize(bool on) { forwardResize_ = on; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void UpdateCursor();
+
+  Pane& pane_;
+  bool captured_ = false;
+  int cursorCount_ = 0;  // below zero: hidden
+  CursorKind cursorKind_ = CursorKind::Arrow;
+  bool cursorForced_ = false;  // SetCursor was called; else the pane's own cursor
+  int paintCount_ = 0;
+  bool forwardResize_ = true;
+};
+
+// A pane event from a Qt mouse event.
+MouseEvent ToMouseEvent(const QMouseEvent& event);
+// The Qt cursor for a pane's cursor kind.
+Qt::CursorShape CursorShapeFor(CursorKind kind);

@@ -1,0 +1,320 @@
+// "Textured" and the three lit textured modes. They draw with the skin's
+// own palette and, in Paint Mode's full render, tag every model pixel with
+// the skin texel it shows so that painting recolours the picture without
+// drawing it again.
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "render/lighting.h"
+#include "render/render_mode_base.h"
+#include "render/texcoord_clamp.h"
+
+namespace {
+
+enum class Lit { None, Flat, Smooth, Map };
+
+class TexturedMode : public RenderModeBase {
+ public:
+  TexturedMode(const char* name, Lit lit) : name_(name), lit_(lit) {}
+  const char* GetName() const override { return name_; }
+  int IsTextured() const override { return 1; }
+
+ protected:
+  std::uint8_t Background() const override { return slot(7); }
+  std::uint8_t GuideColour() const override { return slot(1); }
+  // Mapping Mode tags triangles in both kinds; Paint Mode only in Full.
+  bool ClearsTags(int kind) const override { return kind == REDRAW_FULL || mappingMode(); }
+
+  bool HasResources() const override {
+    if (!UsableSkin(model().currentSkin)) return false;
+    if (lit_ != Lit::None && !context->colormap) return false;
+    if (lit_ == Lit::Map && !UsableMap(model().currentPhongMap, false)) return false;
+    return true;
+  }
+
+  void Light() override {
+    switch (lit_) {
+      case Lit::None: return;
+      case Lit::Flat: ComputeShading(model(), lighting(), 0); return;
+      case Lit::Smooth: ComputeShading(model(), lighting(), 1); return;
+      case Lit::Map:
+        // Rows normally follow every change of curve or map; a map that
+        // arrived without them gets them here rather than being misread.
+        if (!UsableMap(model().currentPhongMap, true))
+          BuildPhongLightRows(lighting(), *model().currentPhongMap);
+        SetViewNormals(model(), HalfwayFrame(lighting().lightRotation, view().rotation));
+        ComputeShading(model(), lighting(), 2);
+        return;
+    }
+  }
+
+  bool SupportsPixels() const override { return true; }
+
+  void RecolourPixels() override {
+    Skin* skin = UsableSkin(model().currentSkin);
+    if (!skin) return;
+    Viewport& vp = view();
+    const std::size_t n = static_cast<std::size_t>(vp.width) * static_cast<std::size_t>(vp.height);
+    const std::size_t texels = static_cast<std::size_t>(skin->width) * static_cast<std::size_t>(skin->height);
+    const std::uint8_t* pixels = skin->pixels.data();
+    if (lit_ == Lit::None) {
+      for (std::size_t i = 0; i < n; ++i) {
+        std::int32_t tag = vp.tagBuffer[i];
+        if (tag >= 0 && static_cast<std::size_t>(tag) < texels) vp.frameBuffer[i] = pixels[tag];
+      }
+      return;
+    }
+    if (!context->colormap || vp.lightLevels.size() < n) return;
+    for (std::size_t i = 0; i < n; ++i) {
+      std::int32_t tag = vp.tagBuffer[i];
+      if (tag < 0 || static_cast<std::size_t>(tag) >= texels) continue;
+      int row = std::min<int>(vp.lightLevels[i], kColormapRows - 1);
+      vp.frameBuffer[i] = context->colormap[row * kColormapRowLength + pixels[tag]];
+    }
+  }
+
+  void Draw(int kind, const ScenePass& pass) override;
+
+ private:
+  // Fills `pts` (x, y, u, v, [light | mu, mv], depth) of a triangle.
+  int Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3], const std::int32_t (*uv)[2],
+              const std::uint8_t* shade, const std::uint8_t (*mapCoord)[2]) const;
+  void Fill(std::int32_t (*pts)[7], int tagRule, std::int32_t tag);
+  void LightPass(const ScenePass& pass);
+  void MappingOverlay(const ScenePass& pass);
+
+  const char* name_;
+  Lit lit_;
+};
+
+enum TagRule { kNoTag = 0, kFixedTag = 1, kOffsetTag = 2 };
+
+int TexturedMode::Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3],
+                          const std::int32_t (*uv)[2], const std::uint8_t* shade,
+                          const std::uint8_t (*mapCoord)[2]) const {
+  int values = 0;
+  for (int k = 0; k < 3; ++k) {
+    std::int32_t* p = pts[k];
+    int i = 0;
+    p[i++] = xy[k][0];
+    p[i++] = xy[k][1];
+    p[i++] = uv[k][0];
+    p[i++] = uv[k][1];
+    if (lit_ == Lit::Flat || lit_ == Lit::Smooth) {
+      int s = lit_ == Lit::Flat ? shade[0] : shade[k];
+      p[i++] = ClampTexCoord(static_cast<std::int64_t>(63 - s / 4) << 16, kColormapRows);
+    } else if (lit_ == Lit::Map) {
+      p[i++] = mapCoord[k][0] << 16;
+      p[i++] = mapCoord[k][1] << 16;
+    }
+    p[i++] = xy[k][2];
+    values = i;
+  }
+  for (int i = 0; i < values; ++i) pts[3][i] = pts[0][i];
+  return values;
+}
+
+// The seven-value scratch rows are reinterpreted as the filler's own vertex
+// kind: each kind is a prefix of the same layout.
+void TexturedMode::Fill(std::int32_t (*pts)[7], int tagRule, std::int32_t tag) {
+  CRasterizer& r = raster();
+  switch (lit_) {
+    case Lit::None: {
+      V5 v[4];
+      for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + 5, v[k]);
+      if (tagRule == kOffsetTag) r.FillTriTexZOfsTag(v);
+      else if (tagRule == kFixedTag) r.FillTriTexZTag(v, tag);
+      else r.FillTriTexZ(v);
+      return;
+    }
+    case Lit::Flat:
+    case Lit::Smooth: {
+      V6 v[4];
+      for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + 6, v[k]);
+      if (tagRule == kOffsetTag) r.FillTriTexLitZOfsTag(v);
+      else if (tagRule == kFixedTag) r.FillTriTexLitZTag(v, tag);
+      else r.FillTriTexLitZ(v);
+      return;
+    }
+    case Lit::Map: {
+      V7 v[4];
+      for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + 7, v[k]);
+      if (tagRule == kOffsetTag) r.FillTriTexMapLitZOfsTag(v);
+      else if (tagRule == kFixedTag) r.FillTriTexMapLitZTag(v, tag);
+      else r.FillTriTexMapLitZ(v);
+      return;
+    }
+  }
+}
+
+void TexturedMode::Draw(int kind, const ScenePass& pass) {
+  Model& m = model();
+  Viewport& vp = view();
+  CRasterizer& r = raster();
+  Skin* skin = m.currentSkin;
+  ComputeRowOffsets(skin);
+  r.TextureBase = skin->pixels.data();
+  r.TextureRows = skin->rowOffset.data();
+  r.TextureWidth = skin->width;
+  r.TextureHeight = skin->height;
+  if (lit_ != Lit::None) {
+    r.ShadeTable = context->colormap;
+    r.ShadeTableRows = kColormapRows;
+  }
+  if (lit_ == Lit::Map) r.ShadeMap = m.currentPhongMap->storedPixels.data();
+
+  const bool mapping = mappingMode();
+  const int modelRule = mapping ? kFixedTag : (kind == REDRAW_FULL ? kOffsetTag : kNoTag);
+  const int companionRule = (mapping || kind == REDRAW_FULL) ? kFixedTag : kNoTag;
+
+  std::int32_t pts[4][7];
+  std::int32_t xy[3][3];
+  std::int32_t uv[3][2];
+  for (int t : pass.modelList) {
+    const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
+    if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) continue;
+    for (int k = 0; k < 3; ++k) {
+      const Vec3& c = ModelCamera(tri, k);
+      ScreenPoint s = ProjectVertex(vp, c);
+      xy[k][0] = s.x;
+      xy[k][1] = s.y;
+      xy[k][2] = DepthAttribute(pass, c.z);
+      const MapVertex& mv = m.mapVertices[static_cast<std::size_t>(tri.mapIndex[k])];
+      uv[k][0] = TexCoordToFixed(std::trunc(mv.s), skin->width);
+      uv[k][1] = TexCoordToFixed(std::trunc(mv.t), skin->height);
+    }
+    Corners(pts, xy, uv, tri.shade, tri.mapCoord);
+    Fill(pts, modelRule, t);
+  }
+
+  int frame = m.currentFrameIndex;
+  for (auto& comp : m.companions) {
+    if (!CompanionShown(*comp, frame) || !CompanionSkinUsable(*comp) || comp->skinHeight > kRasterMaxRows)
+      continue;
+    r.TextureBase = comp->skinPixels.data();
+    r.TextureRows = comp->rowOffset.data();
+    r.TextureWidth = comp->skinWidth;
+    r.TextureHeight = comp->skinHeight;
+    const CompanionVertex* v = comp->FrameVertices(frame);
+    for (int t : comp->drawList) {
+      const CompanionTriangle& tri = comp->triangles[static_cast<std::size_t>(t)];
+      for (int k = 0; k < 3; ++k) {
+        const CompanionVertex& cv = v[tri.vertexIndex[k]];
+        ScreenPoint s = ProjectVertex(vp, Vec3{cv.cx, cv.cy, cv.cz});
+        xy[k][0] = s.x;
+        xy[k][1] = s.y;
+        xy[k][2] = DepthAttribute(pass, cv.cz);
+        uv[k][0] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][0]) << 16, comp->skinWidth);
+        uv[k][1] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][1]) << 16, comp->skinHeight);
+      }
+      Corners(pts, xy, uv, tri.shade, tri.mapCoord);
+      Fill(pts, companionRule, kCompanionTag);
+    }
+  }
+  r.TextureBase = skin->pixels.data();
+  r.TextureRows = skin->rowOffset.data();
+  r.TextureWidth = skin->width;
+  r.TextureHeight = skin->height;
+
+  if (mapping)
+    MappingOverlay(pass);
+  else if (kind == REDRAW_FULL && lit_ != Lit::None)
+    LightPass(pass);
+}
+
+// Edges drawn only where their own face is visible, the highlighted ones last.
+void TexturedMode::MappingOverlay(const ScenePass& pass) {
+  Model& m = model();
+  CRasterizer& r = raster();
+  auto edges = [&](std::uint32_t wanted, bool marked, std::uint8_t colour) {
+    for (int t : pass.modelList) {
+      const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
+      bool take = marked ? (tri.flags & TRI_MARKED) != 0 : tri.flags == wanted;
+      if (!take) continue;
+      for (int k = 0; k < 3; ++k)
+        DrawSegment(ModelCamera(tri, k), ModelCamera(tri, (k + 1) % 3),
+                    [&](int x0, int y0, int x1, int y1) { r.DrawLineTagged(x0, y0, x1, y1, colour, t); });
+    }
+  };
+  edges(0, false, slot(1));
+  edges(TRI_SELECTED, false, slot(2));
+  edges(0, true, slot(3));
+}
+
+// The light row of every model pixel, kept in lightLevels so that a Pixels
+// refresh can light a repainted texel without drawing again.
+void TexturedMode::LightPass(const ScenePass& pass) {
+  Model& m = model();
+  Viewport& vp = view();
+  CRasterizer& r = raster();
+  const std::size_t n = static_cast<std::size_t>(vp.width) * static_cast<std::size_t>(vp.height);
+  if (vp.lightLevels.size() != n)
+    vp.lightLevels.assign(n, 0);
+  else
+    std::fill(vp.lightLevels.begin(), vp.lightLevels.end(), std::uint8_t{0});
+  r.BeginFrame();
+  std::fill(vp.depthBuffer.begin(), vp.depthBuffer.end(), std::uint16_t{0xFFFF});
+  r.FrameBuffer = vp.lightLevels.data();
+  for (int t : pass.modelList) {
+    const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
+    if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) continue;
+    std::int32_t xy[3][3];
+    for (int k = 0; k < 3; ++k) {
+      const Vec3& c = ModelCamera(tri, k);
+      ScreenPoint s = ProjectVertex(vp, c);
+      xy[k][0] = s.x;
+      xy[k][1] = s.y;
+      xy[k][2] = DepthAttribute(pass, c.z);
+    }
+    if (lit_ == Lit::Map) {
+      V5 v[4];
+      for (int k = 0; k < 3; ++k) {
+        v[k][0] = xy[k][0];
+        v[k][1] = xy[k][1];
+        v[k][2] = tri.mapCoord[k][0] << 16;
+        v[k][3] = tri.mapCoord[k][1] << 16;
+        v[k][4] = xy[k][2];
+      }
+      std::copy(v[0], v[0] + 5, v[3]);
+      r.FillTriMapZ(v);
+    } else {
+      V4 v[4];
+      for (int k = 0; k < 3; ++k) {
+        int s = lit_ == Lit::Flat ? tri.shade[0] : tri.shade[k];
+        v[k][0] = xy[k][0];
+        v[k][1] = xy[k][1];
+        v[k][2] = (63 - s / 4) << 16;
+        v[k][3] = xy[k][2];
+      }
+      std::copy(v[0], v[0] + 4, v[3]);
+      r.FillTriGouraudZ(v);
+    }
+  }
+  TargetFrameBuffer();
+}
+
+}  // namespace
+
+std::unique_ptr<RenderMode> MakeTexturedMode(int index) {
+  switch (index) {
+    case MODE_TEXTURED: return std::make_unique<TexturedMode>("Textured", Lit::None);
+    case MODE_TEXTURED_F: return std::make_unique<TexturedMode>("Textured, F-Shade", Lit::Flat);
+    case MODE_TEXTURED_G: return std::make_unique<TexturedMode>("Textured, G-Shade", Lit::Smooth);
+    case MODE_TEXTURED_P: return std::make_unique<TexturedMode>("Textured, P-Shade", Lit::Map);
+    default: return nullptr;
+  }
+}
+
+std::unique_ptr<RenderMode> MakeRenderMode(int index) {
+  switch (index) {
+    case MODE_WIREFRAME: return MakeWireframeMode(false);
+    case MODE_WIREFRAME_SOLID: return MakeWireframeMode(true);
+    case MODE_TEXTURED:
+    case MODE_TEXTURED_F:
+    case MODE_TEXTURED_G:
+    case MODE_TEXTURED_P: return MakeTexturedMode(index);
+    default: return MakeShadedMode(index);
+  }
+}

@@ -1,0 +1,205 @@
+#include "render/render_mode.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "render/lighting.h"
+#include "render/render_mode_base.h"
+#include "render/trackball_guide.h"
+
+namespace {
+
+constexpr const char* kModeNames[kNumRenderModes] = {
+    "Wireframe",          "Wireframe, Solid",  "Flat Shaded",       "Gouraud Shaded",
+    "Phong Shaded",       "Textured",          "Environment Mapped", "Textured, F-Shade",
+    "Textured, G-Shade",  "Textured, P-Shade",
+};
+
+}  // namespace
+
+const char* RenderModeName(int index) {
+  if (index < 0 || index >= kNumRenderModes) return "";
+  return kModeNames[index];
+}
+
+int FindRenderMode(const char* name) {
+  if (!name) return -1;
+  for (int i = 0; i < kNumRenderModes; ++i)
+    if (std::strcmp(name, kModeNames[i]) == 0) return i;
+  return -1;
+}
+
+RenderModes::RenderModes() {
+  for (int i = 0; i < kNumRenderModes; ++i) modes_[static_cast<std::size_t>(i)] = MakeRenderMode(i);
+}
+
+RenderModes::~RenderModes() = default;
+
+void RenderModes::Render(const RenderContext& context, int kind, int flags) {
+  context_ = context;
+  if (!context_.colormap && colormap.size() >= static_cast<std::size_t>(kColormapRows) * kColormapRowLength)
+    context_.colormap = colormap.data();
+  if (!context_.priority) context_.priority = &priority;
+  RenderMode& mode = Current();
+  mode.context = &context_;
+  mode.Render(kind, flags);
+}
+
+// ---------------------------------------------------------------------------
+
+void SetGreyPalette(Palette& palette) {
+  for (int i = 0; i < 256; ++i)
+    for (int c = 0; c < 3; ++c) palette[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
+}
+
+void CopyEntry(Palette& to, int toIndex, const Palette& from, int fromIndex) {
+  for (int c = 0; c < 3; ++c)
+    to[static_cast<std::size_t>(toIndex * 3 + c)] = from[static_cast<std::size_t>(fromIndex * 3 + c)];
+}
+
+void InstallShadeRamps(Palette& palette, const Lighting& lighting) {
+  for (int r = 0; r < 3; ++r)
+    for (int j = 0; j < 64; ++j)
+      for (int c = 0; c < 3; ++c)
+        palette[static_cast<std::size_t>((r * 64 + j) * 3 + c)] = lighting.shadeRamps[r][j][c];
+}
+
+void InstallLineRamps(Palette& palette, const std::uint8_t b[3], const std::uint8_t c1[3],
+                      const std::uint8_t c2[3], const std::uint8_t c3[3]) {
+  const std::uint8_t* targets[3] = {c1, c2, c3};
+  for (int r = 0; r < 3; ++r)
+    for (int j = 0; j < 64; ++j)
+      for (int c = 0; c < 3; ++c) {
+        double v = b[c] + j * (static_cast<double>(targets[r][c]) - b[c]) * 0.015873015873015872;
+        palette[static_cast<std::size_t>((r * 64 + j) * 3 + c)] = static_cast<std::uint8_t>(std::trunc(v));
+      }
+}
+
+bool TriangleIndicesValid(const Model& model, const Triangle& tri, std::size_t cameraCount,
+                          bool checkMap) {
+  int verts = std::min<int>(model.numVertices, static_cast<int>(cameraCount));
+  int maps = std::min<int>(model.numMapVertices, static_cast<int>(model.mapVertices.size()));
+  for (int k = 0; k < 3; ++k) {
+    if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= verts) return false;
+    if (checkMap && (tri.mapIndex[k] < 0 || tri.mapIndex[k] >= maps)) return false;
+  }
+  return true;
+}
+
+Mat3 HalfwayFrame(const Mat3& lightRotation, const Mat3& rotation) {
+  Mat3 Q = Transpose(lightRotation) * rotation;
+  const auto& q = Q.m;
+  double a = std::atan2(q[2][0], q[2][2]);
+  double q22 = std::cos(a) * q[2][2] + std::sin(a) * q[2][0];
+  double q02 = std::cos(a) * q[0][2] + std::sin(a) * q[0][0];
+  double q00 = std::cos(a) * q[0][0] - std::sin(a) * q[0][2];
+  double b = std::atan2(q[2][1], q22);
+  double q01 = std::cos(b) * q[0][1] - std::sin(b) * q02;
+  double c = std::atan2(q01, q00);
+  auto f = [](double v) { return static_cast<float>(v); };
+  double tz = c / 2, tx = b / 2, ty = a / 2;
+  Mat3 Z = Mat3::Rows(f(std::cos(tz)), f(std::sin(tz)), 0, f(-std::sin(tz)), f(std::cos(tz)), 0, 0, 0, 1);
+  Mat3 X = Mat3::Rows(1, 0, 0, 0, f(std::cos(tx)), f(-std::sin(tx)), 0, f(std::sin(tx)), f(std::cos(tx)));
+  Mat3 Y = Mat3::Rows(f(std::cos(ty)), 0, f(-std::sin(ty)), 0, 1, 0, f(std::sin(ty)), 0, f(std::cos(ty)));
+  return Z * X * Y;
+}
+
+Skin* UsableSkin(Skin* skin) {
+  if (!skin || skin->width < 1 || skin->height < 1 || skin->height > kMaxImageRows) return nullptr;
+  std::size_t need = static_cast<std::size_t>(skin->width) * static_cast<std::size_t>(skin->height);
+  if (skin->pixels.size() < need) return nullptr;
+  return skin;
+}
+
+bool UsableMap(const Skin* map, bool lightRows) {
+  constexpr std::size_t kCells = 256 * 256;
+  if (!map || map->pixels.size() < kCells) return false;
+  return !lightRows || map->storedPixels.size() >= kCells;
+}
+
+bool CompanionSkinUsable(const Companion& comp) {
+  if (comp.skinWidth < 1 || comp.skinHeight < 1) return false;
+  std::size_t need = static_cast<std::size_t>(comp.skinWidth) * static_cast<std::size_t>(comp.skinHeight);
+  return comp.skinPixels.size() >= need && comp.rowOffset.size() >= static_cast<std::size_t>(comp.skinHeight);
+}
+
+// ---------------------------------------------------------------------------
+
+int RenderModeBase::HighlightBase(const Triangle& tri) const {
+  if (!mappingMode() || tri.flags == 0) return 0;
+  return (tri.flags & TRI_MARKED) ? 128 : 64;
+}
+
+Vec3 RenderModeBase::ModelCamera(const Triangle& tri, int k) const {
+  return view().cameraVertices[static_cast<std::size_t>(tri.vertexIndex[k])];
+}
+
+ScreenPoint RenderModeBase::ModelCorner(const Triangle& tri, int k) const {
+  return ProjectVertex(view(), ModelCamera(tri, k));
+}
+
+Vec3 RenderModeBase::CompanionCamera(const Companion& comp, const CompanionTriangle& tri, int k,
+                                     int frame) {
+  const CompanionVertex& v = comp.FrameVertices(frame)[tri.vertexIndex[k]];
+  return Vec3{v.cx, v.cy, v.cz};
+}
+
+void RenderModeBase::TargetFrameBuffer() const { raster().FrameBuffer = view().frameBuffer.data(); }
+
+void RenderModeBase::Render(int kind, int /*flags*/) {
+  if (!context || !context->model || !context->viewport || !context->rasterizer || !context->lighting)
+    return;
+  Viewport& vp = view();
+  if (vp.width < 1 || vp.height < 1) return;
+  const std::size_t pixels = static_cast<std::size_t>(vp.width) * static_cast<std::size_t>(vp.height);
+  if (vp.frameBuffer.size() < pixels || vp.depthBuffer.size() < pixels || vp.tagBuffer.size() < pixels)
+    return;
+
+  Model& m = model();
+  if (m.currentSkin)
+    palette = m.currentSkin->palette;
+  else
+    SetGreyPalette(palette);
+  BuildPalette();
+
+  if (kind == REDRAW_BACKGROUND) kind = REDRAW_FULL;
+  if (kind == REDRAW_PIXELS) {
+    // The tags of a Mapping Mode picture are triangle numbers, not texels:
+    // recolouring through them would scatter skin colours, so draw afresh.
+    if (!SupportsPixels()) return;
+    if (!mappingMode()) {
+      RecolourPixels();
+      return;
+    }
+    kind = REDRAW_FULL;
+  }
+  if (kind != REDRAW_FULL && kind != REDRAW_QUICK) return;
+
+  RenderPriority fallback;
+  RenderPriorityScope bracket(context->priority ? *context->priority : fallback);
+
+  CRasterizer& r = raster();
+  rows_ = std::min<int>(vp.height, kRasterMaxRows);
+  r.FrameBuffer = vp.frameBuffer.data();
+  r.DepthBuffer = vp.depthBuffer.data();
+  r.PixelTagBuffer = vp.tagBuffer.data();
+  r.Pitch = vp.width;
+  r.Rows = rows_;
+  r.ClipRight = vp.width - 1;
+  r.ClipBottom = rows_ - 1;
+  r.BeginFrame();
+
+  ClearViewport(vp, Background(), ClearsTags(kind));
+
+  if (!m.currentFrame || !HasResources()) return;
+
+  Light();
+
+  ScenePass pass;
+  if (!TransformVertices(vp, m)) return;
+  AcceptTriangles(vp, m, pass);
+  Draw(kind, pass);
+
+  if (context->cameraToggle) DrawTrackballGuide(vp, GuideColour());
+}

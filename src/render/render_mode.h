@@ -1,0 +1,125 @@
+#pragma once
+// The ten ways the 3D view draws the model. Each mode turns the model, its
+// companions, the camera and the light into the viewport's 8-bit picture,
+// depth and per-pixel tags, and owns the palette the picture is shown with.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/skin.h"
+#include "render/render_context.h"
+
+class Ui;
+class Profile;
+
+constexpr int kNumRenderModes = 10;
+constexpr int kTexturedModeIndex = 5;  // the mode the program starts in
+
+enum RenderModeIndex : int {
+  MODE_WIREFRAME = 0,
+  MODE_WIREFRAME_SOLID = 1,
+  MODE_FLAT = 2,
+  MODE_GOURAUD = 3,
+  MODE_PHONG = 4,
+  MODE_TEXTURED = 5,
+  MODE_ENVIRONMENT = 6,
+  MODE_TEXTURED_F = 7,
+  MODE_TEXTURED_G = 8,
+  MODE_TEXTURED_P = 9,
+};
+
+// True for the three modes that need the colormap and lightLevels (7..9).
+inline bool IsLitTexturedIndex(int index) { return index >= 7 && index <= 9; }
+
+class RenderMode {
+ public:
+  virtual ~RenderMode() = default;
+
+  // kind is a RedrawKind; flags (the refresh bits above the pane bits) are
+  // not used by any mode. Reads and writes through `context`, which the
+  // caller points at its state first.
+  virtual void Render(int kind, int flags) = 0;
+  virtual const char* GetName() const = 0;
+  // Three hooks kept for their slots; no mode does anything in them.
+  virtual void Hook3() {}
+  virtual void Hook4() {}
+  virtual void Hook5() {}
+  // 1 when a left drag in the 3D view paints on the model.
+  virtual int IsTextured() const { return 0; }
+
+  const RenderContext* context = nullptr;
+  Palette palette{};  // rewritten by every Render call
+};
+
+// The ten modes in their fixed order, the current index and the resources
+// only the lit textured modes hold.
+class RenderModes {
+ public:
+  RenderModes();
+  ~RenderModes();
+  RenderModes(const RenderModes&) = delete;
+  RenderModes& operator=(const RenderModes&) = delete;
+
+  RenderMode& operator[](int index) { return *modes_[static_cast<std::size_t>(index)]; }
+  const RenderMode& operator[](int index) const { return *modes_[static_cast<std::size_t>(index)]; }
+  RenderMode& Current() { return (*this)[renderModeIndex]; }
+  const RenderMode& Current() const { return (*this)[renderModeIndex]; }
+
+  // Renders the current mode over a copy of `context` in which a null
+  // colormap or priority is taken from this object.
+  void Render(const RenderContext& context, int kind, int flags);
+
+  int renderModeIndex = kTexturedModeIndex;
+  // Rows of the colormap image (kColormapRows x 256 bytes kept), held only
+  // while a lit textured mode is current; empty otherwise.
+  std::vector<std::uint8_t> colormap;
+  RenderPriority priority;
+
+ private:
+  std::array<std::unique_ptr<RenderMode>, kNumRenderModes> modes_;
+  RenderContext context_;
+};
+
+// The mode objects by index; the ten names in order.
+std::unique_ptr<RenderMode> MakeRenderMode(int index);
+const char* RenderModeName(int index);
+// The index of a mode name (exact) or -1.
+int FindRenderMode(const char* name);
+
+// Availability test and resource switch before the mode changes from
+// oldIndex to newIndex. On failure the message of the first unmet need is
+// shown and 0 returned, nothing changed. On success the colormap and the
+// viewport's lightLevels are released when leaving a lit textured mode and
+// loaded ("Preferences"/"Palette Path") and allocated when entering one, and
+// 1 returned. It does not change renderModeIndex: the caller does.
+int CheckRenderMode(RenderModes& modes, const Model& model, Viewport& viewport, Ui& ui,
+                    const Profile& profile, int oldIndex, int newIndex);
+
+// The colormap's light rows from an image file: the first kColormapRows
+// rows of 256 pixels. False (out untouched) when the file cannot be read or
+// is smaller than that.
+bool LoadColormap(const std::string& path, Ui& ui, std::vector<std::uint8_t>& out);
+
+inline constexpr char kPhongUnavailableText[] =
+    "Phong Shading is not available if there are no phong maps loaded.";
+inline constexpr char kTexturedUnavailableText[] =
+    "Textured Mode is not available if there are no skins loaded.";
+inline constexpr char kEnvUnavailableText[] =
+    "Environment Mapping is not available if there are no env-maps loaded.";
+inline constexpr char kTexFNoSkinText[] = "Tex+F-Shaded is not available if there are no skins loaded.";
+inline constexpr char kTexFColormapText[] =
+    "The Colormap.pcx file needed for Tex+F-shaded mode is not set as the default palette under "
+    "preferences!";
+inline constexpr char kTexGNoSkinText[] = "Tex+G-Shaded is not available if there are no skins loaded.";
+inline constexpr char kTexGColormapText[] =
+    "The Colormap.pcx file needed for Tex+G-shaded mode is not set as the default palette under "
+    "preferences!";
+inline constexpr char kTexPNoSkinText[] = "Tex+P-Shaded is not available if there are no skins loaded.";
+inline constexpr char kTexPNoPhongText[] =
+    "Tex+P-Shaded is not available if there are no phong maps loaded.";
+inline constexpr char kTexPColormapText[] =
+    "The Colormap.pcx file needed for Tex+P-shaded mode is not set as the default palette under "
+    "preferences!";

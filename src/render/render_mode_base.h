@@ -1,0 +1,100 @@
+#pragma once
+// What the ten modes share: the order of a render (size check, palette,
+// Pixels refresh, clears, resource check, lighting, scene, overlays, guide),
+// and the per-corner helpers the modes build their vertices with.
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
+#include "model/companion.h"
+#include "render/render_mode.h"
+#include "render/transform.h"
+
+class RenderModeBase : public RenderMode {
+ public:
+  void Render(int kind, int flags) override;
+
+ protected:
+  // The mode's full palette for this render (ramps and special entries
+  // included), over the skin palette or grey ramp already in `palette`.
+  virtual void BuildPalette() {}
+  virtual std::uint8_t Background() const = 0;
+  virtual std::uint8_t GuideColour() const = 0;
+  // Whether the tag buffer is cleared to -1 for this kind (0 or 1).
+  virtual bool ClearsTags(int kind) const { return kind == REDRAW_FULL; }
+  // The resource the mode reads besides the frame is present and sound.
+  virtual bool HasResources() const { return true; }
+  // ComputeShading and whatever lighting state the mode needs.
+  virtual void Light() {}
+  // Kind 3 for the modes that recolour skin pixels; the others have none.
+  virtual bool SupportsPixels() const { return false; }
+  virtual void RecolourPixels() {}
+  // Draw the accepted scene and the mode's overlays (kind 0 or 1).
+  virtual void Draw(int kind, const ScenePass& pass) = 0;
+
+  // --- helpers for the modes ---
+  Model& model() const { return *context->model; }
+  Viewport& view() const { return *context->viewport; }
+  CRasterizer& raster() const { return *context->rasterizer; }
+  const Lighting& lighting() const { return *context->lighting; }
+  bool mappingMode() const { return context->editMode == 1; }
+  std::uint8_t slot(int i) const { return context->colourSlots[i]; }
+
+  // 0, 64 or 128: the ramp a model triangle is drawn from.
+  int HighlightBase(const Triangle& tri) const;
+  // Screen position of a model or companion corner.
+  ScreenPoint ModelCorner(const Triangle& tri, int k) const;
+  Vec3 ModelCamera(const Triangle& tri, int k) const;
+  static Vec3 CompanionCamera(const Companion& comp, const CompanionTriangle& tri, int k,
+                              int frame);
+  // Points the rasterizer's frame buffer back at the picture (after a light pass).
+  void TargetFrameBuffer() const;
+  // Draws a camera-space segment: near clip, projection, buffer clip, then
+  // `draw`(x0, y0, x1, y1).
+  template <class DrawFn>
+  void DrawSegment(Vec3 a, Vec3 b, DrawFn&& draw) const {
+    float p0[3] = {a.x, a.y, a.z};
+    float p1[3] = {b.x, b.y, b.z};
+    if (!CRasterizer::ClipSegmentNear(p0, p1)) return;
+    ScreenPoint s0 = ProjectVertex(view(), Vec3{p0[0], p0[1], p0[2]});
+    ScreenPoint s1 = ProjectVertex(view(), Vec3{p1[0], p1[1], p1[2]});
+    std::int32_t x0 = s0.x, y0 = s0.y, x1 = s1.x, y1 = s1.y;
+    if (!raster().ClipLine(x0, y0, x1, y1)) return;
+    draw(x0, y0, x1, y1);
+  }
+  // Rows the rasterizer may touch (its tables end at kRasterMaxRows).
+  int rows_ = 0;
+};
+
+// Palette helpers.
+void SetGreyPalette(Palette& palette);
+void CopyEntry(Palette& to, int toIndex, const Palette& from, int fromIndex);
+// Entries 0..191 from the three shade ramps.
+void InstallShadeRamps(Palette& palette, const Lighting& lighting);
+// Entries j, 64 + j, 128 + j from `b` toward each of c1, c2, c3.
+void InstallLineRamps(Palette& palette, const std::uint8_t b[3], const std::uint8_t c1[3],
+                      const std::uint8_t c2[3], const std::uint8_t c3[3]);
+
+// True when a model triangle's corner indices point into the frame and,
+// with `checkMap`, into the mapping.
+bool TriangleIndicesValid(const Model& model, const Triangle& tri, std::size_t cameraCount,
+                          bool checkMap);
+
+// The frame half-way between the light and the camera used by the phong
+// modes, so the map's bright centre follows the light.
+Mat3 HalfwayFrame(const Mat3& lightRotation, const Mat3& rotation);
+
+// The usable skin (size and pixel count agree, rows addressable) or null.
+Skin* UsableSkin(Skin* skin);
+// A 256 x 256 map with `pixels` (and, for `lightRows`, storedPixels) of full size.
+bool UsableMap(const Skin* map, bool lightRows);
+// A companion whose own skin can be sampled.
+bool CompanionSkinUsable(const Companion& comp);
+
+constexpr std::int32_t kCompanionTag = -2;
+
+// The mode objects, one file per family.
+std::unique_ptr<RenderMode> MakeWireframeMode(bool solid);
+std::unique_ptr<RenderMode> MakeShadedMode(int index);  // 2, 3, 4, 6
+std::unique_ptr<RenderMode> MakeTexturedMode(int index);  // 5, 7, 8, 9

@@ -1,0 +1,310 @@
+#include "shell/command_table.h"
+
+#include "editor/paint_table.h"
+#include "platform/ui.h"
+#include "render/benchmark.h"
+#include "shell/app.h"
+#include "shell/companion_commands.h"
+#include "shell/file_commands.h"
+#include "shell/map_commands.h"
+#include "shell/preferences.h"
+#include "shell/shell_layout.h"
+#include "shell/skin_commands.h"
+#include "shell/view_commands.h"
+
+namespace {
+
+using Run = std::function<void(App&)>;
+using Rule = std::function<bool(const App&)>;
+
+const std::vector<std::string> kFile{"&File"};
+const std::vector<std::string> kCompanion{"&File", "&Companion"};
+const std::vector<std::string> kOptions{"&Options"};
+const std::vector<std::string> kPhong{"&Options", "Phong Maps"};
+const std::vector<std::string> kEnv{"&Options", "Environment Maps"};
+const std::vector<std::string> kSkins{"&Skins"};
+const std::vector<std::string> kPalette{"&Skins", "Palette"};
+const std::vector<std::string> kInvert{"&Skins", "Invert..."};
+const std::vector<std::string> kSkinFx{"&Skins", "Skin F/X..."};
+const std::vector<std::string> kMapping{"&Mapping"};
+const std::vector<std::string> kVLink{"&Mapping", "&V-Link"};
+const std::vector<std::string> kMesh{"M&esh"};
+const std::vector<std::string> kSelection{"Se&lection"};
+const std::vector<std::string> kViews{"&Views"};
+const std::vector<std::string> kAbout{"&About/Stats"};
+const std::vector<std::string> kNoMenu{};
+
+void SetEditMode(App& app, EditMode mode) {
+  if (app.paint.editMode == mode) return;
+  app.paint.editMode = mode;
+  app.RefreshAll();
+}
+
+void SetBlend(App& app, PaintBlendMode mode) {
+  if (app.paint.blendMode == mode) return;
+  app.paint.blendMode = mode;
+  BuildPaintTable(app);
+}
+
+void StepActiveColour(App& app, int step) {
+  const int slot = app.activeSlot;
+  if (slot < 0 || slot > 7) return;
+  auto& value = app.colourSlots[static_cast<std::size_t>(slot)];
+  value = static_cast<std::uint8_t>((value + step) & 0xff);
+  BuildPaintTable(app);
+  if (slot >= 1 && slot <= 3) app.RebuildShadeRamps();
+  app.messages.Send(WndMessage{WndTarget::MainWnd, "VRK-Refresh", 0, 0x28});
+}
+
+// A hundred Quick renders of the 3D view, each shown at once, and the rate.
+void RunViewBenchmark(App& app) {
+  if (app.viewport.width <= 0 || app.viewport.height <= 0) return;
+  RenderContext context = app.MakeRenderContext();
+  context.editMode = static_cast<int>(app.paint.editMode);
+  context.cameraToggle = app.paint.cameraToggle;
+  PaneHost* host = app.shellLayout ? app.shellLayout->modelView().host() : nullptr;
+  const BenchmarkResult result = RunBenchmark(app.renderModes, context, [host] {
+    if (host) host->RepaintNow();
+  });
+  app.ui.Message(result.text);
+}
+
+class TableBuilder {
+ public:
+  Command& Add(const std::vector<std::string>& menu, std::string label, std::string key, Run run,
+               bool built = true) {
+    Command c;
+    c.id = nextId_++;
+    c.menu = menu;
+    c.label = std::move(label);
+    c.key = std::move(key);
+    c.run = std::move(run);
+    c.built = built;
+    commands_.push_back(std::move(c));
+    return commands_.back();
+  }
+  // Present in the menus, disabled until the module that acts on it exists.
+  Command& Later(const std::vector<std::string>& menu, std::string label, std::string key = {}) {
+    return Add(menu, std::move(label), std::move(key), nullptr, false);
+  }
+  std::vector<Command> Take() { return std::move(commands_); }
+
+ private:
+  int nextId_ = 32771;
+  std::vector<Command> commands_;
+};
+
+std::vector<Command> BuildTable() {
+  TableBuilder t;
+  const Rule hasCompanion = [](const App& a) { return HasCurrentCompanion(a); };
+
+  // File
+  t.Add(kFile, "&Open...\tCtrl+O", "Ctrl+O", OpenCommand).toolbar = true;
+  t.Add(kFile, "&Save\tCtrl+S", "Ctrl+S", SaveCommand).toolbar = true;
+  t.Add(kFile, "Save &As...\tCtrl+A", "Ctrl+A", SaveAsCommand);
+  t.Add(kCompanion, "&Open", "", OnCompanionOpen);
+  t.Add(kCompanion, "&Close", "", OnCompanionClose).enabled = hasCompanion;
+  t.Add(kCompanion, "&Load Skin", "", OnCompanionLoadSkin).enabled = hasCompanion;
+  {
+    Command& c = t.Add(kCompanion, "&Hide\tH", "H", OnCompanionHideShow);
+    c.enabled = hasCompanion;
+    c.dynamicLabel = [](const App& a) { return CompanionHideItemText(a); };
+  }
+  t.Add(kCompanion, "&Offset", "", OnCompanionOffset).enabled = hasCompanion;
+  t.Add(kFile, "&Base Folder...", "", BaseFolderCommand).separatorBefore = true;
+  t.Add(kFile, "Preferences", "", OnPreferences);
+  t.Add(kFile, "E&xit", "", [](App& a) {
+     if (a.requestClose) a.requestClose();
+   }).separatorBefore = true;
+
+  // Options
+  {
+    Command& c = t.Add(kOptions, "&Camera Toggle\tSpace", "Space", [](App& a) {
+      a.paint.cameraToggle = !a.paint.cameraToggle;
+      a.RefreshAll();
+    });
+    c.checked = [](const App& a) { return a.paint.cameraToggle; };
+    c.toolbar = true;
+  }
+  {
+    Command& c = t.Add(kOptions, "&Paint Mode\t1", "1", [](App& a) { SetEditMode(a, EditMode::Paint); });
+    c.checked = [](const App& a) { return a.paint.editMode == EditMode::Paint; };
+    c.separatorBefore = c.toolbar = true;
+  }
+  {
+    Command& c = t.Add(kOptions, "M&apping Mode\t2", "2", [](App& a) { SetEditMode(a, EditMode::Mapping); });
+    c.checked = [](const App& a) { return a.paint.editMode == EditMode::Mapping; };
+    c.toolbar = true;
+  }
+  const struct {
+    const char* label;
+    const char* key;
+    BrushKind kind;
+  } brushes[] = {{"Point Brush\tShift+1", "Shift+1", BrushKind::Point},
+                 {"Pencil Brush\tShift+2", "Shift+2", BrushKind::Pencil},
+                 {"Line Brush\tShift+3", "Shift+3", BrushKind::Line}};
+  for (const auto& b : brushes) {
+    const BrushKind kind = b.kind;
+    Command& c = t.Add(kOptions, b.label, b.key, [kind](App& a) { a.paint.brushKind = kind; });
+    c.checked = [kind](const App& a) { return a.paint.brushKind == kind; };
+    c.toolbar = true;
+    c.separatorBefore = kind == BrushKind::Point;
+  }
+  const struct {
+    const char* label;
+    bool PaintState::*flag;
+  } toggles[] = {{"Lock X Axis", &PaintState::lockX},
+                 {"Lock Y Axis", &PaintState::lockY},
+                 {"Uniform Scales", &PaintState::uniformScales}};
+  for (const auto& tg : toggles) {
+    bool PaintState::*flag = tg.flag;
+    Command& c = t.Add(kOptions, tg.label, "", [flag](App& a) { a.paint.*flag = !(a.paint.*flag); });
+    c.checked = [flag](const App& a) { return a.paint.*flag; };
+    c.separatorBefore = flag == &PaintState::lockX;
+  }
+  {
+    Command& c = t.Add(kOptions, "Lock Light", "", OnLockLight);
+    c.checked = [](const App& a) { return IsLockLightChecked(a); };
+  }
+  t.Add(kOptions, "&Swap Displays", "", [](App& a) {
+     if (a.shellLayout) a.shellLayout->SwapDisplays();
+   }).separatorBefore = true;
+  t.Later(kOptions, "Snapshot\tF12", "F12");
+  t.Add(kOptions, "&Benchmark\tF11", "F11", RunViewBenchmark);
+  t.Add(kPhong, "&Open", "", OnPhongMapOpen);
+  t.Add(kPhong, "&Close", "", OnPhongMapClose);
+  t.Add(kPhong, "&Scan Folder", "", OnPhongMapScanFolder);
+  t.Add(kEnv, "&Open", "", OnEnvMapOpen);
+  t.Add(kEnv, "&Close", "", OnEnvMapClose);
+  t.Add(kEnv, "&Scan Folder", "", OnEnvMapScanFolder);
+
+  // Skins
+  t.Add(kSkins, "&New\tShift+N", "Shift+N", OnSkinNew);
+  t.Add(kSkins, "&Open\tShift+O", "", OnSkinOpen);
+  t.Add(kSkins, "&Close/Delete\tShift+D", "Shift+D", OnSkinClose);
+  t.Add(kSkins, "Dupl&icate\tCtrl+D", "Ctrl+D", OnSkinDuplicate);
+  t.Add(kSkins, "&Save\tShift+S", "Shift+S", OnSkinSave).separatorBefore = true;
+  t.Add(kSkins, "Save &As\tShift+A", "Shift+A", OnSkinSaveAs);
+  t.Add(kSkins, "&Link\tShift+L", "Shift+L", OnSkinLink).separatorBefore = true;
+  t.Add(kSkins, "&Unlink\tCtrl+L", "Ctrl+L", OnSkinUnlink);
+  t.Add(kSkins, "&Move Up\tCtrl+Up", "Ctrl+Up", OnSkinMoveUp);
+  t.Add(kSkins, "Move &Down\tCtrl+Down", "Ctrl+Down", OnSkinMoveDown);
+  t.Add(kSkins, "&Store\tShift+Z", "Shift+Z", OnSkinStore).separatorBefore = true;
+  t.Add(kSkins, "&Revert\tCtrl+Z", "Ctrl+Z", OnSkinRevert);
+  t.Add(kSkins, "R&eload\tF5", "F5", OnSkinReload);
+  t.Add(kSkins, "&Scan Folder...", "", ScanFolderCommand).separatorBefore = true;
+  t.Add(kSkins, "Re-size &All...", "", OnSkinResizeAll);
+  for (const char* label : {"Re-&Palette", "Replace colors", "Set to Default"}) t.Later(kPalette, label);
+  for (const char* label : {"&Palette", "P&ixels", "&Both"}) t.Later(kInvert, label);
+  for (const char* label : {"&Outline Selected", "&Fill Selected", "&Shade Selected", "Load To Selected"})
+    t.Later(kSkinFx, label);
+
+  // Mapping
+  t.Later(kMapping, "&Map from 3D View...");
+  for (const char* label : {"&Flip Selected", "Mirror Selected", "90\xC2\xB0 Rotate Selected"})
+    t.Later(kMapping, label);
+  for (const char* label : {"I&mport", "&Export", "Import to Selected"}) t.Later(kMapping, label);
+  {
+    Command& c = t.Add(kMapping, "Snap to Grid", "", [](App& a) { a.paint.snapToGrid = !a.paint.snapToGrid; });
+    c.checked = [](const App& a) { return a.paint.snapToGrid; };
+    c.separatorBefore = true;
+  }
+  t.Later(kMapping, "Snap Selected to Grid");
+  for (const char* label : {"S&tore", "R&evert", "Delete Selected", "Retro-Map"}) t.Later(kMapping, label);
+  t.Later(kVLink, "Begin Watch\tW", "W");
+  t.Later(kVLink, "Transfer Mapping\tX", "X");
+  t.Later(kVLink, "Sync Cameras").checked = [](const App& a) { return a.paint.syncCameras; };
+
+  // Mesh
+  t.Later(kMesh, "&Hide Selected Faces\tCtrl+H", "Ctrl+H");
+  t.Later(kMesh, "&Unhide All\tShift+H", "Shift+H");
+  for (const char* label : {"Delete Selected Faces", "Flip Selected Faces", "Edge Turn"}) t.Later(kMesh, label);
+
+  // Selection
+  t.Later(kSelection, "&Select All\tShift+C", "Shift+C");
+  t.Later(kSelection, "Select &None\tC", "C");
+  t.Later(kSelection, "&Invert Selection\tI", "I");
+  t.Later(kSelection, "Select &Connected\t\\", "\\");
+  t.Later(kSelection, "&Grow Selection\t]", "]");
+  t.Later(kSelection, "Sh&rink Selection\t[", "[");
+
+  // Views
+  t.Later(kViews, "&Zoom 2D Extents\tShift+F1");
+  t.Add(kViews, "Center on &Selected\tShift+F2", "", OnCenterOnSelected);
+  t.Add(kViews, "Center on Sc&ene\tShift+F3", "", OnCenterOnScene);
+  t.Add(kViews, "Align &Left\tShift+F4", "", OnAlignLeft).separatorBefore = true;
+  t.Add(kViews, "Align &Right\tShift+F5", "", OnAlignRight);
+  t.Add(kViews, "Align &Front\tShift+F6", "", OnAlignFront);
+  t.Add(kViews, "Align B&ack\tShift+F7", "", OnAlignBack);
+  t.Add(kViews, "Align &Top\tShift+F8", "", OnAlignTop);
+  t.Add(kViews, "Align &Bottom\tShift+F9", "", OnAlignBottom);
+
+  // About/Stats
+  t.Add(kAbout, "&About VRKv1.0...", "", [](App& a) {
+    if (a.showAbout) a.showAbout();
+  });
+  t.Add(kAbout, "Model Stats...", "", [](App& a) {
+    if (a.showModelStats) a.showModelStats();
+  });
+
+  // Toolbar buttons without a menu item.
+  {
+    Command& c = t.Add(kNoMenu, "Colour blend", "", [](App& a) { SetBlend(a, PaintBlendMode::Colour); });
+    c.checked = [](const App& a) { return a.paint.blendMode == PaintBlendMode::Colour; };
+    c.toolbar = c.separatorBefore = true;
+  }
+  {
+    Command& c = t.Add(kNoMenu, "Tint blend", "", [](App& a) { SetBlend(a, PaintBlendMode::Tint); });
+    c.checked = [](const App& a) { return a.paint.blendMode == PaintBlendMode::Tint; };
+    c.toolbar = true;
+  }
+  {
+    Command& c = t.Add(kNoMenu, "Show mapping in Paint Mode", "", [](App& a) {
+      a.paint.showMappingInPaint = !a.paint.showMappingInPaint;
+      a.RefreshAll();
+    });
+    c.checked = [](const App& a) { return a.paint.showMappingInPaint; };
+    c.toolbar = c.separatorBefore = true;
+  }
+  {
+    Command& c = t.Add(kNoMenu, "Show mapping frame", "", [](App& a) {
+      a.paint.showMappingFrame = !a.paint.showMappingFrame;
+      a.RefreshAll();
+    });
+    c.checked = [](const App& a) { return a.paint.showMappingFrame; };
+    c.toolbar = true;
+  }
+  {
+    Command& c = t.Add(kNoMenu, "Drag pixels with mapping", "", [](App& a) {
+      a.paint.dragPixelsWithMapping = !a.paint.dragPixelsWithMapping;
+    });
+    c.checked = [](const App& a) { return a.paint.dragPixelsWithMapping; };
+    c.toolbar = true;
+  }
+
+  // Keys without a menu item: step the active slot's palette index.
+  t.Add(kNoMenu, "Next colour", ".", [](App& a) { StepActiveColour(a, 1); });
+  t.Add(kNoMenu, "Previous colour", ",", [](App& a) { StepActiveColour(a, -1); });
+  t.Add(kNoMenu, "Next colour row", "'", [](App& a) { StepActiveColour(a, 16); });
+  t.Add(kNoMenu, "Previous colour row", ";", [](App& a) { StepActiveColour(a, -16); });
+  return t.Take();
+}
+
+}  // namespace
+
+const std::vector<Command>& CommandTable() {
+  static const std::vector<Command> table = BuildTable();
+  return table;
+}
+
+const Command* FindCommand(int id) {
+  for (const Command& c : CommandTable())
+    if (c.id == id) return &c;
+  return nullptr;
+}
+
+const Command* FindCommandByLabel(const std::string& label) {
+  for (const Command& c : CommandTable())
+    if (c.label == label) return &c;
+  return nullptr;
+}

@@ -1,0 +1,126 @@
+#include "shell/list_bars.h"
+
+#include "image/skin_set.h"
+#include "model/companion.h"
+#include "render/render_mode.h"
+#include "shell/app.h"
+#include "shell/map_commands.h"
+#include "shell/skin_commands.h"
+
+namespace {
+
+void SendRefresh(App& app, int bits) {
+  app.messages.Send(WndMessage{WndTarget::MainWnd, "VRK-Refresh", 0, bits});
+}
+
+// The entry at `index` of a list of `count`, or -1 when there is none.
+int Checked(int index, std::size_t count) {
+  return index >= 0 && static_cast<std::size_t>(index) < count ? index : -1;
+}
+
+}  // namespace
+
+void RebuildListBars(App& app) {
+  Model& m = app.model;
+  ListBars& bars = app.listBars;
+  bars.frames = {};
+  bars.skins = {};
+  bars.modes = {};
+  bars.phongMaps = {};
+  bars.envMaps = {};
+  bars.companions = {};
+
+  SettleSkinList(app);
+
+  for (const auto& frame : m.frames) bars.frames.items.push_back(frame->name);
+  for (const auto& companion : m.companions)
+    bars.companions.items.push_back((companion->hidden ? "* " : "  ") + companion->name);
+  for (const auto& map : m.phongMaps) bars.phongMaps.items.push_back(map->name);
+  for (const auto& map : m.envMaps) bars.envMaps.items.push_back(map->name);
+  for (const auto& skin : m.skins) {
+    bars.skins.items.push_back(SkinListLabel(*skin));
+    bars.skins.images.push_back(IsExternalSkin(*skin) ? kExternalSkinImage : kLinkedSkinImage);
+  }
+  for (int i = 0; i < kNumRenderModes; ++i) bars.modes.items.push_back(RenderModeName(i));
+
+  bars.frames.selection = Checked(m.currentFrameIndex, bars.frames.items.size());
+  bars.skins.selection = Checked(m.currentSkinIndex < 0 ? 0 : m.currentSkinIndex, bars.skins.items.size());
+  bars.companions.selection = Checked(m.currentCompanionIndex, bars.companions.items.size());
+  bars.phongMaps.selection = Checked(m.currentPhongMapIndex, bars.phongMaps.items.size());
+  bars.envMaps.selection = Checked(m.currentEnvMapIndex, bars.envMaps.items.size());
+  bars.modes.selection = app.renderModes.renderModeIndex;
+  ++bars.version;
+}
+
+void SelectSkinEntry(App& app, int index) {
+  Model& m = app.model;
+  if (Checked(index, m.skins.size()) < 0) return;
+  m.currentSkinIndex = static_cast<std::int16_t>(index);
+  m.currentSkin = m.skins[static_cast<std::size_t>(index)].get();
+  app.listBars.skins.selection = index;
+  SendRefresh(app, 0x2b);
+  app.RebuildPaintTable();
+  app.RebuildShadeRamps();
+}
+
+void SelectCompanionEntry(App& app, int index) {
+  Model& m = app.model;
+  if (Checked(index, m.companions.size()) < 0) return;
+  m.currentCompanionIndex = static_cast<std::int16_t>(index);
+  m.currentCompanion = m.companions[static_cast<std::size_t>(index)].get();
+  app.listBars.companions.selection = index;
+  SendRefresh(app, 0x2b);
+  app.RebuildPaintTable();
+}
+
+void SelectFrameEntry(App& app, int index) {
+  Model& m = app.model;
+  if (Checked(index, m.frames.size()) < 0) return;
+  m.currentFrameIndex = static_cast<std::int16_t>(index);
+  m.currentFrame = m.frames[static_cast<std::size_t>(index)]->vertices.data();
+  app.listBars.frames.selection = index;
+  m.ComputeFaceNormals();
+  SendRefresh(app, 0x22);
+}
+
+void SelectPhongMapEntry(App& app, int index) {
+  Model& m = app.model;
+  if (Checked(index, m.phongMaps.size()) < 0) return;
+  m.currentPhongMapIndex = static_cast<std::int16_t>(index);
+  m.currentPhongMap = m.phongMaps[static_cast<std::size_t>(index)].get();
+  app.listBars.phongMaps.selection = index;
+  RebuildLightCurve(app);
+  app.RebuildPaintTable();
+  SendRefresh(app, 0x2b);
+}
+
+void SelectEnvMapEntry(App& app, int index) {
+  Model& m = app.model;
+  if (Checked(index, m.envMaps.size()) < 0) return;
+  m.currentEnvMapIndex = static_cast<std::int16_t>(index);
+  m.currentEnvMap = m.envMaps[static_cast<std::size_t>(index)].get();
+  app.listBars.envMaps.selection = index;
+  SendRefresh(app, 0x2b);
+  app.RebuildPaintTable();
+}
+
+bool SelectModeEntry(App& app, int index) {
+  if (index < 0 || index >= kNumRenderModes) return false;
+  RenderModes& modes = app.renderModes;
+  const int old = modes.renderModeIndex;
+  bool changed = false;
+  if (index != old) {
+    if (CheckRenderMode(modes, app.model, app.viewport, app.ui, app.profile, old, index)) {
+      modes.renderModeIndex = index;
+      RebuildLightCurve(app);
+      app.RebuildPaintTable();
+      app.RefreshAll();
+      changed = true;
+    } else {
+      app.listBars.modes.selection = old;
+      ++app.listBars.version;
+    }
+  }
+  SendRefresh(app, 0x23);
+  return changed;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The six drop-down lists of the rebar as plain data: what each shows, which
+// entry is selected, and what choosing an entry does. The front end fills
+// its combo boxes from App::listBars after every rebuild (watch `version`)
+// and calls the Select functions when the user picks an entry.
+
+#include <string>
+#include <vector>
+
+class App;
+
+struct ListBar {
+  std::vector<std::string> items;
+  std::vector<int> images;  // Skins only: 0 linked, 1 external
+  int selection = -1;
+};
+
+struct ListBars {
+  ListBar frames;      // control 129
+  ListBar skins;       // 130
+  ListBar modes;       // 131
+  ListBar phongMaps;   // 132 "P-Maps"
+  ListBar envMaps;     // 133 "E-Maps"
+  ListBar companions;  // 134
+  int version = 0;     // bumped by every rebuild and selection change
+};
+
+constexpr int kLinkedSkinImage = 0;
+constexpr int kExternalSkinImage = 1;
+
+// Empties and refills all six lists from the model, linked skins moved in
+// front of external ones first.
+void RebuildListBars(App& app);
+
+// The lists' selection actions.
+void SelectSkinEntry(App& app, int index);
+void SelectCompanionEntry(App& app, int index);
+void SelectFrameEntry(App& app, int index);
+void SelectPhongMapEntry(App& app, int index);
+void SelectEnvMapEntry(App& app, int index);
+// True when the mode changed; a refused change puts the Modes selection back
+// to the old mode.
+bool SelectModeEntry(App& app, int index);

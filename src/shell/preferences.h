@@ -1,0 +1,73 @@
+#pragma once
+// The "Preferences" dialog's values as a plain struct, read from and written
+// to the profile, its folder and file buttons, and what its OK applies at
+// once. The dialog window itself belongs to the front end.
+
+#include <array>
+#include <optional>
+#include <string>
+
+class App;
+class Profile;
+
+inline constexpr char kPrefPaletteDefault[] = "C:\\Quake2\\colormap.pcx";
+inline constexpr char kPrefPhongDefault[] = "C:\\Program Files\\VRK\\phongs";
+inline constexpr char kPrefEnvDefault[] = "C:\\Program Files\\VRK\\enviros";
+inline constexpr char kPhongFolderTitle[] = "Select the folder to be scanned for Phong Maps";
+inline constexpr char kEnvFolderTitle[] = "Select the folder to be scanned for Environment Maps";
+inline constexpr char kPrefFolderInvalidText[] = "That folder is not valid";
+inline constexpr char kPrefNextRunText[] = "This setting will take affect the next time you run VRK.";
+inline constexpr char kPrefPaletteFilter[] =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|All Files (*.*)|*.*||";
+inline constexpr char kPrefWavFilter[] = "WAV Audio (*.wav)|*.wav|All Files (*.*)|*.*||";
+
+constexpr int kIntroRandom = 8;
+constexpr int kIntroCustom = 9;
+// The sound resources of intro entries 0..7.
+inline constexpr std::array<int, 8> kIntroSoundResources = {162, 148, 154, 153, 164, 165, 166, 167};
+
+struct Preferences {
+  int dirScanPrompt = 2;  // 0 auto yes, 1 auto no, 2 prompt
+  std::string palettePath = kPrefPaletteDefault;
+  std::string phongPath = kPrefPhongDefault;
+  std::string envPath = kPrefEnvDefault;
+  int introNumber = kIntroRandom;  // 0..7 built in, 8 random, 9 custom
+  std::string introWav;
+  bool skipIntro = false;
+  bool quickExit = false;
+  bool palOnTop = false;
+  bool customCursors = true;
+};
+
+// What the dialog opens with: the profile under the dialog's defaults;
+// "Custom..." with an unreadable file shows "Random".
+Preferences LoadPreferences(const Profile& profile);
+// The OK button's writes (not the two folders: their buttons write them).
+void SavePreferences(Profile& profile, const Preferences& prefs);
+
+// The "..." buttons. Each gives the new text of its edit, or nothing.
+std::optional<std::string> BrowsePalettePath(App& app);
+std::optional<std::string> BrowseIntroWav(App& app);
+// Writes "Phong Path" / "Env Path" at once when a usable folder is chosen.
+std::optional<std::string> BrowsePhongFolder(App& app);
+std::optional<std::string> BrowseEnvFolder(App& app);
+
+// What the intro list's preview plays for `entry`: a sound resource
+// (>= 0), kPlayCustomWav for the custom file, or kPlayNothing. `randomValue`
+// picks among the built-in sounds for "Random".
+constexpr int kPlayNothing = -1;
+constexpr int kPlayCustomWav = -2;
+int IntroPreviewSound(int entry, const std::string& wavPath, int randomValue);
+constexpr int kIntroPreviewMs = 15000;
+
+// The dialog, answered by the front end (or a script in tests): the values
+// on OK, nothing on Cancel.
+class PreferencesDialog {
+ public:
+  virtual ~PreferencesDialog() = default;
+  virtual std::optional<Preferences> Ask(App& app, const Preferences& initial) = 0;
+};
+
+// The Preferences command: asks through app.preferencesDialog; on OK writes
+// the values and applies "CustomCursors" and "Pal On Top" at once.
+void OnPreferences(App& app);

@@ -1,0 +1,309 @@
+#include "shell/qt/main_wnd.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "platform/message_queue.h"
+#include "platform/qt/qt_ui.h"
+#include "shell/app.h"
+#include "shell/command_table.h"
+#include "shell/list_bars.h"
+#include "shell/qt/qt_dialogs.h"
+#include "shell/qt/shell_wnd.h"
+#include "shell/qt/toolbar_icons.h"
+#include "shell/quit.h"
+#include "shell/shell_layout.h"
+
+namespace {
+
+std::string JoinPath(const std::vector<std::string>& path, std::size_t count) {
+  std::string key;
+  for (std::size_t i = 0; i < count && i < path.size(); ++i) {
+    if (i) key += '\n';
+    key += path[i];
+  }
+  return key;
+}
+
+// The six bands in their rows: the toolbar and "Skins"; "Companions" and
+// "Frames"; "P-Maps", "E-Maps" and "Modes".
+struct Band {
+  const char* label;
+  bool newRow;
+};
+constexpr Band kBands[] = {{"Skins", false},  {"Companions", true}, {"Frames", false},
+                           {"P-Maps", true},  {"E-Maps", false},    {"Modes", false}};
+
+}  // namespace
+
+int ToolbarSetOf(const Command& command) {
+  const QString label = PlainLabel(command.label).toLower();
+  if (label.contains("brush") || label.contains("blend") || label.contains("in paint")) return 1;
+  if (label.contains("lock") || label.contains("uniform") || label.contains("snap") ||
+      label.contains("mapping frame") || label.contains("drag pixels"))
+    return 2;
+  if (!command.menu.empty() && command.menu[0] == "&Mapping") return 2;
+  return 0;
+}
+
+MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+  setObjectName("MainWnd");
+  setWindowTitle(kAppTitle);
+  setWindowIcon(QIcon(AppIconPixmap(32)));
+  setMinimumSize(kMinFrameWidth, kMinFrameHeight);
+
+  preferencesDialog_ = std::make_unique<QtPreferencesDialog>(this);
+  skinDialogs_ = std::make_unique<QtSkinDialogs>(this);
+  companionOffsetDialog_ = std::make_unique<QtCompanionOffsetDialog>(this);
+  app_.preferencesDialog = preferencesDialog_.get();
+  app_.skinDialogs = skinDialogs_.get();
+  app_.companionOffsetDialog = companionOffsetDialog_.get();
+  app_.showAbout = [this] { ShowAboutBox(this); };
+  app_.showModelStats = [this] { ShowModelStatsBox(this, app_); };
+  app_.requestClose = [this] { close(); };
+
+  BuildMenus();
+  BuildToolbar();
+  BuildListBars();
+
+  shell_ = new ShellWnd(app_, this);
+  setCentralWidget(shell_);
+  // Keys typed into the frame belong to the panes.
+  setFocusProxy(shell_);
+
+  app_.messages.SetHandler([this](const WndMessage& m) { HandleMessage(m); });
+  app_.messages.SetWakeup([this] {
+    if (drainScheduled_) return;
+    drainScheduled_ = true;
+    QMetaObject::invokeMethod(this, [this] { DrainMessages(); }, Qt::QueuedConnection);
+  });
+
+  UpdateCommandStates();
+  SyncListBars();
+}
+
+MainWnd::~MainWnd() {
+  app_.messages.SetHandler(nullptr);
+  app_.messages.SetWakeup(nullptr);
+  app_.showAbout = nullptr;
+  app_.showModelStats = nullptr;
+  app_.requestClose = nullptr;
+  if (app_.preferencesDialog == preferencesDialog_.get()) app_.preferencesDialog = nullptr;
+  if (app_.skinDialogs == skinDialogs_.get()) app_.skinDialogs = nullptr;
+  if (app_.companionOffsetDialog == companionOffsetDialog_.get()) app_.companionOffsetDialog = nullptr;
+  // ShellWnd's panes and layout must go while the App still stands.
+  delete shell_;
+  shell_ = nullptr;
+}
+
+void MainWnd::BuildMenus() {
+  for (const Command& c : CommandTable()) {
+    auto* action = new QAction(QString::fromStdString(c.label), this);
+    action->setObjectName(QString("cmd-%1").arg(c.id));
+    action->setIconVisibleInMenu(false);
+    if (!c.key.empty())
+      action->setShortcut(QKeySequence::fromString(QString::fromStdString(c.key), QKeySequence::PortableText));
+    if (c.checked) action->setCheckable(true);
+    const int id = c.id;
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    actions_[c.id] = action;
+
+    if (c.menu.empty()) {
+      // Key-only and toolbar-only commands still need their shortcut live.
+      addAction(action);
+      continue;
+    }
+    QMenu* parentMenu = nullptr;
+    for (std::size_t depth = 1; depth <= c.menu.size(); ++depth) {
+      const std::string key = JoinPath(c.menu, depth);
+      auto it = menus_.find(key);
+      if (it == menus_.end()) {
+        const QString title = QString::fromStdString(c.menu[depth - 1]);
+        QMenu* m = parentMenu ? parentMenu->addMenu(title) : menuBar()->addMenu(title);
+        // Labels and check marks follow the model the moment a menu opens.
+        connect(m, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+        it = menus_.emplace(key, m).first;
+      }
+      parentMenu = it->second;
+    }
+    if (c.separatorBefore && !parentMenu->actions().isEmpty()) parentMenu->addSeparator();
+    parentMenu->addAction(action);
+  }
+}
+
+void MainWnd::BuildToolbar() {
+  toolbar_ = new QToolBar("Toolbar", this);
+  toolbar_->setObjectName("Toolbar");
+  toolbar_->setIconSize(QSize(16, 15));
+  addToolBar(Qt::TopToolBarArea, toolbar_);
+  for (const Command& c : CommandTable()) {
+    if (!c.toolbar) continue;
+    QAction* a = actions_[c.id];
+    a->setIcon(CommandIcon(c));
+    a->setToolTip(PlainLabel(c.label));
+    const int set = ToolbarSetOf(c);
+    if (set != 2) paintTools_.push_back(c.id);
+    if (set != 1) mappingTools_.push_back(c.id);
+  }
+}
+
+void MainWnd::ShowToolbarFor(int editMode) {
+  if (editMode == toolbarMode_) return;
+  toolbarMode_ = editMode;
+  toolbar_->clear();
+  for (int id : editMode == 1 ? mappingTools_ : paintTools_) {
+    const Command* c = FindCommand(id);
+    if (c && c->separatorBefore && !toolbar_->actions().isEmpty()) toolbar_->addSeparator();
+    toolbar_->addAction(actions_[id]);
+  }
+}
+
+std::vector<int> MainWnd::toolbarCommands() const {
+  std::vector<int> ids;
+  for (QAction* a : toolbar_->actions()) {
+    if (a->isSeparator()) continue;
+    for (const auto& [id, action] : actions_)
+      if (action == a) ids.push_back(id);
+  }
+  return ids;
+}
+
+void MainWnd::BuildListBars() {
+  for (const Band& band : kBands) {
+    if (band.newRow) addToolBarBreak(Qt::TopToolBarArea);
+    auto* bar = new QToolBar(band.label, this);
+    bar->setObjectName(QString(band.label) + " Bar");
+    auto* label = new QLabel(QString(band.label) + " ");
+    bar->addWidget(label);
+    auto* combo = new QComboBox;
+    combo->setObjectName(band.label);
+    combo->setMinimumWidth(120);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setMaxVisibleItems(12);
+    combo->setFocusPolicy(Qt::ClickFocus);
+    bar->addWidget(combo);
+    addToolBar(Qt::TopToolBarArea, bar);
+    const std::string name = band.label;
+    connect(combo, QOverload<int>::of(&QComboBox::activated), this,
+            [this, name](int index) { ListChosen(name, index); });
+    lists_[name] = combo;
+  }
+}
+
+QComboBox* MainWnd::listBar(const std::string& label) const {
+  auto it = lists_.find(label);
+  return it == lists_.end() ? nullptr : it->second;
+}
+
+QAction* MainWnd::actionFor(int id) const {
+  auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* MainWnd::menuAt(const std::vector<std::string>& path) const {
+  // Walk the real menu bar, so a test sees what the user sees.
+  QList<QAction*> level = menuBar()->actions();
+  QMenu* found = nullptr;
+  for (const std::string& title : path) {
+    found = nullptr;
+    for (QAction* a : level) {
+      if (a->menu() && a->text() == QString::fromStdString(title)) {
+        found = a->menu();
+        break;
+      }
+    }
+    if (!found) return nullptr;
+    level = found->actions();
+  }
+  return found;
+}
+
+void MainWnd::ListChosen(const std::string& label, int index) {
+  if (label == "Skins")
+    SelectSkinEntry(app_, index);
+  else if (label == "Companions")
+    SelectCompanionEntry(app_, index);
+  else if (label == "Frames")
+    SelectFrameEntry(app_, index);
+  else if (label == "P-Maps")
+    SelectPhongMapEntry(app_, index);
+  else if (label == "E-Maps")
+    SelectEnvMapEntry(app_, index);
+  else if (label == "Modes")
+    SelectModeEntry(app_, index);
+  // A refused mode puts the list's old selection back; show it.
+  listVersion_ = -1;
+  AfterChange();
+}
+
+void MainWnd::SyncListBars() {
+  const ListBars& bars = app_.listBars;
+  if (bars.version == listVersion_) return;
+  listVersion_ = bars.version;
+  const std::pair<const char*, const ListBar*> all[] = {{"Skins", &bars.skins},   {"Companions", &bars.companions},
+                                                        {"Frames", &bars.frames}, {"P-Maps", &bars.phongMaps},
+                                                        {"E-Maps", &bars.envMaps}, {"Modes", &bars.modes}};
+  for (const auto& [name, bar] : all) {
+    QComboBox* combo = lists_[name];
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    for (std::size_t i = 0; i < bar->items.size(); ++i) {
+      const QString text = QString::fromStdString(bar->items[i]);
+      if (i < bar->images.size())
+        combo->addItem(SkinListIcon(bar->images[i]), text);
+      else
+        combo->addItem(text);
+    }
+    combo->setCurrentIndex(bar->selection < combo->count() ? bar->selection : -1);
+  }
+}
+
+void MainWnd::UpdateCommandStates() {
+  for (const Command& c : CommandTable()) {
+    QAction* a = actions_[c.id];
+    a->setEnabled(c.built && (!c.enabled || c.enabled(app_)));
+    if (c.checked) a->setChecked(c.checked(app_));
+    if (c.dynamicLabel) a->setText(QString::fromStdString(c.dynamicLabel(app_)));
+  }
+  ShowToolbarFor(static_cast<int>(app_.paint.editMode));
+}
+
+void MainWnd::RunCommand(int id) {
+  const Command* c = FindCommand(id);
+  if (!c || !c->run || !c->built) return;
+  if (c->enabled && !c->enabled(app_)) return;
+  c->run(app_);
+  AfterChange();
+}
+
+void MainWnd::AfterChange() {
+  SyncListBars();
+  UpdateCommandStates();
+  if (shell_) shell_->SyncGeometry();
+}
+
+void MainWnd::HandleMessage(const WndMessage& message) {
+  // Both windows handle "VRK-Refresh" alike, and "VRK-BarAdjust" is
+  // ShellWnd's; the layout logic serves them all.
+  if (shell_) {
+    shell_->layout().HandleMessage(message);
+    shell_->SyncGeometry();
+  }
+}
+
+void MainWnd::DrainMessages() {
+  drainScheduled_ = false;
+  app_.messages.Drain();
+  AfterChange();
+}
+
+void MainWnd::closeEvent(QCloseEvent* event) {
+  if (ConfirmQuit(app_))
+    event->accept();
+  else
+    event->ignore();
+}

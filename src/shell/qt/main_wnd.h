@@ -1,0 +1,84 @@
+#pragma once
+// MainWnd: the frame window. Its menu bar, shortcuts and toolbar come from
+// the command table; its six list bars mirror App::listBars; its only child
+// is ShellWnd with the four panes. It drains the App's message queue from
+// the event loop.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+
+class App;
+class QAction;
+class QComboBox;
+class QMenu;
+class QToolBar;
+class ShellWnd;
+class QtPreferencesDialog;
+class QtSkinDialogs;
+class QtCompanionOffsetDialog;
+struct WndMessage;
+
+class MainWnd : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWnd(App& app, QWidget* parent = nullptr);
+  ~MainWnd() override;
+
+  App& app() { return app_; }
+  ShellWnd& shellWnd() { return *shell_; }
+
+  // Runs a command as its menu item or key would, then brings the menus,
+  // toolbar and list bars up to date.
+  void RunCommand(int id);
+  // Enabled, checked and dynamic labels of every command, and the toolbar
+  // of the current edit mode.
+  void UpdateCommandStates();
+  // The combo boxes refilled from App::listBars when it changed.
+  void SyncListBars();
+  // Handles every queued message now (the event loop does this by itself).
+  void DrainMessages();
+
+  QAction* actionFor(int id) const;
+  // The list bar whose band shows `label` ("Skins", "Frames", "Modes", ...).
+  QComboBox* listBar(const std::string& label) const;
+  // The menu reached through `path` from the menu bar, or null.
+  QMenu* menuAt(const std::vector<std::string>& path) const;
+  QToolBar* commandToolbar() const { return toolbar_; }
+  // The toolbar buttons now shown, by command id.
+  std::vector<int> toolbarCommands() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildListBars();
+  void ShowToolbarFor(int editMode);
+  void HandleMessage(const WndMessage& message);
+  void AfterChange();
+  void ListChosen(const std::string& label, int index);
+
+  App& app_;
+  ShellWnd* shell_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::map<std::string, QMenu*> menus_;  // by path joined with '\n'
+  std::map<std::string, QComboBox*> lists_;
+  std::vector<int> paintTools_;
+  std::vector<int> mappingTools_;
+  int toolbarMode_ = -1;
+  int listVersion_ = -1;
+  bool drainScheduled_ = false;
+  std::unique_ptr<QtPreferencesDialog> preferencesDialog_;
+  std::unique_ptr<QtSkinDialogs> skinDialogs_;
+  std::unique_ptr<QtCompanionOffsetDialog> companionOffsetDialog_;
+};
+
+// Which toolbar a button belongs to: 0 both, 1 Paint Mode's, 2 Mapping Mode's.
+int ToolbarSetOf(const struct Command& command);

@@ -1,0 +1,285 @@
+#include "shell/qt/qt_dialogs.h"
+
+#include <cstdlib>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/qt/qt_sound.h"
+#include "platform/qt/qt_ui.h"
+#include "platform/synth_sound.h"
+#include "shell/app.h"
+#include "shell/model_stats.h"
+#include "shell/qt/toolbar_icons.h"
+
+QString IntroEntryLabel(int entry) {
+  if (entry == kIntroRandom) return "Random";
+  if (entry == kIntroCustom) return "Custom...";
+  return IntroSoundLabel(entry);
+}
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// An edit with its "..." button on one row.
+QWidget* PathRow(QLineEdit* edit, QPushButton* button) {
+  auto* row = new QWidget;
+  auto* h = new QHBoxLayout(row);
+  h->setContentsMargins(0, 0, 0, 0);
+  h->addWidget(edit, 1);
+  button->setFixedWidth(32);
+  h->addWidget(button);
+  return row;
+}
+
+}  // namespace
+
+std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences& initial) {
+  QDialog dialog(parent_);
+  dialog.setObjectName("Preferences");
+  dialog.setWindowTitle("Preferences");
+  auto* v = new QVBoxLayout(&dialog);
+
+  auto* scanGroup = new QGroupBox("Directory scan prompt (no internal skins)");
+  auto* scanLayout = new QHBoxLayout(scanGroup);
+  auto* scanButtons = new QButtonGroup(&dialog);
+  const char* scanLabels[3] = {"Auto yes", "Auto no", "Prompt"};
+  for (int i = 0; i < 3; ++i) {
+    auto* r = new QRadioButton(scanLabels[i]);
+    scanButtons->addButton(r, i);
+    scanLayout->addWidget(r);
+  }
+  if (auto* b = scanButtons->button(initial.dirScanPrompt)) b->setChecked(true);
+  v->addWidget(scanGroup);
+
+  auto* form = new QFormLayout;
+  auto* paletteEdit = new QLineEdit(Q(initial.palettePath));
+  auto* paletteButton = new QPushButton("...");
+  auto* phongEdit = new QLineEdit(Q(initial.phongPath));
+  auto* phongButton = new QPushButton("...");
+  auto* envEdit = new QLineEdit(Q(initial.envPath));
+  auto* envButton = new QPushButton("...");
+  // The folders take effect at the next start and are written by their
+  // buttons, so their edits only show the value.
+  phongEdit->setReadOnly(true);
+  envEdit->setReadOnly(true);
+  form->addRow("Default Colormap with Palette:", PathRow(paletteEdit, paletteButton));
+  form->addRow("Default Phong Map Folder:", PathRow(phongEdit, phongButton));
+  form->addRow("Default Environment Map Folder:", PathRow(envEdit, envButton));
+  v->addLayout(form);
+
+  auto* introGroup = new QGroupBox("Intro Settings");
+  auto* introForm = new QFormLayout(introGroup);
+  auto* introList = new QComboBox;
+  introList->setObjectName("IntroList");
+  for (int i = 0; i <= kIntroCustom; ++i) introList->addItem(IntroEntryLabel(i));
+  introList->setCurrentIndex(initial.introNumber >= 0 && initial.introNumber <= kIntroCustom ? initial.introNumber
+                                                                                             : kIntroRandom);
+  auto* wavEdit = new QLineEdit(Q(initial.introWav));
+  auto* wavButton = new QPushButton("...");
+  introForm->addRow(introList);
+  introForm->addRow("Custom Intro .WAV:", PathRow(wavEdit, wavButton));
+  v->addWidget(introGroup);
+
+  auto* skipIntro = new QCheckBox("Skip intro");
+  auto* quickExit = new QCheckBox("Quick exit");
+  auto* palOnTop = new QCheckBox("Palette on Top");
+  auto* customCursors = new QCheckBox("Use custom mouse cursors");
+  skipIntro->setChecked(initial.skipIntro);
+  quickExit->setChecked(initial.quickExit);
+  palOnTop->setChecked(initial.palOnTop);
+  customCursors->setChecked(initial.customCursors);
+  for (QCheckBox* c : {skipIntro, quickExit, palOnTop, customCursors}) v->addWidget(c);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  v->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+  auto enableWav = [=](int entry) {
+    wavEdit->setEnabled(entry == kIntroCustom);
+    wavButton->setEnabled(entry == kIntroCustom);
+  };
+  enableWav(introList->currentIndex());
+
+  QObject::connect(paletteButton, &QPushButton::clicked, [&] {
+    if (auto p = BrowsePalettePath(app)) paletteEdit->setText(Q(*p));
+  });
+  QObject::connect(phongButton, &QPushButton::clicked, [&] {
+    if (auto p = BrowsePhongFolder(app)) phongEdit->setText(Q(*p));
+  });
+  QObject::connect(envButton, &QPushButton::clicked, [&] {
+    if (auto p = BrowseEnvFolder(app)) envEdit->setText(Q(*p));
+  });
+  QObject::connect(wavButton, &QPushButton::clicked, [&] {
+    if (auto p = BrowseIntroWav(app)) wavEdit->setText(Q(*p));
+  });
+
+  // The preview: the chosen sound loops for 15 seconds or until the dialog
+  // closes.
+  QtSound sound;
+  QTimer previewTimer;
+  previewTimer.setSingleShot(true);
+  QObject::connect(&previewTimer, &QTimer::timeout, [&] { sound.Stop(); });
+  QObject::connect(introList, QOverload<int>::of(&QComboBox::activated), [&](int entry) {
+    enableWav(entry);
+    sound.Stop();
+    const int what = IntroPreviewSound(entry, wavEdit->text().toStdString(), std::rand());
+    if (what == kPlayCustomWav) {
+      sound.PlayFileLooping(wavEdit->text().toStdString());
+    } else if (what >= 0) {
+      for (int i = 0; i < kNumBuiltInSounds; ++i)
+        if (kIntroSoundResources[static_cast<std::size_t>(i)] == what) sound.PlayBuiltInLooping(i);
+    }
+    previewTimer.start(kIntroPreviewMs);
+  });
+
+  const int result = dialog.exec();
+  previewTimer.stop();
+  sound.Stop();
+  if (result != QDialog::Accepted) return std::nullopt;
+
+  Preferences out = initial;
+  out.dirScanPrompt = scanButtons->checkedId() >= 0 ? scanButtons->checkedId() : initial.dirScanPrompt;
+  out.palettePath = paletteEdit->text().toStdString();
+  out.phongPath = phongEdit->text().toStdString();
+  out.envPath = envEdit->text().toStdString();
+  out.introNumber = introList->currentIndex();
+  out.introWav = wavEdit->text().toStdString();
+  out.skipIntro = skipIntro->isChecked();
+  out.quickExit = quickExit->isChecked();
+  out.palOnTop = palOnTop->isChecked();
+  out.customCursors = customCursors->isChecked();
+  return out;
+}
+
+std::optional<ResizeSkinsDialog> QtSkinDialogs::AskResizeSkins(const ResizeSkinsDialog& initial) {
+  QDialog dialog(parent_);
+  dialog.setWindowTitle("Resize Skins");
+  auto* v = new QVBoxLayout(&dialog);
+  auto* form = new QFormLayout;
+  auto* width = new QLineEdit(QString::number(initial.width));
+  auto* height = new QLineEdit(QString::number(initial.height));
+  // Numbers only, as the fields always were.
+  width->setValidator(new QIntValidator(0, 99999, width));
+  height->setValidator(new QIntValidator(0, 99999, height));
+  form->addRow("Width", width);
+  form->addRow("Height", height);
+  v->addLayout(form);
+  auto* enforce = new QCheckBox("Enforce Limits");
+  enforce->setChecked(initial.enforceLimits);
+  v->addWidget(enforce);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  v->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  ResizeSkinsDialog out;
+  out.width = width->text().toInt();
+  out.height = height->text().toInt();
+  out.enforceLimits = enforce->isChecked();
+  return out;
+}
+
+std::optional<CompanionOffset> QtCompanionOffsetDialog::Ask(const CompanionOffset& initial) {
+  QDialog dialog(parent_);
+  dialog.setWindowTitle("Offset Companion Model");
+  auto* v = new QVBoxLayout(&dialog);
+  auto* form = new QFormLayout;
+  QLineEdit* edits[3] = {new QLineEdit(Q(FormatOffset(initial.x))), new QLineEdit(Q(FormatOffset(initial.y))),
+                         new QLineEdit(Q(FormatOffset(initial.z)))};
+  form->addRow("X offset", edits[0]);
+  form->addRow("Y offset", edits[1]);
+  form->addRow("Z offset", edits[2]);
+  v->addLayout(form);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  v->addWidget(buttons);
+  float values[3] = {initial.x, initial.y, initial.z};
+  QObject::connect(buttons, &QDialogButtonBox::accepted, [&] {
+    for (int i = 0; i < 3; ++i) {
+      bool ok = false;
+      const float f = edits[i]->text().trimmed().toFloat(&ok);
+      if (!ok) {
+        // The dialog stays open on the field that is not a number.
+        QMessageBox::information(&dialog, kAppTitle, "Please enter a number.");
+        edits[i]->setFocus();
+        edits[i]->selectAll();
+        return;
+      }
+      values[i] = f;
+    }
+    dialog.accept();
+  });
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return CompanionOffset{values[0], values[1], values[2]};
+}
+
+void ShowAboutBox(QWidget* parent) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("About VRK");
+  auto* h = new QHBoxLayout(&dialog);
+  auto* picture = new QLabel;
+  picture->setPixmap(AppIconPixmap(64));
+  h->addWidget(picture, 0, Qt::AlignTop);
+  auto* v = new QVBoxLayout;
+  v->addWidget(new QLabel("<b>Pellmar's Skin Tool v1</b>"));
+  v->addWidget(new QLabel("An editor for the skins and texture mapping of MD2 models."));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  v->addWidget(buttons);
+  h->addLayout(v);
+  dialog.exec();
+}
+
+void ShowModelStatsBox(QWidget* parent, const App& app) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Model Stats");
+  auto* v = new QVBoxLayout(&dialog);
+  auto* title = new QLabel("Pellmar's Skin Tool -  Version 1.0");
+  title->setAlignment(Qt::AlignHCenter);
+  v->addWidget(title);
+  const std::vector<ModelStatRow> rows = ModelStatRows(app.model);
+  auto* table = new QTableWidget(static_cast<int>(rows.size()), 3);
+  table->setHorizontalHeaderLabels({"Data", "Current", "Limit"});
+  table->verticalHeader()->hide();
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setColumnWidth(0, 115);
+  table->setColumnWidth(1, 80);
+  table->setColumnWidth(2, 85);
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const ModelStatRow& row = rows[static_cast<std::size_t>(r)];
+    table->setItem(r, 0, new QTableWidgetItem(Q(row.data)));
+    auto* current = new QTableWidgetItem(Q(row.current));
+    current->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    table->setItem(r, 1, current);
+    auto* limit = new QTableWidgetItem(Q(row.limit));
+    limit->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    table->setItem(r, 2, limit);
+  }
+  table->setMinimumWidth(115 + 80 + 85 + 4);
+  table->setMinimumHeight(table->verticalHeader()->defaultSectionSize() * (static_cast<int>(rows.size()) + 1) + 4);
+  v->addWidget(table);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  v->addWidget(buttons);
+  dialog.exec();
+}

@@ -1,0 +1,117 @@
+#include "shell/qt/shell_wnd.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include "platform/qt/pane_widget.h"
+#include "render/model_view.h"
+#include "shell/app.h"
+#include "shell/placeholder_panes.h"
+
+ShellWnd::ShellWnd(App& app, QWidget* parent)
+    : QWidget(parent),
+      app_(app),
+      skinView_(std::make_unique<PlaceholderSkinView>(app)),
+      modelView_(std::make_unique<ModelView>(app)),
+      paletteStrip_(std::make_unique<PlaceholderPaletteStrip>(app)),
+      gradientStrip_(std::make_unique<PlaceholderGradientStrip>(app)) {
+  setObjectName("ShellWnd");
+  setFocusPolicy(Qt::StrongFocus);
+  layout_ = std::make_unique<ShellLayout>(app, *skinView_, *modelView_, *paletteStrip_, *gradientStrip_, this);
+  skinWidget_ = new PaneWidget(*skinView_, this);
+  modelWidget_ = new PaneWidget(*modelView_, this);
+  paletteWidget_ = new PaneWidget(*paletteStrip_, this);
+  gradientWidget_ = new PaneWidget(*gradientStrip_, this);
+  // The layout sizes the panes before the widgets move.
+  for (PaneWidget* w : {skinWidget_, modelWidget_, paletteWidget_, gradientWidget_}) w->SetForwardResize(false);
+}
+
+ShellWnd::~ShellWnd() {
+  if (captured_) releaseMouse();
+  // The widgets point at the panes; they go first.
+  delete skinWidget_;
+  delete modelWidget_;
+  delete paletteWidget_;
+  delete gradientWidget_;
+  layout_.reset();
+}
+
+PaneWidget& ShellWnd::widgetFor(Pane& pane) {
+  if (&pane == skinView_.get()) return *skinWidget_;
+  if (&pane == modelView_.get()) return *modelWidget_;
+  if (&pane == paletteStrip_.get()) return *paletteWidget_;
+  return *gradientWidget_;
+}
+
+void ShellWnd::SyncGeometry() {
+  if (!created_) return;
+  auto place = [](PaneWidget* w, const PaneRect& r) {
+    const QRect target(r.x, r.y, r.width, r.height);
+    if (w->geometry() != target) w->setGeometry(target);
+    w->setVisible(r.width > 0 && r.height > 0);
+  };
+  place(skinWidget_, layout_->SkinViewRect());
+  place(modelWidget_, layout_->ModelViewRect());
+  place(paletteWidget_, layout_->rects().palette);
+  place(gradientWidget_, layout_->rects().gradient);
+}
+
+void ShellWnd::resizeEvent(QResizeEvent*) {
+  if (!created_) {
+    created_ = true;
+    layout_->Create(width(), height());
+  } else {
+    layout_->Resize(width(), height());
+  }
+  SyncGeometry();
+}
+
+void ShellWnd::CaptureMouse() {
+  grabMouse();
+  captured_ = true;
+}
+
+void ShellWnd::ReleaseMouse() {
+  if (!captured_) return;
+  captured_ = false;
+  releaseMouse();
+}
+
+void ShellWnd::ShowCursor(bool show) {
+  cursorCount_ += show ? 1 : -1;
+  if (cursorCount_ < 0)
+    setCursor(Qt::BlankCursor);
+  else
+    unsetCursor();
+}
+
+void ShellWnd::SetCursorPos(int x, int y) { QCursor::setPos(mapToGlobal(QPoint(x, y))); }
+
+void ShellWnd::SetCursor(CursorKind kind) { setCursor(CursorShapeFor(kind)); }
+
+bool ShellWnd::ShiftDown() const { return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier; }
+
+bool ShellWnd::CtrlDown() const { return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier; }
+
+void ShellWnd::mouseMoveEvent(QMouseEvent* event) {
+  if (captured_ && layout_->splitDragging()) {
+    layout_->SplitDragMove(event->position().toPoint().x());
+    SyncGeometry();
+  }
+}
+
+void ShellWnd::mouseReleaseEvent(QMouseEvent* event) {
+  if (captured_ && layout_->splitDragging() && event->button() == Qt::LeftButton) {
+    layout_->EndSplitDrag();
+    SyncGeometry();
+  }
+}
+
+void ShellWnd::wheelEvent(QWheelEvent* event) {
+  // Qt reports the wheel where the pointer is; the layout picks the pane.
+  const QPoint p = event->position().toPoint();
+  const int delta = event->angleDelta().y();
+  if (delta != 0) layout_->Wheel(delta, p.x(), p.y());
+  event->accept();
+}

@@ -1,0 +1,172 @@
+#include "shell/qt/toolbar_icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include "shell/command_table.h"
+
+QString PlainLabel(const std::string& label) {
+  QString s = QString::fromStdString(label);
+  const qsizetype tab = s.indexOf('\t');
+  if (tab >= 0) s.truncate(tab);
+  s.remove('&');
+  return s;
+}
+
+namespace {
+
+constexpr int kW = 16;
+constexpr int kH = 15;
+
+QPixmap Blank() {
+  QPixmap p(kW, kH);
+  p.fill(Qt::transparent);
+  return p;
+}
+
+void Folder(QPainter& g) {
+  g.setPen(QColor(120, 90, 0));
+  g.setBrush(QColor(240, 200, 80));
+  g.drawRect(1, 4, 13, 9);
+  g.drawRect(1, 2, 5, 2);
+}
+
+void Disk(QPainter& g) {
+  g.setPen(QColor(20, 20, 90));
+  g.setBrush(QColor(60, 80, 200));
+  g.drawRect(1, 1, 13, 12);
+  g.setBrush(Qt::white);
+  g.drawRect(4, 1, 7, 4);
+  g.drawRect(3, 8, 9, 5);
+}
+
+void Camera(QPainter& g) {
+  g.setPen(Qt::black);
+  g.setBrush(QColor(90, 90, 90));
+  g.drawRect(1, 4, 13, 9);
+  g.drawRect(5, 2, 5, 2);
+  g.setBrush(QColor(160, 200, 255));
+  g.drawEllipse(5, 6, 5, 5);
+}
+
+void Brush(QPainter& g) {
+  g.setPen(QPen(QColor(120, 70, 20), 2));
+  g.drawLine(13, 1, 6, 8);
+  g.setPen(Qt::NoPen);
+  g.setBrush(QColor(220, 40, 40));
+  g.drawEllipse(2, 8, 6, 6);
+}
+
+void Grid(QPainter& g) {
+  g.setPen(QColor(0, 110, 0));
+  for (int i = 1; i < kW; i += 4) g.drawLine(i, 1, i, 13);
+  for (int j = 1; j < kH; j += 4) g.drawLine(1, j, 13, j);
+  g.setPen(QPen(QColor(200, 0, 0), 1));
+  g.drawLine(1, 13, 13, 1);
+}
+
+void Letters(QPainter& g, const QString& text, const QColor& colour) {
+  g.setPen(Qt::NoPen);
+  g.setBrush(colour);
+  g.drawRoundedRect(0, 0, kW - 1, kH - 1, 3, 3);
+  QFont f = g.font();
+  f.setPixelSize(text.size() > 1 ? 8 : 11);
+  f.setBold(true);
+  g.setFont(f);
+  g.setPen(Qt::white);
+  g.drawText(QRect(0, 0, kW - 1, kH - 1), Qt::AlignCenter, text);
+}
+
+// Two letters standing for a label: its first letters of the first two words.
+QString Abbreviation(const QString& label) {
+  const QStringList words = label.split(' ', Qt::SkipEmptyParts);
+  QString a;
+  for (const QString& w : words) {
+    if (!w.isEmpty() && w[0].isLetterOrNumber()) a += w[0].toUpper();
+    if (a.size() == 2) break;
+  }
+  return a.isEmpty() ? QString("?") : a;
+}
+
+}  // namespace
+
+QIcon CommandIcon(const Command& command) {
+  const QString label = PlainLabel(command.label);
+  const QString lower = label.toLower();
+  QPixmap p = Blank();
+  QPainter g(&p);
+  g.setRenderHint(QPainter::Antialiasing, false);
+  if (lower.startsWith("open")) {
+    Folder(g);
+  } else if (lower.startsWith("save")) {
+    Disk(g);
+  } else if (lower.contains("camera")) {
+    Camera(g);
+  } else if (lower.contains("paint mode")) {
+    Brush(g);
+  } else if (lower.contains("mapping mode")) {
+    Grid(g);
+  } else if (lower.contains("point brush")) {
+    g.setPen(Qt::NoPen);
+    g.setBrush(Qt::black);
+    g.drawEllipse(5, 5, 5, 5);
+  } else if (lower.contains("pencil")) {
+    g.setPen(QPen(Qt::black, 1));
+    QPainterPath path(QPointF(1, 10));
+    path.cubicTo(5, 0, 9, 15, 14, 4);
+    g.drawPath(path);
+  } else if (lower.contains("line brush")) {
+    g.setPen(QPen(Qt::black, 2));
+    g.drawLine(2, 12, 13, 2);
+  } else if (lower.contains("colour") || lower.contains("color")) {
+    g.setPen(Qt::black);
+    g.setBrush(QColor(220, 40, 40));
+    g.drawRect(2, 2, 11, 10);
+  } else if (lower.contains("tint")) {
+    g.setPen(Qt::black);
+    g.setBrush(QColor(220, 40, 40, 110));
+    g.drawRect(2, 2, 11, 10);
+  } else {
+    const bool mapping = command.menu.size() > 0 && command.menu[0] == "&Mapping";
+    Letters(g, Abbreviation(label), mapping ? QColor(0, 110, 60) : QColor(40, 70, 150));
+  }
+  g.end();
+  return QIcon(p);
+}
+
+QIcon SkinListIcon(int image) {
+  QPixmap p(12, 12);
+  p.fill(Qt::transparent);
+  QPainter g(&p);
+  g.setRenderHint(QPainter::Antialiasing);
+  if (image == 0) {
+    // Linked into the model: two chain links.
+    g.setPen(QPen(QColor(0, 90, 160), 2));
+    g.drawEllipse(1, 3, 6, 6);
+    g.drawEllipse(5, 3, 6, 6);
+  } else {
+    // Loaded beside the model: an open box.
+    g.setPen(QPen(QColor(150, 90, 0), 1.5));
+    g.drawRect(2, 2, 8, 8);
+    g.drawLine(6, 6, 11, 1);
+  }
+  return QIcon(p);
+}
+
+QPixmap AppIconPixmap(int size) {
+  QPixmap p(size, size);
+  p.fill(Qt::transparent);
+  QPainter g(&p);
+  g.setRenderHint(QPainter::Antialiasing);
+  g.scale(size / 64.0, size / 64.0);
+  // A skin sheet with a triangle of its mapping on it.
+  g.setPen(QPen(QColor(40, 40, 40), 2));
+  g.setBrush(QColor(190, 140, 90));
+  g.drawRect(6, 6, 52, 52);
+  g.setBrush(QColor(120, 200, 120, 160));
+  g.setPen(QPen(QColor(230, 230, 0), 2));
+  QPolygonF tri;
+  tri << QPointF(14, 50) << QPointF(32, 12) << QPointF(52, 44);
+  g.drawPolygon(tri);
+  return p;
+}

@@ -1,0 +1,168 @@
+#include "shell/shell_layout.h"
+
+#include <algorithm>
+
+#include "platform/profile.h"
+#include "shell/app.h"
+
+ShellRects ComputeShellRects(int width, int height, double splitRatio, bool palOnTop) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  ShellRects r;
+  const int stripHeight = std::min(kPaletteStripHeight, height);
+  const int bandHeight = height - stripHeight;
+  const int bandTop = palOnTop ? stripHeight : 0;
+  r.palette = PaneRect{0, palOnTop ? 0 : bandHeight, width, stripHeight};
+  const double ratio = std::clamp(splitRatio, 0.0, 1.0);
+  const int room = std::max(width - kGradientStripWidth, 0);
+  const int left = static_cast<int>(room * ratio);
+  const int gradientWidth = std::min(kGradientStripWidth, width - left);
+  r.left = PaneRect{0, bandTop, left, bandHeight};
+  r.gradient = PaneRect{left, bandTop, gradientWidth, bandHeight};
+  r.right = PaneRect{left + gradientWidth, bandTop, width - left - gradientWidth, bandHeight};
+  return r;
+}
+
+double SplitRatioAt(int x, int width) {
+  if (x > width - kSplitSnapDistance) return 1.0;
+  if (x >= kSplitSnapDistance && width > 0) return static_cast<double>(x) / width;
+  return 0.0;
+}
+
+void ClampFrameSize(int& width, int& height) {
+  width = std::max(width, kMinFrameWidth);
+  height = std::max(height, kMinFrameHeight);
+}
+
+ShellLayout::ShellLayout(App& app, Pane& skinView, Pane& modelView, Pane& paletteStrip,
+                         Pane& gradientStrip, PaneHost* shellHost)
+    : app_(app),
+      skinView_(skinView),
+      modelView_(modelView),
+      paletteStrip_(paletteStrip),
+      gradientStrip_(gradientStrip),
+      shellHost_(shellHost) {
+  app_.shellLayout = this;
+}
+
+ShellLayout::~ShellLayout() {
+  if (app_.shellLayout == this) app_.shellLayout = nullptr;
+}
+
+void ShellLayout::Create(int clientWidth, int clientHeight) {
+  palOnTop_ = app_.profile.GetInt("Preferences", "Pal On Top", 0) == 1;
+  swapped_ = true;
+  width_ = clientWidth;
+  height_ = clientHeight;
+  Layout();
+  app_.messages.Post(WndMessage{WndTarget::ShellWnd, "VRK-Refresh", 0, 0x2f});
+}
+
+void ShellLayout::Resize(int clientWidth, int clientHeight) {
+  width_ = clientWidth;
+  height_ = clientHeight;
+  Layout();
+  app_.messages.Post(WndMessage{WndTarget::ShellWnd, "VRK-Refresh", 0, 0x2f});
+}
+
+void ShellLayout::Layout() {
+  rects_ = ComputeShellRects(width_, height_, app_.splitRatio, palOnTop_);
+  const PaneRect skin = SkinViewRect();
+  const PaneRect model = ModelViewRect();
+  skinView_.Resize(skin.width, skin.height);
+  modelView_.Resize(model.width, model.height);
+  paletteStrip_.Resize(rects_.palette.width, rects_.palette.height);
+  gradientStrip_.Resize(rects_.gradient.width, rects_.gradient.height);
+}
+
+void ShellLayout::HandleMessage(const WndMessage& message) {
+  if (message.name == "VRK-Refresh") {
+    Refresh(static_cast<int>(message.wParam), static_cast<int>(message.lParam));
+  } else if (message.name == "VRK-BarAdjust") {
+    if (message.wParam == 0)
+      BeginSplitDrag();
+    else if (message.wParam == 1)
+      Relayout();
+  }
+}
+
+void ShellLayout::Show(Pane& pane) {
+  if (pane.host()) pane.host()->RepaintNow();
+}
+
+void ShellLayout::RedrawPane(Pane& pane, int kind, int flags) {
+  pane.Redraw(kind, flags);
+  Show(pane);
+}
+
+void ShellLayout::Refresh(int kind, int bits) {
+  const int flags = bits & ~0xf;
+  if (bits & kSkinViewBit) RedrawPane(skinView_, kind, flags);
+  if (bits & kGradientBit) RedrawPane(gradientStrip_, kind, flags);
+  if (bits & kModelViewBit) RedrawPane(modelView_, kind, flags);
+  if (bits & kPaletteBit) RedrawPane(paletteStrip_, kind, flags);
+}
+
+void ShellLayout::Relayout() {
+  Layout();
+  RedrawPane(skinView_, 0, 0x20);
+  RedrawPane(modelView_, 0, 0x20);
+  Show(gradientStrip_);
+}
+
+void ShellLayout::BeginSplitDrag() {
+  if (splitDragging_) return;
+  splitDragging_ = true;
+  if (shellHost_) {
+    shellHost_->CaptureMouse();
+    shellHost_->ShowCursor(false);
+    ++hiddenCursorCount_;
+  }
+  RedrawPane(gradientStrip_, 0, 0);
+}
+
+void ShellLayout::SplitDragMove(int x) {
+  if (!splitDragging_) return;
+  app_.splitRatio = SplitRatioAt(x, width_);
+  Layout();
+  RedrawPane(skinView_, 1, 0x10);
+  RedrawPane(modelView_, 1, 0x10);
+  RedrawPane(gradientStrip_, 1, 0x10);
+}
+
+void ShellLayout::EndSplitDrag() {
+  if (!splitDragging_) return;
+  splitDragging_ = false;
+  Refresh(0, 0x27);
+  if (shellHost_) {
+    shellHost_->ReleaseMouse();
+    for (; hiddenCursorCount_ > 0; --hiddenCursorCount_) shellHost_->ShowCursor(true);
+  }
+}
+
+void ShellLayout::SwapDisplays() {
+  swapped_ = !swapped_;
+  Relayout();
+  app_.messages.Send(WndMessage{WndTarget::MainWnd, "VRK-Refresh", 0, 0x23});
+}
+
+void ShellLayout::SetPalOnTop(bool palOnTop) {
+  palOnTop_ = palOnTop;
+  Relayout();
+}
+
+Pane* ShellLayout::PaneAt(int x, int y) {
+  if (rects_.palette.Contains(x, y)) return &paletteStrip_;
+  if (rects_.left.Contains(x, y)) return swapped_ ? &skinView_ : &modelView_;
+  if (rects_.right.Contains(x, y)) return swapped_ ? &modelView_ : &skinView_;
+  return nullptr;
+}
+
+void ShellLayout::Wheel(int delta, int x, int y) {
+  Pane* pane = PaneAt(x, y);
+  if (!pane) return;
+  PaneRect r = pane == &paletteStrip_ ? rects_.palette
+               : pane == &skinView_   ? SkinViewRect()
+                                      : ModelViewRect();
+  pane->Wheel(delta, x - r.x, y - r.y);
+}

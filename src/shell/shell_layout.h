@@ -1,0 +1,119 @@
+#pragma once
+// ShellWnd's logic: where the four panes sit in the main window's client
+// area, the refresh and bar-adjust messages that tie them together, the
+// split drag on the gradient strip, Swap Displays and wheel routing. The
+// front end owns the widgets; this owns the arithmetic and the order.
+
+#include "platform/message_queue.h"
+#include "platform/pane.h"
+
+class App;
+
+constexpr int kPaletteStripHeight = 32;
+constexpr int kGradientStripWidth = 24;
+constexpr int kSplitSnapDistance = 64;
+constexpr int kMinFrameWidth = 516;
+constexpr int kMinFrameHeight = 360;
+
+// "VRK-Refresh" pane bits.
+constexpr int kSkinViewBit = 1;
+constexpr int kModelViewBit = 2;
+constexpr int kGradientBit = 4;
+constexpr int kPaletteBit = 8;
+
+struct PaneRect {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool Contains(int px, int py) const {
+    return px >= x && px < x + width && py >= y && py < y + height;
+  }
+  bool operator==(const PaneRect&) const = default;
+};
+
+struct ShellRects {
+  PaneRect left, right, palette, gradient;
+};
+
+// The rectangles for a client area of width x height.
+ShellRects ComputeShellRects(int width, int height, double splitRatio, bool palOnTop);
+
+// The split ratio for a pointer at client x during a split drag: 1.0 within
+// kSplitSnapDistance of the right edge, 0.0 within it of the left, else x / width.
+double SplitRatioAt(int x, int width);
+
+// The main window never gets smaller than kMinFrameWidth x kMinFrameHeight.
+void ClampFrameSize(int& width, int& height);
+
+class ShellLayout {
+ public:
+  // The panes stay the caller's; `shellHost` is ShellWnd's own capture and
+  // cursor service for the split drag.
+  ShellLayout(App& app, Pane& skinView, Pane& modelView, Pane& paletteStrip, Pane& gradientStrip,
+              PaneHost* shellHost = nullptr);
+  ~ShellLayout();
+
+  // Creation: reads "Pal On Top", swapped = true, lays out for the size and
+  // posts a Full refresh of all panes.
+  void Create(int clientWidth, int clientHeight);
+  // A size change: lay out, post (0, 0x2f) to ShellWnd.
+  void Resize(int clientWidth, int clientHeight);
+  // Rectangles for the current size and ratio; resizes the panes.
+  void Layout();
+
+  // Handles "VRK-Refresh" and "VRK-BarAdjust" (either target); other names
+  // are ignored. Install it as the App's message queue handler.
+  void HandleMessage(const WndMessage& message);
+  // Redraw of each pane named in `bits` (skin view, gradient strip, 3D view,
+  // palette strip, in that order) with (kind, bits & ~0xf), each shown at once.
+  void Refresh(int kind, int bits);
+  // "VRK-BarAdjust" 1: lay out, redraw both big panes (Full, 0x20), show
+  // them and the gradient strip.
+  void Relayout();
+
+  // The split drag: begin ("VRK-BarAdjust" 0), pointer moves in ShellWnd's
+  // client coordinates while it holds the capture, the left release.
+  void BeginSplitDrag();
+  void SplitDragMove(int x);
+  void EndSplitDrag();
+  bool splitDragging() const { return splitDragging_; }
+
+  // Swaps the two big panes, lays out again and refreshes both (0, 0x23).
+  void SwapDisplays();
+  void SetPalOnTop(bool palOnTop);
+
+  // The wheel at a point of ShellWnd's client area goes to the pane under
+  // it; nothing over the gradient strip.
+  void Wheel(int delta, int x, int y);
+  Pane* PaneAt(int x, int y);
+
+  const ShellRects& rects() const { return rects_; }
+  // Where each pane sits now.
+  PaneRect SkinViewRect() const { return swapped_ ? rects_.left : rects_.right; }
+  PaneRect ModelViewRect() const { return swapped_ ? rects_.right : rects_.left; }
+  bool swapped() const { return swapped_; }
+  bool palOnTop() const { return palOnTop_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  Pane& skinView() { return skinView_; }
+  Pane& modelView() { return modelView_; }
+  Pane& paletteStrip() { return paletteStrip_; }
+  Pane& gradientStrip() { return gradientStrip_; }
+
+ private:
+  void RedrawPane(Pane& pane, int kind, int flags);
+  void Show(Pane& pane);
+
+  App& app_;
+  Pane& skinView_;
+  Pane& modelView_;
+  Pane& paletteStrip_;
+  Pane& gradientStrip_;
+  PaneHost* shellHost_;
+  int width_ = 0;
+  int height_ = 0;
+  bool palOnTop_ = false;
+  bool swapped_ = true;  // skin view on the left
+  bool splitDragging_ = false;
+  int hiddenCursorCount_ = 0;
+  ShellRects rects_;
+};

@@ -1,0 +1,156 @@
+#include "shell/startup.h"
+
+#include <algorithm>
+
+#include "image/image_files.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "shell/app.h"
+#include "shell/file_commands.h"
+#include "shell/map_commands.h"
+#include "shell/skin_commands.h"
+
+namespace {
+
+// A non-interactive Ui answers every folder browser with Cancel; past this
+// many refusals in a row the start gives up instead of asking for ever.
+constexpr int kMaxBaseFolderAttempts = 100;
+
+bool Usable(const std::string& folder) { return folder != "Unknown" && ChangeFolder(folder); }
+
+}  // namespace
+
+void ReadStartupSettings(App& app) {
+  static const std::uint8_t kDefaults[8] = {248, 64, 128, 192, 15, 10, 5, 0};
+  for (int i = 0; i < 8; ++i) {
+    const int value = app.profile.GetInt("Colors", "Color-" + std::to_string(i), kDefaults[i]);
+    // Slots are palette indices; an edited profile must not push one off the palette.
+    app.colourSlots[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+  }
+  app.customCursors = app.profile.GetInt("Preferences", "CustomCursors", 1) != 0;
+}
+
+void ReadSplitRatio(App& app) {
+  const int stored = app.profile.GetInt("Preferences", "Splitter", 6500);
+  app.splitRatio = std::clamp(stored * 0.0001, 0.0, 1.0);
+}
+
+bool IntroWanted(const App& app, bool ctrlDown) {
+  return !ctrlDown && app.profile.GetInt("Preferences", "Skip Intro", 0) != 1;
+}
+
+bool SettleStartupFolders(App& app) {
+  std::string base = app.profile.GetString("Project", "BaseDir", "Unknown");
+  int attempts = 0;
+  while (!Usable(base)) {
+    if (++attempts > kMaxBaseFolderAttempts) return false;
+    auto chosen = app.ui.BrowseFolder(kBaseFolderTitle);
+    if (!chosen) {
+      app.ui.Message(kMustSpecifyFolderText);
+      continue;
+    }
+    if (!ChangeFolder(*chosen)) {
+      app.ui.Message(kFolderNotValidText);
+      continue;
+    }
+    base = *chosen;
+  }
+  app.baseFolder = base;
+  app.loadFolder = app.profile.GetString("Project", "LoadDir", "Unknown");
+  if (!Usable(app.loadFolder)) app.loadFolder = base;
+  app.saveFolder = app.profile.GetString("Project", "SaveDir", "Unknown");
+  if (!Usable(app.saveFolder)) app.saveFolder = base;
+  ChangeFolder(base);
+  app.profile.WriteString("Project", "BaseDir", app.baseFolder);
+  app.profile.WriteString("Project", "LoadDir", app.loadFolder);
+  app.profile.WriteString("Project", "SaveDir", app.saveFolder);
+  return true;
+}
+
+std::string JoinCommandLine(const std::vector<std::string>& arguments) {
+  std::string line;
+  for (const std::string& argument : arguments) {
+    if (!line.empty()) line += ' ';
+    if (argument.find(' ') != std::string::npos)
+      line += '"' + argument + '"';
+    else
+      line += argument;
+  }
+  return line;
+}
+
+std::vector<std::string> CommandLineTokens(const std::string& commandLine) {
+  std::vector<std::string> tokens;
+  const std::size_t at = commandLine.find("-md2");
+  if (at == std::string::npos) return tokens;
+  const std::size_t start = at + 4 + 1;
+  if (start >= commandLine.size()) return tokens;
+  std::string token;
+  bool inQuotes = false;
+  bool quoted = false;
+  for (std::size_t i = start; i < commandLine.size(); ++i) {
+    const char c = commandLine[i];
+    if (c == '"') {
+      inQuotes = !inQuotes;
+      quoted = true;
+    } else if (c == ' ' && !inQuotes) {
+      if (!token.empty() || quoted) tokens.push_back(token);
+      token.clear();
+      quoted = false;
+    } else {
+      token += c;
+    }
+  }
+  if (!token.empty() || quoted) tokens.push_back(token);
+  return tokens;
+}
+
+bool ProcessCommandLine(App& app, const std::string& commandLine) {
+  const std::vector<std::string> tokens = CommandLineTokens(commandLine);
+  if (tokens.empty()) return false;
+  app.model.modelLoaded = 0;
+  if (app.LoadMd2(tokens[0]) != 1) {
+    app.ui.Message(kCommandLineLoadErrorText);
+    return false;
+  }
+  app.currentFile = tokens[0];
+  app.profile.WriteString("Project", "CurFile", tokens[0]);
+  for (std::size_t i = 1; i < tokens.size(); ++i) {
+    std::unique_ptr<Skin> skin = LoadSkinImage(tokens[i], app.ui);
+    if (!skin) {
+      app.ui.Message(kCommandLineSkinErrorText);
+      break;
+    }
+    if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
+      app.ui.Message(kSkinWrongSizeText);
+      break;
+    }
+    skin->name = skin->path;
+    skin->flags |= SKIN_EXTERNAL;
+    AppendSkin(app, std::move(skin));
+  }
+  return true;
+}
+
+bool RunModelStartup(App& app, const StartupOptions& options) {
+  const bool autoLoad = !options.ctrlDown;
+  if (!SettleStartupFolders(app)) return false;
+  bool loaded = autoLoad && ProcessCommandLine(app, options.commandLine);
+  if (!loaded) {
+    const std::string last = app.profile.GetString("Project", "CurFile", "Unknown");
+    if (last != "Unknown" && autoLoad && app.LoadMd2(last) == 1) {
+      app.currentFile = last;
+      loaded = true;
+    }
+  }
+  if (!loaded) {
+    OpenCommand(app);
+    loaded = app.model.modelLoaded != 0;
+  }
+  if (!loaded) return false;
+  app.RebuildPaintTable();
+  ScanPreferredMapFolders(app);
+  app.RefreshAll();
+  return true;
+}

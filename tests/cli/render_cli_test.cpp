@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "image/image_files.h"
+#include "platform/scripted_ui.h"
+#include "support/test_support.h"
+
+namespace {
+
+struct CliResult {
+  int code;
+  std::string out, err;
+};
+
+CliResult Cli(std::vector<std::string> args) {
+  args.insert(args.begin(), "skintool");
+  std::vector<const char*> argv;
+  for (auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  int code = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {code, out.str(), err.str()};
+}
+
+class RenderCli : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    base_ = dir_->path() + "/baseq2";
+    CliResult r = Cli({"demo", base_});
+    ASSERT_EQ(r.code, 0) << r.err;
+    model_ = base_ + "/models/demo/tris.md2";
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  static std::unique_ptr<Skin> Read(const std::string& path) {
+    ScriptedUi ui;
+    return LoadSkinImage(path, ui);
+  }
+
+  static TempDir* dir_;
+  static std::string base_, model_;
+  FolderGuard guard_;
+};
+TempDir* RenderCli::dir_ = nullptr;
+std::string RenderCli::base_, RenderCli::model_;
+
+TEST_F(RenderCli, EveryModeRendersTheDemoToABmpOfTheRequestedSize) {
+  for (int mode = 0; mode < 10; ++mode) {
+    const std::string out = dir_->File("m" + std::to_string(mode) + ".bmp");
+    CliResult r = Cli({"render", model_, out, "--mode", std::to_string(mode), "--size", "90x60", "--center", "--no-guide"});
+    ASSERT_EQ(r.code, 0) << mode << r.err;
+    auto image = Read(out);
+    ASSERT_TRUE(image) << mode;
+    EXPECT_EQ(image->width, 90);
+    EXPECT_EQ(image->height, 60);
+    // The model covers the centre, the background a corner.
+    EXPECT_NE(image->pixels[30 * 90 + 45], image->pixels[0]) << mode;
+  }
+}
+
+TEST_F(RenderCli, TexturedDefaultShowsOnlySkinColoursInTheSkinPalette) {
+  CliResult r = Cli({"render", model_, dir_->File("t.png"), "--center", "--distance", "120", "--no-guide"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  CliResult bmp = Cli({"render", model_, dir_->File("t.bmp"), "--center", "--distance", "120", "--no-guide"});
+  ASSERT_EQ(bmp.code, 0) << bmp.err;
+  auto image = Read(dir_->File("t.bmp"));
+  auto skin = Read(base_ + "/models/demo/skin.pcx");
+  ASSERT_TRUE(image && skin);
+  EXPECT_EQ(image->width, 640);
+  EXPECT_EQ(image->palette, skin->palette);
+  // Every model pixel shows a colour the skin has.
+  std::vector<bool> inSkin(256);
+  for (std::uint8_t p : skin->pixels) inSkin[p] = true;
+  const std::uint8_t background = image->pixels[0];
+  for (std::uint8_t p : image->pixels)
+    if (p != background) {
+      ASSERT_TRUE(inSkin[p]) << int(p);
+    }
+}
+
+TEST_F(RenderCli, PictureRowsRunTopFirst) {
+  // Uncentred, the orbit centre is the model's origin: the head reaches
+  // further above it (z 33) than the feet below (z -24.5).
+  CliResult r = Cli({"render", model_, dir_->File("o.bmp"), "--size", "100x100", "--distance", "200", "--no-guide",
+                     "--mode", "Flat Shaded"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  auto image = Read(dir_->File("o.bmp"));
+  ASSERT_TRUE(image);
+  int top = 0, bottom = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x)
+      if (image->pixels[y * 100 + x] != image->pixels[0]) (y < 50 ? top : bottom)++;
+  EXPECT_GT(top, bottom + 50);
+  EXPECT_GT(bottom, 100);
+}
+
+TEST_F(RenderCli, LitModeWithoutUsableColormapShowsTheMessage) {
+  WriteBytes(dir_->File("bad.pcx"), {1, 2, 3});
+  CliResult r = Cli({"render", model_, dir_->File("x.png"), "--mode", "Textured, G-Shade", "--colormap", dir_->File("bad.pcx")});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("The Colormap.pcx file needed for Tex+G-shaded mode is not set as the default palette under "
+                       "preferences!"),
+            std::string::npos)
+      << r.err;
+}
+
+TEST_F(RenderCli, RefusesBadArguments) {
+  EXPECT_EQ(Cli({"render", model_}).code, 2);
+  EXPECT_EQ(Cli({"render", model_, dir_->File("a.jpg")}).code, 2);
+  EXPECT_EQ(Cli({"render", model_, dir_->File("a.png"), "--mode", "Sketchy"}).code, 1);
+  EXPECT_EQ(Cli({"render", model_, dir_->File("a.png"), "--size", "15x100"}).code, 1);
+  EXPECT_EQ(Cli({"render", model_, dir_->File("a.png"), "--frame", "99"}).code, 1);
+  EXPECT_EQ(Cli({"bench"}).code, 2);
+}
+
+TEST_F(RenderCli, BenchPrintsTheFrameRateLine) {
+  CliResult r = Cli({"bench", model_, "--size", "64x48", "--mode", "Flat Shaded"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(std::regex_match(r.out, std::regex("100 frames in (\\d+ milliseconds = \\d+\\.\\d{6} fps|less than 1 "
+                                                 "millisecond: too fast to measure)\n")))
+      << r.out;
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// The Qt services on their own: filters, pictures, settings, sounds.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "gui/gui_fixture.h"
+#include "platform/qt/pane_image.h"
+#include "platform/qt/qsettings_profile.h"
+#include "platform/qt/qt_ui.h"
+#include "platform/synth_sound.h"
+
+TEST(FileFilter, PairsBecomeQtFiltersAndAnExistingBracketIsKept) {
+  EXPECT_EQ(ConvertFileFilter("Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||"),
+            (QStringList{"Mesh Skin (*.pcx)", "Bitmap (*.bmp)", "All Files (*.*)"}));
+  EXPECT_EQ(ConvertFileFilter("Models|*.md2;*.MD2|Maps|*.vmp||"), (QStringList{"Models (*.md2 *.MD2)", "Maps (*.vmp)"}));
+  EXPECT_TRUE(ConvertFileFilter("").isEmpty());
+  // A dangling name without patterns is dropped rather than guessed at.
+  EXPECT_EQ(ConvertFileFilter("A|*.a|B"), QStringList{"A (*.a)"});
+}
+
+TEST(PaneImage, EightBitBottomUpRowsAreTurnedAndColouredByThePalette) {
+  TestApp();
+  // 3 x 2 picture, stride 4, bottom row first in memory.
+  const std::uint8_t pixels[8] = {1, 2, 3, 0xEE, 4, 5, 6, 0xEE};
+  std::array<std::uint8_t, 768> palette{};
+  for (int i = 0; i < 256; ++i) {
+    palette[i * 3] = static_cast<std::uint8_t>(i * 10);
+    palette[i * 3 + 1] = static_cast<std::uint8_t>(i);
+    palette[i * 3 + 2] = 7;
+  }
+  PaneImage image{pixels, 3, 2, 4, 8, true, &palette};
+  const QImage q = PaneImageToQImage(image);
+  ASSERT_EQ(q.size(), QSize(3, 2));
+  EXPECT_EQ(q.pixelIndex(0, 0), 4);  // the top row is the last in memory
+  EXPECT_EQ(q.pixelIndex(2, 1), 3);
+  EXPECT_EQ(q.pixel(1, 0), qRgb(50, 5, 7));
+
+  image.bottomUp = false;
+  EXPECT_EQ(PaneImageToQImage(image).pixelIndex(0, 0), 1);
+}
+
+TEST(PaneImage, TwentyFourBitIsBlueGreenRed) {
+  TestApp();
+  const std::uint8_t pixels[8] = {10, 20, 30, 40, 50, 60, 0, 0};  // two pixels, stride 8
+  PaneImage image{pixels, 2, 1, 8, 24, true, nullptr};
+  const QImage q = PaneImageToQImage(image);
+  ASSERT_EQ(q.size(), QSize(2, 1));
+  EXPECT_EQ(q.pixel(0, 0), qRgb(30, 20, 10));
+  EXPECT_EQ(q.pixel(1, 0), qRgb(60, 50, 40));
+}
+
+TEST(PaneImage, InconsistentPicturesGiveNothing) {
+  TestApp();
+  const std::uint8_t pixels[16] = {};
+  std::array<std::uint8_t, 768> palette{};
+  EXPECT_TRUE(PaneImageToQImage(PaneImage{pixels, 4, 2, 3, 8, true, &palette}).isNull());  // short rows
+  EXPECT_TRUE(PaneImageToQImage(PaneImage{pixels, 4, 2, 4, 8, true, nullptr}).isNull());   // no palette
+  EXPECT_TRUE(PaneImageToQImage(PaneImage{pixels, 2, 2, 4, 16, true, &palette}).isNull()); // 16 bits
+  EXPECT_TRUE(PaneImageToQImage(PaneImage{nullptr, 4, 2, 4, 8, true, &palette}).isNull());
+  EXPECT_TRUE(PaneImageToQImage(PaneImage{pixels, 0, 2, 4, 8, true, &palette}).isNull());
+}
+
+TEST(SettingsProfile, AnIniFileKeepsSectionsAsGroupsAcrossRuns) {
+  TestApp();
+  TempDir dir;
+  const std::string ini = dir.File("skintool.ini");
+  {
+    QSettingsProfile p(ini);
+    EXPECT_EQ(p.GetString("Project", "BaseDir", "Unknown"), "Unknown");
+    EXPECT_EQ(p.GetInt("Preferences", "Splitter", 6500), 6500);
+    p.WriteString("Project", "BaseDir", "/data/baseq2");
+    p.WriteInt("Preferences", "Skip Intro", 1);
+    p.WriteInt("Colors", "Color-0", 248);
+  }
+  QSettingsProfile again(ini);
+  EXPECT_EQ(again.GetString("Project", "BaseDir", "Unknown"), "/data/baseq2");
+  EXPECT_EQ(again.GetInt("Preferences", "Skip Intro", 0), 1);
+  EXPECT_EQ(again.GetInt("Colors", "Color-0", 0), 248);
+  // A text where a number belongs reads as the default.
+  again.WriteString("Preferences", "Splitter", "wide");
+  EXPECT_EQ(again.GetInt("Preferences", "Splitter", 6500), 6500);
+  const std::vector<std::uint8_t> bytes = ReadBytes(ini);
+  const std::string text(bytes.begin(), bytes.end());
+  EXPECT_NE(text.find("[Project]"), std::string::npos);
+  EXPECT_NE(text.find("[Preferences]"), std::string::npos);
+}
+
+namespace {
+std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+int S16(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return static_cast<std::int16_t>(b[at] | (b[at + 1] << 8));
+}
+}  // namespace
+
+TEST(SynthSound, EveryChimeIsAWellFormedShortMonoWave) {
+  for (int n = 0; n < kNumBuiltInSounds; ++n) {
+    const std::vector<std::uint8_t> wav = SynthIntroSound(n);
+    ASSERT_GT(wav.size(), 44u);
+    EXPECT_EQ(std::memcmp(wav.data(), "RIFF", 4), 0);
+    EXPECT_EQ(U32(wav, 4), wav.size() - 8);
+    EXPECT_EQ(std::memcmp(wav.data() + 8, "WAVEfmt ", 8), 0);
+    EXPECT_EQ(U32(wav, 16), 16u);
+    EXPECT_EQ(wav[20] | (wav[21] << 8), 1);  // PCM
+    EXPECT_EQ(wav[22] | (wav[23] << 8), 1);  // mono
+    EXPECT_EQ(U32(wav, 24), static_cast<std::uint32_t>(kSynthSampleRate));
+    EXPECT_EQ(wav[34] | (wav[35] << 8), 16);
+    EXPECT_EQ(std::memcmp(wav.data() + 36, "data", 4), 0);
+    const std::uint32_t data = U32(wav, 40);
+    EXPECT_EQ(data, wav.size() - 44);
+    // A few hundred milliseconds.
+    const double seconds = data / 2.0 / kSynthSampleRate;
+    EXPECT_GE(seconds, 0.25);
+    EXPECT_LE(seconds, 0.8);
+    // Audible in the middle, silent at both ends so the loop does not click.
+    int peak = 0;
+    for (std::size_t i = 44; i + 1 < wav.size(); i += 2) peak = std::max(peak, std::abs(S16(wav, i)));
+    EXPECT_GT(peak, 3000);
+    EXPECT_LT(std::abs(S16(wav, 44)), 200);
+    EXPECT_LT(std::abs(S16(wav, wav.size() - 2)), 200);
+    EXPECT_STRNE(IntroSoundLabel(n), "");
+  }
+  EXPECT_NE(SynthIntroSound(0), SynthIntroSound(1));
+}

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "platform/profile.h"
+#include "platform/scripted_ui.h"
+#include "shell/app.h"
+#include "shell/command_table.h"
+
+namespace {
+
+const Command* Find(const std::vector<std::string>& menu, const std::string& label) {
+  for (const Command& c : CommandTable())
+    if (c.menu == menu && c.label == label) return &c;
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(CommandTable, EveryMenuItemIsPresentWithItsKey) {
+  struct Row {
+    std::vector<std::string> menu;
+    const char* label;
+    const char* key;
+    bool built;
+  };
+  const std::vector<Row> rows = {
+      {{"&File"}, "&Open...\tCtrl+O", "Ctrl+O", true},
+      {{"&File"}, "Save &As...\tCtrl+A", "Ctrl+A", true},
+      {{"&File", "&Companion"}, "&Hide\tH", "H", true},
+      {{"&File"}, "E&xit", "", true},
+      {{"&Options"}, "&Camera Toggle\tSpace", "Space", true},
+      {{"&Options"}, "Line Brush\tShift+3", "Shift+3", true},
+      {{"&Options"}, "Snapshot\tF12", "F12", false},
+      {{"&Options"}, "&Benchmark\tF11", "F11", true},
+      {{"&Options", "Environment Maps"}, "&Scan Folder", "", true},
+      {{"&Skins"}, "&Open\tShift+O", "", true},  // the label shows a key nobody binds
+      {{"&Skins"}, "&Move Up\tCtrl+Up", "Ctrl+Up", true},
+      {{"&Skins"}, "R&eload\tF5", "F5", true},
+      {{"&Skins", "Skin F/X..."}, "Load To Selected", "", false},
+      {{"&Mapping"}, "90\xC2\xB0 Rotate Selected", "", false},
+      {{"&Mapping", "&V-Link"}, "Begin Watch\tW", "W", false},
+      {{"M&esh"}, "&Hide Selected Faces\tCtrl+H", "Ctrl+H", false},
+      {{"Se&lection"}, "Select &Connected\t\\", "\\", false},
+      {{"&Views"}, "&Zoom 2D Extents\tShift+F1", "", false},
+      {{"&Views"}, "Align B&ack\tShift+F7", "", true},
+      {{"&About/Stats"}, "Model Stats...", "", true},
+  };
+  for (const Row& r : rows) {
+    const Command* c = Find(r.menu, r.label);
+    ASSERT_NE(c, nullptr) << r.label;
+    EXPECT_EQ(c->key, r.key) << r.label;
+    EXPECT_EQ(c->built, r.built) << r.label;
+    EXPECT_EQ(static_cast<bool>(c->run), r.built) << r.label;
+  }
+  std::set<int> ids;
+  std::set<std::string> keys;
+  for (const Command& c : CommandTable()) {
+    EXPECT_TRUE(ids.insert(c.id).second);
+    if (!c.key.empty()) {
+      EXPECT_TRUE(keys.insert(c.key).second) << "key bound twice: " << c.key;
+    }
+    EXPECT_EQ(FindCommand(c.id), &c);
+  }
+}
+
+TEST(CommandTable, CompanionItemsNeedACurrentCompanion) {
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app(ui, profile);
+  for (const char* label : {"&Close", "&Load Skin", "&Hide\tH", "&Offset"}) {
+    const Command* c = Find({"&File", "&Companion"}, label);
+    ASSERT_TRUE(c && c->enabled);
+    EXPECT_FALSE(c->enabled(app)) << label;
+  }
+}
+
+TEST(CommandTable, TogglesAndModesCheckAndRefresh) {
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app(ui, profile);
+  const Command* camera = Find({"&Options"}, "&Camera Toggle\tSpace");
+  ASSERT_TRUE(camera);
+  EXPECT_TRUE(camera->checked(app));
+  camera->run(app);
+  EXPECT_FALSE(camera->checked(app));
+  EXPECT_EQ(app.refreshCount, 1);
+
+  const Command* mapping = Find({"&Options"}, "M&apping Mode\t2");
+  mapping->run(app);
+  mapping->run(app);  // already there: no second refresh
+  EXPECT_EQ(app.paint.editMode, EditMode::Mapping);
+  EXPECT_EQ(app.refreshCount, 2);
+
+  const Command* pencil = Find({"&Options"}, "Pencil Brush\tShift+2");
+  pencil->run(app);
+  EXPECT_TRUE(pencil->checked(app));
+  EXPECT_FALSE(Find({"&Options"}, "Point Brush\tShift+1")->checked(app));
+}
+
+TEST(CommandTable, ColourKeysStepTheActiveSlotAndWrap) {
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app(ui, profile);
+  std::vector<WndMessage> sent;
+  app.messages.SetHandler([&](const WndMessage& m) { sent.push_back(m); });
+  app.activeSlot = 7;  // holds 0
+  const Command* previous = nullptr;
+  const Command* nextRow = nullptr;
+  for (const Command& c : CommandTable()) {
+    if (c.key == ",") previous = &c;
+    if (c.key == "'") nextRow = &c;
+  }
+  ASSERT_TRUE(previous && nextRow);
+  previous->run(app);
+  EXPECT_EQ(app.colourSlots[7], 255);
+  nextRow->run(app);
+  EXPECT_EQ(app.colourSlots[7], 15);
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0].lParam, 0x28);
+}

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "image/new_skin.h"
+#include "model/companion.h"
+#include "platform/profile.h"
+#include "platform/scripted_ui.h"
+#include "render/render_mode.h"
+#include "shell/app.h"
+#include "shell/list_bars.h"
+
+namespace {
+
+struct ListDesk {
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app{ui, profile};
+  std::vector<WndMessage> sent;
+  ListDesk() {
+    app.messages.SetHandler([this](const WndMessage& m) { sent.push_back(m); });
+    app.model.skinWidth = 4;
+    app.model.skinHeight = 4;
+  }
+  Skin* AddSkin(const std::string& name, bool external) {
+    auto s = MakeBlankSkin(name, 4, 4, GreyRampPalette());
+    s->flags = external ? SKIN_EXTERNAL : 0;
+    Skin* raw = s.get();
+    app.model.skins.push_back(std::move(s));
+    return raw;
+  }
+};
+
+}  // namespace
+
+TEST(ListBars, LinkedSkinsMoveInFrontOfExternalOnes) {
+  ListDesk d;
+  d.AddSkin("E1", true);
+  d.AddSkin("L1", false);
+  d.AddSkin("E2", true);
+  Skin* e2 = d.app.model.skins[2].get();
+  d.AddSkin("models/L2", false);
+  d.app.model.currentSkinIndex = 2;  // E2
+  d.app.model.currentSkin = e2;
+  RebuildListBars(d.app);
+  const ListBar& skins = d.app.listBars.skins;
+  EXPECT_EQ(skins.items, (std::vector<std::string>{"L1", "models/L2", "E2", "E1"}));
+  EXPECT_EQ(skins.images, (std::vector<int>{0, 0, 1, 1}));
+  // The same record stays current wherever it went.
+  EXPECT_EQ(d.app.model.currentSkin, e2);
+  EXPECT_EQ(skins.selection, 2);
+  EXPECT_EQ(d.app.model.skins[1]->name, "models\\L2");  // stored form
+}
+
+TEST(ListBars, ListsMirrorTheModel) {
+  ListDesk d;
+  auto frame = std::make_unique<Frame>();
+  frame->name = "stand01";
+  d.app.model.frames.push_back(std::move(frame));
+  auto c1 = std::make_unique<Companion>();
+  c1->name = "gun.md2";
+  c1->hidden = 1;
+  auto c2 = std::make_unique<Companion>();
+  c2->name = "head.md2";
+  d.app.model.companions.push_back(std::move(c1));
+  d.app.model.companions.push_back(std::move(c2));
+  d.app.model.currentCompanionIndex = 1;
+  const int before = d.app.listBars.version;
+  RebuildListBars(d.app);
+  const ListBars& b = d.app.listBars;
+  EXPECT_GT(b.version, before);
+  EXPECT_EQ(b.frames.items, (std::vector<std::string>{"stand01"}));
+  EXPECT_EQ(b.frames.selection, 0);
+  EXPECT_EQ(b.companions.items, (std::vector<std::string>{"* gun.md2", "  head.md2"}));
+  EXPECT_EQ(b.companions.selection, 1);
+  EXPECT_EQ(b.modes.items.size(), 10u);
+  EXPECT_EQ(b.modes.selection, 5);
+  EXPECT_TRUE(b.skins.items.empty());
+  EXPECT_EQ(b.skins.selection, -1);
+}
+
+TEST(ListBars, ChoosingASkinMakesItCurrentAndRefreshesThreePanes) {
+  ListDesk d;
+  d.AddSkin("a", false);
+  d.AddSkin("b", false);
+  SelectSkinEntry(d.app, 1);
+  EXPECT_EQ(d.app.model.currentSkinIndex, 1);
+  EXPECT_EQ(d.app.model.currentSkin, d.app.model.skins[1].get());
+  ASSERT_EQ(d.sent.size(), 1u);
+  EXPECT_EQ(d.sent[0].lParam, 0x2b);
+  SelectSkinEntry(d.app, 7);  // not there: nothing
+  EXPECT_EQ(d.sent.size(), 1u);
+}
+
+TEST(ListBars, RefusedModeChangePutsTheOldSelectionBack) {
+  ListDesk d;  // no skins: the textured modes are refused
+  d.app.renderModes.renderModeIndex = MODE_FLAT;
+  RebuildListBars(d.app);
+  d.app.listBars.modes.selection = MODE_TEXTURED_G;  // what the user picked
+  EXPECT_FALSE(SelectModeEntry(d.app, MODE_TEXTURED_G));
+  EXPECT_EQ(d.app.renderModes.renderModeIndex, MODE_FLAT);
+  EXPECT_EQ(d.app.listBars.modes.selection, MODE_FLAT);
+  EXPECT_EQ(d.ui.texts().size(), 1u);  // the mode check's own message
+  ASSERT_EQ(d.sent.size(), 1u);
+  EXPECT_EQ(d.sent[0].lParam, 0x23);
+
+  EXPECT_TRUE(SelectModeEntry(d.app, MODE_GOURAUD));
+  EXPECT_EQ(d.app.renderModes.renderModeIndex, MODE_GOURAUD);
+  EXPECT_EQ(d.app.messages.pending(), 1u);  // RefreshAll posted its refresh
+
+  d.sent.clear();
+  EXPECT_FALSE(SelectModeEntry(d.app, MODE_GOURAUD));  // the same mode: only a refresh
+  ASSERT_EQ(d.sent.size(), 1u);
+  EXPECT_EQ(d.sent[0].lParam, 0x23);
+}

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "platform/profile.h"
+#include "platform/scripted_ui.h"
+#include "shell/app.h"
+#include "shell/preferences.h"
+#include "support/test_support.h"
+
+namespace {
+
+class ScriptedPreferencesDialog : public PreferencesDialog {
+ public:
+  std::optional<Preferences> answer;
+  std::optional<Preferences> shown;
+  std::optional<Preferences> Ask(App&, const Preferences& initial) override {
+    shown = initial;
+    return answer;
+  }
+};
+
+}  // namespace
+
+TEST(Preferences, DialogOpensWithItsOwnDefaults) {
+  MemoryProfile profile;
+  const Preferences p = LoadPreferences(profile);
+  EXPECT_EQ(p.palettePath, "C:\\Quake2\\colormap.pcx");
+  EXPECT_EQ(p.phongPath, "C:\\Program Files\\VRK\\phongs");
+  EXPECT_EQ(p.envPath, "C:\\Program Files\\VRK\\enviros");
+  EXPECT_EQ(p.introNumber, 8);
+  EXPECT_EQ(p.introWav, "");
+  EXPECT_EQ(p.dirScanPrompt, 2);
+  EXPECT_TRUE(p.customCursors);
+  EXPECT_FALSE(p.skipIntro || p.quickExit || p.palOnTop);
+}
+
+TEST(Preferences, CustomIntroWithUnreadableFileShowsRandomAndPlaysNothing) {
+  TempDir dir;
+  MemoryProfile profile;
+  profile.WriteInt("Preferences", "Intro Number", 9);
+  profile.WriteString("Preferences", "Intro WAV", dir.File("none.wav"));
+  EXPECT_EQ(LoadPreferences(profile).introNumber, 8);
+  EXPECT_EQ(IntroPreviewSound(9, dir.File("none.wav"), 0), kPlayNothing);
+  WriteBytes(dir.File("intro.wav"), {1, 2, 3});
+  profile.WriteString("Preferences", "Intro WAV", dir.File("intro.wav"));
+  EXPECT_EQ(LoadPreferences(profile).introNumber, 9);
+  EXPECT_EQ(IntroPreviewSound(9, dir.File("intro.wav"), 0), kPlayCustomWav);
+  EXPECT_EQ(IntroPreviewSound(0, "", 0), 162);
+  EXPECT_EQ(IntroPreviewSound(7, "", 0), 167);
+  EXPECT_EQ(IntroPreviewSound(8, "", 11), 153);  // random 11 -> entry 3
+}
+
+TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app(ui, profile);
+  ScriptedPreferencesDialog dialog;
+  app.preferencesDialog = &dialog;
+  Preferences chosen;
+  chosen.customCursors = false;
+  chosen.dirScanPrompt = 0;
+  chosen.skipIntro = chosen.quickExit = chosen.palOnTop = true;
+  chosen.introNumber = 3;
+  chosen.palettePath = "/q2/colormap.pcx";
+  chosen.introWav = "/x.wav";
+  dialog.answer = chosen;
+  OnPreferences(app);
+  EXPECT_FALSE(app.customCursors);
+  EXPECT_EQ(profile.GetInt("Preferences", "CustomCursors", -1), 0);
+  EXPECT_EQ(profile.GetInt("Preferences", "DirScan_Prompt", -1), 0);
+  EXPECT_EQ(profile.GetInt("Preferences", "Skip Intro", -1), 1);
+  EXPECT_EQ(profile.GetInt("Preferences", "Quick Exit", -1), 1);
+  EXPECT_EQ(profile.GetInt("Preferences", "Pal On Top", -1), 1);
+  EXPECT_EQ(profile.GetInt("Preferences", "Intro Number", -1), 3);
+  EXPECT_EQ(profile.GetString("Preferences", "Palette Path", ""), "/q2/colormap.pcx");
+  EXPECT_EQ(profile.GetString("Preferences", "Intro WAV", ""), "/x.wav");
+  EXPECT_FALSE(profile.Has("Preferences", "Phong Path"));  // only its button writes it
+
+  MemoryProfile untouched;
+  App other(ui, untouched);
+  other.preferencesDialog = &dialog;
+  dialog.answer.reset();  // Cancel
+  OnPreferences(other);
+  EXPECT_FALSE(untouched.Has("Preferences", "Quick Exit"));
+}
+
+TEST(Preferences, FolderButtonsWriteAtOnceOrRefuse) {
+  TempDir dir;
+  FolderGuard guard;
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app(ui, profile);
+  ui.QueueFolder(std::nullopt);
+  EXPECT_FALSE(BrowsePhongFolder(app));
+  ui.QueueFolder(dir.File("missing"));
+  EXPECT_FALSE(BrowseEnvFolder(app));
+  ui.QueueFolder(dir.path());
+  EXPECT_EQ(BrowsePhongFolder(app), dir.path());
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{"That folder is not valid", "That folder is not valid",
+                                                  "This setting will take affect the next time you run VRK."}));
+  EXPECT_EQ(ui.folderTitles()[0], "Select the folder to be scanned for Phong Maps");
+  EXPECT_EQ(ui.folderTitles()[1], "Select the folder to be scanned for Environment Maps");
+  EXPECT_EQ(profile.GetString("Preferences", "Phong Path", ""), dir.path());
+  EXPECT_FALSE(profile.Has("Preferences", "Env Path"));
+}
+
+TEST(Preferences, FileButtonsAddTheFiltersExtension) {
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app(ui, profile);
+  app.baseFolder = "/base";
+  ui.QueueFile("/q2/colormap", 3);
+  ui.QueueFile("/q2/pal", 2);
+  ui.QueueFile("/q2/v1.0/pal", 1);  // a dot in a folder name counts
+  ui.QueueFile("/snd/intro", 1);
+  EXPECT_EQ(BrowsePalettePath(app), "/q2/colormap.act");
+  EXPECT_EQ(BrowsePalettePath(app), "/q2/pal.bmp");
+  EXPECT_EQ(BrowsePalettePath(app), "/q2/v1.0/pal");
+  EXPECT_EQ(BrowseIntroWav(app), "/snd/intro.wav");
+  EXPECT_EQ(ui.dialogs()[0].initialName, "*.pcx");
+  EXPECT_EQ(ui.dialogs()[0].initialFolder, "/base");
+  EXPECT_EQ(ui.dialogs()[3].filter, "WAV Audio (*.wav)|*.wav|All Files (*.*)|*.*||");
+}

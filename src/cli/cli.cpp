@@ -19,7 +19,7 @@ constexpr const char* kUsage =
     "                                     convert a PCX or BMP skin by OUT's extension,\n"
     "                                     resampled to WxH (at most 640x480, width a\n"
     "                                     multiple of 4, unless --no-limits)\n"
-    "  demo DIR                           write the demo base folder\n"
+    "  demo DIR [--profile FILE.ini]      write the demo base folder (and editor settings)\n"
     "  render MODEL.md2 OUT.bmp|OUT.png [--mode N|NAME] [--size WxH] [--frame N]\n"
     "         [--skin FILE] [--colormap FILE] [--phong FILE] [--env FILE] [--base DIR]\n"
     "         [--view front|back|left|right|top|bottom] [--center] [--mapping] [--no-guide]\n"

@@ -17,10 +17,47 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// A value as Qt's ini files store it: backslashes doubled, and quoted when
+// it holds characters the format gives a meaning to.
+std::string IniValue(const std::string& value) {
+  std::string out;
+  bool quote = value.empty() ? false : (value.front() == ' ' || value.back() == ' ');
+  for (char c : value) {
+    if (c == '\\' || c == '"') out += '\\';
+    if (c == ',' || c == ';' || c == '=' || c == '#') quote = true;
+    out += c;
+  }
+  return quote ? '"' + out + '"' : out;
+}
+
+// A settings file for the editor that points at the demo folder, so a first
+// start opens without asking for a base folder. An existing file is kept:
+// it may hold the user's own changes.
+bool WriteDemoProfile(const std::string& file, const std::string& base, std::ostream& err) {
+  if (FileExists(file)) return true;
+  std::string text = "[Preferences]\n";
+  text += "Skip%20Intro=1\n";
+  text += "Palette%20Path=" + IniValue(base + "/pics/colormap.pcx") + "\n";
+  text += "Phong%20Path=" + IniValue(base + "/phongs") + "\n";
+  text += "Env%20Path=" + IniValue(base + "/enviros") + "\n";
+  text += "\n[Project]\n";
+  text += "BaseDir=" + IniValue(base) + "\n";
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  if (int cause = WriteFileAtomic(file, bytes)) {
+    err << "Error Saving: " << cause << '\n';
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  CliArgs args = ParseCliArgs(argv, {});
+  CliArgs args = ParseCliArgs(argv, {"--profile"});
   if (!args.error.empty() || args.positional.size() != 1) {
-    err << "usage: skintool demo DIR\n";
+    err << "usage: skintool demo DIR [--profile FILE.ini]\n";
     return 2;
   }
   const std::string base = AbsolutePath(args.positional[0]);
@@ -56,6 +93,10 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
   App app(ui, profile);
   app.baseFolder = base;
   if (app.LoadMd2(modelPath) != 1 || app.SaveMd2(modelPath) != 1) return 1;
+
+  if (auto profileFile = args.Get("--profile")) {
+    if (!WriteDemoProfile(AbsolutePath(*profileFile), base, err)) return 1;
+  }
 
   out << "Wrote the demo base folder " << base << ":\n"
       << "  models/demo/tris.md2 (" << app.model.numTriangles << " triangles, " << app.model.frames.size()

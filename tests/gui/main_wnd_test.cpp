@@ -17,7 +17,7 @@
 #include "image/new_skin.h"
 #include "image/skin.h"
 #include "platform/qt/pane_widget.h"
-#include "render/model_view.h"
+#include "editor/model_view.h"
 #include "render/render_mode.h"
 #include "shell/app.h"
 #include "shell/command_table.h"

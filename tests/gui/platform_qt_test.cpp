@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 
+#include "cli/cli.h"
 #include "gui/gui_fixture.h"
 #include "platform/qt/pane_image.h"
 #include "platform/qt/qsettings_profile.h"
@@ -123,4 +125,25 @@ TEST(SynthSound, EveryChimeIsAWellFormedShortMonoWave) {
     EXPECT_STRNE(IntroSoundLabel(n), "");
   }
   EXPECT_NE(SynthIntroSound(0), SynthIntroSound(1));
+}
+
+TEST(SettingsProfile, TheDemoProfileReadsBackWithItsPaths) {
+  TempDir dir;
+  std::string base = dir.File("my demo, #1/baseq2");
+  std::string ini = dir.File("demo.ini");
+  const char* argv[] = {"skintool", "demo", base.c_str(), "--profile", ini.c_str()};
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine(5, argv, out, err), 0) << err.str();
+  {
+    QSettingsProfile profile(ini);
+    EXPECT_EQ(profile.GetString("Project", "BaseDir", "Unknown"), base);
+    EXPECT_EQ(profile.GetString("Preferences", "Phong Path", "Unknown"), base + "/phongs");
+    EXPECT_EQ(profile.GetString("Preferences", "Palette Path", ""), base + "/pics/colormap.pcx");
+    EXPECT_EQ(profile.GetInt("Preferences", "Skip Intro", 0), 1);
+    profile.WriteInt("Preferences", "Skip Intro", 0);
+  }
+  // A second run keeps the user's changes.
+  ASSERT_EQ(RunCommandLine(5, argv, out, err), 0);
+  QSettingsProfile again(ini);
+  EXPECT_EQ(again.GetInt("Preferences", "Skip Intro", 1), 0);
 }

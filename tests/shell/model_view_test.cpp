@@ -7,7 +7,7 @@
 #include "image/new_skin.h"
 #include "platform/profile.h"
 #include "platform/scripted_ui.h"
-#include "render/model_view.h"
+#include "editor/model_view.h"
 #include "render/render_mode.h"
 #include "shell/app.h"
 

@@ -5,7 +5,7 @@
 #include <QWheelEvent>
 
 #include "platform/qt/pane_widget.h"
-#include "render/model_view.h"
+#include "editor/model_view.h"
 #include "shell/app.h"
 #include "shell/placeholder_panes.h"
 

@@ -1,4 +1,4 @@
-#include "render/model_view.h"
+#include "editor/model_view.h"
 
 #include <algorithm>
 #include <cmath>

@@ -60,7 +60,9 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     err << "usage: skintool demo DIR [--profile FILE.ini]\n";
     return 2;
   }
+  // Paths are made absolute first: loading the model changes the current folder.
   const std::string base = AbsolutePath(args.positional[0]);
+  const std::string profileFile = args.Has("--profile") ? AbsolutePath(*args.Get("--profile")) : "";
   std::error_code ec;
   for (const char* sub : {"models/demo", "pics", "phongs", "enviros"}) {
     fs::create_directories(fs::path(base) / sub, ec);
@@ -94,9 +96,7 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
   app.baseFolder = base;
   if (app.LoadMd2(modelPath) != 1 || app.SaveMd2(modelPath) != 1) return 1;
 
-  if (auto profileFile = args.Get("--profile")) {
-    if (!WriteDemoProfile(AbsolutePath(*profileFile), base, err)) return 1;
-  }
+  if (!profileFile.empty() && !WriteDemoProfile(profileFile, base, err)) return 1;
 
   out << "Wrote the demo base folder " << base << ":\n"
       << "  models/demo/tris.md2 (" << app.model.numTriangles << " triangles, " << app.model.frames.size()

@@ -154,3 +154,16 @@ TEST_F(CliDemo, ConvertResizesWithTheSkinLimits) {
   EXPECT_EQ(Cli({"convert", skin, dir_->File("wide.pcx"), "--resize", "642x100", "--no-limits"}).code, 0);
   EXPECT_EQ(Cli({"convert", skin, dir_->File("x.pcx"), "--resize", "12"}).code, 2);
 }
+
+TEST(CliDemoFolder, RelativePathsAreTakenFromWhereTheCommandRuns) {
+  TempDir dir;
+  FolderGuard guard;
+  ASSERT_TRUE(ChangeFolder(dir.path()));
+  CliRun r = Cli({"demo", "demo/baseq2", "--profile", "demo/skintool.ini"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(FileExists(dir.File("demo/skintool.ini")));
+  EXPECT_TRUE(FileExists(dir.File("demo/baseq2/models/demo/tris.md2")));
+  auto bytes = ReadBytes(dir.File("demo/skintool.ini"));
+  std::string ini(bytes.begin(), bytes.end());
+  EXPECT_NE(ini.find("BaseDir=" + dir.File("demo/baseq2") + "\n"), std::string::npos) << ini;
+}

@@ -38,7 +38,12 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
-FolderGuard::FolderGuard() : saved_(fs::current_path().string()) {}
+FolderGuard::FolderGuard() {
+  // An earlier test may have left the process in a folder since removed.
+  std::error_code ec;
+  fs::path here = fs::current_path(ec);
+  saved_ = ec ? fs::temp_directory_path().string() : here.string();
+}
 
 FolderGuard::~FolderGuard() {
   std::error_code ec;

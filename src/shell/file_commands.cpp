@@ -6,6 +6,7 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "shell/app.h"
+#include "shell/remember_folder.h"
 
 namespace {
 
@@ -21,18 +22,6 @@ constexpr char kBaseFolderTitle[] = "Please locate the 'baseq2' folder under Qua
 constexpr char kRestartText[] = "You must restart VRK before the change will take effect.";
 constexpr char kScanFolderTitle[] = "Select the folder you wish to browse...";
 constexpr char kFolderInvalidText[] = "That folder is not valid";
-
-// The folder a dialog should start in next time: the chosen file's folder,
-// else the remembered one, else the base folder; it is remembered again.
-std::string SettleFolder(App& app, const std::string& chosen, const char* key) {
-  std::string folder = FolderPart(chosen);
-  if (!ChangeFolder(folder)) {
-    folder = app.profile.GetString("Project", key, "Unknown");
-    if (folder == "Unknown" || !ChangeFolder(folder)) folder = app.baseFolder;
-  }
-  app.profile.WriteString("Project", key, folder);
-  return folder;
-}
 
 // Only a path without any '.' gets the extension: a dotted folder name
 // counts, as it always has.
@@ -64,7 +53,7 @@ FileDialogRequest Md2Dialog(bool save, const std::string& folder) {
 void OpenCommand(App& app) {
   auto chosen = app.ui.FileDialog(Md2Dialog(false, app.loadFolder));
   if (!chosen) return;
-  app.loadFolder = SettleFolder(app, chosen->path, "LoadDir");
+  RememberFolder(app, chosen->path, app.loadFolder, "LoadDir");
   std::string path = WithMd2Extension(chosen->path);
 
   if (app.model.modelLoaded) {
@@ -92,7 +81,7 @@ void SaveAsCommand(App& app) {
   if (!app.model.modelLoaded) return;
   auto chosen = app.ui.FileDialog(Md2Dialog(true, app.saveFolder));
   if (!chosen) return;
-  app.saveFolder = SettleFolder(app, chosen->path, "SaveDir");
+  RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
   std::string path = WithMd2Extension(chosen->path);
 
   std::string below = app.baseFolder + "/";

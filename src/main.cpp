@@ -3,6 +3,7 @@
 //   skintool [--profile FILE.ini] [-md2 MODEL.md2 [SKIN ...]]   the editor
 //   skintool COMMAND ...                                         the command line
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -29,6 +30,19 @@ int main(int argc, char** argv) {
   if (IsCommandLineInvocation(restCount, rest.data()))
     return RunCommandLine(restCount, rest.data(), std::cout, std::cerr);
 #ifdef SKINTOOL_GUI
+  // Without any display Qt would abort with a message about platform
+  // plugins; say instead what to do.
+  auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+  };
+  if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("QT_QPA_PLATFORM")) {
+    std::cerr << "skintool: no display to open the editor window on.\n"
+                 "Run it under a virtual X server, e.g.\n"
+                 "  xvfb-run -a -s \"-screen 0 1280x900x24\" skintool [-md2 MODEL.md2]\n"
+                 "or use a command of the command line (skintool --help).\n";
+    return 1;
+  }
   GuiOptions options;
   options.profilePath = profilePath;
   return RunGui(restCount, rest.data(), options);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/cli_run.h"
 #include "cli/cli_args.h"
 #include "image/image_files.h"
 #include "platform/files.h"
@@ -11,20 +12,6 @@
 #include "support/test_support.h"
 
 namespace {
-
-struct CliRun {
-  int code;
-  std::string out, err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "skintool");
-  std::vector<const char*> argv;
-  for (auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  int code = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
 
 // One demo base folder for the whole suite: making it runs the reader and
 // writer of every file kind.

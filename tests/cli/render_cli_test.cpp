@@ -3,33 +3,19 @@
 #include <regex>
 #include <sstream>
 
-#include "cli/cli.h"
+#include "cli/cli_run.h"
 #include "image/image_files.h"
 #include "platform/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace {
 
-struct CliResult {
-  int code;
-  std::string out, err;
-};
-
-CliResult Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "skintool");
-  std::vector<const char*> argv;
-  for (auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  int code = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
-
 class RenderCli : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir;
     base_ = dir_->path() + "/baseq2";
-    CliResult r = Cli({"demo", base_});
+    CliRun r = Cli({"demo", base_});
     ASSERT_EQ(r.code, 0) << r.err;
     model_ = base_ + "/models/demo/tris.md2";
   }
@@ -50,7 +36,7 @@ std::string RenderCli::base_, RenderCli::model_;
 TEST_F(RenderCli, EveryModeRendersTheDemoToABmpOfTheRequestedSize) {
   for (int mode = 0; mode < 10; ++mode) {
     const std::string out = dir_->File("m" + std::to_string(mode) + ".bmp");
-    CliResult r = Cli({"render", model_, out, "--mode", std::to_string(mode), "--size", "90x60", "--center", "--no-guide"});
+    CliRun r = Cli({"render", model_, out, "--mode", std::to_string(mode), "--size", "90x60", "--center", "--no-guide"});
     ASSERT_EQ(r.code, 0) << mode << r.err;
     auto image = Read(out);
     ASSERT_TRUE(image) << mode;
@@ -62,9 +48,9 @@ TEST_F(RenderCli, EveryModeRendersTheDemoToABmpOfTheRequestedSize) {
 }
 
 TEST_F(RenderCli, TexturedDefaultShowsOnlySkinColoursInTheSkinPalette) {
-  CliResult r = Cli({"render", model_, dir_->File("t.png"), "--center", "--distance", "120", "--no-guide"});
+  CliRun r = Cli({"render", model_, dir_->File("t.png"), "--center", "--distance", "120", "--no-guide"});
   ASSERT_EQ(r.code, 0) << r.err;
-  CliResult bmp = Cli({"render", model_, dir_->File("t.bmp"), "--center", "--distance", "120", "--no-guide"});
+  CliRun bmp = Cli({"render", model_, dir_->File("t.bmp"), "--center", "--distance", "120", "--no-guide"});
   ASSERT_EQ(bmp.code, 0) << bmp.err;
   auto image = Read(dir_->File("t.bmp"));
   auto skin = Read(base_ + "/models/demo/skin.pcx");
@@ -84,7 +70,7 @@ TEST_F(RenderCli, TexturedDefaultShowsOnlySkinColoursInTheSkinPalette) {
 TEST_F(RenderCli, PictureRowsRunTopFirst) {
   // Uncentred, the orbit centre is the model's origin: the head reaches
   // further above it (z 33) than the feet below (z -24.5).
-  CliResult r = Cli({"render", model_, dir_->File("o.bmp"), "--size", "100x100", "--distance", "200", "--no-guide",
+  CliRun r = Cli({"render", model_, dir_->File("o.bmp"), "--size", "100x100", "--distance", "200", "--no-guide",
                      "--mode", "Flat Shaded"});
   ASSERT_EQ(r.code, 0) << r.err;
   auto image = Read(dir_->File("o.bmp"));
@@ -99,7 +85,7 @@ TEST_F(RenderCli, PictureRowsRunTopFirst) {
 
 TEST_F(RenderCli, LitModeWithoutUsableColormapShowsTheMessage) {
   WriteBytes(dir_->File("bad.pcx"), {1, 2, 3});
-  CliResult r = Cli({"render", model_, dir_->File("x.png"), "--mode", "Textured, G-Shade", "--colormap", dir_->File("bad.pcx")});
+  CliRun r = Cli({"render", model_, dir_->File("x.png"), "--mode", "Textured, G-Shade", "--colormap", dir_->File("bad.pcx")});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("The Colormap.pcx file needed for Tex+G-shaded mode is not set as the default palette under "
                        "preferences!"),
@@ -117,7 +103,7 @@ TEST_F(RenderCli, RefusesBadArguments) {
 }
 
 TEST_F(RenderCli, BenchPrintsTheFrameRateLine) {
-  CliResult r = Cli({"bench", model_, "--size", "64x48", "--mode", "Flat Shaded"});
+  CliRun r = Cli({"bench", model_, "--size", "64x48", "--mode", "Flat Shaded"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_TRUE(std::regex_match(r.out, std::regex("100 frames in (\\d+ milliseconds = \\d+\\.\\d{6} fps|less than 1 "
                                                  "millisecond: too fast to measure)\n")))

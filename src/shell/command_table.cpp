@@ -266,18 +266,15 @@ std::vector<Command> BuildTable() {
     c.checked = [](const App& a) { return a.paint.showMappingInPaint; };
     c.toolbar = c.separatorBefore = true;
   }
+  // Present but disabled until the skin view can draw the frame and drag
+  // pixels along with the mapping.
   {
-    Command& c = t.Add(kNoMenu, "Show mapping frame", "", [](App& a) {
-      a.paint.showMappingFrame = !a.paint.showMappingFrame;
-      a.RefreshAll();
-    });
+    Command& c = t.Later(kNoMenu, "Show mapping frame");
     c.checked = [](const App& a) { return a.paint.showMappingFrame; };
     c.toolbar = true;
   }
   {
-    Command& c = t.Add(kNoMenu, "Drag pixels with mapping", "", [](App& a) {
-      a.paint.dragPixelsWithMapping = !a.paint.dragPixelsWithMapping;
-    });
+    Command& c = t.Later(kNoMenu, "Drag pixels with mapping");
     c.checked = [](const App& a) { return a.paint.dragPixelsWithMapping; };
     c.toolbar = true;
   }

@@ -289,23 +289,6 @@ TEST(MainWnd, CompanionItemsAreDisabledWithoutACompanionAndChecksFollowTheState)
   EXPECT_FALSE(camera->isChecked());
 }
 
-TEST(MainWnd, MappingModeSwapsTheToolbar) {
-  GuiFixture f;
-  ASSERT_TRUE(f.Start(JoinCommandLine({"-md2", f.model})));
-  MainWnd& wnd = f.session->mainWnd();
-  const std::vector<int> paintTools = wnd.toolbarCommands();
-  ASSERT_FALSE(paintTools.empty());
-  wnd.RunCommand(CommandId("M&apping Mode\t2"));
-  const std::vector<int> mappingTools = wnd.toolbarCommands();
-  EXPECT_NE(paintTools, mappingTools);
-  // The brushes belong to painting only.
-  const int pencil = CommandId("Pencil Brush\tShift+2");
-  EXPECT_NE(std::find(paintTools.begin(), paintTools.end(), pencil), paintTools.end());
-  EXPECT_EQ(std::find(mappingTools.begin(), mappingTools.end(), pencil), mappingTools.end());
-  wnd.RunCommand(CommandId("&Paint Mode\t1"));
-  EXPECT_EQ(wnd.toolbarCommands(), paintTools);
-}
-
 TEST(MainWnd, ClosingAsksAndNoKeepsTheWindow) {
   GuiFixture f;
   ASSERT_TRUE(f.Start(JoinCommandLine({"-md2", f.model})));

@@ -30,25 +30,43 @@ std::string JoinPath(const std::vector<std::string>& path, std::size_t count) {
 }
 
 // The six bands in their rows: the toolbar and "Skins"; "Companions" and
-// "Frames"; "P-Maps", "E-Maps" and "Modes".
+// "Frames"; "P-Maps", "E-Maps" and "Modes". Two bands start as if the user
+// had dragged them right by `shift` pixels.
 struct Band {
   const char* label;
   bool newRow;
+  int shift;
 };
-constexpr Band kBands[] = {{"Skins", false},  {"Companions", true}, {"Frames", false},
-                           {"P-Maps", true},  {"E-Maps", false},    {"Modes", false}};
+constexpr Band kBands[] = {{"Skins", false, kSkinsBandShift}, {"Companions", true, 0},
+                           {"Frames", false, kFramesBandShift}, {"P-Maps", true, 0},
+                           {"E-Maps", false, 0},               {"Modes", false, 0}};
+
+// The two toolbars by command label; an empty label is a gap.
+const char* const kPaintToolbar[] = {
+    "&Camera Toggle\tSpace", "", "&Paint Mode\t1", "M&apping Mode\t2", "", "Point Brush\tShift+1",
+    "Pencil Brush\tShift+2", "Line Brush\tShift+3", "", "Colour blend", "Tint blend", "",
+    "Show mapping in Paint Mode"};
+const char* const kMappingToolbar[] = {
+    "&Camera Toggle\tSpace", "", "&Paint Mode\t1", "M&apping Mode\t2", "", "Show mapping frame",
+    "&Map from 3D View...", "", "Lock X Axis", "Lock Y Axis", "Uniform Scales", "",
+    "Drag pixels with mapping"};
+
+template <std::size_t N>
+std::vector<int> ToolbarIds(const char* const (&labels)[N]) {
+  std::vector<int> ids;
+  for (const char* label : labels) {
+    if (!*label) {
+      ids.push_back(0);
+      continue;
+    }
+    // A label missing from the table leaves its button out rather than
+    // showing a dead one.
+    if (const Command* c = FindCommandByLabel(label)) ids.push_back(c->id);
+  }
+  return ids;
+}
 
 }  // namespace
-
-int ToolbarSetOf(const Command& command) {
-  const QString label = PlainLabel(command.label).toLower();
-  if (label.contains("brush") || label.contains("blend") || label.contains("in paint")) return 1;
-  if (label.contains("lock") || label.contains("uniform") || label.contains("snap") ||
-      label.contains("mapping frame") || label.contains("drag pixels"))
-    return 2;
-  if (!command.menu.empty() && command.menu[0] == "&Mapping") return 2;
-  return 0;
-}
 
 MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   setObjectName("MainWnd");
@@ -139,33 +157,44 @@ void MainWnd::BuildToolbar() {
   toolbar_ = new QToolBar("Toolbar", this);
   toolbar_->setObjectName("Toolbar");
   toolbar_->setIconSize(QSize(16, 15));
+  toolbar_->setMinimumSize(kBandMinWidth, kBandMinHeight);
   addToolBar(Qt::TopToolBarArea, toolbar_);
-  for (const Command& c : CommandTable()) {
-    if (!c.toolbar) continue;
-    QAction* a = actions_[c.id];
-    a->setIcon(CommandIcon(c));
-    a->setToolTip(PlainLabel(c.label));
-    const int set = ToolbarSetOf(c);
-    if (set != 2) paintTools_.push_back(c.id);
-    if (set != 1) mappingTools_.push_back(c.id);
-  }
+  // Each toolbar keeps its own gaps, so swapping them creates nothing new.
+  auto build = [this](const std::vector<int>& ids) {
+    QList<QAction*> bar;
+    for (int id : ids) {
+      if (id == 0) {
+        auto* gap = new QAction(this);
+        gap->setSeparator(true);
+        bar << gap;
+        continue;
+      }
+      const Command* c = FindCommand(id);
+      QAction* a = actions_[id];
+      a->setIcon(CommandIcon(*c));
+      a->setToolTip(PlainLabel(c->label));
+      bar << a;
+    }
+    return bar;
+  };
+  paintBar_ = build(ToolbarIds(kPaintToolbar));
+  mappingBar_ = build(ToolbarIds(kMappingToolbar));
 }
 
 void MainWnd::ShowToolbarFor(int editMode) {
   if (editMode == toolbarMode_) return;
   toolbarMode_ = editMode;
   toolbar_->clear();
-  for (int id : editMode == 1 ? mappingTools_ : paintTools_) {
-    const Command* c = FindCommand(id);
-    if (c && c->separatorBefore && !toolbar_->actions().isEmpty()) toolbar_->addSeparator();
-    toolbar_->addAction(actions_[id]);
-  }
+  toolbar_->addActions(editMode == 1 ? mappingBar_ : paintBar_);
 }
 
 std::vector<int> MainWnd::toolbarCommands() const {
   std::vector<int> ids;
   for (QAction* a : toolbar_->actions()) {
-    if (a->isSeparator()) continue;
+    if (a->isSeparator()) {
+      ids.push_back(0);
+      continue;
+    }
     for (const auto& [id, action] : actions_)
       if (action == a) ids.push_back(id);
   }
@@ -177,11 +206,17 @@ void MainWnd::BuildListBars() {
     if (band.newRow) addToolBarBreak(Qt::TopToolBarArea);
     auto* bar = new QToolBar(band.label, this);
     bar->setObjectName(QString(band.label) + " Bar");
+    if (band.shift > 0) {
+      auto* gap = new QWidget;
+      gap->setObjectName("BandShift");
+      gap->setFixedSize(band.shift, 1);
+      bar->addWidget(gap);
+    }
     auto* label = new QLabel(QString(band.label) + " ");
     bar->addWidget(label);
     auto* combo = new QComboBox;
     combo->setObjectName(band.label);
-    combo->setMinimumWidth(120);
+    combo->setMinimumSize(kBandMinWidth, kBandMinHeight);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     combo->setMaxVisibleItems(12);
     combo->setFocusPolicy(Qt::ClickFocus);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <QList>
 #include <QMainWindow>
 
 class App;
@@ -21,6 +22,13 @@ class QtPreferencesDialog;
 class QtSkinDialogs;
 class QtCompanionOffsetDialog;
 struct WndMessage;
+
+// Every band's child is at least this big.
+constexpr int kBandMinWidth = 128;
+constexpr int kBandMinHeight = 22;
+// How far right the "Skins" and "Frames" bands start, as if dragged there.
+constexpr int kSkinsBandShift = 66;
+constexpr int kFramesBandShift = 398;
 
 class MainWnd : public QMainWindow {
   Q_OBJECT
@@ -49,7 +57,7 @@ class MainWnd : public QMainWindow {
   // The menu reached through `path` from the menu bar, or null.
   QMenu* menuAt(const std::vector<std::string>& path) const;
   QToolBar* commandToolbar() const { return toolbar_; }
-  // The toolbar buttons now shown, by command id.
+  // The toolbar buttons now shown, by command id; 0 for a gap.
   std::vector<int> toolbarCommands() const;
 
  protected:
@@ -70,8 +78,8 @@ class MainWnd : public QMainWindow {
   std::map<int, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;  // by path joined with '\n'
   std::map<std::string, QComboBox*> lists_;
-  std::vector<int> paintTools_;
-  std::vector<int> mappingTools_;
+  QList<QAction*> paintBar_;
+  QList<QAction*> mappingBar_;
   int toolbarMode_ = -1;
   int listVersion_ = -1;
   bool drainScheduled_ = false;
@@ -79,6 +87,3 @@ class MainWnd : public QMainWindow {
   std::unique_ptr<QtSkinDialogs> skinDialogs_;
   std::unique_ptr<QtCompanionOffsetDialog> companionOffsetDialog_;
 };
-
-// Which toolbar a button belongs to: 0 both, 1 Paint Mode's, 2 Mapping Mode's.
-int ToolbarSetOf(const struct Command& command);

@@ -65,6 +65,79 @@ void Grid(QPainter& g) {
   g.drawLine(1, 13, 13, 1);
 }
 
+// A patch of skin with a mapped triangle drawn over it.
+void MappingOverlay(QPainter& g) {
+  g.setPen(Qt::NoPen);
+  g.setBrush(QColor(190, 140, 90));
+  g.drawRect(1, 1, 13, 12);
+  g.setPen(QColor(255, 255, 0));
+  g.drawLine(2, 12, 7, 2);
+  g.drawLine(7, 2, 13, 10);
+  g.drawLine(13, 10, 2, 12);
+}
+
+// A dashed box with handles at its corners.
+void MappingFrame(QPainter& g) {
+  g.setPen(QPen(Qt::black, 1, Qt::DotLine));
+  g.setBrush(Qt::NoBrush);
+  g.drawRect(2, 2, 11, 10);
+  g.setPen(Qt::NoPen);
+  g.setBrush(QColor(0, 110, 0));
+  for (const QPoint& p : {QPoint(1, 1), QPoint(12, 1), QPoint(1, 11), QPoint(12, 11)}) g.drawRect(p.x(), p.y(), 3, 3);
+}
+
+// A cube seen from the camera, projected down onto a sheet.
+void FromView(QPainter& g) {
+  g.setPen(QColor(40, 40, 40));
+  g.setBrush(QColor(160, 200, 255));
+  g.drawRect(1, 4, 7, 7);
+  g.drawLine(1, 4, 4, 1);
+  g.drawLine(8, 4, 11, 1);
+  g.drawLine(4, 1, 11, 1);
+  g.drawLine(11, 1, 11, 8);
+  g.drawLine(11, 8, 8, 11);
+  g.setPen(QPen(QColor(200, 0, 0), 1));
+  g.drawLine(9, 13, 14, 13);
+  g.drawLine(14, 13, 14, 9);
+}
+
+// A double arrow along the one axis a mapping drag may still move on.
+void AxisArrow(QPainter& g, bool horizontal) {
+  g.setPen(QPen(QColor(0, 0, 140), 1));
+  if (horizontal) {
+    g.drawLine(1, 7, 14, 7);
+    g.drawLine(1, 7, 4, 4);
+    g.drawLine(1, 7, 4, 10);
+    g.drawLine(14, 7, 11, 4);
+    g.drawLine(14, 7, 11, 10);
+  } else {
+    g.drawLine(7, 0, 7, 14);
+    g.drawLine(7, 0, 4, 3);
+    g.drawLine(7, 0, 10, 3);
+    g.drawLine(7, 14, 4, 11);
+    g.drawLine(7, 14, 10, 11);
+  }
+}
+
+// A small box and a bigger one of the same shape.
+void UniformScale(QPainter& g) {
+  g.setPen(QColor(0, 0, 140));
+  g.setBrush(Qt::NoBrush);
+  g.drawRect(1, 6, 7, 7);
+  g.drawRect(1, 1, 12, 12);
+  g.drawLine(8, 6, 12, 2);
+}
+
+// Coloured texels with an arrow carrying them along.
+void DragPixels(QPainter& g) {
+  const QColor colours[] = {QColor(220, 40, 40), QColor(40, 160, 40), QColor(40, 40, 220), QColor(230, 200, 40)};
+  for (int i = 0; i < 4; ++i) g.fillRect(1 + (i % 2) * 4, 1 + (i / 2) * 4, 4, 4, colours[i]);
+  g.setPen(QPen(Qt::black, 1));
+  g.drawLine(6, 8, 14, 14);
+  g.drawLine(14, 14, 14, 10);
+  g.drawLine(14, 14, 10, 14);
+}
+
 void Letters(QPainter& g, const QString& text, const QColor& colour) {
   g.setPen(Qt::NoPen);
   g.setBrush(colour);
@@ -102,6 +175,20 @@ QIcon CommandIcon(const Command& command) {
     Disk(g);
   } else if (lower.contains("camera")) {
     Camera(g);
+  } else if (lower.startsWith("show mapping in")) {
+    MappingOverlay(g);
+  } else if (lower.startsWith("show mapping frame")) {
+    MappingFrame(g);
+  } else if (lower.startsWith("map from 3d")) {
+    FromView(g);
+  } else if (lower.startsWith("lock x")) {
+    AxisArrow(g, true);
+  } else if (lower.startsWith("lock y")) {
+    AxisArrow(g, false);
+  } else if (lower.startsWith("uniform scales")) {
+    UniformScale(g);
+  } else if (lower.startsWith("drag pixels")) {
+    DragPixels(g);
   } else if (lower.contains("paint mode")) {
     Brush(g);
   } else if (lower.contains("mapping mode")) {

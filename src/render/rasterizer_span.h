@@ -158,6 +158,28 @@ void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
 template <int N>
 void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
   constexpr int kValues = N + 2;
+  if (corners == 3) {
+    // Mesh triangles lie well inside the clip rectangle nearly always; then
+    // both clippers would pass every edge through untouched and the edge
+    // list is corners 1, 2, 3 closed by 1, so those are walked in place,
+    // without building the list.
+    const std::int32_t* const p1 = pts + kValues;
+    const std::int32_t* const p2 = pts + 2 * kValues;
+    const std::int32_t* const p3 = pts + 3 * kValues;
+    const auto insideX = [this](const std::int32_t* p) {
+      return (p[0] > 0) & (p[0] < clipRight_);
+    };
+    const auto insideY = [this](const std::int32_t* p) {
+      return (p[1] > 0) & (p[1] < clipBottom_);
+    };
+    if (insideX(pts) & insideX(p1) & insideX(p2) & insideX(p3) & insideY(p1) & insideY(p2) &
+        insideY(p3)) {
+      ScanEdgeN<N>(p1, p2);
+      ScanEdgeN<N>(p2, p3);
+      ScanEdgeN<N>(p3, p1);
+      return;
+    }
+  }
   // Each edge adds at most two vertices, plus the closing copy.
   std::int32_t poly[9][kValues];
   int count = 0;

@@ -285,14 +285,22 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
       // Steps only matter from the second pixel on; a one-pixel span keeps
       // its left values.
       const Divisor perPixel(n);
-      std::uint32_t a[kA > 0 ? kA : 1];
-      std::uint32_t d[kA > 0 ? kA : 1];
+      // Each 16.16 value rides in the upper half of 64 bits: it wraps at 32
+      // bits as before, and an arithmetic shift by 48 yields its integer part
+      // ready as an index, without a sign extension per pixel.
+      std::uint64_t a[kA > 0 ? kA : 1];
+      std::uint64_t d[kA > 0 ? kA : 1];
       for (int k = 0; k < kA; ++k) {
-        a[k] = static_cast<std::uint32_t>(left[k]);
+        a[k] = std::uint64_t{static_cast<std::uint32_t>(left[k])} << 32;
         const bool rounded = Rounded && k < 2;
-        d[k] = static_cast<std::uint32_t>(rounded ? SpanStepRounded(left[k], right[k], perPixel)
-                                                  : SpanStep(left[k], right[k], perPixel));
+        d[k] = std::uint64_t{static_cast<std::uint32_t>(
+                   rounded ? SpanStepRounded(left[k], right[k], perPixel)
+                           : SpanStep(left[k], right[k], perPixel))}
+               << 32;
       }
+      const auto whole = [](std::uint64_t value) {
+        return static_cast<std::ptrdiff_t>(static_cast<std::int64_t>(value) >> 48);
+      };
       std::uint16_t z = 0, dz = 0;
       if constexpr (Depth) {
         const std::int32_t zl = left[N - 1] >> 16;
@@ -308,29 +316,26 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
         if constexpr (Depth) write = z < zp[i];
         if (write) {
           std::uint8_t c = colour;
-          std::int32_t texelOffset = 0;
+          std::ptrdiff_t texelOffset = 0;
           if constexpr (kTextured) {
-            texelOffset = textureRows[static_cast<std::int32_t>(a[1]) >> 16] +
-                          (static_cast<std::int32_t>(a[0]) >> 16);
+            texelOffset = textureRows[whole(a[1])] + whole(a[0]);
             c = texture[texelOffset];
           }
           if constexpr (S == Source::Gouraud) {
-            c = static_cast<std::uint8_t>(static_cast<std::int32_t>(a[0]) >> 16);
+            c = static_cast<std::uint8_t>(whole(a[0]));
           } else if constexpr (S == Source::TextureLit) {
-            c = shade[(static_cast<std::int32_t>(a[2]) >> 16) * 256 + c];
+            c = shade[whole(a[2]) * 256 + c];
           } else if constexpr (S == Source::TextureMapLit) {
-            const std::uint8_t level = map[(static_cast<std::int32_t>(a[3]) >> 16) * 256 +
-                                           (static_cast<std::int32_t>(a[2]) >> 16)];
+            const std::uint8_t level = map[whole(a[3]) * 256 + whole(a[2])];
             c = shade[level * 256 + c];
           } else if constexpr (S == Source::Map || S == Source::MapBase) {
-            c = map[(static_cast<std::int32_t>(a[1]) >> 16) * 256 +
-                    (static_cast<std::int32_t>(a[0]) >> 16)];
+            c = map[whole(a[1]) * 256 + whole(a[0])];
             if constexpr (S == Source::MapBase) c = static_cast<std::uint8_t>(c + colour);
           }
           px[i] = c;
           if constexpr (Depth) zp[i] = z;
           if constexpr (T == TagRule::Fixed) tp[i] = tag;
-          if constexpr (T == TagRule::TexelOffset) tp[i] = texelOffset;
+          if constexpr (T == TagRule::TexelOffset) tp[i] = static_cast<std::int32_t>(texelOffset);
         }
         for (int k = 0; k < kA; ++k) a[k] += d[k];
         if constexpr (Depth) z = static_cast<std::uint16_t>(z + dz);

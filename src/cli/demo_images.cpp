@@ -87,13 +87,17 @@ Skin PaintDemoSkin(const DemoMesh& mesh, const Palette& palette) {
             c = belly ? Shade(15, 0.55f + 0.15f * v + 0.1f * n) : Shade(2, scale + 0.15f * n - 0.2f * v);
             break;
           }
-          case 1: {  // head: green, yellow eyes, a dark mouth
-            float ex = std::min(std::fabs(u - 0.08f), std::fabs(u - 0.92f)), ey = std::fabs(v - 0.42f);
+          case 1: {  // head: green, two round yellow eyes with pupils, a dark mouth
+            // The face sits on the seam (u = 0 and u = 1 meet at the front).
+            float fromSeam = static_cast<float>(std::min(x - rg.x, rg.x + rg.w - 1 - x));
+            float ex = fromSeam - 9.0f, ey = (y - rg.y - 0.40f * rg.h) * 1.4f;
+            float eye = std::sqrt(ex * ex + ey * ey);
             float mouth = std::fabs(v - 0.62f);
-            bool faceSide = u < 0.2f || u > 0.8f;
-            if (ex < 0.05f && ey < 0.08f)
-              c = (ex < 0.02f) ? Shade(0, 0.02f) : Shade(5, 0.9f);
-            else if (faceSide && mouth < 0.015f)
+            if (eye < 2.2f)
+              c = Shade(0, 0.02f);
+            else if (eye < 5.5f)
+              c = Shade(5, 0.95f - 0.05f * n);
+            else if (fromSeam < 14.0f && mouth < 0.015f)
               c = Shade(3, 0.25f);
             else
               c = Shade(2, 0.7f - 0.3f * v + 0.12f * n);

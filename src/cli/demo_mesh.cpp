@@ -10,6 +10,8 @@ constexpr float kPi = 3.14159265358979f;
 constexpr int kSlices = 12;
 constexpr int kStacks = 8;
 constexpr int kFrames = 8;
+constexpr float kStoredScale = 0.75f;
+constexpr float kCentreHeight = 4.5f;  // halfway between the feet and the top of the head
 
 struct Part {
   float center[3];
@@ -133,7 +135,10 @@ DemoMesh BuildDemoMesh() {
       float angle = part.swing * std::sin(cycle + 2 * kPi * part.phase);
       Rotate(v, part.pivot, part.swingAxis, angle);
       if (r.part != 4 && r.part != 5) v[2] += bob;  // the body rides on the legs
-      frame.positions.push_back({v[0], v[1], v[2]});
+      // Built at a convenient scale, stored smaller and centred on the
+      // origin so the whole creature fits the 3D view's first camera.
+      frame.positions.push_back(
+          {v[0] * kStoredScale, v[1] * kStoredScale, (v[2] - kCentreHeight) * kStoredScale});
     }
     mesh.frames.push_back(std::move(frame));
   }

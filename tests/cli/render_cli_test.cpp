@@ -71,19 +71,26 @@ TEST_F(RenderCli, TexturedDefaultShowsOnlySkinColoursInTheSkinPalette) {
 }
 
 TEST_F(RenderCli, PictureRowsRunTopFirst) {
-  // Uncentred, the orbit centre is the model's origin: the head reaches
-  // further above it (z 33) than the feet below (z -24.5).
-  CliRun r = Cli({"render", model_, dir_->File("o.bmp"), "--size", "100x100", "--distance", "200", "--no-guide",
-                     "--mode", "Flat Shaded"});
+  // The demo skin paints the head green (palette ramp 2, indices 32..47) and
+  // the legs brown (ramps 1 and 12); standing upright, the head must come
+  // out in the top rows of the picture and the legs in the bottom ones.
+  CliRun r = Cli({"render", model_, dir_->File("o.bmp"), "--size", "160x120", "--no-guide"});
   ASSERT_EQ(r.code, 0) << r.err;
   auto image = Read(dir_->File("o.bmp"));
   ASSERT_TRUE(image);
-  int top = 0, bottom = 0;
-  for (int y = 0; y < 100; ++y)
-    for (int x = 0; x < 100; ++x)
-      if (image->pixels[y * 100 + x] != image->pixels[0]) (y < 50 ? top : bottom)++;
-  EXPECT_GT(top, bottom + 50);
-  EXPECT_GT(bottom, 100);
+  auto ramp = [](int index) { return index / 16; };
+  int greenTop = 0, brownTop = 0, greenBottom = 0, brownBottom = 0;
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 160; ++x) {
+      int k = ramp(image->pixels[y * 160 + x]);
+      bool green = k == 2, brown = k == 1 || k == 12;
+      if (y < 30) greenTop += green, brownTop += brown;
+      if (y >= 90) greenBottom += green, brownBottom += brown;
+    }
+  EXPECT_GT(greenTop, 50);
+  EXPECT_GT(greenTop, 4 * brownTop);
+  EXPECT_GT(brownBottom, 50);
+  EXPECT_GT(brownBottom, 4 * greenBottom);
 }
 
 TEST_F(RenderCli, LitModeWithoutUsableColormapShowsTheMessage) {

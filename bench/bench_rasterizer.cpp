@@ -1,14 +1,24 @@
 // Fill rate of the main triangle filler families on a 640 x 480 target over
-// a jittered grid mesh, next to the practical ceiling: a plain loop copying
-// as many texels through a row-offset table. The argument is the number of
+// a jittered grid mesh, next to two ceilings. The argument is the number of
 // grid columns (rows = 3/4 of it, two triangles per cell): 64 gives 6144
 // triangles of ~50 pixels, 40 gives 2400 of ~130, 1 two screen halves, where
 // the per-triangle set-up vanishes and only the per-pixel loop is left.
+//
+// Ceilings, each a plain loop copying exactly as many texels through a
+// row-offset table as the fillers draw:
+//  - BM_CeilingTexelCopy copies them in 640-pixel rows, as if the mesh were
+//    one screen-wide span;
+//  - BM_SpanTexelCopy copies them along the mesh's own spans (the rows the
+//    walk finds), which no filler can avoid visiting one by one: the price
+//    of the short rows alone, before any triangle set-up.
+// BM_SpanTexelCopyZ adds the depth test to the latter: the floor of any
+// depth-tested filler drawing these spans a pixel at a time.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -77,10 +87,50 @@ struct Scene {
     r->PixelTagBuffer = tags.data();
     r->TextureBase = texture.data();
     r->TextureRows = rows.data();
+    r->TextureWidth = kTex;
+    r->TextureHeight = kTex;
     r->ShadeTable = shade.data();
     r->ShadeMap = map.data();
     r->BeginFrame();
     pixels = CountSpanPixels();
+    CollectSpans();
+  }
+
+  // The rows every triangle fills, as the plain walk finds them, with the
+  // texel and depth steps of the mesh's mapping across each.
+  struct Span {
+    std::int32_t offset, count;
+    std::uint32_t u, du, v, dv;
+    std::uint16_t z, dz;
+  };
+  void CollectSpans() {
+    for (const auto& t : triangles) {
+      std::int32_t corner[3][2];
+      int top = kHeight, bottom = 0;
+      for (int c = 0; c < 3; ++c) {
+        corner[c][0] = grid[t[c]].x;
+        corner[c][1] = grid[t[c]].y;
+        top = std::min(top, grid[t[c]].y);
+        bottom = std::max(bottom, grid[t[c]].y);
+      }
+      for (int c = 0; c < 3; ++c) r->ScanEdge(corner[c], corner[(c + 1) % 3], 0);
+      for (int y = top; y <= bottom; ++y) {
+        const std::int32_t xl = r->SpanLeft[y], xr = r->SpanRight[y];
+        if (xl > xr) continue;
+        const std::int32_t n = xr - xl + 1;
+        Span span;
+        span.offset = y * kWidth + xl;
+        span.count = n;
+        span.u = static_cast<std::uint32_t>(xl * 0x6600);
+        span.du = 0x6600;
+        span.v = static_cast<std::uint32_t>(y * 0x8800);
+        span.dv = 0x20;
+        span.z = static_cast<std::uint16_t>(1000 + (xl * 7 + y * 3) % 20000);
+        span.dz = 7;
+        spans.push_back(span);
+      }
+      r->BeginFrame();
+    }
   }
 
   // Pixels the fillers visit per frame (shared edges count twice): each
@@ -119,6 +169,7 @@ struct Scene {
   std::vector<MeshVertex> grid;
   std::vector<std::array<int, 3>> triangles;
   std::int64_t pixels = 0;
+  std::vector<Span> spans;
 };
 
 Scene& TheScene(int cellsX) {
@@ -234,40 +285,152 @@ void BM_FillTriTexOfsTag(benchmark::State& state) {
                                                  benchmark::Counter::kInvert);
 }
 
-// The ceiling: as many texels copied through the row-offset table, in
-// 640-pixel rows with 16.16 steps, with nothing else per pixel.
-void BM_CeilingTexelCopy(benchmark::State& state) {
-  Scene& s = TheScene(static_cast<int>(state.range(0)));
+// One frame of the 640-row ceiling: as many texels copied through the
+// row-offset table, in 640-pixel rows with 16.16 steps, nothing else per pixel.
+void RowCopyFrame(Scene& s) {
   const std::uint8_t* const tex = s.texture.data();
   const std::int32_t* const rows = s.rows.data();
   std::uint8_t* const out = s.frame.data();
-  for (auto _ : state) {
-    std::int64_t left = s.pixels;
-    std::int32_t row = 0;
-    while (left > 0) {
-      const int n = static_cast<int>(std::min<std::int64_t>(left, kWidth));
-      std::uint8_t* dst = out + (row % kHeight) * kWidth;
-      std::uint32_t u = 0, v = static_cast<std::uint32_t>(row % kHeight) * 0x8800;
-      const std::uint32_t du = 0x6600, dv = 0x20;  // stays on the 256 x 256 texture
-      for (int i = 0; i < n; ++i) {
-        dst[i] = tex[rows[v >> 16] + (u >> 16)];
-        u += du;
-        v += dv;
-      }
-      left -= n;
-      ++row;
+  std::int64_t left = s.pixels;
+  std::int32_t row = 0;
+  while (left > 0) {
+    const int n = static_cast<int>(std::min<std::int64_t>(left, kWidth));
+    std::uint8_t* dst = out + (row % kHeight) * kWidth;
+    std::uint32_t u = 0, v = static_cast<std::uint32_t>(row % kHeight) * 0x8800;
+    const std::uint32_t du = 0x6600, dv = 0x20;  // stays on the 256 x 256 texture
+    for (int i = 0; i < n; ++i) {
+      dst[i] = tex[rows[v >> 16] + (u >> 16)];
+      u += du;
+      v += dv;
     }
-    benchmark::ClobberMemory();
+    left -= n;
+    ++row;
   }
+  benchmark::ClobberMemory();
+}
+
+// One frame of the span ceiling: the same copy along the mesh's own spans.
+void SpanCopyFrame(Scene& s) {
+  const std::uint8_t* const tex = s.texture.data();
+  const std::int32_t* const rows = s.rows.data();
+  std::uint8_t* const out = s.frame.data();
+  for (const Scene::Span& span : s.spans) {
+    std::uint8_t* const dst = out + span.offset;
+    std::uint32_t u = span.u, v = span.v;
+    for (std::int32_t i = 0; i < span.count; ++i) {
+      dst[i] = tex[rows[v >> 16] + (u >> 16)];
+      u += span.du;
+      v += span.dv;
+    }
+  }
+  benchmark::ClobberMemory();
+}
+
+// One frame of the depth-tested copy along the spans, steps given.
+void SpanCopyZFrame(Scene& s) {
+  const std::uint8_t* const tex = s.texture.data();
+  const std::int32_t* const rows = s.rows.data();
+  std::uint8_t* const out = s.frame.data();
+  std::uint16_t* const depth = s.depth.data();
+  for (const Scene::Span& span : s.spans) {
+    std::uint8_t* const dst = out + span.offset;
+    std::uint16_t* const zp = depth + span.offset;
+    std::uint32_t u = span.u, v = span.v;
+    std::uint16_t z = span.z;
+    for (std::int32_t i = 0; i < span.count; ++i) {
+      if (z < zp[i]) {
+        dst[i] = tex[rows[v >> 16] + (u >> 16)];
+        zp[i] = z;
+      }
+      u += span.du;
+      v += span.dv;
+      z = static_cast<std::uint16_t>(z + span.dz);
+    }
+  }
+  benchmark::ClobberMemory();
+}
+
+// One frame of FillTriTexZ over the mesh.
+void TexZFrame(Scene& s) {
+  for (const auto& t : s.triangles) {
+    const MeshVertex& a = s.grid[t[0]];
+    const MeshVertex& b = s.grid[t[1]];
+    const MeshVertex& c = s.grid[t[2]];
+    const V5 pts[4] = {{a.x, a.y, a.u, a.v, a.depth},
+                       {b.x, b.y, b.u, b.v, b.depth},
+                       {c.x, c.y, c.u, c.v, c.depth},
+                       {a.x, a.y, a.u, a.v, a.depth}};
+    s.r->FillTriTexZ(pts);
+  }
+  benchmark::ClobberMemory();
+}
+
+void SetPixelCounters(benchmark::State& state, const Scene& s) {
   state.SetItemsProcessed(state.iterations() * s.pixels);
   state.counters["ns_per_pixel"] = benchmark::Counter(
       static_cast<double>(s.pixels) * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
                                                  benchmark::Counter::kInvert);
 }
 
+void BM_CeilingTexelCopy(benchmark::State& state) {
+  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  for (auto _ : state) RowCopyFrame(s);
+  SetPixelCounters(state, s);
+}
+
+void BM_SpanTexelCopy(benchmark::State& state) {
+  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  for (auto _ : state) SpanCopyFrame(s);
+  SetPixelCounters(state, s);
+}
+
+void BM_SpanTexelCopyZ(benchmark::State& state) {
+  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::fill(s.depth.begin(), s.depth.end(), 0xFFFF);
+    state.ResumeTiming();
+    SpanCopyZFrame(s);
+  }
+  SetPixelCounters(state, s);
+}
+
+// FillTriTexZ and both ceilings timed in turn within each iteration, so that
+// the ratios come from the same stretch of machine time: the figures the
+// speed target is read from.
+void BM_TexZAgainstCeilings(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  double filler = 0, rowCopy = 0, spanCopy = 0;
+  for (auto _ : state) {
+    std::fill(s.depth.begin(), s.depth.end(), 0xFFFF);
+    const auto t0 = Clock::now();
+    TexZFrame(s);
+    const auto t1 = Clock::now();
+    RowCopyFrame(s);
+    const auto t2 = Clock::now();
+    SpanCopyFrame(s);
+    const auto t3 = Clock::now();
+    filler += std::chrono::duration<double>(t1 - t0).count();
+    rowCopy += std::chrono::duration<double>(t2 - t1).count();
+    spanCopy += std::chrono::duration<double>(t3 - t2).count();
+  }
+  const double frames = static_cast<double>(state.iterations());
+  const double pixels = static_cast<double>(s.pixels) * frames;
+  state.counters["filler_ns_px"] = filler * 1e9 / pixels;
+  state.counters["rows_ceiling_ns_px"] = rowCopy * 1e9 / pixels;
+  state.counters["span_ceiling_ns_px"] = spanCopy * 1e9 / pixels;
+  state.counters["x_rows_ceiling"] = filler / rowCopy;
+  state.counters["x_span_ceiling"] = filler / spanCopy;
+  state.counters["triangles"] = static_cast<double>(s.triangles.size());
+}
+
 }  // namespace
 
+BENCHMARK(BM_TexZAgainstCeilings)->Arg(64)->Arg(52)->Arg(40)->Arg(1);
 BENCHMARK(BM_CeilingTexelCopy)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_SpanTexelCopy)->Arg(64)->Arg(40)->Arg(1);
+BENCHMARK(BM_SpanTexelCopyZ)->Arg(64)->Arg(40)->Arg(1);
 BENCHMARK(BM_FillTriFlat)->Arg(64)->Arg(40)->Arg(1);
 BENCHMARK(BM_FillTriGouraudZ)->Arg(64)->Arg(40)->Arg(1);
 BENCHMARK(BM_FillTriTexZ)->Arg(64)->Arg(40)->Arg(1);

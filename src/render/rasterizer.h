@@ -12,7 +12,8 @@
 //  - Rows <= 2048, 0 <= ClipRight <= Pitch - 1, 0 <= ClipBottom <= Rows - 1,
 //    and every buffer in use holds Pitch x Rows elements;
 //  - texture coordinates stay on the texture, light levels on ShadeTable and
-//    map coordinates on the 256 x 256 ShadeMap (texcoord_clamp.h helps);
+//    map coordinates on the 256 x 256 ShadeMap (texcoord_clamp.h helps); for
+//    the map-lit fillers every ShadeMap value is a row of ShadeTable;
 //  - line end points lie inside the target (ClipLine first).
 // Under those promises nothing is written outside Pitch x Rows and nothing is
 // read outside the texture, shade table or map.

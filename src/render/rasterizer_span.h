@@ -327,6 +327,7 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
             c = shade[whole(a[2]) * 256 + c];
           } else if constexpr (S == Source::TextureMapLit) {
             const std::uint8_t level = map[whole(a[3]) * 256 + whole(a[2])];
+            assert(ShadeTableRows <= 0 || level < ShadeTableRows);
             c = shade[level * 256 + c];
           } else if constexpr (S == Source::Map || S == Source::MapBase) {
             c = map[whole(a[1]) * 256 + whole(a[0])];

@@ -3,6 +3,8 @@
 // grid columns (rows = 3/4 of it, two triangles per cell): 64 gives 6144
 // triangles of ~50 pixels, 40 gives 2400 of ~130, 1 two screen halves, where
 // the per-triangle set-up vanishes and only the per-pixel loop is left.
+// BM_TexZAgainstCeilings also takes the jitter of the grid points (3: an
+// irregular mesh, 0: the regular grid).
 //
 // Ceilings, each a plain loop copying exactly as many texels through a
 // row-offset table as the fillers draw:
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <utility>
 #include <random>
 #include <vector>
 
@@ -37,7 +40,7 @@ struct MeshVertex {
 };
 
 struct Scene {
-  explicit Scene(int cellsX)
+  Scene(int cellsX, int jitterPixels)
       : kCellsX(cellsX),
         kCellsY(cellsX * 3 / 4 > 0 ? cellsX * 3 / 4 : 1),
         r(std::make_unique<CRasterizer>()),
@@ -48,7 +51,7 @@ struct Scene {
         shade(256 * 256),
         map(256 * 256) {
     std::mt19937 rng(5);
-    std::uniform_int_distribution<int> jitter(-3, 3);
+    std::uniform_int_distribution<int> jitter(-jitterPixels, jitterPixels);
     for (int i = 0; i < kTex * kTex; ++i) texture[i] = static_cast<std::uint8_t>(rng());
     for (int i = 0; i < kTex; ++i) rows.push_back(i * kTex);
     for (int i = 0; i < 256 * 256; ++i) shade[i] = static_cast<std::uint8_t>(i * 3);
@@ -172,10 +175,13 @@ struct Scene {
   std::vector<Span> spans;
 };
 
-Scene& TheScene(int cellsX) {
-  static std::map<int, std::unique_ptr<Scene>> scenes;
-  auto& scene = scenes[cellsX];
-  if (!scene) scene = std::make_unique<Scene>(cellsX);
+// Inner grid points move by up to `jitter` pixels each way (3 unless given):
+// an irregular mesh, whose spans vary in length from row to row as a model's
+// do; 0 leaves the regular grid, whose span lengths repeat.
+Scene& TheScene(int cellsX, int jitter = 3) {
+  static std::map<std::pair<int, int>, std::unique_ptr<Scene>> scenes;
+  auto& scene = scenes[{cellsX, jitter}];
+  if (!scene) scene = std::make_unique<Scene>(cellsX, jitter);
   return *scene;
 }
 
@@ -400,7 +406,7 @@ void BM_SpanTexelCopyZ(benchmark::State& state) {
 // speed target is read from.
 void BM_TexZAgainstCeilings(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
-  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  Scene& s = TheScene(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   double filler = 0, rowCopy = 0, spanCopy = 0;
   for (auto _ : state) {
     std::fill(s.depth.begin(), s.depth.end(), 0xFFFF);
@@ -427,7 +433,9 @@ void BM_TexZAgainstCeilings(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_TexZAgainstCeilings)->Arg(64)->Arg(52)->Arg(40)->Arg(1);
+BENCHMARK(BM_TexZAgainstCeilings)
+    ->ArgNames({"cells", "jitter"})
+    ->ArgsProduct({{64, 52, 40, 1}, {3, 0}});
 BENCHMARK(BM_CeilingTexelCopy)->Arg(64)->Arg(40)->Arg(1);
 BENCHMARK(BM_SpanTexelCopy)->Arg(64)->Arg(40)->Arg(1);
 BENCHMARK(BM_SpanTexelCopyZ)->Arg(64)->Arg(40)->Arg(1);

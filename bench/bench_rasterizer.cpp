@@ -224,16 +224,15 @@ void BM_FillTriGouraudZ(benchmark::State& state) {
   });
 }
 
-void BM_FillTriTexZ(benchmark::State& state) {
-  RunFrames(state, true, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
-                            const MeshVertex& c) {
-    const V5 pts[4] = {{a.x, a.y, a.u, a.v, a.depth},
-                       {b.x, b.y, b.u, b.v, b.depth},
-                       {c.x, c.y, c.u, c.v, c.depth},
-                       {a.x, a.y, a.u, a.v, a.depth}};
-    s.r->FillTriTexZ(pts);
-  });
+void TexZ(Scene& s, const MeshVertex& a, const MeshVertex& b, const MeshVertex& c) {
+  const V5 pts[4] = {{a.x, a.y, a.u, a.v, a.depth},
+                     {b.x, b.y, b.u, b.v, b.depth},
+                     {c.x, c.y, c.u, c.v, c.depth},
+                     {a.x, a.y, a.u, a.v, a.depth}};
+  s.r->FillTriTexZ(pts);
 }
+
+void BM_FillTriTexZ(benchmark::State& state) { RunFrames(state, true, TexZ); }
 
 void BM_FillTriTexLitZ(benchmark::State& state) {
   RunFrames(state, true, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
@@ -358,16 +357,7 @@ void SpanCopyZFrame(Scene& s) {
 
 // One frame of FillTriTexZ over the mesh.
 void TexZFrame(Scene& s) {
-  for (const auto& t : s.triangles) {
-    const MeshVertex& a = s.grid[t[0]];
-    const MeshVertex& b = s.grid[t[1]];
-    const MeshVertex& c = s.grid[t[2]];
-    const V5 pts[4] = {{a.x, a.y, a.u, a.v, a.depth},
-                       {b.x, b.y, b.u, b.v, b.depth},
-                       {c.x, c.y, c.u, c.v, c.depth},
-                       {a.x, a.y, a.u, a.v, a.depth}};
-    s.r->FillTriTexZ(pts);
-  }
+  for (const auto& t : s.triangles) TexZ(s, s.grid[t[0]], s.grid[t[1]], s.grid[t[2]]);
   benchmark::ClobberMemory();
 }
 

@@ -130,7 +130,7 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
     return false;
   }
 
-  if (auto s = args.Get("--slots"); s && !ParseSlots(*s, app.colourSlots)) {
+  if (auto s = args.Get("--slots"); s && !ParseSlots(*s, app.editor.colourSlots)) {
     err << "The colour slots must be up to eight palette indices 0..255, comma-separated: " << *s << '\n';
     return false;
   }
@@ -193,7 +193,7 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
 
   BuildLightCurve(app.lighting);
   if (model.currentPhongMap) BuildPhongLightRows(app.lighting, *model.currentPhongMap);
-  const std::uint8_t slots[3] = {app.colourSlots[1], app.colourSlots[2], app.colourSlots[3]};
+  const std::uint8_t slots[3] = {app.editor.colourSlots[1], app.editor.colourSlots[2], app.editor.colourSlots[3]};
   BuildShadeRamps(app.lighting, model.currentSkin ? &model.currentSkin->palette : nullptr, slots);
 
   Align(app.viewport, align);
@@ -207,8 +207,8 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
     app.viewport.distance = static_cast<float>(distance);
   }
 
-  app.paint.editMode = args.Has("--mapping") ? EditMode::Mapping : EditMode::Paint;
-  app.paint.cameraToggle = !args.Has("--no-guide");
+  app.editor.editMode = args.Has("--mapping") ? EditMode::Mapping : EditMode::Paint;
+  app.editor.cameraToggle = !args.Has("--no-guide");
   view.context = app.MakeRenderContext();
   return true;
 }

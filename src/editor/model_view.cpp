@@ -5,17 +5,41 @@
 #include <cstdlib>
 
 #include "editor/paint_table.h"
+#include "editor/workspace.h"
+#include "platform/refresh.h"
 #include "render/camera.h"
 #include "render/render_mode.h"
-#include "shell/app.h"
 
-ModelView::ModelView(App& app) : app_(app) {
+namespace {
+
+using namespace refresh;
+constexpr int kSkinAndModelDragging = kSkinView | kModelView | kDragging;
+constexpr int kModelDragging = kModelView | kDragging;
+constexpr int kModelShow = kModelView | kShowNow;
+constexpr int kBothViewsShow = kSkinView | kModelView | kShowNow;
+constexpr int kPaletteDragging = kPalette | kDragging;
+
+const char* StrokeStepName(BrushKind kind) {
+  switch (kind) {
+    case BrushKind::Point:
+      return "Point Stroke";
+    case BrushKind::Pencil:
+      return "Pencil Stroke";
+    case BrushKind::Line:
+      return "Line Stroke";
+  }
+  return "Stroke";
+}
+
+}  // namespace
+
+ModelView::ModelView(Workspace& workspace) : app_(workspace) {
   for (int i = 0; i < 256; ++i)
     for (int c = 0; c < 3; ++c) snapshotPalette_[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
 }
 
 void ModelView::Send(int kind, int bits) {
-  app_.messages.Send(WndMessage{WndTarget::ShellWnd, "VRK-Refresh", kind, bits});
+  app_.messages.Send(refresh::Message(WndTarget::ShellWnd, kind, bits));
 }
 
 void ModelView::RenderView(int kind, int flags) {
@@ -28,8 +52,8 @@ void ModelView::RenderView(int kind, int flags) {
       for (int c = 0; c < 3; ++c) snapshotPalette_[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
   }
   RenderContext context = app_.MakeRenderContext();
-  context.editMode = static_cast<int>(app_.paint.editMode);
-  context.cameraToggle = app_.paint.cameraToggle;
+  context.editMode = static_cast<int>(app_.editor.editMode);
+  context.cameraToggle = app_.editor.cameraToggle;
   app_.renderModes.Render(context, kind, flags);
 }
 
@@ -42,7 +66,7 @@ void ModelView::Resize(int clientWidth, int clientHeight) {
   Viewport& v = app_.viewport;
   if (width == v.width && clientHeight_ == v.height) return;
   ResizeViewport(v, clientWidth_, clientHeight_, IsLitTexturedIndex(app_.renderModes.renderModeIndex));
-  RenderView(0, 32);
+  RenderView(REDRAW_FULL, kShowNow);
 }
 
 PaneImage ModelView::Image() const {
@@ -86,8 +110,8 @@ void ModelView::MouseDown(const MouseEvent& e) {
   lastY_ = pressY_ = e.y;
   shiftAtPress_ = e.shift;
   axis_ = TrackballAxis::Free;
-  const bool camera = app_.paint.cameraToggle;
-  const bool painting = app_.paint.editMode == EditMode::Paint;
+  const bool camera = app_.editor.cameraToggle;
+  const bool painting = app_.editor.editMode == EditMode::Paint;
   switch (e.button) {
     case MouseButton::Left:
       if (camera)
@@ -135,11 +159,12 @@ void ModelView::StartDrag(const MouseEvent& e) {
     case DragState::PaintDrag: {
       Skin* skin = app_.model.currentSkin;
       if (!skin) break;
-      stroke_.Begin(*skin, app_.paint.brushKind == BrushKind::Line);
-      if (app_.paint.brushKind == BrushKind::Point) {
-        if (PaintAt(app_, stroke_, Tags(), e.x, e.y)) Send(3, 0x13);
+      BeginStep(StrokeStepName(app_.editor.brushKind), STEP_CURRENT_SKIN);
+      stroke_.Begin(*skin, app_.editor.brushKind == BrushKind::Line);
+      if (app_.editor.brushKind == BrushKind::Point) {
+        if (PaintAt(app_, stroke_, Tags(), e.x, e.y)) Send(REDRAW_PIXELS, kSkinAndModelDragging);
       } else if (PaintSegment(app_, stroke_, Tags(), e.x, e.y, e.x, e.y) >= 0) {
-        Send(3, 0x13);
+        Send(REDRAW_PIXELS, kSkinAndModelDragging);
       }
       break;
     }
@@ -147,14 +172,28 @@ void ModelView::StartDrag(const MouseEvent& e) {
       PickAt(e.x, e.y);
       break;
     case DragState::SelectDrag:
+      BeginStep("Select Faces", STEP_MESH);
       SelectAt(e.x, e.y, true);
       break;
     case DragState::DeselectDrag:
+      BeginStep("Deselect Faces", STEP_MESH);
       SelectAt(e.x, e.y, false);
       break;
     default:
       break;
   }
+}
+
+void ModelView::BeginStep(const char* name, unsigned parts) {
+  EndStep();
+  app_.document.history.Begin(name, parts, app_.model);
+  stepOpen_ = true;
+}
+
+void ModelView::EndStep() {
+  if (!stepOpen_) return;
+  stepOpen_ = false;
+  app_.document.history.Commit(app_.model);
 }
 
 void ModelView::MouseMove(const MouseEvent& e) {
@@ -195,7 +234,7 @@ void ModelView::MouseMove(const MouseEvent& e) {
       break;
     case DragState::LightDrag:
       RotateLight(v, app_.lighting, NormaliseTrackballPointers(lastX_, lastY_, x, y, v.width, v.height, axis_));
-      Send(1, 0x12);
+      Send(REDRAW_QUICK, kModelDragging);
       break;
     case DragState::PaintDrag:
       PaintMove(x, y);
@@ -210,7 +249,7 @@ void ModelView::MouseMove(const MouseEvent& e) {
       SelectAt(x, y, false);
       break;
   }
-  if (cameraMoved) Send(1, 0x12);
+  if (cameraMoved) Send(REDRAW_QUICK, kModelDragging);
   lastX_ = x;
   lastY_ = y;
 }
@@ -218,12 +257,12 @@ void ModelView::MouseMove(const MouseEvent& e) {
 void ModelView::PaintMove(int x, int y) {
   Skin* skin = app_.model.currentSkin;
   if (!skin || !stroke_.active) return;
-  switch (app_.paint.brushKind) {
+  switch (app_.editor.brushKind) {
     case BrushKind::Point:
-      if (PaintAt(app_, stroke_, Tags(), x, y)) Send(3, 0x13);
+      if (PaintAt(app_, stroke_, Tags(), x, y)) Send(REDRAW_PIXELS, kSkinAndModelDragging);
       break;
     case BrushKind::Pencil:
-      if (PaintSegment(app_, stroke_, Tags(), lastX_, lastY_, x, y) >= 0) Send(3, 0x13);
+      if (PaintSegment(app_, stroke_, Tags(), lastX_, lastY_, x, y) >= 0) Send(REDRAW_PIXELS, kSkinAndModelDragging);
       break;
     case BrushKind::Line:
       // A backup of another size (the skin changed under the stroke) is
@@ -231,7 +270,7 @@ void ModelView::PaintMove(int x, int y) {
       if (stroke_.lineBackup.size() == skin->pixels.size()) skin->pixels = stroke_.lineBackup;
       PaintSegment(app_, stroke_, Tags(), pressX_, pressY_, x, y);
       stroke_.ClearMask();
-      Send(3, 0x13);
+      Send(REDRAW_PIXELS, kSkinAndModelDragging);
       break;
   }
 }
@@ -242,10 +281,10 @@ void ModelView::PickAt(int x, int y) {
   const std::int32_t t = Tags().TagAt(x, y);
   if (t < 0 || static_cast<std::size_t>(t) >= skin->pixels.size()) return;
   const std::uint8_t colour = skin->pixels[static_cast<std::size_t>(t)];
-  auto& slot = app_.colourSlots[static_cast<std::size_t>(std::clamp(app_.activeSlot, 0, 7))];
+  auto& slot = app_.editor.colourSlots[static_cast<std::size_t>(std::clamp(app_.editor.activeSlot, 0, 7))];
   if (slot == colour) return;
   slot = colour;
-  Send(0, 0x18);
+  Send(REDRAW_FULL, kPaletteDragging);
 }
 
 void ModelView::SelectAt(int x, int y, bool select) {
@@ -257,7 +296,7 @@ void ModelView::SelectAt(int x, int y, bool select) {
   const bool selected = (flags & TRI_SELECTED) != 0;
   if (selected == select) return;
   flags = select ? (flags | TRI_SELECTED) : (flags & ~TRI_SELECTED);
-  Send(1, 0x13);
+  Send(REDRAW_QUICK, kSkinAndModelDragging);
 }
 
 void ModelView::MouseUp(const MouseEvent& e) {
@@ -266,29 +305,32 @@ void ModelView::MouseUp(const MouseEvent& e) {
   switch (e.button) {
     case MouseButton::Left:
       if (dragState_ == DragState::OrbitDrag || dragState_ == DragState::FovDrag) {
-        Send(0, 0x22);
+        Send(REDRAW_FULL, kModelShow);
         dragState_ = DragState::Held;
       } else if (dragState_ == DragState::SelectDrag) {
+        EndStep();
         dragState_ = DragState::Held;
       } else if (dragState_ == DragState::PaintDrag) {
         stroke_.End();
+        EndStep();
         dragState_ = DragState::Held;
       }
       break;
     case MouseButton::Right:
       if (dragState_ == DragState::PanDrag || dragState_ == DragState::LightDrag) {
-        Send(0, 0x22);
+        Send(REDRAW_FULL, kModelShow);
         dragState_ = DragState::Held;
       } else if (dragState_ == DragState::PickDrag) {
         EndPickDrag();
         dragState_ = DragState::Held;
       } else if (dragState_ == DragState::DeselectDrag) {
+        EndStep();
         dragState_ = DragState::Held;
       }
       break;
     case MouseButton::Middle:
       if (dragState_ == DragState::ZoomDrag) {
-        Send(0, 0x22);
+        Send(REDRAW_FULL, kModelShow);
         dragState_ = DragState::Held;
       }
       break;
@@ -297,7 +339,7 @@ void ModelView::MouseUp(const MouseEvent& e) {
 }
 
 void ModelView::EndPickDrag() {
-  Send(0, 0x23);
+  Send(REDRAW_FULL, kBothViewsShow);
   BuildPaintTable(app_);
 }
 
@@ -315,7 +357,7 @@ void ModelView::CaptureLost() {
     case DragState::FovDrag:
     case DragState::ZoomDrag:
     case DragState::LightDrag:
-      Send(0, 0x22);
+      Send(REDRAW_FULL, kModelShow);
       break;
     case DragState::PaintDrag:
       stroke_.End();
@@ -326,6 +368,7 @@ void ModelView::CaptureLost() {
     default:
       break;
   }
+  EndStep();
   dragState_ = DragState::Idle;
   shiftAtPress_ = false;
   axis_ = TrackballAxis::Free;
@@ -335,12 +378,12 @@ void ModelView::Wheel(int delta, int, int) { Zoom(delta); }
 
 void ModelView::Zoom(int delta) {
   ::Zoom(app_.viewport, delta);
-  RenderView(0, 32);
+  RenderView(REDRAW_FULL, kShowNow);
   if (host()) host()->RepaintNow();
 }
 
 CursorKind ModelView::Cursor() const {
-  if (!app_.customCursors) return CursorKind::Arrow;
-  if (app_.paint.cameraToggle) return CursorKind::Camera;
-  return app_.paint.editMode == EditMode::Mapping ? CursorKind::Mapping : CursorKind::Paint;
+  if (!app_.editor.customCursors) return CursorKind::Arrow;
+  if (app_.editor.cameraToggle) return CursorKind::Camera;
+  return app_.editor.editMode == EditMode::Mapping ? CursorKind::Mapping : CursorKind::Paint;
 }

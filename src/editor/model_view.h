@@ -10,7 +10,7 @@
 #include "platform/pane.h"
 #include "render/trackball.h"
 
-class App;
+class Workspace;
 
 class ModelView : public Pane {
  public:
@@ -28,7 +28,7 @@ class ModelView : public Pane {
     Held,  // a press that does nothing until every button is up
   };
 
-  explicit ModelView(App& app);
+  explicit ModelView(Workspace& workspace);
 
   const char* WindowName() const override { return "ISO Box"; }
   // RenderView.
@@ -72,8 +72,11 @@ class ModelView : public Pane {
   void EndCameraDrag();
   void EndPickDrag();
   void ToIdle();
+  // A drag that changes the document is one undo step, press to release.
+  void BeginStep(const char* name, unsigned parts);
+  void EndStep();
 
-  App& app_;
+  Workspace& app_;
   int clientWidth_ = -1;
   int clientHeight_ = -1;
   Palette snapshotPalette_{};
@@ -83,4 +86,5 @@ class ModelView : public Pane {
   bool shiftAtPress_ = false;
   TrackballAxis axis_ = TrackballAxis::Free;
   PaintStroke stroke_;
+  bool stepOpen_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "shell/app.h"
+#include "editor/workspace.h"
 
 std::int32_t TagView::TagAt(int x, int y) const {
   if (!tags || x < 0 || y < 0 || x >= clientWidth || x >= width || y >= height) return -1;
@@ -26,7 +26,7 @@ void PaintStroke::End() {
 
 void PaintStroke::ClearMask() { std::fill(paintedMask.begin(), paintedMask.end(), std::uint8_t{0}); }
 
-bool PaintAt(App& app, PaintStroke& stroke, const TagView& view, int x, int y) {
+bool PaintAt(Workspace& app, PaintStroke& stroke, const TagView& view, int x, int y) {
   Skin* skin = app.model.currentSkin;
   if (!skin || !stroke.active) return false;
   const std::int32_t t = view.TagAt(x, y);
@@ -36,10 +36,10 @@ bool PaintAt(App& app, PaintStroke& stroke, const TagView& view, int x, int y) {
   const auto offset = static_cast<std::size_t>(t);
   if (offset >= skin->pixels.size() || offset >= stroke.paintedMask.size()) return false;
   const std::uint8_t colour = skin->pixels[offset];
-  if (app.paint.protectedColours[colour]) return false;
+  if (app.editor.protectedColours[colour]) return false;
   if (stroke.paintedMask[offset]) return false;
   stroke.paintedMask[offset] = 1;
-  skin->pixels[offset] = app.paint.paintTable[colour];
+  skin->pixels[offset] = app.editor.paintTable[colour];
   return true;
 }
 
@@ -51,7 +51,7 @@ bool Inside(const TagView& view, int x, int y) {
 
 }  // namespace
 
-int PaintSegment(App& app, PaintStroke& stroke, const TagView& view, int x0, int y0, int x1, int y1) {
+int PaintSegment(Workspace& app, PaintStroke& stroke, const TagView& view, int x0, int y0, int x1, int y1) {
   if (!app.model.currentSkin || !stroke.active) return -1;
   if (Inside(view, x0, y0) && Inside(view, x1, y1)) {
     if (x0 == x1 && y0 == y1) return PaintAt(app, stroke, view, x0, y0) ? 1 : 0;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-class App;
+class Workspace;
 struct Skin;
 
 // A view's tags: bottom-up rows `width` apart (width a multiple of 4 in the
@@ -37,11 +37,11 @@ struct PaintStroke {
 // Paints the texel under (x, y) through the paint table once per stroke;
 // true when a texel changed. Protected colours, tags < 0 and offsets outside
 // the skin are skipped. Without a current skin or a begun stroke: false.
-bool PaintAt(App& app, PaintStroke& stroke, const TagView& view, int x, int y);
+bool PaintAt(Workspace& workspace, PaintStroke& stroke, const TagView& view, int x, int y);
 
 // Paints the texels under the line of client pixels from (x0, y0) to
 // (x1, y1), clipped to the client area: the number of texels changed, or
 // -1 when nothing of the line was in view (no skin, no stroke, clipped
 // away). The caller sends the one Pixels refresh when it gets >= 0.
-int PaintSegment(App& app, PaintStroke& stroke, const TagView& view, int x0, int y0, int x1,
+int PaintSegment(Workspace& workspace, PaintStroke& stroke, const TagView& view, int x0, int y0, int x1,
                  int y1);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/app.h"
+#include "editor/workspace.h"
 
 Hsv RgbToHsv(double r, double g, double b) {
   Hsv out;
@@ -92,10 +92,10 @@ std::array<std::uint8_t, 256> ComputePaintTable(const Palette& palette, std::uin
   return table;
 }
 
-void BuildPaintTable(App& app) {
+void BuildPaintTable(Workspace& app) {
   const Skin* skin = app.model.currentSkin;
   if (!skin) return;
-  const int slot = std::clamp(app.activeSlot, 0, 7);
-  app.paint.paintTable = ComputePaintTable(skin->palette, app.colourSlots[static_cast<std::size_t>(slot)],
-                                           app.paint.paintStrength, app.paint.blendMode);
+  const int slot = std::clamp(app.editor.activeSlot, 0, 7);
+  app.editor.paintTable = ComputePaintTable(skin->palette, app.editor.colourSlots[static_cast<std::size_t>(slot)],
+                                           app.editor.paintStrength, app.editor.blendMode);
 }

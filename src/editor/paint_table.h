@@ -6,10 +6,10 @@
 #include <array>
 #include <cstdint>
 
-#include "editor/paint_state.h"
+#include "editor/editor_state.h"
 #include "image/skin.h"
 
-class App;
+class Workspace;
 
 struct Hsv {
   double h = -1;  // degrees 0..360, -1 for grey
@@ -28,7 +28,7 @@ std::uint8_t NearestPaletteEntry(const Palette& palette, double r, double g, dou
 std::array<std::uint8_t, 256> ComputePaintTable(const Palette& palette, std::uint8_t paintIndex,
                                                 double strength, PaintBlendMode mode);
 
-// app.paint.paintTable from the current skin's palette, the active colour
-// slot, the strength and the blend rule; the old table stays without a
-// current skin.
-void BuildPaintTable(App& app);
+// The workspace's paint table from the current skin's palette, the active
+// colour slot, the strength and the blend rule; the old table stays without
+// a current skin.
+void BuildPaintTable(Workspace& workspace);

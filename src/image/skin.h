@@ -26,6 +26,8 @@ struct Skin {
   std::int16_t height = 0;
   std::uint8_t format = FORMAT_PCX;
   std::array<std::int32_t, kMaxImageRows> rowOffset{};
+  // Changed since it was last loaded or saved; an editor session keeps it.
+  bool modified = false;
 };
 
 // Entry y of rowOffset = y * width for every y < height; nothing for null.

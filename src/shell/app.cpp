@@ -11,7 +11,7 @@ Md2Context App::Md2Files() {
                     ui,
                     profile,
                     baseFolder,
-                    md2Image,
+                    document.md2Image,
                     [this] { RebuildPaintTable(); },
                     [this] { RebuildShadeRamps(); },
                     [this] { RefreshAll(); }};
@@ -19,7 +19,9 @@ Md2Context App::Md2Files() {
 
 int App::LoadMd2(const std::string& path) {
   Md2Context context = Md2Files();
-  return ::LoadMd2(context, path);
+  const int loaded = ::LoadMd2(context, path);
+  if (loaded) document.history.Clear();
+  return loaded;
 }
 
 int App::SaveMd2(const std::string& path) {

@@ -35,21 +35,21 @@ const std::vector<std::string> kAbout{"&About/Stats"};
 const std::vector<std::string> kNoMenu{};
 
 void SetEditMode(App& app, EditMode mode) {
-  if (app.paint.editMode == mode) return;
-  app.paint.editMode = mode;
+  if (app.editor.editMode == mode) return;
+  app.editor.editMode = mode;
   app.RefreshAll();
 }
 
 void SetBlend(App& app, PaintBlendMode mode) {
-  if (app.paint.blendMode == mode) return;
-  app.paint.blendMode = mode;
+  if (app.editor.blendMode == mode) return;
+  app.editor.blendMode = mode;
   BuildPaintTable(app);
 }
 
 void StepActiveColour(App& app, int step) {
-  const int slot = app.activeSlot;
+  const int slot = app.editor.activeSlot;
   if (slot < 0 || slot > 7) return;
-  auto& value = app.colourSlots[static_cast<std::size_t>(slot)];
+  auto& value = app.editor.colourSlots[static_cast<std::size_t>(slot)];
   value = static_cast<std::uint8_t>((value + step) & 0xff);
   BuildPaintTable(app);
   if (slot >= 1 && slot <= 3) app.RebuildShadeRamps();
@@ -60,8 +60,8 @@ void StepActiveColour(App& app, int step) {
 void RunViewBenchmark(App& app) {
   if (app.viewport.width <= 0 || app.viewport.height <= 0) return;
   RenderContext context = app.MakeRenderContext();
-  context.editMode = static_cast<int>(app.paint.editMode);
-  context.cameraToggle = app.paint.cameraToggle;
+  context.editMode = static_cast<int>(app.editor.editMode);
+  context.cameraToggle = app.editor.cameraToggle;
   PaneHost* host = app.shellLayout ? app.shellLayout->modelView().host() : nullptr;
   const BenchmarkResult result = RunBenchmark(app.renderModes, context, [host] {
     if (host) host->RepaintNow();
@@ -120,20 +120,20 @@ std::vector<Command> BuildTable() {
   // Options
   {
     Command& c = t.Add(kOptions, "&Camera Toggle\tSpace", "Space", [](App& a) {
-      a.paint.cameraToggle = !a.paint.cameraToggle;
+      a.editor.cameraToggle = !a.editor.cameraToggle;
       a.RefreshAll();
     });
-    c.checked = [](const App& a) { return a.paint.cameraToggle; };
+    c.checked = [](const App& a) { return a.editor.cameraToggle; };
     c.toolbar = true;
   }
   {
     Command& c = t.Add(kOptions, "&Paint Mode\t1", "1", [](App& a) { SetEditMode(a, EditMode::Paint); });
-    c.checked = [](const App& a) { return a.paint.editMode == EditMode::Paint; };
+    c.checked = [](const App& a) { return a.editor.editMode == EditMode::Paint; };
     c.separatorBefore = c.toolbar = true;
   }
   {
     Command& c = t.Add(kOptions, "M&apping Mode\t2", "2", [](App& a) { SetEditMode(a, EditMode::Mapping); });
-    c.checked = [](const App& a) { return a.paint.editMode == EditMode::Mapping; };
+    c.checked = [](const App& a) { return a.editor.editMode == EditMode::Mapping; };
     c.toolbar = true;
   }
   const struct {
@@ -145,22 +145,22 @@ std::vector<Command> BuildTable() {
                  {"Line Brush\tShift+3", "Shift+3", BrushKind::Line}};
   for (const auto& b : brushes) {
     const BrushKind kind = b.kind;
-    Command& c = t.Add(kOptions, b.label, b.key, [kind](App& a) { a.paint.brushKind = kind; });
-    c.checked = [kind](const App& a) { return a.paint.brushKind == kind; };
+    Command& c = t.Add(kOptions, b.label, b.key, [kind](App& a) { a.editor.brushKind = kind; });
+    c.checked = [kind](const App& a) { return a.editor.brushKind == kind; };
     c.toolbar = true;
     c.separatorBefore = kind == BrushKind::Point;
   }
   const struct {
     const char* label;
-    bool PaintState::*flag;
-  } toggles[] = {{"Lock X Axis", &PaintState::lockX},
-                 {"Lock Y Axis", &PaintState::lockY},
-                 {"Uniform Scales", &PaintState::uniformScales}};
+    bool EditorState::*flag;
+  } toggles[] = {{"Lock X Axis", &EditorState::lockX},
+                 {"Lock Y Axis", &EditorState::lockY},
+                 {"Uniform Scales", &EditorState::uniformScales}};
   for (const auto& tg : toggles) {
-    bool PaintState::*flag = tg.flag;
-    Command& c = t.Add(kOptions, tg.label, "", [flag](App& a) { a.paint.*flag = !(a.paint.*flag); });
-    c.checked = [flag](const App& a) { return a.paint.*flag; };
-    c.separatorBefore = flag == &PaintState::lockX;
+    bool EditorState::*flag = tg.flag;
+    Command& c = t.Add(kOptions, tg.label, "", [flag](App& a) { a.editor.*flag = !(a.editor.*flag); });
+    c.checked = [flag](const App& a) { return a.editor.*flag; };
+    c.separatorBefore = flag == &EditorState::lockX;
   }
   {
     Command& c = t.Add(kOptions, "Lock Light", "", OnLockLight);
@@ -205,15 +205,15 @@ std::vector<Command> BuildTable() {
     t.Later(kMapping, label);
   for (const char* label : {"I&mport", "&Export", "Import to Selected"}) t.Later(kMapping, label);
   {
-    Command& c = t.Add(kMapping, "Snap to Grid", "", [](App& a) { a.paint.snapToGrid = !a.paint.snapToGrid; });
-    c.checked = [](const App& a) { return a.paint.snapToGrid; };
+    Command& c = t.Add(kMapping, "Snap to Grid", "", [](App& a) { a.editor.snapToGrid = !a.editor.snapToGrid; });
+    c.checked = [](const App& a) { return a.editor.snapToGrid; };
     c.separatorBefore = true;
   }
   t.Later(kMapping, "Snap Selected to Grid");
   for (const char* label : {"S&tore", "R&evert", "Delete Selected", "Retro-Map"}) t.Later(kMapping, label);
   t.Later(kVLink, "Begin Watch\tW", "W");
   t.Later(kVLink, "Transfer Mapping\tX", "X");
-  t.Later(kVLink, "Sync Cameras").checked = [](const App& a) { return a.paint.syncCameras; };
+  t.Later(kVLink, "Sync Cameras").checked = [](const App& a) { return a.editor.syncCameras; };
 
   // Mesh
   t.Later(kMesh, "&Hide Selected Faces\tCtrl+H", "Ctrl+H");
@@ -250,32 +250,32 @@ std::vector<Command> BuildTable() {
   // Toolbar buttons without a menu item.
   {
     Command& c = t.Add(kNoMenu, "Colour blend", "", [](App& a) { SetBlend(a, PaintBlendMode::Colour); });
-    c.checked = [](const App& a) { return a.paint.blendMode == PaintBlendMode::Colour; };
+    c.checked = [](const App& a) { return a.editor.blendMode == PaintBlendMode::Colour; };
     c.toolbar = c.separatorBefore = true;
   }
   {
     Command& c = t.Add(kNoMenu, "Tint blend", "", [](App& a) { SetBlend(a, PaintBlendMode::Tint); });
-    c.checked = [](const App& a) { return a.paint.blendMode == PaintBlendMode::Tint; };
+    c.checked = [](const App& a) { return a.editor.blendMode == PaintBlendMode::Tint; };
     c.toolbar = true;
   }
   {
     Command& c = t.Add(kNoMenu, "Show mapping in Paint Mode", "", [](App& a) {
-      a.paint.showMappingInPaint = !a.paint.showMappingInPaint;
+      a.editor.showMappingInPaint = !a.editor.showMappingInPaint;
       a.RefreshAll();
     });
-    c.checked = [](const App& a) { return a.paint.showMappingInPaint; };
+    c.checked = [](const App& a) { return a.editor.showMappingInPaint; };
     c.toolbar = c.separatorBefore = true;
   }
   // Present but disabled until the skin view can draw the frame and drag
   // pixels along with the mapping.
   {
     Command& c = t.Later(kNoMenu, "Show mapping frame");
-    c.checked = [](const App& a) { return a.paint.showMappingFrame; };
+    c.checked = [](const App& a) { return a.editor.showMappingFrame; };
     c.toolbar = true;
   }
   {
     Command& c = t.Later(kNoMenu, "Drag pixels with mapping");
-    c.checked = [](const App& a) { return a.paint.dragPixelsWithMapping; };
+    c.checked = [](const App& a) { return a.editor.dragPixelsWithMapping; };
     c.toolbar = true;
   }
 

@@ -59,14 +59,14 @@ void OpenCommand(App& app) {
   if (app.model.modelLoaded) {
     MsgAnswer answer = app.ui.Message(kSaveChangesText, MsgButtons::YesNoCancel);
     if (answer == MsgAnswer::Cancel) return;
-    if (answer == MsgAnswer::Yes && !app.SaveMd2(app.currentFile)) app.ui.Message(kSaveFailedText);
+    if (answer == MsgAnswer::Yes && !app.SaveMd2(app.document.currentFile)) app.ui.Message(kSaveFailedText);
   }
   if (!OpensForReading(path)) {
     app.ui.Message(kLoadErrorText);
     return;
   }
   if (app.LoadMd2(path)) {
-    app.currentFile = path;
+    app.document.currentFile = path;
     app.profile.WriteString("Project", "CurFile", path);
   }
   app.RefreshAll();
@@ -74,7 +74,7 @@ void OpenCommand(App& app) {
 
 void SaveCommand(App& app) {
   if (!app.model.modelLoaded) return;
-  if (!app.SaveMd2(app.currentFile)) app.ui.Message(kSaveFailedText);
+  if (!app.SaveMd2(app.document.currentFile)) app.ui.Message(kSaveFailedText);
 }
 
 void SaveAsCommand(App& app) {
@@ -90,7 +90,7 @@ void SaveAsCommand(App& app) {
     return;
   if (!app.SaveMd2(path)) app.ui.Message(kSaveAsFailedText);
   // The new name sticks even after a failed save, so Save retries it.
-  app.currentFile = path;
+  app.document.currentFile = path;
   app.profile.WriteString("Project", "CurFile", path);
 }
 

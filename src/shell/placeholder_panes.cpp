@@ -25,7 +25,7 @@ void PlaceholderSkinView::Resize(int clientWidth, int clientHeight) {
 void PlaceholderSkinView::Redraw(int, int) {
   ++redrawCount;
   const Skin* skin = app_.model.currentSkin;
-  const std::uint8_t background = app_.colourSlots[7];
+  const std::uint8_t background = app_.editor.colourSlots[7];
   std::fill(pixels_.begin(), pixels_.end(), background);
   if (skin) {
     palette_ = skin->palette;

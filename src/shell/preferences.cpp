@@ -108,6 +108,6 @@ void OnPreferences(App& app) {
   std::optional<Preferences> chosen = app.preferencesDialog->Ask(app, LoadPreferences(app.profile));
   if (!chosen) return;
   SavePreferences(app.profile, *chosen);
-  app.customCursors = chosen->customCursors;
+  app.editor.customCursors = chosen->customCursors;
   if (app.shellLayout) app.shellLayout->SetPalOnTop(chosen->palOnTop);
 }

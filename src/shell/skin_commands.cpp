@@ -124,10 +124,10 @@ void DrawOutlineInto(Model& model, Skin& skin, std::uint8_t colour) {
   }
 }
 
-std::uint8_t Slot(const App& app, int slot) { return app.colourSlots[static_cast<std::size_t>(slot)]; }
+std::uint8_t Slot(const App& app, int slot) { return app.editor.colourSlots[static_cast<std::size_t>(slot)]; }
 
 std::uint8_t ActiveSlotColour(const App& app) {
-  int slot = app.activeSlot >= 0 && app.activeSlot < 8 ? app.activeSlot : 0;
+  int slot = app.editor.activeSlot >= 0 && app.editor.activeSlot < 8 ? app.editor.activeSlot : 0;
   return Slot(app, slot);
 }
 

@@ -26,9 +26,9 @@ void ReadStartupSettings(App& app) {
   for (int i = 0; i < 8; ++i) {
     const int value = app.profile.GetInt("Colors", "Color-" + std::to_string(i), kDefaults[i]);
     // Slots are palette indices; an edited profile must not push one off the palette.
-    app.colourSlots[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+    app.editor.colourSlots[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
   }
-  app.customCursors = app.profile.GetInt("Preferences", "CustomCursors", 1) != 0;
+  app.editor.customCursors = app.profile.GetInt("Preferences", "CustomCursors", 1) != 0;
 }
 
 void ReadSplitRatio(App& app) {
@@ -114,7 +114,7 @@ bool ProcessCommandLine(App& app, const std::string& commandLine) {
     app.ui.Message(kCommandLineLoadErrorText);
     return false;
   }
-  app.currentFile = tokens[0];
+  app.document.currentFile = tokens[0];
   app.profile.WriteString("Project", "CurFile", tokens[0]);
   for (std::size_t i = 1; i < tokens.size(); ++i) {
     std::unique_ptr<Skin> skin = LoadSkinImage(tokens[i], app.ui);
@@ -140,7 +140,7 @@ bool RunModelStartup(App& app, const StartupOptions& options) {
   if (!loaded) {
     const std::string last = app.profile.GetString("Project", "CurFile", "Unknown");
     if (last != "Unknown" && autoLoad && app.LoadMd2(last) == 1) {
-      app.currentFile = last;
+      app.document.currentFile = last;
       loaded = true;
     }
   }

@@ -33,5 +33,5 @@ bool IsLockLightChecked(const App& app) { return app.lighting.lockLight == 1; }
 
 void BuildShadeRampsFor(App& app) {
   const Skin* skin = app.model.currentSkin;
-  BuildShadeRamps(app.lighting, skin ? &skin->palette : nullptr, &app.colourSlots[1]);
+  BuildShadeRamps(app.lighting, skin ? &skin->palette : nullptr, &app.editor.colourSlots[1]);
 }

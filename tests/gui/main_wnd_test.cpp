@@ -285,7 +285,7 @@ TEST(MainWnd, CompanionItemsAreDisabledWithoutACompanionAndChecksFollowTheState)
   QAction* camera = wnd.actionFor(CommandId("&Camera Toggle\tSpace"));
   EXPECT_TRUE(camera->isChecked());
   camera->trigger();
-  EXPECT_FALSE(f.session->app().paint.cameraToggle);
+  EXPECT_FALSE(f.session->app().editor.cameraToggle);
   EXPECT_FALSE(camera->isChecked());
 }
 

@@ -79,14 +79,14 @@ struct PaintFixture : GuiFixture {
     ShellWnd& shell = wnd->shellWnd();
     view = &shell.widgetFor(shell.modelView());
     ASSERT_EQ(app->renderModes.renderModeIndex, MODE_TEXTURED);
-    ASSERT_EQ(app->paint.editMode, EditMode::Paint);
+    ASSERT_EQ(app->editor.editMode, EditMode::Paint);
     Trigger(*wnd, "&Camera Toggle\tSpace");
     Trigger(*wnd, brush);
     Pump();
-    ASSERT_FALSE(app->paint.cameraToggle);
+    ASSERT_FALSE(app->editor.cameraToggle);
     ASSERT_NE(app->model.currentSkin, nullptr);
     // Half strength: painting a texel twice lands somewhere else than once.
-    app->paint.paintStrength = 0.5;
+    app->editor.paintStrength = 0.5;
     BuildPaintTable(*app);
   }
 
@@ -110,7 +110,7 @@ TEST(ModelViewDrag, RightButtonDuringAnOrbitZoomsAndOnlyTheLeftReleaseEndsIt) {
   ShellWnd& shell = f.session->mainWnd().shellWnd();
   ModelView& pane = shell.modelView();
   PaneWidget* view = &shell.widgetFor(pane);
-  ASSERT_TRUE(app.paint.cameraToggle);
+  ASSERT_TRUE(app.editor.cameraToggle);
   Viewport& v = app.viewport;
   // Off the four handles of the trackball guide, so the turn is free.
   const QPoint c(v.width / 2 + 25, v.height / 2 + 15);
@@ -174,7 +174,7 @@ TEST(ModelViewPaint, APencilStrokeChangesEachTexelOnceAndNeverAProtectedColour) 
 
   Skin& skin = *app.model.currentSkin;
   const std::vector<std::uint8_t> before = skin.pixels;
-  const auto& table = app.paint.paintTable;
+  const auto& table = app.editor.paintTable;
 
   // Protect the commonest colour under the stroke that painting would change.
   std::map<int, int> counts;
@@ -186,7 +186,7 @@ TEST(ModelViewPaint, APencilStrokeChangesEachTexelOnceAndNeverAProtectedColour) 
   int protectedColour = counts.begin()->first;
   for (const auto& [colour, n] : counts)
     if (n > counts[protectedColour]) protectedColour = colour;
-  app.paint.protectedColours[static_cast<std::size_t>(protectedColour)] = 1;
+  app.editor.protectedColours[static_cast<std::size_t>(protectedColour)] = 1;
 
   int twiceDiffers = 0;
   for (std::int32_t t : texels) {
@@ -251,7 +251,7 @@ TEST(ModelViewPaint, ALineStrokeKeepsOnlyItsLastSegment) {
   const Viewport& v = app.viewport;
   Skin& skin = *app.model.currentSkin;
   const std::vector<std::uint8_t> before = skin.pixels;
-  const auto& table = app.paint.paintTable;
+  const auto& table = app.editor.paintTable;
 
   const QPoint start(f.left, f.row), end(f.right, f.row);
   // A detour well below the final line, through the creature's lower half.

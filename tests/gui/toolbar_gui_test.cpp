@@ -75,7 +75,7 @@ TEST(Toolbar, EachEditModeShowsItsOwnButtonsInOrder) {
   }
 
   Click(f, wnd, "M&apping Mode\t2");
-  EXPECT_EQ(f.session->app().paint.editMode, EditMode::Mapping);
+  EXPECT_EQ(f.session->app().editor.editMode, EditMode::Mapping);
   EXPECT_EQ(wnd.toolbarCommands(), Ids(kMapping));
   // Buttons whose work is not built yet are shown but cannot be pressed.
   for (const char* later : {"Show mapping frame", "Drag pixels with mapping", "&Map from 3D View..."}) {
@@ -88,7 +88,7 @@ TEST(Toolbar, EachEditModeShowsItsOwnButtonsInOrder) {
   EXPECT_EQ(Button(wnd, "Pencil Brush\tShift+2"), nullptr);
 
   Click(f, wnd, "&Paint Mode\t1");
-  EXPECT_EQ(f.session->app().paint.editMode, EditMode::Paint);
+  EXPECT_EQ(f.session->app().editor.editMode, EditMode::Paint);
   EXPECT_EQ(wnd.toolbarCommands(), Ids(kPaint));
 }
 
@@ -107,39 +107,39 @@ TEST(Toolbar, ButtonsChangeTheStateAndTheirCheckMarksFollowIt) {
 
   // Each rule button rebuilds the paint table: Tint keeps every entry's own
   // brightness, so at half strength its table differs from Colour's.
-  app.paint.paintStrength = 0.5;
+  app.editor.paintStrength = 0.5;
   BuildPaintTable(app);
-  const auto colourTable = app.paint.paintTable;
+  const auto colourTable = app.editor.paintTable;
   Click(f, wnd, "Tint blend");
-  EXPECT_EQ(app.paint.blendMode, PaintBlendMode::Tint);
+  EXPECT_EQ(app.editor.blendMode, PaintBlendMode::Tint);
   EXPECT_TRUE(Button(wnd, "Tint blend")->isChecked());
   EXPECT_FALSE(Button(wnd, "Colour blend")->isChecked());
-  EXPECT_NE(app.paint.paintTable, colourTable);
+  EXPECT_NE(app.editor.paintTable, colourTable);
   Click(f, wnd, "Colour blend");
-  EXPECT_EQ(app.paint.blendMode, PaintBlendMode::Colour);
+  EXPECT_EQ(app.editor.blendMode, PaintBlendMode::Colour);
   EXPECT_TRUE(Button(wnd, "Colour blend")->isChecked());
   EXPECT_FALSE(Button(wnd, "Tint blend")->isChecked());
-  EXPECT_EQ(app.paint.paintTable, colourTable);
+  EXPECT_EQ(app.editor.paintTable, colourTable);
 
   Click(f, wnd, "Line Brush\tShift+3");
-  EXPECT_EQ(app.paint.brushKind, BrushKind::Line);
+  EXPECT_EQ(app.editor.brushKind, BrushKind::Line);
   EXPECT_TRUE(Button(wnd, "Line Brush\tShift+3")->isChecked());
   EXPECT_FALSE(Button(wnd, "Point Brush\tShift+1")->isChecked());
 
   Click(f, wnd, "Show mapping in Paint Mode");
-  EXPECT_TRUE(app.paint.showMappingInPaint);
+  EXPECT_TRUE(app.editor.showMappingInPaint);
   EXPECT_TRUE(Button(wnd, "Show mapping in Paint Mode")->isChecked());
   Click(f, wnd, "Show mapping in Paint Mode");
-  EXPECT_FALSE(app.paint.showMappingInPaint);
+  EXPECT_FALSE(app.editor.showMappingInPaint);
   EXPECT_FALSE(Button(wnd, "Show mapping in Paint Mode")->isChecked());
 
   Click(f, wnd, "&Camera Toggle\tSpace");
-  EXPECT_FALSE(app.paint.cameraToggle);
+  EXPECT_FALSE(app.editor.cameraToggle);
   EXPECT_FALSE(Button(wnd, "&Camera Toggle\tSpace")->isChecked());
 
   // A state changed elsewhere (a key, the command line) shows on the button
   // after the next update.
-  app.paint.brushKind = BrushKind::Pencil;
+  app.editor.brushKind = BrushKind::Pencil;
   wnd.UpdateCommandStates();
   EXPECT_TRUE(Button(wnd, "Pencil Brush\tShift+2")->isChecked());
   EXPECT_FALSE(Button(wnd, "Line Brush\tShift+3")->isChecked());

@@ -89,7 +89,7 @@ TEST(CommandTable, TogglesAndModesCheckAndRefresh) {
   const Command* mapping = Find({"&Options"}, "M&apping Mode\t2");
   mapping->run(app);
   mapping->run(app);  // already there: no second refresh
-  EXPECT_EQ(app.paint.editMode, EditMode::Mapping);
+  EXPECT_EQ(app.editor.editMode, EditMode::Mapping);
   EXPECT_EQ(app.refreshCount, 2);
 
   const Command* pencil = Find({"&Options"}, "Pencil Brush\tShift+2");
@@ -104,7 +104,7 @@ TEST(CommandTable, ColourKeysStepTheActiveSlotAndWrap) {
   App app(ui, profile);
   std::vector<WndMessage> sent;
   app.messages.SetHandler([&](const WndMessage& m) { sent.push_back(m); });
-  app.activeSlot = 7;  // holds 0
+  app.editor.activeSlot = 7;  // holds 0
   const Command* previous = nullptr;
   const Command* nextRow = nullptr;
   for (const Command& c : CommandTable()) {
@@ -113,9 +113,9 @@ TEST(CommandTable, ColourKeysStepTheActiveSlotAndWrap) {
   }
   ASSERT_TRUE(previous && nextRow);
   previous->run(app);
-  EXPECT_EQ(app.colourSlots[7], 255);
+  EXPECT_EQ(app.editor.colourSlots[7], 255);
   nextRow->run(app);
-  EXPECT_EQ(app.colourSlots[7], 15);
+  EXPECT_EQ(app.editor.colourSlots[7], 15);
   ASSERT_EQ(sent.size(), 2u);
   EXPECT_EQ(sent[0].lParam, 0x28);
 }

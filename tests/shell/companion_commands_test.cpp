@@ -221,7 +221,7 @@ TEST_F(CompanionFixture, ViewCommands) {
 }
 
 TEST_F(CompanionFixture, ShadeRampsFollowTheSkinPaletteAndSlots) {
-  app.colourSlots[1] = 10;
+  app.editor.colourSlots[1] = 10;
   app.lighting.shadeExponent = 2.0;
   BuildLightCurve(app.lighting);
   BuildShadeRampsFor(app);  // no skin: slot 1 is grey 10

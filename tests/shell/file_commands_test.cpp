@@ -58,7 +58,7 @@ TEST(OpenCommand, LoadsTheChosenFileAndRemembersItsFolder) {
   EXPECT_EQ(d.app->model.modelLoaded, 1);
   EXPECT_EQ(d.app->loadFolder, d.models);
   EXPECT_EQ(d.profile.GetString("Project", "LoadDir", ""), d.models);
-  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.app->document.currentFile, d.quad);
   EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.quad);
   EXPECT_EQ(d.app->refreshCount, 1);
   EXPECT_TRUE(d.ui.texts().empty());
@@ -67,14 +67,14 @@ TEST(OpenCommand, LoadsTheChosenFileAndRemembersItsFolder) {
 TEST(OpenCommand, AppendsTheExtensionOnlyToPathsWithoutAnyDot) {
   Desk d;
   d.Open(d.models + "/quad");
-  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.app->document.currentFile, d.quad);
   // A dotted folder name counts as a dot: nothing is appended, and no such file.
   std::filesystem::create_directories(d.dir.path() + "/my.dir");
   WriteBytes(d.dir.path() + "/my.dir/a.md2", QuadMd2().Bytes());
   d.ui.QueueAnswer(MsgAnswer::No);
   d.Open(d.dir.path() + "/my.dir/a");
   EXPECT_EQ(d.ui.texts().back(), "There was an error loading the specified file!");
-  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.app->document.currentFile, d.quad);
 }
 
 TEST(OpenCommand, CancelOfTheSaveQuestionLeavesEverything) {
@@ -89,7 +89,7 @@ TEST(OpenCommand, CancelOfTheSaveQuestionLeavesEverything) {
   EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kSaveChanges});
   EXPECT_EQ(d.ui.shown()[0].buttons, MsgButtons::YesNoCancel);
   EXPECT_EQ(d.app->model.numTriangles, 2);
-  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.app->document.currentFile, d.quad);
   EXPECT_EQ(d.app->refreshCount, 1);
 
   // Yes saves the current model first, then opens the other one.
@@ -98,7 +98,7 @@ TEST(OpenCommand, CancelOfTheSaveQuestionLeavesEverything) {
   d.ui.QueueAnswer(MsgAnswer::Yes);
   d.Open(other);
   EXPECT_EQ(d.app->model.numTriangles, 1);
-  EXPECT_EQ(d.app->currentFile, other);
+  EXPECT_EQ(d.app->document.currentFile, other);
   EXPECT_EQ(ReadBytes(d.quad)[68 + 4], 5);  // s of mapping vertex 1 as edited
 }
 
@@ -110,7 +110,7 @@ TEST(OpenCommand, ADamagedFileKeepsTheCurrentOne) {
   d.ui.QueueAnswer(MsgAnswer::No);
   d.Open(bad);
   EXPECT_EQ(d.ui.texts().size(), 2u);
-  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.app->document.currentFile, d.quad);
   EXPECT_EQ(d.app->model.numTriangles, 2);
   EXPECT_EQ(d.app->refreshCount, 2);
 }
@@ -136,7 +136,7 @@ TEST(SaveCommand, WritesTheCurrentFileOrSaysItFailed) {
   d.app->model.WeldMapVertices(1);
   SaveCommand(*d.app);
   EXPECT_EQ(ReadBytes(d.quad)[68 + 8], 3);
-  d.app->currentFile = d.dir.path() + "/gone/x.md2";
+  d.app->document.currentFile = d.dir.path() + "/gone/x.md2";
   SaveCommand(*d.app);
   EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2", "An error occured while trying to save =["}));
 }
@@ -153,7 +153,7 @@ TEST(SaveAsCommand, BelowTheBaseFolderSavesWithoutAsking) {
   EXPECT_EQ(r.initialFolder, "/was/here");
   EXPECT_TRUE(d.ui.texts().empty());
   EXPECT_EQ(ReadBytes(d.models + "/copy.md2"), QuadMd2().Bytes());
-  EXPECT_EQ(d.app->currentFile, d.models + "/copy.md2");
+  EXPECT_EQ(d.app->document.currentFile, d.models + "/copy.md2");
   EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.models + "/copy.md2");
   EXPECT_EQ(d.app->saveFolder, d.models);
   EXPECT_EQ(d.profile.GetString("Project", "SaveDir", ""), d.models);
@@ -170,13 +170,13 @@ TEST(SaveAsCommand, OutsideTheBaseFolderAsksFirst) {
   EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kOutsideBase});
   EXPECT_EQ(d.ui.shown()[0].buttons, MsgButtons::YesNo);
   EXPECT_FALSE(FileExists(outside));
-  EXPECT_EQ(d.app->currentFile, d.quad);
+  EXPECT_EQ(d.app->document.currentFile, d.quad);
 
   d.ui.QueueFile(outside);
   d.ui.QueueAnswer(MsgAnswer::Yes);
   SaveAsCommand(*d.app);
   EXPECT_TRUE(FileExists(outside));
-  EXPECT_EQ(d.app->currentFile, outside);
+  EXPECT_EQ(d.app->document.currentFile, outside);
 }
 
 TEST(SaveAsCommand, BaseFolderComparisonIsCaseSensitive) {
@@ -198,7 +198,7 @@ TEST(SaveAsCommand, AFailedSaveStillTakesTheNewName) {
   d.ui.QueueFile(target);
   SaveAsCommand(*d.app);
   EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2", "An error occured while attempting to save!"}));
-  EXPECT_EQ(d.app->currentFile, target);
+  EXPECT_EQ(d.app->document.currentFile, target);
   EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), target);
 }
 

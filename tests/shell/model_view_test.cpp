@@ -86,7 +86,7 @@ struct ViewDesk {
     view.SetHost(&host);
     view.Resize(16, 16);
     TagTexels();
-    app.paint.cameraToggle = false;
+    app.editor.cameraToggle = false;
   }
   void TagTexels() {
     Viewport& v = app.viewport;
@@ -122,11 +122,11 @@ TEST(ModelViewBuffers, WidthRoundsUpToAMultipleOfFour) {
 
 TEST(ModelViewPaint, PencilStrokeChangesEachTexelOnceAndNeverAProtectedColour) {
   ViewDesk d;
-  d.app.paint.brushKind = BrushKind::Pencil;
-  d.app.paint.paintStrength = 0.5;
-  d.app.colourSlots[0] = 200;
+  d.app.editor.brushKind = BrushKind::Pencil;
+  d.app.editor.paintStrength = 0.5;
+  d.app.editor.colourSlots[0] = 200;
   d.skin->pixels[2] = 50;  // texel (2, 0)
-  d.app.paint.protectedColours[50] = 1;
+  d.app.editor.protectedColours[50] = 1;
   BuildPaintTable(d.app);
   // Grey ramp: 100 + (200 - 100) x 0.5 = 150; painted twice it would be 175.
   d.view.MouseDown(Press(MouseButton::Left, 0, 0));
@@ -149,8 +149,8 @@ TEST(ModelViewPaint, PencilStrokeChangesEachTexelOnceAndNeverAProtectedColour) {
 
 TEST(ModelViewPaint, LineStrokeKeepsOnlyItsLastSegment) {
   ViewDesk d;
-  d.app.paint.brushKind = BrushKind::Line;
-  d.app.colourSlots[0] = 9;
+  d.app.editor.brushKind = BrushKind::Line;
+  d.app.editor.colourSlots[0] = 9;
   BuildPaintTable(d.app);
   d.view.MouseDown(Press(MouseButton::Left, 0, 0));
   d.view.MouseMove(Move(15, 0, true));
@@ -175,8 +175,8 @@ TEST(ModelViewPaint, LineStrokeKeepsOnlyItsLastSegment) {
 
 TEST(ModelViewPaint, SegmentLeavingTheViewIsClippedNotDropped) {
   ViewDesk d;
-  d.app.paint.brushKind = BrushKind::Pencil;
-  d.app.colourSlots[0] = 9;
+  d.app.editor.brushKind = BrushKind::Pencil;
+  d.app.editor.colourSlots[0] = 9;
   BuildPaintTable(d.app);
   d.view.MouseDown(Press(MouseButton::Left, 15, 4));
   d.view.MouseMove(Move(-40, 4, true));
@@ -201,9 +201,9 @@ TEST(ModelViewPaint, UntexturedModeOnlyHoldsTheMouse) {
 TEST(ModelViewPick, RightDragPicksIntoTheActiveSlot) {
   ViewDesk d;
   d.skin->pixels[8 * 3 + 4] = 77;  // texel (4, 3) under view pixel (9, 7)
-  d.app.activeSlot = 2;
+  d.app.editor.activeSlot = 2;
   d.view.MouseDown(Press(MouseButton::Right, 9, 7));
-  EXPECT_EQ(d.app.colourSlots[2], 77);
+  EXPECT_EQ(d.app.editor.colourSlots[2], 77);
   EXPECT_EQ(d.Sent(0, 0x18), 1);
   d.view.MouseMove(Move(9, 6, false, true));  // texel (4, 3) again: nothing new
   EXPECT_EQ(d.Sent(0, 0x18), 1);
@@ -213,7 +213,7 @@ TEST(ModelViewPick, RightDragPicksIntoTheActiveSlot) {
 
 TEST(ModelViewSelect, MappingModeDragsSelectAndDeselectTriangles) {
   ViewDesk d;
-  d.app.paint.editMode = EditMode::Mapping;
+  d.app.editor.editMode = EditMode::Mapping;
   d.app.model.numTriangles = 2;
   Viewport& v = d.app.viewport;
   std::fill(v.tagBuffer.begin(), v.tagBuffer.end(), -1);
@@ -232,7 +232,7 @@ TEST(ModelViewSelect, MappingModeDragsSelectAndDeselectTriangles) {
 
 TEST(ModelViewCamera, OrbitTurnsIntoZoomWhileTheRightButtonIsDown) {
   ViewDesk d;
-  d.app.paint.cameraToggle = true;
+  d.app.editor.cameraToggle = true;
   d.view.Resize(200, 200);
   const Mat3 start = d.app.viewport.rotation;
   const float distance = d.app.viewport.distance;
@@ -259,7 +259,7 @@ TEST(ModelViewCamera, OrbitTurnsIntoZoomWhileTheRightButtonIsDown) {
 
 TEST(ModelViewCamera, TrackballHandlesPinTheAxis) {
   ViewDesk d;
-  d.app.paint.cameraToggle = true;
+  d.app.editor.cameraToggle = true;
   d.view.Resize(200, 200);  // centre (100, 100), r = 90
   d.view.MouseDown(Press(MouseButton::Left, 105, 12));  // top handle
   EXPECT_EQ(d.view.orbitAxis(), TrackballAxis::Horizontal);
@@ -277,7 +277,7 @@ TEST(ModelViewCamera, TrackballHandlesPinTheAxis) {
 
 TEST(ModelViewCamera, FieldOfViewMeasuresFromThePressPoint) {
   ViewDesk d;
-  d.app.paint.cameraToggle = true;
+  d.app.editor.cameraToggle = true;
   const float fov = d.app.viewport.fieldOfView;
   d.view.MouseDown(Press(MouseButton::Left, 8, 8, true));
   EXPECT_EQ(d.view.dragState(), ModelView::DragState::FovDrag);

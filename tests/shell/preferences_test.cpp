@@ -64,7 +64,7 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   chosen.introWav = "/x.wav";
   dialog.answer = chosen;
   OnPreferences(app);
-  EXPECT_FALSE(app.customCursors);
+  EXPECT_FALSE(app.editor.customCursors);
   EXPECT_EQ(profile.GetInt("Preferences", "CustomCursors", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "DirScan_Prompt", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "Skip Intro", -1), 1);

@@ -10,7 +10,7 @@ TEST(Quit, AnsweredNoStaysButKeepsSlotsAndSplitWritten) {
   MemoryProfile profile;
   App app(ui, profile);
   app.splitRatio = 0.65999;
-  app.colourSlots[3] = 17;
+  app.editor.colourSlots[3] = 17;
   ui.QueueAnswer(MsgAnswer::No);
   EXPECT_FALSE(ConfirmQuit(app));
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{"All Unsaved data will be lost...\nAre you sure you want to quit?"}));

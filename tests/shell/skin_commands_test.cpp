@@ -116,7 +116,7 @@ TEST(NewSkin, BackgroundGridAndMeshOutlineTakeTheirSlots) {
   Desk d;
   Skin& first = d.Add("first", false);
   first.palette[0] = 77;
-  d.app->activeSlot = 6;  // colour 5
+  d.app->editor.activeSlot = 6;  // colour 5
   // A second triangle reaching far off the skin must be clipped, not drawn outside.
   Model& m = d.app->model;
   m.numTriangles = 2;

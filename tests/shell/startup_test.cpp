@@ -65,7 +65,7 @@ TEST(StartupCommandLine, ModelAndTwoSkinsLeaveTheSecondCurrent) {
                                            d.Q("b.pcx")}));
   App& app = *d.app;
   EXPECT_EQ(app.model.modelLoaded, 1);
-  EXPECT_EQ(app.currentFile, d.base + "/quad model.md2");
+  EXPECT_EQ(app.document.currentFile, d.base + "/quad model.md2");
   EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.base + "/quad model.md2");
   ASSERT_EQ(d.SkinNames(), (std::vector<std::string>{"a.pcx", "b.pcx"}));
   for (const auto& s : app.model.skins) EXPECT_TRUE(s->flags & SKIN_EXTERNAL);
@@ -104,7 +104,7 @@ TEST(StartupCommandLine, FailedModelFallsBackToLastFileThenDialog) {
   // The skins after a failed model are ignored; "CurFile" loaded instead.
   EXPECT_TRUE(d.app->model.skins.empty());
   EXPECT_EQ(d.app->model.modelLoaded, 1);
-  EXPECT_EQ(d.app->currentFile, d.base + "/quad model.md2");
+  EXPECT_EQ(d.app->document.currentFile, d.base + "/quad model.md2");
 }
 
 TEST(StartupModel, NothingToLoadAndCancelledDialogQuits) {
@@ -154,9 +154,9 @@ TEST(StartupSettings, ColourSlotsAndSplitFromProfile) {
   d.profile.WriteInt("Preferences", "Splitter", 4000);
   ReadStartupSettings(*d.app);
   ReadSplitRatio(*d.app);
-  EXPECT_EQ(d.app->colourSlots[0], 7);
-  EXPECT_EQ(d.app->colourSlots[1], 64);  // default
-  EXPECT_EQ(d.app->colourSlots[7], 255);
-  EXPECT_FALSE(d.app->customCursors);
+  EXPECT_EQ(d.app->editor.colourSlots[0], 7);
+  EXPECT_EQ(d.app->editor.colourSlots[1], 64);  // default
+  EXPECT_EQ(d.app->editor.colourSlots[7], 255);
+  EXPECT_FALSE(d.app->editor.customCursors);
   EXPECT_DOUBLE_EQ(d.app->splitRatio, 0.4);
 }

@@ -304,7 +304,7 @@ void MainWnd::UpdateCommandStates() {
     if (c.checked) a->setChecked(c.checked(app_));
     if (c.dynamicLabel) a->setText(QString::fromStdString(c.dynamicLabel(app_)));
   }
-  ShowToolbarFor(static_cast<int>(app_.paint.editMode));
+  ShowToolbarFor(static_cast<int>(app_.editor.editMode));
 }
 
 void MainWnd::RunCommand(int id) {

@@ -1,7 +1,8 @@
 #pragma once
-// The editor's interaction state shared by both views and the command table:
+// The editor's interaction state shared by the panes and the command table:
 // which mode the mouse edits in, the brush, the blend rule and strength, the
-// protected colours and the paint remap built from them. The App holds one.
+// colour slots, the protected colours and the paint remap built from them,
+// and the mapping frame of the skin view.
 
 #include <array>
 #include <cstdint>
@@ -10,7 +11,13 @@ enum class EditMode : int { Paint = 0, Mapping = 1 };
 enum class BrushKind : int { Point = 0, Pencil = 1, Line = 2 };
 enum class PaintBlendMode : int { Colour = 0, Tint = 1 };
 
-struct PaintState {
+// The rectangle of skin coordinates the mapping operations fit into, drawn
+// over the skin view in Mapping Mode.
+struct MappingFrame {
+  float left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct EditorState {
   EditMode editMode = EditMode::Paint;
   bool cameraToggle = true;  // drags in both views move the camera
   BrushKind brushKind = BrushKind::Point;
@@ -29,6 +36,13 @@ struct PaintState {
   bool uniformScales = false;
   bool snapToGrid = false;
   bool syncCameras = false;
+
+  // Palette indices: the active slot paints; 1..3 colour edges; 7 is the
+  // background.
+  std::array<std::uint8_t, 8> colourSlots{248, 64, 128, 192, 15, 10, 5, 0};
+  int activeSlot = 0;
+  MappingFrame mappingFrame;
+  bool customCursors = true;  // the program's own cursors over the panes
 
   static constexpr std::array<std::uint8_t, 256> IdentityTable() {
     std::array<std::uint8_t, 256> table{};

@@ -1,0 +1,40 @@
+#pragma once
+// The document: what a save writes (the model with its mapping, triangles
+// and skin list, the file it came from and that file's bytes) and the undo
+// history of every change made to it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/undo_history.h"
+#include "model/model.h"
+
+class Document {
+ public:
+  Model model;
+  std::string currentFile;
+  std::vector<std::uint8_t> md2Image;  // the MD2 as last loaded: the source of the frames when saving
+  UndoHistory history;
+
+  bool Undo() { return history.Undo(model); }
+  bool Redo() { return history.Redo(model); }
+
+  // Indices of the skins changed since they were last loaded or saved.
+  std::vector<int> ChangedSkins() const;
+};
+
+// One user action as one undo step: opened here, closed when it goes out of
+// scope (an action nested in another joins the outer step).
+class DocumentStep {
+ public:
+  DocumentStep(Document& document, const std::string& name, unsigned parts) : document_(document) {
+    document_.history.Begin(name, parts, document_.model);
+  }
+  ~DocumentStep() { document_.history.Commit(document_.model); }
+  DocumentStep(const DocumentStep&) = delete;
+  DocumentStep& operator=(const DocumentStep&) = delete;
+
+ private:
+  Document& document_;
+};

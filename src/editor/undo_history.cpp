@@ -1,0 +1,69 @@
+#include "editor/undo_history.h"
+
+void UndoHistory::Begin(const std::string& name, unsigned parts, const Model& model) {
+  if (depth_++ > 0) {
+    open_->AddParts(parts, model);
+    return;
+  }
+  open_ = std::make_unique<UndoStep>(name, parts, model);
+}
+
+bool UndoHistory::Commit(Model& model) {
+  if (depth_ == 0 || --depth_ > 0) return false;
+  std::unique_ptr<UndoStep> step = std::move(open_);
+  if (!step->Finish(model)) return false;
+  for (std::size_t i = position_; i < steps_.size(); ++i) bytes_ -= steps_[i]->bytes();
+  steps_.resize(position_);
+  bytes_ += step->bytes();
+  steps_.push_back(std::move(step));
+  position_ = steps_.size();
+  ++recorded_;
+  Trim();
+  return true;
+}
+
+std::string UndoHistory::UndoName() const { return CanUndo() ? steps_[position_ - 1]->name() : std::string(); }
+std::string UndoHistory::RedoName() const { return CanRedo() ? steps_[position_]->name() : std::string(); }
+
+bool UndoHistory::Undo(Model& model) {
+  if (open() || !CanUndo()) return false;
+  if (!steps_[position_ - 1]->Undo(model)) {
+    Clear();
+    return false;
+  }
+  --position_;
+  return true;
+}
+
+bool UndoHistory::Redo(Model& model) {
+  if (open() || !CanRedo()) return false;
+  if (!steps_[position_]->Redo(model)) {
+    Clear();
+    return false;
+  }
+  ++position_;
+  return true;
+}
+
+void UndoHistory::Clear() {
+  steps_.clear();
+  position_ = 0;
+  bytes_ = 0;
+}
+
+void UndoHistory::SetBudget(std::size_t bytes) {
+  budget_ = bytes;
+  Trim();
+}
+
+void UndoHistory::Trim() {
+  std::size_t drop = 0;
+  // Only steps that can be undone go: a redo step needs the ones before it.
+  while (bytes_ > budget_ && drop < position_ && steps_.size() - drop > 1) {
+    bytes_ -= steps_[drop]->bytes();
+    ++drop;
+  }
+  if (!drop) return;
+  steps_.erase(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(drop));
+  position_ -= drop;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The document's undo and redo: a list of steps with a position, held within
+// a memory budget (oldest steps dropped first, the newest always kept).
+// An action opens a step before it changes anything and closes it after;
+// actions nested in another (a command that runs another command) join the
+// outer step.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/undo_step.h"
+
+class UndoHistory {
+ public:
+  static constexpr std::size_t kDefaultBudget = std::size_t{256} << 20;
+
+  // Opens a step (or joins the open one, capturing any further parts).
+  void Begin(const std::string& name, unsigned parts, const Model& model);
+  // Closes the outermost step: recorded when it changed something, and
+  // every redo step dropped with it. True when a step was recorded.
+  bool Commit(Model& model);
+  bool open() const { return depth_ > 0; }
+
+  bool CanUndo() const { return position_ > 0; }
+  bool CanRedo() const { return position_ < steps_.size(); }
+  // The name of the step Undo (Redo) would take back (play again); empty
+  // when there is none.
+  std::string UndoName() const;
+  std::string RedoName() const;
+  // False when there was nothing to do, or when the document no longer is
+  // in the state the step expects; the whole history is dropped then, since
+  // no step of it can be trusted.
+  bool Undo(Model& model);
+  bool Redo(Model& model);
+
+  void Clear();
+  std::size_t size() const { return steps_.size(); }
+  std::size_t position() const { return position_; }
+  std::size_t bytes() const { return bytes_; }
+  std::size_t budget() const { return budget_; }
+  void SetBudget(std::size_t bytes);
+  // Steps recorded since the history was made, for a caller that acts every
+  // so many of them.
+  std::size_t stepsRecorded() const { return recorded_; }
+
+ private:
+  void Trim();
+
+  std::vector<std::unique_ptr<UndoStep>> steps_;
+  std::size_t position_ = 0;  // steps_[0..position_) can be undone
+  std::size_t bytes_ = 0;
+  std::size_t budget_ = kDefaultBudget;
+  std::unique_ptr<UndoStep> open_;
+  int depth_ = 0;
+  std::size_t recorded_ = 0;
+};

@@ -1,0 +1,38 @@
+#pragma once
+// What the panes and the editing operations work on: the document, the
+// editor state, the 3D view's camera and light, the one rasterizer and the
+// render modes, and the message queue the panes send their refreshes
+// through. The application object is a workspace with the services and the
+// windows added; tests and the command line use one on its own.
+
+#include "editor/document.h"
+#include "editor/editor_state.h"
+#include "platform/message_queue.h"
+#include "render/lighting.h"
+#include "render/rasterizer.h"
+#include "render/render_context.h"
+#include "render/render_mode.h"
+#include "render/viewport.h"
+
+class Workspace {
+ public:
+  Workspace() = default;
+  virtual ~Workspace() = default;
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  Document document;
+  Model& model = document.model;
+  EditorState editor;
+  Viewport viewport;
+  Lighting lighting;
+  CRasterizer rasterizer;    // the one rasterizer every picture goes through
+  RenderModes renderModes;   // the ten modes, renderModeIndex, colormap
+  MessageQueue messages;     // "VRK-Refresh" and "VRK-BarAdjust" between the windows
+
+  // A render context over this workspace, for renderModes.Render.
+  RenderContext MakeRenderContext();
+  // The paint remap from the current skin's palette, the active slot, the
+  // strength and the blend rule; kept as it was without a current skin.
+  void RebuildPaintTable();
+};

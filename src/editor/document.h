@@ -22,6 +22,14 @@ class Document {
 
   // Indices of the skins changed since they were last loaded or saved.
   std::vector<int> ChangedSkins() const;
+  // Whether the mesh or mapping changed since the model was last loaded or
+  // saved (an edit undone again still counts: asking once too often is
+  // cheaper than losing work).
+  bool MeshChanged() const { return history.meshEdits() != meshSavedAt_; }
+  void MarkMeshSaved() { meshSavedAt_ = history.meshEdits(); }
+
+ private:
+  std::size_t meshSavedAt_ = 0;
 };
 
 // One user action as one undo step: opened here, closed when it goes out of

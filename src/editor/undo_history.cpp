@@ -18,6 +18,7 @@ bool UndoHistory::Commit(Model& model) {
   steps_.push_back(std::move(step));
   position_ = steps_.size();
   ++recorded_;
+  if (steps_.back()->changesMesh()) ++meshEdits_;
   Trim();
   return true;
 }
@@ -32,6 +33,7 @@ bool UndoHistory::Undo(Model& model) {
     return false;
   }
   --position_;
+  if (steps_[position_]->changesMesh()) ++meshEdits_;
   return true;
 }
 
@@ -41,6 +43,7 @@ bool UndoHistory::Redo(Model& model) {
     Clear();
     return false;
   }
+  if (steps_[position_]->changesMesh()) ++meshEdits_;
   ++position_;
   return true;
 }

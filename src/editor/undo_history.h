@@ -44,6 +44,9 @@ class UndoHistory {
   // Steps recorded since the history was made, for a caller that acts every
   // so many of them.
   std::size_t stepsRecorded() const { return recorded_; }
+  // Counts every recorded, undone or redone step that changed the mesh; a
+  // document compares it with the count at its last save.
+  std::size_t meshEdits() const { return meshEdits_; }
 
  private:
   void Trim();
@@ -55,4 +58,5 @@ class UndoHistory {
   std::unique_ptr<UndoStep> open_;
   int depth_ = 0;
   std::size_t recorded_ = 0;
+  std::size_t meshEdits_ = 0;
 };

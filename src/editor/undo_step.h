@@ -37,6 +37,7 @@ class UndoStep {
   bool Redo(Model& model) const;
 
   const std::string& name() const { return name_; }
+  bool changesMesh() const { return !mesh_.empty(); }
   unsigned parts() const { return parts_; }
   std::size_t bytes() const;
 

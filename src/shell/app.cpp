@@ -20,13 +20,18 @@ Md2Context App::Md2Files() {
 int App::LoadMd2(const std::string& path) {
   Md2Context context = Md2Files();
   const int loaded = ::LoadMd2(context, path);
-  if (loaded) document.history.Clear();
+  if (loaded) {
+    document.history.Clear();
+    document.MarkMeshSaved();
+  }
   return loaded;
 }
 
 int App::SaveMd2(const std::string& path) {
   Md2Context context = Md2Files();
-  return ::SaveMd2(context, path);
+  const int saved = ::SaveMd2(context, path);
+  if (saved) document.MarkMeshSaved();
+  return saved;
 }
 
 void App::ScanFolderForSkins(const std::string& folder) {

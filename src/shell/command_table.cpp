@@ -19,6 +19,7 @@ using Rule = std::function<bool(const App&)>;
 
 const std::vector<std::string> kFile{"&File"};
 const std::vector<std::string> kCompanion{"&File", "&Companion"};
+const std::vector<std::string> kEdit{"&Edit"};
 const std::vector<std::string> kOptions{"&Options"};
 const std::vector<std::string> kPhong{"&Options", "Phong Maps"};
 const std::vector<std::string> kEnv{"&Options", "Environment Maps"};
@@ -69,6 +70,35 @@ void RunViewBenchmark(App& app) {
   app.ui.Message(result.text);
 }
 
+// "&Undo Pencil Stroke" while there is a step to name, "&Undo" when not.
+std::string StepLabel(const std::string& verb, const std::string& step) {
+  return step.empty() ? verb : verb + " " + step;
+}
+
+// The document moved under every pane and list: the tables that follow the
+// current skin's palette, the lists and all four panes.
+void AfterHistoryMove(App& app) {
+  app.RebuildPaintTable();
+  app.RebuildShadeRamps();
+  app.RefreshAll();
+}
+
+void OnUndo(App& app) {
+  if (!app.document.Undo()) return;
+  AfterHistoryMove(app);
+}
+
+void OnRedo(App& app) {
+  if (!app.document.Redo()) return;
+  AfterHistoryMove(app);
+}
+
+Command& Stepped(Command& c, const char* name, unsigned parts) {
+  c.stepName = name;
+  c.stepParts = parts;
+  return c;
+}
+
 class TableBuilder {
  public:
   Command& Add(const std::vector<std::string>& menu, std::string label, std::string key, Run run,
@@ -116,6 +146,23 @@ std::vector<Command> BuildTable() {
   t.Add(kFile, "E&xit", "", [](App& a) {
      if (a.requestClose) a.requestClose();
    }).separatorBefore = true;
+
+  // Edit
+  {
+    Command& c = t.Add(kEdit, "&Undo\tAlt+Backspace", "Alt+Backspace", OnUndo);
+    c.enabled = [](const App& a) { return a.document.history.CanUndo(); };
+    c.dynamicLabel = [](const App& a) { return StepLabel("&Undo", a.document.history.UndoName()); };
+    c.keys = [](const App& a) {
+      return a.ctrlZUndoes ? std::vector<std::string>{"Ctrl+Z", "Alt+Backspace"}
+                           : std::vector<std::string>{"Alt+Backspace"};
+    };
+  }
+  {
+    Command& c = t.Add(kEdit, "&Redo\tCtrl+Y", "Ctrl+Y", OnRedo);
+    c.enabled = [](const App& a) { return a.document.history.CanRedo(); };
+    c.dynamicLabel = [](const App& a) { return StepLabel("&Redo", a.document.history.RedoName()); };
+    c.keys = [](const App&) { return std::vector<std::string>{"Ctrl+Y", "Ctrl+Shift+Z"}; };
+  }
 
   // Options
   {
@@ -179,21 +226,23 @@ std::vector<Command> BuildTable() {
   t.Add(kEnv, "&Scan Folder", "", OnEnvMapScanFolder);
 
   // Skins
-  t.Add(kSkins, "&New\tShift+N", "Shift+N", OnSkinNew);
-  t.Add(kSkins, "&Open\tShift+O", "", OnSkinOpen);
-  t.Add(kSkins, "&Close/Delete\tShift+D", "Shift+D", OnSkinClose);
-  t.Add(kSkins, "Dupl&icate\tCtrl+D", "Ctrl+D", OnSkinDuplicate);
+  Stepped(t.Add(kSkins, "&New\tShift+N", "Shift+N", OnSkinNew), "New Skin", STEP_SKINS | STEP_MESH);
+  Stepped(t.Add(kSkins, "&Open\tShift+O", "", OnSkinOpen), "Open Skin", STEP_SKINS);
+  Stepped(t.Add(kSkins, "&Close/Delete\tShift+D", "Shift+D", OnSkinClose), "Close Skin", STEP_SKINS);
+  Stepped(t.Add(kSkins, "Dupl&icate\tCtrl+D", "Ctrl+D", OnSkinDuplicate), "Duplicate Skin", STEP_SKINS);
   t.Add(kSkins, "&Save\tShift+S", "Shift+S", OnSkinSave).separatorBefore = true;
   t.Add(kSkins, "Save &As\tShift+A", "Shift+A", OnSkinSaveAs);
-  t.Add(kSkins, "&Link\tShift+L", "Shift+L", OnSkinLink).separatorBefore = true;
-  t.Add(kSkins, "&Unlink\tCtrl+L", "Ctrl+L", OnSkinUnlink);
-  t.Add(kSkins, "&Move Up\tCtrl+Up", "Ctrl+Up", OnSkinMoveUp);
-  t.Add(kSkins, "Move &Down\tCtrl+Down", "Ctrl+Down", OnSkinMoveDown);
-  t.Add(kSkins, "&Store\tShift+Z", "Shift+Z", OnSkinStore).separatorBefore = true;
-  t.Add(kSkins, "&Revert\tCtrl+Z", "Ctrl+Z", OnSkinRevert);
-  t.Add(kSkins, "R&eload\tF5", "F5", OnSkinReload);
-  t.Add(kSkins, "&Scan Folder...", "", ScanFolderCommand).separatorBefore = true;
-  t.Add(kSkins, "Re-size &All...", "", OnSkinResizeAll);
+  Stepped(t.Add(kSkins, "&Link\tShift+L", "Shift+L", OnSkinLink), "Link Skin", STEP_SKINS).separatorBefore = true;
+  Stepped(t.Add(kSkins, "&Unlink\tCtrl+L", "Ctrl+L", OnSkinUnlink), "Unlink Skin", STEP_SKINS);
+  Stepped(t.Add(kSkins, "&Move Up\tCtrl+Up", "Ctrl+Up", OnSkinMoveUp), "Move Skin Up", STEP_SKINS);
+  Stepped(t.Add(kSkins, "Move &Down\tCtrl+Down", "Ctrl+Down", OnSkinMoveDown), "Move Skin Down", STEP_SKINS);
+  Stepped(t.Add(kSkins, "&Store\tShift+Z", "Shift+Z", OnSkinStore), "Store Skin", STEP_CURRENT_SKIN).separatorBefore = true;
+  // Ctrl+Z stays Revert's unless the user gives it to Undo.
+  Stepped(t.Add(kSkins, "&Revert\tCtrl+Z", "Ctrl+Z", OnSkinRevert), "Revert Skin", STEP_CURRENT_SKIN).keys =
+      [](const App& a) { return a.ctrlZUndoes ? std::vector<std::string>{} : std::vector<std::string>{"Ctrl+Z"}; };
+  Stepped(t.Add(kSkins, "R&eload\tF5", "F5", OnSkinReload), "Reload Skin", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kSkins, "&Scan Folder...", "", ScanFolderCommand), "Scan Folder for Skins", STEP_SKINS).separatorBefore = true;
+  Stepped(t.Add(kSkins, "Re-size &All...", "", OnSkinResizeAll), "Re-size All Skins", STEP_SKINS | STEP_MESH);
   for (const char* label : {"Re-&Palette", "Replace colors", "Set to Default"}) t.Later(kPalette, label);
   for (const char* label : {"&Palette", "P&ixels", "&Both"}) t.Later(kInvert, label);
   for (const char* label : {"&Outline Selected", "&Fill Selected", "&Shade Selected", "Load To Selected"})
@@ -304,4 +353,30 @@ const Command* FindCommandByLabel(const std::string& label) {
   for (const Command& c : CommandTable())
     if (c.label == label) return &c;
   return nullptr;
+}
+
+void ExecuteCommand(App& app, const Command& command) {
+  if (!command.run || !command.built) return;
+  if (command.enabled && !command.enabled(app)) return;
+  if (command.stepName.empty()) {
+    command.run(app);
+    return;
+  }
+  DocumentStep step(app.document, command.stepName, command.stepParts);
+  command.run(app);
+}
+
+std::vector<std::string> CommandKeys(const App& app, const Command& command) {
+  if (command.keys) return command.keys(app);
+  if (command.key.empty()) return {};
+  return {command.key};
+}
+
+std::string CommandLabel(const App& app, const Command& command) {
+  std::string label = command.dynamicLabel ? command.dynamicLabel(app) : command.label;
+  if (!command.keys) return label;
+  label = label.substr(0, label.find('\t'));
+  const std::vector<std::string> keys = command.keys(app);
+  if (!keys.empty()) label += "\t" + keys.front();
+  return label;
 }

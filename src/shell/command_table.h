@@ -24,11 +24,24 @@ struct Command {
   std::function<bool(const App&)> enabled;  // empty: always enabled
   std::function<bool(const App&)> checked;  // empty: never shows a check mark
   std::function<std::string(const App&)> dynamicLabel;  // empty: `label`
+  // The keys in force, the first shown in the menu; empty: `key` alone.
+  std::function<std::vector<std::string>(const App&)> keys;
+  // A command that changes the document runs as one undo step of this name
+  // over these parts (StepPart bits); an empty name: no step.
+  std::string stepName;
+  unsigned stepParts = 0;
   bool separatorBefore = false;
   bool toolbar = false;  // also a toolbar button
   bool built = true;     // false: present but disabled until its module exists
 };
 
 const std::vector<Command>& CommandTable();
+// Runs the command as a user would: nothing when it is not built or not
+// enabled, else its handler, inside its undo step when it has one.
+void ExecuteCommand(App& app, const Command& command);
+// The keys in force for the command, and the menu text with the first of
+// them after the tab (none when no key is in force).
+std::vector<std::string> CommandKeys(const App& app, const Command& command);
+std::string CommandLabel(const App& app, const Command& command);
 const Command* FindCommand(int id);
 const Command* FindCommandByLabel(const std::string& label);  // exact label

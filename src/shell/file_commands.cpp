@@ -7,6 +7,7 @@
 #include "platform/ui.h"
 #include "shell/app.h"
 #include "shell/remember_folder.h"
+#include "shell/skin_commands.h"
 
 namespace {
 
@@ -59,7 +60,12 @@ void OpenCommand(App& app) {
   if (app.model.modelLoaded) {
     MsgAnswer answer = app.ui.Message(kSaveChangesText, MsgButtons::YesNoCancel);
     if (answer == MsgAnswer::Cancel) return;
-    if (answer == MsgAnswer::Yes && !app.SaveMd2(app.document.currentFile)) app.ui.Message(kSaveFailedText);
+    // The old model is about to go: when its save fails, it stays.
+    if (answer == MsgAnswer::Yes && !app.SaveMd2(app.document.currentFile)) {
+      app.ui.Message(kSaveFailedText);
+      return;
+    }
+    if (!OfferToSaveChangedSkins(app, app.document.ChangedSkins())) return;
   }
   if (!OpensForReading(path)) {
     app.ui.Message(kLoadErrorText);
@@ -88,8 +94,11 @@ void SaveAsCommand(App& app) {
   if (path.compare(0, below.size(), below) != 0 &&
       app.ui.Message(kOutsideBaseText, MsgButtons::YesNo) != MsgAnswer::Yes)
     return;
-  if (!app.SaveMd2(path)) app.ui.Message(kSaveAsFailedText);
-  // The new name sticks even after a failed save, so Save retries it.
+  if (!app.SaveMd2(path)) {
+    // The model still belongs to the file it came from.
+    app.ui.Message(kSaveAsFailedText);
+    return;
+  }
   app.document.currentFile = path;
   app.profile.WriteString("Project", "CurFile", path);
 }

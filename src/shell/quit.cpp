@@ -3,12 +3,27 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "shell/app.h"
+#include "shell/skin_commands.h"
+
+bool OfferToSaveChanges(App& app) {
+  if (app.model.modelLoaded && app.document.MeshChanged()) {
+    const MsgAnswer answer = app.ui.Message(kSaveMeshText, MsgButtons::YesNoCancel);
+    if (answer == MsgAnswer::Cancel) return false;
+    if (answer == MsgAnswer::Yes && !app.SaveMd2(app.document.currentFile)) {
+      app.ui.Message(kSaveMeshFailedText);
+      return false;
+    }
+  }
+  return OfferToSaveChangedSkins(app, app.document.ChangedSkins());
+}
 
 bool ConfirmQuit(App& app) {
   // Written before the question, so they are kept even when the user stays.
   app.profile.WriteInt("Preferences", "Splitter", static_cast<int>(app.splitRatio * 10000));
   for (int i = 0; i < 8; ++i)
     app.profile.WriteInt("Colors", "Color-" + std::to_string(i), app.editor.colourSlots[static_cast<std::size_t>(i)]);
-  if (app.profile.GetInt("Preferences", "Quick Exit", 0) == 1) return true;
-  return app.ui.Message(kQuitQuestionText, MsgButtons::YesNo) == MsgAnswer::Yes;
+  if (app.profile.GetInt("Preferences", "Quick Exit", 0) != 1 &&
+      app.ui.Message(kQuitQuestionText, MsgButtons::YesNo) != MsgAnswer::Yes)
+    return false;
+  return OfferToSaveChanges(app);
 }

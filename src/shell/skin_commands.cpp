@@ -227,6 +227,7 @@ void OnSkinClose(App& app) {
   Model& m = app.model;
   if (!CurrentSkin(app)) return;
   int removed = m.currentSkinIndex;
+  if (!OfferToSaveChangedSkins(app, {removed})) return;
   m.skins.erase(m.skins.begin() + removed);
   m.currentSkinIndex = static_cast<std::int16_t>(IndexAfterRemoval(removed, static_cast<int>(m.skins.size())));
   m.currentSkin = nullptr;
@@ -234,47 +235,73 @@ void OnSkinClose(App& app) {
   AfterCurrentSkinChanged(app);
 }
 
+bool SaveSkin(App& app, Skin& skin) {
+  if (!skin.hasFile) return SaveSkinAs(app, skin);
+  if (skin.format != FORMAT_PCX && skin.format != FORMAT_BMP) {
+    app.ui.Message(kSkinSaveFailedText);
+    return false;
+  }
+  if (!Write(skin, skin.format, skin.path, app.ui)) {
+    app.ui.Message(kSkinSaveFailedText);
+    return false;
+  }
+  skin.storedPixels = skin.pixels;
+  skin.modified = false;
+  return true;
+}
+
+bool SaveSkinAs(App& app, Skin& skin) {
+  EnterDialogFolder(app.saveFolder);
+  auto chosen = app.ui.FileDialog(SkinFileDialog(true, kSkinFilter, "*.pcx;*.bmp", app.saveFolder));
+  if (!chosen) return false;
+  RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
+  std::uint8_t format = FormatForFilter(chosen->filterIndex, chosen->path, skin);
+  std::string path = EnsureExtension(chosen->path, chosen->filterIndex);
+
+  const bool linked = !IsExternalSkin(skin);
+  if (linked && !AcceptTarget(app, path)) return false;
+  // A failed write keeps the skin as it was: its name and file still describe
+  // what is on disk.
+  if (!Write(skin, format, path, app.ui)) {
+    app.ui.Message(kSkinSaveFailedText);
+    return false;
+  }
+  skin.path = path;
+  skin.name = linked ? LinkedSkinName(path, app.baseFolder) : path;
+  skin.hasFile = 1;
+  skin.format = format;
+  skin.storedPixels = skin.pixels;
+  skin.modified = false;
+  RefreshSkinBar(app);
+  return true;
+}
+
+bool OfferToSaveChangedSkins(App& app, const std::vector<int>& indices) {
+  std::vector<Skin*> changed;
+  for (int i : indices)
+    if (Skin* skin = SkinAt(app.model.skins, i); skin && skin->modified) changed.push_back(skin);
+  if (changed.empty()) return true;
+  std::string question = changed.size() == 1 ? kSaveChangedSkinText : kSaveChangedSkinsText;
+  for (const Skin* skin : changed) question += "\n" + SkinListLabel(*skin);
+  switch (app.ui.Message(question, MsgButtons::YesNoCancel)) {
+    case MsgAnswer::Cancel:
+      return false;
+    case MsgAnswer::No:
+      return true;
+    default:
+      break;
+  }
+  for (Skin* skin : changed)
+    if (!SaveSkin(app, *skin)) return false;
+  return true;
+}
+
 void OnSkinSave(App& app) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin) return;
-  if (!skin->hasFile) {
-    OnSkinSaveAs(app);
-    return;
-  }
-  if (skin->format != FORMAT_PCX && skin->format != FORMAT_BMP) {
-    app.ui.Message(kSkinSaveFailedText);
-    return;
-  }
-  if (!Write(*skin, skin->format, skin->path, app.ui)) {
-    app.ui.Message(kSkinSaveFailedText);
-    return;
-  }
-  skin->storedPixels = skin->pixels;
+  if (Skin* skin = CurrentSkin(app)) SaveSkin(app, *skin);
 }
 
 void OnSkinSaveAs(App& app) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin) return;
-  EnterDialogFolder(app.saveFolder);
-  auto chosen = app.ui.FileDialog(SkinFileDialog(true, kSkinFilter, "*.pcx;*.bmp", app.saveFolder));
-  if (!chosen) return;
-  RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
-  std::uint8_t format = FormatForFilter(chosen->filterIndex, chosen->path, *skin);
-  std::string path = EnsureExtension(chosen->path, chosen->filterIndex);
-
-  const bool linked = !IsExternalSkin(*skin);
-  if (linked && !AcceptTarget(app, path)) return;
-  // A failed write keeps the skin as it was: its name and file still describe
-  // what is on disk.
-  if (!Write(*skin, format, path, app.ui)) {
-    app.ui.Message(kSkinSaveFailedText);
-    return;
-  }
-  skin->path = path;
-  skin->name = linked ? LinkedSkinName(path, app.baseFolder) : path;
-  skin->hasFile = 1;
-  skin->storedPixels = skin->pixels;
-  RefreshSkinBar(app);
+  if (Skin* skin = CurrentSkin(app)) SaveSkinAs(app, *skin);
 }
 
 void OnSkinLink(App& app) {
@@ -295,6 +322,7 @@ void OnSkinLink(App& app) {
   skin->hasFile = 1;
   skin->flags = 0;
   skin->storedPixels = skin->pixels;
+  skin->modified = false;
   RefreshSkinBar(app);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "image/skin.h"
 
@@ -25,6 +26,18 @@ inline constexpr char kOutsideBaseFolderText[] =
     "You are not saving below your base folder,\nare you sure you want to continue??";
 inline constexpr char kReloadFailedText[] = "Unable to reload the skin!";
 inline constexpr char kReloadWrongSizeText[] = "The refreshed skin does not have the same dimensions!";
+// Asked before a changed skin would be dropped; the skins' names follow.
+inline constexpr char kSaveChangedSkinText[] = "Save changes to this skin?\n";
+inline constexpr char kSaveChangedSkinsText[] = "Save changes to these skins?\n";
+
+// Writes the skin to its file (or asks for one when it has none, as Save As
+// does); true when it was written. A failure has been reported.
+bool SaveSkin(App& app, Skin& skin);
+bool SaveSkinAs(App& app, Skin& skin);
+// Asks once, naming them, whether to save those of the skins at `indices`
+// that changed since they were loaded or saved; Yes saves each. False when
+// the user cancels or a save fails: the action that asked must not go on.
+bool OfferToSaveChangedSkins(App& app, const std::vector<int>& indices);
 
 void OnSkinNew(App& app);
 void OnSkinOpen(App& app);

@@ -29,6 +29,15 @@ std::string JoinPath(const std::vector<std::string>& path, std::size_t count) {
   return key;
 }
 
+// Only changes the action's keys when they differ: a shortcut set anew is
+// registered anew with the window's shortcut map.
+void SetShortcuts(QAction* action, const std::vector<std::string>& keys) {
+  QList<QKeySequence> sequences;
+  for (const std::string& key : keys)
+    sequences << QKeySequence::fromString(QString::fromStdString(key), QKeySequence::PortableText);
+  if (action->shortcuts() != sequences) action->setShortcuts(sequences);
+}
+
 // The six bands in their rows: the toolbar and "Skins"; "Companions" and
 // "Frames"; "P-Maps", "E-Maps" and "Modes". Two bands start as if the user
 // had dragged them right by `shift` pixels.
@@ -123,8 +132,7 @@ void MainWnd::BuildMenus() {
     auto* action = new QAction(QString::fromStdString(c.label), this);
     action->setObjectName(QString("cmd-%1").arg(c.id));
     action->setIconVisibleInMenu(false);
-    if (!c.key.empty())
-      action->setShortcut(QKeySequence::fromString(QString::fromStdString(c.key), QKeySequence::PortableText));
+    SetShortcuts(action, CommandKeys(app_, c));
     if (c.checked) action->setCheckable(true);
     const int id = c.id;
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
@@ -302,16 +310,16 @@ void MainWnd::UpdateCommandStates() {
     QAction* a = actions_[c.id];
     a->setEnabled(c.built && (!c.enabled || c.enabled(app_)));
     if (c.checked) a->setChecked(c.checked(app_));
-    if (c.dynamicLabel) a->setText(QString::fromStdString(c.dynamicLabel(app_)));
+    if (c.dynamicLabel || c.keys) a->setText(QString::fromStdString(CommandLabel(app_, c)));
+    if (c.keys) SetShortcuts(a, CommandKeys(app_, c));
   }
   ShowToolbarFor(static_cast<int>(app_.editor.editMode));
 }
 
 void MainWnd::RunCommand(int id) {
   const Command* c = FindCommand(id);
-  if (!c || !c->run || !c->built) return;
-  if (c->enabled && !c->enabled(app_)) return;
-  c->run(app_);
+  if (!c) return;
+  ExecuteCommand(app_, *c);
   AfterChange();
 }
 

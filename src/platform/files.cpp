@@ -104,9 +104,10 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
   return out;
 }
 
-bool ChangeFolder(const std::string& folder) {
-  if (folder.empty()) return false;
-  return ::chdir(ToForwardSlashes(folder).c_str()) == 0;
+bool FolderUsable(const std::string& folder) {
+  if (!FolderExists(folder)) return false;
+  // Entering needs search permission, listing read permission.
+  return ::access(ToForwardSlashes(folder).c_str(), R_OK | X_OK) == 0;
 }
 
 std::string CurrentFolder() {
@@ -157,6 +158,14 @@ std::string ResolvePath(const std::string& path) {
   std::string out = current.lexically_normal().string();
   if (!p.is_absolute() && out.rfind("./", 0) == 0) out = out.substr(2);
   return out;
+}
+
+std::string ResolvePathIn(const std::string& folder, const std::string& path) {
+  if (path.empty()) return path;
+  std::string written = ToForwardSlashes(path);
+  if (folder.empty() || written.front() == '/') return ResolvePath(written);
+  std::string base = ToForwardSlashes(folder);
+  return ResolvePath(base.back() == '/' ? base + written : base + "/" + written);
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -166,7 +166,7 @@ int SaveMd2(Md2Context& c, const std::string& path) {
     c.ui.Message(error);
     return 0;
   }
-  int cause = WriteFileAtomic(ResolvePathIn(c.baseFolder, path), bytes);
+  int cause = WriteFileAtomic(PathIn(c.baseFolder, path), bytes);
   if (cause != 0) {
     c.ui.Message("Error Saving: " + std::to_string(cause));
     return 0;

@@ -110,12 +110,6 @@ bool FolderUsable(const std::string& folder) {
   return ::access(ToForwardSlashes(folder).c_str(), R_OK | X_OK) == 0;
 }
 
-std::string CurrentFolder() {
-  std::error_code ec;
-  auto p = fs::current_path(ec);
-  return ec ? std::string() : p.string();
-}
-
 bool FolderExists(const std::string& folder) {
   std::error_code ec;
   return !folder.empty() && fs::is_directory(ToForwardSlashes(folder), ec);
@@ -160,12 +154,15 @@ std::string ResolvePath(const std::string& path) {
   return out;
 }
 
-std::string ResolvePathIn(const std::string& folder, const std::string& path) {
-  if (path.empty()) return path;
+std::string PathIn(const std::string& folder, const std::string& path) {
   std::string written = ToForwardSlashes(path);
-  if (folder.empty() || written.front() == '/') return ResolvePath(written);
+  if (written.empty() || folder.empty() || written.front() == '/') return written;
   std::string base = ToForwardSlashes(folder);
-  return ResolvePath(base.back() == '/' ? base + written : base + "/" + written);
+  return base.back() == '/' ? base + written : base + "/" + written;
+}
+
+std::string ResolvePathIn(const std::string& folder, const std::string& path) {
+  return path.empty() ? std::string() : ResolvePath(PathIn(folder, path));
 }
 
 std::string AbsolutePath(const std::string& path) {

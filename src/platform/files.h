@@ -42,7 +42,6 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
 // A folder the program can work in: a directory it may enter and list.
 // Looks only; the current folder stays where it is.
 bool FolderUsable(const std::string& folder);
-std::string CurrentFolder();
 bool FolderExists(const std::string& folder);
 bool FileExists(const std::string& path);
 
@@ -53,9 +52,13 @@ bool FileExists(const std::string& path);
 // nothing matches, the path as written (with '/').
 std::string ResolvePath(const std::string& path);
 
-// ResolvePath for a name seen from `folder`: an absolute path is taken as it
-// is, a relative one below `folder` (below the current folder when `folder`
-// is empty). An empty name stays empty.
+// A name seen from `folder`, with '/' separators: an absolute path as it is,
+// a relative one below `folder` (left relative, so below the current folder,
+// when `folder` is empty). An empty name stays empty. Case is kept: this is
+// the name a new file is written under.
+std::string PathIn(const std::string& folder, const std::string& path);
+
+// ResolvePath(PathIn(folder, path)): the existing file a name means.
 std::string ResolvePathIn(const std::string& folder, const std::string& path);
 
 // The absolute, normalised form of a path (no file-system access needed).

@@ -21,7 +21,7 @@ inline constexpr char kPrefPaletteFilter[] =
     "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|All Files (*.*)|*.*||";
 inline constexpr char kPrefWavFilter[] = "WAV Audio (*.wav)|*.wav|All Files (*.*)|*.*||";
 
-constexpr int kIntroRandom = kIntroNumberSetting.def;
+constexpr int kIntroRandom = 8;
 constexpr int kIntroCustom = 9;
 // The sound resources of intro entries 0..7.
 inline constexpr std::array<int, 8> kIntroSoundResources = {162, 148, 154, 153, 164, 165, 166, 167};

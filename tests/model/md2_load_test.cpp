@@ -179,6 +179,10 @@ TEST(LoadMd2, RelativeNamesResolveUnderTheBaseFolderIgnoringCaseWhereverItRuns) 
   FolderGuard here(s.dir.path());
   ASSERT_EQ(LoadMd2(s.context, "models/q/QUAD.md2"), 1);
   EXPECT_EQ(std::filesystem::current_path().string(), s.dir.path());
+  // Saving under a relative name writes below the base folder, as named.
+  ASSERT_EQ(SaveMd2(s.context, "Models/Q/QUAD.md2"), 1);
+  EXPECT_TRUE(FileExists(s.base + "/Models/Q/QUAD.md2"));
+  EXPECT_TRUE(FileExists(s.base + "/Models/Q/quad.md2"));
   ASSERT_EQ(s.model->skins.size(), 1u);
   const Skin& skin = *s.model->skins[0];
   EXPECT_EQ(skin.hasFile, 1);

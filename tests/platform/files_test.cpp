@@ -76,6 +76,9 @@ TEST(ResolvePathIn, TakesRelativeNamesBelowTheFolderAndAbsoluteOnesAsTheyAre) {
       {base.path(), "", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(ResolvePathIn(c.folder, c.name), c.want) << c.folder << " | " << c.name;
+  // The name a new file gets keeps its case even where another case exists.
+  EXPECT_EQ(PathIn(base.path(), "models\\TANK\\new.pcx"), base.File("models/TANK/new.pcx"));
+  EXPECT_EQ(PathIn("", "a\\b.pcx"), "a/b.pcx");
 }
 
 TEST(FolderUsable, LooksWithoutMovingTheCurrentFolder) {

@@ -32,18 +32,25 @@ std::string IniValue(const std::string& value) {
   return quote ? '"' + out + '"' : out;
 }
 
+// A key as Qt's ini files store it: spaces percent-encoded.
+std::string IniKey(const char* key) {
+  std::string out;
+  for (const char* c = key; *c; ++c) out += *c == ' ' ? std::string("%20") : std::string(1, *c);
+  return out;
+}
+
 // A settings file for the editor that points at the demo folder, so a first
 // start opens without asking for a base folder. An existing file is kept:
-// it may hold the user's own changes.
+// it may hold the user's own changes. No palette is chosen: the lit modes
+// then take the base folder's own colormap.
 bool WriteDemoProfile(const std::string& file, const std::string& base, std::ostream& err) {
   if (FileExists(file)) return true;
-  std::string text = "[Preferences]\n";
-  text += "Skip%20Intro=1\n";
-  text += "Palette%20Path=" + IniValue(base + "/pics/colormap.pcx") + "\n";
-  text += "Phong%20Path=" + IniValue(base + "/phongs") + "\n";
-  text += "Env%20Path=" + IniValue(base + "/enviros") + "\n";
-  text += "\n[Project]\n";
-  text += "BaseDir=" + IniValue(base) + "\n";
+  std::string text = std::string("[") + kPreferencesSection + "]\n";
+  text += IniKey(kSkipIntroSetting.key) + "=1\n";
+  text += IniKey(kPhongPathSetting.key) + "=" + IniValue(base + "/phongs") + "\n";
+  text += IniKey(kEnvPathSetting.key) + "=" + IniValue(base + "/enviros") + "\n";
+  text += std::string("\n[") + kProjectSection + "]\n";
+  text += IniKey(kBaseDirSetting.key) + "=" + IniValue(base) + "\n";
   std::vector<std::uint8_t> bytes(text.begin(), text.end());
   if (int cause = WriteFileAtomic(file, bytes)) {
     err << "Error Saving: " << cause << '\n';
@@ -60,7 +67,6 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     err << "usage: skintool demo DIR [--profile FILE.ini]\n";
     return 2;
   }
-  // Paths are made absolute first: loading the model changes the current folder.
   const std::string base = AbsolutePath(args.positional[0]);
   const std::string profileFile = args.Has("--profile") ? AbsolutePath(*args.Get("--profile")) : "";
   std::error_code ec;

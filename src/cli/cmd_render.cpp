@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/load_model.h"
 #include "cli/render_setup.h"
 #include "image/image_files.h"
 #include "image/maps.h"
@@ -135,14 +136,7 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
     return false;
   }
 
-  const std::string& modelPath = args.positional[0];
-  app.baseFolder = AbsolutePath(args.Get("--base").value_or(DefaultBaseFolder(modelPath)));
-  if (!FolderExists(app.baseFolder)) {
-    err << "That folder is not valid: " << app.baseFolder << '\n';
-    return false;
-  }
-  app.profile.WriteInt("Preferences", "DirScan_Prompt", 1);
-  if (app.LoadMd2(AbsolutePath(modelPath)) != 1) return false;
+  if (!LoadModelForCli(app, args, err)) return false;
 
   if (auto f = args.Get("--frame")) {
     int frame = -1;
@@ -180,14 +174,15 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
       model.currentEnvMap = model.envMaps.back().get();
     }
   }
-  std::string colormap = args.Get("--colormap") ? AbsolutePath(*args.Get("--colormap"))
-                                                : ResolvePath(app.baseFolder + "/pics/colormap.pcx");
-  app.profile.WriteString("Preferences", "Palette Path", colormap);
+  // No --colormap: the lit modes take the base folder's, as the editor does
+  // when no palette is chosen.
+  const std::string colormap = args.Get("--colormap") ? AbsolutePath(*args.Get("--colormap")) : "";
 
   ResizeViewport(app.viewport, width, height, false);
   view.requestedWidth = width;
   // The same gate as the Modes bar, with its messages.
-  if (CheckRenderMode(app.renderModes, model, app.viewport, view.ui, app.profile, kTexturedModeIndex, mode) != 1)
+  if (CheckRenderMode(app.renderModes, model, app.viewport, view.ui, colormap, app.baseFolder, kTexturedModeIndex,
+                      mode) != 1)
     return false;
   app.renderModes.renderModeIndex = mode;
 

@@ -40,12 +40,6 @@ std::uint8_t Shade(int ramp, float level) {
   return static_cast<std::uint8_t>(ramp * 16 + RampPosition(ramp, i));
 }
 
-Palette GreyPalette() {
-  Palette p{};
-  for (int i = 0; i < 256; ++i) p[3 * i] = p[3 * i + 1] = p[3 * i + 2] = static_cast<std::uint8_t>(i);
-  return p;
-}
-
 }  // namespace
 
 Palette DemoPalette() {
@@ -158,7 +152,7 @@ std::vector<DemoMap> BuildDemoPhongMaps() {
   const Recipe recipes[] = {{"soft.pcx", 1.0f, 0}, {"shiny.pcx", 4.0f, 0}, {"metal.pcx", 2.0f, 6.0f}};
   std::vector<DemoMap> out;
   for (const auto& r : recipes) {
-    Skin img = MakeImage(256, 256, GreyPalette());
+    Skin img = MakeImage(256, 256, GreyRampPalette());
     for (int y = 0; y < 256; ++y)
       for (int x = 0; x < 256; ++x) {
         float dx = (x - 127.5f) / 128.0f, dy = (y - 127.5f) / 128.0f;
@@ -204,7 +198,7 @@ std::vector<DemoMap> BuildDemoEnvMaps() {
   }
   // A chrome look: bright and dark bands with a hot spot.
   {
-    Skin img = MakeImage(256, 256, GreyPalette());
+    Skin img = MakeImage(256, 256, GreyRampPalette());
     for (int y = 0; y < 256; ++y)
       for (int x = 0; x < 256; ++x) {
         float dx = (x - 100) / 128.0f, dy = (y - 90) / 128.0f;

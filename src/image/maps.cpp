@@ -28,7 +28,6 @@ void PrepareMap(Skin& image, MapKind kind) {
 
 int ScanMapFolder(MapKind kind, const std::string& folder, SkinList& maps, Ui& ui,
                   const std::function<void()>& refreshBars) {
-  ChangeFolder(folder);
   int kept = 0;
   for (const char* pattern : {"*.PCX", "*.BMP"}) {
     std::vector<std::string> files = FindFiles(folder, pattern);

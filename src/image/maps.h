@@ -35,12 +35,12 @@ void ShiftPhongLevels(Skin& map);
 // environment map's unused stored copy released.
 void PrepareMap(Skin& image, MapKind kind);
 
-// Makes `folder` the current folder and loads every "*.PCX" and then every
-// "*.BMP" file in it (case-insensitive), appending each 256 x 256 one to
-// `maps` and dropping the rest silently. `refreshBars` runs after each pass
-// that found a file. No map kept: the kind's "no valid maps" message. The
-// current map is left alone, and files already listed are listed again.
-// Gives the number of maps added.
+// Loads every "*.PCX" and then every "*.BMP" file in `folder`
+// (case-insensitive), appending each 256 x 256 one to `maps` and dropping
+// the rest silently. `refreshBars` runs after each pass that found a file.
+// No map kept: the kind's "no valid maps" message. The current map is left
+// alone, and files already listed are listed again. Gives the number of
+// maps added.
 int ScanMapFolder(MapKind kind, const std::string& folder, SkinList& maps, Ui& ui,
                   const std::function<void()>& refreshBars);
 

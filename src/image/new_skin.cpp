@@ -18,13 +18,6 @@ std::unique_ptr<Skin> MakeBlankSkin(const std::string& name, int width, int heig
   return skin;
 }
 
-Palette GreyRampPalette() {
-  Palette p{};
-  for (int i = 0; i < 256; ++i)
-    p[3 * i] = p[3 * i + 1] = p[3 * i + 2] = static_cast<std::uint8_t>(i);
-  return p;
-}
-
 void FillSkin(Skin& skin, std::uint8_t colour) { skin.pixels.assign(skin.pixels.size(), colour); }
 
 void FillCheckerboard(Skin& skin, std::uint8_t same, std::uint8_t differ) {

@@ -11,9 +11,6 @@
 // buffers allocated (zero) and the row offsets set.
 std::unique_ptr<Skin> MakeBlankSkin(const std::string& name, int width, int height, const Palette& palette);
 
-// The grey ramp: entry i = (i, i, i).
-Palette GreyRampPalette();
-
 void FillSkin(Skin& skin, std::uint8_t colour);
 
 // 4 x 4-pixel cells: `same` where the column and row cell numbers are both

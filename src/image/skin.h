@@ -9,6 +9,10 @@
 
 using Palette = std::array<std::uint8_t, 768>;  // 256 x R, G, B
 
+// The grey ramp, entry i = (i, i, i): the palette of every picture that has
+// no palette of its own.
+Palette GreyRampPalette();
+
 constexpr std::uint32_t SKIN_EXTERNAL = 1;  // not referenced by the model file
 constexpr std::uint8_t FORMAT_PCX = 1;
 constexpr std::uint8_t FORMAT_BMP = 2;

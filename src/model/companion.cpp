@@ -22,11 +22,10 @@ std::size_t SkinArea(const Companion& c) {
   return static_cast<std::size_t>(c.skinWidth) * static_cast<std::size_t>(c.skinHeight);
 }
 
-// The skin the file names, when it exists and has the companion's size.
-void TakeNamedSkin(Companion& c, const std::string& storedName, Ui& ui) {
-  std::string name = storedName;
-  std::replace(name.begin(), name.end(), '/', '\\');
-  auto skin = LoadSkinImage(ResolvePath(name), ui);
+// The skin the file names (below the base folder), when it exists and has
+// the companion's size.
+void TakeNamedSkin(Companion& c, const std::string& storedName, const std::string& baseFolder, Ui& ui) {
+  auto skin = LoadSkinImage(ResolvePathIn(baseFolder, storedName), ui);
   if (skin && skin->width == c.skinWidth && skin->height == c.skinHeight &&
       skin->pixels.size() == SkinArea(c))
     SetCompanionSkin(c, std::move(skin->pixels));
@@ -42,8 +41,7 @@ bool CompanionShown(const Companion& companion, int frameIndex) {
 
 std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::string& baseFolder,
                                          Ui& ui) {
-  if (!baseFolder.empty()) ChangeFolder(baseFolder);
-  auto bytes = ReadFileBytes(ResolvePath(path));
+  auto bytes = ReadFileBytes(ResolvePathIn(baseFolder, path));
   if (!bytes) return nullptr;
   if (bytes->size() < 4 || std::memcmp(bytes->data(), "IDP2", 4) != 0) {
     ui.Message(kNotCompanionMd2Text);
@@ -97,10 +95,7 @@ std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::str
     }
   }
 
-  if (!md2->skinNames.empty()) {
-    if (!baseFolder.empty()) ChangeFolder(baseFolder);
-    TakeNamedSkin(*c, md2->skinNames[0], ui);
-  }
+  if (!md2->skinNames.empty()) TakeNamedSkin(*c, md2->skinNames[0], baseFolder, ui);
   return c;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 // The palette new and stand-in skins start with.
 
+#include <string>
+
 #include "image/skin.h"
 
-class Profile;
-
-// The palette of the file named by "Preferences"/"Palette Path"; a grey ramp
-// (entry i = i, i, i) when there is none or it cannot be read.
-void LoadDefaultPalette(const Profile& profile, Palette& out);
+// The palette of the file `path` (PCX, BMP or ACT; a relative path is below
+// `baseFolder`); the grey ramp when no path is given or the file cannot be
+// read.
+void LoadDefaultPalette(const std::string& path, const std::string& baseFolder, Palette& out);

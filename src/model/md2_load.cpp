@@ -5,7 +5,6 @@
 #include "image/image_files.h"
 #include "model/default_palette.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "platform/ui.h"
 
 namespace {
@@ -31,15 +30,14 @@ std::vector<std::unique_ptr<Skin>> LoadNamedSkins(Md2Context& c, const Md2Data& 
   std::vector<std::unique_ptr<Skin>> skins;
   int width = data.header.skinWidth, height = data.header.skinHeight;
   for (const std::string& name : data.skinNames) {
-    ChangeFolder(c.baseFolder);
-    auto skin = LoadSkinImage(ResolvePath(name), c.ui);
+    auto skin = LoadSkinImage(ResolvePathIn(c.baseFolder, name), c.ui);
     if (skin && skin->width == width && skin->height == height) {
       skin->name = name;
       skins.push_back(std::move(skin));
       continue;
     }
     c.ui.Message(skin ? kWrongSizeText : kMissingSkinText);
-    skins.push_back(MakeTemporarySkin(name, c.baseFolder, width, height, c.profile));
+    skins.push_back(MakeTemporarySkin(name, c.baseFolder, width, height, c.palettePath));
   }
   return skins;
 }
@@ -47,7 +45,7 @@ std::vector<std::unique_ptr<Skin>> LoadNamedSkins(Md2Context& c, const Md2Data& 
 }  // namespace
 
 std::unique_ptr<Skin> MakeTemporarySkin(const std::string& name, const std::string& baseFolder, int width,
-                                        int height, const Profile& profile) {
+                                        int height, const std::string& palettePath) {
   auto skin = std::make_unique<Skin>();
   skin->name = name;
   skin->path = baseFolder + "/" + name;
@@ -57,7 +55,7 @@ std::unique_ptr<Skin> MakeTemporarySkin(const std::string& name, const std::stri
   height = std::max(height, 0);
   skin->width = static_cast<std::int16_t>(width);
   skin->height = static_cast<std::int16_t>(height);
-  LoadDefaultPalette(profile, skin->palette);
+  LoadDefaultPalette(palettePath, baseFolder, skin->palette);
   skin->pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
@@ -102,8 +100,8 @@ void CommitMd2(Model& model, const Md2Data& data) {
 }
 
 int LoadMd2(Md2Context& c, const std::string& path) {
-  ChangeFolder(c.baseFolder);
-  auto bytes = ReadFileBytes(ResolvePath(path));
+  const std::string file = ResolvePathIn(c.baseFolder, path);
+  auto bytes = ReadFileBytes(file);
   if (!bytes) {
     c.ui.Message(kLoadErrorText);
     return 0;
@@ -124,10 +122,9 @@ int LoadMd2(Md2Context& c, const std::string& path) {
   m.modelLoaded = 1;
 
   if (data->skinNames.empty()) {
-    int prompt = c.profile.GetInt("Preferences", "DirScan_Prompt", 2);
-    bool scan = prompt != 1;
-    if (prompt == 2) scan = c.ui.Message(kNoSkinsPromptText, MsgButtons::YesNo) == MsgAnswer::Yes;
-    if (scan) ScanFolderForSkins(c, FolderPart(path));
+    bool scan = c.skinScan == SkinScan::Always;
+    if (c.skinScan == SkinScan::Ask) scan = c.ui.Message(kNoSkinsPromptText, MsgButtons::YesNo) == MsgAnswer::Yes;
+    if (scan) ScanFolderForSkins(c, FolderPart(AbsolutePath(file)));
   }
   if (m.skins.empty()) {
     m.currentSkinIndex = -1;
@@ -144,9 +141,7 @@ int LoadMd2(Md2Context& c, const std::string& path) {
 }
 
 void ScanFolderForSkins(Md2Context& c, const std::string& folder) {
-  // Fixed before the folder change, so a relative folder is not taken twice.
-  std::string where = folder.empty() ? CurrentFolder() : AbsolutePath(folder);
-  ChangeFolder(where);
+  std::string where = AbsolutePath(folder.empty() ? c.baseFolder : ResolvePathIn(c.baseFolder, folder));
   bool added = false;
   for (const char* pattern : {"*.PCX", "*.BMP"}) {
     auto files = FindFiles(where, pattern);
@@ -171,7 +166,7 @@ int SaveMd2(Md2Context& c, const std::string& path) {
     c.ui.Message(error);
     return 0;
   }
-  int cause = WriteFileAtomic(path, bytes);
+  int cause = WriteFileAtomic(PathIn(c.baseFolder, path), bytes);
   if (cause != 0) {
     c.ui.Message("Error Saving: " + std::to_string(cause));
     return 0;

@@ -12,38 +12,48 @@
 #include "model/model.h"
 
 class Ui;
-class Profile;
 
-// What loading and saving reach beyond the model: the user, the settings,
-// the base folder skin names are relative to, the image of the file last
-// loaded (source of the frames when writing), and the program's refreshes.
+// What loading does with a model that names no skins (the values of the
+// "DirScan_Prompt" preference).
+enum class SkinScan : int { Always = 0, Never = 1, Ask = 2 };
+
+// What loading and saving reach beyond the model: the user, the base folder
+// skin names and relative paths are taken from, the image of the file last
+// loaded (source of the frames when writing), the program's refreshes, and
+// the choices the caller makes for them.
 struct Md2Context {
   Model& model;
   Ui& ui;
-  Profile& profile;
   const std::string& baseFolder;
   std::vector<std::uint8_t>& md2Image;
   std::function<void()> rebuildPaintTable;
   std::function<void()> rebuildShadeRamps;
   std::function<void()> refreshAll;
+  SkinScan skinScan = SkinScan::Ask;
+  // The palette file of stand-in skins; empty: the grey ramp.
+  std::string palettePath;
 };
 
-// Replaces the model with the file's; 1 on success. On failure (after a
-// message) the model, its skins and md2Image are as they were.
+// Replaces the model with the file's (a relative path is below the base
+// folder); 1 on success. On failure (after a message) the model, its skins
+// and md2Image are as they were.
 int LoadMd2(Md2Context& context, const std::string& path);
 
-// Writes the model over `path` through a temporary file; 1 on success, 0
+// Writes the model over `path` (a relative path is below the base folder)
+// through a temporary file; 1 on success, 0
 // after "Error Saving: <cause>" or when there is no loaded model.
 int SaveMd2(Md2Context& context, const std::string& path);
 
-// Adds every PCX, then every BMP, of `folder` that has the model's skin
-// size, as external skins.
+// Adds every PCX, then every BMP, of `folder` (a relative one below the base
+// folder, none: the base folder) that has the model's skin size, as external
+// skins.
 void ScanFolderForSkins(Md2Context& context, const std::string& folder);
 
 // The linked stand-in for a named skin that is missing or of the wrong
-// size: a checkerboard of 4 x 4 squares in palette indices 63 and 191.
+// size: a checkerboard of 4 x 4 squares in palette indices 63 and 191, in
+// the palette of `palettePath` (see LoadDefaultPalette).
 std::unique_ptr<Skin> MakeTemporarySkin(const std::string& name, const std::string& baseFolder, int width,
-                                        int height, const Profile& profile);
+                                        int height, const std::string& palettePath);
 
 // Puts parsed file contents into the model: counts, mapping (welded and
 // stored), triangles and frames; skins are left to the caller.

@@ -104,15 +104,10 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
   return out;
 }
 
-bool ChangeFolder(const std::string& folder) {
-  if (folder.empty()) return false;
-  return ::chdir(ToForwardSlashes(folder).c_str()) == 0;
-}
-
-std::string CurrentFolder() {
-  std::error_code ec;
-  auto p = fs::current_path(ec);
-  return ec ? std::string() : p.string();
+bool FolderUsable(const std::string& folder) {
+  if (!FolderExists(folder)) return false;
+  // Entering needs search permission, listing read permission.
+  return ::access(ToForwardSlashes(folder).c_str(), R_OK | X_OK) == 0;
 }
 
 bool FolderExists(const std::string& folder) {
@@ -157,6 +152,17 @@ std::string ResolvePath(const std::string& path) {
   std::string out = current.lexically_normal().string();
   if (!p.is_absolute() && out.rfind("./", 0) == 0) out = out.substr(2);
   return out;
+}
+
+std::string PathIn(const std::string& folder, const std::string& path) {
+  std::string written = ToForwardSlashes(path);
+  if (written.empty() || folder.empty() || written.front() == '/') return written;
+  std::string base = ToForwardSlashes(folder);
+  return base.back() == '/' ? base + written : base + "/" + written;
+}
+
+std::string ResolvePathIn(const std::string& folder, const std::string& path) {
+  return path.empty() ? std::string() : ResolvePath(PathIn(folder, path));
 }
 
 std::string AbsolutePath(const std::string& path) {

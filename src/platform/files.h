@@ -2,8 +2,9 @@
 // File and folder helpers shared by every reader and writer.
 //
 // Paths may arrive with '\' (names stored in model files, Windows habits) or
-// '/'; both count as separators. A folder is "usable" exactly when it can be
-// made the current folder.
+// '/'; both count as separators. Nothing here changes the process's current
+// folder: a relative name is always resolved against a folder the caller
+// names.
 
 #include <cstdint>
 #include <optional>
@@ -38,8 +39,9 @@ bool WildcardMatch(const std::string& pattern, const std::string& name);
 // sorted case-insensitively by name.
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern);
 
-bool ChangeFolder(const std::string& folder);
-std::string CurrentFolder();
+// A folder the program can work in: a directory it may enter and list.
+// Looks only; the current folder stays where it is.
+bool FolderUsable(const std::string& folder);
 bool FolderExists(const std::string& folder);
 bool FileExists(const std::string& path);
 
@@ -49,6 +51,15 @@ bool FileExists(const std::string& path);
 // taken from the current folder. Gives the path with '/' separators; when
 // nothing matches, the path as written (with '/').
 std::string ResolvePath(const std::string& path);
+
+// A name seen from `folder`, with '/' separators: an absolute path as it is,
+// a relative one below `folder` (left relative, so below the current folder,
+// when `folder` is empty). An empty name stays empty. Case is kept: this is
+// the name a new file is written under.
+std::string PathIn(const std::string& folder, const std::string& path);
+
+// ResolvePath(PathIn(folder, path)): the existing file a name means.
+std::string ResolvePathIn(const std::string& folder, const std::string& path);
 
 // The absolute, normalised form of a path (no file-system access needed).
 std::string AbsolutePath(const std::string& path);

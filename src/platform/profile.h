@@ -1,9 +1,12 @@
 #pragma once
 // The per-user settings: sections ("Colors", "Preferences", "Project") of
-// named string and integer values, each read with its default.
+// named string and integer values, each read with its default. The settings
+// themselves, with their defaults, are listed in platform/profile_keys.h.
 
 #include <map>
 #include <string>
+
+#include "platform/profile_keys.h"
 
 class Profile {
  public:
@@ -14,6 +17,12 @@ class Profile {
                            const std::string& value) = 0;
   virtual int GetInt(const std::string& section, const std::string& key, int def) const = 0;
   virtual void WriteInt(const std::string& section, const std::string& key, int value) = 0;
+
+  // A listed setting, read with its one default.
+  std::string Get(const StringSetting& s) const { return GetString(s.section, s.key, s.def); }
+  int Get(const IntSetting& s) const { return GetInt(s.section, s.key, s.def); }
+  void Write(const StringSetting& s, const std::string& value) { WriteString(s.section, s.key, value); }
+  void Write(const IntSetting& s, int value) { WriteInt(s.section, s.key, value); }
 };
 
 // Settings kept in memory: the command line's and the tests' profile.
@@ -25,6 +34,7 @@ class MemoryProfile : public Profile {
   int GetInt(const std::string& section, const std::string& key, int def) const override;
   void WriteInt(const std::string& section, const std::string& key, int value) override;
   bool Has(const std::string& section, const std::string& key) const;
+  bool Empty() const { return values_.empty(); }
 
  private:
   std::map<std::string, std::string> values_;  // "section\nkey" -> text

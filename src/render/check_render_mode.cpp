@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "image/image_files.h"
-#include "platform/profile.h"
+#include "platform/files.h"
 #include "platform/ui.h"
 #include "render/render_mode.h"
 
@@ -50,8 +50,12 @@ const char* ColormapText(int index) {
 
 }  // namespace
 
+std::string ColormapPath(const std::string& palettePath, const std::string& baseFolder) {
+  return ResolvePathIn(baseFolder, palettePath.empty() ? std::string("pics/colormap.pcx") : palettePath);
+}
+
 int CheckRenderMode(RenderModes& modes, const Model& model, Viewport& viewport, Ui& ui,
-                    const Profile& profile, int oldIndex, int newIndex) {
+                    const std::string& palettePath, const std::string& baseFolder, int oldIndex, int newIndex) {
   if (newIndex < 0 || newIndex >= kNumRenderModes) return 0;
   if (const char* text = MissingNeed(model, newIndex)) {
     ui.Message(text, MsgButtons::Ok);
@@ -61,8 +65,7 @@ int CheckRenderMode(RenderModes& modes, const Model& model, Viewport& viewport, 
   // colormap in place.
   std::vector<std::uint8_t> colormap;
   if (IsLitTexturedIndex(newIndex)) {
-    std::string path = profile.GetString("Preferences", "Palette Path", "");
-    if (!LoadColormap(path, ui, colormap)) {
+    if (!LoadColormap(ColormapPath(palettePath, baseFolder), ui, colormap)) {
       ui.Message(ColormapText(newIndex), MsgButtons::Ok);
       return 0;
     }

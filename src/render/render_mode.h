@@ -13,7 +13,6 @@
 #include "render/render_context.h"
 
 class Ui;
-class Profile;
 
 constexpr int kNumRenderModes = 10;
 constexpr int kTexturedModeIndex = 5;  // the mode the program starts in
@@ -89,14 +88,20 @@ const char* RenderModeName(int index);
 // The index of a mode name (exact) or -1.
 int FindRenderMode(const char* name);
 
+// The colormap file of the lit textured modes: the chosen palette file (a
+// relative path below `baseFolder`), or with none chosen (empty) the base
+// folder's pics/colormap.pcx.
+std::string ColormapPath(const std::string& palettePath, const std::string& baseFolder);
+
 // Availability test and resource switch before the mode changes from
 // oldIndex to newIndex. On failure the message of the first unmet need is
 // shown and 0 returned, nothing changed. On success the colormap and the
 // viewport's lightLevels are released when leaving a lit textured mode and
-// loaded ("Preferences"/"Palette Path") and allocated when entering one, and
-// 1 returned. It does not change renderModeIndex: the caller does.
+// loaded (from ColormapPath(palettePath, baseFolder)) and allocated when
+// entering one, and 1 returned. It does not change renderModeIndex: the
+// caller does.
 int CheckRenderMode(RenderModes& modes, const Model& model, Viewport& viewport, Ui& ui,
-                    const Profile& profile, int oldIndex, int newIndex);
+                    const std::string& palettePath, const std::string& baseFolder, int oldIndex, int newIndex);
 
 // The colormap's light rows from an image file: the first kColormapRows
 // rows of 256 pixels. False (out untouched) when the file cannot be read or

@@ -1,6 +1,8 @@
 #include "shell/app.h"
 
 #include "model/companion.h"
+#include "platform/profile.h"
+#include "shell/preferences.h"
 
 App::App(Ui& u, Profile& p) : ui(u), profile(p) {}
 
@@ -9,12 +11,13 @@ App::~App() = default;
 Md2Context App::Md2Files() {
   return Md2Context{model,
                     ui,
-                    profile,
                     baseFolder,
                     document.md2Image,
                     [this] { RebuildPaintTable(); },
                     [this] { RebuildShadeRamps(); },
-                    [this] { RefreshAll(); }};
+                    [this] { RefreshAll(); },
+                    SkinScanPreference(profile),
+                    profile.Get(kPalettePathSetting)};
 }
 
 int App::LoadMd2(const std::string& path) {

@@ -37,7 +37,6 @@ SkinChoice ChooseSkin(App& app, Companion& companion) {
   req.initialFolder = app.loadFolder;
   req.fileMustExist = true;
   req.hideReadOnly = true;
-  EnterDialogFolder(app.loadFolder);
   auto answer = app.ui.FileDialog(req);
   if (!answer) return SkinChoice::Cancelled;
   RememberFolder(app, answer->path, app.loadFolder, "LoadDir");
@@ -87,7 +86,6 @@ void OnCompanionOpen(App& app) {
   req.initialFolder = app.loadFolder;
   req.fileMustExist = true;
   req.hideReadOnly = true;
-  EnterDialogFolder(app.loadFolder);
   auto answer = app.ui.FileDialog(req);
   if (!answer) return;
   RememberFolder(app, answer->path, app.loadFolder, "LoadDir");

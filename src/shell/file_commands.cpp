@@ -105,7 +105,7 @@ void SaveAsCommand(App& app) {
 
 void BaseFolderCommand(App& app) {
   auto folder = app.ui.BrowseFolder(kBaseFolderTitle);
-  if (!folder || !ChangeFolder(*folder)) {
+  if (!folder || !FolderUsable(*folder)) {
     app.ui.Message(kFolderInvalidText);
     return;
   }
@@ -117,7 +117,7 @@ void BaseFolderCommand(App& app) {
 
 void ScanFolderCommand(App& app) {
   auto folder = app.ui.BrowseFolder(kScanFolderTitle);
-  if (!folder || !ChangeFolder(*folder)) {
+  if (!folder || !FolderUsable(*folder)) {
     app.ui.Message(kFolderInvalidText);
     return;
   }

@@ -2,6 +2,7 @@
 
 #include "image/skin_set.h"
 #include "model/companion.h"
+#include "platform/profile.h"
 #include "render/render_mode.h"
 #include "shell/app.h"
 #include "shell/map_commands.h"
@@ -110,7 +111,8 @@ bool SelectModeEntry(App& app, int index) {
   const int old = modes.renderModeIndex;
   bool changed = false;
   if (index != old) {
-    if (CheckRenderMode(modes, app.model, app.viewport, app.ui, app.profile, old, index)) {
+    if (CheckRenderMode(modes, app.model, app.viewport, app.ui, app.profile.Get(kPalettePathSetting), app.baseFolder,
+                        old, index)) {
       modes.renderModeIndex = index;
       RebuildLightCurve(app);
       app.RebuildPaintTable();

@@ -35,7 +35,6 @@ void OpenMap(App& app, MapKind kind) {
   request.initialName = "*.bmp;*.pcx";
   request.initialFolder = app.loadFolder;
   request.pathMustExist = true;
-  EnterDialogFolder(app.loadFolder);
   auto chosen = app.ui.FileDialog(request);
   if (!chosen) return;
   RememberFolder(app, chosen->path, app.loadFolder, "LoadDir");
@@ -68,7 +67,7 @@ void CloseMap(App& app, MapKind kind) {
 
 void ScanMapFolderCommand(App& app, MapKind kind) {
   auto folder = app.ui.BrowseFolder(kMapFolderTitle);
-  if (!folder || !ChangeFolder(*folder)) {
+  if (!folder || !FolderUsable(*folder)) {
     app.ui.Message(kMapFolderInvalidText);
     return;
   }
@@ -79,11 +78,11 @@ void ScanMapFolderCommand(App& app, MapKind kind) {
   SyncCurrent(list);
 }
 
-void ScanPreferredFolder(App& app, MapKind kind, const char* key) {
-  std::string folder = app.profile.GetString("Preferences", key, "Unknown");
-  if (folder == "Unknown") return;
+void ScanPreferredFolder(App& app, MapKind kind, const StringSetting& setting) {
+  std::string folder = app.profile.Get(setting);
+  if (folder.empty()) return;
   MapList list = ListOf(app, kind);
-  ScanMapFolder(kind, folder, list.maps, app.ui, [&app] { app.RefreshAll(); });
+  ScanMapFolder(kind, ResolvePathIn(app.baseFolder, folder), list.maps, app.ui, [&app] { app.RefreshAll(); });
   if (!list.maps.empty() && !SkinAt(list.maps, list.index)) list.index = 0;
   SyncCurrent(list);
 }
@@ -98,8 +97,8 @@ void OnEnvMapClose(App& app) { CloseMap(app, MapKind::Environment); }
 void OnEnvMapScanFolder(App& app) { ScanMapFolderCommand(app, MapKind::Environment); }
 
 void ScanPreferredMapFolders(App& app) {
-  ScanPreferredFolder(app, MapKind::Phong, "Phong Path");
-  ScanPreferredFolder(app, MapKind::Environment, "Env Path");
+  ScanPreferredFolder(app, MapKind::Phong, kPhongPathSetting);
+  ScanPreferredFolder(app, MapKind::Environment, kEnvPathSetting);
   RebuildLightCurve(app);
   app.RefreshAll();
 }

@@ -30,8 +30,7 @@ void PlaceholderSkinView::Redraw(int, int) {
   if (skin) {
     palette_ = skin->palette;
   } else {
-    for (int i = 0; i < 256; ++i)
-      for (int c = 0; c < 3; ++c) palette_[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
+    palette_ = GreyRampPalette();
     return;
   }
   const int w = std::min<int>(skin->width, width_);

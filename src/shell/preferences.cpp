@@ -21,18 +21,18 @@ bool OpensForReading(const std::string& path) {
 }
 
 std::string DialogFolder(App& app) {
-  std::string folder = app.profile.GetString("Project", "LoadDir", "Unknown");
-  return folder == "Unknown" ? app.baseFolder : folder;
+  std::string folder = app.profile.Get(kLoadDirSetting);
+  return folder == kUnknownSetting ? app.baseFolder : folder;
 }
 
-std::optional<std::string> BrowseFolderSetting(App& app, const char* title, const char* key) {
+std::optional<std::string> BrowseFolderSetting(App& app, const char* title, const StringSetting& setting) {
   auto chosen = app.ui.BrowseFolder(title);
-  if (!chosen || !ChangeFolder(*chosen)) {
+  if (!chosen || !FolderUsable(*chosen)) {
     app.ui.Message(kPrefFolderInvalidText);
     return std::nullopt;
   }
   app.ui.Message(kPrefNextRunText);
-  app.profile.WriteString("Preferences", key, *chosen);
+  app.profile.Write(setting, *chosen);
   return chosen;
 }
 
@@ -40,31 +40,35 @@ std::optional<std::string> BrowseFolderSetting(App& app, const char* title, cons
 
 Preferences LoadPreferences(const Profile& profile) {
   Preferences p;
-  p.dirScanPrompt = profile.GetInt("Preferences", "DirScan_Prompt", 2);
-  if (p.dirScanPrompt < 0 || p.dirScanPrompt > 2) p.dirScanPrompt = 2;
-  p.palettePath = profile.GetString("Preferences", "Palette Path", kPrefPaletteDefault);
-  p.phongPath = profile.GetString("Preferences", "Phong Path", kPrefPhongDefault);
-  p.envPath = profile.GetString("Preferences", "Env Path", kPrefEnvDefault);
-  p.introNumber = profile.GetInt("Preferences", "Intro Number", kIntroRandom);
+  p.dirScanPrompt = static_cast<int>(SkinScanPreference(profile));
+  p.palettePath = profile.Get(kPalettePathSetting);
+  p.phongPath = profile.Get(kPhongPathSetting);
+  p.envPath = profile.Get(kEnvPathSetting);
+  p.introNumber = profile.Get(kIntroNumberSetting);
   if (p.introNumber < 0 || p.introNumber > kIntroCustom) p.introNumber = kIntroRandom;
-  p.introWav = profile.GetString("Preferences", "Intro WAV", "");
+  p.introWav = profile.Get(kIntroWavSetting);
   if (p.introNumber == kIntroCustom && !OpensForReading(p.introWav)) p.introNumber = kIntroRandom;
-  p.skipIntro = profile.GetInt("Preferences", "Skip Intro", 0) != 0;
-  p.quickExit = profile.GetInt("Preferences", "Quick Exit", 0) != 0;
-  p.palOnTop = profile.GetInt("Preferences", "Pal On Top", 0) != 0;
-  p.customCursors = profile.GetInt("Preferences", "CustomCursors", 1) != 0;
+  p.skipIntro = profile.Get(kSkipIntroSetting) != 0;
+  p.quickExit = profile.Get(kQuickExitSetting) != 0;
+  p.palOnTop = profile.Get(kPalOnTopSetting) != 0;
+  p.customCursors = profile.Get(kCustomCursorsSetting) != 0;
   return p;
 }
 
 void SavePreferences(Profile& profile, const Preferences& p) {
-  profile.WriteInt("Preferences", "CustomCursors", p.customCursors ? 1 : 0);
-  profile.WriteInt("Preferences", "DirScan_Prompt", p.dirScanPrompt);
-  profile.WriteInt("Preferences", "Skip Intro", p.skipIntro ? 1 : 0);
-  profile.WriteInt("Preferences", "Quick Exit", p.quickExit ? 1 : 0);
-  profile.WriteInt("Preferences", "Pal On Top", p.palOnTop ? 1 : 0);
-  profile.WriteInt("Preferences", "Intro Number", p.introNumber);
-  profile.WriteString("Preferences", "Palette Path", p.palettePath);
-  profile.WriteString("Preferences", "Intro WAV", p.introWav);
+  profile.Write(kCustomCursorsSetting, p.customCursors ? 1 : 0);
+  profile.Write(kDirScanPromptSetting, p.dirScanPrompt);
+  profile.Write(kSkipIntroSetting, p.skipIntro ? 1 : 0);
+  profile.Write(kQuickExitSetting, p.quickExit ? 1 : 0);
+  profile.Write(kPalOnTopSetting, p.palOnTop ? 1 : 0);
+  profile.Write(kIntroNumberSetting, p.introNumber);
+  profile.Write(kPalettePathSetting, p.palettePath);
+  profile.Write(kIntroWavSetting, p.introWav);
+}
+
+SkinScan SkinScanPreference(const Profile& profile) {
+  const int value = profile.Get(kDirScanPromptSetting);
+  return value >= 0 && value <= 2 ? static_cast<SkinScan>(value) : SkinScan::Ask;
 }
 
 std::optional<std::string> BrowsePalettePath(App& app) {
@@ -89,11 +93,11 @@ std::optional<std::string> BrowseIntroWav(App& app) {
 }
 
 std::optional<std::string> BrowsePhongFolder(App& app) {
-  return BrowseFolderSetting(app, kPhongFolderTitle, "Phong Path");
+  return BrowseFolderSetting(app, kPhongFolderTitle, kPhongPathSetting);
 }
 
 std::optional<std::string> BrowseEnvFolder(App& app) {
-  return BrowseFolderSetting(app, kEnvFolderTitle, "Env Path");
+  return BrowseFolderSetting(app, kEnvFolderTitle, kEnvPathSetting);
 }
 
 int IntroPreviewSound(int entry, const std::string& wavPath, int randomValue) {

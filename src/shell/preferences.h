@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "model/md2_load.h"
+#include "platform/profile_keys.h"
+
 class App;
 class Profile;
 
-inline constexpr char kPrefPaletteDefault[] = "C:\\Quake2\\colormap.pcx";
-inline constexpr char kPrefPhongDefault[] = "C:\\Program Files\\VRK\\phongs";
-inline constexpr char kPrefEnvDefault[] = "C:\\Program Files\\VRK\\enviros";
 inline constexpr char kPhongFolderTitle[] = "Select the folder to be scanned for Phong Maps";
 inline constexpr char kEnvFolderTitle[] = "Select the folder to be scanned for Environment Maps";
 inline constexpr char kPrefFolderInvalidText[] = "That folder is not valid";
@@ -26,17 +26,19 @@ constexpr int kIntroCustom = 9;
 // The sound resources of intro entries 0..7.
 inline constexpr std::array<int, 8> kIntroSoundResources = {162, 148, 154, 153, 164, 165, 166, 167};
 
+// Each value starts at its setting's default (platform/profile_keys.h); an
+// empty path means none chosen.
 struct Preferences {
-  int dirScanPrompt = 2;  // 0 auto yes, 1 auto no, 2 prompt
-  std::string palettePath = kPrefPaletteDefault;
-  std::string phongPath = kPrefPhongDefault;
-  std::string envPath = kPrefEnvDefault;
-  int introNumber = kIntroRandom;  // 0..7 built in, 8 random, 9 custom
-  std::string introWav;
-  bool skipIntro = false;
-  bool quickExit = false;
-  bool palOnTop = false;
-  bool customCursors = true;
+  int dirScanPrompt = kDirScanPromptSetting.def;  // 0 auto yes, 1 auto no, 2 prompt
+  std::string palettePath = kPalettePathSetting.def;
+  std::string phongPath = kPhongPathSetting.def;
+  std::string envPath = kEnvPathSetting.def;
+  int introNumber = kIntroNumberSetting.def;  // 0..7 built in, 8 random, 9 custom
+  std::string introWav = kIntroWavSetting.def;
+  bool skipIntro = kSkipIntroSetting.def != 0;
+  bool quickExit = kQuickExitSetting.def != 0;
+  bool palOnTop = kPalOnTopSetting.def != 0;
+  bool customCursors = kCustomCursorsSetting.def != 0;
 };
 
 // What the dialog opens with: the profile under the dialog's defaults;
@@ -44,6 +46,10 @@ struct Preferences {
 Preferences LoadPreferences(const Profile& profile);
 // The OK button's writes (not the two folders: their buttons write them).
 void SavePreferences(Profile& profile, const Preferences& prefs);
+
+// The folder-scan policy for models without skins ("DirScan_Prompt"; a
+// value out of range asks, as the dialog shows it).
+SkinScan SkinScanPreference(const Profile& profile);
 
 // The "..." buttons. Each gives the new text of its edit, or nothing.
 std::optional<std::string> BrowsePalettePath(App& app);

@@ -19,10 +19,10 @@ bool OfferToSaveChanges(App& app) {
 
 bool ConfirmQuit(App& app) {
   // Written before the question, so they are kept even when the user stays.
-  app.profile.WriteInt("Preferences", "Splitter", static_cast<int>(app.splitRatio * 10000));
-  for (int i = 0; i < 8; ++i)
-    app.profile.WriteInt("Colors", "Color-" + std::to_string(i), app.editor.colourSlots[static_cast<std::size_t>(i)]);
-  if (app.profile.GetInt("Preferences", "Quick Exit", 0) != 1 &&
+  app.profile.Write(kSplitterSetting, static_cast<int>(app.splitRatio * 10000));
+  for (std::size_t i = 0; i < kColourSlotSettings.size(); ++i)
+    app.profile.Write(kColourSlotSettings[i], app.editor.colourSlots[i]);
+  if (app.profile.Get(kQuickExitSetting) != 1 &&
       app.ui.Message(kQuitQuestionText, MsgButtons::YesNo) != MsgAnswer::Yes)
     return false;
   return OfferToSaveChanges(app);

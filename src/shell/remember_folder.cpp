@@ -7,19 +7,15 @@
 void RememberFolder(const std::string& chosenPath, std::string& folder, const std::string& key,
                     Profile& profile, const std::string& baseFolder) {
   std::string chosen = FolderPart(chosenPath);
-  if (!ChangeFolder(chosen)) {
-    chosen = profile.GetString("Project", key, "Unknown");
-    if (chosen == "Unknown" || !ChangeFolder(chosen)) {
-      chosen = baseFolder;
-      ChangeFolder(chosen);
-    }
+  if (!FolderUsable(chosen)) {
+    // "LoadDir" and "SaveDir" share their section and their default.
+    chosen = profile.GetString(kProjectSection, key, kUnknownSetting);
+    if (chosen == kUnknownSetting || !FolderUsable(chosen)) chosen = baseFolder;
   }
   folder = chosen;
-  profile.WriteString("Project", key, folder);
+  profile.WriteString(kProjectSection, key, folder);
 }
 
 void RememberFolder(App& app, const std::string& chosenPath, std::string& folder, const std::string& key) {
   RememberFolder(chosenPath, folder, key, app.profile, app.baseFolder);
 }
-
-void EnterDialogFolder(const std::string& folder) { ChangeFolder(folder); }

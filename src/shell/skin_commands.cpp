@@ -9,6 +9,7 @@
 #include "image/skin_resize.h"
 #include "image/skin_set.h"
 #include "model/default_palette.h"
+#include "platform/profile.h"
 #include "platform/ui.h"
 #include "render/rasterizer.h"
 #include "shell/app.h"
@@ -172,7 +173,7 @@ void OnSkinNew(App& app) {
   if (Skin* current = CurrentSkin(app))
     palette = current->palette;
   else
-    LoadDefaultPalette(app.profile, palette);
+    LoadDefaultPalette(app.profile.Get(kPalettePathSetting), app.baseFolder, palette);
   auto skin = MakeBlankSkin("newskin", app.model.skinWidth, app.model.skinHeight, palette);
 
   if (Yes(app, kCheckerboardQuestion))
@@ -207,7 +208,6 @@ void OnSkinDuplicate(App& app) {
 }
 
 void OnSkinOpen(App& app) {
-  EnterDialogFolder(app.loadFolder);
   auto chosen = app.ui.FileDialog(SkinFileDialog(false, kSkinFilter, "*.pcx;*.bmp", app.loadFolder));
   if (!chosen) return;
   RememberFolder(app, chosen->path, app.loadFolder, "LoadDir");
@@ -251,7 +251,6 @@ bool SaveSkin(App& app, Skin& skin) {
 }
 
 bool SaveSkinAs(App& app, Skin& skin) {
-  EnterDialogFolder(app.saveFolder);
   auto chosen = app.ui.FileDialog(SkinFileDialog(true, kSkinFilter, "*.pcx;*.bmp", app.saveFolder));
   if (!chosen) return false;
   RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
@@ -307,7 +306,6 @@ void OnSkinSaveAs(App& app) {
 void OnSkinLink(App& app) {
   Skin* skin = CurrentSkin(app);
   if (!skin || !IsExternalSkin(*skin)) return;
-  EnterDialogFolder(app.saveFolder);
   auto chosen = app.ui.FileDialog(SkinFileDialog(true, kLinkFilter, "*.pcx", app.saveFolder));
   if (!chosen) return;
   RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");

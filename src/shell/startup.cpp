@@ -17,31 +17,30 @@ namespace {
 // many refusals in a row the start gives up instead of asking for ever.
 constexpr int kMaxBaseFolderAttempts = 100;
 
-bool Usable(const std::string& folder) { return folder != "Unknown" && ChangeFolder(folder); }
+bool Usable(const std::string& folder) { return folder != kUnknownSetting && FolderUsable(folder); }
 
 }  // namespace
 
 void ReadStartupSettings(App& app) {
-  static const std::uint8_t kDefaults[8] = {248, 64, 128, 192, 15, 10, 5, 0};
-  for (int i = 0; i < 8; ++i) {
-    const int value = app.profile.GetInt("Colors", "Color-" + std::to_string(i), kDefaults[i]);
+  for (int i = 0; i < kNumColourSlots; ++i) {
+    const int value = app.profile.Get(kColourSlotSettings[static_cast<std::size_t>(i)]);
     // Slots are palette indices; an edited profile must not push one off the palette.
     app.editor.colourSlots[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
   }
-  app.editor.customCursors = app.profile.GetInt("Preferences", "CustomCursors", 1) != 0;
+  app.editor.customCursors = app.profile.Get(kCustomCursorsSetting) != 0;
 }
 
 void ReadSplitRatio(App& app) {
-  const int stored = app.profile.GetInt("Preferences", "Splitter", 6500);
+  const int stored = app.profile.Get(kSplitterSetting);
   app.splitRatio = std::clamp(stored * 0.0001, 0.0, 1.0);
 }
 
 bool IntroWanted(const App& app, bool ctrlDown) {
-  return !ctrlDown && app.profile.GetInt("Preferences", "Skip Intro", 0) != 1;
+  return !ctrlDown && app.profile.Get(kSkipIntroSetting) != 1;
 }
 
 bool SettleStartupFolders(App& app) {
-  std::string base = app.profile.GetString("Project", "BaseDir", "Unknown");
+  std::string base = app.profile.Get(kBaseDirSetting);
   int attempts = 0;
   while (!Usable(base)) {
     if (++attempts > kMaxBaseFolderAttempts) return false;
@@ -50,21 +49,20 @@ bool SettleStartupFolders(App& app) {
       app.ui.Message(kMustSpecifyFolderText);
       continue;
     }
-    if (!ChangeFolder(*chosen)) {
+    if (!FolderUsable(*chosen)) {
       app.ui.Message(kFolderNotValidText);
       continue;
     }
     base = *chosen;
   }
   app.baseFolder = base;
-  app.loadFolder = app.profile.GetString("Project", "LoadDir", "Unknown");
+  app.loadFolder = app.profile.Get(kLoadDirSetting);
   if (!Usable(app.loadFolder)) app.loadFolder = base;
-  app.saveFolder = app.profile.GetString("Project", "SaveDir", "Unknown");
+  app.saveFolder = app.profile.Get(kSaveDirSetting);
   if (!Usable(app.saveFolder)) app.saveFolder = base;
-  ChangeFolder(base);
-  app.profile.WriteString("Project", "BaseDir", app.baseFolder);
-  app.profile.WriteString("Project", "LoadDir", app.loadFolder);
-  app.profile.WriteString("Project", "SaveDir", app.saveFolder);
+  app.profile.Write(kBaseDirSetting, app.baseFolder);
+  app.profile.Write(kLoadDirSetting, app.loadFolder);
+  app.profile.Write(kSaveDirSetting, app.saveFolder);
   return true;
 }
 
@@ -115,9 +113,9 @@ bool ProcessCommandLine(App& app, const std::string& commandLine) {
     return false;
   }
   app.document.currentFile = tokens[0];
-  app.profile.WriteString("Project", "CurFile", tokens[0]);
+  app.profile.Write(kCurFileSetting, tokens[0]);
   for (std::size_t i = 1; i < tokens.size(); ++i) {
-    std::unique_ptr<Skin> skin = LoadSkinImage(tokens[i], app.ui);
+    std::unique_ptr<Skin> skin = LoadSkinImage(ResolvePathIn(app.baseFolder, tokens[i]), app.ui);
     if (!skin) {
       app.ui.Message(kCommandLineSkinErrorText);
       break;
@@ -138,8 +136,8 @@ bool RunModelStartup(App& app, const StartupOptions& options) {
   if (!SettleStartupFolders(app)) return false;
   bool loaded = autoLoad && ProcessCommandLine(app, options.commandLine);
   if (!loaded) {
-    const std::string last = app.profile.GetString("Project", "CurFile", "Unknown");
-    if (last != "Unknown" && autoLoad && app.LoadMd2(last) == 1) {
+    const std::string last = app.profile.Get(kCurFileSetting);
+    if (last != kUnknownSetting && autoLoad && app.LoadMd2(last) == 1) {
       app.document.currentFile = last;
       loaded = true;
     }

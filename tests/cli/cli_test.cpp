@@ -144,8 +144,7 @@ TEST_F(CliDemo, ConvertResizesWithTheSkinLimits) {
 
 TEST(CliDemoFolder, RelativePathsAreTakenFromWhereTheCommandRuns) {
   TempDir dir;
-  FolderGuard guard;
-  ASSERT_TRUE(ChangeFolder(dir.path()));
+  FolderGuard guard(dir.path());
   CliRun r = Cli({"demo", "demo/baseq2", "--profile", "demo/skintool.ini"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_TRUE(FileExists(dir.File("demo/skintool.ini")));

@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
 #include "cli/cli_run.h"
+#include "cli/render_setup.h"
 #include "image/image_files.h"
+#include "platform/files.h"
 #include "platform/scripted_ui.h"
 #include "support/test_support.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -101,6 +106,67 @@ TEST_F(RenderCli, LitModeWithoutUsableColormapShowsTheMessage) {
                        "preferences!"),
             std::string::npos)
       << r.err;
+}
+
+TEST_F(RenderCli, RelativePathsAreTakenFromWhereTheCommandRuns) {
+  TempDir work;
+  FolderGuard here(work.path());
+  const std::string model = fs::relative(model_, work.path()).string();
+  CliRun r = Cli({"render", model, "out.png", "--size", "32x32"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(FileExists(work.File("out.png")));
+  fs::create_directory(work.File("sub"));
+  CliRun resave = Cli({"resave", model, "sub/copy.md2"});
+  ASSERT_EQ(resave.code, 0) << resave.err;
+  EXPECT_EQ(ReadBytes(work.File("sub/copy.md2")), ReadBytes(model_));
+  // Nothing landed in the base folder instead.
+  EXPECT_FALSE(FileExists(base_ + "/out.png"));
+  EXPECT_FALSE(FileExists(base_ + "/sub/copy.md2"));
+  EXPECT_EQ(fs::current_path().string(), work.path());
+}
+
+TEST_F(RenderCli, LitModesWithoutColormapOptionTakeTheBaseFoldersOwn) {
+  TempDir other;
+  const std::string base = other.File("baseq2");
+  fs::create_directories(base + "/models/demo");
+  fs::copy(base_ + "/models/demo", base + "/models/demo");
+  const std::string model = base + "/models/demo/tris.md2";
+  // A colormap where the command runs does not count.
+  fs::create_directories(other.File("pics"));
+  fs::copy_file(base_ + "/pics/colormap.pcx", other.File("pics/colormap.pcx"));
+  FolderGuard here(other.path());
+  CliRun none = Cli({"render", model, "lit.png", "--mode", "7", "--size", "32x32"});
+  EXPECT_EQ(none.code, 1);
+  EXPECT_NE(none.err.find("Tex+F-shaded mode is not set as the default palette"), std::string::npos) << none.err;
+  fs::create_directories(base + "/pics");
+  fs::copy_file(base_ + "/pics/colormap.pcx", base + "/pics/colormap.pcx");
+  for (const char* mode : {"7", "8"}) {
+    CliRun lit = Cli({"render", model, "lit.png", "--mode", mode, "--size", "32x32"});
+    EXPECT_EQ(lit.code, 0) << mode << lit.err;
+  }
+}
+
+TEST_F(RenderCli, CommandsLeaveTheirSettingsStoreUntouched) {
+  std::ostringstream err;
+  HeadlessView view(err);
+  CliArgs args = ParseCliArgs({model_, "x.png", "--mode", "9", "--colormap", base_ + "/pics/colormap.pcx"},
+                              kRenderValuedOptions, kRenderFlagOptions);
+  ASSERT_TRUE(SetUpHeadlessView(view, args, err)) << err.str();
+  view.app.renderModes.Render(view.context, REDRAW_FULL, 32);
+  EXPECT_TRUE(view.profile.Empty());
+
+}
+
+TEST_F(RenderCli, ModelWithoutSkinsIsNeitherScannedNorAskedAbout) {
+  TempDir dir;
+  fs::copy_file(base_ + "/models/demo/skin.pcx", dir.File("a.pcx"));
+  std::vector<std::uint8_t> bytes = ReadBytes(model_);
+  bytes[20] = bytes[21] = bytes[22] = bytes[23] = 0;  // the header's skin count
+  WriteBytes(dir.File("tris.md2"), bytes);
+  CliRun r = Cli({"info", dir.File("tris.md2")});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.substr(r.out.rfind("Skins:")), "Skins:\n");
 }
 
 TEST_F(RenderCli, RefusesBadArguments) {

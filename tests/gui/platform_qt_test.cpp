@@ -138,7 +138,8 @@ TEST(SettingsProfile, TheDemoProfileReadsBackWithItsPaths) {
     QSettingsProfile profile(ini);
     EXPECT_EQ(profile.GetString("Project", "BaseDir", "Unknown"), base);
     EXPECT_EQ(profile.GetString("Preferences", "Phong Path", "Unknown"), base + "/phongs");
-    EXPECT_EQ(profile.GetString("Preferences", "Palette Path", ""), base + "/pics/colormap.pcx");
+    // No palette chosen: the lit modes find the base folder's own colormap.
+    EXPECT_EQ(profile.GetString("Preferences", "Palette Path", "none"), "none");
     EXPECT_EQ(profile.GetInt("Preferences", "Skip Intro", 0), 1);
     profile.WriteInt("Preferences", "Skip Intro", 0);
   }

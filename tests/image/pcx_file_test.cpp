@@ -84,8 +84,7 @@ TEST(PcxRead, RoundTripOf255By3) {
 
 TEST(PcxRead, FillsTheRecord) {
   TempDir dir;
-  FolderGuard guard;
-  ASSERT_TRUE(ChangeFolder(dir.path()));
+  FolderGuard guard(dir.path());
   PcxLayout l;
   l.xmax = 1;
   l.ymax = 1;

@@ -6,7 +6,6 @@
 #include "model/md2_builder.h"
 #include "model/md2_load.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "platform/scripted_ui.h"
 #include "support/test_support.h"
 
@@ -29,17 +28,14 @@ struct Session {
   TempDir dir;
   FolderGuard guard;
   ScriptedUi ui;
-  MemoryProfile profile;
   std::string base = dir.path() + "/baseq2";
   std::unique_ptr<Model> model = std::make_unique<Model>();
   std::vector<std::uint8_t> image;
   int paint = 0, shade = 0, refresh = 0;
-  Md2Context context{*model, ui, profile, base, image, [this] { ++paint; }, [this] { ++shade; }, [this] { ++refresh; }};
+  Md2Context context{*model, ui, base, image, [this] { ++paint; }, [this] { ++shade; }, [this] { ++refresh; },
+                     SkinScan::Never, ""};
 
-  Session() {
-    std::filesystem::create_directories(base);
-    profile.WriteInt("Preferences", "DirScan_Prompt", 1);
-  }
+  Session() { std::filesystem::create_directories(base); }
   std::string Put(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     std::string p = base + "/" + name;
     std::filesystem::create_directories(std::filesystem::path(p).parent_path());
@@ -172,12 +168,21 @@ TEST(SaveMd2, ReportsTheCauseAndNeedsALoadedModel) {
   EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"Error Saving: 2"});
 }
 
-TEST(LoadMd2, SkinNamesResolveUnderTheBaseFolderIgnoringCase) {
+TEST(LoadMd2, RelativeNamesResolveUnderTheBaseFolderIgnoringCaseWhereverItRuns) {
   Session s;
   WriteSkin(s.base + "/Models/X/Skin.PCX", 8, 8, 42);
+  // A decoy where the process runs: relative names must not reach it.
+  WriteSkin(s.dir.File("models/x/skin.pcx"), 8, 8, 7);
   TestMd2 t = QuadMd2();
   t.skins = {"models\\x\\skin.pcx"};
-  ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", t.Bytes())), 1);
+  s.Put("Models/Q/quad.md2", t.Bytes());
+  FolderGuard here(s.dir.path());
+  ASSERT_EQ(LoadMd2(s.context, "models/q/QUAD.md2"), 1);
+  EXPECT_EQ(std::filesystem::current_path().string(), s.dir.path());
+  // Saving under a relative name writes below the base folder, as named.
+  ASSERT_EQ(SaveMd2(s.context, "Models/Q/QUAD.md2"), 1);
+  EXPECT_TRUE(FileExists(s.base + "/Models/Q/QUAD.md2"));
+  EXPECT_TRUE(FileExists(s.base + "/Models/Q/quad.md2"));
   ASSERT_EQ(s.model->skins.size(), 1u);
   const Skin& skin = *s.model->skins[0];
   EXPECT_EQ(skin.hasFile, 1);
@@ -212,19 +217,42 @@ TEST(LoadMd2, MissingOrWrongSizedSkinsBecomeCheckerboards) {
   }
   EXPECT_EQ(s.model->skins[0]->name, "models/x/gone.pcx");
   EXPECT_EQ(s.model->skins[0]->path, s.base + "/models/x/gone.pcx");
+
+  // With a palette file given (relative: below the base folder) they take it.
+  Session p;
+  p.Put("pics/game.act", std::vector<std::uint8_t>(768, 9));
+  p.context.palettePath = "pics/game.act";
+  ASSERT_EQ(LoadMd2(p.context, p.Put("quad.md2", t.Bytes())), 1);
+  ASSERT_EQ(p.model->skins.size(), 2u);
+  EXPECT_EQ(p.model->skins[0]->palette[3 * 100], 9);
 }
 
-TEST(LoadMd2, ModelWithoutSkinNamesFollowsTheScanPreference) {
-  {
+TEST(LoadMd2, ModelWithoutSkinNamesFollowsTheScanPolicy) {
+  const std::string prompt = "This MD2 has no internal skins, would you like to load from it's base folder?";
+  const struct {
+    SkinScan policy;
+    MsgAnswer answer;
+    bool asks;
+    bool scans;
+  } cases[] = {{SkinScan::Ask, MsgAnswer::Yes, true, true},
+               {SkinScan::Ask, MsgAnswer::No, true, false},
+               {SkinScan::Always, MsgAnswer::No, false, true},
+               {SkinScan::Never, MsgAnswer::Yes, false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.policy));
     Session s;
-    s.profile.WriteInt("Preferences", "DirScan_Prompt", 2);
+    s.context.skinScan = c.policy;
     WriteSkin(s.base + "/models/q/a.pcx", 8, 8);
     WriteSkin(s.base + "/models/q/b.pcx", 16, 8);  // not the model's size
     std::string path = s.Put("models/q/quad.md2", QuadMd2().Bytes());
-    s.ui.QueueAnswer(MsgAnswer::Yes);
+    s.ui.QueueAnswer(c.answer);
     ASSERT_EQ(LoadMd2(s.context, path), 1);
-    EXPECT_EQ(s.ui.texts(), std::vector<std::string>{
-                                "This MD2 has no internal skins, would you like to load from it's base folder?"});
+    EXPECT_EQ(s.ui.texts(), c.asks ? std::vector<std::string>{prompt} : std::vector<std::string>{});
+    if (!c.scans) {
+      EXPECT_TRUE(s.model->skins.empty());
+      EXPECT_EQ(s.model->currentSkinIndex, -1);
+      continue;
+    }
     ASSERT_EQ(s.model->skins.size(), 1u);
     EXPECT_EQ(s.model->skins[0]->flags & SKIN_EXTERNAL, SKIN_EXTERNAL);
     EXPECT_EQ(s.model->skins[0]->name, s.model->skins[0]->path);
@@ -234,14 +262,11 @@ TEST(LoadMd2, ModelWithoutSkinNamesFollowsTheScanPreference) {
     // External skins are not part of the file.
     EXPECT_EQ(s.SaveBytes(), QuadMd2().Bytes());
   }
-  {
-    Session s;
-    s.profile.WriteInt("Preferences", "DirScan_Prompt", 0);
-    std::string path = s.Put("models/q/quad.md2", QuadMd2().Bytes());
-    ASSERT_EQ(LoadMd2(s.context, path), 1);
-    EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"There were no matching skins found at that location"});
-    EXPECT_EQ(s.model->currentSkinIndex, -1);
-  }
+  Session s;
+  s.context.skinScan = SkinScan::Always;
+  ASSERT_EQ(LoadMd2(s.context, s.Put("models/q/quad.md2", QuadMd2().Bytes())), 1);
+  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"There were no matching skins found at that location"});
+  EXPECT_EQ(s.model->currentSkinIndex, -1);
 }
 
 TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {

@@ -184,27 +184,27 @@ TEST(FaceNormals, NothingHappensWithoutACurrentFrame) {
 }
 
 TEST(DefaultPalette, GreyRampWithoutAUsablePaletteFile) {
-  MemoryProfile profile;
   Palette p{};
-  LoadDefaultPalette(profile, p);
+  LoadDefaultPalette("", "/no/such/base", p);
   EXPECT_EQ(p[0], 0);
   EXPECT_EQ(p[3 * 200 + 1], 200);
   EXPECT_EQ(p[767], 255);
-  profile.WriteString("Preferences", "Palette Path", "/no/such/colormap.pcx");
   p.fill(7);
-  LoadDefaultPalette(profile, p);
-  EXPECT_EQ(p[3 * 9 + 2], 9);
+  LoadDefaultPalette("/no/such/colormap.pcx", "", p);
+  EXPECT_EQ(p, GreyRampPalette());
 }
 
-TEST(DefaultPalette, ReadsThePaletteNamedInThePreferences) {
-  TempDir dir;
+TEST(DefaultPalette, ReadsTheGivenFileARelativeOneBelowTheBaseFolder) {
+  TempDir dir, elsewhere;
   std::vector<std::uint8_t> act(768);
   for (int i = 0; i < 768; ++i) act[i] = static_cast<std::uint8_t>(255 - i % 256);
   WriteBytes(dir.File("game.act"), act);
-  MemoryProfile profile;
-  profile.WriteString("Preferences", "Palette Path", dir.File("game.act"));
-  Palette p{};
-  LoadDefaultPalette(profile, p);
-  EXPECT_EQ(p[0], 255);
-  EXPECT_EQ(p[5], 250);
+  WriteBytes(elsewhere.File("game.act"), std::vector<std::uint8_t>(768, 1));
+  FolderGuard guard(elsewhere.path());
+  for (const std::string& path : {dir.File("game.act"), std::string("GAME.act")}) {
+    Palette p{};
+    LoadDefaultPalette(path, dir.path(), p);
+    EXPECT_EQ(p[0], 255) << path;
+    EXPECT_EQ(p[5], 250) << path;
+  }
 }

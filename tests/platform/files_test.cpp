@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -53,9 +54,51 @@ TEST(ResolvePath, MatchesEachComponentWithoutCase) {
   // As written when it exists; unchanged (with '/') when nothing matches.
   EXPECT_EQ(ResolvePath(dir.File("Models/Tank/Skin.PCX")), dir.File("Models/Tank/Skin.PCX"));
   EXPECT_EQ(ResolvePath(dir.path() + "\\models\\nope.pcx"), dir.path() + "/models/nope.pcx");
-  FolderGuard guard;
-  ASSERT_TRUE(ChangeFolder(dir.path()));
+  FolderGuard guard(dir.path());
   EXPECT_EQ(ResolvePath("MODELS\\TANK\\SKIN.pcx"), "Models/Tank/Skin.PCX");
+}
+
+TEST(ResolvePathIn, TakesRelativeNamesBelowTheFolderAndAbsoluteOnesAsTheyAre) {
+  TempDir base, elsewhere;
+  fs::create_directories(base.File("Models/Tank"));
+  WriteBytes(base.File("Models/Tank/Skin.PCX"), {1});
+  WriteBytes(elsewhere.File("Skin.PCX"), {2});
+  // The current folder holds a file of the same name: it must not be picked.
+  FolderGuard guard(elsewhere.path());
+  const struct {
+    std::string folder, name, want;
+  } cases[] = {
+      {base.path(), "models\\tank\\skin.pcx", base.File("Models/Tank/Skin.PCX")},
+      {base.path() + "/", "Models/Tank/Skin.PCX", base.File("Models/Tank/Skin.PCX")},
+      {base.path(), "models/none.pcx", base.File("models/none.pcx")},
+      {base.path(), elsewhere.File("skin.pcx"), elsewhere.File("Skin.PCX")},
+      {"", "SKIN.pcx", "Skin.PCX"},
+      {base.path(), "", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ResolvePathIn(c.folder, c.name), c.want) << c.folder << " | " << c.name;
+  // The name a new file gets keeps its case even where another case exists.
+  EXPECT_EQ(PathIn(base.path(), "models\\TANK\\new.pcx"), base.File("models/TANK/new.pcx"));
+  EXPECT_EQ(PathIn("", "a\\b.pcx"), "a/b.pcx");
+}
+
+TEST(FolderUsable, LooksWithoutMovingTheCurrentFolder) {
+  TempDir dir;
+  fs::create_directory(dir.File("sub"));
+  fs::create_directory(dir.File("locked"));
+  WriteBytes(dir.File("file"), {1});
+  const std::string here = fs::current_path().string();
+  EXPECT_TRUE(FolderUsable(dir.File("sub")));
+  EXPECT_TRUE(FolderUsable(dir.path() + "\\sub"));
+  EXPECT_FALSE(FolderUsable(dir.File("file")));
+  EXPECT_FALSE(FolderUsable(dir.File("missing")));
+  EXPECT_FALSE(FolderUsable(""));
+  ::chmod(dir.File("locked").c_str(), 0);
+  // Permissions do not bind root, who can enter any folder.
+  if (::geteuid() != 0) {
+    EXPECT_FALSE(FolderUsable(dir.File("locked")));
+  }
+  ::chmod(dir.File("locked").c_str(), 0755);
+  EXPECT_EQ(fs::current_path().string(), here);
 }
 
 TEST(WriteFileAtomic, ReplacesTheFileWhole) {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "image/image_files.h"
-#include "platform/profile.h"
 #include "platform/scripted_ui.h"
 #include "render/render_mode.h"
 #include "support/test_support.h"
@@ -13,7 +14,7 @@ class CheckRenderModeTest : public ::testing::Test {
   void SetUp() override {
     ResizeViewport(viewport, 40, 30, false);
     WriteColormap(dir.File("colormap.pcx"), 256, 64);
-    profile.WriteString("Preferences", "Palette Path", dir.File("colormap.pcx"));
+    palettePath = dir.File("colormap.pcx");
   }
 
   void WriteColormap(const std::string& path, int w, int h) {
@@ -33,7 +34,7 @@ class CheckRenderModeTest : public ::testing::Test {
     model.currentEnvMap = env ? &envRecord : nullptr;
   }
 
-  int Check(int from, int to) { return CheckRenderMode(modes, model, viewport, ui, profile, from, to); }
+  int Check(int from, int to) { return CheckRenderMode(modes, model, viewport, ui, palettePath, base, from, to); }
 
   std::string LastText() const { return ui.shown().empty() ? "" : ui.shown().back().text; }
 
@@ -43,7 +44,8 @@ class CheckRenderModeTest : public ::testing::Test {
   Viewport viewport;
   RenderModes modes;
   ScriptedUi ui;
-  MemoryProfile profile;
+  std::string palettePath;
+  std::string base = dir.File("baseq2");
 };
 
 TEST_F(CheckRenderModeTest, EachMissingResourceHasItsMessage) {
@@ -81,7 +83,7 @@ TEST_F(CheckRenderModeTest, UnreadableOrSmallColormapIsRefusedWithTheModesText) 
       "The Colormap.pcx file needed for Tex+F-shaded mode is not set as the default palette under preferences!",
       "The Colormap.pcx file needed for Tex+G-shaded mode is not set as the default palette under preferences!",
       "The Colormap.pcx file needed for Tex+P-shaded mode is not set as the default palette under preferences!"};
-  profile.WriteString("Preferences", "Palette Path", dir.File("missing.pcx"));
+  palettePath = dir.File("missing.pcx");
   for (int i = 7; i <= 9; ++i) {
     EXPECT_EQ(Check(5, i), 0);
     EXPECT_EQ(LastText(), texts[i - 7]);
@@ -89,7 +91,7 @@ TEST_F(CheckRenderModeTest, UnreadableOrSmallColormapIsRefusedWithTheModesText) 
   WriteColormap(dir.File("short.pcx"), 256, 63);
   WriteColormap(dir.File("narrow.pcx"), 255, 64);
   for (const char* name : {"short.pcx", "narrow.pcx"}) {
-    profile.WriteString("Preferences", "Palette Path", dir.File(name));
+    palettePath = dir.File(name);
     EXPECT_EQ(Check(5, 9), 0) << name;
     EXPECT_EQ(LastText(), texts[2]) << name;
   }
@@ -113,6 +115,26 @@ TEST_F(CheckRenderModeTest, EnteringALitModeLoadsTheColormapAndLeavingReleasesIt
   EXPECT_TRUE(modes.colormap.empty());
   EXPECT_TRUE(viewport.lightLevels.empty());
   EXPECT_TRUE(ui.shown().size() == 1);
+}
+
+TEST_F(CheckRenderModeTest, WithoutAChosenPaletteTheBaseFoldersColormapIsUsed) {
+  Give(true, true, true);
+  palettePath.clear();
+  // Where the program runs holds a colormap of its own: it must not count.
+  std::filesystem::create_directories(dir.File("pics"));
+  WriteColormap(dir.File("pics/colormap.pcx"), 256, 64);
+  FolderGuard here(dir.path());
+  EXPECT_EQ(Check(5, 7), 0);
+  EXPECT_EQ(LastText(), kTexFColormapText);
+
+  std::filesystem::create_directories(base + "/Pics");
+  WriteColormap(base + "/Pics/COLORMAP.pcx", 256, 64);
+  EXPECT_EQ(ColormapPath("", base), base + "/Pics/COLORMAP.pcx");
+  EXPECT_EQ(Check(5, 7), 1);
+  EXPECT_EQ(modes.colormap.size(), 64u * 256u);
+  // A relative palette path is below the base folder too.
+  EXPECT_EQ(ColormapPath("pics/colormap.pcx", base), base + "/Pics/COLORMAP.pcx");
+  EXPECT_EQ(ColormapPath(dir.File("colormap.pcx"), base), dir.File("colormap.pcx"));
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include "platform/profile.h"
 #include "platform/scripted_ui.h"
 #include "shell/app.h"
+#include "shell/command_table.h"
 #include "shell/file_commands.h"
+#include "shell/quit.h"
+#include "shell/skin_commands.h"
 #include "support/test_support.h"
 
 namespace {
@@ -191,15 +194,105 @@ TEST(SaveAsCommand, BaseFolderComparisonIsCaseSensitive) {
   EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kOutsideBase});
 }
 
-TEST(SaveAsCommand, AFailedSaveStillTakesTheNewName) {
+TEST(SaveAsCommand, AFailedSaveKeepsTheCurrentFile) {
   Desk d;
   d.Open(d.quad);
   std::string target = d.app->baseFolder + "/missing/x.md2";
   d.ui.QueueFile(target);
   SaveAsCommand(*d.app);
   EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2", "An error occured while attempting to save!"}));
-  EXPECT_EQ(d.app->document.currentFile, target);
-  EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), target);
+  EXPECT_EQ(d.app->document.currentFile, d.quad);
+  EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.quad);
+}
+
+namespace {
+
+// Desk with quad.md2 open and one painted external skin that has a file.
+struct PaintedDesk : Desk {
+  std::string skinPath;
+  PaintedDesk() {
+    Open(quad);
+    skinPath = dir.path() + "/paint.pcx";
+    auto skin = std::make_unique<Skin>();
+    skin->width = app->model.skinWidth;
+    skin->height = app->model.skinHeight;
+    skin->pixels.assign(static_cast<std::size_t>(skin->width * skin->height), 7);
+    skin->storedPixels = skin->pixels;
+    skin->name = skin->path = skinPath;
+    skin->hasFile = 1;
+    skin->flags = SKIN_EXTERNAL;
+    skin->modified = true;
+    AppendSkin(*app, std::move(skin));
+    ui.Clear();
+  }
+  int SkinCount() const { return static_cast<int>(app->model.skins.size()); }
+};
+
+}  // namespace
+
+TEST(UnsavedWork, ChangedSkinsAreOfferedOnceBeforeTheyWouldBeDropped) {
+  enum Action { OpenOther, Quit, CloseSkin };
+  struct Case {
+    Action action;
+    MsgAnswer answer;
+    bool goesOn;
+    bool written;
+  } cases[] = {
+      {OpenOther, MsgAnswer::Cancel, false, false}, {OpenOther, MsgAnswer::No, true, false},
+      {OpenOther, MsgAnswer::Yes, true, true},      {Quit, MsgAnswer::Cancel, false, false},
+      {Quit, MsgAnswer::No, true, false},           {Quit, MsgAnswer::Yes, true, true},
+      {CloseSkin, MsgAnswer::Cancel, false, false}, {CloseSkin, MsgAnswer::Yes, true, true},
+  };
+  for (const Case& c : cases) {
+    PaintedDesk d;
+    const std::string label = "case " + std::to_string(&c - cases);
+    bool wentOn = false;
+    switch (c.action) {
+      case OpenOther:
+        d.ui.QueueAnswer(MsgAnswer::No);  // the mesh question
+        d.ui.QueueAnswer(c.answer);
+        d.Open(d.quad);
+        wentOn = d.SkinCount() == 0;  // the reopened model has no skins
+        break;
+      case Quit:
+        d.ui.QueueAnswer(MsgAnswer::Yes);  // "are you sure you want to quit?"
+        d.ui.QueueAnswer(c.answer);
+        wentOn = ConfirmQuit(*d.app);
+        break;
+      case CloseSkin:
+        d.ui.QueueAnswer(c.answer);
+        ExecuteCommand(*d.app, *FindCommandByLabel("&Close/Delete\tShift+D"));
+        wentOn = d.SkinCount() == 0;
+        break;
+    }
+    ASSERT_FALSE(d.ui.texts().empty()) << label;
+    EXPECT_EQ(d.ui.texts().back(), std::string(kSaveChangedSkinText) + "\n" + d.skinPath) << label;
+    EXPECT_EQ(wentOn, c.goesOn) << label;
+    EXPECT_EQ(std::filesystem::exists(d.skinPath), c.written) << label;
+  }
+}
+
+TEST(UnsavedWork, AFailedSaveAtTheQuestionCancelsTheAction) {
+  {
+    PaintedDesk d;  // the mesh cannot be written
+    d.app->document.currentFile = d.dir.path() + "/missing/quad.md2";
+    d.ui.QueueAnswer(MsgAnswer::Yes);
+    d.Open(d.quad);
+    EXPECT_EQ(d.ui.texts().back(), "An error occured while trying to save =[");
+    EXPECT_EQ(d.SkinCount(), 1);
+  }
+  {
+    PaintedDesk d;  // the skin cannot be written
+    d.app->model.skins[0]->path = d.dir.path() + "/missing/paint.pcx";
+    d.ui.QueueAnswer(MsgAnswer::No);
+    d.ui.QueueAnswer(MsgAnswer::Yes);
+    d.Open(d.quad);
+    EXPECT_EQ(d.ui.texts().back(), "An error occured while attempting to save!");
+    EXPECT_EQ(d.SkinCount(), 1);
+    d.ui.QueueAnswer(MsgAnswer::Yes);
+    d.ui.QueueAnswer(MsgAnswer::Yes);
+    EXPECT_FALSE(ConfirmQuit(*d.app));
+  }
 }
 
 TEST(BaseFolderCommand, StoresAUsableFolderForTheNextStart) {

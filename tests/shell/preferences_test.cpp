@@ -23,9 +23,10 @@ class ScriptedPreferencesDialog : public PreferencesDialog {
 TEST(Preferences, DialogOpensWithItsOwnDefaults) {
   MemoryProfile profile;
   const Preferences p = LoadPreferences(profile);
-  EXPECT_EQ(p.palettePath, "C:\\Quake2\\colormap.pcx");
-  EXPECT_EQ(p.phongPath, "C:\\Program Files\\VRK\\phongs");
-  EXPECT_EQ(p.envPath, "C:\\Program Files\\VRK\\enviros");
+  // No palette file and no map folders chosen.
+  EXPECT_EQ(p.palettePath, "");
+  EXPECT_EQ(p.phongPath, "");
+  EXPECT_EQ(p.envPath, "");
   EXPECT_EQ(p.introNumber, 8);
   EXPECT_EQ(p.introWav, "");
   EXPECT_EQ(p.dirScanPrompt, 2);
@@ -81,6 +82,18 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   dialog.answer.reset();  // Cancel
   OnPreferences(other);
   EXPECT_FALSE(untouched.Has("Preferences", "Quick Exit"));
+}
+
+TEST(Preferences, ScanPolicyComesFromTheSettingAndAsksWhenItIsOutOfRange) {
+  const std::pair<int, SkinScan> cases[] = {
+      {0, SkinScan::Always}, {1, SkinScan::Never}, {2, SkinScan::Ask}, {3, SkinScan::Ask}, {-1, SkinScan::Ask}};
+  for (const auto& [stored, want] : cases) {
+    MemoryProfile profile;
+    profile.WriteInt("Preferences", "DirScan_Prompt", stored);
+    EXPECT_EQ(SkinScanPreference(profile), want) << stored;
+    EXPECT_EQ(LoadPreferences(profile).dirScanPrompt, static_cast<int>(want)) << stored;
+  }
+  EXPECT_EQ(SkinScanPreference(MemoryProfile()), SkinScan::Ask);
 }
 
 TEST(Preferences, FolderButtonsWriteAtOnceOrRefuse) {

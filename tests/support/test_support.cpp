@@ -45,6 +45,10 @@ FolderGuard::FolderGuard() {
   saved_ = ec ? fs::temp_directory_path().string() : here.string();
 }
 
+FolderGuard::FolderGuard(const std::string& enter) : FolderGuard() {
+  fs::current_path(enter);  // throws: a test that cannot move there must not go on
+}
+
 FolderGuard::~FolderGuard() {
   std::error_code ec;
   fs::current_path(saved_, ec);

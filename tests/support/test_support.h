@@ -22,10 +22,13 @@ class TempDir {
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 
-// Restores the current folder when it goes out of scope (readers change it).
+// Restores the current folder when it goes out of scope; the second form
+// first moves into `enter`, for tests of what depends on where a command
+// runs.
 class FolderGuard {
  public:
   FolderGuard();
+  explicit FolderGuard(const std::string& enter);
   ~FolderGuard();
 
  private:

@@ -81,6 +81,10 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   // buttons, so their edits only show the value.
   phongEdit->setReadOnly(true);
   envEdit->setReadOnly(true);
+  // An empty path is a choice too: no palette file, no folder to scan.
+  paletteEdit->setPlaceholderText("None: the base folder's pics/colormap.pcx");
+  phongEdit->setPlaceholderText("None");
+  envEdit->setPlaceholderText("None");
   form->addRow("Default Colormap with Palette:", PathRow(paletteEdit, paletteButton));
   form->addRow("Default Phong Map Folder:", PathRow(phongEdit, phongButton));
   form->addRow("Default Environment Map Folder:", PathRow(envEdit, envButton));

@@ -3,13 +3,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "editor/paint_table.h"
-#include "image/new_skin.h"
-#include "platform/profile.h"
-#include "platform/scripted_ui.h"
 #include "editor/model_view.h"
+#include "editor/paint_table.h"
+#include "editor/workspace.h"
+#include "image/new_skin.h"
 #include "render/render_mode.h"
-#include "shell/app.h"
 
 namespace {
 
@@ -66,9 +64,7 @@ MouseEvent Release(MouseButton b, int x, int y, bool leftStill = false, bool rig
 // pixel (x, y) shows texel (x / 2, y / 2). The tags are written by hand, as
 // a textured mode in Paint Mode would leave them.
 struct ViewDesk {
-  ScriptedUi ui;
-  MemoryProfile profile;
-  App app{ui, profile};
+  Workspace app;
   FakeHost host;
   ModelView view{app};
   std::vector<WndMessage> sent;
@@ -295,4 +291,44 @@ TEST(ModelViewCamera, WheelZoomsAndShowsAtOnce) {
   d.view.Wheel(-5, 3, 3);
   EXPECT_NEAR(d.app.viewport.distance, distance / std::pow(1.002, 5), 1e-3);
   EXPECT_EQ(d.host.repaints, 1);
+}
+
+TEST(ModelViewUndo, AStrokeAndASelectionDragAreOneStepEach) {
+  ViewDesk d;
+  d.app.model.numTriangles = 2;
+  const std::vector<std::uint8_t> before = d.skin->pixels;
+  d.app.editor.brushKind = BrushKind::Pencil;
+  d.app.editor.colourSlots[0] = 200;
+  BuildPaintTable(d.app);
+  d.view.MouseDown(Press(MouseButton::Left, 0, 0));
+  d.view.MouseMove(Move(15, 0, true));
+  d.view.MouseMove(Move(15, 15, true));
+  d.view.MouseUp(Release(MouseButton::Left, 15, 15));
+  const std::vector<std::uint8_t> painted = d.skin->pixels;
+  ASSERT_NE(painted, before);
+
+  d.app.editor.editMode = EditMode::Mapping;
+  Viewport& v = d.app.viewport;
+  std::fill(v.tagBuffer.begin(), v.tagBuffer.end(), -1);
+  v.tagBuffer[static_cast<std::size_t>(2 + (15 - 2) * v.width)] = 0;
+  v.tagBuffer[static_cast<std::size_t>(3 + (15 - 2) * v.width)] = 1;
+  d.view.MouseDown(Press(MouseButton::Left, 2, 2));
+  d.view.MouseMove(Move(3, 2, true));
+  d.view.MouseUp(Release(MouseButton::Left, 3, 2));
+  ASSERT_EQ(d.app.model.triangles[0].flags & d.app.model.triangles[1].flags & TRI_SELECTED, TRI_SELECTED);
+
+  UndoHistory& h = d.app.document.history;
+  ASSERT_EQ(h.size(), 2u);
+  EXPECT_EQ(h.UndoName(), "Select Faces");
+  ASSERT_TRUE(d.app.document.Undo());
+  EXPECT_EQ(d.app.model.triangles[0].flags | d.app.model.triangles[1].flags, 0u);
+  EXPECT_EQ(d.skin->pixels, painted);
+  EXPECT_EQ(h.UndoName(), "Pencil Stroke");
+  ASSERT_TRUE(d.app.document.Undo());
+  EXPECT_EQ(d.skin->pixels, before);
+  ASSERT_TRUE(d.app.document.Redo());
+  EXPECT_EQ(d.skin->pixels, painted);
+  ASSERT_TRUE(d.app.document.Redo());
+  EXPECT_EQ(d.app.model.triangles[1].flags, TRI_SELECTED);
+  EXPECT_FALSE(d.app.document.Redo());
 }

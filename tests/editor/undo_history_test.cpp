@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "editor/byte_diff.h"
+#include "editor/document.h"
+#include "image/new_skin.h"
+
+namespace {
+
+// Every byte an edit may touch, gathered field by field, so two states can
+// be compared whole.
+std::vector<std::uint8_t> Bytes(const Model& m) {
+  std::vector<std::uint8_t> out;
+  auto put = [&out](const void* p, std::size_t n) {
+    out.insert(out.end(), static_cast<const std::uint8_t*>(p), static_cast<const std::uint8_t*>(p) + n);
+  };
+  for (std::int16_t v : {m.numVertices, m.numMapVertices, m.numTriangles, m.skinWidth, m.skinHeight,
+                         m.storedNumMapVertices, m.currentSkinIndex})
+    put(&v, sizeof v);
+  for (const Triangle& t : m.triangles) {
+    put(&t.flags, sizeof t.flags);
+    put(t.vertexIndex, sizeof t.vertexIndex);
+    put(t.mapIndex, sizeof t.mapIndex);
+    put(t.storedMapIndex, sizeof t.storedMapIndex);
+    put(t.cornerMap, sizeof t.cornerMap);
+  }
+  put(m.mapVertices.data(), m.mapVertices.size() * sizeof(MapVertex));
+  put(m.storedMapVertices.data(), m.storedMapVertices.size() * sizeof(MapVertex));
+  put(m.mapVertexSelected.data(), m.mapVertexSelected.size());
+  for (const auto& s : m.skins) {
+    put(s->name.data(), s->name.size());
+    put(s->path.data(), s->path.size());
+    put(&s->flags, sizeof s->flags);
+    put(&s->width, sizeof s->width);
+    put(&s->height, sizeof s->height);
+    put(s->palette.data(), s->palette.size());
+    put(s->pixels.data(), s->pixels.size());
+    put(s->storedPixels.data(), s->storedPixels.size());
+  }
+  return out;
+}
+
+void AddSkin(Model& m, const char* name, std::uint8_t fill) {
+  auto s = MakeBlankSkin(name, 64, 48, GreyRampPalette());
+  FillSkin(*s, fill);
+  s->storedPixels = s->pixels;
+  m.skins.push_back(std::move(s));
+  m.currentSkinIndex = static_cast<std::int16_t>(m.skins.size() - 1);
+  m.currentSkin = m.skins.back().get();
+}
+
+void Paint(Document& d, std::size_t texel, std::uint8_t colour) {
+  DocumentStep step(d, "Pencil Stroke", STEP_CURRENT_SKIN);
+  d.model.currentSkin->pixels[texel] = colour;
+}
+
+}  // namespace
+
+TEST(ByteDiff, TurnsEitherSideIntoTheOther) {
+  const std::vector<std::uint8_t> none, a{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
+  std::vector<std::uint8_t> oneByte = a, twoRuns = a, longer = a, shorter(a.begin(), a.begin() + 5);
+  oneByte[7] = 99;
+  twoRuns[0] = 0;
+  twoRuns[19] = 0;
+  longer.insert(longer.end(), {21, 22});
+  for (const auto& [before, after] : std::vector<std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>>>{
+           {a, a}, {a, oneByte}, {a, twoRuns}, {a, longer}, {a, shorter}, {none, a}, {a, none}}) {
+    const ByteDiff d = ByteDiff::Between(before, after);
+    EXPECT_EQ(d.empty(), before == after);
+    EXPECT_TRUE(d.MatchesBefore(before));
+    EXPECT_TRUE(d.MatchesAfter(after));
+    std::vector<std::uint8_t> x = before;
+    d.ApplyForward(x);
+    EXPECT_EQ(x, after);
+    d.ApplyBackward(x);
+    EXPECT_EQ(x, before);
+  }
+  // Only the run is kept: one changed byte of many costs a few bytes.
+  std::vector<std::uint8_t> big(640 * 480, 3), bigPainted = big;
+  bigPainted[12345] = 4;
+  EXPECT_LT(ByteDiff::Between(big, bigPainted).bytes(), 200u);
+}
+
+TEST(UndoHistory, UndoAndRedoRestoreExactBytesAndANewStepDropsRedo) {
+  Document d;
+  d.model.numTriangles = 3;
+  d.model.numMapVertices = 4;
+  AddSkin(d.model, "a", 10);
+  AddSkin(d.model, "b", 20);
+  const auto start = Bytes(d.model);
+  Paint(d, 5, 77);
+  const auto painted = Bytes(d.model);
+  {
+    DocumentStep step(d, "Flip Selected Faces", STEP_MESH);
+    d.model.triangles[1].flags = TRI_SELECTED | TRI_HIDDEN;
+    std::swap(d.model.triangles[1].vertexIndex[0], d.model.triangles[1].vertexIndex[1]);
+    d.model.mapVertices[3] = {12.5f, 7.25f};
+  }
+  const auto flipped = Bytes(d.model);
+  {
+    DocumentStep step(d, "Close Skin", STEP_SKINS);
+    d.model.skins.erase(d.model.skins.begin());
+    d.model.currentSkinIndex = 0;
+    d.model.currentSkin = d.model.skins[0].get();
+  }
+  const auto closed = Bytes(d.model);
+  EXPECT_EQ(d.history.size(), 3u);
+  EXPECT_EQ(d.history.UndoName(), "Close Skin");
+
+  ASSERT_TRUE(d.Undo());
+  EXPECT_EQ(Bytes(d.model), flipped);
+  EXPECT_EQ(d.model.currentSkin, d.model.skins[1].get());
+  ASSERT_TRUE(d.Undo());
+  EXPECT_EQ(Bytes(d.model), painted);
+  ASSERT_TRUE(d.Undo());
+  EXPECT_EQ(Bytes(d.model), start);
+  EXPECT_FALSE(d.Undo());
+  for (const auto* expected : {&painted, &flipped, &closed}) {
+    ASSERT_TRUE(d.Redo());
+    EXPECT_EQ(Bytes(d.model), *expected);
+  }
+  EXPECT_FALSE(d.Redo());
+
+  d.Undo();
+  d.Undo();
+  Paint(d, 6, 1);
+  EXPECT_FALSE(d.history.CanRedo());
+  EXPECT_EQ(d.history.size(), 2u);
+  // A command that changed nothing leaves no step.
+  { DocumentStep step(d, "Nothing", STEP_MESH | STEP_SKINS); }
+  EXPECT_EQ(d.history.size(), 2u);
+}
+
+TEST(UndoHistory, AStateChangedBehindTheHistoryIsNeverPlayedOver) {
+  Document d;
+  AddSkin(d.model, "a", 10);
+  Paint(d, 5, 77);
+  d.model.currentSkin->pixels[5] = 78;  // not through a step
+  const auto now = Bytes(d.model);
+  EXPECT_FALSE(d.Undo());
+  EXPECT_EQ(Bytes(d.model), now);
+  EXPECT_FALSE(d.history.CanUndo());
+}
+
+TEST(UndoHistory, TheBudgetDropsTheOldestStepsAndNeverTheNewest) {
+  Document d;
+  AddSkin(d.model, "a", 10);
+  for (int i = 0; i < 1000; ++i) Paint(d, static_cast<std::size_t>(i), 1);
+  EXPECT_EQ(d.history.size(), 1000u);
+  EXPECT_LT(d.history.bytes(), std::size_t{1} << 20);  // a one-texel stroke costs bytes, not a skin
+
+  const std::size_t perStep = d.history.bytes() / 1000;
+  d.history.SetBudget(perStep * 10);
+  EXPECT_LE(d.history.size(), 10u);
+  EXPECT_GE(d.history.size(), 9u);
+  d.history.SetBudget(1);
+  EXPECT_EQ(d.history.size(), 1u);
+  {
+    DocumentStep step(d, "Fill", STEP_CURRENT_SKIN);
+    FillSkin(*d.model.currentSkin, 9);
+  }
+  EXPECT_EQ(d.history.size(), 1u);
+  EXPECT_EQ(d.history.UndoName(), "Fill");
+  ASSERT_TRUE(d.Undo());
+  EXPECT_EQ(d.model.currentSkin->pixels[999], 1);
+  EXPECT_EQ(d.model.currentSkin->pixels[1000], 10);
+}

@@ -5,41 +5,9 @@
 #include "editor/byte_diff.h"
 #include "editor/document.h"
 #include "image/new_skin.h"
+#include "support/model_bytes.h"
 
 namespace {
-
-// Every byte an edit may touch, gathered field by field, so two states can
-// be compared whole.
-std::vector<std::uint8_t> Bytes(const Model& m) {
-  std::vector<std::uint8_t> out;
-  auto put = [&out](const void* p, std::size_t n) {
-    out.insert(out.end(), static_cast<const std::uint8_t*>(p), static_cast<const std::uint8_t*>(p) + n);
-  };
-  for (std::int16_t v : {m.numVertices, m.numMapVertices, m.numTriangles, m.skinWidth, m.skinHeight,
-                         m.storedNumMapVertices, m.currentSkinIndex})
-    put(&v, sizeof v);
-  for (const Triangle& t : m.triangles) {
-    put(&t.flags, sizeof t.flags);
-    put(t.vertexIndex, sizeof t.vertexIndex);
-    put(t.mapIndex, sizeof t.mapIndex);
-    put(t.storedMapIndex, sizeof t.storedMapIndex);
-    put(t.cornerMap, sizeof t.cornerMap);
-  }
-  put(m.mapVertices.data(), m.mapVertices.size() * sizeof(MapVertex));
-  put(m.storedMapVertices.data(), m.storedMapVertices.size() * sizeof(MapVertex));
-  put(m.mapVertexSelected.data(), m.mapVertexSelected.size());
-  for (const auto& s : m.skins) {
-    put(s->name.data(), s->name.size());
-    put(s->path.data(), s->path.size());
-    put(&s->flags, sizeof s->flags);
-    put(&s->width, sizeof s->width);
-    put(&s->height, sizeof s->height);
-    put(s->palette.data(), s->palette.size());
-    put(s->pixels.data(), s->pixels.size());
-    put(s->storedPixels.data(), s->storedPixels.size());
-  }
-  return out;
-}
 
 void AddSkin(Model& m, const char* name, std::uint8_t fill) {
   auto s = MakeBlankSkin(name, 64, 48, GreyRampPalette());
@@ -88,37 +56,37 @@ TEST(UndoHistory, UndoAndRedoRestoreExactBytesAndANewStepDropsRedo) {
   d.model.numMapVertices = 4;
   AddSkin(d.model, "a", 10);
   AddSkin(d.model, "b", 20);
-  const auto start = Bytes(d.model);
+  const auto start = ModelBytes(d.model);
   Paint(d, 5, 77);
-  const auto painted = Bytes(d.model);
+  const auto painted = ModelBytes(d.model);
   {
     DocumentStep step(d, "Flip Selected Faces", STEP_MESH);
     d.model.triangles[1].flags = TRI_SELECTED | TRI_HIDDEN;
     std::swap(d.model.triangles[1].vertexIndex[0], d.model.triangles[1].vertexIndex[1]);
     d.model.mapVertices[3] = {12.5f, 7.25f};
   }
-  const auto flipped = Bytes(d.model);
+  const auto flipped = ModelBytes(d.model);
   {
     DocumentStep step(d, "Close Skin", STEP_SKINS);
     d.model.skins.erase(d.model.skins.begin());
     d.model.currentSkinIndex = 0;
     d.model.currentSkin = d.model.skins[0].get();
   }
-  const auto closed = Bytes(d.model);
+  const auto closed = ModelBytes(d.model);
   EXPECT_EQ(d.history.size(), 3u);
   EXPECT_EQ(d.history.UndoName(), "Close Skin");
 
   ASSERT_TRUE(d.Undo());
-  EXPECT_EQ(Bytes(d.model), flipped);
+  EXPECT_EQ(ModelBytes(d.model), flipped);
   EXPECT_EQ(d.model.currentSkin, d.model.skins[1].get());
   ASSERT_TRUE(d.Undo());
-  EXPECT_EQ(Bytes(d.model), painted);
+  EXPECT_EQ(ModelBytes(d.model), painted);
   ASSERT_TRUE(d.Undo());
-  EXPECT_EQ(Bytes(d.model), start);
+  EXPECT_EQ(ModelBytes(d.model), start);
   EXPECT_FALSE(d.Undo());
   for (const auto* expected : {&painted, &flipped, &closed}) {
     ASSERT_TRUE(d.Redo());
-    EXPECT_EQ(Bytes(d.model), *expected);
+    EXPECT_EQ(ModelBytes(d.model), *expected);
   }
   EXPECT_FALSE(d.Redo());
 
@@ -137,9 +105,9 @@ TEST(UndoHistory, AStateChangedBehindTheHistoryIsNeverPlayedOver) {
   AddSkin(d.model, "a", 10);
   Paint(d, 5, 77);
   d.model.currentSkin->pixels[5] = 78;  // not through a step
-  const auto now = Bytes(d.model);
+  const auto now = ModelBytes(d.model);
   EXPECT_FALSE(d.Undo());
-  EXPECT_EQ(Bytes(d.model), now);
+  EXPECT_EQ(ModelBytes(d.model), now);
   EXPECT_FALSE(d.history.CanUndo());
 }
 

@@ -337,3 +337,16 @@ TEST(ScanFolderCommand, AddsMatchingSkinsAsExternal) {
   ScanFolderCommand(*d.app);
   EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kInvalidFolder});
 }
+
+TEST(UndoAcrossFiles, OpeningAnotherModelStartsANewHistoryAndSavingKeepsIt) {
+  PaintedDesk d;
+  ExecuteCommand(*d.app, *FindCommandByLabel("Dupl&icate\tCtrl+D"));
+  ASSERT_EQ(d.app->document.history.size(), 1u);
+  SaveCommand(*d.app);
+  EXPECT_EQ(d.app->document.history.size(), 1u);
+  d.ui.QueueAnswer(MsgAnswer::No);
+  d.ui.QueueAnswer(MsgAnswer::No);
+  d.Open(d.quad);
+  EXPECT_EQ(d.app->document.history.size(), 0u);
+  EXPECT_FALSE(d.app->document.history.CanUndo());
+}

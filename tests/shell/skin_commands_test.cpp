@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 #include "image/image_files.h"
 #include "image/new_skin.h"
@@ -11,8 +12,10 @@
 #include "platform/profile.h"
 #include "platform/scripted_ui.h"
 #include "shell/app.h"
+#include "shell/command_table.h"
 #include "shell/skin_commands.h"
 #include "shell/skin_dialogs.h"
+#include "support/model_bytes.h"
 #include "support/test_support.h"
 
 namespace {
@@ -478,4 +481,63 @@ TEST(ResizeAllSkins, LimitsApplyOnlyWhenEnforced) {
   OnSkinResizeAll(*d.app);
   EXPECT_EQ(d.app->model.skinWidth, 642);
   EXPECT_EQ(d.app->model.skins[0]->width, 642);
+}
+
+TEST(UndoSkinCommands, EachCommandIsOneStepUndoneAndRedoneExactly) {
+  struct Case {
+    const char* label;
+    const char* step;
+    std::function<void(Desk&)> prepare;
+  } cases[] = {
+      {"Re-size &All...", "Re-size All Skins",
+       [](Desk& d) { d.dialogs.QueueResize(16, 12); }},
+      {"&Move Up\tCtrl+Up", "Move Skin Up", [](Desk&) {}},
+      {"&Close/Delete\tShift+D", "Close Skin", [](Desk&) {}},
+      {"Dupl&icate\tCtrl+D", "Duplicate Skin", [](Desk&) {}},
+      {"&Revert\tCtrl+Z", "Revert Skin", [](Desk& d) { d.app->model.currentSkin->pixels[3] = 99; }},
+  };
+  for (const Case& c : cases) {
+    Desk d;
+    d.Add("a", false, 5);
+    d.Add("b", false, 6).pixels[40] = 1;
+    c.prepare(d);
+    const auto before = ModelBytes(d.app->model);
+    ExecuteCommand(*d.app, *FindCommandByLabel(c.label));
+    const auto after = ModelBytes(d.app->model);
+    ASSERT_NE(after, before) << c.label;
+    EXPECT_EQ(d.app->document.history.size(), 1u) << c.label;
+    EXPECT_EQ(d.app->document.history.UndoName(), c.step);
+    ExecuteCommand(*d.app, *FindCommandByLabel("&Undo\tAlt+Backspace"));
+    EXPECT_EQ(ModelBytes(d.app->model), before) << c.label;
+    ExecuteCommand(*d.app, *FindCommandByLabel("&Redo\tCtrl+Y"));
+    EXPECT_EQ(ModelBytes(d.app->model), after) << c.label;
+  }
+}
+
+TEST(UndoSkinCommands, StoreThenRevertAreTwoStepsAndTheEditMenuNamesThem) {
+  Desk d;
+  Skin& s = d.Add("a", false, 5);
+  const Command& undo = *FindCommandByLabel("&Undo\tAlt+Backspace");
+  const Command& revert = *FindCommandByLabel("&Revert\tCtrl+Z");
+  EXPECT_FALSE(undo.enabled(*d.app));
+  EXPECT_EQ(CommandLabel(*d.app, undo), "&Undo\tAlt+Backspace");
+  s.pixels[0] = 1;
+  ExecuteCommand(*d.app, *FindCommandByLabel("&Store\tShift+Z"));
+  s.pixels[0] = 2;
+  ExecuteCommand(*d.app, revert);
+  EXPECT_EQ(s.pixels[0], 1);
+  EXPECT_EQ(CommandLabel(*d.app, undo), "&Undo Revert Skin\tAlt+Backspace");
+  ExecuteCommand(*d.app, undo);
+  EXPECT_EQ(s.pixels[0], 2);
+  ExecuteCommand(*d.app, undo);
+  EXPECT_EQ(s.storedPixels[0], 5);
+  EXPECT_EQ(CommandLabel(*d.app, *FindCommandByLabel("&Redo\tCtrl+Y")), "&Redo Store Skin\tCtrl+Y");
+
+  // Ctrl+Z moves from Revert to Undo when the user asks for it.
+  EXPECT_EQ(CommandKeys(*d.app, revert), std::vector<std::string>{"Ctrl+Z"});
+  d.app->ctrlZUndoes = true;
+  EXPECT_TRUE(CommandKeys(*d.app, revert).empty());
+  EXPECT_EQ(CommandLabel(*d.app, revert), "&Revert");
+  EXPECT_EQ(CommandKeys(*d.app, undo).front(), "Ctrl+Z");
+  EXPECT_EQ(CommandLabel(*d.app, undo), "&Undo\tCtrl+Z");
 }

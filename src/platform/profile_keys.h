@@ -59,6 +59,11 @@ inline constexpr IntSetting kSkipIntroSetting{kPreferencesSection, "Skip Intro",
 inline constexpr IntSetting kQuickExitSetting{kPreferencesSection, "Quick Exit", 0};
 inline constexpr IntSetting kPalOnTopSetting{kPreferencesSection, "Pal On Top", 0};
 inline constexpr IntSetting kCustomCursorsSetting{kPreferencesSection, "CustomCursors", 1};
+// Edit > Undo takes Ctrl+Z (and Skins > Revert none) when set.
+inline constexpr IntSetting kUndoCtrlZSetting{kPreferencesSection, "Undo Ctrl+Z", 0};
+// The most memory the undo history keeps, in MiB (at least 1).
+inline constexpr IntSetting kUndoMemorySetting{kPreferencesSection, "Undo Memory MiB", 256};
+inline constexpr int kUndoMemoryMaxMiB = 65536;
 // The left pane's share of the width, in units of 0.0001.
 inline constexpr IntSetting kSplitterSetting{kPreferencesSection, "Splitter", 6500};
 

@@ -1,5 +1,6 @@
 #include "shell/preferences.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -52,6 +53,8 @@ Preferences LoadPreferences(const Profile& profile) {
   p.quickExit = profile.Get(kQuickExitSetting) != 0;
   p.palOnTop = profile.Get(kPalOnTopSetting) != 0;
   p.customCursors = profile.Get(kCustomCursorsSetting) != 0;
+  p.ctrlZUndoes = profile.Get(kUndoCtrlZSetting) != 0;
+  p.undoMemoryMiB = std::clamp(profile.Get(kUndoMemorySetting), 1, kUndoMemoryMaxMiB);
   return p;
 }
 
@@ -64,6 +67,8 @@ void SavePreferences(Profile& profile, const Preferences& p) {
   profile.Write(kIntroNumberSetting, p.introNumber);
   profile.Write(kPalettePathSetting, p.palettePath);
   profile.Write(kIntroWavSetting, p.introWav);
+  profile.Write(kUndoCtrlZSetting, p.ctrlZUndoes ? 1 : 0);
+  profile.Write(kUndoMemorySetting, std::clamp(p.undoMemoryMiB, 1, kUndoMemoryMaxMiB));
 }
 
 SkinScan SkinScanPreference(const Profile& profile) {
@@ -114,4 +119,11 @@ void OnPreferences(App& app) {
   SavePreferences(app.profile, *chosen);
   app.editor.customCursors = chosen->customCursors;
   if (app.shellLayout) app.shellLayout->SetPalOnTop(chosen->palOnTop);
+  ApplyUndoPreferences(app, LoadPreferences(app.profile));
+}
+
+void ApplyUndoPreferences(App& app, const Preferences& prefs) {
+  app.ctrlZUndoes = prefs.ctrlZUndoes;
+  app.document.history.SetBudget(static_cast<std::size_t>(std::clamp(prefs.undoMemoryMiB, 1, kUndoMemoryMaxMiB))
+                                 << 20);
 }

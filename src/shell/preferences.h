@@ -39,6 +39,8 @@ struct Preferences {
   bool quickExit = kQuickExitSetting.def != 0;
   bool palOnTop = kPalOnTopSetting.def != 0;
   bool customCursors = kCustomCursorsSetting.def != 0;
+  bool ctrlZUndoes = kUndoCtrlZSetting.def != 0;
+  int undoMemoryMiB = kUndoMemorySetting.def;  // 1..kUndoMemoryMaxMiB
 };
 
 // What the dialog opens with: the profile under the dialog's defaults;
@@ -75,5 +77,9 @@ class PreferencesDialog {
 };
 
 // The Preferences command: asks through app.preferencesDialog; on OK writes
-// the values and applies "CustomCursors" and "Pal On Top" at once.
+// the values and applies them at once (all but the intro's and the start-up
+// folders').
 void OnPreferences(App& app);
+// The undo settings as the App uses them: Ctrl+Z's owner and the history's
+// memory budget.
+void ApplyUndoPreferences(App& app, const Preferences& prefs);

@@ -9,6 +9,7 @@
 #include "shell/app.h"
 #include "shell/file_commands.h"
 #include "shell/map_commands.h"
+#include "shell/preferences.h"
 #include "shell/skin_commands.h"
 
 namespace {
@@ -28,6 +29,7 @@ void ReadStartupSettings(App& app) {
     app.editor.colourSlots[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
   }
   app.editor.customCursors = app.profile.Get(kCustomCursorsSetting) != 0;
+  ApplyUndoPreferences(app, LoadPreferences(app.profile));
 }
 
 void ReadSplitRatio(App& app) {

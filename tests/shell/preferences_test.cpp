@@ -31,7 +31,8 @@ TEST(Preferences, DialogOpensWithItsOwnDefaults) {
   EXPECT_EQ(p.introWav, "");
   EXPECT_EQ(p.dirScanPrompt, 2);
   EXPECT_TRUE(p.customCursors);
-  EXPECT_FALSE(p.skipIntro || p.quickExit || p.palOnTop);
+  EXPECT_FALSE(p.skipIntro || p.quickExit || p.palOnTop || p.ctrlZUndoes);
+  EXPECT_EQ(p.undoMemoryMiB, 256);
 }
 
 TEST(Preferences, CustomIntroWithUnreadableFileShowsRandomAndPlaysNothing) {
@@ -63,9 +64,15 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   chosen.introNumber = 3;
   chosen.palettePath = "/q2/colormap.pcx";
   chosen.introWav = "/x.wav";
+  chosen.ctrlZUndoes = true;
+  chosen.undoMemoryMiB = 3;
   dialog.answer = chosen;
   OnPreferences(app);
   EXPECT_FALSE(app.editor.customCursors);
+  EXPECT_TRUE(app.ctrlZUndoes);
+  EXPECT_EQ(app.document.history.budget(), std::size_t{3} << 20);
+  EXPECT_EQ(profile.GetInt("Preferences", "Undo Ctrl+Z", -1), 1);
+  EXPECT_EQ(profile.GetInt("Preferences", "Undo Memory MiB", -1), 3);
   EXPECT_EQ(profile.GetInt("Preferences", "CustomCursors", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "DirScan_Prompt", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "Skip Intro", -1), 1);

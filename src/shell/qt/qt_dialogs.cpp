@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,6 +28,7 @@
 #include "platform/synth_sound.h"
 #include "shell/app.h"
 #include "shell/model_stats.h"
+#include "shell/preferences.h"
 #include "shell/qt/toolbar_icons.h"
 
 QString IntroEntryLabel(int entry) {
@@ -113,6 +115,20 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   customCursors->setChecked(initial.customCursors);
   for (QCheckBox* c : {skipIntro, quickExit, palOnTop, customCursors}) v->addWidget(c);
 
+  auto* undoGroup = new QGroupBox("Undo");
+  auto* undoForm = new QFormLayout(undoGroup);
+  auto* ctrlZUndoes = new QCheckBox("Ctrl+Z undoes");
+  ctrlZUndoes->setObjectName("CtrlZUndoes");
+  ctrlZUndoes->setChecked(initial.ctrlZUndoes);
+  auto* undoMemory = new QSpinBox;
+  undoMemory->setObjectName("UndoMemory");
+  undoMemory->setRange(1, kUndoMemoryMaxMiB);
+  undoMemory->setSuffix(" MiB");
+  undoMemory->setValue(initial.undoMemoryMiB);
+  undoForm->addRow(ctrlZUndoes);
+  undoForm->addRow("History memory:", undoMemory);
+  v->addWidget(undoGroup);
+
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   v->addWidget(buttons);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -172,6 +188,8 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   out.quickExit = quickExit->isChecked();
   out.palOnTop = palOnTop->isChecked();
   out.customCursors = customCursors->isChecked();
+  out.ctrlZUndoes = ctrlZUndoes->isChecked();
+  out.undoMemoryMiB = undoMemory->value();
   return out;
 }
 

@@ -282,3 +282,37 @@ TEST(ModelViewPaint, ALineStrokeKeepsOnlyItsLastSegment) {
   EXPECT_EQ(wrong, 0);
   EXPECT_GT(changed, 10);
 }
+
+TEST(ModelViewPaint, TheEditMenuUndoesAndRedoesAStrokeByName) {
+  PaintFixture f;
+  f.SetUp("Pencil Brush\tShift+2");
+  if (HasFatalFailure()) return;
+  f.FindRow();
+  Skin& skin = *f.app->model.currentSkin;
+  const std::vector<std::uint8_t> before = skin.pixels;
+  QAction* undo = f.wnd->actionFor(FindCommandByLabel("&Undo\tAlt+Backspace")->id);
+  QAction* redo = f.wnd->actionFor(FindCommandByLabel("&Redo\tCtrl+Y")->id);
+  f.wnd->UpdateCommandStates();
+  EXPECT_FALSE(undo->isEnabled());
+
+  Press(f.view, QPoint(f.left, f.row), Qt::LeftButton, Qt::LeftButton);
+  Move(f.view, QPoint(f.right, f.row), Qt::LeftButton);
+  Release(f.view, QPoint(f.right, f.row), Qt::LeftButton, Qt::NoButton);
+  f.Pump();
+  const std::vector<std::uint8_t> painted = skin.pixels;
+  ASSERT_NE(painted, before);
+  f.wnd->UpdateCommandStates();
+  EXPECT_TRUE(undo->isEnabled());
+  EXPECT_EQ(undo->text().toStdString(), "&Undo Pencil Stroke\tAlt+Backspace");
+  EXPECT_EQ(undo->shortcuts(), QList<QKeySequence>{QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+  EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+
+  Trigger(*f.wnd, "&Undo\tAlt+Backspace");
+  f.Pump();
+  EXPECT_EQ(skin.pixels, before);
+  EXPECT_EQ(redo->text().toStdString(), "&Redo Pencil Stroke\tCtrl+Y");
+  Trigger(*f.wnd, "&Redo\tCtrl+Y");
+  f.Pump();
+  EXPECT_EQ(skin.pixels, painted);
+}

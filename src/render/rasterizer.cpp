@@ -72,11 +72,3 @@ void CRasterizer::ScanEdge(const std::int32_t* a, const std::int32_t* b, int att
     default: break;
   }
 }
-
-void CRasterizer::ClipScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes) {
-  if (attributes < 0 || attributes > kRasterMaxAttributes) return;
-  std::int32_t ca[kRasterMaxAttributes + 2], cb[kRasterMaxAttributes + 2];
-  std::memcpy(ca, a, sizeof(std::int32_t) * (attributes + 2));
-  std::memcpy(cb, b, sizeof(std::int32_t) * (attributes + 2));
-  if (ClipEdgeY(ca, cb, attributes + 2)) ScanEdge(ca, cb, attributes);
-}

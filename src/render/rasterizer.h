@@ -90,6 +90,13 @@ class CRasterizer {
   void FillTriTexMapLitZTag(const V7* pts, std::int32_t tag);
   void FillTriTexMapLitZOfsTag(const V7* pts);
 
+  // The nine depth-tested textured fillers above as one, for callers that
+  // choose the lighting and the tagging per picture: V5 unlit, V6 lit by a
+  // light level, V7 lit through ShadeMap; no tag, `tag`, or the texel offset.
+  enum class TagRule { None, Fixed, TexelOffset };
+  template <int Values>
+  void FillTriTexDepth(const std::int32_t (*pts)[Values], TagRule rule, std::int32_t tag = 0);
+
   // --- line drawers; both end points must lie inside the target ---
   void DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
                 std::uint8_t colour);
@@ -121,12 +128,9 @@ class CRasterizer {
   bool ClipEdgeY(std::int32_t* a, std::int32_t* b, int values);
   // Walks a -> b (inside the clip rectangle) into the span tables.
   void ScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes);
-  // ClipEdgeY on private copies, then ScanEdge when visible.
-  void ClipScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes);
 
  private:
   enum class Source { Flat, Gouraud, Texture, TextureLit, TextureMapLit, Map, MapBase };
-  enum class TagRule { None, Fixed, TexelOffset };
 
   // The per-triangle clip rectangle: the callers' bounds, narrowed to what
   // the target and the tables can hold. False when nothing can be drawn.

@@ -5,7 +5,7 @@
 
 #include "cli/cli_run.h"
 #include "image/image_files.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace {

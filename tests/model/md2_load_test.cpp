@@ -7,7 +7,7 @@
 #include "model/md2_load.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace {

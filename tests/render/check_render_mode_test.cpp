@@ -2,7 +2,7 @@
 
 #include "image/image_files.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "render/render_mode.h"
 #include "support/test_support.h"
 

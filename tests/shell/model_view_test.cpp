@@ -6,7 +6,7 @@
 #include "editor/paint_table.h"
 #include "image/new_skin.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "editor/model_view.h"
 #include "render/render_mode.h"
 #include "shell/app.h"

@@ -129,7 +129,11 @@ template <int Values>
 void FillPrefix(CRasterizer& r, const std::int32_t (*pts)[7], TagRule rule, std::int32_t tag) {
   std::int32_t v[4][Values];
   for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + Values, v[k]);
-  r.FillTriTexDepth(v, rule, tag);
+  switch (rule) {
+    case TagRule::None: r.FillTriTexDepth<Values, TagRule::None>(v); return;
+    case TagRule::Fixed: r.FillTriTexDepth<Values, TagRule::Fixed>(v, tag); return;
+    case TagRule::TexelOffset: r.FillTriTexDepth<Values, TagRule::TexelOffset>(v); return;
+  }
 }
 
 void TexturedMode::Fill(const std::int32_t (*pts)[7], TagRule rule, std::int32_t tag) {
@@ -155,7 +159,8 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
   if (lit_ == Lit::Map) r.ShadeMap = m.currentPhongMap->storedPixels.data();
 
   const bool mapping = mappingMode();
-  const TagRule modelRule = mapping ? TagRule::Fixed : (kind == REDRAW_FULL ? TagRule::TexelOffset : TagRule::None);
+  const TagRule modelRule =
+      mapping ? TagRule::Fixed : (kind == REDRAW_FULL ? TagRule::TexelOffset : TagRule::None);
   const TagRule companionRule = (mapping || kind == REDRAW_FULL) ? TagRule::Fixed : TagRule::None;
 
   std::int32_t pts[4][7];

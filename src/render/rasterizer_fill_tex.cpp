@@ -16,30 +16,22 @@ void CRasterizer::FillTriTexOfsTag(const V4* pts) {
   Fill<Source::Texture, false, TagRule::TexelOffset>(pts[0], 4, 0, 0);
 }
 
-template <int Values>
-void CRasterizer::FillTriTexDepth(const std::int32_t (*pts)[Values], TagRule rule,
-                                  std::int32_t tag) {
+template <int Values, CRasterizer::TagRule Rule>
+void CRasterizer::FillTriTexDepth(const std::int32_t (*pts)[Values], std::int32_t tag) {
   static_assert(Values >= 5 && Values <= 7, "u, v, [light | mu, mv,] depth");
   constexpr Source S = Values == 5   ? Source::Texture
                        : Values == 6 ? Source::TextureLit
                                      : Source::TextureMapLit;
-  switch (rule) {
-    case TagRule::None: Fill<S, true, TagRule::None>(pts[0], 3, 0, 0); return;
-    case TagRule::Fixed: Fill<S, true, TagRule::Fixed>(pts[0], 3, 0, tag); return;
-    case TagRule::TexelOffset: Fill<S, true, TagRule::TexelOffset>(pts[0], 3, 0, 0); return;
-  }
+  Fill<S, true, Rule>(pts[0], 3, 0, tag);
 }
 
-template void CRasterizer::FillTriTexDepth<5>(const std::int32_t (*)[5], TagRule, std::int32_t);
-template void CRasterizer::FillTriTexDepth<6>(const std::int32_t (*)[6], TagRule, std::int32_t);
-template void CRasterizer::FillTriTexDepth<7>(const std::int32_t (*)[7], TagRule, std::int32_t);
-
-void CRasterizer::FillTriTexZ(const V5* pts) { FillTriTexDepth(pts, TagRule::None); }
-void CRasterizer::FillTriTexZTag(const V5* pts, std::int32_t tag) { FillTriTexDepth(pts, TagRule::Fixed, tag); }
-void CRasterizer::FillTriTexZOfsTag(const V5* pts) { FillTriTexDepth(pts, TagRule::TexelOffset); }
-void CRasterizer::FillTriTexLitZ(const V6* pts) { FillTriTexDepth(pts, TagRule::None); }
-void CRasterizer::FillTriTexLitZTag(const V6* pts, std::int32_t tag) { FillTriTexDepth(pts, TagRule::Fixed, tag); }
-void CRasterizer::FillTriTexLitZOfsTag(const V6* pts) { FillTriTexDepth(pts, TagRule::TexelOffset); }
-void CRasterizer::FillTriTexMapLitZ(const V7* pts) { FillTriTexDepth(pts, TagRule::None); }
-void CRasterizer::FillTriTexMapLitZTag(const V7* pts, std::int32_t tag) { FillTriTexDepth(pts, TagRule::Fixed, tag); }
-void CRasterizer::FillTriTexMapLitZOfsTag(const V7* pts) { FillTriTexDepth(pts, TagRule::TexelOffset); }
+using Rule = CRasterizer::TagRule;
+template void CRasterizer::FillTriTexDepth<5, Rule::None>(const std::int32_t (*)[5], std::int32_t);
+template void CRasterizer::FillTriTexDepth<5, Rule::Fixed>(const std::int32_t (*)[5], std::int32_t);
+template void CRasterizer::FillTriTexDepth<5, Rule::TexelOffset>(const std::int32_t (*)[5], std::int32_t);
+template void CRasterizer::FillTriTexDepth<6, Rule::None>(const std::int32_t (*)[6], std::int32_t);
+template void CRasterizer::FillTriTexDepth<6, Rule::Fixed>(const std::int32_t (*)[6], std::int32_t);
+template void CRasterizer::FillTriTexDepth<6, Rule::TexelOffset>(const std::int32_t (*)[6], std::int32_t);
+template void CRasterizer::FillTriTexDepth<7, Rule::None>(const std::int32_t (*)[7], std::int32_t);
+template void CRasterizer::FillTriTexDepth<7, Rule::Fixed>(const std::int32_t (*)[7], std::int32_t);
+template void CRasterizer::FillTriTexDepth<7, Rule::TexelOffset>(const std::int32_t (*)[7], std::int32_t);

@@ -17,8 +17,6 @@ CRasterizer::CRasterizer() {
   }
 }
 
-CRasterizer::~CRasterizer() = default;
-
 void CRasterizer::BeginFrame() {
   assert(Rows <= kRasterMaxRows);
   const int rows = Rows < kRasterMaxRows ? Rows : kRasterMaxRows;

@@ -35,7 +35,6 @@ using V7 = std::int32_t[7];  // x, y, a0 .. a4
 class CRasterizer {
  public:
   CRasterizer();
-  virtual ~CRasterizer();
   CRasterizer(const CRasterizer&) = delete;
   CRasterizer& operator=(const CRasterizer&) = delete;
 

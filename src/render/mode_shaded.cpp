@@ -9,49 +9,6 @@
 
 namespace {
 
-// Model triangles first, then each shown companion's, each with its corner
-// positions and depths; `fill` receives the number (or companion tag), the
-// corner positions and depths and the triangle record.
-template <class ModelFn, class CompanionFn>
-void ForEachAccepted(Model& model, const Viewport& view, const ScenePass& pass, ModelFn&& onModel,
-                     CompanionFn&& onCompanion) {
-  for (int t : pass.modelList) {
-    const Triangle& tri = model.triangles[static_cast<std::size_t>(t)];
-    std::int32_t xy[3][3];
-    for (int k = 0; k < 3; ++k) {
-      const Vec3& c = view.cameraVertices[static_cast<std::size_t>(tri.vertexIndex[k])];
-      ScreenPoint s = ProjectVertex(view, c);
-      xy[k][0] = s.x;
-      xy[k][1] = s.y;
-      xy[k][2] = DepthAttribute(pass, c.z);
-    }
-    onModel(t, tri, xy);
-  }
-  int frame = model.currentFrameIndex;
-  for (auto& comp : model.companions) {
-    if (!CompanionShown(*comp, frame)) continue;
-    const CompanionVertex* v = comp->FrameVertices(frame);
-    for (int t : comp->drawList) {
-      const CompanionTriangle& tri = comp->triangles[static_cast<std::size_t>(t)];
-      std::int32_t xy[3][3];
-      for (int k = 0; k < 3; ++k) {
-        const CompanionVertex& cv = v[tri.vertexIndex[k]];
-        ScreenPoint s = ProjectVertex(view, Vec3{cv.cx, cv.cy, cv.cz});
-        xy[k][0] = s.x;
-        xy[k][1] = s.y;
-        xy[k][2] = DepthAttribute(pass, cv.cz);
-      }
-      onCompanion(tri, xy);
-    }
-  }
-}
-
-// Three corners plus the copy of the first: x, y, attributes..., depth.
-template <int N>
-void CloseTriangle(std::int32_t (*pts)[N]) {
-  for (int i = 0; i < N; ++i) pts[3][i] = pts[0][i];
-}
-
 class RampModeBase : public RenderModeBase {
  protected:
   void BuildPalette() override {
@@ -75,23 +32,18 @@ class FlatMode : public RampModeBase {
     CRasterizer& r = raster();
     const bool tags = kind == REDRAW_FULL;
     V3 pts[4];
-    auto put = [&](const std::int32_t (*xy)[3]) {
-      for (int k = 0; k < 3; ++k)
-        for (int i = 0; i < 3; ++i) pts[k][i] = xy[k][i];
-      CloseTriangle<3>(pts);
-    };
     ForEachAccepted(
-        model(), view(), pass,
+        pass,
         [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
-          put(xy);
+          PutFlatCorners(pts, xy);
           auto colour = static_cast<std::uint8_t>(HighlightBase(tri) + tri.shade[0] / 4);
           if (tags)
             r.FillTriFlatZTag(pts, colour, t);
           else
             r.FillTriFlatZ(pts, colour);
         },
-        [&](const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
-          put(xy);
+        EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
+          PutFlatCorners(pts, xy);
           auto colour = static_cast<std::uint8_t>(tri.shade[0] / 4);
           if (tags)
             r.FillTriFlatZTag(pts, colour, kCompanionTag);
@@ -121,7 +73,7 @@ class GouraudMode : public RampModeBase {
       CloseTriangle<4>(pts);
     };
     ForEachAccepted(
-        model(), view(), pass,
+        pass,
         [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
           put(xy, HighlightBase(tri), tri.shade);
           if (tags)
@@ -129,7 +81,7 @@ class GouraudMode : public RampModeBase {
           else
             r.FillTriGouraudZ(pts);
         },
-        [&](const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
+        EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           put(xy, 0, tri.shade);
           if (tags)
             r.FillTriGouraudZTag(pts, kCompanionTag);
@@ -138,18 +90,6 @@ class GouraudMode : public RampModeBase {
         });
   }
 };
-
-// Corners for the map fillers: x, y, mu, mv, depth.
-void PutMapCorners(V5* pts, const std::int32_t (*xy)[3], const std::uint8_t (*mapCoord)[2]) {
-  for (int k = 0; k < 3; ++k) {
-    pts[k][0] = xy[k][0];
-    pts[k][1] = xy[k][1];
-    pts[k][2] = mapCoord[k][0] << 16;
-    pts[k][3] = mapCoord[k][1] << 16;
-    pts[k][4] = xy[k][2];
-  }
-  for (int i = 0; i < 5; ++i) pts[3][i] = pts[0][i];
-}
 
 class PhongMode : public RampModeBase {
  public:
@@ -168,7 +108,7 @@ class PhongMode : public RampModeBase {
     const bool tags = kind == REDRAW_FULL;
     V5 pts[4];
     ForEachAccepted(
-        model(), view(), pass,
+        pass,
         [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
           auto base = static_cast<std::uint8_t>(HighlightBase(tri));
@@ -177,7 +117,7 @@ class PhongMode : public RampModeBase {
           else
             r.FillTriMapBaseZ(pts, base);
         },
-        [&](const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
+        EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
           if (tags)
             r.FillTriMapZTag(pts, kCompanionTag);
@@ -208,12 +148,12 @@ class EnvironmentMode : public RenderModeBase {
     r.ShadeMap = model().currentEnvMap->pixels.data();
     V5 pts[4];
     ForEachAccepted(
-        model(), view(), pass,
+        pass,
         [&](int, const Triangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
           r.FillTriMapZ(pts);
         },
-        [&](const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
+        EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
           r.FillTriMapZ(pts);
         });

@@ -81,7 +81,7 @@ class TexturedMode : public RenderModeBase {
   // Fills `pts` (x, y, u, v, [light | mu, mv], depth) of a triangle.
   int Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3], const std::int32_t (*uv)[2],
               const std::uint8_t* shade, const std::uint8_t (*mapCoord)[2]) const;
-  void Fill(std::int32_t (*pts)[7], int tagRule, std::int32_t tag);
+  void Fill(const std::int32_t (*pts)[7], CRasterizer::TagRule rule, std::int32_t tag);
   void LightPass(const ScenePass& pass);
   void MappingOverlay(const ScenePass& pass);
 
@@ -89,7 +89,15 @@ class TexturedMode : public RenderModeBase {
   Lit lit_;
 };
 
-enum TagRule { kNoTag = 0, kFixedTag = 1, kOffsetTag = 2 };
+using TagRule = CRasterizer::TagRule;
+
+void BindTexture(CRasterizer& r, const std::uint8_t* pixels, const std::int32_t* rows, int width,
+                 int height) {
+  r.TextureBase = pixels;
+  r.TextureRows = rows;
+  r.TextureWidth = width;
+  r.TextureHeight = height;
+}
 
 int TexturedMode::Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3],
                           const std::int32_t (*uv)[2], const std::uint8_t* shade,
@@ -116,36 +124,24 @@ int TexturedMode::Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3],
   return values;
 }
 
-// The seven-value scratch rows are reinterpreted as the filler's own vertex
-// kind: each kind is a prefix of the same layout.
-void TexturedMode::Fill(std::int32_t (*pts)[7], int tagRule, std::int32_t tag) {
-  CRasterizer& r = raster();
+// Each vertex kind is a prefix of the seven-value scratch rows.
+template <int Values>
+void FillPrefix(CRasterizer& r, const std::int32_t (*pts)[7], TagRule rule, std::int32_t tag) {
+  std::int32_t v[4][Values];
+  for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + Values, v[k]);
+  switch (rule) {
+    case TagRule::None: r.FillTriTexDepth<Values, TagRule::None>(v); return;
+    case TagRule::Fixed: r.FillTriTexDepth<Values, TagRule::Fixed>(v, tag); return;
+    case TagRule::TexelOffset: r.FillTriTexDepth<Values, TagRule::TexelOffset>(v); return;
+  }
+}
+
+void TexturedMode::Fill(const std::int32_t (*pts)[7], TagRule rule, std::int32_t tag) {
   switch (lit_) {
-    case Lit::None: {
-      V5 v[4];
-      for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + 5, v[k]);
-      if (tagRule == kOffsetTag) r.FillTriTexZOfsTag(v);
-      else if (tagRule == kFixedTag) r.FillTriTexZTag(v, tag);
-      else r.FillTriTexZ(v);
-      return;
-    }
+    case Lit::None: FillPrefix<5>(raster(), pts, rule, tag); return;
     case Lit::Flat:
-    case Lit::Smooth: {
-      V6 v[4];
-      for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + 6, v[k]);
-      if (tagRule == kOffsetTag) r.FillTriTexLitZOfsTag(v);
-      else if (tagRule == kFixedTag) r.FillTriTexLitZTag(v, tag);
-      else r.FillTriTexLitZ(v);
-      return;
-    }
-    case Lit::Map: {
-      V7 v[4];
-      for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + 7, v[k]);
-      if (tagRule == kOffsetTag) r.FillTriTexMapLitZOfsTag(v);
-      else if (tagRule == kFixedTag) r.FillTriTexMapLitZTag(v, tag);
-      else r.FillTriTexMapLitZ(v);
-      return;
-    }
+    case Lit::Smooth: FillPrefix<6>(raster(), pts, rule, tag); return;
+    case Lit::Map: FillPrefix<7>(raster(), pts, rule, tag); return;
   }
 }
 
@@ -155,10 +151,7 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
   CRasterizer& r = raster();
   Skin* skin = m.currentSkin;
   ComputeRowOffsets(skin);
-  r.TextureBase = skin->pixels.data();
-  r.TextureRows = skin->rowOffset.data();
-  r.TextureWidth = skin->width;
-  r.TextureHeight = skin->height;
+  BindTexture(r, skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
   if (lit_ != Lit::None) {
     r.ShadeTable = context->colormap;
     r.ShadeTableRows = kColormapRows;
@@ -166,57 +159,39 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
   if (lit_ == Lit::Map) r.ShadeMap = m.currentPhongMap->storedPixels.data();
 
   const bool mapping = mappingMode();
-  const int modelRule = mapping ? kFixedTag : (kind == REDRAW_FULL ? kOffsetTag : kNoTag);
-  const int companionRule = (mapping || kind == REDRAW_FULL) ? kFixedTag : kNoTag;
+  const TagRule modelRule =
+      mapping ? TagRule::Fixed : (kind == REDRAW_FULL ? TagRule::TexelOffset : TagRule::None);
+  const TagRule companionRule = (mapping || kind == REDRAW_FULL) ? TagRule::Fixed : TagRule::None;
 
   std::int32_t pts[4][7];
-  std::int32_t xy[3][3];
   std::int32_t uv[3][2];
-  for (int t : pass.modelList) {
-    const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
-    if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) continue;
-    for (int k = 0; k < 3; ++k) {
-      const Vec3& c = ModelCamera(tri, k);
-      ScreenPoint s = ProjectVertex(vp, c);
-      xy[k][0] = s.x;
-      xy[k][1] = s.y;
-      xy[k][2] = DepthAttribute(pass, c.z);
-      const MapVertex& mv = m.mapVertices[static_cast<std::size_t>(tri.mapIndex[k])];
-      uv[k][0] = TexCoordToFixed(std::trunc(mv.s), skin->width);
-      uv[k][1] = TexCoordToFixed(std::trunc(mv.t), skin->height);
-    }
-    Corners(pts, xy, uv, tri.shade, tri.mapCoord);
-    Fill(pts, modelRule, t);
-  }
-
-  int frame = m.currentFrameIndex;
-  for (auto& comp : m.companions) {
-    if (!CompanionShown(*comp, frame) || !CompanionSkinUsable(*comp) || comp->skinHeight > kRasterMaxRows)
-      continue;
-    r.TextureBase = comp->skinPixels.data();
-    r.TextureRows = comp->rowOffset.data();
-    r.TextureWidth = comp->skinWidth;
-    r.TextureHeight = comp->skinHeight;
-    const CompanionVertex* v = comp->FrameVertices(frame);
-    for (int t : comp->drawList) {
-      const CompanionTriangle& tri = comp->triangles[static_cast<std::size_t>(t)];
-      for (int k = 0; k < 3; ++k) {
-        const CompanionVertex& cv = v[tri.vertexIndex[k]];
-        ScreenPoint s = ProjectVertex(vp, Vec3{cv.cx, cv.cy, cv.cz});
-        xy[k][0] = s.x;
-        xy[k][1] = s.y;
-        xy[k][2] = DepthAttribute(pass, cv.cz);
-        uv[k][0] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][0]) << 16, comp->skinWidth);
-        uv[k][1] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][1]) << 16, comp->skinHeight);
-      }
-      Corners(pts, xy, uv, tri.shade, tri.mapCoord);
-      Fill(pts, companionRule, kCompanionTag);
-    }
-  }
-  r.TextureBase = skin->pixels.data();
-  r.TextureRows = skin->rowOffset.data();
-  r.TextureWidth = skin->width;
-  r.TextureHeight = skin->height;
+  ForEachAccepted(
+      pass,
+      [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
+        // Acceptance checked the frame's indices, not the mapping's.
+        if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) return;
+        for (int k = 0; k < 3; ++k) {
+          const MapVertex& mv = m.mapVertices[static_cast<std::size_t>(tri.mapIndex[k])];
+          uv[k][0] = TexCoordToFixed(std::trunc(mv.s), skin->width);
+          uv[k][1] = TexCoordToFixed(std::trunc(mv.t), skin->height);
+        }
+        Corners(pts, xy, uv, tri.shade, tri.mapCoord);
+        Fill(pts, modelRule, t);
+      },
+      [&](const Companion& comp, std::size_t) {
+        if (!CompanionSkinUsable(comp) || comp.skinHeight > kRasterMaxRows) return false;
+        BindTexture(r, comp.skinPixels.data(), comp.rowOffset.data(), comp.skinWidth, comp.skinHeight);
+        return true;
+      },
+      [&](const Companion& comp, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
+        for (int k = 0; k < 3; ++k) {
+          uv[k][0] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][0]) << 16, comp.skinWidth);
+          uv[k][1] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][1]) << 16, comp.skinHeight);
+        }
+        Corners(pts, xy, uv, tri.shade, tri.mapCoord);
+        Fill(pts, companionRule, kCompanionTag);
+      });
+  BindTexture(r, skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
 
   if (mapping)
     MappingOverlay(pass);
@@ -257,41 +232,28 @@ void TexturedMode::LightPass(const ScenePass& pass) {
   r.BeginFrame();
   std::fill(vp.depthBuffer.begin(), vp.depthBuffer.end(), std::uint16_t{0xFFFF});
   r.FrameBuffer = vp.lightLevels.data();
-  for (int t : pass.modelList) {
-    const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
-    if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) continue;
-    std::int32_t xy[3][3];
-    for (int k = 0; k < 3; ++k) {
-      const Vec3& c = ModelCamera(tri, k);
-      ScreenPoint s = ProjectVertex(vp, c);
-      xy[k][0] = s.x;
-      xy[k][1] = s.y;
-      xy[k][2] = DepthAttribute(pass, c.z);
-    }
-    if (lit_ == Lit::Map) {
-      V5 v[4];
-      for (int k = 0; k < 3; ++k) {
-        v[k][0] = xy[k][0];
-        v[k][1] = xy[k][1];
-        v[k][2] = tri.mapCoord[k][0] << 16;
-        v[k][3] = tri.mapCoord[k][1] << 16;
-        v[k][4] = xy[k][2];
-      }
-      std::copy(v[0], v[0] + 5, v[3]);
-      r.FillTriMapZ(v);
-    } else {
-      V4 v[4];
-      for (int k = 0; k < 3; ++k) {
-        int s = lit_ == Lit::Flat ? tri.shade[0] : tri.shade[k];
-        v[k][0] = xy[k][0];
-        v[k][1] = xy[k][1];
-        v[k][2] = (63 - s / 4) << 16;
-        v[k][3] = xy[k][2];
-      }
-      std::copy(v[0], v[0] + 4, v[3]);
-      r.FillTriGouraudZ(v);
-    }
-  }
+  ForEachAccepted(
+      pass,
+      [&](int, const Triangle& tri, const std::int32_t (*xy)[3]) {
+        if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) return;
+        if (lit_ == Lit::Map) {
+          V5 v[4];
+          PutMapCorners(v, xy, tri.mapCoord);
+          r.FillTriMapZ(v);
+          return;
+        }
+        V4 v[4];
+        for (int k = 0; k < 3; ++k) {
+          int s = lit_ == Lit::Flat ? tri.shade[0] : tri.shade[k];
+          v[k][0] = xy[k][0];
+          v[k][1] = xy[k][1];
+          v[k][2] = (63 - s / 4) << 16;
+          v[k][3] = xy[k][2];
+        }
+        CloseTriangle<4>(v);
+        r.FillTriGouraudZ(v);
+      },
+      NoCompanion, [](const Companion&, const CompanionTriangle&, const std::int32_t (*)[3]) {});
   TargetFrameBuffer();
 }
 

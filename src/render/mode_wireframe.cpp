@@ -113,36 +113,23 @@ class WireframeSolidMode : public LineModeBase {
     Model& m = model();
     CRasterizer& r = raster();
     V3 pts[4];
-    for (int t : pass.modelList) {
-      const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
-      for (int k = 0; k < 3; ++k) {
-        ScreenPoint s = ModelCorner(tri, k);
-        pts[k][0] = s.x;
-        pts[k][1] = s.y;
-        pts[k][2] = DepthAttribute(pass, ModelCamera(tri, k).z);
-      }
-      for (int i = 0; i < 3; ++i) pts[3][i] = pts[0][i];
-      // The ramp's darkest entry is the background colour: the faces hide
-      // what lies behind them without showing themselves.
-      r.FillTriFlatZTag(pts, static_cast<std::uint8_t>(HighlightBase(tri)), t);
-    }
-    int frame = m.currentFrameIndex;
-    for (std::size_t ci = 0; ci < m.companions.size(); ++ci) {
-      Companion& comp = *m.companions[ci];
-      if (!CompanionShown(comp, frame)) continue;
-      for (int t : comp.drawList) {
-        const CompanionTriangle& tri = comp.triangles[static_cast<std::size_t>(t)];
-        for (int k = 0; k < 3; ++k) {
-          Vec3 c = CompanionCamera(comp, tri, k, frame);
-          ScreenPoint s = ProjectVertex(view(), c);
-          pts[k][0] = s.x;
-          pts[k][1] = s.y;
-          pts[k][2] = DepthAttribute(pass, c.z);
-        }
-        for (int i = 0; i < 3; ++i) pts[3][i] = pts[0][i];
-        r.FillTriFlatZTag(pts, 0, kCompanionTag - static_cast<std::int32_t>(ci));
-      }
-    }
+    std::int32_t companionTag = kCompanionTag;
+    ForEachAccepted(
+        pass,
+        [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
+          PutFlatCorners(pts, xy);
+          // The ramp's darkest entry is the background colour: the faces
+          // hide what lies behind them without showing themselves.
+          r.FillTriFlatZTag(pts, static_cast<std::uint8_t>(HighlightBase(tri)), t);
+        },
+        [&](const Companion&, std::size_t index) {
+          companionTag = kCompanionTag - static_cast<std::int32_t>(index);
+          return true;
+        },
+        [&](const Companion&, const CompanionTriangle&, const std::int32_t (*xy)[3]) {
+          PutFlatCorners(pts, xy);
+          r.FillTriFlatZTag(pts, 0, companionTag);
+        });
     // Each edge only where its own face won the depth test.
     for (int t : pass.modelList) {
       const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];

@@ -17,8 +17,6 @@ CRasterizer::CRasterizer() {
   }
 }
 
-CRasterizer::~CRasterizer() = default;
-
 void CRasterizer::BeginFrame() {
   assert(Rows <= kRasterMaxRows);
   const int rows = Rows < kRasterMaxRows ? Rows : kRasterMaxRows;
@@ -71,12 +69,4 @@ void CRasterizer::ScanEdge(const std::int32_t* a, const std::int32_t* b, int att
     case 5: ScanEdgeN<5>(a, b); break;
     default: break;
   }
-}
-
-void CRasterizer::ClipScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes) {
-  if (attributes < 0 || attributes > kRasterMaxAttributes) return;
-  std::int32_t ca[kRasterMaxAttributes + 2], cb[kRasterMaxAttributes + 2];
-  std::memcpy(ca, a, sizeof(std::int32_t) * (attributes + 2));
-  std::memcpy(cb, b, sizeof(std::int32_t) * (attributes + 2));
-  if (ClipEdgeY(ca, cb, attributes + 2)) ScanEdge(ca, cb, attributes);
 }

@@ -35,7 +35,6 @@ using V7 = std::int32_t[7];  // x, y, a0 .. a4
 class CRasterizer {
  public:
   CRasterizer();
-  virtual ~CRasterizer();
   CRasterizer(const CRasterizer&) = delete;
   CRasterizer& operator=(const CRasterizer&) = delete;
 
@@ -80,15 +79,22 @@ class CRasterizer {
   void FillTriMapZTag(const V5* pts, std::int32_t tag);
   void FillTriMapBaseZ(const V5* pts, std::uint8_t base);
   void FillTriMapBaseZTag(const V5* pts, std::int32_t tag, std::uint8_t base);
-  void FillTriTexZ(const V5* pts);  // u, v, depth
-  void FillTriTexZTag(const V5* pts, std::int32_t tag);
-  void FillTriTexZOfsTag(const V5* pts);
-  void FillTriTexLitZ(const V6* pts);  // u, v, light level, depth
-  void FillTriTexLitZTag(const V6* pts, std::int32_t tag);
-  void FillTriTexLitZOfsTag(const V6* pts);
-  void FillTriTexMapLitZ(const V7* pts);  // u, v, mu, mv, depth
-  void FillTriTexMapLitZTag(const V7* pts, std::int32_t tag);
-  void FillTriTexMapLitZOfsTag(const V7* pts);
+  // The depth-tested textured fillers, one template over the vertex kind
+  // (V5 u, v, depth: the skin as it is; V6 u, v, light level, depth: lit by
+  // the level; V7 u, v, mu, mv, depth: lit through ShadeMap) and the tag
+  // rule (none, `tag`, or the texel offset), and by name.
+  enum class TagRule { None, Fixed, TexelOffset };
+  template <int Values, TagRule Rule>
+  void FillTriTexDepth(const std::int32_t (*pts)[Values], std::int32_t tag = 0);
+  void FillTriTexZ(const V5* pts) { FillTriTexDepth<5, TagRule::None>(pts); }
+  void FillTriTexZTag(const V5* pts, std::int32_t tag) { FillTriTexDepth<5, TagRule::Fixed>(pts, tag); }
+  void FillTriTexZOfsTag(const V5* pts) { FillTriTexDepth<5, TagRule::TexelOffset>(pts); }
+  void FillTriTexLitZ(const V6* pts) { FillTriTexDepth<6, TagRule::None>(pts); }
+  void FillTriTexLitZTag(const V6* pts, std::int32_t tag) { FillTriTexDepth<6, TagRule::Fixed>(pts, tag); }
+  void FillTriTexLitZOfsTag(const V6* pts) { FillTriTexDepth<6, TagRule::TexelOffset>(pts); }
+  void FillTriTexMapLitZ(const V7* pts) { FillTriTexDepth<7, TagRule::None>(pts); }
+  void FillTriTexMapLitZTag(const V7* pts, std::int32_t tag) { FillTriTexDepth<7, TagRule::Fixed>(pts, tag); }
+  void FillTriTexMapLitZOfsTag(const V7* pts) { FillTriTexDepth<7, TagRule::TexelOffset>(pts); }
 
   // --- line drawers; both end points must lie inside the target ---
   void DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
@@ -121,12 +127,9 @@ class CRasterizer {
   bool ClipEdgeY(std::int32_t* a, std::int32_t* b, int values);
   // Walks a -> b (inside the clip rectangle) into the span tables.
   void ScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes);
-  // ClipEdgeY on private copies, then ScanEdge when visible.
-  void ClipScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes);
 
  private:
   enum class Source { Flat, Gouraud, Texture, TextureLit, TextureMapLit, Map, MapBase };
-  enum class TagRule { None, Fixed, TexelOffset };
 
   // The per-triangle clip rectangle: the callers' bounds, narrowed to what
   // the target and the tables can hold. False when nothing can be drawn.

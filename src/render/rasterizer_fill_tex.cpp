@@ -1,5 +1,6 @@
-// Textured fillers without lighting. The two four-corner ones let the skin
-// view draw the whole skin rectangle in one call.
+// Textured fillers: the skin as it is or lit through ShadeTable (by a light
+// level or by a phong map's light rows). The two four-corner ones let the
+// skin view draw the whole skin rectangle in one call.
 
 #include "render/rasterizer_span.h"
 
@@ -15,14 +16,22 @@ void CRasterizer::FillTriTexOfsTag(const V4* pts) {
   Fill<Source::Texture, false, TagRule::TexelOffset>(pts[0], 4, 0, 0);
 }
 
-void CRasterizer::FillTriTexZ(const V5* pts) {
-  Fill<Source::Texture, true, TagRule::None>(pts[0], 3, 0, 0);
+template <int Values, CRasterizer::TagRule Rule>
+void CRasterizer::FillTriTexDepth(const std::int32_t (*pts)[Values], std::int32_t tag) {
+  static_assert(Values >= 5 && Values <= 7, "u, v, [light | mu, mv,] depth");
+  constexpr Source S = Values == 5   ? Source::Texture
+                       : Values == 6 ? Source::TextureLit
+                                     : Source::TextureMapLit;
+  Fill<S, true, Rule>(pts[0], 3, 0, tag);
 }
 
-void CRasterizer::FillTriTexZTag(const V5* pts, std::int32_t tag) {
-  Fill<Source::Texture, true, TagRule::Fixed>(pts[0], 3, 0, tag);
-}
-
-void CRasterizer::FillTriTexZOfsTag(const V5* pts) {
-  Fill<Source::Texture, true, TagRule::TexelOffset>(pts[0], 3, 0, 0);
-}
+using Rule = CRasterizer::TagRule;
+template void CRasterizer::FillTriTexDepth<5, Rule::None>(const std::int32_t (*)[5], std::int32_t);
+template void CRasterizer::FillTriTexDepth<5, Rule::Fixed>(const std::int32_t (*)[5], std::int32_t);
+template void CRasterizer::FillTriTexDepth<5, Rule::TexelOffset>(const std::int32_t (*)[5], std::int32_t);
+template void CRasterizer::FillTriTexDepth<6, Rule::None>(const std::int32_t (*)[6], std::int32_t);
+template void CRasterizer::FillTriTexDepth<6, Rule::Fixed>(const std::int32_t (*)[6], std::int32_t);
+template void CRasterizer::FillTriTexDepth<6, Rule::TexelOffset>(const std::int32_t (*)[6], std::int32_t);
+template void CRasterizer::FillTriTexDepth<7, Rule::None>(const std::int32_t (*)[7], std::int32_t);
+template void CRasterizer::FillTriTexDepth<7, Rule::Fixed>(const std::int32_t (*)[7], std::int32_t);
+template void CRasterizer::FillTriTexDepth<7, Rule::TexelOffset>(const std::int32_t (*)[7], std::int32_t);

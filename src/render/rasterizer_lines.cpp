@@ -63,6 +63,15 @@ void WalkLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1
   solid(x1, y1);
 }
 
+// The lines without anti-aliasing plot every step of the walk alike.
+template <class Plot>
+void WalkSolidLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, Plot&& plot) {
+  WalkLine(x0, y0, x1, y1, plot,
+           [&](std::int32_t x, std::int32_t y, std::uint32_t, std::int32_t, std::int32_t) {
+             plot(x, y);
+           });
+}
+
 inline std::uint16_t Blend555(std::uint16_t a, std::uint16_t b, std::uint32_t weightA) {
   // Per component: a * w/32 + b * (32 - w)/32, rounded down.
   std::uint32_t out = 0;
@@ -93,10 +102,7 @@ void CRasterizer::DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, st
   std::uint8_t* const frame = FrameBuffer;
   const std::ptrdiff_t pitch = Pitch;
   const auto plot = [&](std::int32_t x, std::int32_t y) { frame[y * pitch + x] = colour; };
-  WalkLine(x0, y0, x1, y1, plot,
-           [&](std::int32_t x, std::int32_t y, std::uint32_t, std::int32_t, std::int32_t) {
-             plot(x, y);
-           });
+  WalkSolidLine(x0, y0, x1, y1, plot);
 }
 
 void CRasterizer::DrawLineTagged(std::int32_t x0, std::int32_t y0, std::int32_t x1,
@@ -110,10 +116,7 @@ void CRasterizer::DrawLineTagged(std::int32_t x0, std::int32_t y0, std::int32_t 
     const std::ptrdiff_t i = y * pitch + x;
     if (tags[i] == key) frame[i] = colour;
   };
-  WalkLine(x0, y0, x1, y1, plot,
-           [&](std::int32_t x, std::int32_t y, std::uint32_t, std::int32_t, std::int32_t) {
-             plot(x, y);
-           });
+  WalkSolidLine(x0, y0, x1, y1, plot);
 }
 
 void CRasterizer::DrawLine16(std::int32_t x0, std::int32_t y0, std::int32_t x1,
@@ -123,10 +126,7 @@ void CRasterizer::DrawLine16(std::int32_t x0, std::int32_t y0, std::int32_t x1,
   std::uint16_t* const frame = ColorBuffer16;
   const std::ptrdiff_t pitch = Pitch;
   const auto plot = [&](std::int32_t x, std::int32_t y) { frame[y * pitch + x] = colour; };
-  WalkLine(x0, y0, x1, y1, plot,
-           [&](std::int32_t x, std::int32_t y, std::uint32_t, std::int32_t, std::int32_t) {
-             plot(x, y);
-           });
+  WalkSolidLine(x0, y0, x1, y1, plot);
 }
 
 void CRasterizer::DrawLineAA(std::int32_t x0, std::int32_t y0, std::int32_t x1,

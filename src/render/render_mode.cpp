@@ -135,10 +135,6 @@ Vec3 RenderModeBase::ModelCamera(const Triangle& tri, int k) const {
   return view().cameraVertices[static_cast<std::size_t>(tri.vertexIndex[k])];
 }
 
-ScreenPoint RenderModeBase::ModelCorner(const Triangle& tri, int k) const {
-  return ProjectVertex(view(), ModelCamera(tri, k));
-}
-
 Vec3 RenderModeBase::CompanionCamera(const Companion& comp, const CompanionTriangle& tri, int k,
                                      int frame) {
   const CompanionVertex& v = comp.FrameVertices(frame)[tri.vertexIndex[k]];
@@ -180,14 +176,15 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   RenderPriorityScope bracket(context->priority ? *context->priority : fallback);
 
   CRasterizer& r = raster();
-  rows_ = std::min<int>(vp.height, kRasterMaxRows);
+  // The rasterizer's row tables end at kRasterMaxRows.
+  const int rows = std::min<int>(vp.height, kRasterMaxRows);
   r.FrameBuffer = vp.frameBuffer.data();
   r.DepthBuffer = vp.depthBuffer.data();
   r.PixelTagBuffer = vp.tagBuffer.data();
   r.Pitch = vp.width;
-  r.Rows = rows_;
+  r.Rows = rows;
   r.ClipRight = vp.width - 1;
-  r.ClipBottom = rows_ - 1;
+  r.ClipBottom = rows - 1;
   r.BeginFrame();
 
   ClearViewport(vp, Background(), ClearsTags(kind));

@@ -42,10 +42,6 @@ class RenderMode {
   // caller points at its state first.
   virtual void Render(int kind, int flags) = 0;
   virtual const char* GetName() const = 0;
-  // Three hooks kept for their slots; no mode does anything in them.
-  virtual void Hook3() {}
-  virtual void Hook4() {}
-  virtual void Hook5() {}
   // 1 when a left drag in the 3D view paints on the model.
   virtual int IsTextured() const { return 0; }
 

@@ -43,8 +43,6 @@ class RenderModeBase : public RenderMode {
 
   // 0, 64 or 128: the ramp a model triangle is drawn from.
   int HighlightBase(const Triangle& tri) const;
-  // Screen position of a model or companion corner.
-  ScreenPoint ModelCorner(const Triangle& tri, int k) const;
   Vec3 ModelCamera(const Triangle& tri, int k) const;
   static Vec3 CompanionCamera(const Companion& comp, const CompanionTriangle& tri, int k,
                               int frame);
@@ -63,9 +61,71 @@ class RenderModeBase : public RenderMode {
     if (!raster().ClipLine(x0, y0, x1, y1)) return;
     draw(x0, y0, x1, y1);
   }
-  // Rows the rasterizer may touch (its tables end at kRasterMaxRows).
-  int rows_ = 0;
+
+  // The accepted scene with each triangle's corners on the screen (x, y,
+  // depth attribute): onModel(t, tri, xy) for the model's triangles, then
+  // onCompanion(comp, tri, xy) for those of every shown companion that
+  // take(comp, index) lets through; take may bind the companion's skin first.
+  template <class ModelFn, class TakeFn, class CompanionFn>
+  void ForEachAccepted(const ScenePass& pass, ModelFn&& onModel, TakeFn&& take,
+                       CompanionFn&& onCompanion) const {
+    Model& m = model();
+    const Viewport& vp = view();
+    std::int32_t xy[3][3];
+    const auto corner = [&](int k, const Vec3& c) {
+      const ScreenPoint s = ProjectVertex(vp, c);
+      xy[k][0] = s.x;
+      xy[k][1] = s.y;
+      xy[k][2] = DepthAttribute(pass, c.z);
+    };
+    for (int t : pass.modelList) {
+      const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
+      for (int k = 0; k < 3; ++k) corner(k, vp.cameraVertices[static_cast<std::size_t>(tri.vertexIndex[k])]);
+      onModel(t, tri, xy);
+    }
+    const int frame = m.currentFrameIndex;
+    for (std::size_t ci = 0; ci < m.companions.size(); ++ci) {
+      Companion& comp = *m.companions[ci];
+      if (!CompanionShown(comp, frame) || !take(comp, ci)) continue;
+      const CompanionVertex* v = comp.FrameVertices(frame);
+      for (int t : comp.drawList) {
+        const CompanionTriangle& tri = comp.triangles[static_cast<std::size_t>(t)];
+        for (int k = 0; k < 3; ++k) {
+          const CompanionVertex& cv = v[tri.vertexIndex[k]];
+          corner(k, Vec3{cv.cx, cv.cy, cv.cz});
+        }
+        onCompanion(comp, tri, xy);
+      }
+    }
+  }
+  static bool EveryCompanion(const Companion&, std::size_t) { return true; }
+  static bool NoCompanion(const Companion&, std::size_t) { return false; }
 };
+
+// Every filler takes the corners followed by a copy of the first.
+template <int Values>
+void CloseTriangle(std::int32_t (*pts)[Values]) {
+  for (int i = 0; i < Values; ++i) pts[3][i] = pts[0][i];
+}
+
+// Corners for the flat fillers: x, y, depth.
+inline void PutFlatCorners(V3* pts, const std::int32_t (*xy)[3]) {
+  for (int k = 0; k < 3; ++k)
+    for (int i = 0; i < 3; ++i) pts[k][i] = xy[k][i];
+  CloseTriangle<3>(pts);
+}
+
+// Corners for the map fillers: x, y, mu, mv, depth.
+inline void PutMapCorners(V5* pts, const std::int32_t (*xy)[3], const std::uint8_t (*mapCoord)[2]) {
+  for (int k = 0; k < 3; ++k) {
+    pts[k][0] = xy[k][0];
+    pts[k][1] = xy[k][1];
+    pts[k][2] = mapCoord[k][0] << 16;
+    pts[k][3] = mapCoord[k][1] << 16;
+    pts[k][4] = xy[k][2];
+  }
+  CloseTriangle<5>(pts);
+}
 
 // Palette helpers.
 void SetGreyPalette(Palette& palette);

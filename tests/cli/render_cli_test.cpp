@@ -8,7 +8,7 @@
 #include "cli/render_setup.h"
 #include "image/image_files.h"
 #include "platform/files.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 #include <QApplication>
 
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "shell/qt/editor_session.h"
 #include "support/test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include "image/image_builders.h"
 #include "image/image_files.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "image/image_files.h"
 #include "image/maps.h"
 #include "image/new_skin.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace {

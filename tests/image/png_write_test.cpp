@@ -4,7 +4,7 @@
 #include <string>
 
 #include "image/png_write.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace {

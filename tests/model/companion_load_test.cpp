@@ -5,7 +5,7 @@
 #include "image/image_files.h"
 #include "model/companion.h"
 #include "model/md2_builder.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace {

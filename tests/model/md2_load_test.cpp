@@ -6,7 +6,8 @@
 #include "model/md2_builder.h"
 #include "model/md2_load.h"
 #include "platform/files.h"
-#include "platform/scripted_ui.h"
+#include "platform/profile.h"
+#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "platform/headless_ui.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 
 TEST(MemoryProfile, DefaultsUntilWrittenAndRejectsNonNumbers) {
   MemoryProfile p;

@@ -3,7 +3,8 @@
 #include <filesystem>
 
 #include "image/image_files.h"
-#include "platform/scripted_ui.h"
+#include "platform/profile.h"
+#include "support/scripted_ui.h"
 #include "render/render_mode.h"
 #include "support/test_support.h"
 

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
 

@@ -6,7 +6,7 @@
 #include "model/companion.h"
 #include "model/md2_builder.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/companion_commands.h"
 #include "shell/view_commands.h"

@@ -6,7 +6,7 @@
 #include "model/md2_builder.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
 #include "shell/file_commands.h"

@@ -3,7 +3,7 @@
 #include "image/new_skin.h"
 #include "model/companion.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "render/render_mode.h"
 #include "shell/app.h"
 #include "shell/list_bars.h"

@@ -6,7 +6,7 @@
 #include "image/maps.h"
 #include "image/new_skin.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/map_commands.h"
 #include "support/test_support.h"

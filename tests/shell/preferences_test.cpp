@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/preferences.h"
 #include "support/test_support.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/shell_layout.h"
 

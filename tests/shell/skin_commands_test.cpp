@@ -10,12 +10,13 @@
 #include "image/new_skin.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
 #include "shell/skin_commands.h"
 #include "shell/skin_dialogs.h"
 #include "support/model_bytes.h"
+#include "support/scripted_skin_dialogs.h"
 #include "support/test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/scripted_ui.h"
+#include "support/scripted_ui.h"
 
 MsgAnswer ScriptedUi::Message(const std::string& text, MsgButtons buttons) {
   shown_.push_back({text, buttons});

@@ -172,6 +172,16 @@ std::string AbsolutePath(const std::string& path) {
   return p.lexically_normal().string();
 }
 
+bool IsReadableFile(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::path(path), ec)) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  std::fclose(f);
+  return true;
+}
+
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, int* cause) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {

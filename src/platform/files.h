@@ -44,6 +44,8 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
 bool FolderUsable(const std::string& folder);
 bool FolderExists(const std::string& folder);
 bool FileExists(const std::string& path);
+// A regular file that opens for reading (an empty path never does).
+bool IsReadableFile(const std::string& path);
 
 // Resolves a path that may use '\' and whose case may not match the disk's
 // (files made where names ignore case): the path as written if it exists,

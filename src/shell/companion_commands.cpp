@@ -9,22 +9,13 @@
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "shell/app.h"
-#include "shell/remember_folder.h"
+#include "shell/file_dialog_step.h"
 
 namespace {
 
 constexpr char kLoadErrorText[] = "There was an error loading the specified file!";
 constexpr char kSkinMisfitText[] = "This skin does not fit this model!";
 
-std::string WithExtension(std::string path, const char* ext) {
-  if (path.find('.') == std::string::npos) path += ext;
-  return path;
-}
-
-bool CanOpen(const std::string& path) {
-  std::ifstream in(ResolvePath(path), std::ios::binary);
-  return static_cast<bool>(in);
-}
 
 enum class SkinChoice { Fitted, Misfit, Unreadable, Cancelled };
 
@@ -34,13 +25,11 @@ SkinChoice ChooseSkin(App& app, Companion& companion) {
   FileDialogRequest req;
   req.filter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
   req.initialName = "*.pcx";
-  req.initialFolder = app.loadFolder;
   req.fileMustExist = true;
   req.hideReadOnly = true;
-  auto answer = app.ui.FileDialog(req);
+  auto answer = AskForFile(app, req, DialogFolder::Load, AlwaysExtension(".pcx"));
   if (!answer) return SkinChoice::Cancelled;
-  RememberFolder(app, answer->path, app.loadFolder, "LoadDir");
-  std::string path = WithExtension(answer->path, ".pcx");
+  const std::string& path = answer->path;
   auto skin = LoadSkinImage(ResolvePath(path), app.ui);
   if (!skin) return SkinChoice::Unreadable;
   if (skin->width != companion.skinWidth || skin->height != companion.skinHeight ||
@@ -83,14 +72,12 @@ void OnCompanionOpen(App& app) {
   FileDialogRequest req;
   req.filter = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
   req.initialName = "*.md2";
-  req.initialFolder = app.loadFolder;
   req.fileMustExist = true;
   req.hideReadOnly = true;
-  auto answer = app.ui.FileDialog(req);
+  auto answer = AskForFile(app, req, DialogFolder::Load, AlwaysExtension(".md2"));
   if (!answer) return;
-  RememberFolder(app, answer->path, app.loadFolder, "LoadDir");
-  std::string path = WithExtension(answer->path, ".md2");
-  if (!CanOpen(path)) {
+  const std::string path = answer->path;
+  if (!IsReadableFile(ResolvePath(path))) {
     app.ui.Message(kLoadErrorText);
     return;
   }

@@ -6,7 +6,7 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "shell/app.h"
-#include "shell/remember_folder.h"
+#include "shell/file_dialog_step.h"
 #include "shell/skin_commands.h"
 
 namespace {
@@ -26,36 +26,22 @@ constexpr char kFolderInvalidText[] = "That folder is not valid";
 
 // Only a path without any '.' gets the extension: a dotted folder name
 // counts, as it always has.
-std::string WithMd2Extension(std::string path) {
-  if (path.find('.') == std::string::npos) path += ".md2";
-  return path;
-}
-
-bool OpensForReading(const std::string& path) {
-  std::FILE* f = std::fopen(ResolvePath(path).c_str(), "rb");
-  if (!f) return false;
-  std::fclose(f);
-  return true;
-}
-
-FileDialogRequest Md2Dialog(bool save, const std::string& folder) {
+std::optional<ChosenFile> AskForMd2(App& app, bool save) {
   FileDialogRequest request;
   request.save = save;
   request.filter = save ? kSaveFilter : kOpenFilter;
   request.initialName = "*.md2";
-  request.initialFolder = folder;
   request.pathMustExist = true;
   request.hideReadOnly = true;
-  return request;
+  return AskForFile(app, request, save ? DialogFolder::Save : DialogFolder::Load, AlwaysExtension(".md2"));
 }
 
 }  // namespace
 
 void OpenCommand(App& app) {
-  auto chosen = app.ui.FileDialog(Md2Dialog(false, app.loadFolder));
+  auto chosen = AskForMd2(app, false);
   if (!chosen) return;
-  RememberFolder(app, chosen->path, app.loadFolder, "LoadDir");
-  std::string path = WithMd2Extension(chosen->path);
+  const std::string& path = chosen->path;
 
   if (app.model.modelLoaded) {
     MsgAnswer answer = app.ui.Message(kSaveChangesText, MsgButtons::YesNoCancel);
@@ -67,7 +53,7 @@ void OpenCommand(App& app) {
     }
     if (!OfferToSaveChangedSkins(app, app.document.ChangedSkins())) return;
   }
-  if (!OpensForReading(path)) {
+  if (!IsReadableFile(ResolvePath(path))) {
     app.ui.Message(kLoadErrorText);
     return;
   }
@@ -85,10 +71,9 @@ void SaveCommand(App& app) {
 
 void SaveAsCommand(App& app) {
   if (!app.model.modelLoaded) return;
-  auto chosen = app.ui.FileDialog(Md2Dialog(true, app.saveFolder));
+  auto chosen = AskForMd2(app, true);
   if (!chosen) return;
-  RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
-  std::string path = WithMd2Extension(chosen->path);
+  const std::string& path = chosen->path;
 
   std::string below = app.baseFolder + "/";
   if (path.compare(0, below.size(), below) != 0 &&

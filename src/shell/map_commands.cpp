@@ -10,7 +10,7 @@
 #include "platform/ui.h"
 #include "render/lighting.h"
 #include "shell/app.h"
-#include "shell/remember_folder.h"
+#include "shell/file_dialog_step.h"
 
 namespace {
 
@@ -33,13 +33,12 @@ void OpenMap(App& app, MapKind kind) {
   FileDialogRequest request;
   request.filter = phong ? kPhongMapFilter : kEnvMapFilter;
   request.initialName = "*.bmp;*.pcx";
-  request.initialFolder = app.loadFolder;
   request.pathMustExist = true;
-  auto chosen = app.ui.FileDialog(request);
-  if (!chosen) return;
-  RememberFolder(app, chosen->path, app.loadFolder, "LoadDir");
   // Maps default to bitmaps, unlike skins; only the PCX filter says otherwise.
-  std::string path = AppendExtensionIfNoDot(chosen->path, chosen->filterIndex == 3 ? ".pcx" : ".bmp");
+  auto chosen = AskForFile(app, request, DialogFolder::Load,
+                           [](int filter) { return std::string(filter == 3 ? ".pcx" : ".bmp"); });
+  if (!chosen) return;
+  const std::string& path = chosen->path;
   auto image = LoadSkinImage(ResolvePath(path), app.ui);
   if (!image) return;
   if (!IsMapSized(*image)) {

@@ -9,19 +9,12 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "shell/app.h"
+#include "shell/file_dialog_step.h"
 #include "shell/shell_layout.h"
 
 namespace {
 
-bool OpensForReading(const std::string& path) {
-  if (path.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
-}
-
-std::string DialogFolder(App& app) {
+std::string StartFolder(App& app) {
   std::string folder = app.profile.Get(kLoadDirSetting);
   return folder == kUnknownSetting ? app.baseFolder : folder;
 }
@@ -48,7 +41,7 @@ Preferences LoadPreferences(const Profile& profile) {
   p.introNumber = profile.Get(kIntroNumberSetting);
   if (p.introNumber < 0 || p.introNumber > kIntroCustom) p.introNumber = kIntroRandom;
   p.introWav = profile.Get(kIntroWavSetting);
-  if (p.introNumber == kIntroCustom && !OpensForReading(p.introWav)) p.introNumber = kIntroRandom;
+  if (p.introNumber == kIntroCustom && !IsReadableFile(p.introWav)) p.introNumber = kIntroRandom;
   p.skipIntro = profile.Get(kSkipIntroSetting) != 0;
   p.quickExit = profile.Get(kQuickExitSetting) != 0;
   p.palOnTop = profile.Get(kPalOnTopSetting) != 0;
@@ -80,21 +73,22 @@ std::optional<std::string> BrowsePalettePath(App& app) {
   FileDialogRequest request;
   request.filter = kPrefPaletteFilter;
   request.initialName = "*.pcx";
-  request.initialFolder = DialogFolder(app);
-  auto chosen = app.ui.FileDialog(request);
+  request.initialFolder = StartFolder(app);
+  auto chosen = AskForFile(app, request, DialogFolder::Fixed, [](int filter) {
+    return std::string(filter == 2 ? ".bmp" : filter == 3 ? ".act" : ".pcx");
+  });
   if (!chosen) return std::nullopt;
-  const char* extension = chosen->filterIndex == 2 ? ".bmp" : chosen->filterIndex == 3 ? ".act" : ".pcx";
-  return AppendExtensionIfNoDot(chosen->path, extension);
+  return chosen->path;
 }
 
 std::optional<std::string> BrowseIntroWav(App& app) {
   FileDialogRequest request;
   request.filter = kPrefWavFilter;
   request.initialName = "*.wav";
-  request.initialFolder = DialogFolder(app);
-  auto chosen = app.ui.FileDialog(request);
+  request.initialFolder = StartFolder(app);
+  auto chosen = AskForFile(app, request, DialogFolder::Fixed, AlwaysExtension(".wav"));
   if (!chosen) return std::nullopt;
-  return AppendExtensionIfNoDot(chosen->path, ".wav");
+  return chosen->path;
 }
 
 std::optional<std::string> BrowsePhongFolder(App& app) {
@@ -106,7 +100,7 @@ std::optional<std::string> BrowseEnvFolder(App& app) {
 }
 
 int IntroPreviewSound(int entry, const std::string& wavPath, int randomValue) {
-  if (entry == kIntroCustom) return OpensForReading(wavPath) ? kPlayCustomWav : kPlayNothing;
+  if (entry == kIntroCustom) return IsReadableFile(wavPath) ? kPlayCustomWav : kPlayNothing;
   if (entry == kIntroRandom) entry = std::abs(randomValue % 8);
   if (entry < 0 || entry > 7) return kPlayNothing;
   return kIntroSoundResources[static_cast<std::size_t>(entry)];

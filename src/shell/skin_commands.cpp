@@ -13,7 +13,7 @@
 #include "platform/ui.h"
 #include "render/rasterizer.h"
 #include "shell/app.h"
-#include "shell/remember_folder.h"
+#include "shell/file_dialog_step.h"
 #include "shell/skin_dialogs.h"
 
 namespace {
@@ -47,16 +47,16 @@ Skin* CurrentSkin(App& app) {
   return app.model.currentSkin;
 }
 
-FileDialogRequest SkinFileDialog(bool save, const char* filter, const char* initialName,
-                                 const std::string& folder) {
+std::optional<ChosenFile> AskForSkinFile(App& app, bool save, const char* filter, const char* initialName) {
   FileDialogRequest request;
   request.save = save;
   request.filter = filter;
   request.initialName = initialName;
-  request.initialFolder = folder;
   request.pathMustExist = true;
   request.hideReadOnly = true;
-  return request;
+  const bool link = filter == kLinkFilter;
+  return AskForFile(app, request, save ? DialogFolder::Save : DialogFolder::Load,
+                    [link](int filterIndex) { return link ? std::string(".pcx") : EnsureExtension("", filterIndex); });
 }
 
 bool Write(Skin& skin, std::uint8_t format, const std::string& path, Ui& ui) {
@@ -208,10 +208,9 @@ void OnSkinDuplicate(App& app) {
 }
 
 void OnSkinOpen(App& app) {
-  auto chosen = app.ui.FileDialog(SkinFileDialog(false, kSkinFilter, "*.pcx;*.bmp", app.loadFolder));
+  auto chosen = AskForSkinFile(app, false, kSkinFilter, "*.pcx;*.bmp");
   if (!chosen) return;
-  RememberFolder(app, chosen->path, app.loadFolder, "LoadDir");
-  std::string path = EnsureExtension(chosen->path, chosen->filterIndex);
+  const std::string& path = chosen->path;
   auto skin = LoadSkinImage(HostSkinPath(path), app.ui);
   if (!skin) return;
   if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
@@ -251,11 +250,10 @@ bool SaveSkin(App& app, Skin& skin) {
 }
 
 bool SaveSkinAs(App& app, Skin& skin) {
-  auto chosen = app.ui.FileDialog(SkinFileDialog(true, kSkinFilter, "*.pcx;*.bmp", app.saveFolder));
+  auto chosen = AskForSkinFile(app, true, kSkinFilter, "*.pcx;*.bmp");
   if (!chosen) return false;
-  RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
-  std::uint8_t format = FormatForFilter(chosen->filterIndex, chosen->path, skin);
-  std::string path = EnsureExtension(chosen->path, chosen->filterIndex);
+  const std::string& path = chosen->path;
+  std::uint8_t format = FormatForFilter(chosen->filterIndex, path, skin);
 
   const bool linked = !IsExternalSkin(skin);
   if (linked && !AcceptTarget(app, path)) return false;
@@ -306,10 +304,9 @@ void OnSkinSaveAs(App& app) {
 void OnSkinLink(App& app) {
   Skin* skin = CurrentSkin(app);
   if (!skin || !IsExternalSkin(*skin)) return;
-  auto chosen = app.ui.FileDialog(SkinFileDialog(true, kLinkFilter, "*.pcx", app.saveFolder));
+  auto chosen = AskForSkinFile(app, true, kLinkFilter, "*.pcx");
   if (!chosen) return;
-  RememberFolder(app, chosen->path, app.saveFolder, "SaveDir");
-  std::string path = AppendExtensionIfNoDot(chosen->path, ".pcx");
+  const std::string& path = chosen->path;
   if (!AcceptTarget(app, path)) return;
   if (!Write(*skin, FORMAT_PCX, path, app.ui)) {
     app.ui.Message(kSkinSaveFailedText);

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/profile_keys.h"
+
 enum class EditMode : int { Paint = 0, Mapping = 1 };
 enum class BrushKind : int { Point = 0, Pencil = 1, Line = 2 };
 enum class PaintBlendMode : int { Colour = 0, Tint = 1 };
@@ -39,11 +41,16 @@ struct EditorState {
 
   // Palette indices: the active slot paints; 1..3 colour edges; 7 is the
   // background.
-  std::array<std::uint8_t, 8> colourSlots{248, 64, 128, 192, 15, 10, 5, 0};
+  std::array<std::uint8_t, 8> colourSlots = DefaultColourSlots();
   int activeSlot = 0;
   MappingFrame mappingFrame;
   bool customCursors = true;  // the program's own cursors over the panes
 
+  static constexpr std::array<std::uint8_t, 8> DefaultColourSlots() {
+    std::array<std::uint8_t, 8> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<std::uint8_t>(kColourSlotSettings[i].def);
+    return values;
+  }
   static constexpr std::array<std::uint8_t, 256> IdentityTable() {
     std::array<std::uint8_t, 256> table{};
     for (int i = 0; i < 256; ++i) table[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);

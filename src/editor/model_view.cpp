@@ -34,8 +34,7 @@ const char* StrokeStepName(BrushKind kind) {
 }  // namespace
 
 ModelView::ModelView(Workspace& workspace) : app_(workspace) {
-  for (int i = 0; i < 256; ++i)
-    for (int c = 0; c < 3; ++c) snapshotPalette_[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
+  snapshotPalette_ = GreyRampPalette();
 }
 
 void ModelView::Send(int kind, int bits) {
@@ -48,8 +47,7 @@ void ModelView::RenderView(int kind, int flags) {
   if (const Skin* skin = app_.model.currentSkin) {
     snapshotPalette_ = skin->palette;
   } else {
-    for (int i = 0; i < 256; ++i)
-      for (int c = 0; c < 3; ++c) snapshotPalette_[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
+    snapshotPalette_ = GreyRampPalette();
   }
   RenderContext context = app_.MakeRenderContext();
   context.editMode = static_cast<int>(app_.editor.editMode);

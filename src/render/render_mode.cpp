@@ -48,10 +48,6 @@ void RenderModes::Render(const RenderContext& context, int kind, int flags) {
 
 // ---------------------------------------------------------------------------
 
-void SetGreyPalette(Palette& palette) {
-  for (int i = 0; i < 256; ++i)
-    for (int c = 0; c < 3; ++c) palette[static_cast<std::size_t>(i * 3 + c)] = static_cast<std::uint8_t>(i);
-}
 
 void CopyEntry(Palette& to, int toIndex, const Palette& from, int fromIndex) {
   for (int c = 0; c < 3; ++c)
@@ -156,7 +152,7 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   if (m.currentSkin)
     palette = m.currentSkin->palette;
   else
-    SetGreyPalette(palette);
+    palette = GreyRampPalette();
   BuildPalette();
 
   if (kind == REDRAW_BACKGROUND) kind = REDRAW_FULL;

@@ -128,7 +128,6 @@ inline void PutMapCorners(V5* pts, const std::int32_t (*xy)[3], const std::uint8
 }
 
 // Palette helpers.
-void SetGreyPalette(Palette& palette);
 void CopyEntry(Palette& to, int toIndex, const Palette& from, int fromIndex);
 // Entries 0..191 from the three shade ramps.
 void InstallShadeRamps(Palette& palette, const Lighting& lighting);

@@ -59,7 +59,7 @@ void OpenCommand(App& app) {
   }
   if (app.LoadMd2(path)) {
     app.document.currentFile = path;
-    app.profile.WriteString("Project", "CurFile", path);
+    app.profile.Write(kCurFileSetting, path);
   }
   app.RefreshAll();
 }
@@ -85,7 +85,7 @@ void SaveAsCommand(App& app) {
     return;
   }
   app.document.currentFile = path;
-  app.profile.WriteString("Project", "CurFile", path);
+  app.profile.Write(kCurFileSetting, path);
 }
 
 void BaseFolderCommand(App& app) {
@@ -96,7 +96,7 @@ void BaseFolderCommand(App& app) {
   }
   // The running program keeps its base folder; the new one counts from the
   // next start.
-  app.profile.WriteString("Project", "BaseDir", *folder);
+  app.profile.Write(kBaseDirSetting, *folder);
   app.ui.Message(kRestartText);
 }
 

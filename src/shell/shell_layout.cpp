@@ -50,7 +50,7 @@ ShellLayout::~ShellLayout() {
 }
 
 void ShellLayout::Create(int clientWidth, int clientHeight) {
-  palOnTop_ = app_.profile.GetInt("Preferences", "Pal On Top", 0) == 1;
+  palOnTop_ = app_.profile.Get(kPalOnTopSetting) == 1;
   swapped_ = true;
   width_ = clientWidth;
   height_ = clientHeight;

@@ -6,9 +6,6 @@
 
 #include "cli/commands.h"
 
-#ifndef SKINTOOL_VERSION
-#define SKINTOOL_VERSION "0.1.0"
-#endif
 
 namespace {
 constexpr const char* kUsage =

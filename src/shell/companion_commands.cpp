@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
 #include "image/image_files.h"
 #include "model/companion.h"

@@ -1,6 +1,5 @@
 #include "shell/file_commands.h"
 
-#include <cstdio>
 
 #include "platform/files.h"
 #include "platform/profile.h"

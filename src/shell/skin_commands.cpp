@@ -279,7 +279,10 @@ bool OfferToSaveChangedSkins(App& app, const std::vector<int>& indices) {
     if (Skin* skin = SkinAt(app.model.skins, i); skin && skin->modified) changed.push_back(skin);
   if (changed.empty()) return true;
   std::string question = changed.size() == 1 ? kSaveChangedSkinText : kSaveChangedSkinsText;
-  for (const Skin* skin : changed) question += "\n" + SkinListLabel(*skin);
+  for (const Skin* skin : changed) {
+    question += '\n';
+    question += SkinListLabel(*skin);
+  }
   switch (app.ui.Message(question, MsgButtons::YesNoCancel)) {
     case MsgAnswer::Cancel:
       return false;

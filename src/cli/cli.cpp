@@ -23,6 +23,10 @@ constexpr const char* kUsage =
     "         [--slots I0,I1,...] [--distance D]\n"
     "                                     draw the model as the 3D view would\n"
     "  bench MODEL.md2 [render's options] time 100 quick renders of that view\n"
+    "  mapping export MODEL.md2 OUT.vmp [--base DIR]\n"
+    "                                     write the model's mapping file\n"
+    "  mapping import MODEL.md2 IN.vmp OUT.md2 [--base DIR]\n"
+    "                                     take the mapping from the file, save the model as OUT\n"
     "  --help                             this text\n"
     "  --version                          the program's version\n";
 }
@@ -54,6 +58,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   if (cmd == "demo") return CmdDemo(rest, out, err);
   if (cmd == "render") return CmdRender(rest, out, err);
   if (cmd == "bench") return CmdBench(rest, out, err);
+  if (cmd == "mapping") return CmdMapping(rest, out, err);
   err << "skintool: unknown command '" << cmd << "'\n" << kUsage;
   return 2;
 }

@@ -12,3 +12,4 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
 int CmdDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdBench(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CmdMapping(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,12 +1,15 @@
 #include "shell/command_table.h"
 
+#include "editor/mesh_ops.h"
 #include "editor/paint_table.h"
+#include "editor/selection_ops.h"
 #include "platform/ui.h"
 #include "render/benchmark.h"
 #include "shell/app.h"
 #include "shell/companion_commands.h"
 #include "shell/file_commands.h"
 #include "shell/map_commands.h"
+#include "shell/mapping_file_commands.h"
 #include "shell/preferences.h"
 #include "shell/shell_layout.h"
 #include "shell/skin_commands.h"
@@ -91,6 +94,36 @@ void OnUndo(App& app) {
 void OnRedo(App& app) {
   if (!app.document.Redo()) return;
   AfterHistoryMove(app);
+}
+
+// A model operation as a command: the operation, then the full refresh.
+Run MeshCommand(void (*operation)(Model&)) {
+  return [operation](App& app) {
+    operation(app.model);
+    app.RefreshAll();
+  };
+}
+
+void OnDeleteSelectedFaces(App& app) {
+  const std::string refused = DeleteSelectedFaces(app.model);
+  if (!refused.empty()) {
+    app.ui.Message(refused);
+    return;
+  }
+  app.RefreshAll();
+}
+
+void OnEdgeTurn(App& app) {
+  const std::string refused = EdgeTurn(app.model, [](void* a) {
+    App& self = *static_cast<App*>(a);
+    self.RebuildPaintTable();
+    self.RebuildShadeRamps();
+  }, &app);
+  if (!refused.empty()) {
+    app.ui.Message(refused);
+    return;
+  }
+  app.RefreshAll();
 }
 
 Command& Stepped(Command& c, const char* name, unsigned parts) {
@@ -252,7 +285,10 @@ std::vector<Command> BuildTable() {
   t.Later(kMapping, "&Map from 3D View...");
   for (const char* label : {"&Flip Selected", "Mirror Selected", "90\xC2\xB0 Rotate Selected"})
     t.Later(kMapping, label);
-  for (const char* label : {"I&mport", "&Export", "Import to Selected"}) t.Later(kMapping, label);
+  Stepped(t.Add(kMapping, "I&mport", "", OnMappingImport), "Import Mapping", STEP_MESH);
+  Stepped(t.Add(kMapping, "&Export", "", OnMappingExport), "Export Mapping", STEP_MESH);
+  Stepped(t.Add(kMapping, "Import to Selected", "", OnMappingImportToSelected), "Import Mapping to Selected",
+          STEP_MESH);
   {
     Command& c = t.Add(kMapping, "Snap to Grid", "", [](App& a) { a.editor.snapToGrid = !a.editor.snapToGrid; });
     c.checked = [](const App& a) { return a.editor.snapToGrid; };
@@ -265,17 +301,24 @@ std::vector<Command> BuildTable() {
   t.Later(kVLink, "Sync Cameras").checked = [](const App& a) { return a.editor.syncCameras; };
 
   // Mesh
-  t.Later(kMesh, "&Hide Selected Faces\tCtrl+H", "Ctrl+H");
-  t.Later(kMesh, "&Unhide All\tShift+H", "Shift+H");
-  for (const char* label : {"Delete Selected Faces", "Flip Selected Faces", "Edge Turn"}) t.Later(kMesh, label);
+  Stepped(t.Add(kMesh, "&Hide Selected Faces\tCtrl+H", "Ctrl+H", MeshCommand(HideSelectedFaces)),
+          "Hide Selected Faces", STEP_MESH);
+  Stepped(t.Add(kMesh, "&Unhide All\tShift+H", "Shift+H", MeshCommand(UnhideAll)), "Unhide All", STEP_MESH);
+  Stepped(t.Add(kMesh, "Delete Selected Faces", "", OnDeleteSelectedFaces), "Delete Selected Faces", STEP_MESH);
+  Stepped(t.Add(kMesh, "Flip Selected Faces", "", MeshCommand(FlipSelectedFaces)), "Flip Selected Faces",
+          STEP_MESH);
+  Stepped(t.Add(kMesh, "Edge Turn", "", OnEdgeTurn), "Edge Turn", STEP_MESH);
 
   // Selection
-  t.Later(kSelection, "&Select All\tShift+C", "Shift+C");
-  t.Later(kSelection, "Select &None\tC", "C");
-  t.Later(kSelection, "&Invert Selection\tI", "I");
-  t.Later(kSelection, "Select &Connected\t\\", "\\");
-  t.Later(kSelection, "&Grow Selection\t]", "]");
-  t.Later(kSelection, "Sh&rink Selection\t[", "[");
+  Stepped(t.Add(kSelection, "&Select All\tShift+C", "Shift+C", MeshCommand(SelectAll)), "Select All", STEP_MESH);
+  Stepped(t.Add(kSelection, "Select &None\tC", "C", MeshCommand(SelectNone)), "Select None", STEP_MESH);
+  Stepped(t.Add(kSelection, "&Invert Selection\tI", "I", MeshCommand(InvertSelection)), "Invert Selection",
+          STEP_MESH);
+  Stepped(t.Add(kSelection, "Select &Connected\t\\", "\\", MeshCommand(SelectConnected)), "Select Connected",
+          STEP_MESH);
+  Stepped(t.Add(kSelection, "&Grow Selection\t]", "]", MeshCommand(GrowSelection)), "Grow Selection", STEP_MESH);
+  Stepped(t.Add(kSelection, "Sh&rink Selection\t[", "[", MeshCommand(ShrinkSelection)), "Shrink Selection",
+          STEP_MESH);
 
   // Views
   t.Later(kViews, "&Zoom 2D Extents\tShift+F1");

@@ -206,7 +206,8 @@ TEST(ShellWnd, DraggingTheGradientStripMovesTheSplit) {
   ShellWnd& shell = f.session->mainWnd().shellWnd();
   PaneWidget& gradient = shell.widgetFor(shell.gradientStrip());
   const int width = shell.width();
-  Mouse(&gradient, QEvent::MouseButtonPress, QPoint(5, 50), Qt::LeftButton, Qt::LeftButton);
+  // The split button sits above the two preset buttons at the strip's foot.
+  Mouse(&gradient, QEvent::MouseButtonPress, QPoint(5, gradient.height() - 20), Qt::LeftButton, Qt::LeftButton);
   f.Pump();
   EXPECT_TRUE(shell.layout().splitDragging());
   Mouse(&shell, QEvent::MouseMove, QPoint(300, 50), Qt::NoButton, Qt::LeftButton);

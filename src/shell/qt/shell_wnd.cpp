@@ -14,11 +14,12 @@ ShellWnd::ShellWnd(App& app, QWidget* parent)
       app_(app),
       skinView_(std::make_unique<PlaceholderSkinView>(app)),
       modelView_(std::make_unique<ModelView>(app)),
-      paletteStrip_(std::make_unique<PlaceholderPaletteStrip>(app)),
-      gradientStrip_(std::make_unique<PlaceholderGradientStrip>(app)) {
+      paletteStrip_(std::make_unique<PaletteBox>(app)),
+      gradientStrip_(std::make_unique<GradientBox>(app, app.splitRatio)) {
   setObjectName("ShellWnd");
   setFocusPolicy(Qt::StrongFocus);
   layout_ = std::make_unique<ShellLayout>(app, *skinView_, *modelView_, *paletteStrip_, *gradientStrip_, this);
+  layout_->onSplitDrag = [strip = gradientStrip_.get()](bool dragging) { strip->SetSplitDragging(dragging); };
   skinWidget_ = new PaneWidget(*skinView_, this);
   modelWidget_ = new PaneWidget(*modelView_, this);
   paletteWidget_ = new PaneWidget(*paletteStrip_, this);

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include "editor/gradient_box.h"
+#include "editor/palette_box.h"
 #include "platform/pane.h"
 #include "shell/shell_layout.h"
 
@@ -53,8 +55,8 @@ class ShellWnd : public QWidget, public PaneHost {
   App& app_;
   std::unique_ptr<Pane> skinView_;
   std::unique_ptr<ModelView> modelView_;
-  std::unique_ptr<Pane> paletteStrip_;
-  std::unique_ptr<Pane> gradientStrip_;
+  std::unique_ptr<PaletteBox> paletteStrip_;
+  std::unique_ptr<GradientBox> gradientStrip_;
   std::unique_ptr<ShellLayout> layout_;
   PaneWidget* skinWidget_ = nullptr;
   PaneWidget* modelWidget_ = nullptr;

@@ -26,6 +26,7 @@ ShellWnd::ShellWnd(App& app, QWidget* parent)
   gradientWidget_ = new PaneWidget(*gradientStrip_, this);
   // The layout sizes the panes before the widgets move.
   for (PaneWidget* w : {skinWidget_, modelWidget_, paletteWidget_, gradientWidget_}) w->SetForwardResize(false);
+  UseSystemColours();
 }
 
 ShellWnd::~ShellWnd() {
@@ -56,6 +57,25 @@ void ShellWnd::SyncGeometry() {
   place(modelWidget_, layout_->ModelViewRect());
   place(paletteWidget_, layout_->rects().palette);
   place(gradientWidget_, layout_->rects().gradient);
+}
+
+void ShellWnd::UseSystemColours() {
+  const auto rgb = [](const QColor& c) {
+    return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                                       static_cast<std::uint8_t>(c.blue())};
+  };
+  const QPalette& p = palette();
+  gradientStrip_->colours = ButtonColours{rgb(p.color(QPalette::Button)), rgb(p.color(QPalette::Light)),
+                                          rgb(p.color(QPalette::Dark)), rgb(p.color(QPalette::ButtonText))};
+}
+
+void ShellWnd::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange && gradientWidget_) {
+    UseSystemColours();
+    gradientStrip_->Redraw(0, 0);
+    gradientWidget_->update();
+  }
+  QWidget::changeEvent(event);
 }
 
 void ShellWnd::resizeEvent(QResizeEvent*) {

@@ -47,6 +47,7 @@ class ShellWnd : public QWidget, public PaneHost {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
@@ -62,6 +63,9 @@ class ShellWnd : public QWidget, public PaneHost {
   PaneWidget* modelWidget_ = nullptr;
   PaneWidget* paletteWidget_ = nullptr;
   PaneWidget* gradientWidget_ = nullptr;
+  // The gradient strip's buttons in the desktop's own colours.
+  void UseSystemColours();
+
   bool created_ = false;
   bool captured_ = false;
   int cursorCount_ = 0;

@@ -78,22 +78,14 @@ void PaletteBox::PutPixel(int x, int y, std::uint8_t r, std::uint8_t g, std::uin
 void PaletteBox::Redraw(int, int) {
   if (pixels_.empty()) return;
   std::fill(pixels_.begin(), pixels_.end(), 0);
+  palette_ = app_.model.currentSkin ? app_.model.currentSkin->palette : GreyRampPalette();
   DrawSlots();
   DrawPalette();
   DrawSlotOutlines();
 }
 
-namespace {
-
-const Palette& ShownPalette(const Workspace& app) {
-  static const Palette grey = GreyRampPalette();
-  return app.model.currentSkin ? app.model.currentSkin->palette : grey;
-}
-
-}  // namespace
-
 void PaletteBox::DrawSlots() {
-  const Palette& palette = ShownPalette(app_);
+  const Palette& palette = palette_;
   for (int slot = 0; slot < 8; ++slot) {
     const int left = (slot % 4) * kCell;
     const int top = (slot / 4) * kCell;
@@ -112,7 +104,7 @@ void PaletteBox::DrawSlots() {
 }
 
 void PaletteBox::DrawPalette() {
-  const Palette& palette = ShownPalette(app_);
+  const Palette& palette = palette_;
   const int rows = std::min(height_, kStripHeight);
   for (int y = 0; y < rows; ++y) {
     for (int x = kSlotAreaWidth; x < width_; ++x) {
@@ -131,7 +123,7 @@ void PaletteBox::DrawPalette() {
 }
 
 void PaletteBox::DrawSlotOutlines() {
-  const Palette& palette = ShownPalette(app_);
+  const Palette& palette = palette_;
   for (std::uint8_t entry : app_.editor.colourSlots) {
     const int column = entry % kEntriesPerBand;
     const auto first = std::find(columnMap_.begin(), columnMap_.end(), column);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/skin.h"
 #include "platform/pane.h"
 
 class Workspace;
@@ -62,6 +63,7 @@ class PaletteBox : public Pane {
   int height_ = -1;
   std::vector<std::uint8_t> pixels_;  // B, G, R; rows bottom-up
   std::vector<std::uint8_t> columnMap_;
+  Palette palette_{};  // the current skin's, or a grey ramp without one
   DragState dragState_ = DragState::Idle;
   std::uint8_t protectValue_ = 0;  // what a protection drag writes
 };

@@ -124,21 +124,6 @@ TEST(GradientBoxSlider, ExponentRebuildsTheLightTablesAndRefreshesOnlyModesThatU
   }
 }
 
-TEST(GradientBoxSlider, TheBarIsAsTallAsTheStrength) {
-  GradDesk d;
-  d.app.editor.paintStrength = 0.5;
-  d.box.Redraw(0, 0);
-  // 98 bar rows (2..99) from the bottom: 49 filled, rows 51..99.
-  const PaneImage im = d.box.Image();
-  auto grey = [&](int y) { return im.pixels[(im.height - 1 - y) * im.stride + 12 * 3]; };
-  EXPECT_EQ(grey(99), 0);    // k = 0: lightCurve[0]
-  EXPECT_EQ(grey(51), d.app.lighting.lightCurve[249]);  // k = 48: trunc(48 x 255 / 49)
-  EXPECT_GE(grey(51), 248);                              // about 249 at exponent 1
-  EXPECT_EQ(grey(50), 0);    // unfilled
-  EXPECT_EQ(im.bitsPerPixel, 24);
-  EXPECT_STREQ(d.box.WindowName(), "Gradient Box");
-}
-
 TEST(GradientBoxButtons, SplitButtonBeginsTheSplitDragOrSwapsTheViews) {
   struct Case {
     MouseButton button;

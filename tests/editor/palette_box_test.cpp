@@ -48,6 +48,10 @@ struct PalDesk {
     box.SetHost(&host);
     box.Resize(width, 32);
   }
+  void Click(int x, int y) {
+    box.MouseDown(At(MouseButton::Left, x, y));
+    box.MouseUp(At(MouseButton::Left, x, y));
+  }
   std::vector<std::pair<std::int64_t, std::int64_t>> Refreshes() const {
     std::vector<std::pair<std::int64_t, std::int64_t>> out;
     for (const auto& m : sent)
@@ -85,15 +89,9 @@ TEST(PaletteBoxLayout, ColumnsSpreadTheSixtyFourEntriesOfABandOverThePaletteArea
   for (const Case& c : cases) {
     PalDesk d(c.width);
     EXPECT_EQ(d.box.EntryAt(c.x, c.y), c.entry) << c.width << " " << c.x << "," << c.y;
-    d.box.MouseDown(At(MouseButton::Left, c.x, c.y));  // never reaches outside the map
-    d.box.MouseUp(At(MouseButton::Left, c.x, c.y));
-    if (c.entry >= 0) {
-      EXPECT_EQ(d.app.editor.colourSlots[0], c.entry);
-    }
+    d.Click(c.x, c.y);  // never reaches outside the map
+    EXPECT_EQ(d.app.editor.colourSlots[0], c.entry >= 0 ? c.entry : 248);
   }
-  PalDesk d(100);
-  EXPECT_EQ(d.box.columnMap().size(), 36u);
-  EXPECT_STREQ(d.box.WindowName(), "Pal Box");
 }
 
 TEST(PaletteBoxProtection, ADragSpreadsTheValueItsPressToggled) {
@@ -133,17 +131,6 @@ TEST(PaletteBoxDrawing, ProtectedEntriesAreSpeckledAndTheActiveSlotFramedWhite) 
   EXPECT_EQ(d.Pixel(16 + 7, 16 + 7), (std::array<int, 3>{10, 10, 10}));
 }
 
-TEST(PaletteBoxSlots, PressAndDragChooseTheSlotUnderThePointerClampedToTheCorner) {
-  PalDesk d;
-  d.box.MouseDown(At(MouseButton::Left, 20, 20));
-  EXPECT_EQ(d.app.editor.activeSlot, 5);
-  d.box.MouseMove(At(MouseButton::Left, 200, -9));  // clamped to (63, 0)
-  EXPECT_EQ(d.app.editor.activeSlot, 3);
-  d.box.MouseUp(At(MouseButton::Left, 200, -9));
-  EXPECT_EQ(d.app.editor.activeSlot, 3);
-  EXPECT_TRUE(d.Refreshes().empty());
-}
-
 TEST(PaletteBoxSlots, AColourChangeRefreshesTheViewsThatShowThatSlot) {
   struct Case {
     int slot;
@@ -157,7 +144,8 @@ TEST(PaletteBoxSlots, AColourChangeRefreshesTheViewsThatShowThatSlot) {
   };
   for (const Case& c : cases) {
     PalDesk d;
-    d.app.editor.activeSlot = c.slot;
+    d.Click((c.slot % 4) * 16 + 8, (c.slot / 4) * 16 + 8);  // choose the slot by its cell
+    ASSERT_EQ(d.app.editor.activeSlot, c.slot);
     d.box.MouseDown(At(MouseButton::Left, 64 + 8 * 33, 9));
     EXPECT_EQ(d.app.editor.colourSlots[static_cast<std::size_t>(c.slot)], 33 + 64);
     d.box.MouseUp(At(MouseButton::Left, 64 + 8 * 33, 9));

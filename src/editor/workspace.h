@@ -5,6 +5,8 @@
 // through. The application object is a workspace with the services and the
 // windows added; tests and the command line use one on its own.
 
+#include <functional>
+
 #include "editor/document.h"
 #include "editor/editor_state.h"
 #include "platform/message_queue.h"
@@ -35,4 +37,7 @@ class Workspace {
   // The paint remap from the current skin's palette, the active slot, the
   // strength and the blend rule; kept as it was without a current skin.
   void RebuildPaintTable();
+  // The shade ramps follow colour slots 1..3 and the light curve; the
+  // application supplies the rebuild (empty: nothing to rebuild them for).
+  std::function<void()> rebuildShadeRamps;
 };

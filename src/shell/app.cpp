@@ -4,7 +4,9 @@
 #include "platform/profile.h"
 #include "shell/preferences.h"
 
-App::App(Ui& u, Profile& p) : ui(u), profile(p) {}
+App::App(Ui& u, Profile& p) : ui(u), profile(p) {
+  rebuildShadeRamps = [this] { RebuildShadeRamps(); };
+}
 
 App::~App() = default;
 

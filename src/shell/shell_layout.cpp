@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/gradient_box.h"
 #include "platform/profile.h"
 #include "shell/app.h"
 
@@ -83,6 +84,8 @@ void ShellLayout::HandleMessage(const WndMessage& message) {
       BeginSplitDrag();
     else if (message.wParam == 1)
       Relayout();
+  } else if (message.name == kSwapDisplaysMessage) {
+    SwapDisplays();
   }
 }
 
@@ -118,6 +121,7 @@ void ShellLayout::BeginSplitDrag() {
     shellHost_->ShowCursor(false);
     ++hiddenCursorCount_;
   }
+  if (onSplitDrag) onSplitDrag(true);
   RedrawPane(gradientStrip_, 0, 0);
 }
 
@@ -133,6 +137,7 @@ void ShellLayout::SplitDragMove(int x) {
 void ShellLayout::EndSplitDrag() {
   if (!splitDragging_) return;
   splitDragging_ = false;
+  if (onSplitDrag) onSplitDrag(false);
   Refresh(0, 0x27);
   if (shellHost_) {
     shellHost_->ReleaseMouse();

@@ -4,6 +4,8 @@
 // split drag on the gradient strip, Swap Displays and wheel routing. The
 // front end owns the widgets; this owns the arithmetic and the order.
 
+#include <functional>
+
 #include "platform/message_queue.h"
 #include "platform/pane.h"
 
@@ -59,8 +61,8 @@ class ShellLayout {
   // Rectangles for the current size and ratio; resizes the panes.
   void Layout();
 
-  // Handles "VRK-Refresh" and "VRK-BarAdjust" (either target); other names
-  // are ignored. Install it as the App's message queue handler.
+  // Handles "VRK-Refresh", "VRK-BarAdjust" and the gradient strip's swap
+  // request (either target); other names are ignored. Install it as the App's message queue handler.
   void HandleMessage(const WndMessage& message);
   // Redraw of each pane named in `bits` (skin view, gradient strip, 3D view,
   // palette strip, in that order) with (kind, bits & ~0xf), each shown at once.
@@ -75,6 +77,9 @@ class ShellLayout {
   void SplitDragMove(int x);
   void EndSplitDrag();
   bool splitDragging() const { return splitDragging_; }
+  // Told when a split drag begins (true) and ends, before the gradient
+  // strip is redrawn, so the strip can show its split button pressed.
+  std::function<void(bool)> onSplitDrag;
 
   // Swaps the two big panes, lays out again and refreshes both (0, 0x23).
   void SwapDisplays();

@@ -17,6 +17,7 @@
 #include "image/new_skin.h"
 #include "image/skin.h"
 #include "platform/qt/pane_widget.h"
+#include "editor/gradient_box.h"
 #include "editor/model_view.h"
 #include "render/render_mode.h"
 #include "shell/app.h"
@@ -206,9 +207,12 @@ TEST(ShellWnd, DraggingTheGradientStripMovesTheSplit) {
   ShellWnd& shell = f.session->mainWnd().shellWnd();
   PaneWidget& gradient = shell.widgetFor(shell.gradientStrip());
   const int width = shell.width();
-  Mouse(&gradient, QEvent::MouseButtonPress, QPoint(5, 50), Qt::LeftButton, Qt::LeftButton);
+  // The split button sits above the two preset buttons at the strip's foot.
+  Mouse(&gradient, QEvent::MouseButtonPress, QPoint(5, gradient.height() - 20), Qt::LeftButton, Qt::LeftButton);
   f.Pump();
   EXPECT_TRUE(shell.layout().splitDragging());
+  auto& strip = static_cast<GradientBox&>(shell.gradientStrip());
+  EXPECT_EQ(strip.dragState(), GradientBox::DragState::SplitDrag);
   Mouse(&shell, QEvent::MouseMove, QPoint(300, 50), Qt::NoButton, Qt::LeftButton);
   EXPECT_DOUBLE_EQ(app.splitRatio, 300.0 / width);
   EXPECT_EQ(gradient.geometry().x(), static_cast<int>((width - 24) * (300.0 / width)));
@@ -220,6 +224,27 @@ TEST(ShellWnd, DraggingTheGradientStripMovesTheSplit) {
   f.Pump();
   EXPECT_FALSE(shell.layout().splitDragging());
   EXPECT_FALSE(shell.HasCapture());
+  EXPECT_EQ(strip.dragState(), GradientBox::DragState::Idle);
+}
+
+TEST(ShellWnd, GradientStripButtonsSwapTheViewsAndRecallASplit) {
+  GuiFixture f;
+  ASSERT_TRUE(f.Start(JoinCommandLine({"-md2", f.model})));
+  App& app = f.session->app();
+  ShellWnd& shell = f.session->mainWnd().shellWnd();
+  PaneWidget& gradient = shell.widgetFor(shell.gradientStrip());
+  const int h = gradient.height();
+  Mouse(&gradient, QEvent::MouseButtonPress, QPoint(5, h - 20), Qt::RightButton, Qt::RightButton);
+  Mouse(&gradient, QEvent::MouseButtonRelease, QPoint(5, h - 20), Qt::RightButton, Qt::NoButton);
+  f.Pump();
+  EXPECT_FALSE(shell.layout().swapped());
+  EXPECT_EQ(shell.widgetFor(shell.modelView()).geometry().x(), 0);
+  // The left preset button recalls a quarter of the width for the left pane.
+  Mouse(&gradient, QEvent::MouseButtonPress, QPoint(3, h - 3), Qt::LeftButton, Qt::LeftButton);
+  Mouse(&gradient, QEvent::MouseButtonRelease, QPoint(3, h - 3), Qt::LeftButton, Qt::NoButton);
+  f.Pump();
+  EXPECT_EQ(app.splitRatio, 0.25);
+  EXPECT_EQ(gradient.geometry().x(), static_cast<int>((shell.width() - 24) * 0.25));
 }
 
 TEST(MainWnd, NeverSmallerThan516By360) {

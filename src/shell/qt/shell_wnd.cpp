@@ -14,17 +14,19 @@ ShellWnd::ShellWnd(App& app, QWidget* parent)
       app_(app),
       skinView_(std::make_unique<PlaceholderSkinView>(app)),
       modelView_(std::make_unique<ModelView>(app)),
-      paletteStrip_(std::make_unique<PlaceholderPaletteStrip>(app)),
-      gradientStrip_(std::make_unique<PlaceholderGradientStrip>(app)) {
+      paletteStrip_(std::make_unique<PaletteBox>(app)),
+      gradientStrip_(std::make_unique<GradientBox>(app, app.splitRatio)) {
   setObjectName("ShellWnd");
   setFocusPolicy(Qt::StrongFocus);
   layout_ = std::make_unique<ShellLayout>(app, *skinView_, *modelView_, *paletteStrip_, *gradientStrip_, this);
+  layout_->onSplitDrag = [strip = gradientStrip_.get()](bool dragging) { strip->SetSplitDragging(dragging); };
   skinWidget_ = new PaneWidget(*skinView_, this);
   modelWidget_ = new PaneWidget(*modelView_, this);
   paletteWidget_ = new PaneWidget(*paletteStrip_, this);
   gradientWidget_ = new PaneWidget(*gradientStrip_, this);
   // The layout sizes the panes before the widgets move.
   for (PaneWidget* w : {skinWidget_, modelWidget_, paletteWidget_, gradientWidget_}) w->SetForwardResize(false);
+  UseSystemColours();
 }
 
 ShellWnd::~ShellWnd() {
@@ -55,6 +57,25 @@ void ShellWnd::SyncGeometry() {
   place(modelWidget_, layout_->ModelViewRect());
   place(paletteWidget_, layout_->rects().palette);
   place(gradientWidget_, layout_->rects().gradient);
+}
+
+void ShellWnd::UseSystemColours() {
+  const auto rgb = [](const QColor& c) {
+    return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                                       static_cast<std::uint8_t>(c.blue())};
+  };
+  const QPalette& p = palette();
+  gradientStrip_->colours = ButtonColours{rgb(p.color(QPalette::Button)), rgb(p.color(QPalette::Light)),
+                                          rgb(p.color(QPalette::Dark)), rgb(p.color(QPalette::ButtonText))};
+}
+
+void ShellWnd::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange && gradientWidget_) {
+    UseSystemColours();
+    gradientStrip_->Redraw(0, 0);
+    gradientWidget_->update();
+  }
+  QWidget::changeEvent(event);
 }
 
 void ShellWnd::resizeEvent(QResizeEvent*) {

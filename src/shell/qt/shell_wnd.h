@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include "editor/gradient_box.h"
+#include "editor/palette_box.h"
 #include "platform/pane.h"
 #include "shell/shell_layout.h"
 
@@ -45,6 +47,7 @@ class ShellWnd : public QWidget, public PaneHost {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
@@ -53,13 +56,16 @@ class ShellWnd : public QWidget, public PaneHost {
   App& app_;
   std::unique_ptr<Pane> skinView_;
   std::unique_ptr<ModelView> modelView_;
-  std::unique_ptr<Pane> paletteStrip_;
-  std::unique_ptr<Pane> gradientStrip_;
+  std::unique_ptr<PaletteBox> paletteStrip_;
+  std::unique_ptr<GradientBox> gradientStrip_;
   std::unique_ptr<ShellLayout> layout_;
   PaneWidget* skinWidget_ = nullptr;
   PaneWidget* modelWidget_ = nullptr;
   PaneWidget* paletteWidget_ = nullptr;
   PaneWidget* gradientWidget_ = nullptr;
+  // The gradient strip's buttons in the desktop's own colours.
+  void UseSystemColours();
+
   bool created_ = false;
   bool captured_ = false;
   int cursorCount_ = 0;

@@ -16,8 +16,12 @@ enum class PaintBlendMode : int { Colour = 0, Tint = 1 };
 // The rectangle of skin coordinates the mapping operations fit into, drawn
 // over the skin view in Mapping Mode.
 struct MappingFrame {
-  float left = 0, top = 0, right = 0, bottom = 0;
+  float left = -100, top = -100, right = 1000, bottom = 1000;
 };
+
+// The frame as the skin view keeps it: each side clamped to 0..the skin's
+// size, and put in order (the side moved into left or top truncated).
+MappingFrame NormalisedFrame(MappingFrame frame, int skinWidth, int skinHeight);
 
 struct EditorState {
   EditMode editMode = EditMode::Paint;

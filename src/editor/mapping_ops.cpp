@@ -201,7 +201,9 @@ std::unique_ptr<Skin> RetroMap(const Model& m, const Skin& picture, const VmapDa
     return nullptr;
   auto skin = std::make_unique<Skin>();
   skin->name = skin->path = picture.path;
-  skin->hasFile = picture.hasFile;
+  // Its file still holds the old picture: a Save asks where to put the new
+  // one instead of writing over it.
+  skin->hasFile = 0;
   skin->format = picture.format;
   skin->palette = picture.palette;
   skin->flags = SKIN_EXTERNAL;

@@ -9,6 +9,7 @@
 #include "shell/companion_commands.h"
 #include "shell/file_commands.h"
 #include "shell/map_commands.h"
+#include "shell/mapping_commands.h"
 #include "shell/mapping_file_commands.h"
 #include "shell/preferences.h"
 #include "shell/shell_layout.h"
@@ -282,9 +283,10 @@ std::vector<Command> BuildTable() {
     t.Later(kSkinFx, label);
 
   // Mapping
-  t.Later(kMapping, "&Map from 3D View...");
-  for (const char* label : {"&Flip Selected", "Mirror Selected", "90\xC2\xB0 Rotate Selected"})
-    t.Later(kMapping, label);
+  Stepped(t.Add(kMapping, "&Map from 3D View...", "", OnMapFrom3DView), "Map from 3D View", STEP_MESH);
+  Stepped(t.Add(kMapping, "&Flip Selected", "", OnFlipSelectedMapping), "Flip Selected", STEP_MESH);
+  Stepped(t.Add(kMapping, "Mirror Selected", "", OnMirrorSelectedMapping), "Mirror Selected", STEP_MESH);
+  Stepped(t.Add(kMapping, "90\xC2\xB0 Rotate Selected", "", OnRotateSelectedMapping), "Rotate Selected", STEP_MESH);
   Stepped(t.Add(kMapping, "I&mport", "", OnMappingImport), "Import Mapping", STEP_MESH);
   Stepped(t.Add(kMapping, "&Export", "", OnMappingExport), "Export Mapping", STEP_MESH);
   Stepped(t.Add(kMapping, "Import to Selected", "", OnMappingImportToSelected), "Import Mapping to Selected",
@@ -294,8 +296,11 @@ std::vector<Command> BuildTable() {
     c.checked = [](const App& a) { return a.editor.snapToGrid; };
     c.separatorBefore = true;
   }
-  t.Later(kMapping, "Snap Selected to Grid");
-  for (const char* label : {"S&tore", "R&evert", "Delete Selected", "Retro-Map"}) t.Later(kMapping, label);
+  Stepped(t.Add(kMapping, "Snap Selected to Grid", "", OnSnapSelectedToGrid), "Snap Selected to Grid", STEP_MESH);
+  Stepped(t.Add(kMapping, "S&tore", "", OnStoreMapping), "Store Mapping", STEP_MESH);
+  Stepped(t.Add(kMapping, "R&evert", "", OnRevertMapping), "Revert Mapping", STEP_MESH);
+  Stepped(t.Add(kMapping, "Delete Selected", "", OnDeleteSelectedMapping), "Delete Selected Mapping", STEP_MESH);
+  Stepped(t.Add(kMapping, "Retro-Map", "", OnRetroMap), "Retro-Map", STEP_SKINS);
   t.Later(kVLink, "Begin Watch\tW", "W");
   t.Later(kVLink, "Transfer Mapping\tX", "X");
   t.Later(kVLink, "Sync Cameras").checked = [](const App& a) { return a.editor.syncCameras; };

@@ -38,7 +38,7 @@ TEST(CommandTable, EveryMenuItemIsPresentWithItsKey) {
       {{"&Skins"}, "&Move Up\tCtrl+Up", "Ctrl+Up", true},
       {{"&Skins"}, "R&eload\tF5", "F5", true},
       {{"&Skins", "Skin F/X..."}, "Load To Selected", "", false},
-      {{"&Mapping"}, "90\xC2\xB0 Rotate Selected", "", false},
+      {{"&Mapping"}, "90\xC2\xB0 Rotate Selected", "", true},
       {{"&Mapping", "&V-Link"}, "Begin Watch\tW", "W", false},
       {{"M&esh"}, "&Hide Selected Faces\tCtrl+H", "Ctrl+H", true},
       {{"Se&lection"}, "Select &Connected\t\\", "\\", true},

@@ -20,6 +20,7 @@ class QToolBar;
 class ShellWnd;
 class QtPreferencesDialog;
 class QtSkinDialogs;
+class QtMappingDialogs;
 class QtCompanionOffsetDialog;
 struct WndMessage;
 
@@ -85,5 +86,6 @@ class MainWnd : public QMainWindow {
   bool drainScheduled_ = false;
   std::unique_ptr<QtPreferencesDialog> preferencesDialog_;
   std::unique_ptr<QtSkinDialogs> skinDialogs_;
+  std::unique_ptr<QtMappingDialogs> mappingDialogs_;
   std::unique_ptr<QtCompanionOffsetDialog> companionOffsetDialog_;
 };

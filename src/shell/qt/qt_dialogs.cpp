@@ -193,6 +193,35 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   return out;
 }
 
+std::optional<MapFrom3DViewOptions> QtMappingDialogs::AskMapFrom3DView() {
+  QDialog dialog(parent_);
+  dialog.setWindowTitle("Map from 3D View");
+  auto* v = new QVBoxLayout(&dialog);
+  auto* projectionBox = new QGroupBox("Projection:");
+  auto* projectionLayout = new QVBoxLayout(projectionBox);
+  auto* perspective = new QRadioButton("Perspective");
+  auto* parallel = new QRadioButton("Parallel");
+  perspective->setChecked(true);
+  projectionLayout->addWidget(perspective);
+  projectionLayout->addWidget(parallel);
+  v->addWidget(projectionBox);
+  auto* noBackfaces = new QCheckBox("No Backfaces");
+  auto* flip = new QCheckBox("Flip");
+  auto* mirror = new QCheckBox("Mirror");
+  for (QCheckBox* c : {noBackfaces, flip, mirror}) v->addWidget(c);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  v->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  MapFrom3DViewOptions out;
+  out.projection = parallel->isChecked() ? 1 : 0;
+  out.noBackfaces = noBackfaces->isChecked();
+  out.flip = flip->isChecked();
+  out.mirror = mirror->isChecked();
+  return out;
+}
+
 std::optional<ResizeSkinsDialog> QtSkinDialogs::AskResizeSkins(const ResizeSkinsDialog& initial) {
   QDialog dialog(parent_);
   dialog.setWindowTitle("Resize Skins");

@@ -6,6 +6,7 @@
 
 #include "shell/companion_commands.h"
 #include "shell/preferences.h"
+#include "shell/mapping_dialogs.h"
 #include "shell/skin_dialogs.h"
 
 class App;
@@ -23,6 +24,15 @@ class QtSkinDialogs : public SkinDialogs {
  public:
   explicit QtSkinDialogs(QWidget* parent) : parent_(parent) {}
   std::optional<ResizeSkinsDialog> AskResizeSkins(const ResizeSkinsDialog& initial) override;
+
+ private:
+  QWidget* parent_;
+};
+
+class QtMappingDialogs : public MappingDialogs {
+ public:
+  explicit QtMappingDialogs(QWidget* parent) : parent_(parent) {}
+  std::optional<MapFrom3DViewOptions> AskMapFrom3DView() override;
 
  private:
   QWidget* parent_;

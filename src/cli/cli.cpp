@@ -26,6 +26,11 @@ constexpr const char* kUsage =
     "         [--slots I0,I1,...] [--distance D]\n"
     "                                     draw the model as the 3D view would\n"
     "  bench MODEL.md2 [render's options] time 100 quick renders of that view\n"
+    "  layout MODEL.md2 OUT.png|OUT.bmp [--skin FILE] [--base DIR] [--zoom Z] [--frame N]\n"
+    "         [--no-skin]\n"
+    "                                     draw the skin and its mapping as the skin view does\n"
+    "                                     in Mapping Mode, skin-sized times Z (1..12, default 1);\n"
+    "                                     --no-skin draws the mapping over the background only\n"
     "  --help                             this text\n"
     "  --version                          the program's version\n";
 }
@@ -57,6 +62,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   if (cmd == "demo") return CmdDemo(rest, out, err);
   if (cmd == "render") return CmdRender(rest, out, err);
   if (cmd == "bench") return CmdBench(rest, out, err);
+  if (cmd == "layout") return CmdLayout(rest, out, err);
   err << "skintool: unknown command '" << cmd << "'\n" << kUsage;
   return 2;
 }

@@ -1,8 +1,7 @@
 #pragma once
-// Stand-ins for the skin view, palette strip and gradient strip until their
-// own modules arrive: the right names and picture formats, a plain
-// background, and the gradient strip's press that starts the split drag.
-// The skin view shows the current skin 1:1 from the top-left corner.
+// Stand-ins for the palette strip and gradient strip until their own
+// modules arrive: the right names and picture formats, a plain background,
+// and the gradient strip's press that starts the split drag.
 
 #include <cstdint>
 #include <vector>
@@ -11,23 +10,6 @@
 #include "platform/pane.h"
 
 class App;
-
-// An 8-bit pane with the current skin's palette (grey without a skin).
-class PlaceholderSkinView : public Pane {
- public:
-  explicit PlaceholderSkinView(App& app) : app_(app) {}
-  const char* WindowName() const override { return "Skin Box"; }
-  void Redraw(int kind, int flags) override;
-  void Resize(int clientWidth, int clientHeight) override;
-  PaneImage Image() const override;
-  int redrawCount = 0;
-
- private:
-  App& app_;
-  int width_ = 0, height_ = 0, stride_ = 0;
-  std::vector<std::uint8_t> pixels_;
-  Palette palette_{};
-};
 
 // 24-bit strips drawn in one colour (B, G, R).
 class PlaceholderStrip : public Pane {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/skin_view.h"
 #include "platform/profile.h"
 #include "shell/app.h"
 
@@ -166,3 +167,5 @@ void ShellLayout::Wheel(int delta, int x, int y) {
                                       : ModelViewRect();
   pane->Wheel(delta, x - r.x, y - r.y);
 }
+
+SkinView* ShellLayout::skinViewPane() { return dynamic_cast<SkinView*>(&skinView_); }

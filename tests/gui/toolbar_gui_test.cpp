@@ -78,7 +78,7 @@ TEST(Toolbar, EachEditModeShowsItsOwnButtonsInOrder) {
   EXPECT_EQ(f.session->app().editor.editMode, EditMode::Mapping);
   EXPECT_EQ(wnd.toolbarCommands(), Ids(kMapping));
   // Buttons whose work is not built yet are shown but cannot be pressed.
-  for (const char* later : {"Show mapping frame", "Drag pixels with mapping", "&Map from 3D View..."}) {
+  for (const char* later : {"&Map from 3D View..."}) {
     QToolButton* b = Button(wnd, later);
     ASSERT_NE(b, nullptr) << later;
     EXPECT_TRUE(b->isVisible()) << later;

@@ -84,6 +84,7 @@ class SkinView : public Pane {
   bool SkinDrawable(const Skin* skin) const;
   void DrawSkin(bool writeTags);
   void FillBackground();
+  bool SkinCoversBuffer() const;
   void RecolourSkinPixels();
   void DrawOverlay();
   bool EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) const;

@@ -69,11 +69,15 @@ void SkinView::Redraw(int kind, int) {
   switch (kind) {
     case REDRAW_FULL:
     case REDRAW_QUICK:
-      FillBackground();
-      if (kind == REDRAW_FULL) std::fill(tags_.begin(), tags_.end(), -1);
+    {
+      // Zoomed in, the skin covers every pixel and tags each one itself.
+      const bool covered = SkinCoversBuffer();
+      if (!covered) FillBackground();
+      if (kind == REDRAW_FULL && !covered) std::fill(tags_.begin(), tags_.end(), -1);
       app_.rasterizer.BeginFrame();
       DrawSkin(kind == REDRAW_FULL);
       break;
+    }
     case REDRAW_BACKGROUND: {
       const std::uint8_t background = app_.editor.colourSlots[7];
       for (std::size_t i = 0; i < frame_.size(); ++i)
@@ -87,6 +91,18 @@ void SkinView::Redraw(int kind, int) {
       return;
   }
   if (app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint) DrawOverlay();
+}
+
+bool SkinView::SkinCoversBuffer() const {
+  const Skin* skin = app_.model.currentSkin;
+  if (!SkinDrawable(skin) || height_ > kRasterMaxRows) return false;
+  const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
+  const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
+  // A pixel's margin either way keeps the filler's edge rule out of it.
+  return width_ / 2 + (0 - centreS_) * static_cast<double>(viewZoom_) < -1 &&
+         width_ / 2 + (w - centreS_) * static_cast<double>(viewZoom_) > width_ + 1 &&
+         height_ / 2 - (h - centreT_) * static_cast<double>(viewZoom_) < -1 &&
+         height_ / 2 - (0 - centreT_) * static_cast<double>(viewZoom_) > height_ + 1;
 }
 
 void SkinView::FillBackground() { std::fill(frame_.begin(), frame_.end(), app_.editor.colourSlots[7]); }

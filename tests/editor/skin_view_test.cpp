@@ -408,3 +408,26 @@ TEST(SkinViewCapture, LosingItEndsTheDragAsItsReleaseWould) {
   EXPECT_EQ(d.Sent(0, 0x23), 1);
   EXPECT_FALSE(d.app.document.history.open());
 }
+
+TEST(SkinViewDraw, TagsShowTheTexelUnderEachPixelAndMinusOneBesideTheSkin) {
+  struct Case {
+    float zoom;
+    int x, y;       // client pixel
+    int expected;   // its tag
+  };
+  // Centred on (16, 16): client x shows texel 16 + (x - 32) / zoom, rounded down;
+  // at zoom 1 the skin starts at client column 16.
+  const Case cases[] = {{2, 0, 0, 0},     {2, 63, 63, 31 * 32 + 31}, {2, 33, 30, 15 * 32 + 16},
+                        {12, 0, 0, 13 * 32 + 13}, {12, 63, 63, 18 * 32 + 18}, {1, 0, 0, -1}, {1, 15, 40, -1}};
+  for (const Case& c : cases) {
+    Desk d;
+    for (int kind : {0, 1}) {
+      d.view.SetView(16, 16, c.zoom);
+      d.view.Redraw(kind, 0);
+    }
+    // A Quick redraw leaves the tags of the Full one before it.
+    const std::size_t i = static_cast<std::size_t>(c.x + (63 - c.y) * d.view.bufferWidth());
+    EXPECT_EQ(d.view.pixelTags()[i], c.expected) << c.zoom << " " << c.x << "," << c.y;
+    EXPECT_EQ(d.Pixel(c.x, c.y), c.expected < 0 ? d.app.editor.colourSlots[7] : 100);
+  }
+}

@@ -27,6 +27,11 @@ constexpr const char* kUsage =
     "                                     write the model's mapping file\n"
     "  mapping import MODEL.md2 IN.vmp OUT.md2 [--base DIR]\n"
     "                                     take the mapping from the file, save the model as OUT\n"
+    "  layout MODEL.md2 OUT.png|OUT.bmp [--skin FILE] [--base DIR] [--zoom Z] [--frame N]\n"
+    "         [--no-skin]\n"
+    "                                     draw the skin and its mapping as the skin view does\n"
+    "                                     in Mapping Mode, skin-sized times Z (1..12, default 1);\n"
+    "                                     --no-skin draws the mapping over the background only\n"
     "  --help                             this text\n"
     "  --version                          the program's version\n";
 }
@@ -59,6 +64,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   if (cmd == "render") return CmdRender(rest, out, err);
   if (cmd == "bench") return CmdBench(rest, out, err);
   if (cmd == "mapping") return CmdMapping(rest, out, err);
+  if (cmd == "layout") return CmdLayout(rest, out, err);
   err << "skintool: unknown command '" << cmd << "'\n" << kUsage;
   return 2;
 }

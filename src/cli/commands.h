@@ -11,5 +11,6 @@ int CmdResave(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CmdConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdDemo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CmdLayout(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdBench(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdMapping(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -14,7 +14,8 @@ enum class BrushKind : int { Point = 0, Pencil = 1, Line = 2 };
 enum class PaintBlendMode : int { Colour = 0, Tint = 1 };
 
 // The rectangle of skin coordinates the mapping operations fit into, drawn
-// over the skin view in Mapping Mode.
+// over the skin view in Mapping Mode. It starts far outside every skin, so the
+// first redraw clamps it to the whole skin.
 struct MappingFrame {
   float left = -100, top = -100, right = 1000, bottom = 1000;
 };

@@ -3,6 +3,8 @@
 #include "editor/mesh_ops.h"
 #include "editor/paint_table.h"
 #include "editor/selection_ops.h"
+#include "editor/skin_view.h"
+#include "platform/refresh.h"
 #include "platform/ui.h"
 #include "render/benchmark.h"
 #include "shell/app.h"
@@ -326,7 +328,10 @@ std::vector<Command> BuildTable() {
           STEP_MESH);
 
   // Views
-  t.Later(kViews, "&Zoom 2D Extents\tShift+F1");
+  t.Add(kViews, "&Zoom 2D Extents\tShift+F1", "Shift+F1", [](App& a) {
+    SkinView* view = a.shellLayout ? a.shellLayout->skinViewPane() : nullptr;
+    if (view && view->ZoomExtents()) a.RefreshAll();
+  });
   t.Add(kViews, "Center on &Selected\tShift+F2", "", OnCenterOnSelected);
   t.Add(kViews, "Center on Sc&ene\tShift+F3", "", OnCenterOnScene);
   t.Add(kViews, "Align &Left\tShift+F4", "", OnAlignLeft).separatorBefore = true;
@@ -363,15 +368,17 @@ std::vector<Command> BuildTable() {
     c.checked = [](const App& a) { return a.editor.showMappingInPaint; };
     c.toolbar = c.separatorBefore = true;
   }
-  // Present but disabled until the skin view can draw the frame and drag
-  // pixels along with the mapping.
   {
-    Command& c = t.Later(kNoMenu, "Show mapping frame");
+    Command& c = t.Add(kNoMenu, "Show mapping frame", "", [](App& a) {
+      a.editor.showMappingFrame = !a.editor.showMappingFrame;
+      a.messages.Send(refresh::Message(WndTarget::ShellWnd, REDRAW_FULL, refresh::kSkinView | refresh::kShowNow));
+    });
     c.checked = [](const App& a) { return a.editor.showMappingFrame; };
     c.toolbar = true;
   }
   {
-    Command& c = t.Later(kNoMenu, "Drag pixels with mapping");
+    Command& c = t.Add(kNoMenu, "Drag pixels with mapping", "",
+                       [](App& a) { a.editor.dragPixelsWithMapping = !a.editor.dragPixelsWithMapping; });
     c.checked = [](const App& a) { return a.editor.dragPixelsWithMapping; };
     c.toolbar = true;
   }

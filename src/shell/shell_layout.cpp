@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/gradient_box.h"
+#include "editor/skin_view.h"
 #include "platform/profile.h"
 #include "shell/app.h"
 
@@ -171,3 +172,5 @@ void ShellLayout::Wheel(int delta, int x, int y) {
                                       : ModelViewRect();
   pane->Wheel(delta, x - r.x, y - r.y);
 }
+
+SkinView* ShellLayout::skinViewPane() { return dynamic_cast<SkinView*>(&skinView_); }

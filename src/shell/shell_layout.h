@@ -10,6 +10,7 @@
 #include "platform/pane.h"
 
 class App;
+class SkinView;
 
 constexpr int kPaletteStripHeight = 32;
 constexpr int kGradientStripWidth = 24;
@@ -100,6 +101,9 @@ class ShellLayout {
   int height() const { return height_; }
 
   Pane& skinView() { return skinView_; }
+  // The skin view's own logic, for the commands that act on it; null when a
+  // stand-in takes its place (layout tests).
+  SkinView* skinViewPane();
   Pane& modelView() { return modelView_; }
   Pane& paletteStrip() { return paletteStrip_; }
   Pane& gradientStrip() { return gradientStrip_; }

@@ -42,7 +42,7 @@ TEST(CommandTable, EveryMenuItemIsPresentWithItsKey) {
       {{"&Mapping", "&V-Link"}, "Begin Watch\tW", "W", false},
       {{"M&esh"}, "&Hide Selected Faces\tCtrl+H", "Ctrl+H", true},
       {{"Se&lection"}, "Select &Connected\t\\", "\\", true},
-      {{"&Views"}, "&Zoom 2D Extents\tShift+F1", "", false},
+      {{"&Views"}, "&Zoom 2D Extents\tShift+F1", "Shift+F1", true},
       {{"&Views"}, "Align B&ack\tShift+F7", "", true},
       {{"&About/Stats"}, "Model Stats...", "", true},
   };

@@ -6,13 +6,13 @@
 
 #include "platform/qt/pane_widget.h"
 #include "editor/model_view.h"
+#include "editor/skin_view.h"
 #include "shell/app.h"
-#include "shell/placeholder_panes.h"
 
 ShellWnd::ShellWnd(App& app, QWidget* parent)
     : QWidget(parent),
       app_(app),
-      skinView_(std::make_unique<PlaceholderSkinView>(app)),
+      skinView_(std::make_unique<SkinView>(app)),
       modelView_(std::make_unique<ModelView>(app)),
       paletteStrip_(std::make_unique<PaletteBox>(app)),
       gradientStrip_(std::make_unique<GradientBox>(app, app.splitRatio)) {

@@ -1,0 +1,208 @@
+// The skin view's picture: the skin as one textured polygon, the background
+// around it, and the mapping overlay and frame drawn over both.
+
+#include <algorithm>
+#include <cmath>
+
+#include "editor/skin_view.h"
+#include "editor/workspace.h"
+#include "render/render_context.h"
+
+namespace {
+
+// Screen positions come from floats that a long pan or a broken mapping can
+// push anywhere; the rasterizer's clippers take any 32-bit value, so keep
+// well inside that.
+constexpr double kScreenLimit = 1 << 29;
+
+std::int32_t ToScreen(double v) {
+  return static_cast<std::int32_t>(std::clamp(v, -kScreenLimit, kScreenLimit));
+}
+
+}  // namespace
+
+void SkinView::NormaliseMappingFrame() {
+  MappingFrame& f = app_.editor.mappingFrame;
+  const float w = app_.model.skinWidth, h = app_.model.skinHeight;
+  const auto clamp = [](float& v, float top) {
+    if (std::isnan(v) || v < 0) v = 0;
+    if (v > top) v = top;
+  };
+  clamp(f.left, w);
+  clamp(f.right, w);
+  clamp(f.top, h);
+  clamp(f.bottom, h);
+  if (f.left > f.right) {
+    const float moved = f.right;
+    f.right = f.left;
+    f.left = std::trunc(moved);
+  }
+  if (f.top > f.bottom) {
+    const float moved = f.bottom;
+    f.bottom = f.top;
+    f.top = std::trunc(moved);
+  }
+}
+
+bool SkinView::SkinDrawable(const Skin* skin) const {
+  return skin && skin->width > 0 && skin->height > 0 && skin->height <= kMaxImageRows &&
+         skin->pixels.size() == static_cast<std::size_t>(skin->width) * static_cast<std::size_t>(skin->height);
+}
+
+void SkinView::TargetFrame() {
+  CRasterizer& r = app_.rasterizer;
+  const int rows = std::min(height_, kRasterMaxRows);
+  r.FrameBuffer = frame_.data();
+  r.PixelTagBuffer = tags_.data();
+  r.Pitch = width_;
+  r.Rows = rows;
+  r.ClipRight = width_ - 1;
+  r.ClipBottom = rows - 1;
+}
+
+void SkinView::Redraw(int kind, int) {
+  NormaliseMappingFrame();
+  if (width_ <= 0 || height_ <= 0) return;
+  Skin* skin = app_.model.currentSkin;
+  palette_ = skin ? skin->palette : GreyRampPalette();
+  TargetFrame();
+  switch (kind) {
+    case REDRAW_FULL:
+    case REDRAW_QUICK:
+    {
+      // Zoomed in, the skin covers every pixel and tags each one itself.
+      const bool covered = SkinCoversBuffer();
+      if (!covered) FillBackground();
+      if (kind == REDRAW_FULL && !covered) std::fill(tags_.begin(), tags_.end(), -1);
+      app_.rasterizer.BeginFrame();
+      DrawSkin(kind == REDRAW_FULL);
+      break;
+    }
+    case REDRAW_BACKGROUND: {
+      const std::uint8_t background = app_.editor.colourSlots[7];
+      for (std::size_t i = 0; i < frame_.size(); ++i)
+        if (tags_[i] == -1) frame_[i] = background;
+      break;
+    }
+    case REDRAW_PIXELS:
+      RecolourSkinPixels();
+      break;
+    default:
+      return;
+  }
+  if (app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint) DrawOverlay();
+}
+
+bool SkinView::SkinCoversBuffer() const {
+  const Skin* skin = app_.model.currentSkin;
+  if (!SkinDrawable(skin) || height_ > kRasterMaxRows) return false;
+  const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
+  const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
+  // A pixel's margin either way keeps the filler's edge rule out of it.
+  return width_ / 2 + (0 - centreS_) * static_cast<double>(viewZoom_) < -1 &&
+         width_ / 2 + (w - centreS_) * static_cast<double>(viewZoom_) > width_ + 1 &&
+         height_ / 2 - (h - centreT_) * static_cast<double>(viewZoom_) < -1 &&
+         height_ / 2 - (0 - centreT_) * static_cast<double>(viewZoom_) > height_ + 1;
+}
+
+void SkinView::FillBackground() { std::fill(frame_.begin(), frame_.end(), app_.editor.colourSlots[7]); }
+
+void SkinView::DrawSkin(bool writeTags) {
+  Skin* skin = app_.model.currentSkin;
+  if (!SkinDrawable(skin)) return;
+  ComputeRowOffsets(skin);
+  CRasterizer& r = app_.rasterizer;
+  r.TextureBase = skin->pixels.data();
+  r.TextureRows = skin->rowOffset.data();
+  r.TextureWidth = skin->width;
+  r.TextureHeight = skin->height;
+  // The polygon covers the mapping's skin rectangle; the texture runs over
+  // the skin's own pixels, so a skin of another size is stretched onto the
+  // mapping instead of being read past its end.
+  const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
+  const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
+  const std::int32_t u0 = 0x4000, v0 = 0x4000;
+  const std::int32_t u1 = skin->width * 65536 - 2, v1 = skin->height * 65536 - 2;
+  const double z = viewZoom_;
+  const auto column = [&](double s) { return ToScreen(width_ / 2 + (s - centreS_) * z); };
+  const auto row = [&](double t) { return ToScreen(height_ / 2 - (t - centreT_) * z); };
+  V4 pts[5] = {{column(0), row(0), u0, v0},
+               {column(w), row(0), u1, v0},
+               {column(w), row(h), u1, v1},
+               {column(0), row(h), u0, v1},
+               {column(0), row(0), u0, v0}};
+  if (writeTags)
+    r.FillTriTexOfsTag(pts);
+  else
+    r.FillTriTex(pts);
+  // The skin may be closed before the next picture points the rasterizer
+  // elsewhere.
+  r.TextureBase = nullptr;
+  r.TextureRows = nullptr;
+}
+
+void SkinView::RecolourSkinPixels() {
+  const Skin* skin = app_.model.currentSkin;
+  if (!skin) return;
+  const std::size_t texels = skin->pixels.size();
+  for (std::size_t i = 0; i < frame_.size(); ++i) {
+    const std::int32_t tag = tags_[i];
+    // Tags left by another skin may name texels this one does not have.
+    if (tag >= 0 && static_cast<std::size_t>(tag) < texels) frame_[i] = skin->pixels[static_cast<std::size_t>(tag)];
+  }
+}
+
+bool SkinView::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) const {
+  const double s = v.s, t = v.t;
+  if (!std::isfinite(s) || !std::isfinite(t)) return false;
+  x = ToScreen(width_ / 2 + (s - centreS_ + 0.5) * viewZoom_);
+  y = ToScreen(height_ / 2 - (t - centreT_ + 0.5) * viewZoom_);
+  return true;
+}
+
+void SkinView::DrawClippedLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                               std::uint8_t colour) {
+  CRasterizer& r = app_.rasterizer;
+  if (r.ClipLine(x0, y0, x1, y1)) r.DrawLine(x0, y0, x1, y1, colour);
+}
+
+void SkinView::DrawOverlay() {
+  CRasterizer& r = app_.rasterizer;
+  // Lines may reach every row of the buffer, even those the fillers cannot.
+  r.Rows = height_;
+  const Model& m = app_.model;
+  const int count = TriangleCount();
+  const int vertices = OverlayVertexLimit();
+  const auto pass = [&](auto wanted, std::uint8_t colour) {
+    for (int i = 0; i < count; ++i) {
+      const Triangle& tri = m.triangles[static_cast<std::size_t>(i)];
+      if (!wanted(tri.flags) || (tri.flags & TRI_HIDDEN)) continue;
+      std::int32_t x[3], y[3];
+      bool ok[3];
+      for (int k = 0; k < 3; ++k) {
+        const int index = tri.mapIndex[k];
+        ok[k] = index >= 0 && index < vertices && EdgeEnd(m.mapVertices[static_cast<std::size_t>(index)], x[k], y[k]);
+      }
+      for (int k = 0; k < 3; ++k) {
+        const int n = (k + 1) % 3;
+        if (ok[k] && ok[n]) DrawClippedLine(x[k], y[k], x[n], y[n], colour);
+      }
+    }
+  };
+  const auto& slots = app_.editor.colourSlots;
+  pass([](std::uint32_t f) { return f == 0; }, slots[1]);
+  pass([](std::uint32_t f) { return f == TRI_SELECTED; }, slots[2]);
+  pass([](std::uint32_t f) { return (f & TRI_MARKED) != 0; }, slots[3]);
+
+  if (app_.editor.showMappingFrame && app_.editor.editMode == EditMode::Mapping) {
+    const MappingFrame& f = app_.editor.mappingFrame;
+    const auto x = [&](double s) { return ToScreen(width_ / 2 + (s - centreS_) * viewZoom_); };
+    const auto y = [&](double t) { return ToScreen(height_ / 2 - (t - centreT_) * viewZoom_); };
+    const std::int32_t x0 = x(f.left), x1 = x(f.right), y0 = y(f.top), y1 = y(f.bottom);
+    DrawClippedLine(x0, y0, x1, y0, slots[1]);
+    DrawClippedLine(x1, y0, x1, y1, slots[1]);
+    DrawClippedLine(x1, y1, x0, y1, slots[1]);
+    DrawClippedLine(x0, y1, x0, y0, slots[1]);
+  }
+  r.Rows = std::min(height_, kRasterMaxRows);
+}

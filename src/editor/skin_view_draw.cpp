@@ -22,26 +22,7 @@ std::int32_t ToScreen(double v) {
 }  // namespace
 
 void SkinView::NormaliseMappingFrame() {
-  MappingFrame& f = app_.editor.mappingFrame;
-  const float w = app_.model.skinWidth, h = app_.model.skinHeight;
-  const auto clamp = [](float& v, float top) {
-    if (std::isnan(v) || v < 0) v = 0;
-    if (v > top) v = top;
-  };
-  clamp(f.left, w);
-  clamp(f.right, w);
-  clamp(f.top, h);
-  clamp(f.bottom, h);
-  if (f.left > f.right) {
-    const float moved = f.right;
-    f.right = f.left;
-    f.left = std::trunc(moved);
-  }
-  if (f.top > f.bottom) {
-    const float moved = f.bottom;
-    f.bottom = f.top;
-    f.top = std::trunc(moved);
-  }
+  app_.editor.mappingFrame = NormalisedFrame(app_.editor.mappingFrame, app_.model.skinWidth, app_.model.skinHeight);
 }
 
 bool SkinView::SkinDrawable(const Skin* skin) const {

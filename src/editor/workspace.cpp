@@ -22,7 +22,7 @@ RenderContext Workspace::MakeRenderContext() {
 void Workspace::RebuildPaintTable() { BuildPaintTable(*this); }
 
 MappingFrame NormalisedFrame(MappingFrame f, int w, int h) {
-  auto clamp = [](float v, int size) { return v < 0 ? 0.0f : v > size ? static_cast<float>(size) : v; };
+  auto clamp = [](float v, int size) { return !(v >= 0) ? 0.0f : v > size ? static_cast<float>(size) : v; };
   f.left = clamp(f.left, w);
   f.right = clamp(f.right, w);
   f.top = clamp(f.top, h);

@@ -7,22 +7,10 @@
 #include <cstdint>
 
 #include "editor/editor_state.h"
+#include "image/colour.h"
 #include "image/skin.h"
 
 class Workspace;
-
-struct Hsv {
-  double h = -1;  // degrees 0..360, -1 for grey
-  double s = 0;   // 0..1
-  double v = 0;   // 0..255
-};
-
-Hsv RgbToHsv(double r, double g, double b);
-void HsvToRgb(const Hsv& hsv, double& r, double& g, double& b);
-
-// The palette entry nearest (squared RGB distance) to the colour; the
-// lowest index wins a tie.
-std::uint8_t NearestPaletteEntry(const Palette& palette, double r, double g, double b);
 
 // The table for paint colour `paintIndex` of `palette`.
 std::array<std::uint8_t, 256> ComputePaintTable(const Palette& palette, std::uint8_t paintIndex,

@@ -121,3 +121,16 @@ TEST(MappingFile, DamagedFilesAreRefusedBeforeAnythingChanges) {
     EXPECT_EQ(ModelBytes(d.m), before);
   }
 }
+
+TEST(MappingFile, ImportThenRevertGivesBackTheMappingBeforeTheImport) {
+  TwoTriangles d;  // the file keeps the model's vertex indices
+  d.m.StoreMapping();
+  auto data = ReadVmap(File(2, 6, 256, 256, {{1, 2, 3, 4, 5, 6, 0, 1, 2, 0, 1, 2}, {7, 8, 9, 10, 11, 12, 3, 4, 5, 1, 2, 3}}),
+                       d.m, true, nullptr);
+  ASSERT_TRUE(data);
+  ApplyVmap(d.m, *data);
+  EXPECT_EQ(d.m.triangles[1].cornerMap[2].s, 11.0f);
+  d.m.RevertMapping();
+  EXPECT_EQ(d.m.triangles[1].cornerMap[2].s, 32.0f);
+  EXPECT_EQ(d.m.triangles[0].cornerMap[1].t, 21.0f);
+}

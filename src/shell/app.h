@@ -19,6 +19,7 @@ class SkinDialogs;
 class PreferencesDialog;
 class ShellLayout;
 class MappingDialogs;
+class SnapshotDialog;
 
 // The workspace (document, editor state, views, rasterizer, render modes and
 // messages) with the services and the window-level state around it.
@@ -57,6 +58,7 @@ class App : public Workspace {
   // --- skins and maps ---
   SkinDialogs* skinDialogs = nullptr;  // "Resize Skins"; supplied by the front end
   MappingDialogs* mappingDialogs = nullptr;  // "Map from 3D View"; supplied by the front end
+  SnapshotDialog* snapshotDialog = nullptr;  // "Snapshots"; supplied by the front end
   // "VRK-Refresh" to the main frame after the skin's pixels changed.
   void RefreshSkinPanes();
   int skinPaneRefreshCount = 0;

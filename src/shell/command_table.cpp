@@ -16,6 +16,7 @@
 #include "shell/preferences.h"
 #include "shell/shell_layout.h"
 #include "shell/skin_commands.h"
+#include "shell/snapshot_command.h"
 #include "shell/view_commands.h"
 
 namespace {
@@ -252,7 +253,7 @@ std::vector<Command> BuildTable() {
   t.Add(kOptions, "&Swap Displays", "", [](App& a) {
      if (a.shellLayout) a.shellLayout->SwapDisplays();
    }).separatorBefore = true;
-  t.Later(kOptions, "Snapshot\tF12", "F12");
+  t.Add(kOptions, "Snapshot\tF12", "F12", OnSnapshot);
   t.Add(kOptions, "&Benchmark\tF11", "F11", RunViewBenchmark);
   t.Add(kPhong, "&Open", "", OnPhongMapOpen);
   t.Add(kPhong, "&Close", "", OnPhongMapClose);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/gradient_box.h"
+#include "editor/model_view.h"
 #include "editor/skin_view.h"
 #include "platform/profile.h"
 #include "shell/app.h"
@@ -174,3 +175,4 @@ void ShellLayout::Wheel(int delta, int x, int y) {
 }
 
 SkinView* ShellLayout::skinViewPane() { return dynamic_cast<SkinView*>(&skinView_); }
+ModelView* ShellLayout::modelViewPane() { return dynamic_cast<ModelView*>(&modelView_); }

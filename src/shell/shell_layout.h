@@ -11,6 +11,7 @@
 
 class App;
 class SkinView;
+class ModelView;
 
 constexpr int kPaletteStripHeight = 32;
 constexpr int kGradientStripWidth = 24;
@@ -104,6 +105,7 @@ class ShellLayout {
   // The skin view's own logic, for the commands that act on it; null when a
   // stand-in takes its place (layout tests).
   SkinView* skinViewPane();
+  ModelView* modelViewPane();
   Pane& modelView() { return modelView_; }
   Pane& paletteStrip() { return paletteStrip_; }
   Pane& gradientStrip() { return gradientStrip_; }

@@ -86,10 +86,12 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   preferencesDialog_ = std::make_unique<QtPreferencesDialog>(this);
   skinDialogs_ = std::make_unique<QtSkinDialogs>(this);
   mappingDialogs_ = std::make_unique<QtMappingDialogs>(this);
+  snapshotDialog_ = std::make_unique<QtSnapshotDialog>(this);
   companionOffsetDialog_ = std::make_unique<QtCompanionOffsetDialog>(this);
   app_.preferencesDialog = preferencesDialog_.get();
   app_.skinDialogs = skinDialogs_.get();
   app_.mappingDialogs = mappingDialogs_.get();
+  app_.snapshotDialog = snapshotDialog_.get();
   app_.companionOffsetDialog = companionOffsetDialog_.get();
   app_.showAbout = [this] { ShowAboutBox(this); };
   app_.showModelStats = [this] { ShowModelStatsBox(this, app_); };
@@ -124,6 +126,7 @@ MainWnd::~MainWnd() {
   if (app_.preferencesDialog == preferencesDialog_.get()) app_.preferencesDialog = nullptr;
   if (app_.skinDialogs == skinDialogs_.get()) app_.skinDialogs = nullptr;
   if (app_.mappingDialogs == mappingDialogs_.get()) app_.mappingDialogs = nullptr;
+  if (app_.snapshotDialog == snapshotDialog_.get()) app_.snapshotDialog = nullptr;
   if (app_.companionOffsetDialog == companionOffsetDialog_.get()) app_.companionOffsetDialog = nullptr;
   // ShellWnd's panes and layout must go while the App still stands.
   delete shell_;

@@ -21,6 +21,7 @@ class ShellWnd;
 class QtPreferencesDialog;
 class QtSkinDialogs;
 class QtMappingDialogs;
+class QtSnapshotDialog;
 class QtCompanionOffsetDialog;
 struct WndMessage;
 
@@ -87,5 +88,6 @@ class MainWnd : public QMainWindow {
   std::unique_ptr<QtPreferencesDialog> preferencesDialog_;
   std::unique_ptr<QtSkinDialogs> skinDialogs_;
   std::unique_ptr<QtMappingDialogs> mappingDialogs_;
+  std::unique_ptr<QtSnapshotDialog> snapshotDialog_;
   std::unique_ptr<QtCompanionOffsetDialog> companionOffsetDialog_;
 };

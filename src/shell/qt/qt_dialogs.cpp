@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -190,6 +191,47 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   out.customCursors = customCursors->isChecked();
   out.ctrlZUndoes = ctrlZUndoes->isChecked();
   out.undoMemoryMiB = undoMemory->value();
+  return out;
+}
+
+std::optional<SnapshotChoice> QtSnapshotDialog::Ask(const SnapshotChoice& initial) {
+  QDialog dialog(parent_);
+  dialog.setWindowTitle("Snapshots");
+  auto* grid = new QGridLayout(&dialog);
+  auto* current = new QRadioButton("Current");
+  auto* custom = new QRadioButton("Custom:");
+  current->setObjectName("SnapshotCurrent");
+  custom->setObjectName("SnapshotCustom");
+  auto* width = new QSpinBox;
+  auto* height = new QSpinBox;
+  width->setObjectName("SnapshotWidth");
+  height->setObjectName("SnapshotHeight");
+  // Any whole number may be typed; the command says when it is out of range.
+  for (QSpinBox* box : {width, height}) box->setRange(0, 99999);
+  width->setValue(initial.customWidth);
+  height->setValue(initial.customHeight);
+  (initial.sizeChoice == 1 ? custom : current)->setChecked(true);
+  grid->addWidget(current, 0, 0);
+  grid->addWidget(custom, 1, 0);
+  grid->addWidget(new QLabel("Width"), 1, 1);
+  grid->addWidget(width, 1, 2);
+  grid->addWidget(new QLabel("Height"), 1, 3);
+  grid->addWidget(height, 1, 4);
+  auto enable = [=] {
+    width->setEnabled(!current->isChecked());
+    height->setEnabled(!current->isChecked());
+  };
+  enable();
+  QObject::connect(current, &QRadioButton::toggled, &dialog, enable);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  grid->addWidget(buttons, 2, 0, 1, 5);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  SnapshotChoice out;
+  out.sizeChoice = custom->isChecked() ? 1 : 0;
+  out.customWidth = width->value();
+  out.customHeight = height->value();
   return out;
 }
 

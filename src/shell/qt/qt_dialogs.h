@@ -7,6 +7,7 @@
 #include "shell/companion_commands.h"
 #include "shell/preferences.h"
 #include "shell/mapping_dialogs.h"
+#include "shell/snapshot_command.h"
 #include "shell/skin_dialogs.h"
 
 class App;
@@ -24,6 +25,15 @@ class QtSkinDialogs : public SkinDialogs {
  public:
   explicit QtSkinDialogs(QWidget* parent) : parent_(parent) {}
   std::optional<ResizeSkinsDialog> AskResizeSkins(const ResizeSkinsDialog& initial) override;
+
+ private:
+  QWidget* parent_;
+};
+
+class QtSnapshotDialog : public SnapshotDialog {
+ public:
+  explicit QtSnapshotDialog(QWidget* parent) : parent_(parent) {}
+  std::optional<SnapshotChoice> Ask(const SnapshotChoice& initial) override;
 
  private:
   QWidget* parent_;

@@ -1,0 +1,54 @@
+#include "editor/snapshot.h"
+
+#include <utility>
+
+#include "editor/model_view.h"
+#include "editor/workspace.h"
+#include "platform/refresh.h"
+#include "render/render_mode.h"
+
+namespace {
+
+// The first `width` columns of every buffer row, the rows turned top first.
+std::unique_ptr<Skin> FromBuffer(const Viewport& v, int width, const Palette& palette) {
+  if (v.width <= 0 || v.height <= 0 || width <= 0 || width > v.width ||
+      v.frameBuffer.size() < static_cast<std::size_t>(v.width) * static_cast<std::size_t>(v.height))
+    return nullptr;
+  auto skin = std::make_unique<Skin>();
+  skin->width = static_cast<std::int16_t>(width);
+  skin->height = v.height;
+  skin->palette = palette;
+  skin->pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(v.height));
+  for (int y = 0; y < v.height; ++y) {
+    const std::uint8_t* row = v.frameBuffer.data() + static_cast<std::size_t>(v.height - 1 - y) * v.width;
+    std::copy(row, row + width, skin->pixels.begin() + static_cast<std::ptrdiff_t>(y) * width);
+  }
+  ComputeRowOffsets(skin.get());
+  return skin;
+}
+
+}  // namespace
+
+std::unique_ptr<Skin> TakeSnapshot(Workspace& ws, ModelView& view, bool custom, int width, int height) {
+  if (!custom) return FromBuffer(ws.viewport, std::min<int>(width, ws.viewport.width), view.snapshotPalette());
+  Viewport& v = ws.viewport;
+  // The view's own buffers wait aside, untouched, while the custom picture
+  // is drawn; nothing re-renders them afterwards.
+  Viewport kept;
+  std::swap(kept.frameBuffer, v.frameBuffer);
+  std::swap(kept.lightLevels, v.lightLevels);
+  std::swap(kept.depthBuffer, v.depthBuffer);
+  std::swap(kept.tagBuffer, v.tagBuffer);
+  kept.width = v.width;
+  kept.height = v.height;
+  ResizeViewport(v, width, height, IsLitTexturedIndex(ws.renderModes.renderModeIndex));
+  view.RenderView(REDRAW_FULL, refresh::kShowNow);
+  std::unique_ptr<Skin> skin = FromBuffer(v, width, view.snapshotPalette());
+  std::swap(kept.frameBuffer, v.frameBuffer);
+  std::swap(kept.lightLevels, v.lightLevels);
+  std::swap(kept.depthBuffer, v.depthBuffer);
+  std::swap(kept.tagBuffer, v.tagBuffer);
+  v.width = kept.width;
+  v.height = kept.height;
+  return skin;
+}

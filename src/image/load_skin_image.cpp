@@ -40,7 +40,7 @@ void FinishParsedSkin(Skin& skin, std::uint8_t format) {
 bool SaveImageBytes(const std::vector<std::uint8_t>& bytes, const std::string& path, Ui& ui) {
   int cause = bytes.empty() ? EINVAL : WriteFileAtomic(path, bytes);
   if (cause != 0) {
-    ui.Message("Error Saving: " + std::to_string(cause));
+    ui.Message("Error Saving: " + CauseText(cause));
     return false;
   }
   return true;

@@ -168,7 +168,7 @@ int SaveMd2(Md2Context& c, const std::string& path) {
   }
   int cause = WriteFileAtomic(PathIn(c.baseFolder, path), bytes);
   if (cause != 0) {
-    c.ui.Message("Error Saving: " + std::to_string(cause));
+    c.ui.Message("Error Saving: " + CauseText(cause));
     return 0;
   }
   return 1;

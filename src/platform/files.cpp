@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -170,6 +171,11 @@ std::string AbsolutePath(const std::string& path) {
   fs::path p = fs::absolute(fs::path(ToForwardSlashes(path)), ec);
   if (ec) return ToForwardSlashes(path);
   return p.lexically_normal().string();
+}
+
+std::string CauseText(int cause) {
+  const char* words = std::strerror(cause);
+  return std::to_string(cause) + " (" + (words ? words : "unknown error") + ")";
 }
 
 bool IsReadableFile(const std::string& path) {

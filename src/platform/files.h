@@ -66,6 +66,10 @@ std::string ResolvePathIn(const std::string& folder, const std::string& path);
 // The absolute, normalised form of a path (no file-system access needed).
 std::string AbsolutePath(const std::string& path);
 
+// A failed call's cause as the messages show it: the number and, in
+// brackets, the system's words for it ("13 (Permission denied)").
+std::string CauseText(int cause);
+
 // Reads a whole file. On failure gives nothing and sets *cause to the errno
 // of the failed call when `cause` is given.
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, int* cause = nullptr);

@@ -77,7 +77,7 @@ void OnRetroMap(App& app) {
   int cause = 0;
   auto bytes = ReadFileBytes(PathIn(app.baseFolder, vmapFile->path), &cause);
   if (!bytes) {
-    app.ui.Message("Error Loading: " + std::to_string(cause));
+    app.ui.Message("Error Loading: " + CauseText(cause));
     return;
   }
   // The count has its own message here; the indices are not used.

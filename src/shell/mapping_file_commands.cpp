@@ -26,7 +26,7 @@ bool ImportMappingFrom(App& app, const std::string& path, bool toSelected) {
   int cause = 0;
   auto bytes = ReadFileBytes(PathIn(app.baseFolder, path), &cause);
   if (!bytes) {
-    app.ui.Message("Error Loading: " + std::to_string(cause));
+    app.ui.Message("Error Loading: " + CauseText(cause));
     return false;
   }
   Model& m = app.model;
@@ -52,7 +52,7 @@ bool ExportMappingTo(App& app, const std::string& path) {
   app.model.WeldMapVertices(1);
   const int cause = WriteFileAtomic(PathIn(app.baseFolder, path), EncodeVmap(app.model));
   if (cause == 0) return true;
-  app.ui.Message("Error Saving: " + std::to_string(cause));
+  app.ui.Message("Error Saving: " + CauseText(cause));
   return false;
 }
 

@@ -100,7 +100,7 @@ TEST_F(CliDemo, FailuresExitOneWithTheMessage) {
   EXPECT_FALSE(FileExists(dir_->File("x.md2")));
   CliRun badTarget = Cli({"resave", Model(), dir_->File("no/such/dir/x.md2")});
   EXPECT_EQ(badTarget.code, 1);
-  EXPECT_NE(badTarget.err.find("Error Saving: 2"), std::string::npos);
+  EXPECT_NE(badTarget.err.find("Error Saving: 2 (No such file or directory)"), std::string::npos);
 }
 
 TEST_F(CliDemo, ConvertRoundTripsPixelsAndPalette) {

@@ -145,7 +145,7 @@ Skin TwoByTwo() {
 
 TEST(ImageWrite, MissingFolderShowsTheCauseAndKeepsTheFormat) {
   TempDir dir;
-  const std::string cause = "Error Saving: " + std::to_string(ENOENT);
+  const std::string cause = "Error Saving: 2 (No such file or directory)";
   Skin skin = TwoByTwo();
   ScriptedUi ui;
   EXPECT_FALSE(WriteBmp(skin, dir.File("no/such/folder/x.bmp"), ui));
@@ -170,7 +170,7 @@ TEST(ImageWrite, FailedSaveLeavesTheOldFileWhole) {
   EXPECT_FALSE(WriteBmp(skin, target, ui));
   EXPECT_EQ(ReadBytes(target), old);
   EXPECT_EQ(skin.format, FORMAT_PCX);
-  const std::string cause = "Error Saving: " + std::to_string(ENAMETOOLONG);
+  const std::string cause = "Error Saving: 36 (File name too long)";
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{cause, cause}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -189,7 +189,7 @@ TEST(ImageWrite, ReadOnlyFolderShowsTheCause) {
   EXPECT_FALSE(WriteBmp(skin, target, ui));
   ::chmod(dir.path().c_str(), 0755);
   EXPECT_EQ(skin.format, FORMAT_PCX);
-  EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error Saving: " + std::to_string(EACCES)});
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error Saving: 13 (Permission denied)"});
   EXPECT_EQ(ReadBytes(target), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 

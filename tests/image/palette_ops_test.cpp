@@ -18,11 +18,12 @@ std::unique_ptr<Skin> GreySkin(std::vector<std::uint8_t> pixels) {
 TEST(Repalette, TakesTheEntriesTheFileSuppliesAndKeepsTheIndices) {
   TempDir dir;
   BmpLayout bmp;
-  bmp.width = 4;
-  bmp.height = 1;
+  // Big enough to pass for a palette file: anything under 768 bytes is not.
+  bmp.width = 32;
+  bmp.height = 24;
   bmp.coloursUsed = 16;
   bmp.colours = TestColours(16, 5);
-  bmp.pixelData = {0, 1, 2, 3};
+  bmp.pixelData = std::vector<std::uint8_t>(32 * 24, 3);
   WriteBytes(dir.File("sixteen.bmp"), BuildBmp(bmp));
   std::vector<std::uint8_t> act(768);
   for (std::size_t i = 0; i < act.size(); ++i) act[i] = static_cast<std::uint8_t>(i * 13 + 1);

@@ -86,7 +86,7 @@ TEST(PaletteCommands, EachIsOneUndoStepThatUndoRestoresExactly) {
     WriteBytes(d.dir.File("pal.act"), std::vector<std::uint8_t>(768, 77));
     d.ui.QueueFile(c.step == std::string("Re-Palette") ? d.dir.File("pal.act") : d.Picture("in.pcx", 16, 12, 250));
     d.app->editor.colourSlots = {248, 64, 100, 100, 7, 7, 5, 0};
-    d.skin->palette[5] = 1;  // so the default palette (the grey ramp) differs
+    d.skin->palette[6] = 99;  // so the default palette (the grey ramp) differs
     const Skin before = *d.skin;
     d.Run(c.submenu, c.label);
     EXPECT_TRUE(d.skin->pixels != before.pixels || d.skin->palette != before.palette) << c.label;

@@ -64,6 +64,16 @@ TEST(SelectionMask, CoversSelectedTrianglesHiddenOrNot) {
     std::uint8_t expected;
   } probes[] = {{2, 2, 255}, {10, 2, 255}, {2, 9, 0}, {7, 7, 0}, {14, 11, 0}};
   for (const auto& p : probes) EXPECT_EQ(mask[p.y * 16 + p.x], p.expected) << p.x << "," << p.y;
+
+  // Far-off corners still cover the skin under them; a corner that is not a
+  // number leaves its triangle out.
+  Bench wild;
+  wild.Add({-1e30f, -1e30f}, {1e30f, 0}, {0, 1e30f});
+  wild.Add({1, 1}, {6, 1}, {std::nanf(""), 6});
+  const std::vector<std::uint8_t> covered = BuildSelectionMask(wild.model, 16, 12, *wild.raster);
+  EXPECT_EQ(covered, std::vector<std::uint8_t>(16 * 12, 255));
+  wild.model.triangles[0].flags = 0;
+  EXPECT_EQ(BuildSelectionMask(wild.model, 16, 12, *wild.raster), std::vector<std::uint8_t>(16 * 12, 0));
 }
 
 TEST(SkinEffects, NothingSelectedChangesNothing) {

@@ -50,23 +50,6 @@ TEST(Repalette, TakesTheEntriesTheFileSuppliesAndKeepsTheIndices) {
   }
 }
 
-TEST(Repalette, AFileWithoutAPaletteLeavesThePaletteAlone) {
-  TempDir dir;
-  WriteBytes(dir.File("short.act"), std::vector<std::uint8_t>(767, 9));
-  WriteBytes(dir.File("counted.act"), std::vector<std::uint8_t>(772, 9));
-  BmpLayout deep;
-  deep.width = 1;
-  deep.height = 1;
-  deep.bitCount = 24;
-  deep.pixelData = std::vector<std::uint8_t>(800, 9);
-  WriteBytes(dir.File("deep.bmp"), BuildBmp(deep));
-  for (const char* file : {"short.act", "counted.act", "deep.bmp", "missing.pcx"}) {
-    auto skin = GreySkin({1, 2});
-    EXPECT_FALSE(RepaletteSkin(*skin, dir.File(file))) << file;
-    EXPECT_EQ(skin->palette, GreyRampPalette()) << file;
-  }
-}
-
 TEST(Invert, ReversesPaletteOrIndicesAndBothTogetherKeepThePicture) {
   auto skin = GreySkin({0, 1, 127, 128, 254, 255});
   skin->palette = TestPalette(3);

@@ -13,9 +13,11 @@
 #include "shell/map_commands.h"
 #include "shell/mapping_commands.h"
 #include "shell/mapping_file_commands.h"
+#include "shell/palette_commands.h"
 #include "shell/preferences.h"
 #include "shell/shell_layout.h"
 #include "shell/skin_commands.h"
+#include "shell/skin_effect_commands.h"
 #include "shell/snapshot_command.h"
 #include "shell/view_commands.h"
 
@@ -280,10 +282,16 @@ std::vector<Command> BuildTable() {
   Stepped(t.Add(kSkins, "R&eload\tF5", "F5", OnSkinReload), "Reload Skin", STEP_CURRENT_SKIN);
   Stepped(t.Add(kSkins, "&Scan Folder...", "", ScanFolderCommand), "Scan Folder for Skins", STEP_SKINS).separatorBefore = true;
   Stepped(t.Add(kSkins, "Re-size &All...", "", OnSkinResizeAll), "Re-size All Skins", STEP_SKINS | STEP_MESH);
-  for (const char* label : {"Re-&Palette", "Replace colors", "Set to Default"}) t.Later(kPalette, label);
-  for (const char* label : {"&Palette", "P&ixels", "&Both"}) t.Later(kInvert, label);
-  for (const char* label : {"&Outline Selected", "&Fill Selected", "&Shade Selected", "Load To Selected"})
-    t.Later(kSkinFx, label);
+  Stepped(t.Add(kPalette, "Re-&Palette", "", OnRepalette), "Re-Palette", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kPalette, "Replace colors", "", OnReplaceColours), "Replace Colors", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kPalette, "Set to Default", "", OnSetDefaultPalette), "Set Default Palette", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kInvert, "&Palette", "", OnInvertPalette), "Invert Palette", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kInvert, "P&ixels", "", OnInvertPixels), "Invert Pixels", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kInvert, "&Both", "", OnInvertBoth), "Invert Both", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kSkinFx, "&Outline Selected", "", OnOutlineSelected), "Outline Selected", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kSkinFx, "&Fill Selected", "", OnFillSelected), "Fill Selected", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kSkinFx, "&Shade Selected", "", OnShadeSelected), "Shade Selected", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kSkinFx, "Load To Selected", "", OnLoadToSelected), "Load To Selected", STEP_CURRENT_SKIN);
 
   // Mapping
   Stepped(t.Add(kMapping, "&Map from 3D View...", "", OnMapFrom3DView), "Map from 3D View", STEP_MESH);

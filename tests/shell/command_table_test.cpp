@@ -37,7 +37,7 @@ TEST(CommandTable, EveryMenuItemIsPresentWithItsKey) {
       {{"&Skins"}, "&Open\tShift+O", "", true},  // the label shows a key nobody binds
       {{"&Skins"}, "&Move Up\tCtrl+Up", "Ctrl+Up", true},
       {{"&Skins"}, "R&eload\tF5", "F5", true},
-      {{"&Skins", "Skin F/X..."}, "Load To Selected", "", false},
+      {{"&Skins", "Skin F/X..."}, "Load To Selected", "", true},
       {{"&Mapping"}, "90\xC2\xB0 Rotate Selected", "", true},
       {{"&Mapping", "&V-Link"}, "Begin Watch\tW", "W", false},
       {{"M&esh"}, "&Hide Selected Faces\tCtrl+H", "Ctrl+H", true},

@@ -1,0 +1,220 @@
+#include "editor/skin_effects.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "image/colour.h"
+#include "render/rasterizer.h"
+
+namespace {
+
+// Every effect goes through here for its palette colour, so a faster exact
+// lookup can replace the search in one place.
+std::uint8_t NearestColour(const Palette& palette, double r, double g, double b) {
+  return NearestPaletteEntry(palette, r, g, b);
+}
+
+// A texel's result depends only on its own index and one byte of the
+// effect (light level, outline colour, picture index), so each pair is
+// worked out once per command; a whole skin has few distinct pairs.
+class PairCache {
+ public:
+  template <class Compute>
+  std::uint8_t Get(std::uint8_t a, std::uint8_t b, Compute&& compute) {
+    std::int16_t& slot = table_[static_cast<std::size_t>(a) << 8 | b];
+    if (slot < 0) slot = compute(a, b);
+    return static_cast<std::uint8_t>(slot);
+  }
+
+ private:
+  std::vector<std::int16_t> table_ = std::vector<std::int16_t>(65536, -1);
+};
+
+bool HasPixels(const Skin& skin) {
+  return skin.width > 0 && skin.height > 0 &&
+         skin.pixels.size() == static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height);
+}
+
+// Points the shared rasterizer at one work buffer and gives it back as it
+// was, so the next picture finds the target it set.
+class RasterTarget {
+ public:
+  RasterTarget(CRasterizer& raster, std::uint8_t* buffer, int width, int height)
+      : raster_(raster),
+        frameBuffer_(raster.FrameBuffer),
+        pitch_(raster.Pitch),
+        rows_(raster.Rows),
+        clipRight_(raster.ClipRight),
+        clipBottom_(raster.ClipBottom) {
+    raster.FrameBuffer = buffer;
+    raster.Pitch = width;
+    raster.Rows = std::min(height, kRasterMaxRows);
+    raster.ClipRight = raster.Pitch - 1;
+    raster.ClipBottom = raster.Rows - 1;
+    raster.BeginFrame();
+  }
+  ~RasterTarget() {
+    raster_.FrameBuffer = frameBuffer_;
+    raster_.Pitch = pitch_;
+    raster_.Rows = rows_;
+    raster_.ClipRight = clipRight_;
+    raster_.ClipBottom = clipBottom_;
+  }
+  RasterTarget(const RasterTarget&) = delete;
+  RasterTarget& operator=(const RasterTarget&) = delete;
+
+ private:
+  CRasterizer& raster_;
+  std::uint8_t* frameBuffer_;
+  std::int32_t pitch_, rows_, clipRight_, clipBottom_;
+};
+
+// A selected triangle's corners on the skin, truncated toward zero; far-off
+// values are pulled in to a range the rasterizer's clippers can take.
+struct MappedCorners {
+  std::int32_t x[3], y[3];
+};
+
+std::int32_t TruncCoord(float v) {
+  return static_cast<std::int32_t>(std::clamp(static_cast<double>(v), -1.0e9, 1.0e9));
+}
+
+template <class Visit>
+void ForEachSelected(const Model& model, Visit&& visit) {
+  const int count = std::min<int>(model.numTriangles, static_cast<int>(model.triangles.size()));
+  const int mapCount = std::min<int>(model.numMapVertices, static_cast<int>(model.mapVertices.size()));
+  for (int i = 0; i < count; ++i) {
+    const Triangle& tri = model.triangles[static_cast<std::size_t>(i)];
+    if (!(tri.flags & TRI_SELECTED)) continue;
+    MappedCorners c;
+    bool usable = true;
+    for (int k = 0; k < 3 && usable; ++k) {
+      const int index = tri.mapIndex[k];
+      if (index < 0 || index >= mapCount) {
+        usable = false;
+        break;
+      }
+      const MapVertex& v = model.mapVertices[static_cast<std::size_t>(index)];
+      usable = !std::isnan(v.s) && !std::isnan(v.t);
+      c.x[k] = usable ? TruncCoord(v.s) : 0;
+      c.y[k] = usable ? TruncCoord(v.t) : 0;
+    }
+    if (usable) visit(tri, c);
+  }
+}
+
+void FillFlat(CRasterizer& raster, const MappedCorners& c, std::uint8_t value) {
+  V2 pts[4];
+  for (int k = 0; k < 4; ++k) {
+    pts[k][0] = c.x[k % 3];
+    pts[k][1] = c.y[k % 3];
+  }
+  raster.FillTriFlat(pts, value);
+}
+
+Hsv HsvOf(const Palette& palette, std::uint8_t index) {
+  const std::size_t at = static_cast<std::size_t>(index) * 3;
+  return RgbToHsv(palette[at] / 255.0, palette[at + 1] / 255.0, palette[at + 2] / 255.0);
+}
+
+// target = c + strength x (o - c) per component, c and o palette colours.
+std::uint8_t BlendRgb(const Palette& to, const std::uint8_t* c, const std::uint8_t* o, double strength) {
+  double rgb[3];
+  for (int k = 0; k < 3; ++k) rgb[k] = c[k] + strength * (o[k] - c[k]);
+  return NearestColour(to, rgb[0], rgb[1], rgb[2]);
+}
+
+// Where the mask is set, each texel becomes result(its index, effect byte).
+template <class Result>
+void ApplyMasked(Skin& skin, const std::vector<std::uint8_t>& mask, const std::vector<std::uint8_t>& effect,
+                 Result&& result) {
+  PairCache cache;
+  for (std::size_t i = 0; i < skin.pixels.size(); ++i) {
+    if (!mask[i]) continue;
+    skin.pixels[i] = cache.Get(skin.pixels[i], effect[i], result);
+  }
+}
+
+void Light(const Model& model, Skin& skin, CRasterizer& raster, double strength, bool smooth) {
+  if (!HasPixels(skin)) return;
+  const std::vector<std::uint8_t> mask = BuildSelectionMask(model, skin.width, skin.height, raster);
+  std::vector<std::uint8_t> levels(skin.pixels.size(), 0);
+  {
+    RasterTarget target(raster, levels.data(), skin.width, skin.height);
+    ForEachSelected(model, [&](const Triangle& tri, const MappedCorners& c) {
+      if (!smooth) {
+        FillFlat(raster, c, tri.shade[0]);
+        return;
+      }
+      V3 pts[4];
+      for (int k = 0; k < 4; ++k) {
+        pts[k][0] = c.x[k % 3];
+        pts[k][1] = c.y[k % 3];
+        pts[k][2] = static_cast<std::int32_t>(tri.shade[k % 3]) << 16;
+      }
+      raster.FillTriGouraud(pts);
+    });
+  }
+  const Palette& palette = skin.palette;
+  ApplyMasked(skin, mask, levels, [&](std::uint8_t index, std::uint8_t level) {
+    Hsv hsv = HsvOf(palette, index);
+    hsv.v += (level / 255.0 - hsv.v) * strength / 2;
+    double r, g, b;
+    HsvToRgb(hsv, r, g, b);
+    return NearestColour(palette, r * 255, g * 255, b * 255);
+  });
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> BuildSelectionMask(const Model& model, int width, int height, CRasterizer& raster) {
+  if (width <= 0 || height <= 0) return {};
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  RasterTarget target(raster, mask.data(), width, height);
+  ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) { FillFlat(raster, c, 255); });
+  return mask;
+}
+
+void OutlineSelected(const Model& model, Skin& skin, CRasterizer& raster, std::uint8_t colour, double strength) {
+  if (!HasPixels(skin)) return;
+  std::vector<std::uint8_t> mask(skin.pixels.size(), 0);
+  std::vector<std::uint8_t> drawn(skin.pixels.size(), 0);
+  {
+    // The line drawer takes end points on the target only: a corner on the
+    // far border (s = width) is clipped like one far off the skin.
+    RasterTarget target(raster, drawn.data(), skin.width, skin.height);
+    ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) {
+      for (int k = 0; k < 3; ++k) {
+        std::int32_t x0 = c.x[k], y0 = c.y[k], x1 = c.x[(k + 1) % 3], y1 = c.y[(k + 1) % 3];
+        if (!raster.ClipLine(x0, y0, x1, y1)) continue;
+        raster.DrawLine(x0, y0, x1, y1, colour);
+        raster.FrameBuffer = mask.data();
+        raster.DrawLine(x0, y0, x1, y1, 255);
+        raster.FrameBuffer = drawn.data();
+      }
+    });
+  }
+  const Palette& palette = skin.palette;
+  ApplyMasked(skin, mask, drawn, [&](std::uint8_t index, std::uint8_t ink) {
+    return BlendRgb(palette, &palette[index * 3u], &palette[ink * 3u], strength);
+  });
+}
+
+void FillSelected(const Model& model, Skin& skin, CRasterizer& raster, double strength) {
+  Light(model, skin, raster, strength, false);
+}
+
+void ShadeSelected(const Model& model, Skin& skin, CRasterizer& raster, double strength) {
+  Light(model, skin, raster, strength, true);
+}
+
+bool LoadToSelected(const Model& model, Skin& skin, const Skin& picture, CRasterizer& raster, double strength) {
+  if (!HasPixels(skin) || !HasPixels(picture) || picture.width != skin.width || picture.height != skin.height)
+    return false;
+  const std::vector<std::uint8_t> mask = BuildSelectionMask(model, skin.width, skin.height, raster);
+  const Palette& palette = skin.palette;
+  ApplyMasked(skin, mask, picture.pixels, [&](std::uint8_t index, std::uint8_t source) {
+    return BlendRgb(palette, &palette[index * 3u], &picture.palette[source * 3u], strength);
+  });
+  return true;
+}

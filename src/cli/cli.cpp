@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "platform/version.h"
 
 
 namespace {
@@ -53,7 +54,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     return 0;
   }
   if (cmd == "--version") {
-    out << "skintool " << SKINTOOL_VERSION << '\n';
+    out << "skintool " << kProgramVersion << '\n';
     return 0;
   }
   std::vector<std::string> rest(argv + 2, argv + argc);

@@ -59,6 +59,7 @@ void OpenCommand(App& app) {
   if (app.LoadMd2(path)) {
     app.document.currentFile = path;
     app.profile.Write(kCurFileSetting, path);
+    LeaveTexturedModeWithoutSkins(app);
   }
   app.RefreshAll();
 }

@@ -126,3 +126,15 @@ bool SelectModeEntry(App& app, int index) {
   SendRefresh(app, 0x23);
   return changed;
 }
+
+void LeaveTexturedModeWithoutSkins(App& app) {
+  constexpr int kSmoothShaded = 3;
+  RenderModes& modes = app.renderModes;
+  if (!app.model.modelLoaded || !app.model.skins.empty() || !modes.Current().IsTextured()) return;
+  // The caller's full refresh brings the Modes list along.
+  if (CheckRenderMode(modes, app.model, app.viewport, app.ui, app.profile.Get(kPalettePathSetting), app.baseFolder,
+                      modes.renderModeIndex, kSmoothShaded)) {
+    modes.renderModeIndex = kSmoothShaded;
+    RebuildLightCurve(app);
+  }
+}

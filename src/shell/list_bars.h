@@ -41,3 +41,6 @@ void SelectEnvMapEntry(App& app, int index);
 // True when the mode changed; a refused change puts the Modes selection back
 // to the old mode.
 bool SelectModeEntry(App& app, int index);
+// A model without skins has nothing for a textured mode to show: from one,
+// the view moves to "Gouraud Shaded" (smooth shading) without a word.
+void LeaveTexturedModeWithoutSkins(App& app);

@@ -72,9 +72,13 @@ void ScanMapFolderCommand(App& app, MapKind kind) {
   }
   MapList list = ListOf(app, kind);
   ScanMapFolder(kind, *folder, list.maps, app.ui, [&app] { app.RefreshAll(); });
-  // Appending never moves the records, but the pointer is re-read so it
-  // always names entry `index`.
+  // A list that was empty starts at its first map, as at start-up. Appending
+  // never moves the records, but the pointer is re-read so it always names
+  // entry `index`.
+  if (!list.maps.empty() && !SkinAt(list.maps, list.index)) list.index = 0;
   SyncCurrent(list);
+  if (kind == MapKind::Phong) RebuildLightCurve(app);
+  app.RefreshAll();
 }
 
 void ScanPreferredFolder(App& app, MapKind kind, const StringSetting& setting) {

@@ -60,6 +60,8 @@ void SavePreferences(Profile& profile, const Preferences& p) {
   profile.Write(kIntroNumberSetting, p.introNumber);
   profile.Write(kPalettePathSetting, p.palettePath);
   profile.Write(kIntroWavSetting, p.introWav);
+  profile.Write(kPhongPathSetting, p.phongPath);
+  profile.Write(kEnvPathSetting, p.envPath);
   profile.Write(kUndoCtrlZSetting, p.ctrlZUndoes ? 1 : 0);
   profile.Write(kUndoMemorySetting, std::clamp(p.undoMemoryMiB, 1, kUndoMemoryMaxMiB));
 }

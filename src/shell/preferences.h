@@ -46,7 +46,7 @@ struct Preferences {
 // What the dialog opens with: the profile under the dialog's defaults;
 // "Custom..." with an unreadable file shows "Random".
 Preferences LoadPreferences(const Profile& profile);
-// The OK button's writes (not the two folders: their buttons write them).
+// The OK button's writes; the map folders take effect at the next start.
 void SavePreferences(Profile& profile, const Preferences& prefs);
 
 // The folder-scan policy for models without skins ("DirScan_Prompt"; a

@@ -47,10 +47,8 @@ bool SettleStartupFolders(App& app) {
   while (!Usable(base)) {
     if (++attempts > kMaxBaseFolderAttempts) return false;
     auto chosen = app.ui.BrowseFolder(kBaseFolderTitle);
-    if (!chosen) {
-      app.ui.Message(kMustSpecifyFolderText);
-      continue;
-    }
+    // Cancel ends the program, as cancelling the first open dialog does.
+    if (!chosen) return false;
     if (!FolderUsable(*chosen)) {
       app.ui.Message(kFolderNotValidText);
       continue;
@@ -149,6 +147,7 @@ bool RunModelStartup(App& app, const StartupOptions& options) {
     loaded = app.model.modelLoaded != 0;
   }
   if (!loaded) return false;
+  LeaveTexturedModeWithoutSkins(app);
   app.RebuildPaintTable();
   ScanPreferredMapFolders(app);
   app.RefreshAll();

@@ -10,7 +10,6 @@
 class App;
 
 inline constexpr char kBaseFolderTitle[] = "Please locate the 'baseq2' folder under Quake2";
-inline constexpr char kMustSpecifyFolderText[] = "You must specify a valid folder";
 inline constexpr char kFolderNotValidText[] = "That folder is not valid,\nPlease choose another";
 inline constexpr char kCommandLineLoadErrorText[] = "There was an error loading from the command line!";
 inline constexpr char kCommandLineSkinErrorText[] = "Error loading skin from the command line!";

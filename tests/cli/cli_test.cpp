@@ -46,7 +46,7 @@ TEST(Cli, UsageErrorsExitTwo) {
   CliRun help = Cli({"--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("resave"), std::string::npos);
-  EXPECT_EQ(Cli({"--version"}).out.rfind("skintool ", 0), 0u);
+  EXPECT_EQ(Cli({"--version"}).out, "skintool 1\n");  // the version the window title shows
 }
 
 TEST(Cli, EditorStartsWhenNoCommandIsGiven) {

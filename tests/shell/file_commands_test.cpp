@@ -350,3 +350,12 @@ TEST(UndoAcrossFiles, OpeningAnotherModelStartsANewHistoryAndSavingKeepsIt) {
   EXPECT_EQ(d.app->document.history.size(), 0u);
   EXPECT_FALSE(d.app->document.history.CanUndo());
 }
+
+TEST(OpenCommand, AModelWithoutSkinsLeavesTheTexturedModesQuietly) {
+  Desk d;
+  ASSERT_EQ(d.app->renderModes.renderModeIndex, 5);  // "Textured"
+  d.Open(d.quad);
+  EXPECT_EQ(d.app->renderModes.renderModeIndex, 3);  // "Gouraud Shaded"
+  EXPECT_TRUE(d.ui.texts().empty());
+  EXPECT_EQ(d.app->refreshCount, 1);
+}

@@ -81,7 +81,7 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   EXPECT_EQ(profile.GetInt("Preferences", "Intro Number", -1), 3);
   EXPECT_EQ(profile.GetString("Preferences", "Palette Path", ""), "/q2/colormap.pcx");
   EXPECT_EQ(profile.GetString("Preferences", "Intro WAV", ""), "/x.wav");
-  EXPECT_FALSE(profile.Has("Preferences", "Phong Path"));  // only its button writes it
+  EXPECT_EQ(profile.GetString("Preferences", "Phong Path", "?"), "");  // typed boxes are kept too
 
   MemoryProfile untouched;
   App other(ui, untouched);

@@ -133,17 +133,25 @@ TEST(StartupFolders, AsksForBaseFolderUntilUsable) {
   StartDesk d;
   d.profile.WriteString("Project", "BaseDir", "Unknown");
   d.profile.WriteString("Project", "LoadDir", d.base + "/gone");
-  d.ui.QueueFolder(std::nullopt);
   d.ui.QueueFolder(d.base + "/not there");
   d.ui.QueueFolder(d.base);
   ASSERT_TRUE(SettleStartupFolders(*d.app));
-  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"You must specify a valid folder",
-                                                    "That folder is not valid,\nPlease choose another"}));
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"That folder is not valid,\nPlease choose another"}));
   EXPECT_EQ(d.ui.folderTitles().front(), "Please locate the 'baseq2' folder under Quake2");
   EXPECT_EQ(d.app->baseFolder, d.base);
   EXPECT_EQ(d.app->loadFolder, d.base);  // unusable load folder falls back
   EXPECT_EQ(d.profile.GetString("Project", "BaseDir", ""), d.base);
   EXPECT_EQ(d.profile.GetString("Project", "LoadDir", ""), d.base);
+}
+
+TEST(StartupFolders, CancelOfTheBaseFolderQuestionEndsTheStart) {
+  StartDesk d;
+  d.profile.WriteString("Project", "BaseDir", "Unknown");
+  d.ui.QueueFolder(std::nullopt);
+  d.ui.QueueFolder(d.base);
+  EXPECT_FALSE(SettleStartupFolders(*d.app));
+  EXPECT_EQ(d.ui.folderTitles().size(), 1u);
+  EXPECT_TRUE(d.ui.texts().empty());
 }
 
 TEST(StartupSettings, ColourSlotsAndSplitFromProfile) {

@@ -5,11 +5,9 @@
 #include <QStringList>
 
 #include "platform/ui.h"
+#include "platform/version.h"  // kAppTitle: the dialogs' title bar text, the main window's title
 
 class QWidget;
-
-// The dialogs' title bar text, the main window's title.
-inline constexpr char kAppTitle[] = "Pellmar's Skin Tool v1";
 
 class QtUi : public Ui {
  public:

@@ -77,13 +77,11 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   auto* paletteEdit = new QLineEdit(Q(initial.palettePath));
   auto* paletteButton = new QPushButton("...");
   auto* phongEdit = new QLineEdit(Q(initial.phongPath));
-  auto* phongButton = new QPushButton("...");
+  auto* phongButton = new QPushButton("Browse...");
   auto* envEdit = new QLineEdit(Q(initial.envPath));
-  auto* envButton = new QPushButton("...");
-  // The folders take effect at the next start and are written by their
-  // buttons, so their edits only show the value.
-  phongEdit->setReadOnly(true);
-  envEdit->setReadOnly(true);
+  auto* envButton = new QPushButton("Browse...");
+  phongEdit->setObjectName("PhongPath");
+  envEdit->setObjectName("EnvPath");
   // An empty path is a choice too: no palette file, no folder to scan.
   paletteEdit->setPlaceholderText("None: the base folder's pics/colormap.pcx");
   phongEdit->setPlaceholderText("None");
@@ -334,7 +332,7 @@ void ShowAboutBox(QWidget* parent) {
   picture->setPixmap(AppIconPixmap(64));
   h->addWidget(picture, 0, Qt::AlignTop);
   auto* v = new QVBoxLayout;
-  v->addWidget(new QLabel("<b>Pellmar's Skin Tool v1</b>"));
+  v->addWidget(new QLabel(QString("<b>%1</b>").arg(kAppTitle)));
   v->addWidget(new QLabel("An editor for the skins and texture mapping of MD2 models."));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -347,7 +345,7 @@ void ShowModelStatsBox(QWidget* parent, const App& app) {
   QDialog dialog(parent);
   dialog.setWindowTitle("Model Stats");
   auto* v = new QVBoxLayout(&dialog);
-  auto* title = new QLabel("Pellmar's Skin Tool -  Version 1.0");
+  auto* title = new QLabel(QString("Pellmar's Skin Tool -  Version %1").arg(kProgramVersion));
   title->setAlignment(Qt::AlignHCenter);
   v->addWidget(title);
   const std::vector<ModelStatRow> rows = ModelStatRows(app.model);
@@ -371,8 +369,6 @@ void ShowModelStatsBox(QWidget* parent, const App& app) {
   table->setMinimumWidth(115 + 80 + 85 + 4);
   table->setMinimumHeight(table->verticalHeader()->defaultSectionSize() * (static_cast<int>(rows.size()) + 1) + 4);
   v->addWidget(table);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  v->addWidget(buttons);
+  // No buttons: the close box and Escape close it.
   dialog.exec();
 }

@@ -266,7 +266,7 @@ std::vector<Command> BuildTable() {
 
   // Skins
   Stepped(t.Add(kSkins, "&New\tShift+N", "Shift+N", OnSkinNew), "New Skin", STEP_SKINS | STEP_MESH);
-  Stepped(t.Add(kSkins, "&Open\tShift+O", "", OnSkinOpen), "Open Skin", STEP_SKINS);
+  Stepped(t.Add(kSkins, "&Open\tShift+O", "Shift+O", OnSkinOpen), "Open Skin", STEP_SKINS);
   Stepped(t.Add(kSkins, "&Close/Delete\tShift+D", "Shift+D", OnSkinClose), "Close Skin", STEP_SKINS);
   Stepped(t.Add(kSkins, "Dupl&icate\tCtrl+D", "Ctrl+D", OnSkinDuplicate), "Duplicate Skin", STEP_SKINS);
   t.Add(kSkins, "&Save\tShift+S", "Shift+S", OnSkinSave).separatorBefore = true;
@@ -341,14 +341,14 @@ std::vector<Command> BuildTable() {
     SkinView* view = a.shellLayout ? a.shellLayout->skinViewPane() : nullptr;
     if (view && view->ZoomExtents()) a.RefreshAll();
   });
-  t.Add(kViews, "Center on &Selected\tShift+F2", "", OnCenterOnSelected);
-  t.Add(kViews, "Center on Sc&ene\tShift+F3", "", OnCenterOnScene);
-  t.Add(kViews, "Align &Left\tShift+F4", "", OnAlignLeft).separatorBefore = true;
-  t.Add(kViews, "Align &Right\tShift+F5", "", OnAlignRight);
-  t.Add(kViews, "Align &Front\tShift+F6", "", OnAlignFront);
-  t.Add(kViews, "Align B&ack\tShift+F7", "", OnAlignBack);
-  t.Add(kViews, "Align &Top\tShift+F8", "", OnAlignTop);
-  t.Add(kViews, "Align &Bottom\tShift+F9", "", OnAlignBottom);
+  t.Add(kViews, "Center on &Selected\tShift+F2", "Shift+F2", OnCenterOnSelected);
+  t.Add(kViews, "Center on Sc&ene\tShift+F3", "Shift+F3", OnCenterOnScene);
+  t.Add(kViews, "Align &Left\tShift+F4", "Shift+F4", OnAlignLeft).separatorBefore = true;
+  t.Add(kViews, "Align &Right\tShift+F5", "Shift+F5", OnAlignRight);
+  t.Add(kViews, "Align &Front\tShift+F6", "Shift+F6", OnAlignFront);
+  t.Add(kViews, "Align B&ack\tShift+F7", "Shift+F7", OnAlignBack);
+  t.Add(kViews, "Align &Top\tShift+F8", "Shift+F8", OnAlignTop);
+  t.Add(kViews, "Align &Bottom\tShift+F9", "Shift+F9", OnAlignBottom);
 
   // About/Stats
   t.Add(kAbout, "&About VRKv1.0...", "", [](App& a) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "image/image_files.h"
 #include "platform/ui.h"

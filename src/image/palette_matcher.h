@@ -7,8 +7,9 @@
 // first colour asked for in a cell fills that cell's list of candidates:
 // every entry whose nearest point in the cell is no farther than the
 // smallest farthest point of any entry. Only those can be nearest (or tie)
-// anywhere in the cell, and they are kept in index order so the plain
-// search's tie rule carries over.
+// anywhere in the cell. The list runs from the entry closest to the cell
+// outwards, so a search stops at the first entry that cannot beat (or tie)
+// the best found; a tie between entries goes to the lower index explicitly.
 
 #include <cstdint>
 #include <vector>
@@ -28,13 +29,22 @@ class PaletteMatcher {
  private:
   static constexpr int kCells = 32 * 32 * 32;
 
+  struct Candidate {
+    std::int32_t nearest;  // squared distance to the closest colour of the cell
+    std::int32_t index;
+  };
+
   void FillCell(int cell);
   std::uint8_t Search(int cell, int r, int g, int b) const;
 
   std::int32_t colour_[256][3];
-  // Start of each cell's candidates in candidates_, -1 until first asked;
-  // a cell's list ends where cellCount_ says.
+  // Per channel and cell coordinate, each entry's squared distance along
+  // that channel to the cell's nearest and farthest value: a cell's box
+  // distances are then three additions per entry.
+  std::vector<std::int32_t> nearAxis_, farAxis_;  // [channel][32][256]
+  // Start of each cell's candidates, -1 until first asked; the list ends
+  // where cellCount_ says.
   std::vector<std::int32_t> cellStart_;
   std::vector<std::uint16_t> cellCount_;
-  std::vector<std::uint8_t> candidates_;
+  std::vector<Candidate> candidates_;
 };

@@ -36,5 +36,7 @@ std::vector<std::uint8_t> MapToPalette(const TrueColourPicture& picture, const P
 TrueColourPicture ExpandToTrueColour(const Skin& skin);
 
 // The finished record of a decoded picture: palette pictures as they are,
-// true-colour ones mapped into `palette`.
+// true-colour ones mapped into `palette`. Records from PNG, TGA and JPEG
+// files are marked PCX, the format a plain save of them then writes: the
+// skin writers make PCX and BMP only.
 std::unique_ptr<Skin> SkinFromPicture(DecodedPicture picture, const Palette& palette, bool dither);

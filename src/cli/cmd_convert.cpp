@@ -4,12 +4,23 @@
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "image/image_files.h"
+#include "image/png_write.h"
 #include "image/skin_resize.h"
+#include "image/true_colour.h"
 #include "platform/files.h"
 #include "platform/headless_ui.h"
 
+namespace {
+
+constexpr char kConvertUsage[] =
+    "usage: skintool convert IN OUT [--resize WxH [--no-limits]] [--palette FILE] [--dither]\n";
+constexpr char kNeedsPaletteText[] =
+    "This picture is true colour: give the palette to map it into with --palette FILE";
+
+}  // namespace
+
 int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-  CliArgs a = ParseCliArgs(args, {"--resize"}, {"--no-limits"});
+  CliArgs a = ParseCliArgs(args, {"--resize", "--palette"}, {"--no-limits", "--dither"});
   int newWidth = 0, newHeight = 0;
   if (auto size = a.Get("--resize")) {
     char x = 0, extra = 0;
@@ -18,20 +29,43 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream
   }
   if (!a.error.empty() || a.positional.size() != 2) {
     if (!a.error.empty()) err << "skintool: " << a.error << '\n';
-    err << "usage: skintool convert IN OUT [--resize WxH [--no-limits]]\n";
+    err << kConvertUsage;
     return 2;
   }
   const std::string& in = a.positional[0];
   const std::string& out = a.positional[1];
   std::string ext = ExtensionOf(out);
-  if (ext != "pcx" && ext != "bmp") {
-    err << "skintool: the output must end in .pcx or .bmp: " << out << '\n';
+  if (ext != "pcx" && ext != "bmp" && ext != "png") {
+    err << "skintool: the output must end in .pcx, .bmp or .png: " << out << '\n';
     return 2;
   }
+  Palette palette{};
+  const auto paletteFile = a.Get("--palette");
+  if (paletteFile && !LoadPaletteFile(*paletteFile, palette)) {
+    err << "No palette could be read from " << *paletteFile << '\n';
+    return 1;
+  }
   HeadlessUi ui(err);
-  auto skin = LoadSkinImage(in, ui);
-  if (!skin) {
+  auto picture = LoadPicture(in, ui);
+  if (!picture) {
     if (ui.messagesShown() == 0) err << "There was an error loading the specified file!\n";
+    return 1;
+  }
+  std::unique_ptr<Skin> skin;
+  if (paletteFile) {
+    // An 8-bit picture goes into the new palette through the colour each of
+    // its indices shows.
+    if (picture->indexed) picture->trueColour = ExpandToTrueColour(*picture->indexed);
+    picture->indexed.reset();
+    skin = SkinFromPicture(std::move(*picture), palette, a.Has("--dither"));
+  } else if (picture->indexed) {
+    skin = std::move(picture->indexed);
+  } else {
+    err << kNeedsPaletteText << '\n';
+    return 1;
+  }
+  if (!skin) {
+    err << "There was an error loading the specified file!\n";
     return 1;
   }
   if (a.Has("--resize")) {
@@ -41,6 +75,6 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream
       return 1;
     }
   }
-  bool ok = ext == "pcx" ? WritePcx(*skin, out, ui) : WriteBmp(*skin, out, ui);
+  bool ok = ext == "pcx" ? WritePcx(*skin, out, ui) : ext == "bmp" ? WriteBmp(*skin, out, ui) : WritePng(*skin, out, ui);
   return ok ? 0 : 1;
 }

@@ -14,11 +14,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "image/skin.h"
+#include "image/true_colour.h"
 
 class Ui;
 
@@ -38,6 +40,18 @@ constexpr int kMaxImageWidth = 32767;
 // opened, the callers report that). `name` is the path as given, `path` its
 // absolute form.
 std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui);
+
+// As above, and PNG, TGA and JPEG pictures too: a palette picture keeps its
+// own palette, a true-colour one is mapped into `trueColourPalette` (with
+// Floyd-Steinberg dithering when asked), alpha below 128 taking index 255.
+std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, const Palette& trueColourPalette,
+                                    bool dither = false);
+
+// Any picture the program reads (PCX, BMP, PNG, TGA, JPEG, told apart by
+// content), left in true colour when it is; nothing (after a message, or
+// none when the file cannot be opened) on failure.
+std::optional<DecodedPicture> LoadPicture(const std::string& path, Ui& ui);
+std::optional<DecodedPicture> ParsePicture(std::span<const std::uint8_t> bytes, Ui& ui);
 
 // Replaces the palette entries that the file supplies; false (palette
 // untouched) when no palette was found.

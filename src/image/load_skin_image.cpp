@@ -2,6 +2,9 @@
 
 #include "image/image_bytes.h"
 #include "image/image_files.h"
+#include "image/jpeg_read.h"
+#include "image/png_read.h"
+#include "image/tga_file.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 
@@ -12,18 +15,52 @@ std::unique_ptr<Skin> ParseSkinImage(std::span<const std::uint8_t> bytes, Ui& ui
   return nullptr;
 }
 
-std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui) {
-  // A file that cannot be opened is reported by the caller, which knows
-  // whether a stand-in skin follows.
+std::optional<DecodedPicture> ParsePicture(std::span<const std::uint8_t> bytes, Ui& ui) {
+  if (IsPng(bytes)) return ParsePng(bytes, ui);
+  if (IsJpeg(bytes)) return ParseJpeg(bytes, ui);
+  // PCX and BMP go first: their marks are also plausible TGA headers.
+  const bool pcx = bytes.size() >= 2 && bytes[0] == 0x0A && bytes[1] == 0x05;
+  const bool bmp = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+  if (!pcx && !bmp && LooksLikeTga(bytes)) return ParseTga(bytes, ui);
+  auto skin = ParseSkinImage(bytes, ui);
+  if (!skin) return std::nullopt;
+  DecodedPicture picture;
+  picture.indexed = std::move(skin);
+  return picture;
+}
+
+std::optional<DecodedPicture> LoadPicture(const std::string& path, Ui& ui) {
   auto bytes = ReadFileBytes(path);
-  if (!bytes) return nullptr;
-  auto skin = ParseSkinImage(*bytes, ui);
+  if (!bytes) return std::nullopt;
+  return ParsePicture(*bytes, ui);
+}
+
+namespace {
+
+std::unique_ptr<Skin> FinishLoaded(std::unique_ptr<Skin> skin, const std::string& path) {
   if (!skin) return nullptr;
   skin->name = path;
   skin->path = AbsolutePath(path);
   skin->hasFile = 1;
   skin->flags = 0;
   return skin;
+}
+
+}  // namespace
+
+std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui) {
+  // A file that cannot be opened is reported by the caller, which knows
+  // whether a stand-in skin follows.
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) return nullptr;
+  return FinishLoaded(ParseSkinImage(*bytes, ui), path);
+}
+
+std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, const Palette& trueColourPalette,
+                                    bool dither) {
+  auto picture = LoadPicture(path, ui);
+  if (!picture) return nullptr;
+  return FinishLoaded(SkinFromPicture(std::move(*picture), trueColourPalette, dither), path);
 }
 
 bool HasWritablePixels(const Skin& skin) {

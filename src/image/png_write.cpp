@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <csetjmp>
+
+#include <png.h>
 
 #include "image/image_bytes.h"
 
@@ -20,43 +23,39 @@ const std::array<std::uint32_t, 256>& CrcTable() {
   return table;
 }
 
-void PutBE32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v >> 24));
-  out.push_back(static_cast<std::uint8_t>(v >> 16));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-  out.push_back(static_cast<std::uint8_t>(v));
+struct Sink {
+  std::vector<std::uint8_t> bytes;
+};
+
+void WriteToSink(png_structp png, png_bytep data, png_size_t length) {
+  auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
+  sink->bytes.insert(sink->bytes.end(), data, data + length);
 }
 
-void PutChunk(std::vector<std::uint8_t>& out, const char type[5], const std::vector<std::uint8_t>& data) {
-  PutBE32(out, static_cast<std::uint32_t>(data.size()));
-  std::size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), data.begin(), data.end());
-  PutBE32(out, Crc32(std::span<const std::uint8_t>(out.data() + start, out.size() - start)));
-}
+void FlushSink(png_structp) {}
 
-// A zlib stream of stored blocks (at most 65535 bytes each).
-std::vector<std::uint8_t> StoredZlib(const std::vector<std::uint8_t>& raw) {
-  std::vector<std::uint8_t> z;
-  z.reserve(raw.size() + raw.size() / 65535 * 5 + 16);
-  z.push_back(0x78);  // deflate, 32K window
-  z.push_back(0x01);  // no preset dictionary; (0x78 << 8 | 0x01) % 31 == 0
-  std::size_t pos = 0;
-  do {
-    std::size_t len = raw.size() - pos;
-    if (len > 65535) len = 65535;
-    bool last = pos + len == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(static_cast<std::uint8_t>(len));
-    z.push_back(static_cast<std::uint8_t>(len >> 8));
-    z.push_back(static_cast<std::uint8_t>(~len));
-    z.push_back(static_cast<std::uint8_t>(~len >> 8));
-    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-             raw.begin() + static_cast<std::ptrdiff_t>(pos + len));
-    pos += len;
-  } while (pos < raw.size());
-  PutBE32(z, Adler32(raw));
-  return z;
+void Quiet(png_structp, png_const_charp) {}
+
+// Only plain data and libpng calls here: an error longjmps back to the
+// setjmp with no C++ object in between. The vector in `sink` and `rows`
+// belong to the caller's frame.
+bool Encode(png_structp png, png_infop info, int width, int height, const Palette& palette,
+            std::vector<png_bytep>& rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_color entries[256];
+  for (int i = 0; i < 256; ++i) {
+    entries[i].red = palette[static_cast<std::size_t>(i) * 3];
+    entries[i].green = palette[static_cast<std::size_t>(i) * 3 + 1];
+    entries[i].blue = palette[static_cast<std::size_t>(i) * 3 + 2];
+  }
+  png_set_PLTE(png, info, entries, 256);
+  png_write_info(png, info);
+  png_write_image(png, rows.data());
+  png_write_end(png, nullptr);
+  return true;
 }
 
 }  // namespace
@@ -90,24 +89,21 @@ std::vector<std::uint8_t> EncodePng8(std::span<const std::uint8_t> pixels, int w
   const std::size_t w = static_cast<std::size_t>(width), h = static_cast<std::size_t>(height);
   if (pixels.size() != w * h) return {};
 
-  std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<std::uint8_t> ihdr;
-  PutBE32(ihdr, static_cast<std::uint32_t>(width));
-  PutBE32(ihdr, static_cast<std::uint32_t>(height));
-  ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // 8 bits, palette, deflate, filter 0, no interlace
-  PutChunk(out, "IHDR", ihdr);
-  PutChunk(out, "PLTE", std::vector<std::uint8_t>(palette.begin(), palette.end()));
-
-  std::vector<std::uint8_t> raw;
-  raw.reserve((w + 1) * h);
-  for (std::size_t y = 0; y < h; ++y) {
-    raw.push_back(0);  // filter: none
-    raw.insert(raw.end(), pixels.begin() + static_cast<std::ptrdiff_t>(y * w),
-               pixels.begin() + static_cast<std::ptrdiff_t>((y + 1) * w));
+  std::vector<png_bytep> rows(h);
+  // libpng only reads through these row pointers; its interface lacks const.
+  auto* base = const_cast<std::uint8_t*>(pixels.data());
+  for (std::size_t y = 0; y < h; ++y) rows[y] = base + y * w;
+  Sink sink;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Quiet, Quiet);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  bool ok = false;
+  if (png && info) {
+    png_set_write_fn(png, &sink, WriteToSink, FlushSink);
+    ok = Encode(png, info, width, height, palette, rows);
   }
-  PutChunk(out, "IDAT", StoredZlib(raw));
-  PutChunk(out, "IEND", {});
-  return out;
+  png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+  if (!ok) return {};
+  return std::move(sink.bytes);
 }
 
 bool WritePng(const Skin& skin, const std::string& path, Ui& ui) {

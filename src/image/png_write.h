@@ -1,7 +1,6 @@
 #pragma once
-// 8-bit palette PNG output for pictures of the 3D view: the deflate stream
-// is made of stored (uncompressed) blocks, so no compression library is
-// needed and any viewer can read the result.
+// 8-bit palette PNG output (compressed, through libpng) for pictures of the
+// 3D view, layouts and converted skins.
 
 #include <cstddef>
 #include <cstdint>

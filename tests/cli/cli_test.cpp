@@ -42,7 +42,7 @@ TEST(Cli, UsageErrorsExitTwo) {
   EXPECT_EQ(Cli({"info"}).code, 2);
   EXPECT_EQ(Cli({"info", "a.md2", "--base"}).code, 2);
   EXPECT_EQ(Cli({"info", "a.md2", "--bogus", "x"}).code, 2);
-  EXPECT_EQ(Cli({"convert", "a.pcx", "b.png"}).code, 2);
+  EXPECT_EQ(Cli({"convert", "a.pcx", "b.gif"}).code, 2);
   CliRun help = Cli({"--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("resave"), std::string::npos);

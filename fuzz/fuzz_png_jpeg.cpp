@@ -1,0 +1,50 @@
+// Feeds arbitrary bytes to the PNG and JPEG readers, each in turn (the
+// first byte picks one, so neither has to find its signature by chance).
+// Whatever is read must have a pixel buffer of its stated size and must
+// survive being mapped into a palette and written as a PNG again.
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+#include "image/jpeg_read.h"
+#include "image/png_read.h"
+#include "image/png_write.h"
+#include "platform/ui.h"
+
+namespace {
+
+class QuietUi : public Ui {
+ public:
+  MsgAnswer Message(const std::string&, MsgButtons) override { return MsgAnswer::Ok; }
+  std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> BrowseFolder(const std::string&) override { return std::nullopt; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  const bool png = (data[0] & 1) == 0;
+  // Every input gets the signature it needs, and the rest is the fuzzer's.
+  std::vector<std::uint8_t> bytes;
+  if (png)
+    bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  else
+    bytes = {0xFF, 0xD8, 0xFF};
+  bytes.insert(bytes.end(), data + 1, data + size);
+  QuietUi ui;
+  auto picture = png ? ParsePng(bytes, ui) : ParseJpeg(bytes, ui);
+  if (!picture) return 0;
+  if (!picture->indexed) {
+    const TrueColourPicture& tc = picture->trueColour;
+    if (tc.rgba.size() != static_cast<std::size_t>(tc.width) * static_cast<std::size_t>(tc.height) * 4) std::abort();
+  }
+  auto skin = SkinFromPicture(std::move(*picture), GreyRampPalette(), false);
+  if (!skin || skin->pixels.size() != static_cast<std::size_t>(skin->width) * static_cast<std::size_t>(skin->height))
+    std::abort();
+  auto again = ParsePng(EncodePng8(skin->pixels, skin->width, skin->height, skin->palette), ui);
+  if (!again || !again->indexed || again->indexed->pixels != skin->pixels) std::abort();
+  return 0;
+}

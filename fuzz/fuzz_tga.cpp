@@ -1,0 +1,39 @@
+// Feeds arbitrary bytes to the TGA reader. Whatever it reads must have a
+// pixel buffer of its stated size, and must survive being mapped into a
+// palette.
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "image/image_files.h"
+#include "image/tga_file.h"
+#include "platform/ui.h"
+
+namespace {
+
+class QuietUi : public Ui {
+ public:
+  MsgAnswer Message(const std::string&, MsgButtons) override { return MsgAnswer::Ok; }
+  std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> BrowseFolder(const std::string&) override { return std::nullopt; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  QuietUi ui;
+  auto picture = ParseTga(std::span<const std::uint8_t>(data, size), ui);
+  if (!picture) return 0;
+  if (picture->indexed) {
+    const Skin& s = *picture->indexed;
+    if (s.pixels.size() != static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.height)) std::abort();
+    return 0;
+  }
+  const TrueColourPicture& tc = picture->trueColour;
+  if (tc.rgba.size() != static_cast<std::size_t>(tc.width) * static_cast<std::size_t>(tc.height) * 4) std::abort();
+  auto skin = SkinFromPicture(std::move(*picture), GreyRampPalette(), size % 2 == 0);
+  if (!skin || skin->pixels.size() != static_cast<std::size_t>(tc.width) * static_cast<std::size_t>(tc.height))
+    std::abort();
+  return 0;
+}

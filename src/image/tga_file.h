@@ -1,0 +1,25 @@
+#pragma once
+// TGA pictures: uncompressed or run-length encoded; 24 or 32-bit true
+// colour, 8-bit grey, or 8-bit indices into a colour map of 24 or 32-bit
+// entries; rows stored from the top or the bottom.
+//
+// TGA files carry no magic, so LooksLikeTga only checks that the header
+// fields name a kind of picture this reader knows. ParseTga refuses a file
+// whose pixels or colour map end early, whose runs reach past the last
+// pixel, whose indices fall outside its colour map, or whose size is beyond
+// the skin limits.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "image/true_colour.h"
+
+class Ui;
+
+inline constexpr char kTgaKindText[] =
+    "Only 24 or 32-bit, 8-bit grey and 8-bit colour-mapped TGAs can be read";
+inline constexpr char kTgaColourMapText[] = "This TGA uses colours that are not in its colour map";
+
+bool LooksLikeTga(std::span<const std::uint8_t> bytes);
+std::optional<DecodedPicture> ParseTga(std::span<const std::uint8_t> bytes, Ui& ui);

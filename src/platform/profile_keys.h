@@ -59,6 +59,9 @@ inline constexpr IntSetting kSkipIntroSetting{kPreferencesSection, "Skip Intro",
 inline constexpr IntSetting kQuickExitSetting{kPreferencesSection, "Quick Exit", 0};
 inline constexpr IntSetting kPalOnTopSetting{kPreferencesSection, "Pal On Top", 0};
 inline constexpr IntSetting kCustomCursorsSetting{kPreferencesSection, "CustomCursors", 1};
+// True-colour pictures are brought into the palette with Floyd-Steinberg
+// dithering when set.
+inline constexpr IntSetting kDitherSetting{kPreferencesSection, "Dither", 0};
 // Edit > Undo takes Ctrl+Z (and Skins > Revert none) when set.
 inline constexpr IntSetting kUndoCtrlZSetting{kPreferencesSection, "Undo Ctrl+Z", 0};
 // The most memory the undo history keeps, in MiB (at least 1).

@@ -67,6 +67,7 @@ class App : public Workspace {
   ListBars listBars;      // what the six rebar lists show
   double splitRatio = 0.65;  // share of the width the left pane gets
   bool ctrlZUndoes = false;  // Ctrl+Z given to Edit > Undo instead of Skins > Revert
+  bool ditherTrueColour = false;  // true-colour pictures dithered into the palette
   ShellLayout* shellLayout = nullptr;  // ShellWnd's logic; supplied by the front end
   PreferencesDialog* preferencesDialog = nullptr;  // supplied by the front end
   std::function<void()> showAbout;       // the About box; supplied by the front end

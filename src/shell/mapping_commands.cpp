@@ -57,14 +57,14 @@ void OnDeleteSelectedMapping(App& app) {
 
 void OnRetroMap(App& app) {
   FileDialogRequest pictureRequest;
-  pictureRequest.filter = kSkinFilter;
+  pictureRequest.filter = kSkinOpenFilter;
   pictureRequest.initialName = "*.pcx;*.bmp";
   pictureRequest.fileMustExist = true;
   pictureRequest.hideReadOnly = true;
   auto pictureFile = AskForFile(app, pictureRequest, DialogFolder::Load,
                                 [](int filter) { return EnsureExtension("", filter); });
   if (!pictureFile) return;
-  auto picture = LoadSkinImage(HostSkinPath(PathIn(app.baseFolder, pictureFile->path)), app.ui);
+  auto picture = LoadPictureAsSkin(app, pictureFile->path);
   if (!picture) return;
 
   FileDialogRequest vmapRequest;

@@ -47,6 +47,7 @@ Preferences LoadPreferences(const Profile& profile) {
   p.palOnTop = profile.Get(kPalOnTopSetting) != 0;
   p.customCursors = profile.Get(kCustomCursorsSetting) != 0;
   p.ctrlZUndoes = profile.Get(kUndoCtrlZSetting) != 0;
+  p.dither = profile.Get(kDitherSetting) != 0;
   p.undoMemoryMiB = std::clamp(profile.Get(kUndoMemorySetting), 1, kUndoMemoryMaxMiB);
   return p;
 }
@@ -63,6 +64,7 @@ void SavePreferences(Profile& profile, const Preferences& p) {
   profile.Write(kPhongPathSetting, p.phongPath);
   profile.Write(kEnvPathSetting, p.envPath);
   profile.Write(kUndoCtrlZSetting, p.ctrlZUndoes ? 1 : 0);
+  profile.Write(kDitherSetting, p.dither ? 1 : 0);
   profile.Write(kUndoMemorySetting, std::clamp(p.undoMemoryMiB, 1, kUndoMemoryMaxMiB));
 }
 
@@ -115,11 +117,12 @@ void OnPreferences(App& app) {
   SavePreferences(app.profile, *chosen);
   app.editor.customCursors = chosen->customCursors;
   if (app.shellLayout) app.shellLayout->SetPalOnTop(chosen->palOnTop);
-  ApplyUndoPreferences(app, LoadPreferences(app.profile));
+  ApplyRuntimePreferences(app, LoadPreferences(app.profile));
 }
 
-void ApplyUndoPreferences(App& app, const Preferences& prefs) {
+void ApplyRuntimePreferences(App& app, const Preferences& prefs) {
   app.ctrlZUndoes = prefs.ctrlZUndoes;
+  app.ditherTrueColour = prefs.dither;
   app.document.history.SetBudget(static_cast<std::size_t>(std::clamp(prefs.undoMemoryMiB, 1, kUndoMemoryMaxMiB))
                                  << 20);
 }

@@ -40,6 +40,7 @@ struct Preferences {
   bool palOnTop = kPalOnTopSetting.def != 0;
   bool customCursors = kCustomCursorsSetting.def != 0;
   bool ctrlZUndoes = kUndoCtrlZSetting.def != 0;
+  bool dither = kDitherSetting.def != 0;
   int undoMemoryMiB = kUndoMemorySetting.def;  // 1..kUndoMemoryMaxMiB
 };
 
@@ -80,6 +81,6 @@ class PreferencesDialog {
 // the values and applies them at once (all but the intro's and the start-up
 // folders').
 void OnPreferences(App& app);
-// The undo settings as the App uses them: Ctrl+Z's owner and the history's
-// memory budget.
-void ApplyUndoPreferences(App& app, const Preferences& prefs);
+// The settings the App keeps while it runs: Ctrl+Z's owner, the undo
+// history's memory budget, dithering.
+void ApplyRuntimePreferences(App& app, const Preferences& prefs);

@@ -9,6 +9,7 @@
 #include "image/skin_resize.h"
 #include "image/skin_set.h"
 #include "model/default_palette.h"
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "render/rasterizer.h"
@@ -208,10 +209,10 @@ void OnSkinDuplicate(App& app) {
 }
 
 void OnSkinOpen(App& app) {
-  auto chosen = AskForSkinFile(app, false, kSkinFilter, "*.pcx;*.bmp");
+  auto chosen = AskForSkinFile(app, false, kSkinOpenFilter, "*.pcx;*.bmp");
   if (!chosen) return;
   const std::string& path = chosen->path;
-  auto skin = LoadSkinImage(HostSkinPath(path), app.ui);
+  auto skin = LoadPictureAsSkin(app, path);
   if (!skin) return;
   if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
     app.ui.Message(kSkinWrongSizeText);
@@ -232,6 +233,15 @@ void OnSkinClose(App& app) {
   m.currentSkin = nullptr;
   RefreshSkinBar(app);
   AfterCurrentSkinChanged(app);
+}
+
+std::unique_ptr<Skin> LoadPictureAsSkin(App& app, const std::string& path) {
+  Palette palette = GreyRampPalette();
+  if (const Skin* current = CurrentSkin(app))
+    palette = current->palette;
+  else
+    LoadDefaultPalette(app.profile.Get(kPalettePathSetting), app.baseFolder, palette);
+  return LoadSkinImage(HostSkinPath(PathIn(app.baseFolder, path)), app.ui, palette, app.ditherTrueColour);
 }
 
 bool SaveSkin(App& app, Skin& skin) {

@@ -14,6 +14,10 @@ class App;
 inline constexpr char kSkinFilter[] =
     "Supported Formats (*.pcx;*.bmp)|*.pcx;*.bmp|Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|"
     "All Files (*.*)|*.*||";
+// Opening also takes true-colour pictures, brought into the palette.
+inline constexpr char kSkinOpenFilter[] =
+    "Supported Formats (*.pcx;*.bmp)|*.pcx;*.bmp|Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|"
+    "Pictures (*.pcx;*.bmp;*.png;*.tga;*.jpg;*.jpeg)|*.pcx;*.bmp;*.png;*.tga;*.jpg;*.jpeg|All Files (*.*)|*.*||";
 inline constexpr char kLinkFilter[] = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
 
 inline constexpr char kCheckerboardQuestion[] = "Would you like a checkerboard background skin? (This box is temp)";
@@ -33,6 +37,10 @@ inline constexpr char kSaveChangedSkinsText[] = "Save changes to these skins?\n"
 // Writes the skin to its file (or asks for one when it has none, as Save As
 // does); true when it was written. A failure has been reported.
 bool SaveSkin(App& app, Skin& skin);
+// A picture file as a skin record: PCX and BMP as they are, PNG, TGA and
+// JPEG too, a true-colour one brought into the current skin's palette (the
+// default palette without one), dithered when the preference says so.
+std::unique_ptr<Skin> LoadPictureAsSkin(App& app, const std::string& path);
 bool SaveSkinAs(App& app, Skin& skin);
 // Asks once, naming them, whether to save those of the skins at `indices`
 // that changed since they were loaded or saved; Yes saves each. False when

@@ -57,13 +57,13 @@ void OnLoadToSelected(App& app) {
   Skin* skin = CurrentSkin(app);
   if (!skin) return;
   FileDialogRequest request;
-  request.filter = kSkinFilter;
+  request.filter = kSkinOpenFilter;
   request.initialName = "*.pcx;*.bmp";
   request.pathMustExist = true;
   request.hideReadOnly = true;
   auto chosen = AskForFile(app, request, DialogFolder::Load, [](int filter) { return EnsureExtension("", filter); });
   if (!chosen) return;
-  auto picture = LoadSkinImage(HostSkinPath(chosen->path), app.ui);
+  auto picture = LoadPictureAsSkin(app, chosen->path);
   if (!picture) return;
   const bool modelSize = picture->width == app.model.skinWidth && picture->height == app.model.skinHeight;
   if (!modelSize || !LoadToSelected(app.model, *skin, *picture, app.rasterizer, app.editor.paintStrength)) {

@@ -29,7 +29,7 @@ void ReadStartupSettings(App& app) {
     app.editor.colourSlots[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
   }
   app.editor.customCursors = app.profile.Get(kCustomCursorsSetting) != 0;
-  ApplyUndoPreferences(app, LoadPreferences(app.profile));
+  ApplyRuntimePreferences(app, LoadPreferences(app.profile));
 }
 
 void ReadSplitRatio(App& app) {

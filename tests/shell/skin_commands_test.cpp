@@ -15,6 +15,7 @@
 #include "shell/command_table.h"
 #include "shell/skin_commands.h"
 #include "shell/skin_dialogs.h"
+#include "image/picture_builders.h"
 #include "support/model_bytes.h"
 #include "support/scripted_skin_dialogs.h"
 #include "support/test_support.h"
@@ -192,7 +193,7 @@ TEST(OpenSkin, AddsTheDefaultExtensionOnlyWithoutAnyDot) {
   EXPECT_EQ(d.app->loadFolder, d.base + "/models");
   EXPECT_EQ(d.profile.GetString("Project", "LoadDir", ""), d.base + "/models");
   const FileDialogRequest& r = d.ui.dialogs().at(0);
-  EXPECT_EQ(r.filter, kSkinFilter);
+  EXPECT_EQ(r.filter, kSkinOpenFilter);
   EXPECT_EQ(r.initialName, "*.pcx;*.bmp");
 
   // With the Supported filter the same dot-less name means red.pcx, which is missing.
@@ -541,4 +542,23 @@ TEST(UndoSkinCommands, StoreThenRevertAreTwoStepsAndTheEditMenuNamesThem) {
   EXPECT_EQ(CommandLabel(*d.app, revert), "&Revert");
   EXPECT_EQ(CommandKeys(*d.app, undo).front(), "Ctrl+Z");
   EXPECT_EQ(CommandLabel(*d.app, undo), "&Undo\tCtrl+Z");
+}
+
+TEST(OpenSkin, ATrueColourPictureComesInTheCurrentSkinsPalette) {
+  Desk d;
+  Skin& current = d.Add("a", false, 5);
+  for (int i = 0; i < 256; ++i) current.palette[static_cast<std::size_t>(i * 3)] = static_cast<std::uint8_t>(255 - i);
+  // Red 200 is nearest to entry 55 of a palette whose red runs 255 down to 0
+  // (green and blue 0..255 as the grey ramp leaves them); alpha 0 is 255.
+  std::vector<std::uint8_t> rgba;
+  for (int i = 0; i < 32 * 24; ++i) rgba.insert(rgba.end(), {200, 55, 55, static_cast<std::uint8_t>(i == 0 ? 0 : 255)});
+  WriteBytes(d.base + "/models/true.png", BuildRgbaPng(32, 24, rgba));
+  d.ui.QueueFile(d.base + "/models/true.png", 4);
+  ExecuteCommand(*d.app, *FindCommandByLabel("&Open\tShift+O"));
+  ASSERT_EQ(d.app->model.skins.size(), 2u);
+  const Skin& s = *d.app->model.currentSkin;
+  EXPECT_EQ(s.palette, current.palette);
+  EXPECT_EQ(s.pixels[0], 255);
+  EXPECT_EQ(s.pixels[1], 55);
+  EXPECT_EQ(d.app->document.history.UndoName(), "Open Skin");
 }

@@ -112,7 +112,10 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   quickExit->setChecked(initial.quickExit);
   palOnTop->setChecked(initial.palOnTop);
   customCursors->setChecked(initial.customCursors);
-  for (QCheckBox* c : {skipIntro, quickExit, palOnTop, customCursors}) v->addWidget(c);
+  auto* dither = new QCheckBox("Dither true-colour pictures into the palette");
+  dither->setObjectName("Dither");
+  dither->setChecked(initial.dither);
+  for (QCheckBox* c : {skipIntro, quickExit, palOnTop, customCursors, dither}) v->addWidget(c);
 
   auto* undoGroup = new QGroupBox("Undo");
   auto* undoForm = new QFormLayout(undoGroup);
@@ -188,6 +191,7 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   out.palOnTop = palOnTop->isChecked();
   out.customCursors = customCursors->isChecked();
   out.ctrlZUndoes = ctrlZUndoes->isChecked();
+  out.dither = dither->isChecked();
   out.undoMemoryMiB = undoMemory->value();
   return out;
 }

@@ -67,6 +67,9 @@ inline constexpr IntSetting kUndoCtrlZSetting{kPreferencesSection, "Undo Ctrl+Z"
 // The most memory the undo history keeps, in MiB (at least 1).
 inline constexpr IntSetting kUndoMemorySetting{kPreferencesSection, "Undo Memory MiB", 256};
 inline constexpr int kUndoMemoryMaxMiB = 65536;
+// The main window's place and size as the window system saved them (base64);
+// empty until the first quit.
+inline constexpr StringSetting kWindowGeometrySetting{kPreferencesSection, "Window Geometry", ""};
 // The left pane's share of the width, in units of 0.0001.
 inline constexpr IntSetting kSplitterSetting{kPreferencesSection, "Splitter", 6500};
 

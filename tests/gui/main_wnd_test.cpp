@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
@@ -383,4 +386,21 @@ TEST(Preferences, TheDialogsControlsReachTheProfileAndPaletteOnTopActsAtOnce) {
   f.ui.Clear();
   EXPECT_TRUE(wnd.close());
   EXPECT_TRUE(f.ui.shown().empty());
+}
+
+TEST(MainWnd, OpensOverMostOfTheScreenAndComesBackWhereItWasLeft) {
+  GuiFixture f;
+  ASSERT_TRUE(f.Start(JoinCommandLine({"-md2", f.model})));
+  MainWnd& wnd = f.session->mainWnd();
+  wnd.PlaceOnScreen();
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_GE(wnd.width(), area.width() * 8 / 10);
+  EXPECT_TRUE(area.contains(wnd.geometry().center()));
+  wnd.setGeometry(QRect(30, 40, 700, 500));
+  f.ui.QueueAnswer(MsgAnswer::Yes);  // "are you sure you want to quit?"
+  ASSERT_TRUE(wnd.close());
+  EXPECT_FALSE(f.profile.GetString("Preferences", "Window Geometry", "").empty());
+  wnd.setGeometry(QRect(0, 0, 600, 400));
+  wnd.PlaceOnScreen();
+  EXPECT_EQ(wnd.size(), QSize(700, 500));
 }

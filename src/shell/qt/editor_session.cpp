@@ -39,8 +39,8 @@ int RunGui(int& argc, char** argv, const GuiOptions& options) {
   QtUi ui;
   EditorSession session(ui, *profile);
   StartupOptions startup;
-  // Start-up moves into the base folder before it reads the "-md2" line, so
-  // the files named there are pinned to the folder the user started in.
+  // Start-up takes relative names from the base folder; the files named
+  // after "-md2" are pinned to the folder the user started in first.
   std::vector<std::string> arguments;
   bool afterMd2 = false;
   for (int i = 1; i < argc; ++i) {
@@ -55,6 +55,7 @@ int RunGui(int& argc, char** argv, const GuiOptions& options) {
   startup.ctrlDown = QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
   if (!session.Start(startup)) return 0;
   ui.SetParent(&session.mainWnd());
+  session.mainWnd().PlaceOnScreen();
   session.mainWnd().show();
   return qapp.exec();
 }

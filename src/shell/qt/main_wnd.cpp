@@ -3,12 +3,16 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QAbstractItemView>
+#include <QScreen>
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolBar>
 
 #include "platform/message_queue.h"
 #include "platform/qt/qt_ui.h"
+#include "platform/profile.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
 #include "shell/list_bars.h"
@@ -230,8 +234,10 @@ void MainWnd::BuildListBars() {
     bar->addWidget(label);
     auto* combo = new QComboBox;
     combo->setObjectName(band.label);
-    combo->setMinimumSize(kBandMinWidth, kBandMinHeight);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Lists keep their width; a long name shows elided, whole in the tip.
+    combo->setFixedSize(kBandMinWidth, kBandMinHeight);
+    combo->view()->setTextElideMode(Qt::ElideMiddle);
+    combo->view()->setMinimumWidth(kBandMinWidth * 2);
     combo->setMaxVisibleItems(12);
     combo->setFocusPolicy(Qt::ClickFocus);
     bar->addWidget(combo);
@@ -306,8 +312,10 @@ void MainWnd::SyncListBars() {
         combo->addItem(SkinListIcon(bar->images[i]), text);
       else
         combo->addItem(text);
+      combo->setItemData(combo->count() - 1, text, Qt::ToolTipRole);
     }
     combo->setCurrentIndex(bar->selection < combo->count() ? bar->selection : -1);
+    combo->setToolTip(combo->currentText());
   }
 }
 
@@ -351,8 +359,20 @@ void MainWnd::DrainMessages() {
 }
 
 void MainWnd::closeEvent(QCloseEvent* event) {
-  if (ConfirmQuit(app_))
-    event->accept();
-  else
+  if (!ConfirmQuit(app_)) {
     event->ignore();
+    return;
+  }
+  app_.profile.Write(kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
+  event->accept();
+}
+
+void MainWnd::PlaceOnScreen() {
+  const std::string saved = app_.profile.Get(kWindowGeometrySetting);
+  if (!saved.empty() && restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(saved)))) return;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const QSize size(std::max(kMinFrameWidth, area.width() * 9 / 10), std::max(kMinFrameHeight, area.height() * 9 / 10));
+  setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
 }

@@ -48,6 +48,9 @@ class MainWnd : public QMainWindow {
   // Enabled, checked and dynamic labels of every command, and the toolbar
   // of the current edit mode.
   void UpdateCommandStates();
+  // Where the window was at the last quit, or most of the screen's
+  // available area, centred, the first time.
+  void PlaceOnScreen();
   // The combo boxes refilled from App::listBars when it changed.
   void SyncListBars();
   // Handles every queued message now (the event loop does this by itself).

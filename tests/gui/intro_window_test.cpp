@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -46,6 +47,30 @@ TEST(IntroWindow, LeftRightAndMiddleButtonsEndIt) {
     QCoreApplication::sendEvent(&window, &press);
     EXPECT_TRUE(window.finished()) << button;
   }
+}
+
+TEST(IntroWindow, SwitchingAwayEndsItAndTheChangeGoesOn) {
+  TestApp();
+  HandClock clock;
+  IntroWindow window({kSilent, ""}, clock.fn(), 1);
+  window.Begin();
+  // Its own window becoming active must not end it.
+  QApplicationStateChangeEvent active(Qt::ApplicationActive);
+  QCoreApplication::sendEvent(QCoreApplication::instance(), &active);
+  EXPECT_FALSE(window.finished());
+  // A receiver after the intro still sees the change.
+  struct Watcher : QObject {
+    bool seen = false;
+    bool event(QEvent* e) override {
+      seen = seen || e->type() == QEvent::ApplicationStateChange;
+      return QObject::event(e);
+    }
+  } watcher;
+  watcher.installEventFilter(&window);
+  QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+  QCoreApplication::sendEvent(&watcher, &inactive);
+  EXPECT_TRUE(window.finished());
+  EXPECT_TRUE(watcher.seen);
 }
 
 TEST(IntroWindow, EndsOnlyAfter59Point1Seconds) {

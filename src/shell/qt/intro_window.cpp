@@ -126,7 +126,7 @@ bool IntroWindow::eventFilter(QObject* watched, QEvent* event) {
   // itself makes the program active, so only the change away counts. The
   // event goes on to its receivers.
   if (event->type() == QEvent::ApplicationStateChange &&
-      QGuiApplication::applicationState() != Qt::ApplicationActive)
+      static_cast<QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive)
     Finish();
   return QWidget::eventFilter(watched, event);
 }

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <random>
-#include <string>
+#include <utility>
 #include <vector>
 
 class CRasterizer;

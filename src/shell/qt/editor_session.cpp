@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include "platform/profile_keys.h"
 #include "platform/qt/qsettings_profile.h"
 #include "platform/qt/qt_ui.h"
 #include "shell/app.h"
+#include "shell/qt/intro_window.h"
 #include "shell/qt/main_wnd.h"
 #include "shell/qt/toolbar_icons.h"
 
@@ -21,6 +23,9 @@ EditorSession::~EditorSession() {
 bool EditorSession::Start(const StartupOptions& options, int width, int height) {
   ReadStartupSettings(*app_);
   ReadSplitRatio(*app_);
+  // The intro plays while the main window is being made, before it shows.
+  if (IntroWanted(*app_, options.ctrlDown))
+    ShowIntro({app_->profile.Get(kIntroNumberSetting), app_->profile.Get(kIntroWavSetting)});
   mainWnd_ = std::make_unique<MainWnd>(*app_);
   mainWnd_->resize(width, height);
   return RunModelStartup(*app_, options);

@@ -16,6 +16,14 @@ constexpr int kPaneMask = 0xf;
 constexpr int kDragging = 0x10;  // sent while a drag moves something
 constexpr int kShowNow = 0x20;   // sent after a command or at the end of a drag
 
+// The combinations the program sends.
+constexpr int kEverythingShown = kAllPanes | kShowNow;
+constexpr int kViewsShown = kSkinView | kModelView | kShowNow;
+constexpr int kViewsAndPaletteShown = kSkinView | kModelView | kPalette | kShowNow;
+constexpr int kModelViewShown = kModelView | kShowNow;
+constexpr int kPaletteShown = kPalette | kShowNow;
+constexpr int kAllButPaletteShown = kSkinView | kModelView | kGradient | kShowNow;
+
 inline WndMessage Message(WndTarget target, int kind, int bits) {
   return WndMessage{target, "VRK-Refresh", kind, bits};
 }

@@ -63,7 +63,7 @@ void StepActiveColour(App& app, int step) {
   value = static_cast<std::uint8_t>((value + step) & 0xff);
   BuildPaintTable(app);
   if (slot >= 1 && slot <= 3) app.RebuildShadeRamps();
-  app.messages.Send(WndMessage{WndTarget::MainWnd, "VRK-Refresh", 0, 0x28});
+  app.messages.Send(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kPaletteShown));
 }
 
 // A hundred Quick renders of the 3D view, each shown at once, and the rate.

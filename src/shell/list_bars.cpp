@@ -2,6 +2,7 @@
 
 #include "image/skin_set.h"
 #include "model/companion.h"
+#include "platform/refresh.h"
 #include "platform/profile.h"
 #include "render/render_mode.h"
 #include "shell/app.h"
@@ -11,7 +12,7 @@
 namespace {
 
 void SendRefresh(App& app, int bits) {
-  app.messages.Send(WndMessage{WndTarget::MainWnd, "VRK-Refresh", 0, bits});
+  app.messages.Send(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, bits));
 }
 
 // The entry at `index` of a list of `count`, or -1 when there is none.
@@ -59,7 +60,7 @@ void SelectSkinEntry(App& app, int index) {
   m.currentSkinIndex = static_cast<std::int16_t>(index);
   m.currentSkin = m.skins[static_cast<std::size_t>(index)].get();
   app.listBars.skins.selection = index;
-  SendRefresh(app, 0x2b);
+  SendRefresh(app, refresh::kViewsAndPaletteShown);
   app.RebuildPaintTable();
   app.RebuildShadeRamps();
 }
@@ -70,7 +71,7 @@ void SelectCompanionEntry(App& app, int index) {
   m.currentCompanionIndex = static_cast<std::int16_t>(index);
   m.currentCompanion = m.companions[static_cast<std::size_t>(index)].get();
   app.listBars.companions.selection = index;
-  SendRefresh(app, 0x2b);
+  SendRefresh(app, refresh::kViewsAndPaletteShown);
   app.RebuildPaintTable();
 }
 
@@ -81,7 +82,7 @@ void SelectFrameEntry(App& app, int index) {
   m.currentFrame = m.frames[static_cast<std::size_t>(index)]->vertices.data();
   app.listBars.frames.selection = index;
   m.ComputeFaceNormals();
-  SendRefresh(app, 0x22);
+  SendRefresh(app, refresh::kModelViewShown);
 }
 
 void SelectPhongMapEntry(App& app, int index) {
@@ -92,7 +93,7 @@ void SelectPhongMapEntry(App& app, int index) {
   app.listBars.phongMaps.selection = index;
   RebuildLightCurve(app);
   app.RebuildPaintTable();
-  SendRefresh(app, 0x2b);
+  SendRefresh(app, refresh::kViewsAndPaletteShown);
 }
 
 void SelectEnvMapEntry(App& app, int index) {
@@ -101,7 +102,7 @@ void SelectEnvMapEntry(App& app, int index) {
   m.currentEnvMapIndex = static_cast<std::int16_t>(index);
   m.currentEnvMap = m.envMaps[static_cast<std::size_t>(index)].get();
   app.listBars.envMaps.selection = index;
-  SendRefresh(app, 0x2b);
+  SendRefresh(app, refresh::kViewsAndPaletteShown);
   app.RebuildPaintTable();
 }
 
@@ -123,7 +124,7 @@ bool SelectModeEntry(App& app, int index) {
       ++app.listBars.version;
     }
   }
-  SendRefresh(app, 0x23);
+  SendRefresh(app, refresh::kViewsShown);
   return changed;
 }
 

@@ -5,6 +5,7 @@
 #include "editor/gradient_box.h"
 #include "editor/model_view.h"
 #include "editor/skin_view.h"
+#include "platform/refresh.h"
 #include "platform/profile.h"
 #include "shell/app.h"
 
@@ -58,14 +59,14 @@ void ShellLayout::Create(int clientWidth, int clientHeight) {
   width_ = clientWidth;
   height_ = clientHeight;
   Layout();
-  app_.messages.Post(WndMessage{WndTarget::ShellWnd, "VRK-Refresh", 0, 0x2f});
+  app_.messages.Post(refresh::Message(WndTarget::ShellWnd, REDRAW_FULL, refresh::kEverythingShown));
 }
 
 void ShellLayout::Resize(int clientWidth, int clientHeight) {
   width_ = clientWidth;
   height_ = clientHeight;
   Layout();
-  app_.messages.Post(WndMessage{WndTarget::ShellWnd, "VRK-Refresh", 0, 0x2f});
+  app_.messages.Post(refresh::Message(WndTarget::ShellWnd, REDRAW_FULL, refresh::kEverythingShown));
 }
 
 void ShellLayout::Layout() {
@@ -110,8 +111,8 @@ void ShellLayout::Refresh(int kind, int bits) {
 
 void ShellLayout::Relayout() {
   Layout();
-  RedrawPane(skinView_, 0, 0x20);
-  RedrawPane(modelView_, 0, 0x20);
+  RedrawPane(skinView_, REDRAW_FULL, refresh::kShowNow);
+  RedrawPane(modelView_, REDRAW_FULL, refresh::kShowNow);
   Show(gradientStrip_);
 }
 
@@ -131,16 +132,16 @@ void ShellLayout::SplitDragMove(int x) {
   if (!splitDragging_) return;
   app_.splitRatio = SplitRatioAt(x, width_);
   Layout();
-  RedrawPane(skinView_, 1, 0x10);
-  RedrawPane(modelView_, 1, 0x10);
-  RedrawPane(gradientStrip_, 1, 0x10);
+  RedrawPane(skinView_, REDRAW_QUICK, refresh::kDragging);
+  RedrawPane(modelView_, REDRAW_QUICK, refresh::kDragging);
+  RedrawPane(gradientStrip_, REDRAW_QUICK, refresh::kDragging);
 }
 
 void ShellLayout::EndSplitDrag() {
   if (!splitDragging_) return;
   splitDragging_ = false;
   if (onSplitDrag) onSplitDrag(false);
-  Refresh(0, 0x27);
+  Refresh(REDRAW_FULL, refresh::kAllButPaletteShown);
   if (shellHost_) {
     shellHost_->ReleaseMouse();
     for (; hiddenCursorCount_ > 0; --hiddenCursorCount_) shellHost_->ShowCursor(true);
@@ -150,7 +151,7 @@ void ShellLayout::EndSplitDrag() {
 void ShellLayout::SwapDisplays() {
   swapped_ = !swapped_;
   Relayout();
-  app_.messages.Send(WndMessage{WndTarget::MainWnd, "VRK-Refresh", 0, 0x23});
+  app_.messages.Send(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kViewsShown));
 }
 
 void ShellLayout::SetPalOnTop(bool palOnTop) {

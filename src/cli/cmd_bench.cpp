@@ -1,6 +1,11 @@
 // `bench`: the Benchmark command of the 3D view without a window.
 
+#include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <ostream>
+#include <set>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/render_setup.h"
@@ -12,19 +17,51 @@ constexpr const char* kBenchUsage =
     "usage: skintool bench MODEL.md2 [--mode N|NAME] [--size WxH] [--frame N] [--skin FILE]\n"
     "         [--colormap FILE] [--phong FILE] [--env FILE] [--base DIR]\n"
     "         [--view front|back|left|right|top|bottom] [--center] [--mapping] [--no-guide]\n"
-    "         [--slots I0,I1,...] [--distance D]\n";
+    "         [--slots I0,I1,...] [--distance D] [--frames N] [--repeat K]\n";
+
+constexpr int kMostFrames = 1000000;
+constexpr int kMostRepeats = 1000;
+
+// A whole number from `lo` to `hi`, nothing else (no sign games, no trailing text).
+std::optional<int> Count(const std::optional<std::string>& text, int fallback, int lo, int hi) {
+  if (!text) return fallback;
+  if (text->empty() || text->size() > 9 || text->find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const int value = std::stoi(*text);
+  if (value < lo || value > hi) return std::nullopt;
+  return value;
+}
 
 }  // namespace
 
 int CmdBench(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  CliArgs args = ParseCliArgs(argv, kRenderValuedOptions, kRenderFlagOptions);
-  if (!args.error.empty() || args.positional.size() != 1) {
+  std::set<std::string> valued = kRenderValuedOptions;
+  valued.insert({"--frames", "--repeat"});
+  CliArgs args = ParseCliArgs(argv, valued, kRenderFlagOptions);
+  const std::optional<int> frames = Count(args.Get("--frames"), kBenchmarkFrames, 1, kMostFrames);
+  const std::optional<int> repeats = Count(args.Get("--repeat"), 1, 1, kMostRepeats);
+  if (!args.error.empty() || args.positional.size() != 1 || !frames || !repeats) {
     err << kBenchUsage;
     return 2;
   }
+  // The render options go to the view set-up without the bench's own.
+  args.options.erase("--frames");
+  args.options.erase("--repeat");
   HeadlessView view(err);
   if (!SetUpHeadlessView(view, args, err)) return 1;
-  BenchmarkResult result = RunBenchmark(view.app.renderModes, view.context, {});
-  out << result.text << '\n';
+  std::vector<double> rates;
+  for (int i = 0; i < *repeats; ++i) {
+    BenchmarkResult result = RunBenchmark(view.app.renderModes, view.context, {}, *frames);
+    out << result.text << '\n';
+    if (result.preciseMilliseconds > 0) rates.push_back(*frames / (result.preciseMilliseconds * 0.001));
+  }
+  if (*repeats > 1 && !rates.empty()) {
+    std::sort(rates.begin(), rates.end());
+    const std::size_t n = rates.size();
+    const double median = n % 2 ? rates[n / 2] : (rates[n / 2 - 1] + rates[n / 2]) / 2;
+    char line[64];
+    std::snprintf(line, sizeof line, "median: %f fps", median);
+    out << line << '\n';
+  }
   return 0;
 }

@@ -187,3 +187,21 @@ TEST_F(RenderCli, BenchPrintsTheFrameRateLine) {
 }
 
 }  // namespace
+
+TEST_F(RenderCli, BenchRepeatsItsRunsAndGivesTheMedian) {
+  CliRun r = Cli({"bench", model_, "--frames", "3", "--repeat", "3", "--size", "64x48"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  std::istringstream lines(r.out);
+  std::vector<std::string> got;
+  for (std::string line; std::getline(lines, line);) got.push_back(line);
+  ASSERT_EQ(got.size(), 4u) << r.out;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(got[static_cast<std::size_t>(i)].rfind("3 frames in ", 0), 0u) << got[static_cast<std::size_t>(i)];
+  EXPECT_EQ(got[3].rfind("median: ", 0), 0u);
+  EXPECT_NE(got[3].find(" fps"), std::string::npos);
+  // One run of the default count prints the one line it always printed.
+  r = Cli({"bench", model_, "--size", "64x48"});
+  EXPECT_EQ(r.out.rfind("100 frames in ", 0), 0u);
+  EXPECT_EQ(r.out.find("median"), std::string::npos);
+  for (const char* bad : {"0", "-1", "5x", "", "1000001"}) EXPECT_EQ(Cli({"bench", model_, "--frames", bad}).code, 2) << bad;
+  EXPECT_EQ(Cli({"bench", model_, "--repeat", "1001"}).code, 2);
+}

@@ -147,6 +147,7 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   const std::size_t pixels = static_cast<std::size_t>(vp.width) * static_cast<std::size_t>(vp.height);
   if (vp.frameBuffer.size() < pixels || vp.depthBuffer.size() < pixels || vp.tagBuffer.size() < pixels)
     return;
+  projector_ = MakeProjector(vp);
 
   Model& m = model();
   if (m.currentSkin)

@@ -55,8 +55,8 @@ class RenderModeBase : public RenderMode {
     float p0[3] = {a.x, a.y, a.z};
     float p1[3] = {b.x, b.y, b.z};
     if (!CRasterizer::ClipSegmentNear(p0, p1)) return;
-    ScreenPoint s0 = ProjectVertex(view(), Vec3{p0[0], p0[1], p0[2]});
-    ScreenPoint s1 = ProjectVertex(view(), Vec3{p1[0], p1[1], p1[2]});
+    ScreenPoint s0 = projector_(Vec3{p0[0], p0[1], p0[2]});
+    ScreenPoint s1 = projector_(Vec3{p1[0], p1[1], p1[2]});
     std::int32_t x0 = s0.x, y0 = s0.y, x1 = s1.x, y1 = s1.y;
     if (!raster().ClipLine(x0, y0, x1, y1)) return;
     draw(x0, y0, x1, y1);
@@ -73,7 +73,7 @@ class RenderModeBase : public RenderMode {
     const Viewport& vp = view();
     std::int32_t xy[3][3];
     const auto corner = [&](int k, const Vec3& c) {
-      const ScreenPoint s = ProjectVertex(vp, c);
+      const ScreenPoint s = projector_(c);
       xy[k][0] = s.x;
       xy[k][1] = s.y;
       xy[k][2] = DepthAttribute(pass, c.z);
@@ -99,6 +99,10 @@ class RenderModeBase : public RenderMode {
     }
   }
   static bool EveryCompanion(const Companion&, std::size_t) { return true; }
+
+ protected:
+  // The camera's projection for the render under way, worked out once.
+  Projector projector_;
   static bool NoCompanion(const Companion&, std::size_t) { return false; }
 };
 

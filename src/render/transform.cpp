@@ -36,25 +36,16 @@ bool TransformVertices(Viewport& viewport, Model& model) {
   return true;
 }
 
-namespace {
-
-// Truncation toward zero, kept inside int for points far off screen (or
-// right at the eye) so the conversion stays defined; the rasterizer clips.
-int TruncPixel(double v) {
-  if (!(v > -1e9)) return -1000000000;
-  if (v > 1e9) return 1000000000;
-  return static_cast<int>(v);
+Projector MakeProjector(const Viewport& viewport) {
+  Projector p;
+  p.pixelsPerUnit = PixelsPerUnit(viewport);
+  p.cx = viewport.width / 2;
+  p.cy = viewport.height / 2;
+  p.distance = static_cast<double>(viewport.distance);
+  return p;
 }
 
-}  // namespace
-
-ScreenPoint ProjectVertex(const Viewport& viewport, const Vec3& c) {
-  double F = PixelsPerUnit(viewport);
-  double cx = viewport.width / 2;
-  double cy = viewport.height / 2;
-  double depth = c.z / static_cast<double>(viewport.distance);
-  return ScreenPoint{TruncPixel(cx - (c.x / depth) * F), TruncPixel(cy + (c.y / depth) * F)};
-}
+ScreenPoint ProjectVertex(const Viewport& viewport, const Vec3& c) { return MakeProjector(viewport)(c); }
 
 bool AcceptCorners(const Vec3& c0, const Vec3& c1, const Vec3& c2) {
   if (!(c2.z >= 1.0f) || !(c1.z >= 1.0f) || !(c0.z >= 1.0f)) return false;

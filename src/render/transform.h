@@ -26,6 +26,28 @@ Vec3 ToCamera(const Viewport& viewport, const Vec3& world);
 // done) when there is no current frame.
 bool TransformVertices(Viewport& viewport, Model& model);
 
+// Truncation toward zero, kept inside int for points far off screen (or
+// right at the eye) so the conversion stays defined; the rasterizer clips.
+inline int TruncPixel(double v) {
+  if (!(v > -1e9)) return -1000000000;
+  if (v > 1e9) return 1000000000;
+  return static_cast<int>(v);
+}
+
+// The projection of one frame: what depends on the camera alone (the
+// trigonometry of the field of view, the centre) worked out once, then the
+// same arithmetic per point as ProjectVertex.
+struct Projector {
+  double pixelsPerUnit = 0;
+  double cx = 0, cy = 0;
+  double distance = 1;
+  ScreenPoint operator()(const Vec3& c) const {
+    const double depth = c.z / distance;
+    return ScreenPoint{TruncPixel(cx - (c.x / depth) * pixelsPerUnit), TruncPixel(cy + (c.y / depth) * pixelsPerUnit)};
+  }
+};
+Projector MakeProjector(const Viewport& viewport);
+
 ScreenPoint ProjectVertex(const Viewport& viewport, const Vec3& c);
 
 // Triangles accepted by one render, with the depth range they span.

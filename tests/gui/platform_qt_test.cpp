@@ -32,21 +32,27 @@ TEST(PaneImage, EightBitBottomUpRowsAreTurnedAndColouredByThePalette) {
     palette[i * 3 + 2] = 7;
   }
   PaneImage image{pixels, 3, 2, 4, 8, true, &palette};
-  const QImage q = PaneImageToQImage(image);
+  QImage q;
+  ASSERT_TRUE(PaneImageToScreen(image, q));
   ASSERT_EQ(q.size(), QSize(3, 2));
-  EXPECT_EQ(q.pixelIndex(0, 0), 4);  // the top row is the last in memory
-  EXPECT_EQ(q.pixelIndex(2, 1), 3);
+  EXPECT_EQ(q.pixel(0, 0), qRgb(40, 4, 7));  // the top row is the last in memory
+  EXPECT_EQ(q.pixel(2, 1), qRgb(30, 3, 7));
   EXPECT_EQ(q.pixel(1, 0), qRgb(50, 5, 7));
 
+  // The same size again reuses the image's memory.
+  const uchar* memory = q.constBits();
   image.bottomUp = false;
-  EXPECT_EQ(PaneImageToQImage(image).pixelIndex(0, 0), 1);
+  ASSERT_TRUE(PaneImageToScreen(image, q));
+  EXPECT_EQ(q.pixel(0, 0), qRgb(10, 1, 7));
+  EXPECT_EQ(q.constBits(), memory);
 }
 
 TEST(PaneImage, TwentyFourBitIsBlueGreenRed) {
   TestApp();
   const std::uint8_t pixels[8] = {10, 20, 30, 40, 50, 60, 0, 0};  // two pixels, stride 8
   PaneImage image{pixels, 2, 1, 8, 24, true, nullptr};
-  const QImage q = PaneImageToQImage(image);
+  QImage q;
+  ASSERT_TRUE(PaneImageToScreen(image, q));
   ASSERT_EQ(q.size(), QSize(2, 1));
   EXPECT_EQ(q.pixel(0, 0), qRgb(30, 20, 10));
   EXPECT_EQ(q.pixel(1, 0), qRgb(60, 50, 40));
@@ -56,11 +62,13 @@ TEST(PaneImage, InconsistentPicturesGiveNothing) {
   TestApp();
   const std::uint8_t pixels[16] = {};
   std::array<std::uint8_t, 768> palette{};
-  EXPECT_TRUE(PaneImageToQImage(PaneImage{pixels, 4, 2, 3, 8, true, &palette}).isNull());  // short rows
-  EXPECT_TRUE(PaneImageToQImage(PaneImage{pixels, 4, 2, 4, 8, true, nullptr}).isNull());   // no palette
-  EXPECT_TRUE(PaneImageToQImage(PaneImage{pixels, 2, 2, 4, 16, true, &palette}).isNull()); // 16 bits
-  EXPECT_TRUE(PaneImageToQImage(PaneImage{nullptr, 4, 2, 4, 8, true, &palette}).isNull());
-  EXPECT_TRUE(PaneImageToQImage(PaneImage{pixels, 0, 2, 4, 8, true, &palette}).isNull());
+  QImage q;
+  EXPECT_FALSE(PaneImageToScreen(PaneImage{pixels, 4, 2, 3, 8, true, &palette}, q));  // short rows
+  EXPECT_FALSE(PaneImageToScreen(PaneImage{pixels, 4, 2, 4, 8, true, nullptr}, q));   // no palette
+  EXPECT_FALSE(PaneImageToScreen(PaneImage{pixels, 2, 2, 4, 16, true, &palette}, q)); // 16 bits
+  EXPECT_FALSE(PaneImageToScreen(PaneImage{nullptr, 4, 2, 4, 8, true, &palette}, q));
+  EXPECT_FALSE(PaneImageToScreen(PaneImage{pixels, 0, 2, 4, 8, true, &palette}, q));
+  EXPECT_TRUE(q.isNull());
 }
 
 TEST(SettingsProfile, AnIniFileKeepsSectionsAsGroupsAcrossRuns) {

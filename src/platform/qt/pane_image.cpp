@@ -1,26 +1,34 @@
 #include "platform/qt/pane_image.h"
 
-#include <cstring>
+#include <array>
+#include <cstdint>
 
-QImage PaneImageToQImage(const PaneImage& image) {
-  if (!image.pixels || image.width <= 0 || image.height <= 0) return {};
+bool PaneImageToScreen(const PaneImage& image, QImage& target) {
+  if (!image.pixels || image.width <= 0 || image.height <= 0) return false;
   const int bytesPerPixel = image.bitsPerPixel == 8 ? 1 : image.bitsPerPixel == 24 ? 3 : 0;
-  if (bytesPerPixel == 0) return {};
-  if (image.stride < image.width * bytesPerPixel) return {};
-  if (bytesPerPixel == 1 && !image.palette) return {};
+  if (bytesPerPixel == 0) return false;
+  if (image.stride < image.width * bytesPerPixel) return false;
+  if (bytesPerPixel == 1 && !image.palette) return false;
 
-  QImage out(image.width, image.height, bytesPerPixel == 1 ? QImage::Format_Indexed8 : QImage::Format_BGR888);
-  if (out.isNull()) return {};
-  if (bytesPerPixel == 1) {
-    QList<QRgb> table(256);
-    const auto& pal = *image.palette;
-    for (int i = 0; i < 256; ++i) table[i] = qRgb(pal[i * 3], pal[i * 3 + 1], pal[i * 3 + 2]);
-    out.setColorTable(table);
+  if (target.width() != image.width || target.height() != image.height || target.format() != QImage::Format_RGB32) {
+    QImage fresh(image.width, image.height, QImage::Format_RGB32);
+    if (fresh.isNull()) return false;
+    target = std::move(fresh);
   }
-  const std::size_t rowBytes = static_cast<std::size_t>(image.width) * bytesPerPixel;
+  std::array<std::uint32_t, 256> table{};
+  if (bytesPerPixel == 1) {
+    const auto& pal = *image.palette;
+    for (int i = 0; i < 256; ++i) table[static_cast<std::size_t>(i)] = qRgb(pal[i * 3], pal[i * 3 + 1], pal[i * 3 + 2]);
+  }
   for (int y = 0; y < image.height; ++y) {
     const int source = image.bottomUp ? image.height - 1 - y : y;
-    std::memcpy(out.scanLine(y), image.pixels + static_cast<std::size_t>(source) * image.stride, rowBytes);
+    const std::uint8_t* in = image.pixels + static_cast<std::size_t>(source) * static_cast<std::size_t>(image.stride);
+    auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
+    if (bytesPerPixel == 1) {
+      for (int x = 0; x < image.width; ++x) out[x] = table[in[x]];
+    } else {
+      for (int x = 0; x < image.width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+    }
   }
-  return out;
+  return true;
 }

@@ -111,11 +111,11 @@ void PaneWidget::UpdateCursor() {
 void PaneWidget::paintEvent(QPaintEvent*) {
   ++paintCount_;
   QPainter painter(this);
-  const QImage image = PaneImageToQImage(pane_.Image());
-  if (image.isNull()) {
+  if (!PaneImageToScreen(pane_.Image(), screenImage_)) {
     painter.fillRect(rect(), palette().window());
     return;
   }
+  const QImage& image = screenImage_;
   painter.drawImage(QPoint(0, 0), image);
   // Beyond the picture (a pane narrower than its widget) the window colour.
   if (image.width() < width())

@@ -4,6 +4,7 @@
 // PaneHost (mouse capture, cursor, repaint, key state). Wheel events go to
 // the parent, which knows which pane lies under the pointer.
 
+#include <QImage>
 #include <QWidget>
 
 #include "platform/pane.h"
@@ -44,6 +45,7 @@ class PaneWidget : public QWidget, public PaneHost {
   bool event(QEvent* event) override;
 
  private:
+  QImage screenImage_;  // the picture in screen format, kept so a paint allocates nothing
   void UpdateCursor();
 
   Pane& pane_;

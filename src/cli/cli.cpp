@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <new>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -64,14 +65,21 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     return 0;
   }
   std::vector<std::string> rest(argv + 2, argv + argc);
-  if (cmd == "info") return CmdInfo(rest, out, err);
-  if (cmd == "resave") return CmdResave(rest, out, err);
-  if (cmd == "convert") return CmdConvert(rest, out, err);
-  if (cmd == "demo") return CmdDemo(rest, out, err);
-  if (cmd == "render") return CmdRender(rest, out, err);
-  if (cmd == "bench") return CmdBench(rest, out, err);
-  if (cmd == "mapping") return CmdMapping(rest, out, err);
-  if (cmd == "layout") return CmdLayout(rest, out, err);
+  // A damaged file may ask for more memory than there is: that is a failed
+  // command with a message, never an abort.
+  try {
+    if (cmd == "info") return CmdInfo(rest, out, err);
+    if (cmd == "resave") return CmdResave(rest, out, err);
+    if (cmd == "convert") return CmdConvert(rest, out, err);
+    if (cmd == "demo") return CmdDemo(rest, out, err);
+    if (cmd == "render") return CmdRender(rest, out, err);
+    if (cmd == "bench") return CmdBench(rest, out, err);
+    if (cmd == "mapping") return CmdMapping(rest, out, err);
+    if (cmd == "layout") return CmdLayout(rest, out, err);
+  } catch (const std::bad_alloc&) {
+    err << "skintool: not enough memory for " << cmd << '\n';
+    return 1;
+  }
   err << "skintool: unknown command '" << cmd << "'\n" << kUsage;
   return 2;
 }

@@ -174,6 +174,8 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 std::string CauseText(int cause) {
+  if (cause == kCauseNotRegularFile) return std::to_string(cause) + " (not a regular file)";
+  if (cause == kCauseFileTooLarge) return std::to_string(cause) + " (too large for any file the program reads)";
   const char* words = std::strerror(cause);
   return std::to_string(cause) + " (" + (words ? words : "unknown error") + ")";
 }
@@ -188,7 +190,21 @@ bool IsReadableFile(const std::string& path) {
   return true;
 }
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, int* cause) {
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, int* cause,
+                                                       std::uintmax_t maxBytes) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    if (cause) *cause = errno;
+    return std::nullopt;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    if (cause) *cause = S_ISDIR(info.st_mode) ? EISDIR : kCauseNotRegularFile;
+    return std::nullopt;
+  }
+  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+    if (cause) *cause = kCauseFileTooLarge;
+    return std::nullopt;
+  }
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     if (cause) *cause = errno;
@@ -200,6 +216,12 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
     size_t n = std::fread(block, 1, sizeof block, f);
     bytes.insert(bytes.end(), block, block + n);
     if (n < sizeof block) break;
+    // A file that grew after it was measured is still held to the limit.
+    if (bytes.size() > maxBytes) {
+      std::fclose(f);
+      if (cause) *cause = kCauseFileTooLarge;
+      return std::nullopt;
+    }
   }
   bool failed = std::ferror(f) != 0;
   int err = errno;

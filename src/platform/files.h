@@ -70,9 +70,21 @@ std::string AbsolutePath(const std::string& path);
 // brackets, the system's words for it ("13 (Permission denied)").
 std::string CauseText(int cause);
 
-// Reads a whole file. On failure gives nothing and sets *cause to the errno
-// of the failed call when `cause` is given.
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, int* cause = nullptr);
+// Causes of the program's own, beyond the system's numbers, with their
+// words in CauseText.
+inline constexpr int kCauseNotRegularFile = 10001;
+inline constexpr int kCauseFileTooLarge = 10002;
+
+// No file the program reads comes near this: an MD2, a skin or a picture at
+// its format's limits is a few megabytes.
+inline constexpr std::uintmax_t kMaxInputFileBytes = std::uintmax_t{64} << 20;
+
+// Reads a whole regular file of at most `maxBytes`. Folders, devices and
+// pipes are refused before they are opened (a pipe would block, a device
+// never end), and so is a larger file. On failure gives nothing and sets
+// *cause to the errno of the failed call, or one of the causes above.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, int* cause = nullptr,
+                                                       std::uintmax_t maxBytes = kMaxInputFileBytes);
 
 // Writes `bytes` to a temporary file beside `path`, flushes it and renames it
 // over `path`, so the old file survives any failure. Returns 0, or the errno

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli.h"
 #include "cli/cli_run.h"
 #include "cli/cli_args.h"
 #include "image/image_files.h"
+#include "model/md2_builder.h"
 #include "platform/files.h"
 #include "support/scripted_ui.h"
 #include "support/test_support.h"
@@ -152,4 +156,33 @@ TEST(CliDemoFolder, RelativePathsAreTakenFromWhereTheCommandRuns) {
   auto bytes = ReadBytes(dir.File("demo/skintool.ini"));
   std::string ini(bytes.begin(), bytes.end());
   EXPECT_NE(ini.find("BaseDir=" + dir.File("demo/baseq2") + "\n"), std::string::npos) << ini;
+}
+
+TEST(CliInput, DevicesPipesFoldersAndHugeFilesAreRefusedAtOnce) {
+  TempDir dir;
+  const std::string fifo = dir.File("pipe"), folder = dir.File("folder"), big = dir.File("big.md2");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_directories(folder);
+  {
+    std::ofstream grow(big, std::ios::binary);
+    grow.seekp((std::streamoff{65} << 20) - 1);
+    grow.put('\0');
+  }
+  const std::string quad = dir.File("quad.md2"), out = dir.File("out.pcx");
+  WriteBytes(quad, QuadMd2().Bytes());
+  for (const std::string& input : {std::string("/dev/zero"), fifo, folder, big}) {
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"info", input}, std::vector<std::string>{"convert", input, out},
+          std::vector<std::string>{"mapping", "import", quad, input, dir.File("never.md2")}}) {
+      const CliRun r = Cli(command);
+      EXPECT_EQ(r.code, 1) << command[0] << " " << input;
+      EXPECT_FALSE(r.err.empty()) << command[0] << " " << input;
+    }
+  }
+  EXPECT_EQ(Cli({"mapping", "import", quad, fifo, dir.File("never.md2")}).err,
+            "Error Loading: 10001 (not a regular file)\n");
+  EXPECT_EQ(Cli({"mapping", "import", quad, big, dir.File("never.md2")}).err,
+            "Error Loading: 10002 (too large for any file the program reads)\n");
+  EXPECT_FALSE(FileExists(out));
+  EXPECT_FALSE(FileExists(dir.File("never.md2")));
 }

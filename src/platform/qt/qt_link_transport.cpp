@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSharedMemory>
+#include <QVariant>
 #include <cstring>
 #include <vector>
 

@@ -144,7 +144,12 @@ int InstanceLink::HandleLinkMessage(std::uint32_t wParam, std::span<const std::u
     Model& model = workspace_.model;
     const int index = SoleSelectedVisibleTriangle(model);
     if (index < 0) {
-      ui_.Message("Watcher: Please only select 1 triange for this operation!");
+      auto complain = [this] { ui_.Message("Watcher: Please only select 1 triange for this operation!"); };
+      if (afterAnswer) {
+        afterAnswer(complain);
+      } else {
+        complain();
+      }
       return 1;
     }
     {

@@ -28,6 +28,10 @@ class InstanceLink {
   // After a transfer changed the mapping, and after the camera was taken.
   std::function<void()> refreshAll;
   std::function<void()> redrawModelViewNow;
+  // Runs a job once the current message has been answered; the watcher's
+  // own complaint waits for it so that a sender never times out on a box
+  // the watcher's user has not closed yet (empty: at once).
+  std::function<void(std::function<void()>)> afterAnswer;
 
   bool watching() const { return watching_; }
 

@@ -138,8 +138,12 @@ TEST(InstanceLink, OnlyOneSelectedVisibleTriangleOnEitherSide) {
       watcher.Tri(0).flags = c.first;
       watcher.Tri(1).flags = c.second;
       watcher.link.ToggleWatch();
+      std::vector<std::function<void()>> later;
+      watcher.link.afterAnswer = [&](std::function<void()> job) { later.push_back(std::move(job)); };
       const int result = watcher.link.HandleLinkMessage(kLinkBlockSize, Block(EncodeLinkRecord(MappingRecord{})));
       EXPECT_EQ(result, 1);
+      EXPECT_TRUE(watcher.ui.texts().empty());  // not before the sender has its answer
+      for (auto& job : later) job();
       EXPECT_EQ(watcher.w.document.history.CanUndo(), c.accepted);
       EXPECT_EQ(watcher.ui.texts(), c.accepted ? std::vector<std::string>{}
                                                : std::vector<std::string>{

@@ -105,6 +105,9 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   app_.link.transport = linkTransport_.get();
   app_.link.windowTitle = [this] { return windowTitle().toStdString(); };
   app_.link.setWindowTitle = [this](const std::string& title) { setWindowTitle(QString::fromStdString(title)); };
+  app_.link.afterAnswer = [this](std::function<void()> job) {
+    QMetaObject::invokeMethod(this, std::move(job), Qt::QueuedConnection);
+  };
 
   BuildMenus();
   BuildToolbar();
@@ -137,6 +140,7 @@ MainWnd::~MainWnd() {
   app_.link.transport = nullptr;
   app_.link.windowTitle = nullptr;
   app_.link.setWindowTitle = nullptr;
+  app_.link.afterAnswer = nullptr;
   if (app_.preferencesDialog == preferencesDialog_.get()) app_.preferencesDialog = nullptr;
   if (app_.skinDialogs == skinDialogs_.get()) app_.skinDialogs = nullptr;
   if (app_.mappingDialogs == mappingDialogs_.get()) app_.mappingDialogs = nullptr;

@@ -247,7 +247,10 @@ void ModelView::MouseMove(const MouseEvent& e) {
       SelectAt(x, y, false);
       break;
   }
-  if (cameraMoved) Send(REDRAW_QUICK, kModelDragging);
+  if (cameraMoved) {
+    Send(REDRAW_QUICK, kModelDragging);
+    if (app_.cameraDragged) app_.cameraDragged();
+  }
   lastX_ = x;
   lastY_ = y;
 }

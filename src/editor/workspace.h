@@ -40,4 +40,7 @@ class Workspace {
   // The shade ramps follow colour slots 1..3 and the light curve; the
   // application supplies the rebuild (empty: nothing to rebuild them for).
   std::function<void()> rebuildShadeRamps;
+  // Called after every camera move of an orbit, pan, field-of-view or zoom
+  // drag of the 3D view, so a linked copy can follow (empty: nobody follows).
+  std::function<void()> cameraDragged;
 };

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/workspace.h"
+#include "link/instance_link.h"
 #include "model/md2_load.h"
 #include "shell/list_bars.h"
 
@@ -73,4 +74,7 @@ class App : public Workspace {
   std::function<void()> showAbout;       // the About box; supplied by the front end
   std::function<void()> showModelStats;  // the "Model Stats" dialog; supplied by the front end
   std::function<void()> requestClose;    // File "E&xit": close the main window
+
+  // --- instance link ---
+  InstanceLink link{*this, ui};  // its transport and title supplied by the front end
 };

@@ -312,9 +312,14 @@ std::vector<Command> BuildTable() {
   Stepped(t.Add(kMapping, "R&evert", "", OnRevertMapping), "Revert Mapping", STEP_MESH);
   Stepped(t.Add(kMapping, "Delete Selected", "", OnDeleteSelectedMapping), "Delete Selected Mapping", STEP_MESH);
   Stepped(t.Add(kMapping, "Retro-Map", "", OnRetroMap), "Retro-Map", STEP_SKINS);
-  t.Later(kVLink, "Begin Watch\tW", "W");
-  t.Later(kVLink, "Transfer Mapping\tX", "X");
-  t.Later(kVLink, "Sync Cameras").checked = [](const App& a) { return a.editor.syncCameras; };
+  t.Add(kVLink, "Begin Watch\tW", "W", [](App& a) { a.link.ToggleWatch(); }).dynamicLabel = [](const App& a) {
+    return a.link.WatchLabel();
+  };
+  // The sender's model does not change; the watcher opens its own step.
+  t.Add(kVLink, "Transfer Mapping\tX", "X", [](App& a) { a.link.TransferMapping(); });
+  t.Add(kVLink, "Sync Cameras", "", [](App& a) { a.link.ToggleSyncCameras(); }).checked = [](const App& a) {
+    return a.editor.syncCameras;
+  };
 
   // Mesh
   Stepped(t.Add(kMesh, "&Hide Selected Faces\tCtrl+H", "Ctrl+H", MeshCommand(HideSelectedFaces)),

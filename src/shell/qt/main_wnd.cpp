@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "platform/message_queue.h"
+#include "platform/qt/qt_link_transport.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/profile.h"
 #include "shell/app.h"
@@ -100,6 +101,13 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   app_.showAbout = [this] { ShowAboutBox(this); };
   app_.showModelStats = [this] { ShowModelStatsBox(this, app_); };
   app_.requestClose = [this] { close(); };
+  linkTransport_ = std::make_unique<QtLinkTransport>();
+  app_.link.transport = linkTransport_.get();
+  app_.link.windowTitle = [this] { return windowTitle().toStdString(); };
+  app_.link.setWindowTitle = [this](const std::string& title) { setWindowTitle(QString::fromStdString(title)); };
+  app_.link.afterAnswer = [this](std::function<void()> job) {
+    QMetaObject::invokeMethod(this, std::move(job), Qt::QueuedConnection);
+  };
 
   BuildMenus();
   BuildToolbar();
@@ -127,6 +135,12 @@ MainWnd::~MainWnd() {
   app_.showAbout = nullptr;
   app_.showModelStats = nullptr;
   app_.requestClose = nullptr;
+  // A watcher that closes gives its title up with its window.
+  if (app_.link.watching()) app_.link.ToggleWatch();
+  app_.link.transport = nullptr;
+  app_.link.windowTitle = nullptr;
+  app_.link.setWindowTitle = nullptr;
+  app_.link.afterAnswer = nullptr;
   if (app_.preferencesDialog == preferencesDialog_.get()) app_.preferencesDialog = nullptr;
   if (app_.skinDialogs == skinDialogs_.get()) app_.skinDialogs = nullptr;
   if (app_.mappingDialogs == mappingDialogs_.get()) app_.mappingDialogs = nullptr;

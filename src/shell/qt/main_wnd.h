@@ -23,6 +23,7 @@ class QtSkinDialogs;
 class QtMappingDialogs;
 class QtSnapshotDialog;
 class QtCompanionOffsetDialog;
+class QtLinkTransport;
 struct WndMessage;
 
 // Every band's child is at least this big.
@@ -93,4 +94,5 @@ class MainWnd : public QMainWindow {
   std::unique_ptr<QtMappingDialogs> mappingDialogs_;
   std::unique_ptr<QtSnapshotDialog> snapshotDialog_;
   std::unique_ptr<QtCompanionOffsetDialog> companionOffsetDialog_;
+  std::unique_ptr<QtLinkTransport> linkTransport_;  // V-Link: messages arrive through the event loop
 };

@@ -1,0 +1,180 @@
+#include "link/instance_link.h"
+
+#include <algorithm>
+
+#include "editor/undo_step.h"
+#include "editor/workspace.h"
+#include "link/link_record.h"
+#include "platform/link_transport.h"
+#include "platform/refresh.h"
+#include "platform/ui.h"
+
+namespace {
+
+const char* const kWatcherTitle = "VLink - Watcher";
+const char* const kLinkSpace = "VLink-Space";
+
+// The one triangle that is selected and not hidden, or -1 when there are
+// none or several.
+int SoleSelectedVisibleTriangle(const Model& model) {
+  const int count = std::clamp<int>(model.numTriangles, 0, static_cast<int>(model.triangles.size()));
+  int found = -1;
+  for (int i = 0; i < count; ++i) {
+    const std::uint32_t flags = model.triangles[static_cast<std::size_t>(i)].flags;
+    if ((flags & TRI_SELECTED) == 0 || (flags & TRI_HIDDEN) != 0) continue;
+    if (found >= 0) return -1;
+    found = i;
+  }
+  return found;
+}
+
+MapVertex CornerPosition(const Model& model, const Triangle& tri, int k) {
+  const int index = tri.mapIndex[k];
+  if (index >= 0 && index < model.numMapVertices && static_cast<std::size_t>(index) < model.mapVertices.size())
+    return model.mapVertices[static_cast<std::size_t>(index)];
+  return tri.cornerMap[k];
+}
+
+void TakeMapping(Model& model, Triangle& tri, const MappingRecord& record) {
+  const int first = model.numMapVertices;
+  const bool room = first >= 0 && first + 3 <= kMaxMapVertices &&
+                    static_cast<std::size_t>(first + 3) <= model.mapVertices.size();
+  if (room) {
+    for (int k = 0; k < 3; ++k) {
+      model.mapVertices[static_cast<std::size_t>(first + k)] = {record.st[k][0], record.st[k][1]};
+      tri.mapIndex[k] = static_cast<std::int16_t>(first + k);
+    }
+    model.numMapVertices = static_cast<std::int16_t>(first + 3);
+    model.WeldMapVertices(1);
+    return;
+  }
+  // A mapping with no free slots left: bring every corner up to date first,
+  // then let this triangle's corners lead, which welds to the same result.
+  model.WeldMapVertices(1);
+  for (int k = 0; k < 3; ++k) tri.cornerMap[k] = {record.st[k][0], record.st[k][1]};
+  model.WeldMapVertices(0);
+}
+
+}  // namespace
+
+InstanceLink::~InstanceLink() {
+  if (watching_ && transport) transport->StopListening();
+}
+
+std::string InstanceLink::WatchLabel() const { return watching_ ? "End Watch\tW" : "Begin Watch\tW"; }
+
+void InstanceLink::ToggleWatch() {
+  if (watching_) {
+    if (transport) transport->StopListening();
+    watching_ = false;
+    if (setWindowTitle) setWindowTitle(titleBeforeWatch_);
+    return;
+  }
+  const char* const refused = "Another session is already Watching...there can be only one!";
+  if (transport) {
+    if (transport->FindWindow(kWatcherTitle) != LinkTransport::Found::None) {
+      ui_.Message(refused);
+      return;
+    }
+    const bool claimed = transport->Listen(kWatcherTitle, kLinkSpace,
+                                           [this](std::uint32_t wParam, std::span<const std::uint8_t> block) {
+                                             return HandleLinkMessage(wParam, block);
+                                           });
+    if (!claimed) {
+      ui_.Message(refused);
+      return;
+    }
+  }
+  titleBeforeWatch_ = windowTitle ? windowTitle() : std::string();
+  watching_ = true;
+  if (setWindowTitle) setWindowTitle(kWatcherTitle);
+}
+
+void InstanceLink::TransferMapping() {
+  const LinkTransport::Found found = transport ? transport->FindWindow(kWatcherTitle) : LinkTransport::Found::None;
+  if (watching_ || found == LinkTransport::Found::ThisCopy) {
+    ui_.Message("This window can not initiate this operation!");
+    return;
+  }
+  const char* const noWatcher = "Unable to locate a session that is Watching!";
+  if (found == LinkTransport::Found::None) {
+    ui_.Message(noWatcher);
+    return;
+  }
+  const Model& model = workspace_.model;
+  const int index = SoleSelectedVisibleTriangle(model);
+  if (index < 0) {
+    ui_.Message("Please only select 1 triange for this operation!");
+    return;
+  }
+  const Triangle& tri = model.triangles[static_cast<std::size_t>(index)];
+  MappingRecord record;
+  record.skinWidth = model.skinWidth;
+  record.skinHeight = model.skinHeight;
+  for (int k = 0; k < 3; ++k) {
+    const MapVertex corner = CornerPosition(model, tri, k);
+    record.st[k][0] = corner.s;
+    record.st[k][1] = corner.t;
+  }
+  // The watcher's answer says nothing the sender could act on; only its
+  // silence does.
+  if (!transport->Send(kWatcherTitle, kLinkSpace, kLinkBlockSize, EncodeLinkRecord(record))) ui_.Message(noWatcher);
+}
+
+void InstanceLink::ToggleSyncCameras() {
+  bool& sync = workspace_.editor.syncCameras;
+  sync = !sync;
+  if (sync) SendCameraToWatcher();
+}
+
+void InstanceLink::SendCameraToWatcher() {
+  if (!workspace_.editor.syncCameras || watching_ || !transport) return;
+  if (transport->FindWindow(kWatcherTitle) != LinkTransport::Found::OtherCopy) return;
+  const Viewport& v = workspace_.viewport;
+  CameraRecord record;
+  for (int i = 0; i < 9; ++i) record.rotation[i] = v.rotation.m[i / 3][i % 3];
+  std::copy(v.pan, v.pan + 3, record.pan);
+  record.distance = v.distance;
+  transport->Send(kWatcherTitle, kLinkSpace, kLinkBlockSize, EncodeLinkRecord(record));
+}
+
+int InstanceLink::HandleLinkMessage(std::uint32_t wParam, std::span<const std::uint8_t> block) {
+  const LinkRecord record = DecodeLinkRecord(wParam, block);
+  if (const auto* mapping = std::get_if<MappingRecord>(&record)) {
+    Model& model = workspace_.model;
+    const int index = SoleSelectedVisibleTriangle(model);
+    if (index < 0) {
+      auto complain = [this] { ui_.Message("Watcher: Please only select 1 triange for this operation!"); };
+      if (afterAnswer) {
+        afterAnswer(complain);
+      } else {
+        complain();
+      }
+      return 1;
+    }
+    {
+      DocumentStep step(workspace_.document, "Transfer Mapping", STEP_MESH);
+      TakeMapping(model, model.triangles[static_cast<std::size_t>(index)], *mapping);
+    }
+    if (refreshAll) {
+      refreshAll();
+    } else {
+      workspace_.messages.Post(
+          refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kAllPanes | refresh::kShowNow));
+    }
+    return 1;
+  }
+  if (const auto* camera = std::get_if<CameraRecord>(&record)) {
+    Viewport& v = workspace_.viewport;
+    for (int i = 0; i < 9; ++i) v.rotation.m[i / 3][i % 3] = camera->rotation[i];
+    std::copy(camera->pan, camera->pan + 3, v.pan);
+    v.distance = camera->distance;
+    if (redrawModelViewNow) {
+      redrawModelViewNow();
+    } else {
+      workspace_.messages.Post(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kModelView | refresh::kShowNow));
+    }
+    return 1;
+  }
+  return 0;
+}

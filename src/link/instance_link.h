@@ -1,0 +1,57 @@
+#pragma once
+// VLink: two running copies working together. One copy declares itself the
+// watcher by taking the watcher title; any other copy can then send it the
+// mapping of one triangle, or keep its camera in step. Data flows only from
+// a copy that is not watching to the watcher.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+class LinkTransport;
+class Ui;
+class Workspace;
+
+class InstanceLink {
+ public:
+  InstanceLink(Workspace& workspace, Ui& ui) : workspace_(workspace), ui_(ui) {}
+  ~InstanceLink();
+  InstanceLink(const InstanceLink&) = delete;
+  InstanceLink& operator=(const InstanceLink&) = delete;
+
+  // Supplied by the front end; without a transport no other copy is ever
+  // found and none finds this one.
+  LinkTransport* transport = nullptr;
+  std::function<std::string()> windowTitle;
+  std::function<void(const std::string&)> setWindowTitle;
+  // After a transfer changed the mapping, and after the camera was taken.
+  std::function<void()> refreshAll;
+  std::function<void()> redrawModelViewNow;
+  // Runs a job once the current message has been answered; the watcher's
+  // own complaint waits for it so that a sender never times out on a box
+  // the watcher's user has not closed yet (empty: at once).
+  std::function<void(std::function<void()>)> afterAnswer;
+
+  bool watching() const { return watching_; }
+
+  // Begin Watch / End Watch.
+  void ToggleWatch();
+  // Sends the one selected visible triangle's mapping to the watcher.
+  void TransferMapping();
+  void ToggleSyncCameras();
+  // Silently nothing unless Sync Cameras is on and another copy watches.
+  void SendCameraToWatcher();
+  // The watcher's handling of one record; 1 when it was a record it knows,
+  // else 0 with nothing changed.
+  int HandleLinkMessage(std::uint32_t wParam, std::span<const std::uint8_t> block);
+
+  // The menu text of the watch entry.
+  std::string WatchLabel() const;
+
+ private:
+  Workspace& workspace_;
+  Ui& ui_;
+  bool watching_ = false;
+  std::string titleBeforeWatch_;
+};

@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "editor/workspace.h"
+#include "link/instance_link.h"
+#include "link/link_record.h"
+#include "link/in_process_transport.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+const char* const kWatcherTitle = "VLink - Watcher";
+
+using Corners = std::array<MapVertex, 3>;
+
+// One running copy: its model, its window title and its end of the link.
+struct Copy {
+  Workspace w;
+  ScriptedUi ui;
+  InProcessTransport transport;
+  InstanceLink link{w, ui};
+  std::string title = "skintool - tris.md2";
+
+  Copy(InProcessDesk& desk, const std::vector<Corners>& tris, int skinSize = 64) : transport(desk) {
+    Model& m = w.model;
+    m.skinWidth = m.skinHeight = static_cast<std::int16_t>(skinSize);
+    m.numTriangles = static_cast<std::int16_t>(tris.size());
+    for (std::size_t i = 0; i < tris.size(); ++i)
+      for (int k = 0; k < 3; ++k) m.triangles[i].cornerMap[k] = tris[i][static_cast<std::size_t>(k)];
+    m.WeldMapVertices(0);
+    link.transport = &transport;
+    link.windowTitle = [this] { return title; };
+    link.setWindowTitle = [this](const std::string& t) { title = t; };
+  }
+  Triangle& Tri(int i) { return w.model.triangles[static_cast<std::size_t>(i)]; }
+  MapVertex Corner(int i, int k) { return Tri(i).cornerMap[k]; }
+};
+
+const Corners kSent{{{10, 20}, {30, 40}, {50, 60}}};
+const Corners kFar{{{1, 1}, {2, 1}, {1, 2}}};
+
+std::vector<std::uint8_t> Block(const std::vector<std::uint8_t>& record) {
+  std::vector<std::uint8_t> block(kLinkBlockSize, 0);
+  std::copy(record.begin(), record.end(), block.begin());
+  return block;
+}
+
+}  // namespace
+
+TEST(LinkRecord, FieldsSitAtTheirOffsetsLittleEndian) {
+  MappingRecord m;
+  m.skinWidth = 320;
+  m.skinHeight = -2;
+  m.st[1][1] = 1.5f;  // 0x3FC00000
+  const auto bytes = EncodeLinkRecord(m);
+  ASSERT_EQ(bytes.size(), 44u);
+  const std::vector<std::uint8_t> head{44, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0x40, 0x01, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 20), head);
+  EXPECT_EQ(bytes[34], 0xC0);
+  EXPECT_EQ(bytes[35], 0x3F);
+
+  CameraRecord c;
+  c.distance = 2.0f;  // 0x40000000
+  const auto cam = EncodeLinkRecord(c);
+  ASSERT_EQ(cam.size(), 64u);
+  EXPECT_EQ(cam[0], 64);
+  EXPECT_EQ(cam[8], 2);
+  EXPECT_EQ(cam[63], 0x40);
+}
+
+TEST(InstanceLink, TransferPutsTheSentCornersOnTheWatchersTriangleUnscaledAndWelded) {
+  struct Case {
+    int senderSkin, watcherSkin;
+    Corners sent;
+  };
+  const Case cases[] = {{64, 64, kSent}, {256, 64, {{{200, 180}, {30, 40}, {250.5f, 3}}}}, {64, 512, kSent}};
+  for (const Case& c : cases) {
+    InProcessDesk desk;
+    Copy sender(desk, {kFar, c.sent}, c.senderSkin);
+    // The watcher's second triangle already has a corner where the second
+    // sent corner lands, so the weld must share it.
+    Copy watcher(desk, {kFar, {{{30, 40}, {5, 5}, {6, 5}}}}, c.watcherSkin);
+    sender.Tri(1).flags = TRI_SELECTED;
+    watcher.Tri(0).flags = TRI_SELECTED;
+    watcher.link.ToggleWatch();
+
+    sender.link.TransferMapping();
+
+    EXPECT_TRUE(sender.ui.texts().empty());
+    EXPECT_TRUE(watcher.ui.texts().empty());
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_FLOAT_EQ(watcher.Corner(0, k).s, c.sent[static_cast<std::size_t>(k)].s);
+      EXPECT_FLOAT_EQ(watcher.Corner(0, k).t, c.sent[static_cast<std::size_t>(k)].t);
+    }
+    EXPECT_EQ(watcher.Tri(0).mapIndex[1], watcher.Tri(1).mapIndex[0]);
+    EXPECT_EQ(watcher.w.model.numMapVertices, 5);
+    EXPECT_EQ(watcher.w.document.history.UndoName(), "Transfer Mapping");
+    EXPECT_EQ(desk.sentSizes, std::vector<std::uint32_t>{4096});
+  }
+}
+
+TEST(InstanceLink, OnlyOneSelectedVisibleTriangleOnEitherSide) {
+  const std::uint32_t kHiddenSelected = TRI_SELECTED | TRI_HIDDEN;
+  struct Case {
+    std::uint32_t first, second;
+    bool accepted;
+  };
+  const Case cases[] = {{0, 0, false},
+                        {TRI_SELECTED, TRI_SELECTED, false},
+                        {kHiddenSelected, 0, false},
+                        {TRI_SELECTED, kHiddenSelected, true},
+                        {kHiddenSelected, TRI_SELECTED, true}};
+  for (const Case& c : cases) {
+    // The sender side.
+    {
+      InProcessDesk desk;
+      Copy sender(desk, {kSent, kSent});
+      Copy watcher(desk, {kFar});
+      watcher.Tri(0).flags = TRI_SELECTED;
+      watcher.link.ToggleWatch();
+      sender.Tri(0).flags = c.first;
+      sender.Tri(1).flags = c.second;
+      sender.link.TransferMapping();
+      EXPECT_EQ(desk.sentSizes.size(), c.accepted ? 1u : 0u);
+      EXPECT_EQ(sender.ui.texts(), c.accepted ? std::vector<std::string>{}
+                                              : std::vector<std::string>{
+                                                    "Please only select 1 triange for this operation!"});
+    }
+    // The watcher side: refused with its own message, answered, unchanged.
+    {
+      InProcessDesk desk;
+      Copy sender(desk, {kSent});
+      Copy watcher(desk, {kFar, kFar});
+      sender.Tri(0).flags = TRI_SELECTED;
+      watcher.Tri(0).flags = c.first;
+      watcher.Tri(1).flags = c.second;
+      watcher.link.ToggleWatch();
+      std::vector<std::function<void()>> later;
+      watcher.link.afterAnswer = [&](std::function<void()> job) { later.push_back(std::move(job)); };
+      const int result = watcher.link.HandleLinkMessage(kLinkBlockSize, Block(EncodeLinkRecord(MappingRecord{})));
+      EXPECT_EQ(result, 1);
+      EXPECT_TRUE(watcher.ui.texts().empty());  // not before the sender has its answer
+      for (auto& job : later) job();
+      EXPECT_EQ(watcher.w.document.history.CanUndo(), c.accepted);
+      EXPECT_EQ(watcher.ui.texts(), c.accepted ? std::vector<std::string>{}
+                                               : std::vector<std::string>{
+                                                     "Watcher: Please only select 1 triange for this operation!"});
+    }
+  }
+}
+
+TEST(InstanceLink, WatchTogglesTheTitleAndThereIsOnlyOneWatcher) {
+  InProcessDesk desk;
+  Copy first(desk, {kFar});
+  Copy second(desk, {kFar});
+
+  first.link.ToggleWatch();
+  EXPECT_TRUE(first.link.watching());
+  EXPECT_EQ(first.title, kWatcherTitle);
+  EXPECT_EQ(first.link.WatchLabel(), "End Watch\tW");
+
+  second.link.ToggleWatch();
+  EXPECT_FALSE(second.link.watching());
+  EXPECT_EQ(second.title, "skintool - tris.md2");
+  EXPECT_EQ(second.ui.texts(), std::vector<std::string>{"Another session is already Watching...there can be only one!"});
+
+  // The watcher cannot send, and with no watcher nobody can.
+  first.link.TransferMapping();
+  EXPECT_EQ(first.ui.texts(), std::vector<std::string>{"This window can not initiate this operation!"});
+
+  first.link.ToggleWatch();
+  EXPECT_FALSE(first.link.watching());
+  EXPECT_EQ(first.title, "skintool - tris.md2");
+  EXPECT_EQ(first.link.WatchLabel(), "Begin Watch\tW");
+  second.ui.Clear();
+  second.Tri(0).flags = TRI_SELECTED;
+  second.link.TransferMapping();
+  EXPECT_EQ(second.ui.texts(), std::vector<std::string>{"Unable to locate a session that is Watching!"});
+}
+
+TEST(InstanceLink, SyncCamerasKeepsItsCheckWithoutAWatcherAndSendsOnceThereIsOne) {
+  InProcessDesk desk;
+  Copy sender(desk, {kFar});
+  Copy watcher(desk, {kFar});
+  sender.w.viewport.rotation = Mat3::Rows(0, 0, 1, 0, 1, 0, -1, 0, 0);
+  sender.w.viewport.pan[1] = -12.5f;
+  sender.w.viewport.distance = 140;
+
+  sender.link.ToggleSyncCameras();
+  EXPECT_TRUE(sender.w.editor.syncCameras);
+  EXPECT_TRUE(desk.sentSizes.empty());
+  EXPECT_TRUE(sender.ui.texts().empty());
+
+  watcher.link.ToggleWatch();
+  sender.link.SendCameraToWatcher();
+  const Viewport& v = watcher.w.viewport;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) EXPECT_EQ(v.rotation.m[i][j], sender.w.viewport.rotation.m[i][j]);
+  EXPECT_EQ(v.pan[1], -12.5f);
+  EXPECT_EQ(v.distance, 140.0f);
+
+  // Switched off, nothing more goes out.
+  sender.link.ToggleSyncCameras();
+  sender.link.SendCameraToWatcher();
+  EXPECT_EQ(desk.sentSizes.size(), 1u);
+}
+
+TEST(InstanceLink, ABadRecordLeavesTheWatcherUnchangedAndAnswersZero) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const auto mapping = EncodeLinkRecord(MappingRecord{});
+  CameraRecord camera;
+  camera.distance = 50;
+  const auto cam = EncodeLinkRecord(camera);
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> record;
+    std::size_t offset;  // a word to overwrite, or 0 for none
+    std::uint32_t word;
+    std::uint32_t wParam;
+    std::size_t blockSize;
+  };
+  auto asWord = [](float f) { std::uint32_t w; std::memcpy(&w, &f, 4); return w; };
+  const Case cases[] = {
+      {"another kind", mapping, 8, 3, 4096, 4096},
+      {"mapping kind with camera size", cam, 8, 1, 4096, 4096},
+      {"camera kind with mapping size", mapping, 8, 2, 4096, 4096},
+      {"another size", mapping, 0, 48, 4096, 4096},
+      {"another format", mapping, 4, 2, 4096, 4096},
+      {"NaN corner", mapping, 28, asWord(nan), 4096, 4096},
+      {"corner past 16 bits", mapping, 40, asWord(32768.0f), 4096, 4096},
+      {"infinite distance", cam, 60, asWord(-inf), 4096, 4096},
+      {"NaN rotation", cam, 28, asWord(nan), 4096, 4096},
+      {"short block", mapping, 0, 44, 4096, 40},
+      {"announced smaller than the record", mapping, 0, 44, 40, 4096},
+      {"nothing at all", {}, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    InProcessDesk desk;
+    Copy watcher(desk, {kFar});
+    watcher.Tri(0).flags = TRI_SELECTED;
+    watcher.link.ToggleWatch();
+    std::vector<std::uint8_t> block = Block(c.record);
+    if (c.offset || c.record.size()) std::memcpy(&block[c.offset], &c.word, 4);
+    block.resize(c.blockSize);
+    const float distance = watcher.w.viewport.distance;
+
+    EXPECT_EQ(watcher.link.HandleLinkMessage(c.wParam, block), 0) << c.what;
+    EXPECT_FLOAT_EQ(watcher.Corner(0, 2).t, 2) << c.what;
+    EXPECT_EQ(watcher.w.viewport.distance, distance) << c.what;
+    EXPECT_FALSE(watcher.w.document.history.CanUndo()) << c.what;
+    EXPECT_TRUE(watcher.ui.texts().empty()) << c.what;
+  }
+}

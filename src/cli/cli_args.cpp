@@ -44,3 +44,20 @@ std::string DefaultBaseFolder(const std::string& modelPath) {
   }
   return folder.string();
 }
+
+std::optional<int> WholeNumber(const std::string& text, int lo, int hi) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const int value = std::stoi(text);
+  if (value < lo || value > hi) return std::nullopt;
+  return value;
+}
+
+std::optional<std::pair<int, int>> WholeSize(const std::string& text, int lo, int hi) {
+  const std::size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return std::nullopt;
+  const auto w = WholeNumber(text.substr(0, x), lo, hi);
+  const auto h = WholeNumber(text.substr(x + 1), lo, hi);
+  if (!w || !h) return std::nullopt;
+  return std::pair<int, int>{*w, *h};
+}

@@ -21,6 +21,12 @@ struct CliArgs {
 CliArgs ParseCliArgs(const std::vector<std::string>& args, const std::set<std::string>& valued,
                      const std::set<std::string>& flags = {});
 
+// A whole number written in digits alone (no sign, no spaces, nothing
+// after) from `lo` to `hi`; nothing otherwise, overflow included.
+std::optional<int> WholeNumber(const std::string& text, int lo, int hi);
+// "WxH" (or "WXH") with both numbers from `lo` to `hi`.
+std::optional<std::pair<int, int>> WholeSize(const std::string& text, int lo, int hi);
+
 // The folder skin names are relative to: the nearest folder above the model
 // named "baseq2" (any case), else the model's own folder.
 std::string DefaultBaseFolder(const std::string& modelPath);

@@ -22,14 +22,9 @@ constexpr const char* kBenchUsage =
 constexpr int kMostFrames = 1000000;
 constexpr int kMostRepeats = 1000;
 
-// A whole number from `lo` to `hi`, nothing else (no sign games, no trailing text).
 std::optional<int> Count(const std::optional<std::string>& text, int fallback, int lo, int hi) {
   if (!text) return fallback;
-  if (text->empty() || text->size() > 9 || text->find_first_not_of("0123456789") != std::string::npos)
-    return std::nullopt;
-  const int value = std::stoi(*text);
-  if (value < lo || value > hi) return std::nullopt;
-  return value;
+  return WholeNumber(*text, lo, hi);
 }
 
 }  // namespace
@@ -48,7 +43,7 @@ int CmdBench(const std::vector<std::string>& argv, std::ostream& out, std::ostre
   args.options.erase("--frames");
   args.options.erase("--repeat");
   HeadlessView view(err);
-  if (!SetUpHeadlessView(view, args, err)) return 1;
+  if (const int failed = SetUpHeadlessView(view, args, err)) return failed;
   std::vector<double> rates;
   for (int i = 0; i < *repeats; ++i) {
     BenchmarkResult result = RunBenchmark(view.app.renderModes, view.context, {}, *frames);

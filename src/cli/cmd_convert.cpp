@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <ostream>
+#include <tuple>
 
 #include "cli/cli_args.h"
 #include "cli/commands.h"
@@ -23,8 +24,10 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream
   CliArgs a = ParseCliArgs(args, {"--resize", "--palette"}, {"--no-limits", "--dither"});
   int newWidth = 0, newHeight = 0;
   if (auto size = a.Get("--resize")) {
-    char x = 0, extra = 0;
-    if (std::sscanf(size->c_str(), "%d%c%d%c", &newWidth, &x, &newHeight, &extra) != 3 || (x != 'x' && x != 'X'))
+    // Sizes a skin record could never hold are a usage error, not a wrap.
+    if (auto wh = WholeSize(*size, 0, 32767))
+      std::tie(newWidth, newHeight) = *wh;
+    else
       a.error = "--resize takes WIDTHxHEIGHT";
   }
   if (!a.error.empty() || a.positional.size() != 2) {

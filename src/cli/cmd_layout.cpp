@@ -37,9 +37,9 @@ bool ParseZoom(const std::string& text, float& zoom) {
 }
 
 bool ParseFrame(const std::string& text, int& frame) {
-  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-  frame = std::stoi(text);
-  return true;
+  const auto value = WholeNumber(text, 0, 999999999);
+  if (value) frame = *value;
+  return value.has_value();
 }
 
 // The pane's rows, drawn bottom-up, into the picture top row first.
@@ -79,7 +79,11 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   if (!LoadModelForCli(app, args, err)) return 1;
   if (auto f = args.Get("--frame")) {
     int frame = -1;
-    if (!ParseFrame(*f, frame) || frame >= static_cast<int>(model.frames.size())) {
+    if (!ParseFrame(*f, frame)) {
+      err << "The frame must be a whole number: " << *f << '\n' << kLayoutUsage;
+      return 2;
+    }
+    if (frame >= static_cast<int>(model.frames.size())) {
       err << "The model has no frame " << *f << '\n';
       return 1;
     }

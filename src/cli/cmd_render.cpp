@@ -5,6 +5,7 @@
 #include <array>
 #include <cctype>
 #include <ostream>
+#include <tuple>
 
 #include "cli/commands.h"
 #include "cli/load_model.h"
@@ -34,11 +35,9 @@ std::string Lower(std::string s) {
 }
 
 bool ParseInt(const std::string& text, int& out) {
-  if (text.empty() || text.size() > 9) return false;
-  for (char c : text)
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  out = std::stoi(text);
-  return true;
+  const auto value = WholeNumber(text, 0, 999999999);
+  if (value) out = *value;
+  return value.has_value();
 }
 
 // A number 0..9 or a mode name, any case.
@@ -52,10 +51,9 @@ int ParseMode(const std::string& text) {
 
 // The snapshot limits: 16..2048 each way.
 bool ParseSize(const std::string& text, int& w, int& h) {
-  std::size_t x = Lower(text).find('x');
-  if (x == std::string::npos) return false;
-  if (!ParseInt(text.substr(0, x), w) || !ParseInt(text.substr(x + 1), h)) return false;
-  return w >= 16 && w <= 2048 && h >= 16 && h <= 2048;
+  const auto size = WholeSize(text, 16, 2048);
+  if (size) std::tie(w, h) = *size;
+  return size.has_value();
 }
 
 // Up to eight comma-separated palette indices, from slot 0 on.
@@ -108,7 +106,7 @@ std::unique_ptr<Skin> LoadMapFor(MapKind kind, const std::optional<std::string>&
 
 }  // namespace
 
-bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err) {
+int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err) {
   App& app = view.app;
   Model& model = app.model;
 
@@ -117,32 +115,36 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
     mode = ParseMode(*m);
     if (mode < 0) {
       err << "Unknown render mode: " << *m << '\n';
-      return false;
+      return 2;  // a bad option value is a usage error
     }
   }
   int width = 640, height = 480;
   if (auto s = args.Get("--size"); s && !ParseSize(*s, width, height)) {
     err << "The size must be WxH with both from 16 to 2048: " << *s << '\n';
-    return false;
+    return 2;  // a bad option value is a usage error
   }
   AlignKind align = AlignKind::Front;
   if (auto v = args.Get("--view"); v && !ParseView(*v, align)) {
     err << "Unknown view: " << *v << '\n';
-    return false;
+    return 2;  // a bad option value is a usage error
   }
 
   if (auto s = args.Get("--slots"); s && !ParseSlots(*s, app.editor.colourSlots)) {
     err << "The colour slots must be up to eight palette indices 0..255, comma-separated: " << *s << '\n';
-    return false;
+    return 2;  // a bad option value is a usage error
   }
 
-  if (!LoadModelForCli(app, args, err)) return false;
+  if (!LoadModelForCli(app, args, err)) return 1;
 
   if (auto f = args.Get("--frame")) {
     int frame = -1;
-    if (!ParseInt(*f, frame) || frame >= static_cast<int>(model.frames.size())) {
+    if (!ParseInt(*f, frame)) {
+      err << "The frame must be a whole number: " << *f << '\n';
+      return 2;  // a bad option value is a usage error
+    }
+    if (frame >= static_cast<int>(model.frames.size())) {
       err << "The model has no frame " << *f << '\n';
-      return false;
+      return 1;
     }
     model.currentFrameIndex = static_cast<std::int16_t>(frame);
     model.currentFrame = model.frames[static_cast<std::size_t>(frame)]->vertices.data();
@@ -152,7 +154,7 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
     std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), view.ui);
     if (!skin) {
       err << "Cannot read the skin " << *s << '\n';
-      return false;
+      return 1;
     }
     skin->flags |= SKIN_EXTERNAL;
     model.skins.push_back(std::move(skin));
@@ -183,7 +185,7 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
   // The same gate as the Modes bar, with its messages.
   if (CheckRenderMode(app.renderModes, model, app.viewport, view.ui, colormap, app.baseFolder, kTexturedModeIndex,
                       mode) != 1)
-    return false;
+    return 1;
   app.renderModes.renderModeIndex = mode;
 
   BuildLightCurve(app.lighting);
@@ -197,7 +199,7 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
     int distance = 0;
     if (!ParseInt(*d, distance) || distance < 1 || distance > 100000) {
       err << "The distance must be a whole number from 1 to 100000: " << *d << '\n';
-      return false;
+      return 2;  // a bad option value is a usage error
     }
     app.viewport.distance = static_cast<float>(distance);
   }
@@ -205,7 +207,7 @@ bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& er
   app.editor.editMode = args.Has("--mapping") ? EditMode::Mapping : EditMode::Paint;
   app.editor.cameraToggle = !args.Has("--no-guide");
   view.context = app.MakeRenderContext();
-  return true;
+  return 0;
 }
 
 int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
@@ -223,7 +225,7 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   const bool png = ext == "png";
 
   HeadlessView view(err);
-  if (!SetUpHeadlessView(view, args, err)) return 1;
+  if (const int failed = SetUpHeadlessView(view, args, err)) return failed;
   App& app = view.app;
   app.renderModes.Render(view.context, REDRAW_FULL, 32);
 

@@ -28,4 +28,6 @@ struct HeadlessView {
 
 // Loads the model (first positional argument) and readies the view; false
 // after a message on `err`.
-bool SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err);
+// 0 when the view is ready; 2 (after a message) for a bad option value, 1
+// when the model or a file cannot be used.
+int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err);

@@ -6,6 +6,7 @@
 
 #include "image/image_bytes.h"
 #include "image/image_files.h"
+#include "platform/files.h"
 #include "platform/ui.h"
 
 namespace {
@@ -88,6 +89,8 @@ std::unique_ptr<Skin> ParsePcx(std::span<const std::uint8_t> bytes, Ui& ui) {
   return skin;
 }
 
+constexpr int kMaxPcxWidth = 32766;
+
 std::vector<std::uint8_t> EncodePcx(const Skin& skin) {
   if (!HasWritablePixels(skin)) return {};
   const std::size_t w = static_cast<std::size_t>(skin.width);
@@ -125,6 +128,12 @@ std::vector<std::uint8_t> EncodePcx(const Skin& skin) {
 }
 
 bool WritePcx(Skin& skin, const std::string& path, Ui& ui) {
+  // Rows are padded to an even length whose count other readers take as a
+  // signed 16-bit number: 32767 pixels would need 32768.
+  if (skin.width > kMaxPcxWidth) {
+    ui.Message("Error Saving: " + CauseText(kCauseTooLargeForFormat));
+    return false;
+  }
   if (!SaveImageBytes(EncodePcx(skin), path, ui)) return false;
   skin.format = FORMAT_PCX;
   return true;

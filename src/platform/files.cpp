@@ -176,6 +176,7 @@ std::string AbsolutePath(const std::string& path) {
 std::string CauseText(int cause) {
   if (cause == kCauseNotRegularFile) return std::to_string(cause) + " (not a regular file)";
   if (cause == kCauseFileTooLarge) return std::to_string(cause) + " (too large for any file the program reads)";
+  if (cause == kCauseTooLargeForFormat) return std::to_string(cause) + " (too large for this file format)";
   const char* words = std::strerror(cause);
   return std::to_string(cause) + " (" + (words ? words : "unknown error") + ")";
 }

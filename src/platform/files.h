@@ -74,6 +74,7 @@ std::string CauseText(int cause);
 // words in CauseText.
 inline constexpr int kCauseNotRegularFile = 10001;
 inline constexpr int kCauseFileTooLarge = 10002;
+inline constexpr int kCauseTooLargeForFormat = 10003;
 
 // No file the program reads comes near this: an MD2, a skin or a picture at
 // its format's limits is a few megabytes.

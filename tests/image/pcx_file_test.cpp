@@ -162,3 +162,24 @@ TEST(PcxRead, PaletteMarkerIsNotRequired) {
   EXPECT_EQ(skin->pixels, std::vector<std::uint8_t>{42});
   EXPECT_EQ(skin->palette, TestPalette());
 }
+
+TEST(PcxWrite, AWidthWhosePaddedRowASignedFieldCannotHoldIsRefused) {
+  TempDir dir;
+  for (const int width : {32766, 32767}) {
+    ScriptedUi ui;
+    Skin skin;
+    skin.width = static_cast<std::int16_t>(width);
+    skin.height = 1;
+    skin.pixels.assign(static_cast<std::size_t>(width), 7);
+    const std::string path = dir.File("wide" + std::to_string(width) + ".pcx");
+    const bool written = WritePcx(skin, path, ui);
+    EXPECT_EQ(written, width == 32766);
+    EXPECT_EQ(FileExists(path), written);
+    if (!written) {
+      EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error Saving: 10003 (too large for this file format)"});
+    } else {
+      const std::vector<std::uint8_t> bytes = ReadBytes(path);
+      EXPECT_EQ(bytes[66] | bytes[67] << 8, 32766);  // bytes per line, even, below 32768
+    }
+  }
+}

@@ -32,6 +32,30 @@ class Document {
   std::size_t meshSavedAt_ = 0;
 };
 
+// The undo step of a mouse drag: opened at the press, closed at the release
+// or when the mouse is lost (a new Begin closes one still open).
+class DragStep {
+ public:
+  explicit DragStep(Document& document) : document_(document) {}
+  ~DragStep() { End(); }
+  DragStep(const DragStep&) = delete;
+  DragStep& operator=(const DragStep&) = delete;
+  void Begin(const std::string& name, unsigned parts) {
+    End();
+    document_.history.Begin(name, parts, document_.model);
+    open_ = true;
+  }
+  void End() {
+    if (!open_) return;
+    open_ = false;
+    document_.history.Commit(document_.model);
+  }
+
+ private:
+  Document& document_;
+  bool open_ = false;
+};
+
 // One user action as one undo step: opened here, closed when it goes out of
 // scope (an action nested in another joins the outer step).
 class DocumentStep {

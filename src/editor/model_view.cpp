@@ -19,21 +19,10 @@ constexpr int kModelShow = kModelView | kShowNow;
 constexpr int kBothViewsShow = kSkinView | kModelView | kShowNow;
 constexpr int kPaletteDragging = kPalette | kDragging;
 
-const char* StrokeStepName(BrushKind kind) {
-  switch (kind) {
-    case BrushKind::Point:
-      return "Point Stroke";
-    case BrushKind::Pencil:
-      return "Pencil Stroke";
-    case BrushKind::Line:
-      return "Line Stroke";
-  }
-  return "Stroke";
-}
 
 }  // namespace
 
-ModelView::ModelView(Workspace& workspace) : app_(workspace) {
+ModelView::ModelView(Workspace& workspace) : app_(workspace), step_(workspace.document) {
   snapshotPalette_ = GreyRampPalette();
 }
 
@@ -157,7 +146,7 @@ void ModelView::StartDrag(const MouseEvent& e) {
     case DragState::PaintDrag: {
       Skin* skin = app_.model.currentSkin;
       if (!skin) break;
-      BeginStep(StrokeStepName(app_.editor.brushKind), STEP_CURRENT_SKIN);
+      step_.Begin(StrokeStepName(app_.editor.brushKind), STEP_CURRENT_SKIN);
       stroke_.Begin(*skin, app_.editor.brushKind == BrushKind::Line);
       if (app_.editor.brushKind == BrushKind::Point) {
         if (PaintAt(app_, stroke_, Tags(), e.x, e.y)) Send(REDRAW_PIXELS, kSkinAndModelDragging);
@@ -170,11 +159,11 @@ void ModelView::StartDrag(const MouseEvent& e) {
       PickAt(e.x, e.y);
       break;
     case DragState::SelectDrag:
-      BeginStep("Select Faces", STEP_MESH);
+      step_.Begin("Select Faces", STEP_MESH);
       SelectAt(e.x, e.y, true);
       break;
     case DragState::DeselectDrag:
-      BeginStep("Deselect Faces", STEP_MESH);
+      step_.Begin("Deselect Faces", STEP_MESH);
       SelectAt(e.x, e.y, false);
       break;
     default:
@@ -182,17 +171,6 @@ void ModelView::StartDrag(const MouseEvent& e) {
   }
 }
 
-void ModelView::BeginStep(const char* name, unsigned parts) {
-  EndStep();
-  app_.document.history.Begin(name, parts, app_.model);
-  stepOpen_ = true;
-}
-
-void ModelView::EndStep() {
-  if (!stepOpen_) return;
-  stepOpen_ = false;
-  app_.document.history.Commit(app_.model);
-}
 
 void ModelView::MouseMove(const MouseEvent& e) {
   const bool captured = host() ? host()->HasCapture() : dragState_ != DragState::Idle;
@@ -256,36 +234,11 @@ void ModelView::MouseMove(const MouseEvent& e) {
 }
 
 void ModelView::PaintMove(int x, int y) {
-  Skin* skin = app_.model.currentSkin;
-  if (!skin || !stroke_.active) return;
-  switch (app_.editor.brushKind) {
-    case BrushKind::Point:
-      if (PaintAt(app_, stroke_, Tags(), x, y)) Send(REDRAW_PIXELS, kSkinAndModelDragging);
-      break;
-    case BrushKind::Pencil:
-      if (PaintSegment(app_, stroke_, Tags(), lastX_, lastY_, x, y) >= 0) Send(REDRAW_PIXELS, kSkinAndModelDragging);
-      break;
-    case BrushKind::Line:
-      // A backup of another size (the skin changed under the stroke) is
-      // never copied over it.
-      if (stroke_.lineBackup.size() == skin->pixels.size()) skin->pixels = stroke_.lineBackup;
-      PaintSegment(app_, stroke_, Tags(), pressX_, pressY_, x, y);
-      stroke_.ClearMask();
-      Send(REDRAW_PIXELS, kSkinAndModelDragging);
-      break;
-  }
+  if (ContinueStroke(app_, stroke_, Tags(), pressX_, pressY_, lastX_, lastY_, x, y)) Send(REDRAW_PIXELS, kSkinAndModelDragging);
 }
 
 void ModelView::PickAt(int x, int y) {
-  const Skin* skin = app_.model.currentSkin;
-  if (!InClient(x, y) || !skin) return;
-  const std::int32_t t = Tags().TagAt(x, y);
-  if (t < 0 || static_cast<std::size_t>(t) >= skin->pixels.size()) return;
-  const std::uint8_t colour = skin->pixels[static_cast<std::size_t>(t)];
-  auto& slot = app_.editor.colourSlots[static_cast<std::size_t>(std::clamp(app_.editor.activeSlot, 0, 7))];
-  if (slot == colour) return;
-  slot = colour;
-  Send(REDRAW_FULL, kPaletteDragging);
+  if (PickColourAt(app_, Tags(), x, y)) Send(REDRAW_FULL, kPaletteDragging);
 }
 
 void ModelView::SelectAt(int x, int y, bool select) {
@@ -309,11 +262,11 @@ void ModelView::MouseUp(const MouseEvent& e) {
         Send(REDRAW_FULL, kModelShow);
         dragState_ = DragState::Held;
       } else if (dragState_ == DragState::SelectDrag) {
-        EndStep();
+        step_.End();
         dragState_ = DragState::Held;
       } else if (dragState_ == DragState::PaintDrag) {
         stroke_.End();
-        EndStep();
+        step_.End();
         dragState_ = DragState::Held;
       }
       break;
@@ -325,7 +278,7 @@ void ModelView::MouseUp(const MouseEvent& e) {
         EndPickDrag();
         dragState_ = DragState::Held;
       } else if (dragState_ == DragState::DeselectDrag) {
-        EndStep();
+        step_.End();
         dragState_ = DragState::Held;
       }
       break;
@@ -369,7 +322,7 @@ void ModelView::CaptureLost() {
     default:
       break;
   }
-  EndStep();
+  step_.End();
   dragState_ = DragState::Idle;
   shiftAtPress_ = false;
   axis_ = TrackballAxis::Free;

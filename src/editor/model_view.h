@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "editor/document.h"
 #include "editor/paint_on_model.h"
 #include "image/skin.h"
 #include "platform/pane.h"
@@ -72,9 +73,6 @@ class ModelView : public Pane {
   void EndCameraDrag();
   void EndPickDrag();
   void ToIdle();
-  // A drag that changes the document is one undo step, press to release.
-  void BeginStep(const char* name, unsigned parts);
-  void EndStep();
 
   Workspace& app_;
   int clientWidth_ = -1;
@@ -86,5 +84,5 @@ class ModelView : public Pane {
   bool shiftAtPress_ = false;
   TrackballAxis axis_ = TrackballAxis::Free;
   PaintStroke stroke_;
-  bool stepOpen_ = false;
+  DragStep step_;  // a drag that changes the document is one undo step
 };

@@ -1,5 +1,7 @@
 #include "editor/paint_on_model.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 
 #include "editor/workspace.h"
@@ -113,4 +115,48 @@ int PaintSegment(Workspace& app, PaintStroke& stroke, const TagView& view, int x
     paint(x1, y1);
   }
   return painted;
+}
+
+const char* StrokeStepName(BrushKind kind) {
+  switch (kind) {
+    case BrushKind::Point:
+      return "Point Stroke";
+    case BrushKind::Pencil:
+      return "Pencil Stroke";
+    case BrushKind::Line:
+      return "Line Stroke";
+  }
+  return "Stroke";
+}
+
+bool ContinueStroke(Workspace& app, PaintStroke& stroke, const TagView& view, int pressX, int pressY, int lastX,
+                    int lastY, int x, int y) {
+  Skin* skin = app.model.currentSkin;
+  if (!skin || !stroke.active) return false;
+  switch (app.editor.brushKind) {
+    case BrushKind::Point:
+      return PaintAt(app, stroke, view, x, y);
+    case BrushKind::Pencil:
+      return PaintSegment(app, stroke, view, lastX, lastY, x, y) >= 0;
+    case BrushKind::Line:
+      // A backup of another size (the skin changed under the stroke) is
+      // never copied over it.
+      if (stroke.lineBackup.size() == skin->pixels.size()) skin->pixels = stroke.lineBackup;
+      PaintSegment(app, stroke, view, pressX, pressY, x, y);
+      stroke.ClearMask();
+      return true;
+  }
+  return false;
+}
+
+bool PickColourAt(Workspace& app, const TagView& view, int x, int y) {
+  const Skin* skin = app.model.currentSkin;
+  if (!skin) return false;
+  const std::int32_t t = view.TagAt(x, y);
+  if (t < 0 || static_cast<std::size_t>(t) >= skin->pixels.size()) return false;
+  const std::uint8_t colour = skin->pixels[static_cast<std::size_t>(t)];
+  auto& slot = app.editor.colourSlots[static_cast<std::size_t>(std::clamp(app.editor.activeSlot, 0, 7))];
+  if (slot == colour) return false;
+  slot = colour;
+  return true;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/editor_state.h"
+
 class Workspace;
 struct Skin;
 
@@ -43,5 +45,19 @@ bool PaintAt(Workspace& workspace, PaintStroke& stroke, const TagView& view, int
 // (x1, y1), clipped to the client area: the number of texels changed, or
 // -1 when nothing of the line was in view (no skin, no stroke, clipped
 // away). The caller sends the one Pixels refresh when it gets >= 0.
+// The undo step name of a stroke with this brush ("Pencil Stroke").
+const char* StrokeStepName(BrushKind kind);
+
+// One mouse move of a stroke to (x, y): Point paints the texel under it,
+// Pencil the line from (lastX, lastY), Line puts the skin back as it was at
+// the press and paints the one line from (pressX, pressY). True when a
+// Pixels refresh of both views is due.
+bool ContinueStroke(Workspace& workspace, PaintStroke& stroke, const TagView& view, int pressX, int pressY,
+                    int lastX, int lastY, int x, int y);
+
+// The colour of the texel under (x, y) into the active colour slot; true
+// when the slot changed.
+bool PickColourAt(Workspace& workspace, const TagView& view, int x, int y);
+
 int PaintSegment(Workspace& workspace, PaintStroke& stroke, const TagView& view, int x0, int y0, int x1,
                  int y1);

@@ -25,17 +25,6 @@ constexpr double kWheelDown = 0.9987515;
 constexpr double kDragUp = 1.001;
 constexpr double kDragDown = 0.999001;
 
-const char* StrokeStepName(BrushKind kind) {
-  switch (kind) {
-    case BrushKind::Point:
-      return "Point Stroke";
-    case BrushKind::Pencil:
-      return "Pencil Stroke";
-    case BrushKind::Line:
-      return "Line Stroke";
-  }
-  return "Stroke";
-}
 
 bool IsFrameState(SkinView::DragState s) {
   using S = SkinView::DragState;
@@ -45,7 +34,7 @@ bool IsFrameState(SkinView::DragState s) {
 
 }  // namespace
 
-SkinView::SkinView(Workspace& workspace) : app_(workspace), frame_(1024), tags_(1024) {
+SkinView::SkinView(Workspace& workspace) : app_(workspace), frame_(1024), tags_(1024), step_(workspace.document) {
   palette_ = GreyRampPalette();
 }
 
@@ -165,17 +154,6 @@ void SkinView::RestoreCursor() {
   if (host()) host()->ShowCursor(true);
 }
 
-void SkinView::BeginStep(const char* name, unsigned parts) {
-  EndStep();
-  app_.document.history.Begin(name, parts, app_.model);
-  stepOpen_ = true;
-}
-
-void SkinView::EndStep() {
-  if (!stepOpen_) return;
-  stepOpen_ = false;
-  app_.document.history.Commit(app_.model);
-}
 
 void SkinView::MouseDown(const MouseEvent& e) {
   if (dragState_ != DragState::Idle || e.button == MouseButton::Middle) return;
@@ -209,7 +187,7 @@ void SkinView::StartPress(const MouseEvent& e) {
     dragState_ = DragState::Painting;
     Skin* skin = app_.model.currentSkin;
     if (!skin) return;
-    BeginStep(StrokeStepName(app_.editor.brushKind), STEP_CURRENT_SKIN);
+    step_.Begin(StrokeStepName(app_.editor.brushKind), STEP_CURRENT_SKIN);
     stroke_.Begin(*skin, app_.editor.brushKind == BrushKind::Line);
     if (PaintAt(app_, stroke_, Tags(), e.x, e.y)) Send(REDRAW_PIXELS, kBothViewsDragging);
     return;
@@ -222,7 +200,7 @@ void SkinView::StartPress(const MouseEvent& e) {
     BeginFrameEdit(e.x, e.y);
   } else if (e.shift || e.ctrl) {
     dragState_ = e.shift ? DragState::SelectDrag : DragState::DeselectDrag;
-    BeginStep(e.shift ? "Select Faces" : "Deselect Faces", STEP_MESH);
+    step_.Begin(e.shift ? "Select Faces" : "Deselect Faces", STEP_MESH);
     SelectAt(e.x, e.y, e.shift);
   } else if (GrabVertex(e.x, e.y)) {
     dragState_ = DragState::VertexDrag;
@@ -280,34 +258,11 @@ void SkinView::CameraMove(const MouseEvent& e) {
 }
 
 void SkinView::PaintMove(int x, int y) {
-  Skin* skin = app_.model.currentSkin;
-  if (!skin || !stroke_.active) return;
-  switch (app_.editor.brushKind) {
-    case BrushKind::Point:
-      if (PaintAt(app_, stroke_, Tags(), x, y)) Send(REDRAW_PIXELS, kBothViewsDragging);
-      break;
-    case BrushKind::Pencil:
-      if (PaintSegment(app_, stroke_, Tags(), lastX_, lastY_, x, y) >= 0) Send(REDRAW_PIXELS, kBothViewsDragging);
-      break;
-    case BrushKind::Line:
-      if (stroke_.lineBackup.size() == skin->pixels.size()) skin->pixels = stroke_.lineBackup;
-      PaintSegment(app_, stroke_, Tags(), pressX_, pressY_, x, y);
-      stroke_.ClearMask();
-      Send(REDRAW_PIXELS, kBothViewsDragging);
-      break;
-  }
+  if (ContinueStroke(app_, stroke_, Tags(), pressX_, pressY_, lastX_, lastY_, x, y)) Send(REDRAW_PIXELS, kBothViewsDragging);
 }
 
 void SkinView::PickAt(int x, int y) {
-  const Skin* skin = app_.model.currentSkin;
-  if (!InClient(x, y) || !skin) return;
-  const std::int32_t t = Tags().TagAt(x, y);
-  if (t < 0 || static_cast<std::size_t>(t) >= skin->pixels.size()) return;
-  const std::uint8_t colour = skin->pixels[static_cast<std::size_t>(t)];
-  auto& slot = app_.editor.colourSlots[static_cast<std::size_t>(std::clamp(app_.editor.activeSlot, 0, 7))];
-  if (slot == colour) return;
-  slot = colour;
-  Send(REDRAW_FULL, kPaletteDragging);
+  if (PickColourAt(app_, Tags(), x, y)) Send(REDRAW_FULL, kPaletteDragging);
 }
 
 void SkinView::SelectAt(int x, int y, bool select) {
@@ -378,7 +333,7 @@ void SkinView::EndDrag() {
     default:
       break;
   }
-  EndStep();
+  step_.End();
   dragState_ = DragState::Done;
 }
 

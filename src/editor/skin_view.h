@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "editor/document.h"
 #include "editor/paint_on_model.h"
 #include "image/skin.h"
 #include "model/model.h"
@@ -107,8 +108,6 @@ class SkinView : public Pane {
   void RestoreCursor();
   void EndDrag();
   void ToIdle();
-  void BeginStep(const char* name, unsigned parts);
-  void EndStep();
 
   bool GrabVertex(int x, int y);
   void VertexMove(int x, int y);
@@ -148,6 +147,6 @@ class SkinView : public Pane {
   MapVertex grabSlotBefore_{};      // what that slot held, put back when the weld drops it
   Palette palette_{};
   PaintStroke stroke_;
-  bool stepOpen_ = false;
+  DragStep step_;  // a drag that changes the document is one undo step
   bool cursorHidden_ = false;
 };

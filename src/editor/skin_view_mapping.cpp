@@ -80,7 +80,7 @@ bool SkinView::GrabVertex(int x, int y) {
   if (best < 0) return false;
 
   const bool pixels = app_.editor.dragPixelsWithMapping && m.currentSkin;
-  BeginStep("Move Mapping Vertex", STEP_MESH | (pixels ? STEP_CURRENT_SKIN : 0u));
+  step_.Begin("Move Mapping Vertex", STEP_MESH | (pixels ? STEP_CURRENT_SKIN : 0u));
   grabSlot_ = count;
   grabSlotBefore_ = m.mapVertices[static_cast<std::size_t>(count)];
   m.mapVertices[static_cast<std::size_t>(count)] = m.mapVertices[static_cast<std::size_t>(best)];
@@ -142,7 +142,7 @@ void SkinView::BeginTransform(int x, int y) {
   transformKind_ = shiftFlag_ ? TransformKind::Rotate : ctrlFlag_ ? TransformKind::Scale : TransformKind::Move;
   static const char* const kNames[] = {"Move Selection", "Scale Selection", "Rotate Selection"};
   const bool pixels = app_.editor.dragPixelsWithMapping && m.currentSkin;
-  BeginStep(kNames[static_cast<int>(transformKind_)], STEP_MESH | (pixels ? STEP_CURRENT_SKIN : 0u));
+  step_.Begin(kNames[static_cast<int>(transformKind_)], STEP_MESH | (pixels ? STEP_CURRENT_SKIN : 0u));
   dragState_ = DragState::SelectionTransform;
   angle_ = 0;
   scaleS_ = scaleT_ = 1;

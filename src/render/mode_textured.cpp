@@ -4,8 +4,10 @@
 // drawing it again.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "render/lighting.h"
 #include "render/render_mode_base.h"
@@ -85,8 +87,13 @@ class TexturedMode : public RenderModeBase {
   void LightPass(const ScenePass& pass);
   void MappingOverlay(const ScenePass& pass);
 
+  // The skin position of every mapping vertex in 16.16 texels, worked out
+  // once per render; triangles share their corners' mapping vertices.
+  void FixMapVertices(const Model& m, const Skin& skin);
+
   const char* name_;
   Lit lit_;
+  std::vector<std::array<std::int32_t, 2>> fixedMap_;
 };
 
 using TagRule = CRasterizer::TagRule;
@@ -145,6 +152,16 @@ void TexturedMode::Fill(const std::int32_t (*pts)[7], TagRule rule, std::int32_t
   }
 }
 
+void TexturedMode::FixMapVertices(const Model& m, const Skin& skin) {
+  const int count = std::max(0, std::min<int>(m.numMapVertices, static_cast<int>(m.mapVertices.size())));
+  fixedMap_.resize(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const MapVertex& mv = m.mapVertices[static_cast<std::size_t>(i)];
+    fixedMap_[static_cast<std::size_t>(i)] = {TexCoordToFixed(std::trunc(mv.s), skin.width),
+                                              TexCoordToFixed(std::trunc(mv.t), skin.height)};
+  }
+}
+
 void TexturedMode::Draw(int kind, const ScenePass& pass) {
   Model& m = model();
   Viewport& vp = view();
@@ -165,15 +182,16 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
 
   std::int32_t pts[4][7];
   std::int32_t uv[3][2];
+  FixMapVertices(m, *skin);
   ForEachAccepted(
       pass,
       [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
         // Acceptance checked the frame's indices, not the mapping's.
         if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) return;
         for (int k = 0; k < 3; ++k) {
-          const MapVertex& mv = m.mapVertices[static_cast<std::size_t>(tri.mapIndex[k])];
-          uv[k][0] = TexCoordToFixed(std::trunc(mv.s), skin->width);
-          uv[k][1] = TexCoordToFixed(std::trunc(mv.t), skin->height);
+          const auto& st = fixedMap_[static_cast<std::size_t>(tri.mapIndex[k])];
+          uv[k][0] = st[0];
+          uv[k][1] = st[1];
         }
         Corners(pts, xy, uv, tri.shade, tri.mapCoord);
         Fill(pts, modelRule, t);

@@ -137,6 +137,20 @@ Vec3 RenderModeBase::CompanionCamera(const Companion& comp, const CompanionTrian
   return Vec3{v.cx, v.cy, v.cz};
 }
 
+void RenderModeBase::ProjectModelVertices(const ScenePass& pass) const {
+  const Viewport& vp = view();
+  // The same bound acceptance held the triangles' indices to.
+  const int count = std::min(static_cast<int>(vp.cameraVertices.size()), std::max<int>(0, model().numVertices));
+  screen_.resize(static_cast<std::size_t>(count));
+  const Projector project = projector_;
+  const Vec3* camera = vp.cameraVertices.data();
+  ScreenVertex* out = screen_.data();
+  for (int i = 0; i < count; ++i) {
+    const ScreenPoint s = project(camera[i]);
+    out[i] = {s.x, s.y, DepthAttribute(pass, camera[i].z)};
+  }
+}
+
 void RenderModeBase::TargetFrameBuffer() const { raster().FrameBuffer = view().frameBuffer.data(); }
 
 void RenderModeBase::Render(int kind, int /*flags*/) {

@@ -4,8 +4,10 @@
 // and the per-corner helpers the modes build their vertices with.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "model/companion.h"
 #include "render/render_mode.h"
@@ -70,7 +72,6 @@ class RenderModeBase : public RenderMode {
   void ForEachAccepted(const ScenePass& pass, ModelFn&& onModel, TakeFn&& take,
                        CompanionFn&& onCompanion) const {
     Model& m = model();
-    const Viewport& vp = view();
     std::int32_t xy[3][3];
     const auto corner = [&](int k, const Vec3& c) {
       const ScreenPoint s = projector_(c);
@@ -78,9 +79,16 @@ class RenderModeBase : public RenderMode {
       xy[k][1] = s.y;
       xy[k][2] = DepthAttribute(pass, c.z);
     };
+    ProjectModelVertices(pass);
+    const ScreenVertex* screen = screen_.data();
     for (int t : pass.modelList) {
       const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
-      for (int k = 0; k < 3; ++k) corner(k, vp.cameraVertices[static_cast<std::size_t>(tri.vertexIndex[k])]);
+      for (int k = 0; k < 3; ++k) {
+        const ScreenVertex& s = screen[tri.vertexIndex[k]];
+        xy[k][0] = s[0];
+        xy[k][1] = s[1];
+        xy[k][2] = s[2];
+      }
       onModel(t, tri, xy);
     }
     const int frame = m.currentFrameIndex;
@@ -103,6 +111,13 @@ class RenderModeBase : public RenderMode {
  protected:
   // The camera's projection for the render under way, worked out once.
   Projector projector_;
+  // Every model vertex of the frame on the screen: x, y and depth attribute,
+  // worked out once per render in one pass over the camera-space vertices
+  // rather than once per corner of every accepted triangle. Kept between
+  // renders so the pass allocates nothing.
+  using ScreenVertex = std::array<std::int32_t, 3>;
+  mutable std::vector<ScreenVertex> screen_;
+  void ProjectModelVertices(const ScenePass& pass) const;
   static bool NoCompanion(const Companion&, std::size_t) { return false; }
 };
 

@@ -4,13 +4,16 @@
 
 #include "model/companion.h"
 
-Vec3 ToCamera(const Viewport& viewport, const Vec3& world) {
-  const auto& R = viewport.rotation.m;
-  float a[3] = {world.x + viewport.pan[0], world.y + viewport.pan[1], world.z + viewport.pan[2]};
-  float c[3];
-  for (int j = 0; j < 3; ++j) c[j] = -(a[0] * R[0][j] + a[1] * R[1][j] + a[2] * R[2][j]);
-  return Vec3{c[0], -c[1], c[2] + viewport.distance};
+CameraTransform MakeCameraTransform(const Viewport& viewport) {
+  CameraTransform t{};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) t.r[i][j] = viewport.rotation.m[i][j];
+  for (int i = 0; i < 3; ++i) t.pan[i] = viewport.pan[i];
+  t.distance = viewport.distance;
+  return t;
 }
+
+Vec3 ToCamera(const Viewport& viewport, const Vec3& world) { return MakeCameraTransform(viewport)(world); }
 
 bool TransformVertices(Viewport& viewport, Model& model) {
   if (!model.currentFrame) return false;
@@ -18,8 +21,10 @@ bool TransformVertices(Viewport& viewport, Model& model) {
   if (n > kMaxVertices) n = kMaxVertices;
   if (viewport.cameraVertices.size() < static_cast<std::size_t>(n))
     viewport.cameraVertices.resize(n);
-  for (int i = 0; i < n; ++i)
-    viewport.cameraVertices[i] = ToCamera(viewport, ToWorld(model.currentFrame[i]));
+  const CameraTransform camera = MakeCameraTransform(viewport);
+  const Vec3* in = model.currentFrame;
+  Vec3* out = viewport.cameraVertices.data();
+  for (int i = 0; i < n; ++i) out[i] = camera(ToWorld(in[i]));
 
   int frame = model.currentFrameIndex;
   for (auto& comp : model.companions) {
@@ -27,7 +32,7 @@ bool TransformVertices(Viewport& viewport, Model& model) {
     CompanionVertex* v = comp->FrameVertices(frame);
     for (int i = 0; i < comp->numVertices; ++i) {
       Vec3 placed{v[i].x + comp->offsetX, v[i].y + comp->offsetY, v[i].z + comp->offsetZ};
-      Vec3 c = ToCamera(viewport, ToWorld(placed));
+      Vec3 c = camera(ToWorld(placed));
       v[i].cx = c.x;
       v[i].cy = c.y;
       v[i].cz = c.z;
@@ -114,13 +119,6 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
   // A flat range (every accepted corner at one depth) puts everything at 0.
   if (pass.any && pass.zmax > pass.zmin)
     pass.depthScale = 1073741824.0 / (static_cast<double>(pass.zmax) - pass.zmin);
-}
-
-std::int32_t DepthAttribute(const ScenePass& pass, float cz) {
-  double d = (static_cast<double>(cz) - pass.zmin) * pass.depthScale;
-  if (d < 0) d = 0;
-  if (d > 1073741824.0) d = 1073741824.0;
-  return static_cast<std::int32_t>(d);
 }
 
 bool PrepareScene(Viewport& viewport, Model& model, std::uint8_t background, bool clearTags,

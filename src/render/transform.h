@@ -18,6 +18,22 @@ struct ScreenPoint {
 // Model vertex (x, y, z) placed in world axes: (y, z, x).
 inline Vec3 ToWorld(const Vec3& v) { return Vec3{v.y, v.z, v.x}; }
 
+// The camera's rotation, pan and distance taken out of the viewport once, so
+// a loop over a frame's vertices keeps them in registers.
+struct CameraTransform {
+  float r[3][3];
+  float pan[3];
+  float distance;
+  Vec3 operator()(const Vec3& world) const {
+    const float a0 = world.x + pan[0], a1 = world.y + pan[1], a2 = world.z + pan[2];
+    const float c0 = -(a0 * r[0][0] + a1 * r[1][0] + a2 * r[2][0]);
+    const float c1 = -(a0 * r[0][1] + a1 * r[1][1] + a2 * r[2][1]);
+    const float c2 = -(a0 * r[0][2] + a1 * r[1][2] + a2 * r[2][2]);
+    return Vec3{c0, -c1, c2 + distance};
+  }
+};
+CameraTransform MakeCameraTransform(const Viewport& viewport);
+
 // One world position into camera space.
 Vec3 ToCamera(const Viewport& viewport, const Vec3& world);
 
@@ -69,7 +85,12 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass);
 bool AcceptCorners(const Vec3& c0, const Vec3& c1, const Vec3& c2);
 
 // The 16.16 depth attribute of a corner at camera depth cz.
-std::int32_t DepthAttribute(const ScenePass& pass, float cz);
+inline std::int32_t DepthAttribute(const ScenePass& pass, float cz) {
+  double d = (static_cast<double>(cz) - pass.zmin) * pass.depthScale;
+  if (d < 0) d = 0;
+  if (d > 1073741824.0) d = 1073741824.0;
+  return static_cast<std::int32_t>(d);
+}
 
 // Clears the buffers, and when the model has a current frame transforms,
 // accepts and depth-ranges the scene. False when there is nothing to draw

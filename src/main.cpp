@@ -3,6 +3,7 @@
 //   skintool [--profile FILE.ini] [-md2 MODEL.md2 [SKIN ...]]   the editor
 //   skintool COMMAND ...                                         the command line
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -15,6 +16,7 @@
 #endif
 
 int main(int argc, char** argv) {
+  const auto started = std::chrono::steady_clock::now();
   // "--profile FILE" keeps a run's settings in an ini file of its own.
   std::string profilePath;
   int first = 1;
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
   }
   GuiOptions options;
   options.profilePath = profilePath;
+  options.started = started;
   return RunGui(restCount, rest.data(), options);
 #else
   std::cerr << "skintool: this build has no editor window (Qt 6 was not found)\n";

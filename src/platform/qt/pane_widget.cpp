@@ -122,6 +122,8 @@ void PaneWidget::paintEvent(QPaintEvent*) {
     painter.fillRect(image.width(), 0, width() - image.width(), height(), palette().window());
   if (image.height() < height())
     painter.fillRect(0, image.height(), width(), height() - image.height(), palette().window());
+  painter.end();
+  if (onPainted) onPainted();
 }
 
 void PaneWidget::resizeEvent(QResizeEvent*) {

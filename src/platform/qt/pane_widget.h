@@ -4,6 +4,8 @@
 // PaneHost (mouse capture, cursor, repaint, key state). Wheel events go to
 // the parent, which knows which pane lies under the pointer.
 
+#include <functional>
+
 #include <QImage>
 #include <QWidget>
 
@@ -30,6 +32,8 @@ class PaneWidget : public QWidget, public PaneHost {
   bool CtrlDown() const override;
 
   int paintCount() const { return paintCount_; }
+  // Called when a paint has put the pane's picture on screen.
+  std::function<void()> onPainted;
   // Off when a layout resizes the pane itself before moving the widget.
   void SetForwardResize(bool on) { forwardResize_ = on; }
 

@@ -1,16 +1,22 @@
 #include "shell/qt/editor_session.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QTimer>
 
+#include "editor/model_view.h"
 #include "platform/profile_keys.h"
+#include "platform/qt/pane_widget.h"
 #include "platform/qt/qsettings_profile.h"
 #include "platform/qt/qt_ui.h"
 #include "shell/app.h"
 #include "shell/qt/intro_window.h"
 #include "shell/qt/main_wnd.h"
+#include "shell/qt/shell_wnd.h"
 #include "shell/qt/toolbar_icons.h"
 
 EditorSession::EditorSession(Ui& ui, Profile& profile) : app_(std::make_unique<App>(ui, profile)) {}
@@ -30,6 +36,26 @@ bool EditorSession::Start(const StartupOptions& options, int width, int height) 
   mainWnd_->resize(width, height);
   return RunModelStartup(*app_, options);
 }
+
+namespace {
+
+// Start-up timing on request: the first paint of the 3D view, in ms since
+// main began, to stderr; "quit" ends the program there.
+void ReportFirstFrame(EditorSession& session, std::chrono::steady_clock::time_point started) {
+  const char* mode = std::getenv("SKINTOOL_FIRST_FRAME");
+  if (!mode || !*mode) return;
+  ShellWnd& shell = session.mainWnd().shellWnd();
+  PaneWidget& view = shell.widgetFor(shell.modelView());
+  const bool quit = std::string(mode) == "quit";
+  view.onPainted = [&view, started, quit] {
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    std::fprintf(stderr, "skintool: first frame painted %.1f ms after start\n", ms);
+    view.onPainted = nullptr;
+    if (quit) QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  };
+}
+
+}  // namespace
 
 int RunGui(int& argc, char** argv, const GuiOptions& options) {
   QApplication qapp(argc, argv);
@@ -61,6 +87,7 @@ int RunGui(int& argc, char** argv, const GuiOptions& options) {
   if (!session.Start(startup)) return 0;
   ui.SetParent(&session.mainWnd());
   session.mainWnd().PlaceOnScreen();
+  ReportFirstFrame(session, options.started);
   session.mainWnd().show();
   return qapp.exec();
 }

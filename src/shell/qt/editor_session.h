@@ -4,7 +4,9 @@
 // program uses it with real dialogs and the user's settings; tests with
 // scripted answers and a profile in memory.
 
+#include <chrono>
 #include <memory>
+#include <string>
 
 #include "shell/startup.h"
 
@@ -33,6 +35,10 @@ class EditorSession {
 
 struct GuiOptions {
   std::string profilePath;  // empty: the user's own settings
+  // When main began; with SKINTOOL_FIRST_FRAME set in the environment the
+  // time from here to the 3D view's first painted frame goes to stderr
+  // ("quit": and the program ends there, for timing start-up).
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
 // The editor as a program: QApplication, real dialogs, the event loop. The

@@ -50,8 +50,11 @@ void ShadeMesh(Tri* tris, int numTris, int numVerts, const Lighting& lighting, i
   }
   if (numVerts <= 0) return;
   if (kind == 1) {
-    std::vector<float> sum(numVerts, 0.0f);
-    std::vector<int> count(numVerts, 0);
+    // Scratch kept from frame to frame: a render allocates nothing here.
+    thread_local std::vector<float> sum;
+    thread_local std::vector<int> count;
+    sum.assign(static_cast<std::size_t>(numVerts), 0.0f);
+    count.assign(static_cast<std::size_t>(numVerts), 0);
     for (int t = 0; t < numTris; ++t) {
       if (!InRange(tris[t].vertexIndex, numVerts)) continue;
       float u = Unlit(l, tris[t].faceNormal);
@@ -71,7 +74,10 @@ void ShadeMesh(Tri* tris, int numTris, int numVerts, const Lighting& lighting, i
   }
   if (kind == 2) {
     // Sums in int: a 16-bit sum would wrap once ~256 triangles share a vertex.
-    std::vector<int> su(numVerts, 0), sv(numVerts, 0), count(numVerts, 0);
+    thread_local std::vector<int> su, sv, count;
+    su.assign(static_cast<std::size_t>(numVerts), 0);
+    sv.assign(static_cast<std::size_t>(numVerts), 0);
+    count.assign(static_cast<std::size_t>(numVerts), 0);
     for (int t = 0; t < numTris; ++t) {
       if (!InRange(tris[t].vertexIndex, numVerts)) continue;
       int u = static_cast<int>((tris[t].viewNormal[0] + 1) * 128);

@@ -204,7 +204,7 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
 
   Light();
 
-  ScenePass pass;
+  ScenePass& pass = pass_;
   if (!TransformVertices(vp, m)) return;
   AcceptTriangles(vp, m, pass);
   Draw(kind, pass);

@@ -117,6 +117,8 @@ class RenderModeBase : public RenderMode {
   // renders so the pass allocates nothing.
   using ScreenVertex = std::array<std::int32_t, 3>;
   mutable std::vector<ScreenVertex> screen_;
+  // The scene of the render under way, kept so its list keeps its room.
+  ScenePass pass_;
   void ProjectModelVertices(const ScenePass& pass) const;
   static bool NoCompanion(const Companion&, std::size_t) { return false; }
 };

@@ -1,6 +1,7 @@
 #include "render/transform.h"
 
 #include <cmath>
+#include <utility>
 
 #include "model/companion.h"
 
@@ -63,6 +64,14 @@ bool AcceptCorners(const Vec3& c0, const Vec3& c1, const Vec3& c2) {
 
 namespace {
 
+// Back to an empty pass, keeping the list's room for the next frame.
+void ResetPass(ScenePass& pass) {
+  std::vector<int> list = std::move(pass.modelList);
+  list.clear();
+  pass = ScenePass{};
+  pass.modelList = std::move(list);
+}
+
 void Widen(ScenePass& pass, float a, float b, float c) {
   for (float z : {a, b, c}) {
     if (z < pass.zmin) pass.zmin = z;
@@ -79,7 +88,7 @@ bool InRange(const std::int16_t idx[3], int count) {
 }  // namespace
 
 void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
-  pass = ScenePass{};
+  ResetPass(pass);
   int frame = model.currentFrameIndex;
   for (auto& comp : model.companions) comp->drawList.clear();
   if (!model.currentFrame) return;
@@ -124,7 +133,7 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
 bool PrepareScene(Viewport& viewport, Model& model, std::uint8_t background, bool clearTags,
                   ScenePass& pass) {
   ClearViewport(viewport, background, clearTags);
-  pass = ScenePass{};
+  ResetPass(pass);
   for (auto& comp : model.companions) comp->drawList.clear();
   if (!TransformVertices(viewport, model)) return false;
   AcceptTriangles(viewport, model, pass);

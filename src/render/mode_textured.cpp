@@ -227,8 +227,7 @@ void TexturedMode::MappingOverlay(const ScenePass& pass) {
       bool take = marked ? (tri.flags & TRI_MARKED) != 0 : tri.flags == wanted;
       if (!take) continue;
       for (int k = 0; k < 3; ++k)
-        DrawSegment(ModelCamera(tri, k), ModelCamera(tri, (k + 1) % 3),
-                    [&](int x0, int y0, int x1, int y1) { r.DrawLineTagged(x0, y0, x1, y1, colour, t); });
+        DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) { r.DrawLineTagged(x0, y0, x1, y1, colour, t); });
     }
   };
   edges(0, false, slot(1));

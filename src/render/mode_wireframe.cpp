@@ -68,14 +68,15 @@ class WireframeMode : public LineModeBase {
   // triangle of the mode shown before.
   bool ClearsTags(int) const override { return true; }
 
-  void Draw(int, const ScenePass&) override {
+  void Draw(int, const ScenePass& pass) override {
     Model& m = model();
     CRasterizer& r = raster();
     const int n = std::min<int>(m.numTriangles, static_cast<int>(m.triangles.size()));
+    ProjectModelVertices(pass);
     auto edges = [&](const Triangle& tri, int base) {
       if (!TriangleIndicesValid(m, tri, view().cameraVertices.size(), false)) return;
       for (int k = 0; k < 3; ++k)
-        DrawSegment(ModelCamera(tri, k), ModelCamera(tri, (k + 1) % 3), [&](int x0, int y0, int x1, int y1) {
+        DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) {
           r.DrawLineAA(x0, y0, x1, y1, static_cast<std::uint8_t>(base));
         });
     };
@@ -134,8 +135,7 @@ class WireframeSolidMode : public LineModeBase {
     for (int t : pass.modelList) {
       const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
       for (int k = 0; k < 3; ++k)
-        DrawSegment(ModelCamera(tri, k), ModelCamera(tri, (k + 1) % 3),
-                    [&](int x0, int y0, int x1, int y1) { r.DrawLineAATagged(x0, y0, x1, y1, t); });
+        DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) { r.DrawLineAATagged(x0, y0, x1, y1, t); });
     }
     CompanionEdges(true, [&](int x0, int y0, int x1, int y1, std::int32_t tag) {
       r.DrawLineAATagged(x0, y0, x1, y1, tag);

@@ -113,8 +113,10 @@ class CRasterizer {
   // Clips a segment to 0..Pitch-1 x 0..Rows-1 in place; false, with the end
   // points unchanged, when nothing of it is visible.
   bool ClipLine(std::int32_t& x0, std::int32_t& y0, std::int32_t& x1, std::int32_t& y1) const;
-  // Clips a view-space segment (x, y, z each) against z = 0.1 in place; false
-  // when both points lie nearer than that.
+  // Clips a view-space segment (x, y, z each) against z = kNearPlane in
+  // place; false when both points lie nearer than that. Points at or beyond
+  // it are left as they are.
+  static constexpr float kNearPlane = 0.1f;
   static bool ClipSegmentNear(float* p0, float* p1);
   // Even-odd test of (s, t) against `count` points stored as s, t pairs.
   static bool PointInPolygon(float s, float t, const float* points, int count);

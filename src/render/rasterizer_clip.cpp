@@ -117,7 +117,7 @@ bool CRasterizer::ClipLine(std::int32_t& x0, std::int32_t& y0, std::int32_t& x1,
 }
 
 bool CRasterizer::ClipSegmentNear(float* p0, float* p1) {
-  constexpr float kNear = 0.1f;
+  constexpr float kNear = kNearPlane;
   float* nearPoint = p0[2] <= p1[2] ? p0 : p1;
   float* farPoint = nearPoint == p0 ? p1 : p0;
   if (farPoint[2] < kNear) return false;

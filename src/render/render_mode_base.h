@@ -64,6 +64,26 @@ class RenderModeBase : public RenderMode {
     draw(x0, y0, x1, y1);
   }
 
+  // Edge k (corner k to the next) of a model triangle whose indices are in
+  // range, once ProjectModelVertices has run for this render: with both ends
+  // in front of the near plane the near clip leaves them as they are, so
+  // their projections come from the table; otherwise as DrawSegment.
+  template <class DrawFn>
+  void DrawModelEdge(const Triangle& tri, int k, DrawFn&& draw) const {
+    const auto i0 = static_cast<std::size_t>(tri.vertexIndex[k]);
+    const auto i1 = static_cast<std::size_t>(tri.vertexIndex[(k + 1) % 3]);
+    const Vec3& a = view().cameraVertices[i0];
+    const Vec3& b = view().cameraVertices[i1];
+    if (a.z >= CRasterizer::kNearPlane && b.z >= CRasterizer::kNearPlane && i0 < screen_.size() &&
+        i1 < screen_.size()) {
+      std::int32_t x0 = screen_[i0][0], y0 = screen_[i0][1], x1 = screen_[i1][0], y1 = screen_[i1][1];
+      if (!raster().ClipLine(x0, y0, x1, y1)) return;
+      draw(x0, y0, x1, y1);
+      return;
+    }
+    DrawSegment(a, b, draw);
+  }
+
   // The accepted scene with each triangle's corners on the screen (x, y,
   // depth attribute): onModel(t, tri, xy) for the model's triangles, then
   // onCompanion(comp, tri, xy) for those of every shown companion that

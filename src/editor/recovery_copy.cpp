@@ -182,7 +182,7 @@ bool MeshHoldsUp(const Model& m, std::size_t frameCount) {
     return false;
   if (m.numTriangles < 0 || m.numTriangles > kMaxTriangles || m.numVertices < 0 || m.numVertices > kMaxVertices ||
       m.numMapVertices < 0 || m.numMapVertices > kMaxMapVertices || m.storedNumMapVertices < 0 ||
-      m.storedNumMapVertices > kMaxMapVertices || m.skinWidth <= 0 || m.skinHeight <= 0)
+      m.storedNumMapVertices > kMaxMapVertices || m.skinWidth < 0 || m.skinHeight < 0)
     return false;
   if (frameCount == 0 && m.numTriangles > 0) return false;
   for (int i = 0; i < m.numTriangles; ++i) {
@@ -373,7 +373,7 @@ bool RestoreRecoverySnapshot(Document& document, const RecoverySnapshot& s, std:
   Model mesh;
   if (!SetMeshBytes(mesh, s.mesh) || !MeshHoldsUp(mesh, frameCount)) return Fail(error, "its mesh is damaged");
   if (s.skins.size() > kMaxSkins || s.currentSkinIndex < -1 ||
-      s.currentSkinIndex >= static_cast<int>(s.skins.size()) || (s.currentSkinIndex == -1 && !s.skins.empty()))
+      s.currentSkinIndex >= static_cast<int>(s.skins.size()))
     return Fail(error, "its current skin does not exist");
   std::vector<std::unique_ptr<Skin>> skins;
   for (const RecoverySkin& copy : s.skins) {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "editor/recovery_writer.h"
+#include "platform/profile_keys.h"
 
 class App;
 class Document;
@@ -62,7 +63,7 @@ class CrashRecovery {
   std::string root_;
   std::string folder_;
   int pid_ = 0;
-  std::int64_t intervalMs_ = 0;
+  std::int64_t intervalMs_ = std::int64_t{kRecoveryMinutesSetting.def} * 60 * 1000;
   bool closed_ = false;
   bool copyExists_ = false;
   Key copied_;

@@ -260,8 +260,7 @@ int WriteRecoveryCopy(const std::string& folder, const RecoverySnapshot& snapsho
     cause = put("skin-" + tag + "-" + std::to_string(i) + ".bin", SkinFileBytes(snapshot.skins[i]));
   if (cause == 0) {
     const std::string text = IndexText(index);
-    cause = WriteFileAtomic(folder + "/" + kRecoveryIndexName,
-                            std::vector<std::uint8_t>(text.begin(), text.end()));
+    cause = WriteFileAtomic(folder + "/" + kRecoveryIndexName, std::vector<std::uint8_t>(text.begin(), text.end()));
   }
   // After a failure the earlier index still stands, so only this
   // generation's files go; after success, whatever the new index does not
@@ -308,7 +307,8 @@ std::optional<RecoveryIndex> ReadRecoveryIndex(const std::string& folder, std::s
   if (!std::getline(in, line) || line != kIndexFirstLine || !number("format", 0, 1 << 20, format))
     return Nothing<RecoveryIndex>(error, "its index is not a recovery index");
   if (format != kFormat) return Nothing<RecoveryIndex>(error, "it was written in another format");
-  if (!value("program", index.programVersion) || !number("written", 0, std::numeric_limits<std::int32_t>::max() * 4LL, written) ||
+  if (!value("program", index.programVersion) ||
+      !number("written", 0, std::numeric_limits<std::int32_t>::max() * 4LL, written) ||
       !value("model", index.modelPath) || !number("pid", 1, std::numeric_limits<std::int32_t>::max(), pid) ||
       !number("generation", 1, std::numeric_limits<std::int32_t>::max(), generation))
     return Nothing<RecoveryIndex>(error, "its index is damaged");
@@ -348,7 +348,8 @@ std::optional<RecoverySnapshot> ReadRecoveryCopy(const std::string& folder, std:
   }
   RecoverySnapshot s;
   std::uint32_t skinCount = 0;
-  if (!ParseModelFile(files[0], s, skinCount)) return Nothing<RecoverySnapshot>(error, index->files[0].name + " is damaged");
+  if (!ParseModelFile(files[0], s, skinCount))
+    return Nothing<RecoverySnapshot>(error, index->files[0].name + " is damaged");
   if (skinCount != files.size() - 1) return Nothing<RecoverySnapshot>(error, "its skins are incomplete");
   for (std::size_t i = 1; i < files.size(); ++i) {
     RecoverySkin skin;
@@ -372,8 +373,7 @@ bool RestoreRecoverySnapshot(Document& document, const RecoverySnapshot& s, std:
     return Fail(error, "its current frame does not exist");
   Model mesh;
   if (!SetMeshBytes(mesh, s.mesh) || !MeshHoldsUp(mesh, frameCount)) return Fail(error, "its mesh is damaged");
-  if (s.skins.size() > kMaxSkins || s.currentSkinIndex < -1 ||
-      s.currentSkinIndex >= static_cast<int>(s.skins.size()))
+  if (s.skins.size() > kMaxSkins || s.currentSkinIndex < -1 || s.currentSkinIndex >= static_cast<int>(s.skins.size()))
     return Fail(error, "its current skin does not exist");
   std::vector<std::unique_ptr<Skin>> skins;
   for (const RecoverySkin& copy : s.skins) {

@@ -25,8 +25,7 @@ constexpr char kSetAsidePrefix[] = "damaged-";
 // The pid a copy folder's name carries; 0 when the name is not one.
 int PidOfCopy(const std::string& name) {
   const std::string prefix = kCopyPrefix;
-  if (name.compare(0, prefix.size(), prefix) != 0 || name.size() == prefix.size() ||
-      name.size() > prefix.size() + 9)
+  if (name.compare(0, prefix.size(), prefix) != 0 || name.size() == prefix.size() || name.size() > prefix.size() + 9)
     return 0;
   int pid = 0;
   for (std::size_t i = prefix.size(); i < name.size(); ++i) {

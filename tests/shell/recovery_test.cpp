@@ -19,6 +19,7 @@
 #include "shell/recovery.h"
 #include "shell/recovery_session.h"
 #include "shell/skin_commands.h"
+#include "shell/startup.h"
 #include "support/model_bytes.h"
 #include "support/scripted_ui.h"
 
@@ -144,11 +145,13 @@ TEST(Recovery, ADamagedCopyIsRefusedWithAReason) {
   };
   const Case cases[] = {
       {"index missing", [](const std::string& f) { fs::remove(f + "/index.txt"); }},
-      {"index cut short", [edit](const std::string& f) { edit(f + "/index.txt", [](auto& b) { b.resize(b.size() / 2); }); }},
+      {"index cut short",
+       [edit](const std::string& f) { edit(f + "/index.txt", [](auto& b) { b.resize(b.size() / 2); }); }},
       {"index of another format", replaceInIndex("format 1", "format 2")},
       {"index naming a file outside", replaceInIndex("file model-1.bin", "file ../model-1.bin")},
       {"skin file missing", [](const std::string& f) { fs::remove(f + "/skin-1-0.bin"); }},
-      {"skin file longer", [edit](const std::string& f) { edit(f + "/skin-1-0.bin", [](auto& b) { b.push_back(0); }); }},
+      {"skin file longer",
+       [edit](const std::string& f) { edit(f + "/skin-1-0.bin", [](auto& b) { b.push_back(0); }); }},
       {"model file with a changed byte",
        [edit](const std::string& f) { edit(f + "/model-1.bin", [](auto& b) { b[b.size() / 2] ^= 1; }); }},
   };
@@ -345,11 +348,16 @@ TEST(RecoveryAfterKill, TheNextStartRestoresWhatTheKilledProcessPainted) {
   recovery_session::PlayEdits(*expected, 0, played);
   ASSERT_GE(expected->document.history.stepsRecorded(), kRecoveryEverySteps);
 
+  // The next start restores the work in place of the last model.
   auto next = d.Fresh();
+  d.profile.WriteString("Project", "BaseDir", d.base);
+  d.profile.WriteString("Project", "CurFile", d.model);
   d.ui.Clear();
   d.ui.QueueAnswer(MsgAnswer::Yes);
-  ASSERT_TRUE(OfferRecovery(*next));
+  ASSERT_TRUE(RunModelStartup(*next, StartupOptions{}));
+  EXPECT_EQ(d.ui.texts().size(), 1u);
   EXPECT_EQ(Of(*next), Of(*expected));
+  EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), work + "/models/quad.md2");
   EXPECT_TRUE(next->document.MeshChanged());
   EXPECT_EQ(next->model.skins[0]->pixels, expected->model.skins[0]->pixels);
   EXPECT_FALSE(fs::exists(d.state + "/recovery-" + std::to_string(child)));

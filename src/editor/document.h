@@ -27,6 +27,9 @@ class Document {
   // cheaper than losing work).
   bool MeshChanged() const { return history.meshEdits() != meshSavedAt_; }
   void MarkMeshSaved() { meshSavedAt_ = history.meshEdits(); }
+  // Counts the mesh as changed until the next save (work put back from a
+  // recovery copy was never saved); no count of edits reaches this mark.
+  void MarkMeshUnsaved() { meshSavedAt_ = static_cast<std::size_t>(-1); }
 
  private:
   std::size_t meshSavedAt_ = 0;

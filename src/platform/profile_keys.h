@@ -67,6 +67,10 @@ inline constexpr IntSetting kUndoCtrlZSetting{kPreferencesSection, "Undo Ctrl+Z"
 // The most memory the undo history keeps, in MiB (at least 1).
 inline constexpr IntSetting kUndoMemorySetting{kPreferencesSection, "Undo Memory MiB", 256};
 inline constexpr int kUndoMemoryMaxMiB = 65536;
+// Minutes between the recovery copies of unsaved work; 0 takes none on a
+// timer (a copy still follows every so many undo steps).
+inline constexpr IntSetting kRecoveryMinutesSetting{kPreferencesSection, "Recovery Minutes", 2};
+inline constexpr int kRecoveryMinutesMax = 1440;
 // The main window's place and size as the window system saved them (base64);
 // empty until the first quit.
 inline constexpr StringSetting kWindowGeometrySetting{kPreferencesSection, "Window Geometry", ""};

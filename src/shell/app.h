@@ -12,6 +12,7 @@
 #include "link/instance_link.h"
 #include "model/md2_load.h"
 #include "shell/list_bars.h"
+#include "shell/recovery.h"
 
 class Ui;
 class Profile;
@@ -74,6 +75,9 @@ class App : public Workspace {
   std::function<void()> showAbout;       // the About box; supplied by the front end
   std::function<void()> showModelStats;  // the "Model Stats" dialog; supplied by the front end
   std::function<void()> requestClose;    // File "E&xit": close the main window
+
+  // --- crash recovery ---
+  CrashRecovery recovery;  // no copies until the front end names the state folder
 
   // --- instance link ---
   InstanceLink link{*this, ui};  // its transport and title supplied by the front end

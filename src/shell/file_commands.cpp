@@ -66,7 +66,11 @@ void OpenCommand(App& app) {
 
 void SaveCommand(App& app) {
   if (!app.model.modelLoaded) return;
-  if (!app.SaveMd2(app.document.currentFile)) app.ui.Message(kSaveFailedText);
+  if (!app.SaveMd2(app.document.currentFile)) {
+    app.ui.Message(kSaveFailedText);
+    return;
+  }
+  app.recovery.AfterSave(app.document);
 }
 
 void SaveAsCommand(App& app) {
@@ -86,6 +90,7 @@ void SaveAsCommand(App& app) {
   }
   app.document.currentFile = path;
   app.profile.Write(kCurFileSetting, path);
+  app.recovery.AfterSave(app.document);
 }
 
 void BaseFolderCommand(App& app) {

@@ -49,6 +49,7 @@ Preferences LoadPreferences(const Profile& profile) {
   p.ctrlZUndoes = profile.Get(kUndoCtrlZSetting) != 0;
   p.dither = profile.Get(kDitherSetting) != 0;
   p.undoMemoryMiB = std::clamp(profile.Get(kUndoMemorySetting), 1, kUndoMemoryMaxMiB);
+  p.recoveryMinutes = std::clamp(profile.Get(kRecoveryMinutesSetting), 0, kRecoveryMinutesMax);
   return p;
 }
 
@@ -66,6 +67,7 @@ void SavePreferences(Profile& profile, const Preferences& p) {
   profile.Write(kUndoCtrlZSetting, p.ctrlZUndoes ? 1 : 0);
   profile.Write(kDitherSetting, p.dither ? 1 : 0);
   profile.Write(kUndoMemorySetting, std::clamp(p.undoMemoryMiB, 1, kUndoMemoryMaxMiB));
+  profile.Write(kRecoveryMinutesSetting, std::clamp(p.recoveryMinutes, 0, kRecoveryMinutesMax));
 }
 
 SkinScan SkinScanPreference(const Profile& profile) {
@@ -125,4 +127,5 @@ void ApplyRuntimePreferences(App& app, const Preferences& prefs) {
   app.ditherTrueColour = prefs.dither;
   app.document.history.SetBudget(static_cast<std::size_t>(std::clamp(prefs.undoMemoryMiB, 1, kUndoMemoryMaxMiB))
                                  << 20);
+  app.recovery.SetIntervalMinutes(prefs.recoveryMinutes);
 }

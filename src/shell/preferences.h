@@ -42,6 +42,7 @@ struct Preferences {
   bool ctrlZUndoes = kUndoCtrlZSetting.def != 0;
   bool dither = kDitherSetting.def != 0;
   int undoMemoryMiB = kUndoMemorySetting.def;  // 1..kUndoMemoryMaxMiB
+  int recoveryMinutes = kRecoveryMinutesSetting.def;  // 0..kRecoveryMinutesMax, 0: no timed copies
 };
 
 // What the dialog opens with: the profile under the dialog's defaults;
@@ -82,5 +83,5 @@ class PreferencesDialog {
 // folders').
 void OnPreferences(App& app);
 // The settings the App keeps while it runs: Ctrl+Z's owner, the undo
-// history's memory budget, dithering.
+// history's memory budget, dithering, the recovery copies' interval.
 void ApplyRuntimePreferences(App& app, const Preferences& prefs);

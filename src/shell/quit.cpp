@@ -25,5 +25,8 @@ bool ConfirmQuit(App& app) {
   if (app.profile.Get(kQuickExitSetting) != 1 &&
       app.ui.Message(kQuitQuestionText, MsgButtons::YesNo) != MsgAnswer::Yes)
     return false;
-  return OfferToSaveChanges(app);
+  if (!OfferToSaveChanges(app)) return false;
+  // The user has answered for whatever is still unsaved.
+  app.recovery.Close();
+  return true;
 }

@@ -10,6 +10,7 @@
 #include "shell/file_commands.h"
 #include "shell/map_commands.h"
 #include "shell/preferences.h"
+#include "shell/recovery.h"
 #include "shell/skin_commands.h"
 
 namespace {
@@ -134,7 +135,10 @@ bool ProcessCommandLine(App& app, const std::string& commandLine) {
 bool RunModelStartup(App& app, const StartupOptions& options) {
   const bool autoLoad = !options.ctrlDown;
   if (!SettleStartupFolders(app)) return false;
-  bool loaded = autoLoad && ProcessCommandLine(app, options.commandLine);
+  // Work that a crash would otherwise have lost comes first: restored, it
+  // takes the place of the model the command line or the last file names.
+  bool loaded = OfferRecovery(app);
+  loaded = loaded || (autoLoad && ProcessCommandLine(app, options.commandLine));
   if (!loaded) {
     const std::string last = app.profile.Get(kCurFileSetting);
     if (last != kUnknownSetting && autoLoad && app.LoadMd2(last) == 1) {

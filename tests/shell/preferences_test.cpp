@@ -33,6 +33,7 @@ TEST(Preferences, DialogOpensWithItsOwnDefaults) {
   EXPECT_TRUE(p.customCursors);
   EXPECT_FALSE(p.skipIntro || p.quickExit || p.palOnTop || p.ctrlZUndoes);
   EXPECT_EQ(p.undoMemoryMiB, 256);
+  EXPECT_EQ(p.recoveryMinutes, 2);
 }
 
 TEST(Preferences, CustomIntroWithUnreadableFileShowsRandomAndPlaysNothing) {
@@ -66,6 +67,7 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   chosen.introWav = "/x.wav";
   chosen.ctrlZUndoes = true;
   chosen.undoMemoryMiB = 3;
+  chosen.recoveryMinutes = 0;
   dialog.answer = chosen;
   OnPreferences(app);
   EXPECT_FALSE(app.editor.customCursors);
@@ -73,6 +75,7 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   EXPECT_EQ(app.document.history.budget(), std::size_t{3} << 20);
   EXPECT_EQ(profile.GetInt("Preferences", "Undo Ctrl+Z", -1), 1);
   EXPECT_EQ(profile.GetInt("Preferences", "Undo Memory MiB", -1), 3);
+  EXPECT_EQ(profile.GetInt("Preferences", "Recovery Minutes", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "CustomCursors", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "DirScan_Prompt", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "Skip Intro", -1), 1);

@@ -9,8 +9,10 @@
 #include <QTimer>
 
 #include "editor/model_view.h"
+#include "platform/process_id.h"
 #include "platform/profile_keys.h"
 #include "platform/qt/pane_widget.h"
+#include "platform/state_folder.h"
 #include "platform/qt/qsettings_profile.h"
 #include "platform/qt/qt_ui.h"
 #include "shell/app.h"
@@ -69,6 +71,9 @@ int RunGui(int& argc, char** argv, const GuiOptions& options) {
           : std::make_unique<QSettingsProfile>(std::filesystem::absolute(options.profilePath).string());
   QtUi ui;
   EditorSession session(ui, *profile);
+  // Only the real program keeps recovery copies; sessions made by tests name
+  // their own folder or none.
+  session.app().recovery.SetRoot(StateFolder(), CurrentProcessId());
   StartupOptions startup;
   // Start-up takes relative names from the base folder; the files named
   // after "-md2" are pinned to the folder the user started in first.

@@ -8,8 +8,10 @@
 #include <QScreen>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 
+#include "platform/clock.h"
 #include "platform/message_queue.h"
 #include "platform/qt/qt_link_transport.h"
 #include "platform/qt/qt_ui.h"
@@ -127,6 +129,14 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
 
   UpdateCommandStates();
   SyncListBars();
+
+  // The recovery copy is taken between events, so never inside a stroke
+  // (the copy itself waits for the stroke's step to close), and written on
+  // its own thread.
+  auto* recoveryTimer = new QTimer(this);
+  recoveryTimer->setObjectName("RecoveryTimer");
+  connect(recoveryTimer, &QTimer::timeout, this, [this] { app_.recovery.Poll(app_.document, NowMs()); });
+  recoveryTimer->start(kRecoveryPollMs);
 }
 
 MainWnd::~MainWnd() {

@@ -129,6 +129,14 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   undoMemory->setValue(initial.undoMemoryMiB);
   undoForm->addRow(ctrlZUndoes);
   undoForm->addRow("History memory:", undoMemory);
+  auto* recoveryMinutes = new QSpinBox;
+  recoveryMinutes->setObjectName("RecoveryMinutes");
+  recoveryMinutes->setRange(0, kRecoveryMinutesMax);
+  recoveryMinutes->setSuffix(" min");
+  recoveryMinutes->setSpecialValueText("Off");
+  recoveryMinutes->setValue(initial.recoveryMinutes);
+  recoveryMinutes->setToolTip("Unsaved work is also copied after every 50 undo steps.");
+  undoForm->addRow("Recovery copy every:", recoveryMinutes);
   v->addWidget(undoGroup);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -193,6 +201,7 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   out.ctrlZUndoes = ctrlZUndoes->isChecked();
   out.dither = dither->isChecked();
   out.undoMemoryMiB = undoMemory->value();
+  out.recoveryMinutes = recoveryMinutes->value();
   return out;
 }
 

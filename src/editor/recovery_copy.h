@@ -1,0 +1,82 @@
+#pragma once
+// A recovery copy of the document: enough to put unsaved work back exactly
+// after the program died (the MD2 image the frames come from, the mesh with
+// its flags and selection, every skin with its pixels, stored pixels and
+// palette, the file the model belongs to and what was unsaved).
+//
+// Taking the copy (RecoverySnapshot) only copies bytes and belongs between
+// user actions; writing it is plain file work a worker thread may do. A copy
+// is a folder: one file for the model, one per skin, and "index.txt", which
+// names them with their sizes and checksums and is written last, so a copy
+// that was being written when the program died is never taken for whole.
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+class Document;
+
+struct RecoverySkin {
+  std::vector<std::uint8_t> record;  // SkinRecordBytes
+  std::vector<std::uint8_t> pixels;
+  std::vector<std::uint8_t> storedPixels;
+  bool modified = false;
+};
+
+struct RecoverySnapshot {
+  std::string modelPath;  // the document's currentFile
+  std::vector<std::uint8_t> md2Image;
+  std::vector<std::uint8_t> mesh;  // MeshBytes
+  bool meshChanged = false;
+  int currentSkinIndex = -1;
+  int currentFrameIndex = 0;
+  std::vector<RecoverySkin> skins;
+};
+
+// What the index says about the copy besides its files.
+struct RecoveryIndex {
+  std::string programVersion;
+  std::time_t written = 0;
+  std::string modelPath;
+  int pid = 0;
+  int generation = 0;
+  struct File {
+    std::string name;
+    std::uint64_t size = 0;
+    std::uint64_t checksum = 0;
+  };
+  std::vector<File> files;  // the model's file first, then one per skin in order
+};
+
+inline constexpr char kRecoveryIndexName[] = "index.txt";
+
+// Whether the document holds work a save has not written yet.
+bool HasUnsavedWork(const Document& document);
+
+RecoverySnapshot TakeRecoverySnapshot(const Document& document);
+
+// Writes the copy into `folder` (made when missing), each file through a
+// temporary one, the index last; files of an earlier copy the new index no
+// longer names are removed afterwards. 0, or the errno of what failed (the
+// earlier copy then stays whole).
+int WriteRecoveryCopy(const std::string& folder, const RecoverySnapshot& snapshot, const std::string& programVersion,
+                      std::time_t written, int pid);
+
+// The index alone, for listing copies; nothing and a reason when it is
+// missing or not one the program wrote.
+std::optional<RecoveryIndex> ReadRecoveryIndex(const std::string& folder, std::string* error = nullptr);
+
+// The whole copy, every size, count, index and checksum checked; nothing
+// and a reason when any of it is damaged.
+std::optional<RecoverySnapshot> ReadRecoveryCopy(const std::string& folder, std::string* error = nullptr);
+
+// Puts the document back as the copy holds it: loaded, its undo history
+// empty, and what was unsaved still unsaved (the skins that were modified
+// flagged so, the mesh counted as changed when it was). False, with a
+// reason and the document untouched, when the copy does not hold up.
+bool RestoreRecoverySnapshot(Document& document, const RecoverySnapshot& snapshot, std::string* error = nullptr);
+
+// Removes the copy's folder and everything in it; false when some of it stays.
+bool RemoveRecoveryCopy(const std::string& folder);

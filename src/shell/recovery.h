@@ -1,0 +1,83 @@
+#pragma once
+// Crash recovery: while the document holds unsaved work, a copy of it is
+// kept in the user's state folder (every so many minutes, and after every
+// so many undo steps), and removed once the work is saved or the user quits.
+// At the next start a copy left by a run that died is offered back.
+//
+// Each run keeps its copy in a folder of its own, named after its process
+// id, so two running copies of the program never touch each other's copy;
+// only copies whose process is gone are offered.
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "editor/recovery_writer.h"
+#include "platform/profile_keys.h"
+
+class App;
+class Document;
+
+inline constexpr char kRestoreQuestionStart[] = "Restore the unsaved work of ";
+inline constexpr char kRestoreFailedText[] = "The unsaved work could not be restored: ";
+// A copy follows this many undo steps, whatever the time.
+inline constexpr std::size_t kRecoveryEverySteps = 50;
+// How often the window asks whether a copy is due.
+inline constexpr int kRecoveryPollMs = 1000;
+
+class CrashRecovery {
+ public:
+  // Copies go below `root` (the state folder), keyed by `pid`; an empty
+  // root takes no copies at all.
+  void SetRoot(const std::string& root, int pid);
+  const std::string& root() const { return root_; }
+  // This run's copy folder; empty without a root.
+  const std::string& folder() const { return folder_; }
+  // 0: no copies on a timer.
+  void SetIntervalMinutes(int minutes);
+
+  // Asked between user actions, never inside one: starts writing a copy
+  // when the document has unsaved work that changed since the last copy and
+  // either the interval has passed or kRecoveryEverySteps steps were
+  // recorded; removes the copy once nothing is unsaved. True when a write
+  // started.
+  bool Poll(const Document& document, std::int64_t nowMs);
+  // Starts a copy now when there is unsaved work (after a restore).
+  bool WriteNow(const Document& document, std::int64_t nowMs);
+  // After a save: the copy goes when it left nothing unsaved.
+  void AfterSave(const Document& document);
+  // Removes this run's copy.
+  void Discard();
+  // At quit, after the user's answers: removes the copy and takes no more.
+  void Close();
+
+  RecoveryWriter& writer() { return writer_; }
+
+ private:
+  struct Key {
+    std::size_t recorded = 0, position = 0, size = 0, meshEdits = 0;
+    bool operator==(const Key&) const = default;
+  };
+  bool Start(const Document& document, std::int64_t nowMs);
+
+  std::string root_;
+  std::string folder_;
+  int pid_ = 0;
+  std::int64_t intervalMs_ = std::int64_t{kRecoveryMinutesSetting.def} * 60 * 1000;
+  bool closed_ = false;
+  bool copyExists_ = false;
+  Key copied_;
+  std::size_t stepsAtCopy_ = 0;
+  std::int64_t clockStart_ = -1;  // since when the interval counts; -1 while nothing is unsaved
+  RecoveryWriter writer_;
+};
+
+// The moment a copy was written, in the user's local form.
+std::string RecoveryDateText(std::time_t written);
+
+// At start: offers each copy a run that died left behind, newest first
+// ("Restore the unsaved work of <date>?"). Yes puts it back as unsaved work
+// and stops; No removes it. A copy that turns out damaged is named in a
+// message, set aside and the document left as it was. True when work was
+// restored.
+bool OfferRecovery(App& app);

@@ -1,0 +1,79 @@
+#pragma once
+// The edits the recovery tests play on an App, the same every time: point
+// strokes through the skin view's real paint path (each its own undo step),
+// with a selection change and a hidden face now and then. The child process
+// of the kill test plays them too, so the parent can play them again and
+// know what the copy must hold.
+
+#include <filesystem>
+#include <string>
+
+#include "editor/skin_view.h"
+#include "model/md2_builder.h"
+#include "shell/app.h"
+#include "shell/command_table.h"
+#include "support/test_support.h"
+
+namespace recovery_session {
+
+class QuietHost : public PaneHost {
+ public:
+  void CaptureMouse() override { captured = true; }
+  void ReleaseMouse() override { captured = false; }
+  bool HasCapture() const override { return captured; }
+  void ShowCursor(bool) override {}
+  void SetCursorPos(int, int) override {}
+  void SetCursor(CursorKind) override {}
+  void RepaintNow() override {}
+  bool ShiftDown() const override { return false; }
+  bool CtrlDown() const override { return false; }
+  bool captured = false;
+};
+
+// A quad on a 32 x 32 skin whose file is missing, so it loads as the
+// stand-in checkerboard; written below `base` as models/quad.md2.
+inline std::string WriteQuadModel(const std::string& base) {
+  TestMd2 t = QuadMd2();
+  t.skinWidth = t.skinHeight = 32;
+  t.skins = {"models/quad.pcx"};
+  std::filesystem::create_directories(base + "/models");
+  const std::string path = base + "/models/quad.md2";
+  WriteBytes(path, t.Bytes());
+  return path;
+}
+
+inline void Run(App& app, const char* label) {
+  if (const Command* c = FindCommandByLabel(label)) ExecuteCommand(app, *c);
+}
+
+// Plays edits [first, first + count). The pane shows the skin at zoom 2
+// centred on (16, 16): client (2x + 1, 2y + 1) is texel (x, y).
+inline void PlayEdits(App& app, int first, int count) {
+  QuietHost host;
+  SkinView view(app);
+  view.SetHost(&host);
+  view.Resize(64, 64);
+  view.SetView(16, 16, 2);
+  view.Redraw(0, 0);
+  app.editor.cameraToggle = false;
+  app.editor.brushKind = BrushKind::Point;
+  for (int i = first; i < first + count; ++i) {
+    if (i % 20 == 4) Run(app, "&Select All\tShift+C");
+    if (i % 20 == 14) Run(app, "Select &None\tC");
+    if (i == 7) Run(app, "&Hide Selected Faces\tCtrl+H");
+    app.editor.colourSlots[static_cast<std::size_t>(app.editor.activeSlot)] = static_cast<std::uint8_t>(20 + i * 7);
+    app.RebuildPaintTable();
+    MouseEvent e;
+    e.button = MouseButton::Left;
+    e.leftDown = true;
+    e.x = 2 * (i % 32) + 1;
+    e.y = 2 * ((i * 7) % 32) + 1;
+    view.MouseDown(e);
+    e.x = (e.x + 6) % 64;
+    view.MouseMove(e);
+    e.leftDown = false;
+    view.MouseUp(e);
+  }
+}
+
+}  // namespace recovery_session

@@ -91,9 +91,11 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     model.currentFrame = model.frames[static_cast<std::size_t>(frame)]->vertices.data();
   }
   if (auto s = args.Get("--skin")) {
-    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), ui);
+    int cause = 0;
+    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), ui, &cause);
     if (!skin) {
       err << "Cannot read the skin " << *s << '\n';
+      if (cause != 0) err << LoadErrorText(*s, cause) << '\n';
       return 1;
     }
     skin->flags |= SKIN_EXTERNAL;

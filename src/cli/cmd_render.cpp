@@ -151,9 +151,11 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
     model.ComputeFaceNormals();
   }
   if (auto s = args.Get("--skin")) {
-    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), view.ui);
+    int cause = 0;
+    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), view.ui, &cause);
     if (!skin) {
       err << "Cannot read the skin " << *s << '\n';
+      if (cause != 0) err << LoadErrorText(*s, cause) << '\n';
       return 1;
     }
     skin->flags |= SKIN_EXTERNAL;

@@ -166,7 +166,8 @@ TEST(SaveMd2, ReportsTheCauseAndNeedsALoadedModel) {
   EXPECT_FALSE(FileExists(s.dir.File("never.md2")));
   ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", QuadMd2().Bytes())), 1);
   EXPECT_EQ(SaveMd2(s.context, s.dir.File("no/such/folder/x.md2")), 0);
-  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"Error Saving: 2 (No such file or directory)"});
+  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"Error Saving: 2 (No such file or directory)\n" +
+                                                   s.dir.File("no/such/folder/x.md2")});
 }
 
 TEST(LoadMd2, RelativeNamesResolveUnderTheBaseFolderIgnoringCaseWhereverItRuns) {

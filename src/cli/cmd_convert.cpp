@@ -39,7 +39,7 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream
   const std::string& out = a.positional[1];
   std::string ext = ExtensionOf(out);
   if (ext != "pcx" && ext != "bmp" && ext != "png") {
-    err << "skintool: the output must end in .pcx, .bmp or .png: " << out << '\n';
+    err << "skintool: the output must end in .pcx, .bmp or .png: " << out << '\n' << kConvertUsage;
     return 2;
   }
   Palette palette{};

@@ -12,6 +12,7 @@
 #include "model/mapping_file.h"
 #include "model/md2_builder.h"
 #include "model/md2_file.h"
+#include "platform/files.h"
 #include "support/test_support.h"
 
 namespace {
@@ -98,7 +99,7 @@ TEST(CliExitCodes, SuccessFailureAndUsageAsDocumented) {
       {{"--version"}, 0},
       {{"info", quad}, 0},
       {{"resave", quad, dir.File("copy.md2")}, 0},
-      {{"render", quad, out, "--size", "64x48"}, 0},
+      {{"render", quad, out, "--size", "64x48", "--mode", "0"}, 0},
       {{"info", dir.File("missing.md2")}, 1},
       {{"info", damaged}, 1},
       {{"convert", dir.File("missing.pcx"), dir.File("x.pcx")}, 1},
@@ -122,8 +123,12 @@ TEST(CliExitCodes, SuccessFailureAndUsageAsDocumented) {
     std::string line;
     for (const auto& a : row.args) line += a + " ";
     EXPECT_EQ(r.code, row.code) << line << "\n" << r.err;
-    if (row.code == 2) EXPECT_NE(r.err.find("usage: skintool"), std::string::npos) << line << "\n" << r.err;
-    if (row.code == 1) EXPECT_FALSE(r.err.empty()) << line;
+    if (row.code == 2) {
+      EXPECT_NE(r.err.find("usage: skintool"), std::string::npos) << line << "\n" << r.err;
+    }
+    if (row.code == 1) {
+      EXPECT_FALSE(r.err.empty()) << line;
+    }
   }
   EXPECT_NE(Cli({"--help"}).out.find("exit codes: 0"), std::string::npos);
 }

@@ -87,7 +87,9 @@ TEST(WriteFileAtomic, RefusesAFileTheUserMayNotWriteAndLeavesIt) {
   WriteBytes(target, kOld);
   ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
   const bool root = ::geteuid() == 0;
-  if (root) ASSERT_EQ(::chown(target.c_str(), 0, 0), 0);
+  if (root) {
+    ASSERT_EQ(::chown(target.c_str(), 0, 0), 0);
+  }
 
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);

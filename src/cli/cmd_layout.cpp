@@ -27,13 +27,9 @@ constexpr const char* kLayoutUsage =
 constexpr long long kMaxPicturePixels = 64LL << 20;
 
 bool ParseZoom(const std::string& text, float& zoom) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || !(value >= SkinView::kMinZoom && value <= SkinView::kMaxZoom))
-    return false;
-  zoom = static_cast<float>(value);
-  return true;
+  const auto value = DecimalNumber(text, SkinView::kMinZoom, SkinView::kMaxZoom);
+  if (value) zoom = static_cast<float>(*value);
+  return value.has_value();
 }
 
 bool ParseFrame(const std::string& text, int& frame) {
@@ -63,7 +59,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   const std::string output = args.positional[1];
   const std::string ext = ExtensionOf(output);
   if (ext != "bmp" && ext != "png") {
-    err << "The picture must be a .bmp or .png file: " << output << '\n';
+    err << "The picture must be a .bmp or .png file: " << output << '\n' << kLayoutUsage;
     return 2;
   }
   float zoom = 1;

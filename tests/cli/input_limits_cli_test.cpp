@@ -116,6 +116,9 @@ TEST(CliExitCodes, SuccessFailureAndUsageAsDocumented) {
       {{"render", quad, out, "--frame", "1 "}, 2},
       {{"render", quad, out, "--distance"}, 2},
       {{"layout", quad, out, "--zoom", "2x"}, 2},
+      {{"layout", quad, dir.File("x.gif")}, 2},
+      {{"render", quad, dir.File("x.gif")}, 2},
+      {{"bench", quad, "--repeat", "x"}, 2},
       {{"mapping", "rename", quad}, 2},
   };
   for (const Row& row : rows) {

@@ -303,7 +303,9 @@ TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {
   }
   s.ui.Clear();
   EXPECT_EQ(LoadMd2(s.context, s.dir.File("missing.md2")), 0);
-  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"There was an error loading the specified file!"});
+  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"There was an error loading the specified file!\n"
+                                                   "Error Loading: 2 (No such file or directory)\n" +
+                                                   s.dir.File("missing.md2")});
 
   EXPECT_EQ(s.model->numTriangles, 2);
   EXPECT_EQ(s.model->triangles[0].flags, TRI_SELECTED);

@@ -148,6 +148,23 @@ TEST(SaveMd2, WritesLinkedSkinsOnlyWithSlashesInZeroEndedFields) {
   EXPECT_EQ(out[68 + 128 + 4], 7);
 }
 
+TEST(SaveMd2, RefusesMoreLinkedSkinsThanTheReaderTakes) {
+  Session s;
+  ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", QuadMd2().Bytes())), 1);
+  s.model->skins.clear();
+  for (int count = 1; count <= 33; ++count) {
+    auto skin = std::make_unique<Skin>();
+    skin->name = "skin" + std::to_string(count) + ".pcx";
+    s.model->skins.push_back(std::move(skin));
+    if (count < 32) continue;
+    s.ui.Clear();
+    const std::string out = s.dir.File(std::to_string(count) + ".md2");
+    EXPECT_EQ(SaveMd2(s.context, out), count == 32 ? 1 : 0) << count;
+    EXPECT_EQ(FileExists(out), count == 32) << count;
+    EXPECT_EQ(s.ui.texts().size(), count == 32 ? 0u : 1u) << count;
+  }
+}
+
 TEST(SaveMd2, KeepsAFrameSizeOfItsOwn) {
   Session s;
   TestMd2 t = QuadMd2();

@@ -55,6 +55,18 @@ TEST(WriteFileAtomic, WritesThroughSymbolicLinksAndKeepsThem) {
   }
 }
 
+TEST(WriteFileAtomic, RefusesALinkLoopAndALinkToAFolder) {
+  TempDir dir;
+  fs::create_symlink("b.pcx", dir.File("a.pcx"));
+  fs::create_symlink("a.pcx", dir.File("b.pcx"));
+  EXPECT_EQ(WriteFileAtomic(dir.File("a.pcx"), kNew), ELOOP);
+  fs::create_directory(dir.File("folder"));
+  fs::create_symlink("folder", dir.File("c.pcx"));
+  EXPECT_EQ(WriteFileAtomic(dir.File("c.pcx"), kNew), EISDIR);
+  EXPECT_TRUE(fs::is_empty(dir.File("folder")));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+}
+
 TEST(WriteFileAtomic, KeepsThePermissionBitsOfTheFileItReplaces) {
   for (mode_t mode : {0640, 0755, 0600, 0604}) {
     TempDir dir;

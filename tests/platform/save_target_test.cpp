@@ -117,7 +117,3 @@ TEST(WriteFileAtomic, RefusesAFileTheUserMayNotWriteAndLeavesIt) {
   EXPECT_EQ(ModeOf(target) & 07777, 0444u);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
-
-TEST(SaveErrorText, GivesTheCauseFirstAndTheFileOnTheNextLine) {
-  EXPECT_EQ(SaveErrorText("/q2/skin.pcx", EACCES), "Error Saving: 13 (Permission denied)\n/q2/skin.pcx");
-}

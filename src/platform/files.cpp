@@ -212,6 +212,8 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
     return std::nullopt;
   }
   std::vector<std::uint8_t> bytes;
+  // One allocation of the measured size, not a doubling past it.
+  bytes.reserve(static_cast<std::size_t>(info.st_size));
   std::uint8_t block[65536];
   for (;;) {
     size_t n = std::fread(block, 1, sizeof block, f);

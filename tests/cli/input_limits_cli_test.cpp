@@ -70,10 +70,13 @@ TEST(CliInput, EveryReaderRefusesDevicesPipesFoldersAndOversizedFiles) {
       EXPECT_NE(r.err.find(input.cause), std::string::npos) << reader.what << " " << input.path << "\n" << r.err;
       EXPECT_NE(r.err.find(input.path), std::string::npos) << reader.what << " " << input.path << "\n" << r.err;
     }
-    // At the limit the file is read and judged on its content instead.
-    Sparse(big, reader.limit);
-    const CliRun atLimit = Cli(reader.command(dir.path(), quad, big));
-    EXPECT_EQ(atLimit.err.find("10002"), std::string::npos) << reader.what << "\n" << atLimit.err;
+    // At the limit the file is read and judged on its content instead (the
+    // picture limits are hundreds of MiB: not worth reading here).
+    if (reader.limit < (std::uintmax_t{64} << 20)) {
+      Sparse(big, reader.limit);
+      const CliRun atLimit = Cli(reader.command(dir.path(), quad, big));
+      EXPECT_EQ(atLimit.err.find("10002"), std::string::npos) << reader.what << "\n" << atLimit.err;
+    }
     std::filesystem::remove(big);
   }
   for (const char* out : {"out.md2", "out.png", "out.pcx", "out.bmp"}) EXPECT_FALSE(FileExists(dir.File(out))) << out;

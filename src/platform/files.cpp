@@ -290,7 +290,8 @@ int WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes
   struct stat old {};
   const bool replacing = ::stat(target.c_str(), &old) == 0;
   if (replacing) {
-    if (S_ISDIR(old.st_mode)) return EISDIR;
+    // A device or pipe is never swapped for a plain file.
+    if (!S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : kCauseNotRegularFile;
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
   }
 

@@ -94,6 +94,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
 // link. The new file keeps the permission bits of the one it replaces (a new
 // one gets 0666 less the umask). A file this user may not write is refused
 // with EACCES before anything is written, as a plain write would be.
+// Only a regular file is replaced (kCauseNotRegularFile for a device or pipe).
 // Returns 0, or the errno of the call that failed (the temporary file is
 // removed then).
 int WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes);

@@ -55,7 +55,7 @@ TEST(WriteFileAtomic, WritesThroughSymbolicLinksAndKeepsThem) {
   }
 }
 
-TEST(WriteFileAtomic, RefusesALinkLoopAndALinkToAFolder) {
+TEST(WriteFileAtomic, RefusesALinkLoopAFolderAndAPipe) {
   TempDir dir;
   fs::create_symlink("b.pcx", dir.File("a.pcx"));
   fs::create_symlink("a.pcx", dir.File("b.pcx"));
@@ -64,7 +64,10 @@ TEST(WriteFileAtomic, RefusesALinkLoopAndALinkToAFolder) {
   fs::create_symlink("folder", dir.File("c.pcx"));
   EXPECT_EQ(WriteFileAtomic(dir.File("c.pcx"), kNew), EISDIR);
   EXPECT_TRUE(fs::is_empty(dir.File("folder")));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 4);
+  ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  EXPECT_EQ(WriteFileAtomic(dir.File("pipe"), kNew), kCauseNotRegularFile);
+  EXPECT_TRUE(S_ISFIFO(ModeOf(dir.File("pipe"))));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 5);
 }
 
 TEST(WriteFileAtomic, KeepsThePermissionBitsOfTheFileItReplaces) {

@@ -41,7 +41,10 @@ constexpr const char* kUsage =
     "                                     in Mapping Mode, skin-sized times Z (1..12, default 1);\n"
     "                                     --no-skin draws the mapping over the background only\n"
     "  --help                             this text\n"
-    "  --version                          the program's version\n";
+    "  --version                          the program's version\n"
+    "exit codes: 0 done; 1 the command failed (a file missing, unreadable, damaged\n"
+    "  or not writable, not enough memory); 2 bad usage (unknown command or option,\n"
+    "  missing argument, bad option value), with this text\n";
 }
 
 bool IsCommandLineInvocation(int argc, const char* const* argv) {

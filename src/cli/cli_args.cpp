@@ -1,5 +1,6 @@
 #include "cli/cli_args.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/files.h"
@@ -50,6 +51,18 @@ std::optional<int> WholeNumber(const std::string& text, int lo, int hi) {
     return std::nullopt;
   const int value = std::stoi(text);
   if (value < lo || value > hi) return std::nullopt;
+  return value;
+}
+
+std::optional<double> DecimalNumber(const std::string& text, double lo, double hi) {
+  const std::size_t dot = text.find('.');
+  const bool digitsOnly = text.find_first_not_of("0123456789.") == std::string::npos;
+  if (!digitsOnly || text.size() > 32 || text.find_first_of("0123456789") == std::string::npos ||
+      (dot != std::string::npos && text.find('.', dot + 1) != std::string::npos))
+    return std::nullopt;
+  // Only digits and one dot are left, which strtod reads whole.
+  const double value = std::strtod(text.c_str(), nullptr);
+  if (!(value >= lo && value <= hi)) return std::nullopt;
   return value;
 }
 

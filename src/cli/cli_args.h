@@ -24,6 +24,9 @@ CliArgs ParseCliArgs(const std::vector<std::string>& args, const std::set<std::s
 // A whole number written in digits alone (no sign, no spaces, nothing
 // after) from `lo` to `hi`; nothing otherwise, overflow included.
 std::optional<int> WholeNumber(const std::string& text, int lo, int hi);
+// A decimal number written in digits with at most one '.' (no sign, exponent,
+// spaces or anything after) from `lo` to `hi`; nothing otherwise.
+std::optional<double> DecimalNumber(const std::string& text, double lo, double hi);
 // "WxH" (or "WXH") with both numbers from `lo` to `hi`.
 std::optional<std::pair<int, int>> WholeSize(const std::string& text, int lo, int hi);
 

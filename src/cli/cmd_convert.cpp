@@ -39,19 +39,22 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream
   const std::string& out = a.positional[1];
   std::string ext = ExtensionOf(out);
   if (ext != "pcx" && ext != "bmp" && ext != "png") {
-    err << "skintool: the output must end in .pcx, .bmp or .png: " << out << '\n';
+    err << "skintool: the output must end in .pcx, .bmp or .png: " << out << '\n' << kConvertUsage;
     return 2;
   }
   Palette palette{};
   const auto paletteFile = a.Get("--palette");
-  if (paletteFile && !LoadPaletteFile(*paletteFile, palette)) {
+  int cause = 0;
+  if (paletteFile && !LoadPaletteFile(*paletteFile, palette, &cause)) {
     err << "No palette could be read from " << *paletteFile << '\n';
+    if (cause != 0) err << LoadErrorText(*paletteFile, cause) << '\n';
     return 1;
   }
   HeadlessUi ui(err);
-  auto picture = LoadPicture(in, ui);
+  auto picture = LoadPicture(in, ui, &cause);
   if (!picture) {
-    if (ui.messagesShown() == 0) err << "There was an error loading the specified file!\n";
+    if (ui.messagesShown() == 0)
+      err << "There was an error loading the specified file!\n" << LoadErrorText(in, cause) << '\n';
     return 1;
   }
   std::unique_ptr<Skin> skin;

@@ -53,7 +53,7 @@ bool WriteDemoProfile(const std::string& file, const std::string& base, std::ost
   text += IniKey(kBaseDirSetting.key) + "=" + IniValue(base) + "\n";
   std::vector<std::uint8_t> bytes(text.begin(), text.end());
   if (int cause = WriteFileAtomic(file, bytes)) {
-    err << "Error Saving: " << CauseText(cause) << '\n';
+    err << SaveErrorText(file, cause) << '\n';
     return false;
   }
   return true;
@@ -94,7 +94,7 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
   // file carries a welded mapping and real GL commands.
   const std::string modelPath = base + "/models/demo/tris.md2";
   if (int cause = WriteFileAtomic(modelPath, EncodeDemoMd2(mesh, "models/demo/skin.pcx"))) {
-    err << "Error Saving: " << CauseText(cause) << '\n';
+    err << SaveErrorText(modelPath, cause) << '\n';
     return 1;
   }
   MemoryProfile profile;

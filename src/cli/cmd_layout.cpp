@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -27,13 +26,9 @@ constexpr const char* kLayoutUsage =
 constexpr long long kMaxPicturePixels = 64LL << 20;
 
 bool ParseZoom(const std::string& text, float& zoom) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || !(value >= SkinView::kMinZoom && value <= SkinView::kMaxZoom))
-    return false;
-  zoom = static_cast<float>(value);
-  return true;
+  const auto value = DecimalNumber(text, SkinView::kMinZoom, SkinView::kMaxZoom);
+  if (value) zoom = static_cast<float>(*value);
+  return value.has_value();
 }
 
 bool ParseFrame(const std::string& text, int& frame) {
@@ -63,7 +58,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   const std::string output = args.positional[1];
   const std::string ext = ExtensionOf(output);
   if (ext != "bmp" && ext != "png") {
-    err << "The picture must be a .bmp or .png file: " << output << '\n';
+    err << "The picture must be a .bmp or .png file: " << output << '\n' << kLayoutUsage;
     return 2;
   }
   float zoom = 1;
@@ -91,9 +86,11 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     model.currentFrame = model.frames[static_cast<std::size_t>(frame)]->vertices.data();
   }
   if (auto s = args.Get("--skin")) {
-    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), ui);
+    int cause = 0;
+    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), ui, &cause);
     if (!skin) {
       err << "Cannot read the skin " << *s << '\n';
+      if (cause != 0) err << LoadErrorText(*s, cause) << '\n';
       return 1;
     }
     skin->flags |= SKIN_EXTERNAL;

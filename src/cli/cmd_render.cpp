@@ -115,22 +115,26 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
     mode = ParseMode(*m);
     if (mode < 0) {
       err << "Unknown render mode: " << *m << '\n';
+      err << kRenderUsage;
       return 2;  // a bad option value is a usage error
     }
   }
   int width = 640, height = 480;
   if (auto s = args.Get("--size"); s && !ParseSize(*s, width, height)) {
     err << "The size must be WxH with both from 16 to 2048: " << *s << '\n';
+    err << kRenderUsage;
     return 2;  // a bad option value is a usage error
   }
   AlignKind align = AlignKind::Front;
   if (auto v = args.Get("--view"); v && !ParseView(*v, align)) {
     err << "Unknown view: " << *v << '\n';
+    err << kRenderUsage;
     return 2;  // a bad option value is a usage error
   }
 
   if (auto s = args.Get("--slots"); s && !ParseSlots(*s, app.editor.colourSlots)) {
     err << "The colour slots must be up to eight palette indices 0..255, comma-separated: " << *s << '\n';
+    err << kRenderUsage;
     return 2;  // a bad option value is a usage error
   }
 
@@ -140,6 +144,7 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
     int frame = -1;
     if (!ParseInt(*f, frame)) {
       err << "The frame must be a whole number: " << *f << '\n';
+      err << kRenderUsage;
       return 2;  // a bad option value is a usage error
     }
     if (frame >= static_cast<int>(model.frames.size())) {
@@ -151,9 +156,11 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
     model.ComputeFaceNormals();
   }
   if (auto s = args.Get("--skin")) {
-    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), view.ui);
+    int cause = 0;
+    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), view.ui, &cause);
     if (!skin) {
       err << "Cannot read the skin " << *s << '\n';
+      if (cause != 0) err << LoadErrorText(*s, cause) << '\n';
       return 1;
     }
     skin->flags |= SKIN_EXTERNAL;
@@ -199,6 +206,7 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
     int distance = 0;
     if (!ParseInt(*d, distance) || distance < 1 || distance > 100000) {
       err << "The distance must be a whole number from 1 to 100000: " << *d << '\n';
+      err << kRenderUsage;
       return 2;  // a bad option value is a usage error
     }
     app.viewport.distance = static_cast<float>(distance);
@@ -219,7 +227,7 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   const std::string output = args.positional[1];
   const std::string ext = ExtensionOf(output);
   if (ext != "bmp" && ext != "png") {
-    err << "The picture must be a .bmp or .png file: " << output << '\n';
+    err << "The picture must be a .bmp or .png file: " << output << '\n' << kRenderUsage;
     return 2;
   }
   const bool png = ext == "png";

@@ -6,6 +6,7 @@
 
 #include "image/image_bytes.h"
 #include "image/image_files.h"
+#include "platform/files.h"
 #include "platform/ui.h"
 
 namespace {
@@ -115,6 +116,10 @@ std::vector<std::uint8_t> EncodeBmp(const Skin& skin) {
 }
 
 bool WriteBmp(Skin& skin, const std::string& path, Ui& ui) {
+  if (!FitsImageFiles(skin)) {
+    ui.Message(SaveErrorText(path, kCauseTooLargeForFormat));
+    return false;
+  }
   if (!SaveImageBytes(EncodeBmp(skin), path, ui)) return false;
   skin.format = FORMAT_BMP;
   return true;

@@ -49,7 +49,11 @@ bool HasWritablePixels(const Skin& skin);
 // Finishes a parsed record: storedPixels, format, row offsets.
 void FinishParsedSkin(Skin& skin, std::uint8_t format);
 
+// Within what the readers take back (32767 columns, 2048 rows); the writers
+// refuse anything larger before writing.
+bool FitsImageFiles(const Skin& skin);
+
 // Writes a finished file over `path` (temporary file and rename); on failure
-// shows "Error Saving: " and the cause number. An empty `bytes` means the
+// shows "Error Saving: " and the cause number, the path on the next line. An empty `bytes` means the
 // record could not be encoded.
 bool SaveImageBytes(const std::vector<std::uint8_t>& bytes, const std::string& path, Ui& ui);

@@ -12,6 +12,7 @@
 // cut there. A BMP that supplies fewer than 256 colours gets black for the
 // rest of its palette.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -35,11 +36,28 @@ inline constexpr char kBmpTopDownText[] = "Top-down BMPs cannot be read";
 
 constexpr int kMaxImageWidth = 32767;
 
+// The largest file of each kind a reader can meet at 32767 columns by 2048
+// rows, made of the format's parts at their limits with nothing in between;
+// a larger file is refused before it is read.
+// PCX: the 128-byte header, run data of at most two bytes for each stored
+// byte (bytes per line, a 16-bit field, at most 65535, by 2048 rows), the
+// marker byte and the 768-byte palette: 268,432,257 bytes.
+inline constexpr std::uintmax_t kMaxPcxFileBytes = 128 + 2ull * 65535 * kMaxImageRows + 1 + 768;
+// BMP: the 14-byte file header, the largest (124-byte) info header, 256
+// four-byte colours and 2048 rows of 32767 bytes padded to 32768:
+// 67,110,026 bytes.
+inline constexpr std::uintmax_t kMaxBmpFileBytes = 14 + 124 + 256 * 4 + 32768ull * kMaxImageRows;
+// ACT: a palette alone, exactly 768 bytes.
+inline constexpr std::uintmax_t kActFileBytes = 768;
+// A palette comes from an ACT, a BMP or a PCX file.
+inline constexpr std::uintmax_t kMaxPaletteFileBytes =
+    std::max({kActFileBytes, kMaxBmpFileBytes, kMaxPcxFileBytes});
+
 // Reads a PCX or 8-bit BMP into a new record; nothing on failure (after a
 // message for a file that is not a usable image; none when it cannot be
-// opened, the callers report that). `name` is the path as given, `path` its
-// absolute form.
-std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui);
+// opened, the callers report that, with the cause set in *cause). `name` is
+// the path as given, `path` its absolute form.
+std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, int* cause = nullptr);
 
 // As above, and PNG, TGA and JPEG pictures too: a palette picture keeps its
 // own palette, a true-colour one is mapped into `trueColourPalette` (with
@@ -49,16 +67,17 @@ std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, const Palet
 
 // Any picture the program reads (PCX, BMP, PNG, TGA, JPEG, told apart by
 // content), left in true colour when it is; nothing (after a message, or
-// none when the file cannot be opened) on failure.
-std::optional<DecodedPicture> LoadPicture(const std::string& path, Ui& ui);
+// none when the file cannot be read, *cause saying why) on failure.
+std::optional<DecodedPicture> LoadPicture(const std::string& path, Ui& ui, int* cause = nullptr);
 std::optional<DecodedPicture> ParsePicture(std::span<const std::uint8_t> bytes, Ui& ui);
 
 // Replaces the palette entries that the file supplies; false (palette
-// untouched) when no palette was found.
-bool LoadPaletteFile(const std::string& path, Palette& palette);
+// untouched) when no palette was found; *cause is set when the file could
+// not be read at all.
+bool LoadPaletteFile(const std::string& path, Palette& palette, int* cause = nullptr);
 
 // Write the image; on success set `format` and return true. A failure shows
-// "Error Saving: " with the cause number and leaves the record and any old
+// "Error Saving: " with the cause number, and the path on the next line, and leaves the record and any old
 // file as they were.
 bool WritePcx(Skin& skin, const std::string& path, Ui& ui);
 bool WriteBmp(Skin& skin, const std::string& path, Ui& ui);

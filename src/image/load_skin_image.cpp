@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 
 #include "image/image_bytes.h"
@@ -29,8 +30,18 @@ std::optional<DecodedPicture> ParsePicture(std::span<const std::uint8_t> bytes, 
   return picture;
 }
 
-std::optional<DecodedPicture> LoadPicture(const std::string& path, Ui& ui) {
-  auto bytes = ReadFileBytes(path);
+namespace {
+
+// The format is told by content, after the read: each read allows the
+// largest file of the kinds it accepts.
+constexpr std::uintmax_t kMaxSkinFileBytes = std::max(kMaxPcxFileBytes, kMaxBmpFileBytes);
+constexpr std::uintmax_t kMaxPictureFileBytes =
+    std::max({kMaxSkinFileBytes, kMaxPngFileBytes, kMaxTgaFileBytes, kMaxJpegFileBytes});
+
+}  // namespace
+
+std::optional<DecodedPicture> LoadPicture(const std::string& path, Ui& ui, int* cause) {
+  auto bytes = ReadFileBytes(path, cause, kMaxPictureFileBytes);
   if (!bytes) return std::nullopt;
   return ParsePicture(*bytes, ui);
 }
@@ -48,10 +59,10 @@ std::unique_ptr<Skin> FinishLoaded(std::unique_ptr<Skin> skin, const std::string
 
 }  // namespace
 
-std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui) {
+std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, int* cause) {
   // A file that cannot be opened is reported by the caller, which knows
   // whether a stand-in skin follows.
-  auto bytes = ReadFileBytes(path);
+  auto bytes = ReadFileBytes(path, cause, kMaxSkinFileBytes);
   if (!bytes) return nullptr;
   return FinishLoaded(ParseSkinImage(*bytes, ui), path);
 }
@@ -68,6 +79,8 @@ bool HasWritablePixels(const Skin& skin) {
          skin.pixels.size() == static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height);
 }
 
+bool FitsImageFiles(const Skin& skin) { return skin.width <= kMaxImageWidth && skin.height <= kMaxImageRows; }
+
 void FinishParsedSkin(Skin& skin, std::uint8_t format) {
   skin.storedPixels = skin.pixels;
   skin.format = format;
@@ -77,7 +90,7 @@ void FinishParsedSkin(Skin& skin, std::uint8_t format) {
 bool SaveImageBytes(const std::vector<std::uint8_t>& bytes, const std::string& path, Ui& ui) {
   int cause = bytes.empty() ? EINVAL : WriteFileAtomic(path, bytes);
   if (cause != 0) {
-    ui.Message("Error Saving: " + CauseText(cause));
+    ui.Message(SaveErrorText(path, cause));
     return false;
   }
   return true;

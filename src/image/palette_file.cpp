@@ -33,7 +33,7 @@ bool ParsePaletteBytes(std::span<const std::uint8_t> bytes, Palette& palette) {
   return false;
 }
 
-bool LoadPaletteFile(const std::string& path, Palette& palette) {
-  auto bytes = ReadFileBytes(path);
+bool LoadPaletteFile(const std::string& path, Palette& palette, int* cause) {
+  auto bytes = ReadFileBytes(path, cause, kMaxPaletteFileBytes);
   return bytes && ParsePaletteBytes(*bytes, palette);
 }

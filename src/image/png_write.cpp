@@ -7,6 +7,8 @@
 #include <png.h>
 
 #include "image/image_bytes.h"
+#include "platform/files.h"
+#include "platform/ui.h"
 
 namespace {
 
@@ -107,6 +109,10 @@ std::vector<std::uint8_t> EncodePng8(std::span<const std::uint8_t> pixels, int w
 }
 
 bool WritePng(const Skin& skin, const std::string& path, Ui& ui) {
+  if (!FitsImageFiles(skin)) {
+    ui.Message(SaveErrorText(path, kCauseTooLargeForFormat));
+    return false;
+  }
   std::vector<std::uint8_t> bytes;
   if (HasWritablePixels(skin)) bytes = EncodePng8(skin.pixels, skin.width, skin.height, skin.palette);
   return SaveImageBytes(bytes, path, ui);

@@ -24,5 +24,6 @@ std::vector<std::uint8_t> EncodePng8(std::span<const std::uint8_t> pixels, int w
                                      const Palette& palette);
 
 // Writes the record as a PNG (temporary file and rename); on failure shows
-// "Error Saving: " with the cause number and leaves any old file.
+// "Error Saving: " with the cause number (the path on the next line) and
+// leaves any old file.
 bool WritePng(const Skin& skin, const std::string& path, Ui& ui);

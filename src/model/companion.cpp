@@ -41,7 +41,7 @@ bool CompanionShown(const Companion& companion, int frameIndex) {
 
 std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::string& baseFolder,
                                          Ui& ui) {
-  auto bytes = ReadFileBytes(ResolvePathIn(baseFolder, path));
+  auto bytes = ReadFileBytes(ResolvePathIn(baseFolder, path), nullptr, kMaxMd2FileBytes);
   if (!bytes) return nullptr;
   if (bytes->size() < 4 || std::memcmp(bytes->data(), "IDP2", 4) != 0) {
     ui.Message(kNotCompanionMd2Text);

@@ -6,6 +6,8 @@
 #include <map>
 #include <utility>
 
+#include "platform/files.h"
+
 namespace {
 
 constexpr std::size_t kHeaderBytes = 12;
@@ -33,6 +35,10 @@ int TriangleCount(const Model& m) {
 }
 
 }  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadVmapFile(const std::string& path, int* cause) {
+  return ReadFileBytes(path, cause, kMaxVmapFileBytes);
+}
 
 std::vector<std::uint8_t> EncodeVmap(const Model& m) {
   const int count = TriangleCount(m);

@@ -34,6 +34,14 @@ struct VmapData {
   std::vector<VmapRecord> records;
 };
 
+// A VMAP holds one 24-byte record for each triangle after its 12-byte header:
+// at most 12 + 24 x 4096 = 98,316 bytes.
+inline constexpr std::uintmax_t kMaxVmapFileBytes = 12 + 24 * std::uintmax_t{kMaxTriangles};
+
+// The file's bytes, read whole when it is a regular file no larger than a
+// VMAP can be; nothing otherwise, with *cause saying why.
+std::optional<std::vector<std::uint8_t>> ReadVmapFile(const std::string& path, int* cause);
+
 // The file of the model's mapping as it stands; the caller welds first so
 // that counts, indices and corners agree. Corners are truncated toward zero
 // and clamped to 16 bits.

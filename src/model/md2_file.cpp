@@ -195,6 +195,17 @@ std::vector<std::uint8_t> EncodeMd2(const Model& model, std::span<const std::uin
   for (const auto& skin : model.skins)
     if (skin && !(skin->flags & SKIN_EXTERNAL)) linked.push_back(skin.get());
 
+  // Nothing the reader would refuse is written.
+  if (linked.size() > static_cast<std::size_t>(kMaxMd2Skins)) {
+    Fail(error, "An MD2 can name at most " + std::to_string(kMaxMd2Skins) + " skins; unlink some first.");
+    return {};
+  }
+  if (model.skinWidth < 1 || model.skinHeight < 1 || model.skinWidth > kMaxMd2SkinSide ||
+      model.skinHeight > kMaxMd2SkinSide || model.numVertices < 0 || model.numVertices > kMaxVertices ||
+      numFrames > kMaxMd2Frames) {
+    Fail(error, "The model's skin size or counts are beyond what an MD2 can hold.");
+    return {};
+  }
   std::int32_t numSt = std::clamp<std::int32_t>(model.numMapVertices, 0, kMaxMapVertices);
   std::int32_t numTris = std::clamp<std::int32_t>(model.numTriangles, 0, kMaxTriangles);
   auto numSkins = static_cast<std::int32_t>(linked.size());

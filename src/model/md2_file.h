@@ -24,6 +24,15 @@ constexpr int kMd2FrameNameSize = 16;
 constexpr int kMaxMd2Frames = 1024;
 constexpr int kMaxMd2Skins = 32;
 constexpr int kMaxMd2SkinSide = 2048;
+// The largest MD2 the reader takes, its sections at the limits above with
+// nothing between them: the 68-byte header, 32 skin names of 64 bytes, 12288
+// mapping vertices of 4 bytes, 4096 triangles of 12 bytes, 1024 frames of 40 +
+// 4 x 4096 bytes and the longest GL command list (every triangle a strip of its
+// own: 1 + 10 x 4096 words of 4 bytes): 17,082,440 bytes.
+constexpr std::uintmax_t kMaxMd2FileBytes =
+    kMd2HeaderSize + std::uintmax_t{kMaxMd2Skins} * kMd2SkinNameSize + std::uintmax_t{kMaxMapVertices} * 4 +
+    std::uintmax_t{kMaxTriangles} * 12 + std::uintmax_t{kMaxMd2Frames} * (40 + 4 * std::uintmax_t{kMaxVertices}) +
+    4 * (1 + 10 * std::uintmax_t{kMaxTriangles});
 
 inline constexpr char kNotMd2Text[] = "This is not an MD2!";
 

@@ -101,9 +101,10 @@ void CommitMd2(Model& model, const Md2Data& data) {
 
 int LoadMd2(Md2Context& c, const std::string& path) {
   const std::string file = ResolvePathIn(c.baseFolder, path);
-  auto bytes = ReadFileBytes(file);
+  int cause = 0;
+  auto bytes = ReadFileBytes(file, &cause, kMaxMd2FileBytes);
   if (!bytes) {
-    c.ui.Message(kLoadErrorText);
+    c.ui.Message(std::string(kLoadErrorText) + "\n" + LoadErrorText(file, cause));
     return 0;
   }
   std::string error;
@@ -166,9 +167,10 @@ int SaveMd2(Md2Context& c, const std::string& path) {
     c.ui.Message(error);
     return 0;
   }
-  int cause = WriteFileAtomic(PathIn(c.baseFolder, path), bytes);
+  const std::string file = PathIn(c.baseFolder, path);
+  int cause = WriteFileAtomic(file, bytes);
   if (cause != 0) {
-    c.ui.Message("Error Saving: " + CauseText(cause));
+    c.ui.Message(SaveErrorText(file, cause));
     return 0;
   }
   return 1;

@@ -41,7 +41,8 @@ int LoadMd2(Md2Context& context, const std::string& path);
 
 // Writes the model over `path` (a relative path is below the base folder)
 // through a temporary file; 1 on success, 0
-// after "Error Saving: <cause>" or when there is no loaded model.
+// after "Error Saving: <cause>" (the path on its second line) or when there
+// is no loaded model.
 int SaveMd2(Md2Context& context, const std::string& path);
 
 // Adds every PCX, then every BMP, of `folder` (a relative one below the base

@@ -175,7 +175,7 @@ std::string AbsolutePath(const std::string& path) {
 
 std::string CauseText(int cause) {
   if (cause == kCauseNotRegularFile) return std::to_string(cause) + " (not a regular file)";
-  if (cause == kCauseFileTooLarge) return std::to_string(cause) + " (too large for any file the program reads)";
+  if (cause == kCauseFileTooLarge) return std::to_string(cause) + " (larger than any file of its kind can be)";
   if (cause == kCauseTooLargeForFormat) return std::to_string(cause) + " (too large for this file format)";
   const char* words = std::strerror(cause);
   return std::to_string(cause) + " (" + (words ? words : "unknown error") + ")";
@@ -212,6 +212,8 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
     return std::nullopt;
   }
   std::vector<std::uint8_t> bytes;
+  // One allocation of the measured size, not a doubling past it.
+  bytes.reserve(static_cast<std::size_t>(info.st_size));
   std::uint8_t block[65536];
   for (;;) {
     size_t n = std::fread(block, 1, sizeof block, f);
@@ -234,15 +236,69 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
   return bytes;
 }
 
+namespace {
+
+// The file a save really replaces: symbolic links followed, however many, to
+// the name at the end of the chain (which need not exist yet: a dangling link
+// names the file to create). Relative link texts count from the link's folder.
+int FinalTarget(std::string path, std::string* target) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+      if (errno != ENOENT) return errno;
+      *target = path;
+      return 0;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      *target = path;
+      return 0;
+    }
+    std::vector<char> text(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+    ssize_t n = ::readlink(path.c_str(), text.data(), text.size());
+    if (n < 0) return errno;
+    if (static_cast<std::size_t>(n) >= text.size()) return ENAMETOOLONG;  // changed under us
+    std::string next(text.data(), static_cast<std::size_t>(n));
+    if (next.empty()) return ENOENT;
+    if (next[0] != '/') {
+      std::string dir = FolderPart(path);
+      if (!dir.empty()) next = (dir == "/" ? dir : dir + "/") + next;
+    }
+    path = next;
+  }
+  return ELOOP;
+}
+
+int Discard(int fd, const std::string& tmp, int err) {
+  if (fd >= 0) ::close(fd);
+  ::unlink(tmp.c_str());
+  return err;
+}
+
+}  // namespace
+
 int WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::string target = ToForwardSlashes(path);
+  std::string target;
+  if (FileNamePart(ToForwardSlashes(path)).empty()) return EISDIR;
+  if (int err = FinalTarget(ToForwardSlashes(path), &target)) return err;
   std::string dir = FolderPart(target);
   std::string base = FileNamePart(target);
   if (base.empty()) return EISDIR;
+
+  // A file that is there keeps its permission bits, and one this user may
+  // not write is refused as a plain write would refuse it, before anything
+  // is written (the rename alone would only need the folder's permission).
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  if (replacing) {
+    // A device or pipe is never swapped for a plain file.
+    if (!S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : kCauseNotRegularFile;
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+  }
+
   std::random_device rd;
   std::string tmp = (dir.empty() ? std::string() : (dir == "/" ? dir : dir + "/")) + "." + base + ".tmp" +
                     std::to_string(rd() % 1000000u);
-
+  // A new file gets 0666 less the umask, as any program's new file does.
   int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return errno;
   size_t done = 0;
@@ -250,31 +306,21 @@ int WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      int err = errno;
-      ::close(fd);
-      ::unlink(tmp.c_str());
-      return err;
+      return Discard(fd, tmp, errno);
     }
     done += static_cast<size_t>(n);
   }
-  if (::fsync(fd) != 0 && errno != EINVAL) {
-    int err = errno;
-    ::close(fd);
-    ::unlink(tmp.c_str());
-    return err;
-  }
-  if (::close(fd) != 0) {
-    int err = errno;
-    ::unlink(tmp.c_str());
-    return err;
-  }
-  // Keep the permissions of a file we replace.
-  struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) ::chmod(tmp.c_str(), st.st_mode & 07777);
-  if (::rename(tmp.c_str(), target.c_str()) != 0) {
-    int err = errno;
-    ::unlink(tmp.c_str());
-    return err;
-  }
+  if (replacing && ::fchmod(fd, old.st_mode & 07777) != 0) return Discard(fd, tmp, errno);
+  if (::fsync(fd) != 0 && errno != EINVAL) return Discard(fd, tmp, errno);
+  if (::close(fd) != 0) return Discard(-1, tmp, errno);
+  if (::rename(tmp.c_str(), target.c_str()) != 0) return Discard(-1, tmp, errno);
   return 0;
+}
+
+std::string SaveErrorText(const std::string& path, int cause) {
+  return "Error Saving: " + CauseText(cause) + "\n" + path;
+}
+
+std::string LoadErrorText(const std::string& path, int cause) {
+  return "Error Loading: " + CauseText(cause) + "\n" + path;
 }

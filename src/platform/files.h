@@ -76,8 +76,8 @@ inline constexpr int kCauseNotRegularFile = 10001;
 inline constexpr int kCauseFileTooLarge = 10002;
 inline constexpr int kCauseTooLargeForFormat = 10003;
 
-// No file the program reads comes near this: an MD2, a skin or a picture at
-// its format's limits is a few megabytes.
+// The limit a reader uses when it names none. Each reader passes the size of
+// the largest file its format can hold at the program's limits instead.
 inline constexpr std::uintmax_t kMaxInputFileBytes = std::uintmax_t{64} << 20;
 
 // Reads a whole regular file of at most `maxBytes`. Folders, devices and
@@ -87,7 +87,19 @@ inline constexpr std::uintmax_t kMaxInputFileBytes = std::uintmax_t{64} << 20;
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, int* cause = nullptr,
                                                        std::uintmax_t maxBytes = kMaxInputFileBytes);
 
-// Writes `bytes` to a temporary file beside `path`, flushes it and renames it
-// over `path`, so the old file survives any failure. Returns 0, or the errno
-// of the call that failed (the temporary file is removed then).
+// Saves `bytes` as `path` so the old file survives any failure: written to a
+// temporary file in the same folder, flushed and renamed over it. A symbolic
+// link is followed to the file it names (through any chain, a dangling link
+// naming the file to create) and that file is replaced, so the link stays a
+// link. The new file keeps the permission bits of the one it replaces (a new
+// one gets 0666 less the umask). A file this user may not write is refused
+// with EACCES before anything is written, as a plain write would be.
+// Only a regular file is replaced (kCauseNotRegularFile for a device or pipe).
+// Returns 0, or the errno of the call that failed (the temporary file is
+// removed then).
 int WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// The messages of a failed save or load: "Error Saving: " (or "Error
+// Loading: ") and CauseText on the first line, the file's path on the next.
+std::string SaveErrorText(const std::string& path, int cause);
+std::string LoadErrorText(const std::string& path, int cause);

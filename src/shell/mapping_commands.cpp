@@ -75,9 +75,9 @@ void OnRetroMap(App& app) {
   auto vmapFile = AskForFile(app, vmapRequest, DialogFolder::Load, AlwaysExtension(".vmp"));
   if (!vmapFile) return;
   int cause = 0;
-  auto bytes = ReadFileBytes(PathIn(app.baseFolder, vmapFile->path), &cause);
+  auto bytes = ReadVmapFile(PathIn(app.baseFolder, vmapFile->path), &cause);
   if (!bytes) {
-    app.ui.Message("Error Loading: " + CauseText(cause));
+    app.ui.Message(LoadErrorText(PathIn(app.baseFolder, vmapFile->path), cause));
     return;
   }
   // The count has its own message here; the indices are not used.

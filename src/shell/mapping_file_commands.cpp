@@ -24,9 +24,9 @@ std::optional<ChosenFile> AskForVmap(App& app, bool save) {
 
 bool ImportMappingFrom(App& app, const std::string& path, bool toSelected) {
   int cause = 0;
-  auto bytes = ReadFileBytes(PathIn(app.baseFolder, path), &cause);
+  auto bytes = ReadVmapFile(PathIn(app.baseFolder, path), &cause);
   if (!bytes) {
-    app.ui.Message("Error Loading: " + CauseText(cause));
+    app.ui.Message(LoadErrorText(PathIn(app.baseFolder, path), cause));
     return false;
   }
   Model& m = app.model;
@@ -52,7 +52,7 @@ bool ExportMappingTo(App& app, const std::string& path) {
   app.model.WeldMapVertices(1);
   const int cause = WriteFileAtomic(PathIn(app.baseFolder, path), EncodeVmap(app.model));
   if (cause == 0) return true;
-  app.ui.Message("Error Saving: " + CauseText(cause));
+  app.ui.Message(SaveErrorText(PathIn(app.baseFolder, path), cause));
   return false;
 }
 

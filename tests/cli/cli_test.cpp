@@ -180,9 +180,9 @@ TEST(CliInput, DevicesPipesFoldersAndHugeFilesAreRefusedAtOnce) {
     }
   }
   EXPECT_EQ(Cli({"mapping", "import", quad, fifo, dir.File("never.md2")}).err,
-            "Error Loading: 10001 (not a regular file)\n");
+            "Error Loading: 10001 (not a regular file)\n" + fifo + "\n");
   EXPECT_EQ(Cli({"mapping", "import", quad, big, dir.File("never.md2")}).err,
-            "Error Loading: 10002 (too large for any file the program reads)\n");
+            "Error Loading: 10002 (larger than any file of its kind can be)\n" + big + "\n");
   EXPECT_FALSE(FileExists(out));
   EXPECT_FALSE(FileExists(dir.File("never.md2")));
 }

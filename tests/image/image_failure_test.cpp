@@ -145,7 +145,7 @@ Skin TwoByTwo() {
 
 TEST(ImageWrite, MissingFolderShowsTheCauseAndKeepsTheFormat) {
   TempDir dir;
-  const std::string cause = "Error Saving: 2 (No such file or directory)";
+  const std::string cause = "Error Saving: 2 (No such file or directory)\n";
   Skin skin = TwoByTwo();
   ScriptedUi ui;
   EXPECT_FALSE(WriteBmp(skin, dir.File("no/such/folder/x.bmp"), ui));
@@ -153,7 +153,8 @@ TEST(ImageWrite, MissingFolderShowsTheCauseAndKeepsTheFormat) {
   skin.format = FORMAT_BMP;
   EXPECT_FALSE(WritePcx(skin, dir.File("no/such/folder/x.pcx"), ui));
   EXPECT_EQ(skin.format, FORMAT_BMP);
-  EXPECT_EQ(ui.texts(), (std::vector<std::string>{cause, cause}));
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{cause + dir.File("no/such/folder/x.bmp"),
+                                                  cause + dir.File("no/such/folder/x.pcx")}));
 }
 
 TEST(ImageWrite, FailedSaveLeavesTheOldFileWhole) {
@@ -170,7 +171,7 @@ TEST(ImageWrite, FailedSaveLeavesTheOldFileWhole) {
   EXPECT_FALSE(WriteBmp(skin, target, ui));
   EXPECT_EQ(ReadBytes(target), old);
   EXPECT_EQ(skin.format, FORMAT_PCX);
-  const std::string cause = "Error Saving: 36 (File name too long)";
+  const std::string cause = "Error Saving: 36 (File name too long)\n" + target;
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{cause, cause}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
@@ -189,7 +190,7 @@ TEST(ImageWrite, ReadOnlyFolderShowsTheCause) {
   EXPECT_FALSE(WriteBmp(skin, target, ui));
   ::chmod(dir.path().c_str(), 0755);
   EXPECT_EQ(skin.format, FORMAT_PCX);
-  EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error Saving: 13 (Permission denied)"});
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error Saving: 13 (Permission denied)\n" + target});
   EXPECT_EQ(ReadBytes(target), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 

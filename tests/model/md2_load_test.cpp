@@ -148,6 +148,23 @@ TEST(SaveMd2, WritesLinkedSkinsOnlyWithSlashesInZeroEndedFields) {
   EXPECT_EQ(out[68 + 128 + 4], 7);
 }
 
+TEST(SaveMd2, RefusesMoreLinkedSkinsThanTheReaderTakes) {
+  Session s;
+  ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", QuadMd2().Bytes())), 1);
+  s.model->skins.clear();
+  for (int count = 1; count <= 33; ++count) {
+    auto skin = std::make_unique<Skin>();
+    skin->name = "skin" + std::to_string(count) + ".pcx";
+    s.model->skins.push_back(std::move(skin));
+    if (count < 32) continue;
+    s.ui.Clear();
+    const std::string out = s.dir.File(std::to_string(count) + ".md2");
+    EXPECT_EQ(SaveMd2(s.context, out), count == 32 ? 1 : 0) << count;
+    EXPECT_EQ(FileExists(out), count == 32) << count;
+    EXPECT_EQ(s.ui.texts().size(), count == 32 ? 0u : 1u) << count;
+  }
+}
+
 TEST(SaveMd2, KeepsAFrameSizeOfItsOwn) {
   Session s;
   TestMd2 t = QuadMd2();
@@ -166,7 +183,8 @@ TEST(SaveMd2, ReportsTheCauseAndNeedsALoadedModel) {
   EXPECT_FALSE(FileExists(s.dir.File("never.md2")));
   ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", QuadMd2().Bytes())), 1);
   EXPECT_EQ(SaveMd2(s.context, s.dir.File("no/such/folder/x.md2")), 0);
-  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"Error Saving: 2 (No such file or directory)"});
+  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"Error Saving: 2 (No such file or directory)\n" +
+                                                   s.dir.File("no/such/folder/x.md2")});
 }
 
 TEST(LoadMd2, RelativeNamesResolveUnderTheBaseFolderIgnoringCaseWhereverItRuns) {
@@ -302,7 +320,9 @@ TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {
   }
   s.ui.Clear();
   EXPECT_EQ(LoadMd2(s.context, s.dir.File("missing.md2")), 0);
-  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"There was an error loading the specified file!"});
+  EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"There was an error loading the specified file!\n"
+                                                   "Error Loading: 2 (No such file or directory)\n" +
+                                                   s.dir.File("missing.md2")});
 
   EXPECT_EQ(s.model->numTriangles, 2);
   EXPECT_EQ(s.model->triangles[0].flags, TRI_SELECTED);

@@ -141,7 +141,7 @@ TEST(SaveCommand, WritesTheCurrentFileOrSaysItFailed) {
   EXPECT_EQ(ReadBytes(d.quad)[68 + 8], 3);
   d.app->document.currentFile = d.dir.path() + "/gone/x.md2";
   SaveCommand(*d.app);
-  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2 (No such file or directory)", "An error occured while trying to save =["}));
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2 (No such file or directory)\n" + d.dir.path() + "/gone/x.md2", "An error occured while trying to save =["}));
 }
 
 TEST(SaveAsCommand, BelowTheBaseFolderSavesWithoutAsking) {
@@ -200,7 +200,7 @@ TEST(SaveAsCommand, AFailedSaveKeepsTheCurrentFile) {
   std::string target = d.app->baseFolder + "/missing/x.md2";
   d.ui.QueueFile(target);
   SaveAsCommand(*d.app);
-  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2 (No such file or directory)", "An error occured while attempting to save!"}));
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{"Error Saving: 2 (No such file or directory)\n" + target, "An error occured while attempting to save!"}));
   EXPECT_EQ(d.app->document.currentFile, d.quad);
   EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.quad);
 }

@@ -1,5 +1,8 @@
 #include "shell/command_table.h"
 
+#include <new>
+#include <string>
+
 #include "editor/mesh_ops.h"
 #include "editor/paint_table.h"
 #include "editor/selection_ops.h"
@@ -424,15 +427,32 @@ const Command* FindCommandByLabel(const std::string& label) {
   return nullptr;
 }
 
+namespace {
+
+// A command that runs out of memory (a huge resize, say) ends with a message
+// instead of ending the program; what it changed before that stays in its
+// undo step, so the user can take it back.
+void RunGuarded(App& app, const Command& command) {
+  try {
+    command.run(app);
+  } catch (const std::bad_alloc&) {
+    std::string name = command.label.substr(0, command.label.find('\t'));
+    std::erase(name, '&');
+    app.ui.Message("There is not enough memory to finish \"" + name + "\".");
+  }
+}
+
+}  // namespace
+
 void ExecuteCommand(App& app, const Command& command) {
   if (!command.run || !command.built) return;
   if (command.enabled && !command.enabled(app)) return;
   if (command.stepName.empty()) {
-    command.run(app);
+    RunGuarded(app, command);
     return;
   }
   DocumentStep step(app.document, command.stepName, command.stepParts);
-  command.run(app);
+  RunGuarded(app, command);
 }
 
 std::vector<std::string> CommandKeys(const App& app, const Command& command) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <set>
 
+#include "editor/undo_step.h"
 #include "platform/profile.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
@@ -120,4 +122,27 @@ TEST(CommandTable, ColourKeysStepTheActiveSlotAndWrap) {
   EXPECT_EQ(app.editor.colourSlots[7], 15);
   ASSERT_EQ(sent.size(), 2u);
   EXPECT_EQ(sent[0].lParam, 0x28);
+}
+
+TEST(CommandTable, ACommandOutOfMemoryEndsWithAMessageAndItsChangesUndoable) {
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app(ui, profile);
+  app.model.numTriangles = 1;
+  app.model.triangles[0].cornerMap[0] = {5.0f, 6.0f};
+  Command c;
+  c.label = "&Grow Everything\tCtrl+G";
+  c.stepName = "Grow Everything";
+  c.stepParts = STEP_MESH;
+  c.run = [](App& a) {
+    a.model.triangles[0].cornerMap[0] = {50.0f, 60.0f};
+    throw std::bad_alloc();
+  };
+  ExecuteCommand(app, c);
+  ASSERT_EQ(ui.texts().size(), 1u);
+  EXPECT_EQ(ui.texts()[0], "There is not enough memory to finish \"Grow Everything\".");
+  EXPECT_EQ(app.document.history.UndoName(), "Grow Everything");
+  ASSERT_TRUE(app.document.Undo());
+  EXPECT_EQ(app.model.triangles[0].cornerMap[0].s, 5.0f);
+  EXPECT_EQ(app.model.triangles[0].cornerMap[0].t, 6.0f);
 }

@@ -218,7 +218,7 @@ std::vector<std::uint8_t> EncodeMd2(const Model& model, std::span<const std::uin
 
   std::vector<std::uint8_t> out;
   out.reserve(static_cast<std::size_t>(ofsEnd));
-  out.insert(out.end(), image.begin(), image.begin() + 8);  // ident and version as loaded
+  for (std::size_t i = 0; i < 8; ++i) out.push_back(image[i]);  // ident and version as loaded
   for (std::int32_t v : {std::int32_t{model.skinWidth}, std::int32_t{model.skinHeight}, loaded->frameSize, numSkins,
                          std::int32_t{model.numVertices}, numSt, numTris, numGl, static_cast<std::int32_t>(numFrames),
                          kMd2HeaderSize, ofsSt, ofsTris, ofsFrames, ofsGl, ofsEnd})

@@ -5,26 +5,11 @@
 #include "editor/gradient_box.h"
 #include "editor/workspace.h"
 #include "render/render_mode.h"
+#include "support/fake_pane_host.h"
 
 namespace {
 
-class FakeHost : public PaneHost {
- public:
-  void CaptureMouse() override { captured = true; }
-  void ReleaseMouse() override { captured = false; }
-  bool HasCapture() const override { return captured; }
-  void ShowCursor(bool show) override { cursorCount += show ? 1 : -1; }
-  void SetCursorPos(int x, int y) override {
-    cursorX = x;
-    cursorY = y;
-  }
-  void SetCursor(CursorKind) override {}
-  void RepaintNow() override {}
-  bool ShiftDown() const override { return false; }
-  bool CtrlDown() const override { return false; }
-  bool captured = false;
-  int cursorCount = 0, cursorX = -1, cursorY = -1;
-};
+using FakeHost = FakePaneHost;
 
 MouseEvent At(MouseButton b, int x, int y) {
   MouseEvent e;

@@ -8,26 +8,11 @@
 #include "editor/workspace.h"
 #include "image/new_skin.h"
 #include "render/render_mode.h"
+#include "support/fake_pane_host.h"
 
 namespace {
 
-class FakeHost : public PaneHost {
- public:
-  void CaptureMouse() override { captured = true; }
-  void ReleaseMouse() override { captured = false; }
-  bool HasCapture() const override { return captured; }
-  void ShowCursor(bool) override {}
-  void SetCursorPos(int x, int y) override {
-    cursorX = x;
-    cursorY = y;
-  }
-  void SetCursor(CursorKind) override {}
-  void RepaintNow() override { ++repaints; }
-  bool ShiftDown() const override { return false; }
-  bool CtrlDown() const override { return false; }
-  bool captured = false;
-  int cursorX = -1, cursorY = -1, repaints = 0;
-};
+using FakeHost = FakePaneHost;
 
 MouseEvent Press(MouseButton b, int x, int y, bool shift = false) {
   MouseEvent e;

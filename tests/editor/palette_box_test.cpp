@@ -5,22 +5,11 @@
 #include "editor/palette_box.h"
 #include "editor/workspace.h"
 #include "image/new_skin.h"
+#include "support/fake_pane_host.h"
 
 namespace {
 
-class FakeHost : public PaneHost {
- public:
-  void CaptureMouse() override { captured = true; }
-  void ReleaseMouse() override { captured = false; }
-  bool HasCapture() const override { return captured; }
-  void ShowCursor(bool) override {}
-  void SetCursorPos(int, int) override {}
-  void SetCursor(CursorKind) override {}
-  void RepaintNow() override {}
-  bool ShiftDown() const override { return false; }
-  bool CtrlDown() const override { return false; }
-  bool captured = false;
-};
+using FakeHost = FakePaneHost;
 
 MouseEvent At(MouseButton b, int x, int y) {
   MouseEvent e;

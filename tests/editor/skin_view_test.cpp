@@ -7,23 +7,11 @@
 #include "editor/skin_view.h"
 #include "editor/workspace.h"
 #include "image/new_skin.h"
+#include "support/fake_pane_host.h"
 
 namespace {
 
-class FakeHost : public PaneHost {
- public:
-  void CaptureMouse() override { captured = true; }
-  void ReleaseMouse() override { captured = false; }
-  bool HasCapture() const override { return captured; }
-  void ShowCursor(bool show) override { shown += show ? 1 : -1; }
-  void SetCursorPos(int, int) override {}
-  void SetCursor(CursorKind) override {}
-  void RepaintNow() override {}
-  bool ShiftDown() const override { return false; }
-  bool CtrlDown() const override { return false; }
-  bool captured = false;
-  int shown = 0;
-};
+using FakeHost = FakePaneHost;
 
 MouseEvent Event(MouseButton b, int x, int y, bool left, bool right, bool shift = false, bool ctrl = false) {
   MouseEvent e;
@@ -136,7 +124,7 @@ TEST(SkinViewZoom, StaysWithinOneAndTwelveAndKeepsTheCentre) {
     d.Release(MouseButton::Right, 30, 30 + dy);
     EXPECT_EQ(d.view.viewZoom(), dy > 0 ? 1.0f : 12.0f);
     EXPECT_EQ(d.view.dragState(), SkinView::DragState::Idle);
-    EXPECT_EQ(d.host.shown, 0);
+    EXPECT_EQ(d.host.cursorCount, 0);
     EXPECT_EQ(d.Sent(0, 0x21), 1);
   }
 }
@@ -244,10 +232,10 @@ TEST(SkinViewTransform, RotateAndScaleAboutThePressPointAndNeverLeaveTheSkin) {
     d.Mesh({{{k.a, {16, 20}, {20, 16}}}}, {TRI_SELECTED});
     d.Press(MouseButton::Right, 32, 32, k.shift, k.ctrl);
     ASSERT_EQ(d.view.dragState(), SkinView::DragState::SelectionTransform) << k.what;
-    EXPECT_EQ(d.host.shown, -1) << k.what;
+    EXPECT_EQ(d.host.cursorCount, -1) << k.what;
     d.Nudge(32, 32, k.dx, k.dy);
     d.Release(MouseButton::Right, 32, 32);
-    EXPECT_EQ(d.host.shown, 0) << k.what;
+    EXPECT_EQ(d.host.cursorCount, 0) << k.what;
     EXPECT_NEAR(d.CornerOf(0, 0).s, k.expected.s, 1e-4) << k.what;
     EXPECT_NEAR(d.CornerOf(0, 0).t, k.expected.t, 1e-4) << k.what;
     if (k.expected.s == k.a.s) {
@@ -403,7 +391,7 @@ TEST(SkinViewCapture, LosingItEndsTheDragAsItsReleaseWould) {
   d.Press(MouseButton::Right, 40, 40, true);
   d.view.CaptureLost();
   EXPECT_EQ(d.view.dragState(), SkinView::DragState::Idle);
-  EXPECT_EQ(d.host.shown, 0);
+  EXPECT_EQ(d.host.cursorCount, 0);
   EXPECT_EQ(d.app.model.triangles[0].flags, TRI_SELECTED);
   EXPECT_EQ(d.Sent(0, 0x23), 1);
   EXPECT_FALSE(d.app.document.history.open());

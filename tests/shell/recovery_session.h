@@ -12,23 +12,12 @@
 #include "model/md2_builder.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
+#include "support/fake_pane_host.h"
 #include "support/test_support.h"
 
 namespace recovery_session {
 
-class QuietHost : public PaneHost {
- public:
-  void CaptureMouse() override { captured = true; }
-  void ReleaseMouse() override { captured = false; }
-  bool HasCapture() const override { return captured; }
-  void ShowCursor(bool) override {}
-  void SetCursorPos(int, int) override {}
-  void SetCursor(CursorKind) override {}
-  void RepaintNow() override {}
-  bool ShiftDown() const override { return false; }
-  bool CtrlDown() const override { return false; }
-  bool captured = false;
-};
+using QuietHost = FakePaneHost;
 
 // A quad on a 32 x 32 skin whose file is missing, so it loads as the
 // stand-in checkerboard; written below `base` as models/quad.md2.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -41,7 +42,7 @@ TEST(CommandSequence, TheDocumentCheckFindsEachBrokenRule) {
   Model sound;
   Sound(sound);
   EXPECT_EQ(CheckDocument(sound), "");
-  const float inf = std::numeric_limits<float>::infinity();
+  constexpr float inf = std::numeric_limits<float>::infinity();
   const std::vector<std::pair<const char*, std::function<void(Model&)>>> breaks = {
       {"too many triangles", [](Model& m) { m.numTriangles = kMaxTriangles + 1; }},
       {"negative vertex count", [](Model& m) { m.numVertices = -1; }},
@@ -77,7 +78,9 @@ TEST(CommandSequence, RandomSessionsKeepTheDocumentWhole) {
     SeededBytes bytes(seed);
     SequenceOptions options;
     options.maxSteps = 500;
+    if (std::getenv("SEQ_EVERY")) options.undoCheckEvery = std::atoi(std::getenv("SEQ_EVERY"));
     options.scratchFolder = dir.path();
+    options.trace = std::getenv("SKINTOOL_SEQUENCE_TRACE") != nullptr;
     EXPECT_EQ(RunCommandSequence(bytes, options), 500) << "seed " << seed;
   }
 }

@@ -47,8 +47,9 @@ std::uint8_t SeededBytes::Byte() {
 
 namespace {
 
+// Phong and environment maps keep no stored pixels; only skins can be reverted.
 std::string CheckSkinList(const std::vector<std::unique_ptr<Skin>>& list, int current, const Skin* currentPtr,
-                          const char* what) {
+                          const char* what, bool hasStore) {
   for (std::size_t i = 0; i < list.size(); ++i) {
     const Skin& s = *list[i];
     const std::size_t area = static_cast<std::size_t>(s.width < 0 ? 0 : s.width) *
@@ -56,7 +57,7 @@ std::string CheckSkinList(const std::vector<std::unique_ptr<Skin>>& list, int cu
     const std::string name = std::string(what) + " " + std::to_string(i);
     if (s.width < 1 || s.height < 1) return name + " is " + std::to_string(s.width) + " x " + std::to_string(s.height);
     if (s.pixels.size() != area) return name + " has " + std::to_string(s.pixels.size()) + " pixels for its size";
-    if (s.storedPixels.size() != area)
+    if (hasStore && s.storedPixels.size() != area)
       return name + " has " + std::to_string(s.storedPixels.size()) + " stored pixels for its size";
   }
   if (current < -1 || current >= static_cast<int>(list.size()))
@@ -116,7 +117,7 @@ std::string CheckDocument(const Model& m) {
     const bool skins = check == &m.skins;
     const int current = skins ? m.currentSkinIndex : check == &m.phongMaps ? m.currentPhongMapIndex : m.currentEnvMapIndex;
     const Skin* ptr = skins ? m.currentSkin : check == &m.phongMaps ? m.currentPhongMap : m.currentEnvMap;
-    std::string broken = CheckSkinList(*check, current, ptr, skins ? "skin" : check == &m.phongMaps ? "phong map" : "environment map");
+    std::string broken = CheckSkinList(*check, current, ptr, skins ? "skin" : check == &m.phongMaps ? "phong map" : "environment map", skins);
     if (!broken.empty()) return broken;
   }
   if (m.currentCompanionIndex < -1 || m.currentCompanionIndex >= static_cast<int>(m.companions.size()))
@@ -293,7 +294,7 @@ class ByteUi : public Ui {
 };
 
 int OddSize(ByteSource& b) {
-  static const int kSizes[] = {1, 3, 5, 7, 16, 33, 64, 100, 257, 0, -4, 3000};
+  static const int kSizes[] = {1, 3, 5, 7, 16, 33, 64, 100, 257, 0, -4, 4097};
   return kSizes[b.Below(std::size(kSizes))];
 }
 
@@ -382,19 +383,42 @@ struct Desk {
   ShellLayout layout;
 };
 
-// The document as the undo steps see it: mesh, and every skin's record,
-// pixels and stored pixels, and which skin is current.
-std::vector<std::uint8_t> DocumentState(const Model& m) {
-  std::vector<std::uint8_t> out = MeshBytes(m);
-  for (const auto& s : m.skins) {
-    const auto record = SkinRecordBytes(*s);
-    out.insert(out.end(), record.begin(), record.end());
-    out.insert(out.end(), s->pixels.begin(), s->pixels.end());
-    out.insert(out.end(), s->storedPixels.begin(), s->storedPixels.end());
+// The document as the undo steps see it, part by part: the mesh and every
+// skin's record, pixels and stored pixels. Which skin is current is left
+// out: choosing a skin is no edit, and a step over the skin list puts back
+// the choice of its own time.
+struct DocumentState {
+  explicit DocumentState(const Model& m) : mesh(MeshBytes(m)) {
+    for (const auto& s : m.skins) skins.push_back({SkinRecordBytes(*s), s->pixels, s->storedPixels});
   }
-  out.push_back(static_cast<std::uint8_t>(m.currentSkinIndex + 1));
-  return out;
-}
+  struct SkinState {
+    std::vector<std::uint8_t> record, pixels, stored;
+    bool operator==(const SkinState&) const = default;
+  };
+  // Empty when equal, else the first part that differs.
+  std::string Difference(const DocumentState& other) const {
+    if (mesh != other.mesh) return "the mesh";
+    if (skins.size() != other.skins.size())
+      return "the skin count (" + std::to_string(skins.size()) + ", then " + std::to_string(other.skins.size()) + ")";
+    for (std::size_t i = 0; i < skins.size(); ++i) {
+      const std::string name = "skin " + std::to_string(i);
+      if (skins[i].record != other.skins[i].record) return name + "'s record";
+      if (skins[i].pixels != other.skins[i].pixels) return name + "'s pixels";
+      if (skins[i].stored != other.skins[i].stored) return name + "'s stored pixels";
+    }
+    return {};
+  }
+  std::vector<std::uint8_t> mesh;
+  std::vector<SkinState> skins;
+};
+
+// Where the history stands; equal marks around an action mean it recorded,
+// undid, redid and dropped nothing.
+struct HistoryMark {
+  explicit HistoryMark(const UndoHistory& h) : size(h.size()), position(h.position()), recorded(h.stepsRecorded()) {}
+  bool operator==(const HistoryMark&) const = default;
+  std::size_t size, position, recorded;
+};
 
 class Player {
  public:
@@ -409,10 +433,19 @@ class Player {
     if (!undo_ || !redo_ || !cameraToggle_) Fail("the command table has no Undo, Redo or Camera Toggle");
   }
 
-  void Play(int maxSteps, int undoCheckEvery) {
+  void Play(int maxSteps, int undoCheckEvery, bool trace) {
+    trace_ = trace;
     for (step_ = 0; step_ < maxSteps && !b_.Exhausted(); ++step_) {
+      const HistoryMark mark(d_.app.document.history);
+      const DocumentState before(d_.app.model);
       PlayOne();
+      if (trace_) std::fprintf(stderr, "step %d: %s\n", step_, op_.c_str());
       Settle();
+      // What the history did not record, Undo could never take back.
+      if (mark == HistoryMark(d_.app.document.history)) {
+        const std::string changed = before.Difference(DocumentState(d_.app.model));
+        if (!changed.empty()) Fail("changed " + changed + " without an undo step");
+      }
       if (undoCheckEvery > 0 && step_ % undoCheckEvery == undoCheckEvery - 1) UndoRedoCheck();
     }
   }
@@ -602,7 +635,7 @@ class Player {
   void UndoRedoCheck() {
     History& h = d_.app.document.history;
     if (!h.CanUndo()) return;
-    const std::vector<std::uint8_t> before = DocumentState(d_.app.model);
+    const DocumentState before(d_.app.model);
     const std::size_t position = h.position();
     const std::string name = h.UndoName();
     RunCommand(*undo_);
@@ -613,7 +646,8 @@ class Player {
     op_ = "redo check of \"" + name + "\"";
     Settle();
     if (h.position() != position) Fail("Redo was refused right after Undo");
-    if (DocumentState(d_.app.model) != before) Fail("Undo then Redo did not give the same document back");
+    const std::string changed = before.Difference(DocumentState(d_.app.model));
+    if (!changed.empty()) Fail("Undo then Redo changed " + changed);
   }
   using History = UndoHistory;
 
@@ -624,6 +658,7 @@ class Player {
   const Command* redo_ = nullptr;
   const Command* cameraToggle_ = nullptr;
   int step_ = 0;
+  bool trace_ = false;
   std::string op_ = "setup";
   MouseButton button_ = MouseButton::Left;
   bool shift_ = false, ctrl_ = false;
@@ -694,6 +729,6 @@ int RunCommandSequence(ByteSource& bytes, const SequenceOptions& options) {
   desk.app.RebuildPaintTable();
   desk.app.RefreshAll();
   player.Settle();
-  player.Play(options.maxSteps, options.undoCheckEvery);
+  player.Play(options.maxSteps, options.undoCheckEvery, options.trace);
   return player.steps();
 }

@@ -64,6 +64,8 @@ struct SequenceOptions {
   // Scratch folder for the model, its skins and whatever the commands save;
   // emptied and filled again at the start.
   std::string scratchFolder;
+  // Every step's operation on stderr, to follow a failing run.
+  bool trace = false;
 };
 
 // Builds the model the first bytes choose, then plays steps until maxSteps

@@ -77,10 +77,9 @@ TEST(CommandSequence, RandomSessionsKeepTheDocumentWhole) {
     TempDir dir;
     SeededBytes bytes(seed);
     SequenceOptions options;
-    options.maxSteps = 500;
-    if (std::getenv("SEQ_EVERY")) options.undoCheckEvery = std::atoi(std::getenv("SEQ_EVERY"));
+    options.maxSteps = 400;
     options.scratchFolder = dir.path();
     options.trace = std::getenv("SKINTOOL_SEQUENCE_TRACE") != nullptr;
-    EXPECT_EQ(RunCommandSequence(bytes, options), 500) << "seed " << seed;
+    EXPECT_EQ(RunCommandSequence(bytes, options), 400) << "seed " << seed;
   }
 }

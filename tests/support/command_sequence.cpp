@@ -435,18 +435,21 @@ class Player {
 
   void Play(int maxSteps, int undoCheckEvery, bool trace) {
     trace_ = trace;
+    // The state after one step is the state before the next: taken once.
+    auto state = std::make_unique<DocumentState>(d_.app.model);
     for (step_ = 0; step_ < maxSteps && !b_.Exhausted(); ++step_) {
       const HistoryMark mark(d_.app.document.history);
-      const DocumentState before(d_.app.model);
       PlayOne();
       if (trace_) std::fprintf(stderr, "step %d: %s\n", step_, op_.c_str());
       Settle();
+      auto after = std::make_unique<DocumentState>(d_.app.model);
       // What the history did not record, Undo could never take back.
       if (mark == HistoryMark(d_.app.document.history)) {
-        const std::string changed = before.Difference(DocumentState(d_.app.model));
+        const std::string changed = state->Difference(*after);
         if (!changed.empty()) Fail("changed " + changed + " without an undo step");
       }
-      if (undoCheckEvery > 0 && step_ % undoCheckEvery == undoCheckEvery - 1) UndoRedoCheck();
+      state = std::move(after);
+      if (undoCheckEvery > 0 && step_ % undoCheckEvery == undoCheckEvery - 1) UndoRedoCheck(*state);
     }
   }
   int steps() const { return step_; }
@@ -632,10 +635,9 @@ class Player {
   }
 
   // An Undo and then a Redo must give back the document exactly.
-  void UndoRedoCheck() {
+  void UndoRedoCheck(const DocumentState& before) {
     History& h = d_.app.document.history;
     if (!h.CanUndo()) return;
-    const DocumentState before(d_.app.model);
     const std::size_t position = h.position();
     const std::string name = h.UndoName();
     RunCommand(*undo_);

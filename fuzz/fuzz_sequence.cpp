@@ -27,9 +27,10 @@ const std::string& ScratchFolder() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   SpanBytes bytes({data, size});
   SequenceOptions options;
-  options.maxSteps = 200;
+  options.maxSteps = 120;
   options.undoCheckEvery = 5;
   options.scratchFolder = ScratchFolder();
+  options.trace = std::getenv("SKINTOOL_SEQUENCE_TRACE") != nullptr;
   RunCommandSequence(bytes, options);
   return 0;
 }

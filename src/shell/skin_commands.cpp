@@ -244,18 +244,41 @@ std::unique_ptr<Skin> LoadPictureAsSkin(App& app, const std::string& path) {
   return LoadSkinImage(HostSkinPath(PathIn(app.baseFolder, path)), app.ui, palette, app.ditherTrueColour);
 }
 
+// A save stores the pixels it wrote (and, under a new name, renames the
+// skin, sets its format and may move it among the linked ones): changes the
+// undo history has to know about, or no later Undo would find the skins as
+// its steps left them. The step is opened before the file is written, since
+// writing sets the format.
+class SaveStep {
+ public:
+  SaveStep(App& app, const char* name)
+      : app_(app), step_(std::make_unique<DocumentStep>(app.document, name, STEP_SKINS)) {}
+  // Closes the step. It marks a renamed skin modified; the skin was just
+  // written, so it is not.
+  void Saved(Skin& skin) {
+    SettleSkinList(app_);
+    step_.reset();
+    skin.modified = false;
+  }
+
+ private:
+  App& app_;
+  std::unique_ptr<DocumentStep> step_;
+};
+
 bool SaveSkin(App& app, Skin& skin) {
   if (!skin.hasFile) return SaveSkinAs(app, skin);
   if (skin.format != FORMAT_PCX && skin.format != FORMAT_BMP) {
     app.ui.Message(kSkinSaveFailedText);
     return false;
   }
+  SaveStep step(app, "Save Skin");
   if (!Write(skin, skin.format, skin.path, app.ui)) {
     app.ui.Message(kSkinSaveFailedText);
     return false;
   }
   skin.storedPixels = skin.pixels;
-  skin.modified = false;
+  step.Saved(skin);
   return true;
 }
 
@@ -269,6 +292,7 @@ bool SaveSkinAs(App& app, Skin& skin) {
   if (linked && !AcceptTarget(app, path)) return false;
   // A failed write keeps the skin as it was: its name and file still describe
   // what is on disk.
+  SaveStep step(app, "Save Skin As");
   if (!Write(skin, format, path, app.ui)) {
     app.ui.Message(kSkinSaveFailedText);
     return false;
@@ -278,7 +302,7 @@ bool SaveSkinAs(App& app, Skin& skin) {
   skin.hasFile = 1;
   skin.format = format;
   skin.storedPixels = skin.pixels;
-  skin.modified = false;
+  step.Saved(skin);
   RefreshSkinBar(app);
   return true;
 }

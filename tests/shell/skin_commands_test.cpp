@@ -562,3 +562,23 @@ TEST(OpenSkin, ATrueColourPictureComesInTheCurrentSkinsPalette) {
   EXPECT_EQ(s.pixels[1], 55);
   EXPECT_EQ(d.app->document.history.UndoName(), "Open Skin");
 }
+
+TEST(SaveSkinAs, EditsBeforeTheSaveCanStillBeUndone) {
+  Desk d;
+  Skin& s = d.Add(d.base + "/x.pcx", true, 7);
+  const Palette original = s.palette;
+  const Command* invert = FindCommandByLabel("&Palette");
+  ASSERT_TRUE(invert);
+  ASSERT_EQ(invert->stepName, "Invert Palette");
+  ExecuteCommand(*d.app, *invert);
+  ASSERT_NE(s.palette, original);
+  d.ui.QueueFile(d.base + "/x.bmp", 3);  // a new name and format
+  OnSkinSaveAs(*d.app);
+  EXPECT_EQ(s.format, FORMAT_BMP);
+  EXPECT_FALSE(s.modified);
+  EXPECT_EQ(d.app->document.history.UndoName(), "Save Skin As");
+  EXPECT_TRUE(d.app->document.Undo());
+  EXPECT_EQ(s.format, FORMAT_PCX);
+  EXPECT_TRUE(d.app->document.Undo());
+  EXPECT_EQ(s.palette, original);
+}

@@ -16,7 +16,7 @@
 #endif
 
 int main(int argc, char** argv) {
-  const auto started = std::chrono::steady_clock::now();
+  [[maybe_unused]] const auto started = std::chrono::steady_clock::now();  // for start-up timing
   // "--profile FILE" keeps a run's settings in an ini file of its own.
   std::string profilePath;
   int first = 1;

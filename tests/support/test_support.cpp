@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -52,4 +53,16 @@ FolderGuard::FolderGuard(const std::string& enter) : FolderGuard() {
 FolderGuard::~FolderGuard() {
   std::error_code ec;
   fs::current_path(saved_, ec);
+}
+
+int RunAsOrdinaryUser(const std::function<int()>& body) {
+  const pid_t child = ::fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(255);
+    ::_exit(body() & 0xFF);
+  }
+  int status = 0;
+  if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }

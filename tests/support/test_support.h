@@ -2,6 +2,7 @@
 // Helpers shared by the test suites: scratch folders and small files.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,12 @@ class TempDir {
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
+
+// Runs `body` in a child process as an ordinary user (uid and gid 65534 when
+// the tests run as root, who may write anything; as the same user otherwise)
+// and gives what it returned (0..255), or -1 when the child could not run.
+// Whatever the child touches must be reachable by that user.
+int RunAsOrdinaryUser(const std::function<int()>& body);
 
 // Restores the current folder when it goes out of scope; the second form
 // first moves into `enter`, for tests of what depends on where a command

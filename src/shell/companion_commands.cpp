@@ -76,8 +76,8 @@ void OnCompanionOpen(App& app) {
   auto answer = AskForFile(app, req, DialogFolder::Load, AlwaysExtension(".md2"));
   if (!answer) return;
   const std::string path = answer->path;
-  if (!IsReadableFile(ResolvePath(path))) {
-    app.ui.Message(kLoadErrorText);
+  if (const std::string file = ResolvePath(path); !IsReadableFile(file)) {
+    app.ui.Message(std::string(kLoadErrorText) + "\n" + file);
     return;
   }
   auto companion = LoadCompanion(path, app.baseFolder, app.ui);

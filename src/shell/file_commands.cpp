@@ -52,8 +52,8 @@ void OpenCommand(App& app) {
     }
     if (!OfferToSaveChangedSkins(app, app.document.ChangedSkins())) return;
   }
-  if (!IsReadableFile(ResolvePath(path))) {
-    app.ui.Message(kLoadErrorText);
+  if (const std::string file = ResolvePath(path); !IsReadableFile(file)) {
+    app.ui.Message(std::string(kLoadErrorText) + "\n" + file);
     return;
   }
   if (app.LoadMd2(path)) {

@@ -119,7 +119,7 @@ TEST_F(CompanionFixture, OpenFailuresAddNothing) {
   ui.QueueFile(dir.File("big.md2"));
   OnCompanionOpen(app);
   ASSERT_EQ(ui.texts().size(), 3u);
-  EXPECT_EQ(ui.texts()[0], "There was an error loading the specified file!");
+  EXPECT_EQ(ui.texts()[0], "There was an error loading the specified file!\n" + dir.File("nowhere.md2"));
   EXPECT_EQ(ui.texts()[1].rfind("The companion could not be opened.\n", 0), 0u);
   EXPECT_NE(ui.texts()[2].find("4096"), std::string::npos);
   EXPECT_TRUE(app.model.companions.empty());

@@ -76,7 +76,7 @@ TEST(OpenCommand, AppendsTheExtensionOnlyToPathsWithoutAnyDot) {
   WriteBytes(d.dir.path() + "/my.dir/a.md2", QuadMd2().Bytes());
   d.ui.QueueAnswer(MsgAnswer::No);
   d.Open(d.dir.path() + "/my.dir/a");
-  EXPECT_EQ(d.ui.texts().back(), "There was an error loading the specified file!");
+  EXPECT_EQ(d.ui.texts().back(), "There was an error loading the specified file!\n" + d.dir.path() + "/my.dir/a");
   EXPECT_EQ(d.app->document.currentFile, d.quad);
 }
 

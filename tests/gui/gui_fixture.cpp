@@ -6,6 +6,7 @@
 #include "cli/demo_mesh.h"
 #include "image/image_files.h"
 #include "image/new_skin.h"
+#include "shell/qt/guarded_application.h"
 #include "shell/qt/main_wnd.h"
 
 QApplication& TestApp() {
@@ -13,7 +14,7 @@ QApplication& TestApp() {
   static char name[] = "test_gui";
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
+  static QApplication* app = new GuardedApplication(argc, argv);
   return *app;
 }
 

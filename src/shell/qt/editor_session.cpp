@@ -16,6 +16,7 @@
 #include "platform/qt/qsettings_profile.h"
 #include "platform/qt/qt_ui.h"
 #include "shell/app.h"
+#include "shell/qt/guarded_application.h"
 #include "shell/qt/intro_window.h"
 #include "shell/qt/main_wnd.h"
 #include "shell/qt/shell_wnd.h"
@@ -60,7 +61,7 @@ void ReportFirstFrame(EditorSession& session, std::chrono::steady_clock::time_po
 }  // namespace
 
 int RunGui(int& argc, char** argv, const GuiOptions& options) {
-  QApplication qapp(argc, argv);
+  GuardedApplication qapp(argc, argv);
   QApplication::setOrganizationName(kProfileOrganisation);
   QApplication::setApplicationName(kProfileApplication);
   QApplication::setWindowIcon(QIcon(AppIconPixmap(32)));

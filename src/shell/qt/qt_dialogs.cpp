@@ -1,5 +1,6 @@
 #include "shell/qt/qt_dialogs.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <QButtonGroup>
@@ -48,7 +49,8 @@ QWidget* PathRow(QLineEdit* edit, QPushButton* button) {
   auto* h = new QHBoxLayout(row);
   h->setContentsMargins(0, 0, 0, 0);
   h->addWidget(edit, 1);
-  button->setFixedWidth(32);
+  // Narrow, but never narrower than its text ("Browse..." must show whole).
+  button->setFixedWidth(std::max(32, button->fontMetrics().horizontalAdvance(button->text()) + 16));
   h->addWidget(button);
   return row;
 }

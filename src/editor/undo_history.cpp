@@ -52,6 +52,7 @@ void UndoHistory::Clear() {
   steps_.clear();
   position_ = 0;
   bytes_ = 0;
+  ++clears_;
 }
 
 void UndoHistory::SetBudget(std::size_t bytes) {

@@ -44,6 +44,9 @@ class UndoHistory {
   // Steps recorded since the history was made, for a caller that acts every
   // so many of them.
   std::size_t stepsRecorded() const { return recorded_; }
+  // How often the history was cleared (another model opened): a change to
+  // the document with no step is then a new document, not a lost edit.
+  std::size_t clears() const { return clears_; }
   // Counts every recorded, undone or redone step that changed the mesh; a
   // document compares it with the count at its last save.
   std::size_t meshEdits() const { return meshEdits_; }
@@ -58,5 +61,6 @@ class UndoHistory {
   std::unique_ptr<UndoStep> open_;
   int depth_ = 0;
   std::size_t recorded_ = 0;
+  std::size_t clears_ = 0;
   std::size_t meshEdits_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "model/model.h"
 #include "support/command_sequence.h"
@@ -82,4 +83,19 @@ TEST(CommandSequence, RandomSessionsKeepTheDocumentWhole) {
     options.trace = std::getenv("SKINTOOL_SEQUENCE_TRACE") != nullptr;
     EXPECT_EQ(RunCommandSequence(bytes, options), 400) << "seed " << seed;
   }
+}
+
+// Sessions the long fuzz runs turned up, kept as they were found.
+TEST(CommandSequence, FoundSessionsKeepTheDocumentWhole) {
+  // Opens another model first thing, over an empty history.
+  const std::vector<std::uint8_t> openFirst = {0x19, 0x00, 0x00, 0xbf, 0xff, 0xbf, 0xff, 0xff, 0xff,
+                                               0x00, 0xfc, 0x00, 0x00, 0x00, 0xff, 0x00, 0xfc, 0x00,
+                                               0x00, 0x00, 0x00, 0x73, 0x6b, 0x00, 0x19};
+  TempDir dir;
+  SpanBytes bytes(openFirst);
+  SequenceOptions options;
+  options.maxSteps = 120;
+  options.undoCheckEvery = 5;
+  options.scratchFolder = dir.path();
+  EXPECT_GE(RunCommandSequence(bytes, options), 1);
 }

@@ -298,11 +298,13 @@ struct DocumentState {
 };
 
 // Where the history stands; equal marks around an action mean it recorded,
-// undid, redid and dropped nothing.
+// undid, redid, dropped and cleared nothing (a clear is another model
+// opened, even over an empty history).
 struct HistoryMark {
-  explicit HistoryMark(const UndoHistory& h) : size(h.size()), position(h.position()), recorded(h.stepsRecorded()) {}
+  explicit HistoryMark(const UndoHistory& h)
+      : size(h.size()), position(h.position()), recorded(h.stepsRecorded()), clears(h.clears()) {}
   bool operator==(const HistoryMark&) const = default;
-  std::size_t size, position, recorded;
+  std::size_t size, position, recorded, clears;
 };
 
 class Player {

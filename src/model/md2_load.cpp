@@ -30,13 +30,15 @@ std::vector<std::unique_ptr<Skin>> LoadNamedSkins(Md2Context& c, const Md2Data& 
   std::vector<std::unique_ptr<Skin>> skins;
   int width = data.header.skinWidth, height = data.header.skinHeight;
   for (const std::string& name : data.skinNames) {
-    auto skin = LoadSkinImage(ResolvePathIn(c.baseFolder, name), c.ui);
+    const std::string file = ResolvePathIn(c.baseFolder, name);
+    auto skin = LoadSkinImage(file, c.ui);
     if (skin && skin->width == width && skin->height == height) {
       skin->name = name;
       skins.push_back(std::move(skin));
       continue;
     }
-    c.ui.Message(skin ? kWrongSizeText : kMissingSkinText);
+    // The message names the file the model asked for.
+    c.ui.Message(std::string(skin ? kWrongSizeText : kMissingSkinText) + "\n" + file);
     skins.push_back(MakeTemporarySkin(name, c.baseFolder, width, height, c.palettePath));
   }
   return skins;

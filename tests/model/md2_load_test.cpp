@@ -218,7 +218,8 @@ TEST(LoadMd2, MissingOrWrongSizedSkinsBecomeCheckerboards) {
   TestMd2 t = QuadMd2();
   t.skins = {"models/x/gone.pcx", "models/x/small.pcx"};
   ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", t.Bytes())), 1);
-  EXPECT_EQ(s.ui.texts(), (std::vector<std::string>{kMissingSkin, kWrongSize}));
+  EXPECT_EQ(s.ui.texts(), (std::vector<std::string>{std::string(kMissingSkin) + "\n" + s.base + "/models/x/gone.pcx",
+                                                     std::string(kWrongSize) + "\n" + s.base + "/models/x/small.pcx"}));
   ASSERT_EQ(s.model->skins.size(), 2u);
   for (const auto& skin : s.model->skins) {
     EXPECT_EQ(skin->width, 8);

@@ -3,19 +3,19 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <span>
 
 #include "image/image_files.h"
-#include "platform/ui.h"
+#include "platform/headless_ui.h"
 
 namespace {
 
-class QuietUi : public Ui {
- public:
-  MsgAnswer Message(const std::string&, MsgButtons) override { return MsgAnswer::Ok; }
-  std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> BrowseFolder(const std::string&) override { return std::nullopt; }
-};
+// Messages go nowhere; a reader's refusal is the fuzzer's everyday input.
+std::ostream& Nowhere() {
+  static std::ostream nowhere(nullptr);
+  return nowhere;
+}
 
 void CheckSame(const Skin& a, const Skin* b) {
   if (!b || a.width != b->width || a.height != b->height || a.pixels != b->pixels || a.palette != b->palette)
@@ -26,7 +26,7 @@ void CheckSame(const Skin& a, const Skin* b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::span<const std::uint8_t> bytes(data, size);
-  QuietUi ui;
+  HeadlessUi ui(Nowhere());
   Palette palette{};
   ParsePaletteBytes(bytes, palette);
 

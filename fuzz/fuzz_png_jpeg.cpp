@@ -5,22 +5,22 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <span>
 #include <vector>
 
 #include "image/jpeg_read.h"
 #include "image/png_read.h"
 #include "image/png_write.h"
-#include "platform/ui.h"
+#include "platform/headless_ui.h"
 
 namespace {
 
-class QuietUi : public Ui {
- public:
-  MsgAnswer Message(const std::string&, MsgButtons) override { return MsgAnswer::Ok; }
-  std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> BrowseFolder(const std::string&) override { return std::nullopt; }
-};
+// Messages go nowhere; a reader's refusal is the fuzzer's everyday input.
+std::ostream& Nowhere() {
+  static std::ostream nowhere(nullptr);
+  return nowhere;
+}
 
 }  // namespace
 
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   else
     bytes = {0xFF, 0xD8, 0xFF};
   bytes.insert(bytes.end(), data + 1, data + size);
-  QuietUi ui;
+  HeadlessUi ui(Nowhere());
   auto picture = png ? ParsePng(bytes, ui) : ParseJpeg(bytes, ui);
   if (!picture) return 0;
   if (!picture->indexed) {

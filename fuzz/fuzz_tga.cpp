@@ -4,25 +4,25 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <span>
 
 #include "image/image_files.h"
 #include "image/tga_file.h"
-#include "platform/ui.h"
+#include "platform/headless_ui.h"
 
 namespace {
 
-class QuietUi : public Ui {
- public:
-  MsgAnswer Message(const std::string&, MsgButtons) override { return MsgAnswer::Ok; }
-  std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> BrowseFolder(const std::string&) override { return std::nullopt; }
-};
+// Messages go nowhere; a reader's refusal is the fuzzer's everyday input.
+std::ostream& Nowhere() {
+  static std::ostream nowhere(nullptr);
+  return nowhere;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  QuietUi ui;
+  HeadlessUi ui(Nowhere());
   auto picture = ParseTga(std::span<const std::uint8_t>(data, size), ui);
   if (!picture) return 0;
   if (picture->indexed) {

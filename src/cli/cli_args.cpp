@@ -74,3 +74,10 @@ std::optional<std::pair<int, int>> WholeSize(const std::string& text, int lo, in
   if (!w || !h) return std::nullopt;
   return std::pair<int, int>{*w, *h};
 }
+
+std::string PictureOutputExtension(const std::string& output, const char* usage, std::ostream& err) {
+  const std::string ext = ExtensionOf(output);
+  if (ext == "bmp" || ext == "png") return ext;
+  err << "The picture must be a .bmp or .png file: " << output << '\n' << usage;
+  return {};
+}

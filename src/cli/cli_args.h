@@ -4,6 +4,7 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,4 +33,8 @@ std::optional<std::pair<int, int>> WholeSize(const std::string& text, int lo, in
 
 // The folder skin names are relative to: the nearest folder above the model
 // named "baseq2" (any case), else the model's own folder.
+// The extension of a picture to write, "bmp" or "png"; "" after a message
+// and the usage line on err when it is neither.
+std::string PictureOutputExtension(const std::string& output, const char* usage, std::ostream& err);
+
 std::string DefaultBaseFolder(const std::string& modelPath);

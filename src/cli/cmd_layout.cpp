@@ -56,11 +56,8 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     return 2;
   }
   const std::string output = args.positional[1];
-  const std::string ext = ExtensionOf(output);
-  if (ext != "bmp" && ext != "png") {
-    err << "The picture must be a .bmp or .png file: " << output << '\n' << kLayoutUsage;
-    return 2;
-  }
+  const std::string ext = PictureOutputExtension(output, kLayoutUsage, err);
+  if (ext.empty()) return 2;
   float zoom = 1;
   if (auto z = args.Get("--zoom"); z && !ParseZoom(*z, zoom)) {
     err << "The zoom must be a number from 1 to 12: " << *z << '\n' << kLayoutUsage;

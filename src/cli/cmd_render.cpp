@@ -225,11 +225,8 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     return 2;
   }
   const std::string output = args.positional[1];
-  const std::string ext = ExtensionOf(output);
-  if (ext != "bmp" && ext != "png") {
-    err << "The picture must be a .bmp or .png file: " << output << '\n' << kRenderUsage;
-    return 2;
-  }
+  const std::string ext = PictureOutputExtension(output, kRenderUsage, err);
+  if (ext.empty()) return 2;
   const bool png = ext == "png";
 
   HeadlessView view(err);

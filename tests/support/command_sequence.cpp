@@ -27,6 +27,7 @@
 #include "shell/skin_dialogs.h"
 #include "shell/snapshot_command.h"
 #include "support/command_sequence_shapes.h"
+#include "support/fake_pane_host.h"
 
 namespace fs = std::filesystem;
 
@@ -212,21 +213,7 @@ class ByteDialogs : public SkinDialogs, public MappingDialogs, public SnapshotDi
 
 // Capture, cursor and keys for one pane; the modifier keys follow the event
 // being played.
-class DriverHost : public PaneHost {
- public:
-  void CaptureMouse() override { captured = true; }
-  void ReleaseMouse() override { captured = false; }
-  bool HasCapture() const override { return captured; }
-  void ShowCursor(bool show) override { cursorCount += show ? 1 : -1; }
-  void SetCursorPos(int, int) override {}
-  void SetCursor(CursorKind) override {}
-  void RepaintNow() override {}
-  bool ShiftDown() const override { return shift; }
-  bool CtrlDown() const override { return ctrl; }
-  bool captured = false;
-  int cursorCount = 0;
-  bool shift = false, ctrl = false;
-};
+using DriverHost = FakePaneHost;
 
 // ---------------------------------------------------------------------------
 // The application as the window layer assembles it, with stand-ins for the

@@ -1,6 +1,7 @@
 #pragma once
 // A pane's host without a window: it keeps the capture, counts cursor
-// show/hide and repaints, and remembers where the cursor was put.
+// show/hide and repaints, remembers where the cursor was put, and reports
+// the modifier keys it is told are held.
 
 #include "platform/pane.h"
 
@@ -16,11 +17,12 @@ class FakePaneHost : public PaneHost {
   }
   void SetCursor(CursorKind) override {}
   void RepaintNow() override { ++repaints; }
-  bool ShiftDown() const override { return false; }
-  bool CtrlDown() const override { return false; }
+  bool ShiftDown() const override { return shift; }
+  bool CtrlDown() const override { return ctrl; }
 
   bool captured = false;
   int cursorCount = 0;  // below zero: hidden
   int cursorX = -1, cursorY = -1;
   int repaints = 0;
+  bool shift = false, ctrl = false;  // the modifier keys the pane asks about
 };

@@ -138,6 +138,9 @@ Vec3 RenderModeBase::CompanionCamera(const Companion& comp, const CompanionTrian
 }
 
 void RenderModeBase::ProjectModelVertices(const ScenePass& pass) const {
+  // A second pass over the same scene (a light pass) finds it done.
+  if (projected_) return;
+  projected_ = true;
   const Viewport& vp = view();
   // The same bound acceptance held the triangles' indices to.
   const int count = std::min(static_cast<int>(vp.cameraVertices.size()), std::max<int>(0, model().numVertices));
@@ -162,6 +165,7 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   if (vp.frameBuffer.size() < pixels || vp.depthBuffer.size() < pixels || vp.tagBuffer.size() < pixels)
     return;
   projector_ = MakeProjector(vp);
+  projected_ = false;
 
   Model& m = model();
   if (m.currentSkin)

@@ -137,6 +137,7 @@ class RenderModeBase : public RenderMode {
   // renders so the pass allocates nothing.
   using ScreenVertex = std::array<std::int32_t, 3>;
   mutable std::vector<ScreenVertex> screen_;
+  mutable bool projected_ = false;  // screen_ holds this render's projection
   // The scene of the render under way, kept so its list keeps its room.
   ScenePass pass_;
   void ProjectModelVertices(const ScenePass& pass) const;

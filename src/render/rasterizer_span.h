@@ -15,21 +15,27 @@
 constexpr std::int32_t kSpanEmptyLeft = 2147483647;
 constexpr std::int32_t kSpanEmptyRight = -2147483647 - 1;
 
-// Division by one span length or edge length, shared by all attributes: one
-// floating-point division, then a multiplication per attribute. The result
-// is the integer quotient truncated toward zero, exactly: for |num| < 2^33
-// and den <= 4096 the product is within 2^-18 of the true quotient, a
-// non-integer quotient lies at least 2^-12 from the next integer, so a nudge
-// of 2^-16 away from zero turns an exact integer computed a hair short into
-// the right one without pushing any other across.
+// Division by one span length or edge length, shared by all attributes: a
+// multiplication per attribute by a reciprocal from a table, then the
+// conversion's truncation toward zero. The result is the integer quotient
+// truncated toward zero, exactly, for |num| < 2^33:
+//
+// Each entry is 1/n enlarged by the factor 1 + 2^-40 (two roundings of at
+// most 2^-53 each leave it strictly above 1/n and below (1 + 2^-39) / n).
+// The product, rounded once more, therefore never falls below |num| / n and
+// exceeds it by less than 2^33 / n * 2^-39 = 2^-6 / n, while a quotient that
+// is not an integer lies at least 1 / n below the next one: the truncation
+// gives the true quotient's. Multiplication and truncation are symmetric in
+// sign, so negative numerators follow.
 //
 // The reciprocals come from a table: a division per row costs more than the
 // rest of a short span's set-up together.
 constexpr int kReciprocalLimit = 4096;
-// Entry n = 1.0 / n, correctly rounded as the division itself; entry 0 unused.
+// Entry n = (1 + 2^-40) / n as above; entry 0 unused.
 inline constexpr std::array<double, kReciprocalLimit + 1> kReciprocals = [] {
   std::array<double, kReciprocalLimit + 1> table{};
-  for (int n = 1; n <= kReciprocalLimit; ++n) table[n] = 1.0 / n;
+  constexpr double kEnlarge = 1.0 + 1.0 / 1099511627776.0;  // 1 + 2^-40
+  for (int n = 1; n <= kReciprocalLimit; ++n) table[n] = (1.0 / n) * kEnlarge;
   return table;
 }();
 
@@ -41,8 +47,7 @@ class Divisor {
         inverse_(fast_ ? kReciprocals[den] : 0.0) {}
   std::int64_t Divide(std::int64_t num) const {
     if (!fast_) return num / den_;
-    const double q = static_cast<double>(num) * inverse_;
-    return static_cast<std::int64_t>(q + std::copysign(1.0 / 65536.0, q));
+    return static_cast<std::int64_t>(static_cast<double>(num) * inverse_);
   }
 
  private:

@@ -16,43 +16,40 @@ constexpr std::int32_t kSpanEmptyLeft = 2147483647;
 constexpr std::int32_t kSpanEmptyRight = -2147483647 - 1;
 
 // Division by one span length or edge length, shared by all attributes: a
-// multiplication per attribute by a reciprocal from a table, then the
+// multiplication per attribute by an enlarged reciprocal, then the
 // conversion's truncation toward zero. The result is the integer quotient
-// truncated toward zero, exactly, for |num| < 2^33:
+// truncated toward zero, exactly, for any divisor n >= 1 and |num| < 2^33:
 //
-// Each entry is 1/n enlarged by the factor 1 + 2^-40 (two roundings of at
-// most 2^-53 each leave it strictly above 1/n and below (1 + 2^-39) / n).
-// The product, rounded once more, therefore never falls below |num| / n and
-// exceeds it by less than 2^33 / n * 2^-39 = 2^-6 / n, while a quotient that
-// is not an integer lies at least 1 / n below the next one: the truncation
-// gives the true quotient's. Multiplication and truncation are symmetric in
-// sign, so negative numerators follow.
+// The reciprocal is 1/n enlarged by the factor 1 + 2^-40; its two roundings
+// of at most 2^-53 each leave it strictly above 1/n and below
+// (1 + 2^-39) / n. The product, rounded once more, therefore never falls
+// below |num| / n and exceeds it by less than 2^33 / n * 2^-39 = 2^-6 / n,
+// while a quotient that is not an integer lies at least 1 / n below the next
+// one: the truncation gives the true quotient's. Multiplication and
+// truncation are symmetric in sign, so negative numerators follow.
 //
-// The reciprocals come from a table: a division per row costs more than the
-// rest of a short span's set-up together.
+// The reciprocals of the usual lengths come from a table: a division per
+// row costs more than the rest of a short span's set-up together.
+constexpr double kReciprocalEnlargement = 1.0 + 1.0 / 1099511627776.0;  // 1 + 2^-40
 constexpr int kReciprocalLimit = 4096;
-// Entry n = (1 + 2^-40) / n as above; entry 0 unused.
 inline constexpr std::array<double, kReciprocalLimit + 1> kReciprocals = [] {
-  std::array<double, kReciprocalLimit + 1> table{};
-  constexpr double kEnlarge = 1.0 + 1.0 / 1099511627776.0;  // 1 + 2^-40
-  for (int n = 1; n <= kReciprocalLimit; ++n) table[n] = (1.0 / n) * kEnlarge;
+  std::array<double, kReciprocalLimit + 1> table{};  // entry 0 unused
+  for (int n = 1; n <= kReciprocalLimit; ++n) table[n] = (1.0 / n) * kReciprocalEnlargement;
   return table;
 }();
 
 class Divisor {
  public:
   explicit Divisor(std::int32_t den)
-      : den_(den),
-        fast_(den > 0 && den <= kReciprocalLimit),
-        inverse_(fast_ ? kReciprocals[den] : 0.0) {}
+      : inverse_(den <= kReciprocalLimit ? kReciprocals[den]
+                                         : (1.0 / den) * kReciprocalEnlargement) {
+    assert(den >= 1);
+  }
   std::int64_t Divide(std::int64_t num) const {
-    if (!fast_) return num / den_;
     return static_cast<std::int64_t>(static_cast<double>(num) * inverse_);
   }
 
  private:
-  std::int32_t den_;
-  bool fast_;
   double inverse_;
 };
 
@@ -91,11 +88,11 @@ void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
 
   std::uint32_t cur[N > 0 ? N : 1];
   std::uint32_t step[N > 0 ? N : 1];
+  // A single point (major 0) never steps, whatever its step says.
   const Divisor perStep(major > 0 ? major : 1);
   for (int k = 0; k < N; ++k) {
     cur[k] = static_cast<std::uint32_t>(a[2 + k]);
-    step[k] = major > 0 ? static_cast<std::uint32_t>(perStep.Divide(std::int64_t{b[2 + k]} - a[2 + k]))
-                        : 0u;
+    step[k] = static_cast<std::uint32_t>(perStep.Divide(std::int64_t{b[2 + k]} - a[2 + k]));
   }
 
   const auto offerLeft = [this](std::int32_t x, std::int32_t y, const std::uint32_t* attrs) {
@@ -313,10 +310,12 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
         z = static_cast<std::uint16_t>(zl);
         dz = static_cast<std::uint16_t>(perPixel.Divide(zr - zl));
       }
-      std::uint8_t* const px = frame + offset;
-      std::uint16_t* const zp = Depth ? depthBuffer + offset : nullptr;
-      std::int32_t* const tp = T != TagRule::None ? tagBuffer + offset : nullptr;
-      for (std::int32_t i = 0; i < n; ++i) {
+      // Pointers to the ends of the span and an index running from -n up to
+      // 0: one counter serves every buffer and ends the loop by itself.
+      std::uint8_t* const px = frame + offset + n;
+      std::uint16_t* const zp = Depth ? depthBuffer + offset + n : nullptr;
+      std::int32_t* const tp = T != TagRule::None ? tagBuffer + offset + n : nullptr;
+      for (std::ptrdiff_t i = -static_cast<std::ptrdiff_t>(n); i != 0; ++i) {
         bool write = true;
         if constexpr (Depth) write = z < zp[i];
         if (write) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "render/rasterizer_span.h"
 
@@ -13,7 +14,11 @@ TEST(RasterDivisor, TruncatesExactlyLikeIntegerDivision) {
   std::mt19937_64 rng(3);
   const std::int64_t extremes[] = {0, 1, -1, 0xFFFF, 0x10000, 4294967295LL, -4294967295LL,
                                    4294967295LL + 0x8000};
-  for (std::int32_t den = 1; den <= 5000; den += (den < 600 ? 1 : 7)) {
+  std::vector<std::int32_t> dens;
+  for (std::int32_t den = 1; den <= 5000; den += (den < 600 ? 1 : 7)) dens.push_back(den);
+  // Beyond the table the reciprocal is worked out on the spot.
+  for (std::int32_t den : {32767, 65536, 1000003, 2147483647}) dens.push_back(den);
+  for (std::int32_t den : dens) {
     const Divisor d(den);
     for (std::int64_t num : extremes) ASSERT_EQ(d.Divide(num), num / den) << num << "/" << den;
     for (int i = 0; i < 200; ++i) {

@@ -39,6 +39,13 @@ class CRasterizer {
   CRasterizer& operator=(const CRasterizer&) = delete;
 
   std::int32_t SpanLeft[kRasterMaxRows];   // 2147483647 when the row is empty
+ private:
+  // A row's two ends must not lie a multiple of 4 KiB apart: a load of one
+  // right after a store to the other would wait for the store to finish, as
+  // the processor matches them by their low address bits first.
+  std::int32_t spanGap_[16] = {};
+
+ public:
   std::int32_t SpanRight[kRasterMaxRows];  // -2147483648 when the row is empty
   std::int32_t SpanTop = 2147483647;
   std::int32_t SpanBottom = -2147483647 - 1;
@@ -159,5 +166,6 @@ class CRasterizer {
   std::int32_t scanBottom_ = -2147483647 - 1;
   // Attributes of the points that set SpanLeft / SpanRight, a row's together.
   std::int32_t leftAttr_[kRasterMaxRows][kRasterMaxAttributes];
+  std::int32_t attrGap_[16] = {};  // as spanGap_
   std::int32_t rightAttr_[kRasterMaxRows][kRasterMaxAttributes];
 };

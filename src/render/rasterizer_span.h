@@ -274,79 +274,126 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
   const std::uint8_t* const shade = ShadeTable;
   const std::uint8_t* const map = ShadeMap;
 
-  FillRows<N>([&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t* left,
-                  const std::int32_t* right) {
-    if constexpr (S == Source::Flat && !Depth) {
+  if constexpr (S == Source::Flat && !Depth) {
+    FillRows<N>([&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t*,
+                    const std::int32_t*) {
       // Mesh spans are short: a call to memset costs more than it saves.
       if (n < 32) {
         for (std::int32_t i = 0; i < n; ++i) frame[offset + i] = colour;
       } else {
         std::memset(frame + offset, colour, static_cast<std::size_t>(n));
       }
-    } else {
-      // Steps only matter from the second pixel on; a one-pixel span keeps
-      // its left values.
-      const Divisor perPixel(n);
-      // Each 16.16 value rides in the upper half of 64 bits: it wraps at 32
-      // bits as before, and an arithmetic shift by 48 yields its integer part
-      // ready as an index, without a sign extension per pixel.
-      std::uint64_t a[kA > 0 ? kA : 1];
-      std::uint64_t d[kA > 0 ? kA : 1];
-      for (int k = 0; k < kA; ++k) {
-        a[k] = std::uint64_t{static_cast<std::uint32_t>(left[k])} << 32;
-        const bool rounded = Rounded && k < 2;
-        d[k] = std::uint64_t{static_cast<std::uint32_t>(
-                   rounded ? SpanStepRounded(left[k], right[k], perPixel)
-                           : SpanStep(left[k], right[k], perPixel))}
-               << 32;
-      }
-      const auto whole = [](std::uint64_t value) {
-        return static_cast<std::ptrdiff_t>(static_cast<std::int64_t>(value) >> 48);
-      };
-      std::uint16_t z = 0, dz = 0;
-      if constexpr (Depth) {
-        const std::int32_t zl = left[N - 1] >> 16;
-        const std::int32_t zr = right[N - 1] >> 16;
-        z = static_cast<std::uint16_t>(zl);
-        dz = static_cast<std::uint16_t>(perPixel.Divide(zr - zl));
-      }
-      // Pointers to the ends of the span and an index running from -n up to
-      // 0: one counter serves every buffer and ends the loop by itself.
-      std::uint8_t* const px = frame + offset + n;
-      std::uint16_t* const zp = Depth ? depthBuffer + offset + n : nullptr;
-      std::int32_t* const tp = T != TagRule::None ? tagBuffer + offset + n : nullptr;
-      for (std::ptrdiff_t i = -static_cast<std::ptrdiff_t>(n); i != 0; ++i) {
-        bool write = true;
-        if constexpr (Depth) write = z < zp[i];
-        if (write) {
-          std::uint8_t c = colour;
-          std::ptrdiff_t texelOffset = 0;
-          if constexpr (kTextured) {
-            texelOffset = textureRows[whole(a[1])] + whole(a[0]);
-            c = texture[texelOffset];
-          }
-          if constexpr (S == Source::Gouraud) {
-            c = static_cast<std::uint8_t>(whole(a[0]));
-          } else if constexpr (S == Source::TextureLit) {
-            c = shade[whole(a[2]) * 256 + c];
-          } else if constexpr (S == Source::TextureMapLit) {
-            const std::uint8_t level = map[whole(a[3]) * 256 + whole(a[2])];
-            assert(ShadeTableRows <= 0 || level < ShadeTableRows);
-            c = shade[level * 256 + c];
-          } else if constexpr (S == Source::Map || S == Source::MapBase) {
-            c = map[whole(a[1]) * 256 + whole(a[0])];
-            if constexpr (S == Source::MapBase) c = static_cast<std::uint8_t>(c + colour);
-          }
-          px[i] = c;
-          if constexpr (Depth) zp[i] = z;
-          if constexpr (T == TagRule::Fixed) tp[i] = tag;
-          if constexpr (T == TagRule::TexelOffset) tp[i] = static_cast<std::int32_t>(texelOffset);
-        }
-        for (int k = 0; k < kA; ++k) a[k] += d[k];
-        if constexpr (Depth) z = static_cast<std::uint16_t>(z + dz);
-      }
+    });
+    return;
+  }
+
+  // One row's start: where it begins, its length, its values at the first
+  // pixel and their steps. Each 16.16 value rides in the upper half of 64
+  // bits: it wraps at 32 bits as before, and an arithmetic shift by 48
+  // yields its integer part ready as an index, without a sign extension per
+  // pixel.
+  struct Row {
+    std::ptrdiff_t offset = 0;
+    std::ptrdiff_t n = 0;  // 0 for an empty row
+    std::uint64_t a[kA > 0 ? kA : 1] = {};
+    std::uint64_t d[kA > 0 ? kA : 1] = {};
+    std::uint16_t z = 0, dz = 0;
+  };
+  const std::int32_t pitch = Pitch;
+  // Reads and empties row y of the tables, so that the next triangle needs
+  // no clearing.
+  const auto start = [&](std::int32_t y, Row& row) {
+    const std::int32_t xl = SpanLeft[y];
+    const std::int32_t xr = SpanRight[y];
+    SpanLeft[y] = kSpanEmptyLeft;
+    SpanRight[y] = kSpanEmptyRight;
+    if (xl > xr) {
+      row.n = 0;
+      return;
     }
-  });
+    const std::int32_t n = xr - xl + 1;
+    row.offset = static_cast<std::ptrdiff_t>(y) * pitch + xl;
+    row.n = n;
+    const std::int32_t* const left = leftAttr_[y];
+    const std::int32_t* const right = rightAttr_[y];
+    // Steps only matter from the second pixel on; a one-pixel span keeps
+    // its left values.
+    const Divisor perPixel(n);
+    for (int k = 0; k < kA; ++k) {
+      row.a[k] = std::uint64_t{static_cast<std::uint32_t>(left[k])} << 32;
+      const bool rounded = Rounded && k < 2;
+      row.d[k] = std::uint64_t{static_cast<std::uint32_t>(
+                     rounded ? SpanStepRounded(left[k], right[k], perPixel)
+                             : SpanStep(left[k], right[k], perPixel))}
+                 << 32;
+    }
+    if constexpr (Depth) {
+      const std::int32_t zl = left[N - 1] >> 16;
+      const std::int32_t zr = right[N - 1] >> 16;
+      row.z = static_cast<std::uint16_t>(zl);
+      row.dz = static_cast<std::uint16_t>(perPixel.Divide(zr - zl));
+    }
+  };
+  const auto whole = [](std::uint64_t value) {
+    return static_cast<std::ptrdiff_t>(static_cast<std::int64_t>(value) >> 48);
+  };
+  const auto draw = [&](const Row& row) {
+    std::uint64_t a[kA > 0 ? kA : 1];
+    for (int k = 0; k < kA; ++k) a[k] = row.a[k];
+    std::uint16_t z = row.z;
+    // Pointers to the ends of the span and an index running from -n up to
+    // 0: one counter serves every buffer and ends the loop by itself.
+    std::uint8_t* const px = frame + row.offset + row.n;
+    std::uint16_t* const zp = Depth ? depthBuffer + row.offset + row.n : nullptr;
+    std::int32_t* const tp = T != TagRule::None ? tagBuffer + row.offset + row.n : nullptr;
+    for (std::ptrdiff_t i = -row.n; i != 0; ++i) {
+      bool write = true;
+      if constexpr (Depth) write = z < zp[i];
+      if (write) {
+        std::uint8_t c = colour;
+        std::ptrdiff_t texelOffset = 0;
+        if constexpr (kTextured) {
+          texelOffset = textureRows[whole(a[1])] + whole(a[0]);
+          c = texture[texelOffset];
+        }
+        if constexpr (S == Source::Gouraud) {
+          c = static_cast<std::uint8_t>(whole(a[0]));
+        } else if constexpr (S == Source::TextureLit) {
+          c = shade[whole(a[2]) * 256 + c];
+        } else if constexpr (S == Source::TextureMapLit) {
+          const std::uint8_t level = map[whole(a[3]) * 256 + whole(a[2])];
+          assert(ShadeTableRows <= 0 || level < ShadeTableRows);
+          c = shade[level * 256 + c];
+        } else if constexpr (S == Source::Map || S == Source::MapBase) {
+          c = map[whole(a[1]) * 256 + whole(a[0])];
+          if constexpr (S == Source::MapBase) c = static_cast<std::uint8_t>(c + colour);
+        }
+        px[i] = c;
+        if constexpr (Depth) zp[i] = z;
+        if constexpr (T == TagRule::Fixed) tp[i] = tag;
+        if constexpr (T == TagRule::TexelOffset) tp[i] = static_cast<std::int32_t>(texelOffset);
+      }
+      for (int k = 0; k < kA; ++k) a[k] += row.d[k];
+      if constexpr (Depth) z = static_cast<std::uint16_t>(z + row.dz);
+    }
+  };
+
+  // The next row's start is worked out before this row's pixels: its
+  // divisions then overlap the pixel loop instead of waiting for its end.
+  const std::int32_t top = scanTop_, bottom = scanBottom_;
+  if (top <= bottom) {
+    Row row, next;
+    start(top, row);
+    for (std::int32_t y = top; y < bottom; ++y) {
+      start(y + 1, next);
+      draw(row);
+      row = next;
+    }
+    draw(row);
+  }
+  SpanTop = SpanBottom + 1;
+  scanTop_ = kSpanEmptyLeft;
+  scanBottom_ = kSpanEmptyRight;
 }
 
 template <int N>

@@ -98,16 +98,27 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
   int numTris = model.numTriangles;
   if (numTris > static_cast<int>(model.triangles.size()))
     numTris = static_cast<int>(model.triangles.size());
+  // Which way a triangle faces is what a branch predictor cannot guess: every
+  // candidate is written and the count moves on only for the accepted ones.
+  // The depth range is then widened over the accepted ones alone.
+  std::vector<int>& list = pass.modelList;
+  list.resize(static_cast<std::size_t>(numTris > 0 ? numTris : 0));
+  std::size_t count = 0;
+  const Vec3* camera = viewport.cameraVertices.data();
   for (int t = 0; t < numTris; ++t) {
     const Triangle& tri = model.triangles[t];
     if (tri.flags & TRI_HIDDEN) continue;
     if (!InRange(tri.vertexIndex, numVerts)) continue;
-    const Vec3& c0 = viewport.cameraVertices[tri.vertexIndex[0]];
-    const Vec3& c1 = viewport.cameraVertices[tri.vertexIndex[1]];
-    const Vec3& c2 = viewport.cameraVertices[tri.vertexIndex[2]];
-    if (!AcceptCorners(c0, c1, c2)) continue;
-    pass.modelList.push_back(t);
-    Widen(pass, c0.z, c1.z, c2.z);
+    list[count] = t;
+    count += static_cast<std::size_t>(AcceptCorners(camera[tri.vertexIndex[0]],
+                                                    camera[tri.vertexIndex[1]],
+                                                    camera[tri.vertexIndex[2]]));
+  }
+  list.resize(count);
+  for (int t : list) {
+    const Triangle& tri = model.triangles[t];
+    Widen(pass, camera[tri.vertexIndex[0]].z, camera[tri.vertexIndex[1]].z,
+          camera[tri.vertexIndex[2]].z);
   }
 
   for (auto& comp : model.companions) {

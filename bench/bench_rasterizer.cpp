@@ -88,10 +88,7 @@ struct Scene {
     r->FrameBuffer = frame.data();
     r->DepthBuffer = depth.data();
     r->PixelTagBuffer = tags.data();
-    r->TextureBase = texture.data();
-    r->TextureRows = rows.data();
-    r->TextureWidth = kTex;
-    r->TextureHeight = kTex;
+    r->BindTexture(texture.data(), rows.data(), kTex, kTex);
     r->ShadeTable = shade.data();
     r->ShadeMap = map.data();
     r->BeginFrame();

@@ -159,10 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   r.DepthBuffer = t.depth.data();
   r.PixelTagBuffer = t.tags.data();
   r.ColorBuffer16 = t.color16.data();
-  r.TextureBase = t.texture.data();
-  r.TextureRows = t.textureRows.data();
-  r.TextureWidth = t.texWidth;
-  r.TextureHeight = t.texHeight;
+  r.BindTexture(t.texture.data(), t.textureRows.data(), t.texWidth, t.texHeight);
   r.ShadeTable = t.shade.data();
   r.ShadeTableRows = t.shadeRows;
   r.ShadeMap = t.map.data();

@@ -219,10 +219,7 @@ std::unique_ptr<Skin> RetroMap(const Model& m, const Skin& picture, const VmapDa
   raster->Rows = std::min(h, kRasterMaxRows);
   raster->ClipRight = w - 1;
   raster->ClipBottom = raster->Rows - 1;
-  raster->TextureBase = picture.pixels.data();
-  raster->TextureRows = rows.data();
-  raster->TextureWidth = picture.width;
-  raster->TextureHeight = picture.height;
+  raster->BindTexture(picture.pixels.data(), rows.data(), picture.width, picture.height);
   raster->BeginFrame();
 
   for (int i = 0; i < TriangleCount(m); ++i) {

@@ -93,10 +93,7 @@ void SkinView::DrawSkin(bool writeTags) {
   if (!SkinDrawable(skin)) return;
   ComputeRowOffsets(skin);
   CRasterizer& r = app_.rasterizer;
-  r.TextureBase = skin->pixels.data();
-  r.TextureRows = skin->rowOffset.data();
-  r.TextureWidth = skin->width;
-  r.TextureHeight = skin->height;
+  r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
   // The polygon covers the mapping's skin rectangle; the texture runs over
   // the skin's own pixels, so a skin of another size is stretched onto the
   // mapping instead of being read past its end.
@@ -118,8 +115,7 @@ void SkinView::DrawSkin(bool writeTags) {
     r.FillTriTex(pts);
   // The skin may be closed before the next picture points the rasterizer
   // elsewhere.
-  r.TextureBase = nullptr;
-  r.TextureRows = nullptr;
+  r.UnbindTexture();
 }
 
 void SkinView::RecolourSkinPixels() {

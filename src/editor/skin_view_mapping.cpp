@@ -325,10 +325,7 @@ void SkinView::Resample() {
   r.Rows = rows;
   r.ClipRight = skin->width - 1;
   r.ClipBottom = rows - 1;
-  r.TextureBase = savedSkin_.data();
-  r.TextureRows = skin->rowOffset.data();
-  r.TextureWidth = skin->width;
-  r.TextureHeight = skin->height;
+  r.BindTexture(savedSkin_.data(), skin->rowOffset.data(), skin->width, skin->height);
   r.BeginFrame();
   const int limit = std::min(OverlayVertexLimit(), static_cast<int>(savedMapping_.size()));
   for (int i = 0, n = TriangleCount(); i < n; ++i) {
@@ -355,8 +352,7 @@ void SkinView::Resample() {
   // The skin may be closed before the next picture points the rasterizer
   // elsewhere.
   r.FrameBuffer = nullptr;
-  r.TextureBase = nullptr;
-  r.TextureRows = nullptr;
+  r.UnbindTexture();
 }
 
 void SkinView::BeginFrameEdit(int x, int y) {

@@ -98,14 +98,6 @@ class TexturedMode : public RenderModeBase {
 
 using TagRule = CRasterizer::TagRule;
 
-void BindTexture(CRasterizer& r, const std::uint8_t* pixels, const std::int32_t* rows, int width,
-                 int height) {
-  r.TextureBase = pixels;
-  r.TextureRows = rows;
-  r.TextureWidth = width;
-  r.TextureHeight = height;
-}
-
 int TexturedMode::Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3],
                           const std::int32_t (*uv)[2], const std::uint8_t* shade,
                           const std::uint8_t (*mapCoord)[2]) const {
@@ -168,7 +160,7 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
   CRasterizer& r = raster();
   Skin* skin = m.currentSkin;
   ComputeRowOffsets(skin);
-  BindTexture(r, skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
+  r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
   if (lit_ != Lit::None) {
     r.ShadeTable = context->colormap;
     r.ShadeTableRows = kColormapRows;
@@ -198,7 +190,7 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
       },
       [&](const Companion& comp, std::size_t) {
         if (!CompanionSkinUsable(comp) || comp.skinHeight > kRasterMaxRows) return false;
-        BindTexture(r, comp.skinPixels.data(), comp.rowOffset.data(), comp.skinWidth, comp.skinHeight);
+        r.BindTexture(comp.skinPixels.data(), comp.rowOffset.data(), comp.skinWidth, comp.skinHeight);
         return true;
       },
       [&](const Companion& comp, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
@@ -209,7 +201,7 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
         Corners(pts, xy, uv, tri.shade, tri.mapCoord);
         Fill(pts, companionRule, kCompanionTag);
       });
-  BindTexture(r, skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
+  r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
 
   if (mapping)
     MappingOverlay(pass);

@@ -30,6 +30,19 @@ void CRasterizer::BeginFrame() {
   scanBottom_ = kSpanEmptyRight;
 }
 
+void CRasterizer::BindTexture(const std::uint8_t* base, const std::int32_t* rows, int width,
+                              int height) {
+  textureBase_ = base;
+  textureRows_ = rows;
+  textureWidth_ = width;
+  textureHeight_ = height;
+  const std::size_t count = base && rows && height > 0 ? static_cast<std::size_t>(height) : 0;
+  textureRowStarts_.resize(count);
+  for (std::size_t v = 0; v < count; ++v) textureRowStarts_[v] = base + rows[v];
+}
+
+void CRasterizer::UnbindTexture() { BindTexture(nullptr, nullptr, 0, 0); }
+
 bool CRasterizer::PrepareClip() {
   // Narrowing costs two comparisons per triangle and keeps a careless caller
   // from writing past the target or the row tables in a release build.

@@ -21,6 +21,7 @@
 // Not re-entrant: the per-row tables are shared by all calls on one object.
 
 #include <cstdint>
+#include <vector>
 
 constexpr int kRasterMaxRows = 2048;
 constexpr int kRasterMaxAttributes = 5;
@@ -58,16 +59,19 @@ class CRasterizer {
   std::uint16_t* ColorBuffer16 = nullptr;  // 5:5:5 RGB
   std::uint16_t* DepthBuffer = nullptr;    // smaller is nearer
   std::int32_t* PixelTagBuffer = nullptr;
-  const std::uint8_t* TextureBase = nullptr;
   const std::uint8_t* ShadeTable = nullptr;  // [level * 256 + colour]
-  const std::int32_t* TextureRows = nullptr;  // texel (u, v) at TextureRows[v] + u
   const std::uint8_t* ShadeMap = nullptr;     // 256 x 256, (mu, mv) at mv * 256 + mu
 
-  // Sizes of the texture and shade table, used only by debug-build checks of
-  // the vertices; 0 leaves the check out.
-  int TextureWidth = 0;
-  int TextureHeight = 0;
+  // Size of the shade table, used only by debug-build checks of the
+  // vertices; 0 leaves the check out.
   int ShadeTableRows = 0;
+
+  // The texture of the textured fillers: texel (u, v) at base[rows[v] + u],
+  // width x height texels. The fillers read through a table of row starts
+  // made here, so bind again whenever the pixels or the rows move, and
+  // unbind before they go away.
+  void BindTexture(const std::uint8_t* base, const std::int32_t* rows, int width, int height);
+  void UnbindTexture();
 
   // Empties the span tables; once before the triangles of a picture.
   void BeginFrame();
@@ -158,6 +162,12 @@ class CRasterizer {
   bool TargetHonoursPromises() const;
   bool PointInsideTarget(std::int32_t x, std::int32_t y) const;
   bool LineEndsInside(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) const;
+
+  const std::uint8_t* textureBase_ = nullptr;
+  const std::int32_t* textureRows_ = nullptr;
+  int textureWidth_ = 0;
+  int textureHeight_ = 0;
+  std::vector<const std::uint8_t*> textureRowStarts_;  // textureBase_ + textureRows_[v]
 
   std::int32_t clipRight_ = 0;
   std::int32_t clipBottom_ = -1;

@@ -257,7 +257,7 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
   assert(TargetHonoursPromises());
   assert(!Depth || DepthBuffer);
   assert(T == TagRule::None || PixelTagBuffer);
-  assert(!kTextured || (TextureBase && TextureRows));
+  assert(!kTextured || (textureBase_ && textureRows_ && !textureRowStarts_.empty()));
   assert(!(S == Source::TextureLit || S == Source::TextureMapLit) || ShadeTable);
   assert(!(S == Source::Map || S == Source::MapBase || S == Source::TextureMapLit) ||
          ShadeMap);
@@ -269,8 +269,9 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
   std::uint8_t* const frame = FrameBuffer;
   std::uint16_t* const depthBuffer = DepthBuffer;
   std::int32_t* const tagBuffer = PixelTagBuffer;
-  const std::uint8_t* const texture = TextureBase;
-  const std::int32_t* const textureRows = TextureRows;
+  const std::uint8_t* const texture = textureBase_;
+  const std::int32_t* const textureRows = textureRows_;
+  const std::uint8_t* const* const rowStarts = textureRowStarts_.data();
   const std::uint8_t* const shade = ShadeTable;
   const std::uint8_t* const map = ShadeMap;
 
@@ -353,8 +354,13 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
         std::uint8_t c = colour;
         std::ptrdiff_t texelOffset = 0;
         if constexpr (kTextured) {
-          texelOffset = textureRows[whole(a[1])] + whole(a[0]);
-          c = texture[texelOffset];
+          if constexpr (T == TagRule::TexelOffset) {
+            texelOffset = textureRows[whole(a[1])] + whole(a[0]);
+            c = texture[texelOffset];
+          } else {
+            // A row start saves adding the texture's base per pixel.
+            c = rowStarts[whole(a[1])][whole(a[0])];
+          }
         }
         if constexpr (S == Source::Gouraud) {
           c = static_cast<std::uint8_t>(whole(a[0]));
@@ -412,7 +418,7 @@ bool CRasterizer::VerticesHonourPromises(const std::int32_t* pts, int corners,
       case Source::Texture:
       case Source::TextureLit:
       case Source::TextureMapLit:
-        if (!within(v[0], TextureWidth, rounded) || !within(v[1], TextureHeight, rounded))
+        if (!within(v[0], textureWidth_, rounded) || !within(v[1], textureHeight_, rounded))
           return false;
         if (source == Source::TextureLit && !within(v[2], ShadeTableRows ? ShadeTableRows : 256, false))
           return false;

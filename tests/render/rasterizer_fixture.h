@@ -51,10 +51,7 @@ struct TestTexture {
     }
   }
   void AttachTo(CRasterizer& r) const {
-    r.TextureBase = pixels.data();
-    r.TextureRows = rows.data();
-    r.TextureWidth = width;
-    r.TextureHeight = height;
+    r.BindTexture(pixels.data(), rows.data(), width, height);
   }
   int width, height;
   std::vector<std::uint8_t> pixels;

@@ -41,8 +41,10 @@ inline constexpr std::array<double, kReciprocalLimit + 1> kReciprocals = [] {
 class Divisor {
  public:
   explicit Divisor(std::int32_t den)
-      : inverse_(den <= kReciprocalLimit ? kReciprocals[den]
-                                         : (1.0 / den) * kReciprocalEnlargement) {
+      // The unsigned comparison keeps a broken promise (den < 1) off the table.
+      : inverse_(static_cast<std::uint32_t>(den) - 1u < kReciprocalLimit
+                     ? kReciprocals[static_cast<std::size_t>(den)]
+                     : (1.0 / den) * kReciprocalEnlargement) {
     assert(den >= 1);
   }
   std::int64_t Divide(std::int64_t num) const {

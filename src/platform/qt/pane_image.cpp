@@ -20,14 +20,18 @@ bool PaneImageToScreen(const PaneImage& image, QImage& target) {
     const auto& pal = *image.palette;
     for (int i = 0; i < 256; ++i) table[static_cast<std::size_t>(i)] = qRgb(pal[i * 3], pal[i * 3 + 1], pal[i * 3 + 2]);
   }
-  for (int y = 0; y < image.height; ++y) {
-    const int source = image.bottomUp ? image.height - 1 - y : y;
+  // Sizes in locals: the stores into the picture could otherwise be taken
+  // to change them, and they would be read again for every pixel.
+  const int width = image.width, height = image.height;
+  const std::uint32_t* const colours = table.data();
+  for (int y = 0; y < height; ++y) {
+    const int source = image.bottomUp ? height - 1 - y : y;
     const std::uint8_t* in = image.pixels + static_cast<std::size_t>(source) * static_cast<std::size_t>(image.stride);
     auto* out = reinterpret_cast<std::uint32_t*>(target.scanLine(y));
     if (bytesPerPixel == 1) {
-      for (int x = 0; x < image.width; ++x) out[x] = table[in[x]];
+      for (int x = 0; x < width; ++x) out[x] = colours[in[x]];
     } else {
-      for (int x = 0; x < image.width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+      for (int x = 0; x < width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
     }
   }
   return true;

@@ -130,6 +130,16 @@ void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
   // A run of points per row. Within one edge every x is met once, so only
   // the two ends of a run can change the row's extremes; offering just them
   // gives the same tables as offering every point.
+  //
+  // The runs are counted rather than walked point by point. Step j of the
+  // walk above stays in its row while the error is negative and moves down
+  // a row otherwise; the error grows by 2 minor per step and drops by
+  // 2 major on a move. At a move the error lies in [0, 2 minor), so every
+  // row after the first starts with an error in [2 minor - 2 major,
+  // 4 minor - 2 major), a window 2 minor wide: such a row stays for K - 1 or
+  // K steps, K = ceil((major - minor) / minor), the longer when the error is
+  // below -2 minor (K - 1). The first row's stay is worked out by itself.
+  // Point j lies at ax + j sx with the attributes a + j step.
   std::int32_t runX = x;
   std::uint32_t runAttr[N > 0 ? N : 1];
   for (int k = 0; k < N; ++k) runAttr[k] = cur[k];
@@ -142,18 +152,35 @@ void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
       offerRight(runX, y, runAttr);
     }
   };
-  for (std::int32_t i = 0; i < major; ++i) {
-    if (error < 0) {
-      error += 2 * minor;
-    } else {
+  const auto advance = [&](std::int32_t count) {
+    x += sx * count;
+    for (int k = 0; k < N; ++k) cur[k] += static_cast<std::uint32_t>(count) * step[k];
+  };
+  if (minor > 0) {
+    const Divisor perMinor(minor);
+    const std::int32_t longStay = static_cast<std::int32_t>(perMinor.Divide(major - 1));  // K
+    const std::int32_t longBelow = -2 * minor * (longStay - 1);
+    // First row: the smallest stay that brings the error to 0 or above,
+    // ceil(-error / (2 minor)), taken as floor((-error - 1) / 2 / minor) + 1.
+    std::int32_t stay =
+        error >= 0 ? 0 : static_cast<std::int32_t>(perMinor.Divide((-error - 1) >> 1)) + 1;
+    std::int32_t at = 0;  // the step the walk has reached
+    while (at + stay < major) {
+      at += stay;
+      error += 2 * minor * stay;
+      advance(stay);
       flush();
       y += sy;
       error += 2 * (minor - major);
-      runX = x + sx;
-      for (int k = 0; k < N; ++k) runAttr[k] = cur[k] + step[k];
+      ++at;
+      advance(1);
+      runX = x;
+      for (int k = 0; k < N; ++k) runAttr[k] = cur[k];
+      stay = longStay - 1 + (error < longBelow ? 1 : 0);
     }
-    x += sx;
-    for (int k = 0; k < N; ++k) cur[k] += step[k];
+    advance(major - at);
+  } else {
+    advance(major);  // one row
   }
   flush();
 }

@@ -15,15 +15,7 @@ namespace {
 using FakeHost = FakePaneHost;
 
 MouseEvent Press(MouseButton b, int x, int y, bool shift = false) {
-  MouseEvent e;
-  e.button = b;
-  e.x = x;
-  e.y = y;
-  e.shift = shift;
-  e.leftDown = b == MouseButton::Left;
-  e.rightDown = b == MouseButton::Right;
-  e.middleDown = b == MouseButton::Middle;
-  return e;
+  return ButtonEvent(b, x, y, true, shift);
 }
 
 MouseEvent Move(int x, int y, bool left, bool right = false) {

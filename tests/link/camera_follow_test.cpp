@@ -6,21 +6,11 @@
 #include "editor/workspace.h"
 #include "link/instance_link.h"
 #include "link/in_process_transport.h"
+#include "support/fake_pane_host.h"
 #include "support/scripted_ui.h"
 
 namespace {
 
-MouseEvent Event(MouseButton b, int x, int y, bool shift, bool down) {
-  MouseEvent e;
-  e.button = b;
-  e.x = x;
-  e.y = y;
-  e.shift = shift;
-  e.leftDown = down && b == MouseButton::Left;
-  e.rightDown = down && b == MouseButton::Right;
-  e.middleDown = down && b == MouseButton::Middle;
-  return e;
-}
 
 }  // namespace
 
@@ -53,9 +43,9 @@ TEST(CameraFollow, EveryCameraDragOfTheSenderMovesTheWatchersCameraButALightDrag
     senderSpace.editor.cameraToggle = true;
     ModelView view(senderSpace);
     view.Resize(200, 200);
-    view.MouseDown(Event(c.button, 100, 120, c.shift, true));
-    view.MouseMove(Event(c.button, 130, 140, c.shift, true));
-    view.MouseUp(Event(c.button, 130, 140, c.shift, false));
+    view.MouseDown(ButtonEvent(c.button, 100, 120, true, c.shift));
+    view.MouseMove(ButtonEvent(c.button, 130, 140, true, c.shift));
+    view.MouseUp(ButtonEvent(c.button, 130, 140, false, c.shift));
 
     EXPECT_EQ(desk.sentSizes.size(), c.follows ? 1u : 0u) << c.what;
     const Viewport& s = senderSpace.viewport;

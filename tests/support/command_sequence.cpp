@@ -379,21 +379,15 @@ class Player {
   MouseEvent Event(const Pane& pane, MouseButton button, bool held, bool anywhere) {
     int w = 0, h = 0;
     PaneSize(pane, w, h);
-    MouseEvent e;
-    e.button = button;
+    int x = 0, y = 0;
     if (anywhere && b_.OneIn(6)) {
-      e.x = b_.Between(-300, w + 300);
-      e.y = b_.Between(-300, h + 300);
+      x = b_.Between(-300, w + 300);
+      y = b_.Between(-300, h + 300);
     } else {
-      e.x = b_.Below(w > 0 ? w : 1);
-      e.y = b_.Below(h > 0 ? h : 1);
+      x = b_.Below(w > 0 ? w : 1);
+      y = b_.Below(h > 0 ? h : 1);
     }
-    e.shift = shift_;
-    e.ctrl = ctrl_;
-    e.leftDown = held && button == MouseButton::Left;
-    e.rightDown = held && button == MouseButton::Right;
-    e.middleDown = held && button == MouseButton::Middle;
-    return e;
+    return ButtonEvent(button, x, y, held, shift_, ctrl_);
   }
 
   void PaneSize(const Pane& pane, int& w, int& h) const {

@@ -1,7 +1,7 @@
 #pragma once
 // A pane's host without a window: it keeps the capture, counts cursor
 // show/hide and repaints, remembers where the cursor was put, and reports
-// the modifier keys it is told are held.
+// the modifier keys it is told are held. And a mouse event to hand a pane.
 
 #include "platform/pane.h"
 
@@ -26,3 +26,19 @@ class FakePaneHost : public PaneHost {
   int repaints = 0;
   bool shift = false, ctrl = false;  // the modifier keys the pane asks about
 };
+
+// A mouse event of `button` at (x, y), with that button held (press, drag)
+// or not (release).
+inline MouseEvent ButtonEvent(MouseButton button, int x, int y, bool held, bool shift = false,
+                              bool ctrl = false) {
+  MouseEvent e;
+  e.button = button;
+  e.x = x;
+  e.y = y;
+  e.shift = shift;
+  e.ctrl = ctrl;
+  e.leftDown = held && button == MouseButton::Left;
+  e.rightDown = held && button == MouseButton::Right;
+  e.middleDown = held && button == MouseButton::Middle;
+  return e;
+}

@@ -72,6 +72,7 @@ class Pane {
   virtual void MouseDown(const MouseEvent&) {}
   virtual void MouseUp(const MouseEvent&) {}
   virtual void MouseMove(const MouseEvent&) {}
+  // After the MouseDown of the same press: a quick second press is a press first.
   virtual void DoubleClick(const MouseEvent&) {}
   virtual void Wheel(int /*delta*/, int /*x*/, int /*y*/) {}
   virtual void CaptureLost() {}

@@ -7,7 +7,10 @@
 
 #include "cli/cli.h"
 #include "gui/gui_fixture.h"
+#include <QMouseEvent>
+
 #include "platform/qt/pane_image.h"
+#include "platform/qt/pane_widget.h"
 #include "platform/qt/qsettings_profile.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/synth_sound.h"
@@ -19,6 +22,41 @@ TEST(FileFilter, PairsBecomeQtFiltersAndAnExistingBracketIsKept) {
   EXPECT_TRUE(ConvertFileFilter("").isEmpty());
   // A dangling name without patterns is dropped rather than guessed at.
   EXPECT_EQ(ConvertFileFilter("A|*.a|B"), QStringList{"A (*.a)"});
+}
+
+namespace {
+
+// Writes down the presses and releases the widget hands on.
+class PressLog : public Pane {
+ public:
+  std::string log;
+  const char* WindowName() const override { return "Skin Box"; }
+  void Redraw(int, int) override {}
+  void Resize(int, int) override {}
+  PaneImage Image() const override { return {}; }
+  void MouseDown(const MouseEvent& e) override { log += "D" + std::to_string(e.x); }
+  void MouseUp(const MouseEvent& e) override { log += "U" + std::to_string(e.x); }
+};
+
+}  // namespace
+
+TEST(PaneWidgetInput, AQuickSecondPressIsAPressThoughQtCallsItADoubleClick) {
+  TestApp();
+  PressLog pane;
+  PaneWidget widget(pane);
+  widget.resize(64, 64);
+  // What Qt delivers for two quick clicks: the second press comes as a double-click.
+  const std::pair<QEvent::Type, int> sequence[] = {{QEvent::MouseButtonPress, 10},
+                                                   {QEvent::MouseButtonRelease, 10},
+                                                   {QEvent::MouseButtonDblClick, 12},
+                                                   {QEvent::MouseButtonRelease, 12}};
+  for (auto [type, x] : sequence) {
+    const bool held = type != QEvent::MouseButtonRelease;
+    QMouseEvent e(type, QPointF(x, 5), QPointF(x, 5), Qt::LeftButton, held ? Qt::LeftButton : Qt::NoButton,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &e);
+  }
+  EXPECT_EQ(pane.log, "D10U10D12U12");
 }
 
 TEST(PaneImage, EightBitBottomUpRowsAreTurnedAndColouredByThePalette) {

@@ -139,7 +139,14 @@ void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
   if (!cursorForced_) UpdateCursor();
 }
 
-void PaneWidget::mouseDoubleClickEvent(QMouseEvent* event) { pane_.DoubleClick(ToMouseEvent(*event)); }
+// Qt turns a press that follows another quickly into a double-click and sends
+// no press for it; the pane still gets the press (two quick dots are two dots),
+// with the double-click after it for a pane that wants one.
+void PaneWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  const MouseEvent e = ToMouseEvent(*event);
+  pane_.MouseDown(e);
+  pane_.DoubleClick(e);
+}
 
 void PaneWidget::wheelEvent(QWheelEvent* event) {
   // Handed on explicitly: Qt only passes real (spontaneous) wheel events up

@@ -290,6 +290,7 @@ void ModelView::MouseUp(const MouseEvent& e) {
       break;
   }
   if (dragState_ == DragState::Held && !e.leftDown && !e.rightDown && !e.middleDown) ToIdle();
+  app_.ActionEnded();
 }
 
 void ModelView::EndPickDrag() {
@@ -326,6 +327,7 @@ void ModelView::CaptureLost() {
   dragState_ = DragState::Idle;
   shiftAtPress_ = false;
   axis_ = TrackballAxis::Free;
+  app_.ActionEnded();
 }
 
 void ModelView::Wheel(int delta, int, int) { Zoom(delta); }

@@ -335,6 +335,7 @@ void SkinView::EndDrag() {
   }
   step_.End();
   dragState_ = DragState::Done;
+  app_.ActionEnded();
 }
 
 void SkinView::ToIdle() {

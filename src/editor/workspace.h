@@ -43,4 +43,11 @@ class Workspace {
   // Called after every camera move of an orbit, pan, field-of-view or zoom
   // drag of the 3D view, so a linked copy can follow (empty: nobody follows).
   std::function<void()> cameraDragged;
+  // Called when a drag or a command of the user's has ended, so what was
+  // kept waiting for it (a linked copy's mapping) can go ahead (empty:
+  // nothing waits).
+  std::function<void()> actionEnded;
+  void ActionEnded() {
+    if (actionEnded && !document.history.open()) actionEnded();
+  }
 };

@@ -57,7 +57,12 @@ void TakeMapping(Model& model, Triangle& tri, const MappingRecord& record) {
 
 }  // namespace
 
+InstanceLink::InstanceLink(Workspace& workspace, Ui& ui) : workspace_(workspace), ui_(ui) {
+  workspace_.actionEnded = [this] { ApplyHeldMapping(); };
+}
+
 InstanceLink::~InstanceLink() {
+  workspace_.actionEnded = nullptr;
   if (watching_ && transport) transport->StopListening();
 }
 
@@ -138,30 +143,58 @@ void InstanceLink::SendCameraToWatcher() {
   transport->Send(kWatcherTitle, kLinkSpace, kLinkBlockSize, EncodeLinkRecord(record));
 }
 
+void InstanceLink::TakeTransferredMapping(const MappingRecord& mapping) {
+  Model& model = workspace_.model;
+  const int index = SoleSelectedVisibleTriangle(model);
+  if (index < 0) {
+    auto complain = [this] { ui_.Message("Watcher: Please only select 1 triange for this operation!"); };
+    if (afterAnswer) {
+      afterAnswer(complain);
+    } else {
+      complain();
+    }
+    return;
+  }
+  {
+    DocumentStep step(workspace_.document, "Transfer Mapping", STEP_MESH);
+    TakeMapping(model, model.triangles[static_cast<std::size_t>(index)], mapping);
+  }
+  if (refreshAll) {
+    refreshAll();
+  } else {
+    workspace_.messages.Post(
+        refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kAllPanes | refresh::kShowNow));
+  }
+}
+
+void InstanceLink::ApplyHeldMapping() {
+  if (!held_ || workspace_.document.history.open()) return;
+  auto run = [this] {
+    // Another action may have begun before this turn came; it holds the
+    // record in turn.
+    if (!held_ || workspace_.document.history.open()) return;
+    const MappingRecord mapping = *held_;
+    held_.reset();
+    TakeTransferredMapping(mapping);
+  };
+  if (afterAnswer) {
+    afterAnswer(run);
+  } else {
+    run();
+  }
+}
+
 int InstanceLink::HandleLinkMessage(std::uint32_t wParam, std::span<const std::uint8_t> block) {
   const LinkRecord record = DecodeLinkRecord(wParam, block);
   if (const auto* mapping = std::get_if<MappingRecord>(&record)) {
-    Model& model = workspace_.model;
-    const int index = SoleSelectedVisibleTriangle(model);
-    if (index < 0) {
-      auto complain = [this] { ui_.Message("Watcher: Please only select 1 triange for this operation!"); };
-      if (afterAnswer) {
-        afterAnswer(complain);
-      } else {
-        complain();
-      }
+    // In the middle of a drag or a command of this copy's own (a vertex drag
+    // works in a mapping slot of its own and welds at its end) the mapping
+    // waits for the action to end; the newest one sent is the one taken.
+    if (workspace_.document.history.open()) {
+      held_ = *mapping;
       return 1;
     }
-    {
-      DocumentStep step(workspace_.document, "Transfer Mapping", STEP_MESH);
-      TakeMapping(model, model.triangles[static_cast<std::size_t>(index)], *mapping);
-    }
-    if (refreshAll) {
-      refreshAll();
-    } else {
-      workspace_.messages.Post(
-          refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kAllPanes | refresh::kShowNow));
-    }
+    TakeTransferredMapping(*mapping);
     return 1;
   }
   if (const auto* camera = std::get_if<CameraRecord>(&record)) {

@@ -6,8 +6,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+
+#include "link/link_record.h"
 
 class LinkTransport;
 class Ui;
@@ -15,7 +18,7 @@ class Workspace;
 
 class InstanceLink {
  public:
-  InstanceLink(Workspace& workspace, Ui& ui) : workspace_(workspace), ui_(ui) {}
+  InstanceLink(Workspace& workspace, Ui& ui);
   ~InstanceLink();
   InstanceLink(const InstanceLink&) = delete;
   InstanceLink& operator=(const InstanceLink&) = delete;
@@ -48,10 +51,17 @@ class InstanceLink {
 
   // The menu text of the watch entry.
   std::string WatchLabel() const;
+  // Whether a mapping that arrived during an action of this copy's own
+  // waits for the action's end.
+  bool holdingMapping() const { return held_.has_value(); }
 
  private:
+  void TakeTransferredMapping(const MappingRecord& mapping);
+  void ApplyHeldMapping();
+
   Workspace& workspace_;
   Ui& ui_;
   bool watching_ = false;
   std::string titleBeforeWatch_;
+  std::optional<MappingRecord> held_;
 };

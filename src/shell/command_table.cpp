@@ -451,8 +451,11 @@ void ExecuteCommand(App& app, const Command& command) {
     RunGuarded(app, command);
     return;
   }
-  DocumentStep step(app.document, command.stepName, command.stepParts);
-  RunGuarded(app, command);
+  {
+    DocumentStep step(app.document, command.stepName, command.stepParts);
+    RunGuarded(app, command);
+  }
+  app.ActionEnded();
 }
 
 std::vector<std::string> CommandKeys(const App& app, const Command& command) {

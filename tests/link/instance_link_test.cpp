@@ -4,10 +4,13 @@
 #include <cstring>
 #include <limits>
 
+#include "editor/skin_view.h"
 #include "editor/workspace.h"
+#include "image/new_skin.h"
 #include "link/instance_link.h"
 #include "link/link_record.h"
 #include "link/in_process_transport.h"
+#include "support/fake_pane_host.h"
 #include "support/scripted_ui.h"
 
 namespace {
@@ -254,4 +257,52 @@ TEST(InstanceLink, ABadRecordLeavesTheWatcherUnchangedAndAnswersZero) {
     EXPECT_FALSE(watcher.w.document.history.CanUndo()) << c.what;
     EXPECT_TRUE(watcher.ui.texts().empty()) << c.what;
   }
+}
+
+TEST(InstanceLink, AMappingThatArrivesDuringTheWatchersVertexDragWaitsForTheDragToEnd) {
+  InProcessDesk desk;
+  const Corners sent{{{2, 3}, {5, 6}, {7, 8}}};
+  Copy sender(desk, {sent}, 32);
+  // The watcher's first triangle shares its corner (10, 10) with the second.
+  Copy watcher(desk, {{{{10, 10}, {20, 10}, {10, 20}}}, {{{10, 10}, {4, 10}, {10, 4}}}}, 32);
+  sender.Tri(0).flags = TRI_SELECTED;
+  watcher.Tri(0).flags = TRI_SELECTED;
+  watcher.link.ToggleWatch();
+  Model& m = watcher.w.model;
+  m.skins.push_back(MakeBlankSkin("s", 32, 32, GreyRampPalette()));
+  m.currentSkinIndex = 0;
+  m.currentSkin = m.skins[0].get();
+  watcher.w.editor.editMode = EditMode::Mapping;
+  watcher.w.editor.cameraToggle = false;
+  FakePaneHost host;
+  SkinView view(watcher.w);
+  view.SetHost(&host);
+  view.Resize(64, 64);
+  view.SetView(16, 16, 2);  // skin (s, t) lies at client (2s + 1, 2t + 1)
+
+  view.MouseDown(ButtonEvent(MouseButton::Left, 21, 21, true));
+  ASSERT_EQ(view.dragState(), SkinView::DragState::VertexDrag);
+  const int grabSlot = watcher.Tri(0).mapIndex[0];
+  sender.link.TransferMapping();
+
+  // Nothing of the drag's own slot or of the mapping is touched yet.
+  EXPECT_TRUE(watcher.link.holdingMapping());
+  EXPECT_EQ(m.numMapVertices, 5);
+  EXPECT_EQ(watcher.Tri(0).mapIndex[0], grabSlot);
+  EXPECT_EQ(m.mapVertices[static_cast<std::size_t>(grabSlot)].s, 10);
+  view.MouseMove(ButtonEvent(MouseButton::Left, 28, 24, true));
+  view.MouseUp(ButtonEvent(MouseButton::Left, 28, 24, false));
+
+  // The drag is one step, the mapping taken after it another.
+  EXPECT_FALSE(watcher.link.holdingMapping());
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(watcher.Corner(0, k).s, sent[static_cast<std::size_t>(k)].s);
+    EXPECT_EQ(watcher.Corner(0, k).t, sent[static_cast<std::size_t>(k)].t);
+  }
+  EXPECT_EQ(watcher.Corner(1, 0).s, 10);
+  EXPECT_EQ(watcher.w.document.history.UndoName(), "Transfer Mapping");
+  ASSERT_TRUE(watcher.w.document.Undo());
+  EXPECT_EQ(m.mapVertices[static_cast<std::size_t>(watcher.Tri(0).mapIndex[0])].s, 14);
+  EXPECT_EQ(watcher.w.document.history.UndoName(), "Move Mapping Vertex");
+  EXPECT_TRUE(watcher.ui.texts().empty());
 }

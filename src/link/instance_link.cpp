@@ -12,7 +12,6 @@
 namespace {
 
 const char* const kWatcherTitle = "VLink - Watcher";
-const char* const kLinkSpace = "VLink-Space";
 
 // The one triangle that is selected and not hidden, or -1 when there are
 // none or several.
@@ -81,10 +80,10 @@ void InstanceLink::ToggleWatch() {
       ui_.Message(refused);
       return;
     }
-    const bool claimed = transport->Listen(kWatcherTitle, kLinkSpace,
-                                           [this](std::uint32_t wParam, std::span<const std::uint8_t> block) {
-                                             return HandleLinkMessage(wParam, block);
-                                           });
+    const bool claimed =
+        transport->Listen(kWatcherTitle, [this](std::uint32_t wParam, std::span<const std::uint8_t> block) {
+          return HandleLinkMessage(wParam, block);
+        });
     if (!claimed) {
       ui_.Message(refused);
       return;
@@ -123,7 +122,7 @@ void InstanceLink::TransferMapping() {
   }
   // The watcher's answer says nothing the sender could act on; only its
   // silence does.
-  if (!transport->Send(kWatcherTitle, kLinkSpace, kLinkBlockSize, EncodeLinkRecord(record))) ui_.Message(noWatcher);
+  if (!transport->Send(kWatcherTitle, kLinkBlockSize, EncodeLinkRecord(record))) ui_.Message(noWatcher);
 }
 
 void InstanceLink::ToggleSyncCameras() {
@@ -140,14 +139,21 @@ void InstanceLink::SendCameraToWatcher() {
   for (int i = 0; i < 9; ++i) record.rotation[i] = v.rotation.m[i / 3][i % 3];
   std::copy(v.pan, v.pan + 3, record.pan);
   record.distance = v.distance;
-  transport->Send(kWatcherTitle, kLinkSpace, kLinkBlockSize, EncodeLinkRecord(record));
+  transport->Send(kWatcherTitle, kLinkBlockSize, EncodeLinkRecord(record));
 }
 
 void InstanceLink::TakeTransferredMapping(const MappingRecord& mapping) {
   Model& model = workspace_.model;
   const int index = SoleSelectedVisibleTriangle(model);
   if (index < 0) {
-    auto complain = [this] { ui_.Message("Watcher: Please only select 1 triange for this operation!"); };
+    // A burst of records (a sender's key held down) makes one complaint, not
+    // a box per record.
+    if (complaintPending_) return;
+    complaintPending_ = true;
+    auto complain = [this] {
+      ui_.Message("Watcher: Please only select 1 triange for this operation!");
+      complaintPending_ = false;
+    };
     if (afterAnswer) {
       afterAnswer(complain);
     } else {

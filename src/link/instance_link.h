@@ -64,4 +64,6 @@ class InstanceLink {
   bool watching_ = false;
   std::string titleBeforeWatch_;
   std::optional<MappingRecord> held_;
+  // The watcher's complaint is waiting for its turn or on screen.
+  bool complaintPending_ = false;
 };

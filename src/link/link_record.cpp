@@ -31,6 +31,16 @@ bool SkinCoordinateFits(float v) { return std::isfinite(v) && v >= -32768.0f && 
 bool RotationEntryFits(float v) { return std::isfinite(v) && std::fabs(v) <= 2.0f; }
 bool PlacementFits(float v) { return std::isfinite(v) && std::fabs(v) <= 1.0e7f; }
 
+// A rotation (or mirror) has a determinant of one in size; one near zero
+// flattens the model onto a plane, a line or a point, and the 3D view would
+// stay blank until the next good record.
+bool RotationTurns(const float (&r)[9]) {
+  const double det = double(r[0]) * (double(r[4]) * r[8] - double(r[5]) * r[7]) -
+                     double(r[1]) * (double(r[3]) * r[8] - double(r[5]) * r[6]) +
+                     double(r[2]) * (double(r[3]) * r[7] - double(r[4]) * r[6]);
+  return std::fabs(det) >= 0.5;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodeLinkRecord(const MappingRecord& record) {
@@ -83,12 +93,15 @@ LinkRecord DecodeLinkRecord(std::uint32_t wParam, std::span<const std::uint8_t> 
       r.rotation[i] = FloatAt(block, 12 + 4 * i);
       if (!RotationEntryFits(r.rotation[i])) return {};
     }
+    if (!RotationTurns(r.rotation)) return {};
     for (std::size_t i = 0; i < 3; ++i) {
       r.pan[i] = FloatAt(block, 48 + 4 * i);
       if (!PlacementFits(r.pan[i])) return {};
     }
     r.distance = FloatAt(block, 60);
-    if (!PlacementFits(r.distance)) return {};
+    // The eye must stand in front of the orbit centre for the view to divide
+    // by its distance.
+    if (!PlacementFits(r.distance) || !(r.distance > 0)) return {};
     return r;
   }
   return {};

@@ -1,6 +1,6 @@
 #pragma once
-// The records one copy leaves for the other at the start of the shared
-// block: little-endian 32-bit fields, a size, a format and a kind first.
+// The records one copy sends the other at the start of a fixed-size block:
+// little-endian 32-bit fields, a size, a format and a kind first.
 
 #include <cstdint>
 #include <span>

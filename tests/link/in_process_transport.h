@@ -26,7 +26,7 @@ class InProcessTransport : public LinkTransport {
     if (it == desk_.titles.end()) return Found::None;
     return it->second.owner == this ? Found::ThisCopy : Found::OtherCopy;
   }
-  bool Listen(const std::string& title, const std::string&, Handler handler) override {
+  bool Listen(const std::string& title, Handler handler) override {
     if (desk_.titles.count(title)) return false;
     desk_.titles[title] = {this, std::move(handler)};
     return true;
@@ -34,7 +34,7 @@ class InProcessTransport : public LinkTransport {
   void StopListening() override {
     std::erase_if(desk_.titles, [this](const auto& entry) { return entry.second.owner == this; });
   }
-  std::optional<int> Send(const std::string& title, const std::string&, std::uint32_t blockSize,
+  std::optional<int> Send(const std::string& title, std::uint32_t blockSize,
                           std::span<const std::uint8_t> record) override {
     const auto it = desk_.titles.find(title);
     if (it == desk_.titles.end() || record.size() > blockSize) return std::nullopt;

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <utility>
 
 #include "editor/skin_view.h"
 #include "editor/workspace.h"
@@ -218,6 +221,8 @@ TEST(InstanceLink, ABadRecordLeavesTheWatcherUnchangedAndAnswersZero) {
   CameraRecord camera;
   camera.distance = 50;
   const auto cam = EncodeLinkRecord(camera);
+  CameraRecord flat = camera;
+  std::fill(std::begin(flat.rotation), std::end(flat.rotation), 0.0f);
   struct Case {
     const char* what;
     std::vector<std::uint8_t> record;
@@ -237,6 +242,13 @@ TEST(InstanceLink, ABadRecordLeavesTheWatcherUnchangedAndAnswersZero) {
       {"corner past 16 bits", mapping, 40, asWord(32768.0f), 4096, 4096},
       {"infinite distance", cam, 60, asWord(-inf), 4096, 4096},
       {"NaN rotation", cam, 28, asWord(nan), 4096, 4096},
+      {"infinite pan", cam, 52, asWord(inf), 4096, 4096},
+      {"NaN distance", cam, 60, asWord(nan), 4096, 4096},
+      // Cameras the 3D view cannot draw from.
+      {"zero rotation", EncodeLinkRecord(flat), 0, 64, 4096, 4096},
+      {"rotation with a zero row", cam, 12, 0, 4096, 4096},
+      {"zero distance", cam, 60, asWord(0.0f), 4096, 4096},
+      {"negative distance", cam, 60, asWord(-50.0f), 4096, 4096},
       {"short block", mapping, 0, 44, 4096, 40},
       {"announced smaller than the record", mapping, 0, 44, 40, 4096},
       {"nothing at all", {}, 0, 0, 0, 0},
@@ -305,4 +317,37 @@ TEST(InstanceLink, AMappingThatArrivesDuringTheWatchersVertexDragWaitsForTheDrag
   EXPECT_EQ(m.mapVertices[static_cast<std::size_t>(watcher.Tri(0).mapIndex[0])].s, 14);
   EXPECT_EQ(watcher.w.document.history.UndoName(), "Move Mapping Vertex");
   EXPECT_TRUE(watcher.ui.texts().empty());
+}
+
+TEST(InstanceLink, ABurstOfRefusedMappingsMakesOneComplaint) {
+  // A Ui whose box lets more records in while it is up, as a modal box's
+  // own event loop does.
+  struct BusyUi : ScriptedUi {
+    std::function<void()> whileShown;
+    MsgAnswer Message(const std::string& text, MsgButtons buttons) override {
+      if (auto arrive = std::exchange(whileShown, nullptr)) arrive();
+      return ScriptedUi::Message(text, buttons);
+    }
+  };
+  Workspace w;
+  BusyUi ui;
+  InstanceLink link(w, ui);  // no triangle selected: every mapping is refused
+  std::vector<std::function<void()>> later;
+  link.afterAnswer = [&](std::function<void()> job) { later.push_back(std::move(job)); };
+  const auto block = Block(EncodeLinkRecord(MappingRecord{}));
+  auto arrive = [&](int count) {
+    for (int i = 0; i < count; ++i) EXPECT_EQ(link.HandleLinkMessage(kLinkBlockSize, block), 1);
+  };
+
+  arrive(56);
+  ASSERT_EQ(later.size(), 1u);
+  ui.whileShown = [&] { arrive(5); };
+  auto job = std::move(later[0]);
+  job();
+  EXPECT_EQ(later.size(), 1u);
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{"Watcher: Please only select 1 triange for this operation!"});
+
+  // Once the box is closed, the next refusal is told again.
+  arrive(1);
+  EXPECT_EQ(later.size(), 2u);
 }

@@ -2,29 +2,15 @@
 
 #include <unistd.h>
 
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QSharedMemory>
+#include <QTimer>
 #include <QVariant>
-#include <cstring>
-#include <vector>
+#include <algorithm>
+#include <cerrno>
 
 namespace {
-
-// A sender that does not hear back within this long gives up: a watcher
-// that hangs must not hang the sender with it.
-constexpr int kAnswerTimeoutMs = 2000;
-
-QString UserPart() { return QString::number(static_cast<qulonglong>(::getuid())); }
-
-// Socket and shared-memory names must be short and plain; the hash keeps
-// any title usable while staying the same in every copy.
-QString PlainName(const char* prefix, const std::string& text) {
-  const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha1).toHex();
-  return QString::fromLatin1(prefix) + QString::fromLatin1(hash.left(16)) + QStringLiteral("-") + UserPart();
-}
 
 QByteArray Word(std::uint32_t value) {
   QByteArray out(4, '\0');
@@ -34,54 +20,82 @@ QByteArray Word(std::uint32_t value) {
 
 std::uint32_t WordOf(const QByteArray& bytes) {
   std::uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[i])) << (8 * i);
+  for (int i = 0; i < 4 && i < bytes.size(); ++i)
+    value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[i])) << (8 * i);
   return value;
 }
 
-bool SomeoneListens(const QString& name) {
+int Remaining(const QDeadlineTimer& deadline) {
+  return static_cast<int>(std::max<qint64>(0, deadline.remainingTime()));
+}
+
+bool PeerIsUs(const QLocalSocket& socket) {
+  return PeerMayLink(PeerUserOf(static_cast<int>(socket.socketDescriptor())), ::geteuid());
+}
+
+// Whether a copy of this user's listens at `path`; a process of anyone else
+// there counts as nobody.
+bool OwnCopyListens(const std::string& path) {
   QLocalSocket probe;
-  probe.connectToServer(name);
-  const bool connected = probe.waitForConnected(kAnswerTimeoutMs);
-  if (connected) probe.disconnectFromServer();
-  return connected;
+  probe.connectToServer(QString::fromStdString(path));
+  if (!probe.waitForConnected(QtLinkTransport::kProbeTimeoutMs)) return false;
+  const bool ours = PeerIsUs(probe);
+  probe.abort();
+  return ours;
 }
 
 }  // namespace
 
-QtLinkTransport::QtLinkTransport(QObject* parent) : QObject(parent) {}
+QtLinkTransport::QtLinkTransport(QObject* parent) : QtLinkTransport(SessionLinkPlace(), parent) {}
 
-QtLinkTransport::~QtLinkTransport() { StopListening(); }
+QtLinkTransport::QtLinkTransport(LinkPlace place, QObject* parent) : QObject(parent), place_(std::move(place)) {}
 
-QString QtLinkTransport::ServerName(const std::string& title) { return PlainName("skintool-link-", title); }
+QtLinkTransport::~QtLinkTransport() { delete server_; }
 
-QString QtLinkTransport::BlockKey(const std::string& blockName) { return PlainName("skintool-block-", blockName); }
+std::optional<std::string> QtLinkTransport::SocketPath(const std::string& title) const {
+  std::optional<std::string> folder;
+  if (place_.folder.empty()) {
+    folder = PrivateLinkFolder();
+  } else if (IsPrivateFolder(place_.folder, ::geteuid())) {
+    folder = place_.folder;
+  }
+  if (!folder) return std::nullopt;
+  return LinkSocketPath(*folder, place_.scope, title);
+}
 
 LinkTransport::Found QtLinkTransport::FindWindow(const std::string& title) {
   if (server_ && title == title_) return Found::ThisCopy;
-  return SomeoneListens(ServerName(title)) ? Found::OtherCopy : Found::None;
+  const std::optional<std::string> path = SocketPath(title);
+  return path && OwnCopyListens(*path) ? Found::OtherCopy : Found::None;
 }
 
-bool QtLinkTransport::Listen(const std::string& title, const std::string& blockName, Handler handler) {
+bool QtLinkTransport::Listen(const std::string& title, Handler handler) {
   StopListening();
-  const QString name = ServerName(title);
-  if (SomeoneListens(name)) return false;
-  // Nobody answers on the name, so whatever is left of it belongs to a copy
-  // that ended without giving it up.
-  QLocalServer::removeServer(name);
-  auto server = std::make_unique<QLocalServer>();
-  server->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server->listen(name)) return false;
-  connect(server.get(), &QLocalServer::newConnection, this, [this] {
-    while (server_ && server_->hasPendingConnections()) {
-      QLocalSocket* socket = server_->nextPendingConnection();
-      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Answer(socket); });
-      if (socket->bytesAvailable() >= 4) Answer(socket);
-    }
-  });
-  server_ = std::move(server);
+  const std::optional<std::string> path = SocketPath(title);
+  if (!path) return false;
+  switch (InspectSocketPlace(*path, ::geteuid())) {
+    case SocketPlace::Taken:
+      return false;
+    case SocketPlace::OurSocket:
+      if (OwnCopyListens(*path)) return false;
+      // Nobody answers on it, so it was left by a copy that ended without
+      // giving it up.
+      if (::unlink(path->c_str()) != 0 && errno != ENOENT) return false;
+      break;
+    case SocketPlace::Free:
+      break;
+  }
+  auto* server = new QLocalServer(this);
+  // No socket options: the folder keeps everyone else out, and binding in
+  // place fails on anything that appeared there meanwhile, where Qt's way of
+  // narrowing the socket's mode would rename over it.
+  if (!server->listen(QString::fromStdString(*path))) {
+    delete server;
+    return false;
+  }
+  connect(server, &QLocalServer::newConnection, this, &QtLinkTransport::Accept);
+  server_ = server;
   title_ = title;
-  blockName_ = blockName;
   handler_ = std::move(handler);
   return true;
 }
@@ -89,53 +103,75 @@ bool QtLinkTransport::Listen(const std::string& title, const std::string& blockN
 void QtLinkTransport::StopListening() {
   if (!server_) return;
   server_->close();
-  server_.reset();
+  // A handler may end watching while one of the server's connections waits
+  // for its answer; that connection must outlive the call.
+  server_->deleteLater();
+  server_ = nullptr;
   title_.clear();
   handler_ = nullptr;
 }
 
+void QtLinkTransport::Accept() {
+  while (server_ && server_->hasPendingConnections()) {
+    QLocalSocket* socket = server_->nextPendingConnection();
+    if (!PeerIsUs(*socket)) {
+      socket->abort();
+      socket->deleteLater();
+      continue;
+    }
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Answer(socket); });
+    // A sender that never finishes its message gives up at its deadline
+    // anyway; its connection goes with it.
+    QTimer::singleShot(kLinkTimeoutMs, socket, [socket] {
+      socket->abort();
+      socket->deleteLater();
+    });
+    Answer(socket);
+  }
+}
+
 void QtLinkTransport::Answer(QLocalSocket* socket) {
   if (socket->property("answered").toBool() || socket->bytesAvailable() < 4) return;
+  const std::uint32_t wParam = WordOf(socket->peek(4));
+  const std::uint32_t carried = std::min(wParam, kMaxBlockBytes);
+  if (socket->bytesAvailable() < 4 + static_cast<qint64>(carried)) return;
   socket->setProperty("answered", true);
-  const std::uint32_t wParam = WordOf(socket->read(4));
-  int result = 0;
-  QSharedMemory block(BlockKey(blockName_));
-  if (handler_ && block.attach(QSharedMemory::ReadOnly)) {
-    // Only what both the sender announced and the segment really holds is
-    // handed on; the record's own checks do the rest.
-    const auto readable = static_cast<std::uint32_t>(std::max<qsizetype>(0, block.size()));
-    std::vector<std::uint8_t> bytes(std::min(wParam, readable));
-    block.lock();
-    if (!bytes.empty()) std::memcpy(bytes.data(), block.constData(), bytes.size());
-    block.unlock();
-    block.detach();
-    result = handler_(wParam, bytes);
-  }
+  socket->skip(4);
+  const QByteArray block = socket->read(carried);
+  // The handler may stop listening; it is run from a copy.
+  const Handler handler = handler_;
+  const int result =
+      handler ? handler(wParam, std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
+                                          static_cast<std::size_t>(block.size())))
+              : 0;
   socket->write(Word(static_cast<std::uint32_t>(result)));
   socket->flush();
   socket->disconnectFromServer();
 }
 
-std::optional<int> QtLinkTransport::Send(const std::string& title, const std::string& blockName,
-                                         std::uint32_t blockSize, std::span<const std::uint8_t> record) {
-  if (record.size() > blockSize) return std::nullopt;
-  QSharedMemory block(BlockKey(blockName));
-  if (!block.create(static_cast<qsizetype>(blockSize)) && !block.attach()) return std::nullopt;
-  if (block.size() < static_cast<qsizetype>(blockSize)) return std::nullopt;
-  block.lock();
-  std::memset(block.data(), 0, blockSize);
-  std::memcpy(block.data(), record.data(), record.size());
-  block.unlock();
-
-  QDeadlineTimer deadline(kAnswerTimeoutMs);
+std::optional<int> QtLinkTransport::Send(const std::string& title, std::uint32_t blockSize,
+                                         std::span<const std::uint8_t> record) {
+  if (record.size() > blockSize || blockSize > kMaxBlockBytes) return std::nullopt;
+  const std::optional<std::string> path = SocketPath(title);
+  if (!path) return std::nullopt;
+  const QDeadlineTimer deadline(kSendTimeoutMs);
   QLocalSocket socket;
-  socket.connectToServer(ServerName(title));
-  if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) return std::nullopt;
-  socket.write(Word(blockSize));
-  if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) return std::nullopt;
+  socket.connectToServer(QString::fromStdString(*path));
+  if (!socket.waitForConnected(Remaining(deadline))) return std::nullopt;
+  if (!PeerIsUs(socket)) {
+    socket.abort();
+    return std::nullopt;
+  }
+  QByteArray message = Word(blockSize);
+  message.append(reinterpret_cast<const char*>(record.data()), static_cast<qsizetype>(record.size()));
+  message.resize(4 + static_cast<qsizetype>(blockSize), '\0');
+  socket.write(message);
+  while (socket.bytesToWrite() > 0) {
+    if (!socket.waitForBytesWritten(Remaining(deadline))) return std::nullopt;
+  }
   while (socket.bytesAvailable() < 4) {
-    if (deadline.hasExpired() || !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-      return std::nullopt;
+    if (deadline.hasExpired() || !socket.waitForReadyRead(Remaining(deadline))) return std::nullopt;
   }
   return static_cast<int>(WordOf(socket.read(4)));
 }

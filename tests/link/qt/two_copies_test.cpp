@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,7 +42,7 @@ void OneSelectedTriangle(Workspace& ws, float base) {
 
 // The watcher: takes two messages (mapping, then camera), then writes what
 // it holds to `report` and ends.
-[[noreturn]] void RunWatcher(const std::string& report) {
+[[noreturn]] void RunWatcher(const std::string& report, const LinkPlace& place) {
   int argc = 1;
   char arg0[] = "watcher";
   char* argv[] = {arg0, nullptr};
@@ -51,7 +52,7 @@ void OneSelectedTriangle(Workspace& ws, float base) {
   Workspace ws;
   OneSelectedTriangle(ws, 1);
   InstanceLink link(ws, ui);
-  QtLinkTransport transport;
+  QtLinkTransport transport(place);
   link.transport = &transport;
   std::string title = "watcher";
   link.windowTitle = [&] { return title; };
@@ -72,19 +73,19 @@ void OneSelectedTriangle(Workspace& ws, float base) {
 
 TEST(TwoCopies, AWatcherInAnotherProcessTakesTheMappingAndTheCamera) {
   TempDir dir;
+  ::chmod(dir.path().c_str(), 0700);  // the link lives only in a folder of ours alone
   const std::string report = dir.File("watcher.txt");
-  QtLinkTransport probe;
-  if (probe.FindWindow("VLink - Watcher") != LinkTransport::Found::None) GTEST_SKIP() << "a copy is watching already";
+  const LinkPlace place{dir.path(), "two-copies"};
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
-  if (child == 0) RunWatcher(report);
+  if (child == 0) RunWatcher(report, place);
 
   std::ostringstream messages;
   HeadlessUi ui(messages);
   Workspace ws;
   OneSelectedTriangle(ws, 20);
   InstanceLink link(ws, ui);
-  QtLinkTransport transport;
+  QtLinkTransport transport(place);
   link.transport = &transport;
   for (int tries = 0; tries < 1000 && transport.FindWindow("VLink - Watcher") != LinkTransport::Found::OtherCopy; ++tries)
     ::usleep(10000);

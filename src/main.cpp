@@ -4,12 +4,15 @@
 //   skintool COMMAND ...                                         the command line
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "platform/files.h"
+#include "platform/profile.h"
 
 #ifdef SKINTOOL_GUI
 #include "shell/qt/editor_session.h"
@@ -17,6 +20,9 @@
 
 int main(int argc, char** argv) {
   [[maybe_unused]] const auto started = std::chrono::steady_clock::now();  // for start-up timing
+  // A save past the file-size limit is then a failed write (EFBIG) with a
+  // message and the temporary file removed, not a process killed mid-save.
+  std::signal(SIGXFSZ, SIG_IGN);
   // "--profile FILE" keeps a run's settings in an ini file of its own.
   std::string profilePath;
   int first = 1;
@@ -32,6 +38,11 @@ int main(int argc, char** argv) {
   if (IsCommandLineInvocation(restCount, rest.data()))
     return RunCommandLine(restCount, rest.data(), std::cout, std::cerr);
 #ifdef SKINTOOL_GUI
+  if (int cause = profilePath.empty() ? 0 : ProfileFileCause(profilePath)) {
+    std::cerr << "skintool: this settings file cannot be used: " << CauseText(cause) << '\n'
+              << profilePath << '\n';
+    return 1;
+  }
   // Without any display Qt would abort with a message about platform
   // plugins; say instead what to do.
   auto set = [](const char* name) {

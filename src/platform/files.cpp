@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -90,7 +91,7 @@ std::string LowerCopy(std::string s) {
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> out;
   std::error_code ec;
-  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(ToForwardSlashes(folder)), ec);
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
   if (ec) return out;
   for (const auto& entry : it) {
     std::error_code e2;
@@ -108,58 +109,117 @@ std::vector<std::string> FindFiles(const std::string& folder, const std::string&
 bool FolderUsable(const std::string& folder) {
   if (!FolderExists(folder)) return false;
   // Entering needs search permission, listing read permission.
-  return ::access(ToForwardSlashes(folder).c_str(), R_OK | X_OK) == 0;
+  return ::access(folder.c_str(), R_OK | X_OK) == 0;
 }
 
 bool FolderExists(const std::string& folder) {
   std::error_code ec;
-  return !folder.empty() && fs::is_directory(ToForwardSlashes(folder), ec);
+  return !folder.empty() && fs::is_directory(folder, ec);
 }
 
 bool FileExists(const std::string& path) {
   std::error_code ec;
-  return !path.empty() && fs::is_regular_file(ToForwardSlashes(path), ec);
+  return !path.empty() && fs::is_regular_file(path, ec);
 }
 
-std::string ResolvePath(const std::string& path) {
-  std::string written = ToForwardSlashes(path);
-  std::error_code ec;
-  if (written.empty() || fs::exists(written, ec)) return written;
+namespace {
 
-  fs::path p(written);
-  fs::path current = p.is_absolute() ? p.root_path() : fs::path(".");
-  fs::path rel = p.is_absolute() ? p.relative_path() : p;
-  for (const auto& part : rel) {
-    std::string want = part.string();
-    if (want.empty() || want == ".") continue;
-    fs::path direct = current / part;
-    if (want == ".." || fs::exists(direct, ec)) {
-      current = direct;
-      continue;
+// A path cut at its separators. '/' always separates; a '\' may separate
+// (model files, Windows habits) or belong to a name (a host folder such as
+// "a\b"), so the walk below tries both.
+struct PathParts {
+  bool absolute = false;
+  std::vector<std::string> names;
+  std::string joins;  // joins[k]: the separator between names[k] and names[k + 1]
+};
+
+PathParts SplitPath(const std::string& path) {
+  PathParts parts;
+  parts.absolute = !path.empty() && IsSeparator(path.front());
+  std::string name;
+  char before = '/';
+  auto endName = [&](char separator) {
+    if (!name.empty() && name != ".") {
+      if (!parts.names.empty()) parts.joins += before;
+      parts.names.push_back(name);
+      before = separator;
+    } else {
+      before = '/';  // no name spans an empty or "." one
     }
-    bool found = false;
-    fs::directory_iterator it(current, ec);
-    if (!ec) {
-      for (const auto& entry : it) {
-        if (EqualsNoCase(entry.path().filename().string(), want)) {
-          current = entry.path();
-          found = true;
-          break;
-        }
-      }
-    }
-    if (!found) return written;
+    name.clear();
+  };
+  for (char c : path) {
+    if (IsSeparator(c))
+      endName(c);
+    else
+      name += c;
   }
-  std::string out = current.lexically_normal().string();
-  if (!p.is_absolute() && out.rfind("./", 0) == 0) out = out.substr(2);
+  endName('/');
+  return parts;
+}
+
+// The entry `name` in `folder`: as written, else (when `anyCase`) the first
+// one equal to it without case.
+std::optional<fs::path> FindEntry(const fs::path& folder, const std::string& name, bool anyCase) {
+  std::error_code ec;
+  fs::path direct = folder / name;
+  if (name == ".." || fs::exists(direct, ec)) return direct;
+  if (!anyCase) return std::nullopt;
+  fs::directory_iterator it(folder, ec);
+  if (ec) return std::nullopt;
+  for (const auto& entry : it)
+    if (EqualsNoCase(entry.path().filename().string(), name)) return entry.path();
+  return std::nullopt;
+}
+
+// Matches names[i..] below `current`, each '\' first as a separator and
+// then as part of a name. With `newName` the last name need not exist (a
+// file about to be made), but every folder before it must, as written.
+bool WalkPath(const fs::path& current, const PathParts& parts, std::size_t i, bool newName, fs::path* out) {
+  if (i == parts.names.size()) {
+    *out = current;
+    return true;
+  }
+  std::string name;
+  for (std::size_t j = i; j < parts.names.size(); ++j) {
+    if (j > i) {
+      if (parts.joins[j - 1] == '/') break;
+      name += '\\';
+    }
+    name += parts.names[j];
+    if (auto entry = FindEntry(current, name, !newName)) {
+      if (WalkPath(*entry, parts, j + 1, newName, out)) return true;
+    } else if (newName && j == i && j + 1 == parts.names.size()) {
+      *out = current / name;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string ResolvePath(const std::string& path) {
+  std::error_code ec;
+  if (path.empty() || fs::exists(path, ec)) return path;
+  std::string written = ToForwardSlashes(path);
+  if (fs::exists(written, ec)) return written;
+
+  const PathParts parts = SplitPath(path);
+  const fs::path start = parts.absolute ? fs::path("/") : fs::path(".");
+  fs::path found;
+  if (!WalkPath(start, parts, 0, false, &found) && !WalkPath(start, parts, 0, true, &found)) return written;
+  std::string out = found.lexically_normal().string();
+  if (!parts.absolute && out.rfind("./", 0) == 0) out = out.substr(2);
   return out;
 }
 
 std::string PathIn(const std::string& folder, const std::string& path) {
-  std::string written = ToForwardSlashes(path);
+  // A relative name is one read from a model file or the settings, where '\'
+  // separates; an absolute one, and the folder, are the host's own paths.
+  std::string written = path.empty() || path.front() == '/' ? path : ToForwardSlashes(path);
   if (written.empty() || folder.empty() || written.front() == '/') return written;
-  std::string base = ToForwardSlashes(folder);
-  return base.back() == '/' ? base + written : base + "/" + written;
+  return folder.back() == '/' ? folder + written : folder + "/" + written;
 }
 
 std::string ResolvePathIn(const std::string& folder, const std::string& path) {
@@ -168,8 +228,8 @@ std::string ResolvePathIn(const std::string& folder, const std::string& path) {
 
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
-  fs::path p = fs::absolute(fs::path(ToForwardSlashes(path)), ec);
-  if (ec) return ToForwardSlashes(path);
+  fs::path p = fs::absolute(fs::path(path), ec);
+  if (ec) return path;
   return p.lexically_normal().string();
 }
 
@@ -177,6 +237,8 @@ std::string CauseText(int cause) {
   if (cause == kCauseNotRegularFile) return std::to_string(cause) + " (not a regular file)";
   if (cause == kCauseFileTooLarge) return std::to_string(cause) + " (larger than any file of its kind can be)";
   if (cause == kCauseTooLargeForFormat) return std::to_string(cause) + " (too large for this file format)";
+  if (cause == kCauseUntrustedLink)
+    return std::to_string(cause) + " (a link another user left in a shared folder; not followed)";
   const char* words = std::strerror(cause);
   return std::to_string(cause) + " (" + (words ? words : "unknown error") + ")";
 }
@@ -238,83 +300,155 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
 
 namespace {
 
-// The file a save really replaces: symbolic links followed, however many, to
-// the name at the end of the chain (which need not exist yet: a dangling link
-// names the file to create). Relative link texts count from the link's folder.
-int FinalTarget(std::string path, std::string* target) {
+// A descriptor closed when it goes out of scope.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  Fd& operator=(Fd&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+// The file a save really replaces, as its folder (held open, so nothing can
+// move it between the checks and the rename) and its name there. Symbolic
+// links are followed, however many, to the name at the end of the chain
+// (which need not exist yet: a dangling link names the file to create), but
+// never a link that another user left in a shared sticky folder such as
+// /tmp: whoever planted it could point a save at any file the saver may
+// write. That is the kernel's rule for protected links; the writer applies it
+// itself because the setting may be off. Relative link texts count from the
+// link's folder.
+struct SaveTarget {
+  Fd folder;
+  std::string name;
+  bool exists = false;
+  struct stat info {};
+};
+
+int FindSaveTarget(std::string path, SaveTarget* target) {
   for (int hops = 0; hops < 40; ++hops) {
+    const size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty()) return EISDIR;
+    Fd folder(::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0) return errno;
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
+    if (::fstatat(folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
       if (errno != ENOENT) return errno;
-      *target = path;
+      target->folder = std::move(folder);
+      target->name = std::move(name);
+      target->exists = false;
       return 0;
     }
     if (!S_ISLNK(info.st_mode)) {
-      *target = path;
+      target->folder = std::move(folder);
+      target->name = std::move(name);
+      target->exists = true;
+      target->info = info;
       return 0;
     }
+    struct stat where {};
+    if (::fstat(folder.get(), &where) != 0) return errno;
+    const bool shared = (where.st_mode & S_ISVTX) && (where.st_mode & S_IWOTH);
+    if (shared && info.st_uid != ::geteuid() && info.st_uid != where.st_uid) return kCauseUntrustedLink;
     std::vector<char> text(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-    ssize_t n = ::readlink(path.c_str(), text.data(), text.size());
+    ssize_t n = ::readlinkat(folder.get(), name.c_str(), text.data(), text.size());
     if (n < 0) return errno;
     if (static_cast<std::size_t>(n) >= text.size()) return ENAMETOOLONG;  // changed under us
     std::string next(text.data(), static_cast<std::size_t>(n));
     if (next.empty()) return ENOENT;
-    if (next[0] != '/') {
-      std::string dir = FolderPart(path);
-      if (!dir.empty()) next = (dir == "/" ? dir : dir + "/") + next;
-    }
-    path = next;
+    path = next[0] == '/' ? next : (dir == "/" ? dir : dir + "/") + next;
   }
   return ELOOP;
 }
 
-int Discard(int fd, const std::string& tmp, int err) {
-  if (fd >= 0) ::close(fd);
-  ::unlink(tmp.c_str());
-  return err;
+// A name of its own beside the target, short so that any name the file
+// system takes can still be saved.
+std::string TemporaryName(std::random_device& rd) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string name = ".st";
+  for (int i = 0; i < 6; ++i) name += kLetters[rd() % (sizeof kLetters - 1)];
+  return name;
 }
 
-}  // namespace
-
-int WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::string target;
-  if (FileNamePart(ToForwardSlashes(path)).empty()) return EISDIR;
-  if (int err = FinalTarget(ToForwardSlashes(path), &target)) return err;
-  std::string dir = FolderPart(target);
-  std::string base = FileNamePart(target);
-  if (base.empty()) return EISDIR;
-
-  // A file that is there keeps its permission bits, and one this user may
-  // not write is refused as a plain write would refuse it, before anything
-  // is written (the rename alone would only need the folder's permission).
-  struct stat old {};
-  const bool replacing = ::stat(target.c_str(), &old) == 0;
-  if (replacing) {
-    // A device or pipe is never swapped for a plain file.
-    if (!S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : kCauseNotRegularFile;
-    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
-  }
-
-  std::random_device rd;
-  std::string tmp = (dir.empty() ? std::string() : (dir == "/" ? dir : dir + "/")) + "." + base + ".tmp" +
-                    std::to_string(rd() % 1000000u);
-  // A new file gets 0666 less the umask, as any program's new file does.
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno;
+int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return Discard(fd, tmp, errno);
+      return errno;
     }
     done += static_cast<size_t>(n);
   }
-  if (replacing && ::fchmod(fd, old.st_mode & 07777) != 0) return Discard(fd, tmp, errno);
-  if (::fsync(fd) != 0 && errno != EINVAL) return Discard(fd, tmp, errno);
-  if (::close(fd) != 0) return Discard(-1, tmp, errno);
-  if (::rename(tmp.c_str(), target.c_str()) != 0) return Discard(-1, tmp, errno);
   return 0;
+}
+
+// The replaced file's owner, group and permission bits, as far as this user
+// may give them: an owner this user may not give (EPERM) stays the saver,
+// and then the set-id bits go, for they would run as the saver.
+int KeepOwnerAndMode(int fd, const struct stat& old) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    if (errno != EPERM) return errno;
+    if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && errno != EPERM) return errno;
+  }
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return errno;
+  mode_t mode = old.st_mode & 07777;
+  if (now.st_uid != old.st_uid) mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
+  if (now.st_gid != old.st_gid) mode &= ~static_cast<mode_t>(S_ISGID);
+  return ::fchmod(fd, mode) != 0 ? errno : 0;
+}
+
+}  // namespace
+
+int WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes) {
+  SaveTarget target;
+  if (int err = FindSaveTarget(path, &target)) return err;
+  const int dir = target.folder.get();
+
+  // A file that is there keeps its owner and permission bits, and one this
+  // user may not write is refused as a plain write would refuse it, before
+  // anything is written (the rename alone would only need the folder's
+  // permission).
+  if (target.exists) {
+    // A device or pipe is never swapped for a plain file.
+    if (!S_ISREG(target.info.st_mode)) return S_ISDIR(target.info.st_mode) ? EISDIR : kCauseNotRegularFile;
+    if (::faccessat(dir, target.name.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+  }
+
+  std::random_device rd;
+  std::string tmp;
+  Fd fd;
+  for (int attempt = 0; fd.get() < 0; ++attempt) {
+    tmp = TemporaryName(rd);
+    // A new file gets 0666 less the umask, as any program's new file does.
+    const int opened = ::openat(dir, tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (opened < 0 && (errno != EEXIST || attempt == 99)) return errno;
+    fd = Fd(opened);
+  }
+  int err = WriteAll(fd.get(), bytes);
+  if (!err && target.exists) err = KeepOwnerAndMode(fd.get(), target.info);
+  if (!err && ::fsync(fd.get()) != 0 && errno != EINVAL) err = errno;
+  if (!err && ::close(fd.release()) != 0) err = errno;
+  if (!err && ::renameat(dir, tmp.c_str(), dir, target.name.c_str()) != 0) err = errno;
+  if (err) {
+    fd = Fd();
+    ::unlinkat(dir, tmp.c_str(), 0);
+  }
+  return err;
 }
 
 std::string SaveErrorText(const std::string& path, int cause) {

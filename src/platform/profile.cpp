@@ -1,6 +1,11 @@
 #include "platform/profile.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <charconv>
+
+#include "platform/files.h"
 
 namespace {
 std::string Join(const std::string& section, const std::string& key) { return section + '\n' + key; }
@@ -32,4 +37,12 @@ void MemoryProfile::WriteInt(const std::string& section, const std::string& key,
 
 bool MemoryProfile::Has(const std::string& section, const std::string& key) const {
   return values_.count(Join(section, key)) != 0;
+}
+
+int ProfileFileCause(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? 0 : errno;
+  if (S_ISDIR(info.st_mode)) return EISDIR;
+  if (!S_ISREG(info.st_mode)) return kCauseNotRegularFile;
+  return info.st_size > kMaxProfileFileBytes ? kCauseFileTooLarge : 0;
 }

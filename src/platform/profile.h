@@ -25,6 +25,16 @@ class Profile {
   void Write(const IntSetting& s, int value) { WriteInt(s.section, s.key, value); }
 };
 
+// The largest settings file the editor reads: a few dozen short values take
+// a few kilobytes, so anything near this is not a settings file.
+inline constexpr long long kMaxProfileFileBytes = 1 << 20;
+
+// Whether the file at `path` may be used as a settings file: 0 when it is a
+// regular file of at most kMaxProfileFileBytes, or missing (it is made on
+// the first write); else the cause (files.h) to report. Reading a pipe or a
+// device would block start-up for good.
+int ProfileFileCause(const std::string& path);
+
 // Settings kept in memory: the command line's and the tests' profile.
 class MemoryProfile : public Profile {
  public:

@@ -88,7 +88,10 @@ TEST(FolderUsable, LooksWithoutMovingTheCurrentFolder) {
   WriteBytes(dir.File("file"), {1});
   const std::string here = fs::current_path().string();
   EXPECT_TRUE(FolderUsable(dir.File("sub")));
-  EXPECT_TRUE(FolderUsable(dir.path() + "\\sub"));
+  // The user's '\' is part of a folder's name, never a separator.
+  fs::create_directory(dir.File("a\\b"));
+  EXPECT_TRUE(FolderUsable(dir.File("a\\b")));
+  EXPECT_FALSE(FolderUsable(dir.path() + "\\sub"));
   EXPECT_FALSE(FolderUsable(dir.File("file")));
   EXPECT_FALSE(FolderUsable(dir.File("missing")));
   EXPECT_FALSE(FolderUsable(""));

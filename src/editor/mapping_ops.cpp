@@ -28,7 +28,8 @@ void CornersFromMapVertices(Model& m) {
 }
 
 // The extent of the selected corners along one axis; the maximum starts at
-// the smallest positive normal float, as it always has.
+// the smallest positive normal float, as it always has. Skin positions are
+// rarely negative, but projected points are: those take FullExtent.
 struct Extent {
   float min = std::numeric_limits<float>::max();
   float max = std::numeric_limits<float>::min();
@@ -37,6 +38,8 @@ struct Extent {
     max = std::max(max, v);
   }
 };
+
+Extent FullExtent() { return Extent{std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest()}; }
 
 template <class Fn>
 void ForSelectedCorners(Model& m, Fn&& fn) {
@@ -142,7 +145,8 @@ void MapFrom3DView(Model& m, const Viewport& view, const MappingFrame& frame, co
   const float f = static_cast<float>(PixelsPerUnit(view));
   const float gx = o.mirror ? 1.0f : -1.0f, gy = o.flip ? 1.0f : -1.0f;
   std::vector<MapVertex> points(static_cast<std::size_t>(vertices));
-  Extent ex, ey;
+  // A selection left of or above the view's centre projects wholly negative.
+  Extent ex = FullExtent(), ey = FullExtent();
   for (int v = 0; v < vertices; ++v) {
     if (!marked[static_cast<std::size_t>(v)]) continue;
     const Vec3& c = camera[static_cast<std::size_t>(v)];

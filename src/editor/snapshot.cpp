@@ -1,5 +1,6 @@
 #include "editor/snapshot.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "editor/model_view.h"
@@ -27,6 +28,35 @@ std::unique_ptr<Skin> FromBuffer(const Viewport& v, int width, const Palette& pa
   return skin;
 }
 
+// The reach of the picture from the projection's centre, in pixels: left,
+// right, below, above. The centre is (buffer width / 2, height / 2), rows
+// counted from the bottom; `width` is what is kept of the buffer's columns.
+struct Reach {
+  double side[4];
+};
+
+Reach ReachOf(int bufferWidth, int width, int height) {
+  const int cx = bufferWidth / 2, cy = height / 2;
+  return Reach{{static_cast<double>(cx), static_cast<double>(width - 1 - cx), static_cast<double>(cy),
+                static_cast<double>(height - 1 - cy)}};
+}
+
+// The view's picture scaled as one, as large as fits in the new size: the
+// field of view across the fitted picture stays the view's, so nothing the
+// view showed is cut and the rest of the new size shows more around it.
+double FittedProjectionSide(const Viewport& view, int width, int height) {
+  const Reach from = ReachOf(view.width, view.width, view.height);
+  const Reach to = ReachOf((width + 3) & ~3, width, height);
+  double scale = -1;
+  for (int i = 0; i < 4; ++i) {
+    if (from.side[i] <= 0) continue;
+    const double s = to.side[i] / from.side[i];
+    if (scale < 0 || s < scale) scale = s;
+  }
+  const double side = std::min<int>(view.width, view.height);
+  return scale > 0 ? side * scale : 0;
+}
+
 }  // namespace
 
 std::unique_ptr<Skin> TakeSnapshot(Workspace& ws, ModelView& view, bool custom, int width, int height) {
@@ -41,8 +71,11 @@ std::unique_ptr<Skin> TakeSnapshot(Workspace& ws, ModelView& view, bool custom, 
   std::swap(kept.tagBuffer, v.tagBuffer);
   kept.width = v.width;
   kept.height = v.height;
+  const double keptSide = v.projectionSide;
+  v.projectionSide = FittedProjectionSide(v, width, height);
   ResizeViewport(v, width, height, IsLitTexturedIndex(ws.renderModes.renderModeIndex));
   view.RenderView(REDRAW_FULL, refresh::kShowNow);
+  v.projectionSide = keptSide;
   std::unique_ptr<Skin> skin = FromBuffer(v, width, view.snapshotPalette());
   std::swap(kept.frameBuffer, v.frameBuffer);
   std::swap(kept.lightLevels, v.lightLevels);

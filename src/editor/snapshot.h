@@ -9,8 +9,9 @@
 class ModelView;
 class Workspace;
 
-// The picture last drawn, `width` x `height` client pixels of it; or, with
+// The picture last drawn, `width` x `height` pixels of it; or, with
 // `custom`, a Full render at width x height into buffers of its own, after
-// which the view has its own size and picture back. Nothing when the view
-// has no picture.
+// which the view has its own size and picture back. The custom picture
+// shows all the view shows, scaled as one to fit the new size, and more
+// around it where the shapes differ. Nothing when the view has no picture.
 std::unique_ptr<Skin> TakeSnapshot(Workspace& workspace, ModelView& view, bool custom, int width, int height);

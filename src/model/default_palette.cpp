@@ -9,5 +9,11 @@ void LoadDefaultPalette(const std::string& path, const std::string& baseFolder, 
     out = palette;
     return;
   }
+  // Without a base folder the name would be looked up in whatever folder is
+  // current.
+  if (!baseFolder.empty() && LoadPaletteFile(ResolvePathIn(baseFolder, kBaseColormapName), palette)) {
+    out = palette;
+    return;
+  }
   out = GreyRampPalette();
 }

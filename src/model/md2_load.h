@@ -30,7 +30,8 @@ struct Md2Context {
   std::function<void()> rebuildShadeRamps;
   std::function<void()> refreshAll;
   SkinScan skinScan = SkinScan::Ask;
-  // The palette file of stand-in skins; empty: the grey ramp.
+  // The palette file of stand-in skins; empty: the base folder's
+  // pics/colormap.pcx, or the grey ramp without one.
   std::string palettePath;
 };
 

@@ -5,18 +5,53 @@
 
 #include "model/companion.h"
 
+namespace {
+
+// Every mouse move multiplies the camera and the light by another turn in
+// float; over a few thousand moves the products drift off a rotation, the
+// more so as V^T stops being V's inverse. The light vector then grew past
+// unit length and its levels left their range, and the model slowly
+// scaled. Each product is straightened again: unit rows, square to each
+// other.
+Mat3 Orthonormalised(const Mat3& a) {
+  double r[3][3];
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) r[i][j] = a.m[i][j];
+  auto dot = [](const double* x, const double* y) { return x[0] * y[0] + x[1] * y[1] + x[2] * y[2]; };
+  const double len0 = std::sqrt(dot(r[0], r[0]));
+  for (double& c : r[0]) c /= len0;
+  const double along = dot(r[1], r[0]);
+  for (int j = 0; j < 3; ++j) r[1][j] -= along * r[0][j];
+  const double len1 = std::sqrt(dot(r[1], r[1]));
+  for (double& c : r[1]) c /= len1;
+  // A turn keeps its handedness: the third row follows from the first two.
+  r[2][0] = r[0][1] * r[1][2] - r[0][2] * r[1][1];
+  r[2][1] = r[0][2] * r[1][0] - r[0][0] * r[1][2];
+  r[2][2] = r[0][0] * r[1][1] - r[0][1] * r[1][0];
+  Mat3 out;
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) out.m[i][j] = static_cast<float>(r[i][j]);
+  // Rows that have collapsed, or are not numbers, cannot be straightened.
+  for (const auto& row : out.m)
+    for (float c : row)
+      if (!std::isfinite(c)) return a;
+  return out;
+}
+
+}  // namespace
+
 void Rotate(Viewport& viewport, Lighting& lighting, const TrackballPoints& points) {
   Mat3 R = QuaternionToMatrix(Trackball(points.p1x, points.p1y, points.p2x, points.p2y));
   const Mat3& V = viewport.rotation;
   if (lighting.lockLight == 1)
-    lighting.lightRotation = lighting.lightRotation * V * Transpose(R) * Transpose(V);
-  viewport.rotation = V * R;
+    lighting.lightRotation = Orthonormalised(lighting.lightRotation * V * Transpose(R) * Transpose(V));
+  viewport.rotation = Orthonormalised(V * R);
 }
 
 void RotateLight(const Viewport& viewport, Lighting& lighting, const TrackballPoints& points) {
   Mat3 R = QuaternionToMatrix(Trackball(points.p1x, points.p1y, points.p2x, points.p2y));
   const Mat3& V = viewport.rotation;
-  lighting.lightRotation = lighting.lightRotation * V * R * Transpose(V);
+  lighting.lightRotation = Orthonormalised(lighting.lightRotation * V * R * Transpose(V));
 }
 
 void Pan(Viewport& viewport, int dx, int dy) {

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "image/image_files.h"
+#include "model/default_palette.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 #include "render/render_mode.h"
@@ -51,7 +52,7 @@ const char* ColormapText(int index) {
 }  // namespace
 
 std::string ColormapPath(const std::string& palettePath, const std::string& baseFolder) {
-  return ResolvePathIn(baseFolder, palettePath.empty() ? std::string("pics/colormap.pcx") : palettePath);
+  return ResolvePathIn(baseFolder, palettePath.empty() ? std::string(kBaseColormapName) : palettePath);
 }
 
 int CheckRenderMode(RenderModes& modes, const Model& model, Viewport& viewport, Ui& ui,

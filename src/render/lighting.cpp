@@ -25,13 +25,28 @@ void BuildPhongLightRows(const Lighting& lighting, Skin& phongMap) {
 
 namespace {
 
-// 1 - l.n with the face normal swizzled into world axes.
+// 1 - l.n with the face normal swizzled into world axes. A normal that is
+// not a number (a companion's faces too large to measure) lights as none.
 float Unlit(const float l[3], const float n[3]) {
-  return 1.0f - (l[0] * n[1] + l[1] * n[2] + l[2] * n[0]);
+  const float u = 1.0f - (l[0] * n[1] + l[1] * n[2] + l[2] * n[0]);
+  return u == u ? u : 1.0f;
 }
 
+// The raw level is 0..254 for unit vectors. The light's matrix is a product
+// of many turns and drifts off unit length over a long session; a face
+// turned fully away then came out at -1 and wrapped to 255, the brightest
+// row, and one fully lit at 256 wrapped to 0. Held to the range instead.
 std::uint8_t CurveAt(const Lighting& lighting, double level) {
-  return lighting.lightCurve[static_cast<int>(level) & 0xFF];
+  if (!(level > 0)) return lighting.lightCurve[0];
+  return lighting.lightCurve[level < 254 ? static_cast<int>(level) : 254];
+}
+
+// A map coordinate from a view normal component: (v + 1) * 128 truncated,
+// 0..256 for a unit normal; a broken one as if it were 0.
+int MapCell(float v) {
+  const float cell = (v == v ? v + 1.0f : 1.0f) * 128.0f;
+  if (!(cell > 0)) return 0;
+  return cell < 256 ? static_cast<int>(cell) : 256;
 }
 
 bool InRange(const std::int16_t idx[3], int count) {
@@ -80,8 +95,8 @@ void ShadeMesh(Tri* tris, int numTris, int numVerts, const Lighting& lighting, i
     count.assign(static_cast<std::size_t>(numVerts), 0);
     for (int t = 0; t < numTris; ++t) {
       if (!InRange(tris[t].vertexIndex, numVerts)) continue;
-      int u = static_cast<int>((tris[t].viewNormal[0] + 1) * 128);
-      int v = static_cast<int>((tris[t].viewNormal[1] + 1) * 128);
+      int u = MapCell(tris[t].viewNormal[0]);
+      int v = MapCell(tris[t].viewNormal[1]);
       for (int k = 0; k < 3; ++k) {
         int vi = tris[t].vertexIndex[k];
         su[vi] += u;

@@ -84,10 +84,12 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass);
 // Near test (all three corners at c.z >= 1) and back-face test ((c1 x c0) . c2 < 0).
 bool AcceptCorners(const Vec3& c0, const Vec3& c1, const Vec3& c2);
 
-// The 16.16 depth attribute of a corner at camera depth cz.
+// The 16.16 depth attribute of a corner at camera depth cz. A vertex out of
+// float's range sits at a depth that is not a number: nearest, like any
+// vertex in front of the range (only accepted triangles are drawn).
 inline std::int32_t DepthAttribute(const ScenePass& pass, float cz) {
   double d = (static_cast<double>(cz) - pass.zmin) * pass.depthScale;
-  if (d < 0) d = 0;
+  if (!(d > 0)) d = 0;
   if (d > 1073741824.0) d = 1073741824.0;
   return static_cast<std::int32_t>(d);
 }

@@ -32,8 +32,9 @@ double HalfFieldOfView(const Viewport& viewport) {
 }
 
 double PixelsPerUnit(const Viewport& viewport) {
-  int m = std::min<int>(viewport.width, viewport.height);
-  if (m < 1) return 0.0;
+  if (std::min<int>(viewport.width, viewport.height) < 1) return 0.0;
+  const double m = viewport.projectionSide > 0 ? viewport.projectionSide
+                                                : std::min<int>(viewport.width, viewport.height);
   double a = HalfFieldOfView(viewport);
   return m / (std::sin(a) * viewport.distance * 2.0 / std::cos(a));
 }

@@ -20,6 +20,10 @@ struct Viewport {
   Mat3 rotation;              // columns: camera right, up, toward-viewer in world axes
   float pan[3] = {0, 0, 0};   // minus the orbit centre
   float distance = 75.0f;     // orbit centre to eye
+  // The pixels the field of view spans; 0: the smaller side. A snapshot of
+  // another shape sets it for its render, so that it shows what the view
+  // shows.
+  double projectionSide = 0;
 
   // Camera-space position of every vertex of the current frame; grows with
   // the frame so a model above the nominal 2048-vertex limit still fits.
@@ -37,6 +41,7 @@ void ClearViewport(Viewport& viewport, std::uint8_t background, bool clearTags);
 // Half the field of view in radians, with the constant the projection uses.
 double HalfFieldOfView(const Viewport& viewport);
 
-// Pixels per world unit at the orbit centre's depth: min(width, height) over
-// the visible extent there. 0 for a buffer without pixels.
+// Pixels per world unit at the orbit centre's depth: min(width, height) (or
+// projectionSide) over the visible extent there. 0 for a buffer without
+// pixels.
 double PixelsPerUnit(const Viewport& viewport);

@@ -48,7 +48,7 @@ void OnSnapshot(App& app) {
                            [](int filter) { return std::string(filter == 2 ? ".png" : ".bmp"); });
   if (!chosen) return;
   auto picture = custom ? TakeSnapshot(app, view, true, choice->customWidth, choice->customHeight)
-                        : TakeSnapshot(app, view, false, view.clientWidth(), view.clientHeight());
+                        : TakeSnapshot(app, view, false, app.viewport.width, app.viewport.height);
   if (!picture) return;
   const std::string path = PathIn(app.baseFolder, chosen->path);
   if (EndsWithPng(path))

@@ -113,3 +113,12 @@ TEST(Snapshot, TheNameDecidesTheExtensionAndTheFormat) {
   d.Snap(0, 0, 0, d.dir.File("my.shot"));
   EXPECT_TRUE(FileExists(d.dir.File("my.shot")));
 }
+
+TEST(Snapshot, CurrentTakesTheBuffersWidthAsTheCustomFieldsOfferIt) {
+  Desk d;
+  d.view.Resize(62, 48);  // a buffer 64 wide
+  d.Snap(0, 0, 0, d.dir.File("narrow.bmp"));
+  auto shot = LoadSkinImage(d.dir.File("narrow.bmp"), d.ui);
+  ASSERT_TRUE(shot);
+  EXPECT_EQ(shot->width, 64);
+}

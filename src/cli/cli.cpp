@@ -80,7 +80,10 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     if (cmd == "mapping") return CmdMapping(rest, out, err);
     if (cmd == "layout") return CmdLayout(rest, out, err);
   } catch (const std::bad_alloc&) {
-    err << "skintool: not enough memory for " << cmd << '\n';
+    // Which of the files was too much is not known here: name them all.
+    err << "skintool: not enough memory for " << cmd;
+    for (const std::string& arg : rest) err << ' ' << arg;
+    err << '\n';
     return 1;
   }
   err << "skintool: unknown command '" << cmd << "'\n" << kUsage;

@@ -67,17 +67,17 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream
   } else if (picture->indexed) {
     skin = std::move(picture->indexed);
   } else {
-    err << kNeedsPaletteText << '\n';
+    err << kNeedsPaletteText << '\n' << in << '\n';
     return 1;
   }
   if (!skin) {
-    err << "There was an error loading the specified file!\n";
+    err << "There was an error loading the specified file!\n" << in << '\n';
     return 1;
   }
   if (a.Has("--resize")) {
     std::string error;
     if (!ResizeSkinImage(*skin, newWidth, newHeight, !a.Has("--no-limits"), &error)) {
-      err << error << '\n';
+      err << error << '\n' << in << '\n';
       return 1;
     }
   }

@@ -69,6 +69,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   App app(ui, profile);
   Model& model = app.model;
   if (!LoadModelForCli(app, args, err)) return 1;
+  const std::string modelPath = AbsolutePath(args.positional[0]);
   if (auto f = args.Get("--frame")) {
     int frame = -1;
     if (!ParseFrame(*f, frame)) {
@@ -76,7 +77,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
       return 2;
     }
     if (frame >= static_cast<int>(model.frames.size())) {
-      err << "The model has no frame " << *f << '\n';
+      err << "The model has no frame " << *f << ": " << modelPath << '\n';
       return 1;
     }
     model.currentFrameIndex = static_cast<std::int16_t>(frame);
@@ -97,14 +98,14 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   }
   if (args.Has("--no-skin")) model.currentSkin = nullptr;
   if (model.skinWidth <= 0 || model.skinHeight <= 0) {
-    err << "The model names no skin size\n";
+    err << "The model names no skin size: " << modelPath << '\n';
     return 1;
   }
 
   const int width = static_cast<int>(model.skinWidth * zoom);
   const int height = static_cast<int>(model.skinHeight * zoom);
   if (width > 32767 || height > 32767 || static_cast<long long>(width) * height > kMaxPicturePixels) {
-    err << "The picture would be too large: " << width << "x" << height << '\n';
+    err << "The picture would be too large: " << width << "x" << height << '\n' << output << '\n';
     return 1;
   }
 
@@ -132,7 +133,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   ComputeRowOffsets(&picture);
 
   const std::string path = AbsolutePath(output);
-  const bool ok = ext == "png" ? WritePng(picture, path, ui) : WriteBmp(picture, path, ui);
+  const bool ok = ext == "png" ? WritePngPicture(picture, path, ui) : WriteBmp(picture, path, ui);
   if (!ok) return 1;
   out << "Drew the mapping " << width << "x" << height << " to " << output << '\n';
   return 0;

@@ -49,6 +49,30 @@ int ParseMode(const std::string& text) {
   return -1;
 }
 
+// "0 \"Wireframe\", 1 ..., 9 \"Textured, P-Shade\"": what --mode takes.
+std::string ModeList() {
+  std::string list;
+  for (int i = 0; i < kNumRenderModes; ++i)
+    list += (i ? ", " : "") + std::to_string(i) + " \"" + RenderModeName(i) + "\"";
+  return list;
+}
+
+// The file a mode was refused for: the model when it has no skin, the map
+// file or folder that gave no map, else the colormap.
+std::string RefusedModeFile(const App& app, const CliArgs& args, int mode, const std::string& colormap) {
+  const Model& model = app.model;
+  const bool textured = mode == MODE_TEXTURED || IsLitTexturedIndex(mode);
+  if (textured && !model.currentSkin) return AbsolutePath(args.positional.at(0));
+  auto mapSource = [&](const char* option, const char* folder) {
+    const auto file = args.Get(option);
+    return file ? AbsolutePath(*file) : app.baseFolder + folder;
+  };
+  if ((mode == MODE_PHONG || mode == MODE_TEXTURED_P) && !model.currentPhongMap)
+    return mapSource("--phong", "/phongs");
+  if (mode == MODE_ENVIRONMENT && !model.currentEnvMap) return mapSource("--env", "/enviros");
+  return ColormapPath(colormap, app.baseFolder);
+}
+
 // The snapshot limits: 16..2048 each way.
 bool ParseSize(const std::string& text, int& w, int& h) {
   const auto size = WholeSize(text, 16, 2048);
@@ -114,7 +138,7 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
   if (auto m = args.Get("--mode")) {
     mode = ParseMode(*m);
     if (mode < 0) {
-      err << "Unknown render mode: " << *m << '\n';
+      err << "Unknown render mode: " << *m << '\n' << "The modes, by number or name: " << ModeList() << '\n';
       err << kRenderUsage;
       return 2;  // a bad option value is a usage error
     }
@@ -148,7 +172,7 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
       return 2;  // a bad option value is a usage error
     }
     if (frame >= static_cast<int>(model.frames.size())) {
-      err << "The model has no frame " << *f << '\n';
+      err << "The model has no frame " << *f << ": " << AbsolutePath(args.positional.at(0)) << '\n';
       return 1;
     }
     model.currentFrameIndex = static_cast<std::int16_t>(frame);
@@ -191,8 +215,11 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
   view.requestedWidth = width;
   // The same gate as the Modes bar, with its messages.
   if (CheckRenderMode(app.renderModes, model, app.viewport, view.ui, colormap, app.baseFolder, kTexturedModeIndex,
-                      mode) != 1)
+                      mode) != 1) {
+    // The message is the Modes bar's, which names no file.
+    err << RefusedModeFile(app, args, mode, colormap) << '\n';
     return 1;
+  }
   app.renderModes.renderModeIndex = mode;
 
   BuildLightCurve(app.lighting);
@@ -248,7 +275,7 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
                 picture.width, picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width);
   ComputeRowOffsets(&picture);
   const std::string path = AbsolutePath(output);
-  bool ok = png ? WritePng(picture, path, view.ui) : WriteBmp(picture, path, view.ui);
+  bool ok = png ? WritePngPicture(picture, path, view.ui) : WriteBmp(picture, path, view.ui);
   if (!ok) return 1;
   out << "Rendered \"" << app.renderModes.Current().GetName() << "\" " << picture.width << "x" << picture.height
       << " to " << output << '\n';

@@ -116,10 +116,7 @@ std::vector<std::uint8_t> EncodeBmp(const Skin& skin) {
 }
 
 bool WriteBmp(Skin& skin, const std::string& path, Ui& ui) {
-  if (!FitsImageFiles(skin)) {
-    ui.Message(SaveErrorText(path, kCauseTooLargeForFormat));
-    return false;
-  }
+  if (RefuseBeyondReaders(skin, kMaxImageWidth, "a BMP", path, ui)) return false;
   if (!SaveImageBytes(EncodeBmp(skin), path, ui)) return false;
   skin.format = FORMAT_BMP;
   return true;

@@ -49,9 +49,11 @@ bool HasWritablePixels(const Skin& skin);
 // Finishes a parsed record: storedPixels, format, row offsets.
 void FinishParsedSkin(Skin& skin, std::uint8_t format);
 
-// Within what the readers take back (32767 columns, 2048 rows); the writers
-// refuse anything larger before writing.
-bool FitsImageFiles(const Skin& skin);
+// The writers refuse, before writing, a record larger than the readers take
+// back: more than `maxColumns` columns or 2048 rows. True after showing
+// "Error Saving: W x H is more than the 2048 rows a BMP can hold" (the limit
+// passed, `kind` naming the file) with the path on the next line.
+bool RefuseBeyondReaders(const Skin& skin, int maxColumns, const char* kind, const std::string& path, Ui& ui);
 
 // Writes a finished file over `path` (temporary file and rename); on failure
 // shows "Error Saving: " and the cause number, the path on the next line. An empty `bytes` means the

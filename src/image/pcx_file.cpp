@@ -130,10 +130,7 @@ std::vector<std::uint8_t> EncodePcx(const Skin& skin) {
 bool WritePcx(Skin& skin, const std::string& path, Ui& ui) {
   // Rows are padded to an even length whose count other readers take as a
   // signed 16-bit number: 32767 pixels would need 32768.
-  if (skin.width > kMaxPcxWidth || !FitsImageFiles(skin)) {
-    ui.Message(SaveErrorText(path, kCauseTooLargeForFormat));
-    return false;
-  }
+  if (RefuseBeyondReaders(skin, kMaxPcxWidth, "a PCX", path, ui)) return false;
   if (!SaveImageBytes(EncodePcx(skin), path, ui)) return false;
   skin.format = FORMAT_PCX;
   return true;

@@ -25,6 +25,10 @@ void ReadFromSource(png_structp png, png_bytep out, png_size_t length) {
 
 void Quiet(png_structp, png_const_charp) {}
 
+// libpng prints an error to stderr unless its handler leaves by itself; the
+// message the user sees is ours, naming the file.
+[[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 // What the decode found, kept outside the frame that libpng may jump out
 // of so nothing there needs destroying.
 struct Decode {
@@ -93,7 +97,7 @@ std::optional<DecodedPicture> ParsePng(std::span<const std::uint8_t> bytes, Ui& 
     ui.Message(kNotValidSkinText);
     return std::nullopt;
   }
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Quiet, Quiet);
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Quiet);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   Source source{bytes, 0};
   Decode d;

@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include "image/image_bytes.h"
+#include "image/image_files.h"
 #include "platform/files.h"
 #include "platform/ui.h"
 
@@ -37,6 +38,10 @@ void WriteToSink(png_structp png, png_bytep data, png_size_t length) {
 void FlushSink(png_structp) {}
 
 void Quiet(png_structp, png_const_charp) {}
+
+// libpng prints an error to stderr unless its handler leaves by itself; the
+// caller reports the failure.
+[[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 // Only plain data and libpng calls here: an error longjmps back to the
 // setjmp with no C++ object in between. The vector in `sink` and `rows`
@@ -96,7 +101,7 @@ std::vector<std::uint8_t> EncodePng8(std::span<const std::uint8_t> pixels, int w
   auto* base = const_cast<std::uint8_t*>(pixels.data());
   for (std::size_t y = 0; y < h; ++y) rows[y] = base + y * w;
   Sink sink;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Quiet, Quiet);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Quiet);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   bool ok = false;
   if (png && info) {
@@ -108,12 +113,13 @@ std::vector<std::uint8_t> EncodePng8(std::span<const std::uint8_t> pixels, int w
   return std::move(sink.bytes);
 }
 
-bool WritePng(const Skin& skin, const std::string& path, Ui& ui) {
-  if (!FitsImageFiles(skin)) {
-    ui.Message(SaveErrorText(path, kCauseTooLargeForFormat));
-    return false;
-  }
+bool WritePngPicture(const Skin& picture, const std::string& path, Ui& ui) {
   std::vector<std::uint8_t> bytes;
-  if (HasWritablePixels(skin)) bytes = EncodePng8(skin.pixels, skin.width, skin.height, skin.palette);
+  if (HasWritablePixels(picture)) bytes = EncodePng8(picture.pixels, picture.width, picture.height, picture.palette);
   return SaveImageBytes(bytes, path, ui);
+}
+
+bool WritePng(const Skin& skin, const std::string& path, Ui& ui) {
+  if (RefuseBeyondReaders(skin, kMaxImageWidth, "a PNG skin", path, ui)) return false;
+  return WritePngPicture(skin, path, ui);
 }

@@ -25,5 +25,9 @@ std::vector<std::uint8_t> EncodePng8(std::span<const std::uint8_t> pixels, int w
 
 // Writes the record as a PNG (temporary file and rename); on failure shows
 // "Error Saving: " with the cause number (the path on the next line) and
-// leaves any old file.
+// leaves any old file. A skin is refused beyond the 2048 rows the readers
+// take back.
 bool WritePng(const Skin& skin, const std::string& path, Ui& ui);
+// The same for a picture that is never read back as a skin (a layout, a
+// render): any size the record holds.
+bool WritePngPicture(const Skin& picture, const std::string& path, Ui& ui);

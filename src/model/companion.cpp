@@ -41,10 +41,11 @@ bool CompanionShown(const Companion& companion, int frameIndex) {
 
 std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::string& baseFolder,
                                          Ui& ui) {
-  auto bytes = ReadFileBytes(ResolvePathIn(baseFolder, path), nullptr, kMaxMd2FileBytes);
+  const std::string file = ResolvePathIn(baseFolder, path);
+  auto bytes = ReadFileBytes(file, nullptr, kMaxMd2FileBytes);
   if (!bytes) return nullptr;
   if (bytes->size() < 4 || std::memcmp(bytes->data(), "IDP2", 4) != 0) {
-    ui.Message(kNotCompanionMd2Text);
+    ui.Message(std::string(kNotCompanionMd2Text) + "\n" + file);
     return nullptr;
   }
   std::string error;
@@ -59,7 +60,8 @@ std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::str
     md2.reset();
   }
   if (!md2) {
-    ui.Message(kCompanionUnreadableText + (error.empty() ? std::string("This MD2 is damaged.") : error));
+    ui.Message(kCompanionUnreadableText + (error.empty() ? std::string("This MD2 is damaged.") : error) + "\n" +
+               file);
     return nullptr;
   }
 

@@ -1,6 +1,7 @@
 #include "model/md2_load.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "image/image_files.h"
 #include "model/default_palette.h"
@@ -15,9 +16,26 @@ constexpr char kMissingSkinText[] = "External Skin does not exist....creating te
 constexpr char kNoSkinsPromptText[] =
     "This MD2 has no internal skins, would you like to load from it's base folder?";
 constexpr char kNoMatchingSkinsText[] = "There were no matching skins found at that location";
+constexpr char kUnlightableText[] =
+    "This MD2 is damaged: a frame places its vertices too far apart for its faces to be lit.";
 
 void Call(const std::function<void()>& hook) {
   if (hook) hook();
+}
+
+// Positions can be finite and still so far apart that a face's cross
+// product overflows: its normal, and every light value made from it, would
+// not be a number.
+bool EveryFaceNormalFinite(const Md2Data& data) {
+  for (const Md2Frame& frame : data.frames)
+    for (const Md2Triangle& tri : data.triangles) {
+      float n[3] = {0, 0, 0};
+      FaceNormalOf(frame.vertices[static_cast<std::size_t>(tri.vertexIndex[0])],
+                   frame.vertices[static_cast<std::size_t>(tri.vertexIndex[1])],
+                   frame.vertices[static_cast<std::size_t>(tri.vertexIndex[2])], n);
+      if (!std::isfinite(n[0]) || !std::isfinite(n[1]) || !std::isfinite(n[2])) return false;
+    }
+  return true;
 }
 
 bool HasModelSkinSize(const Skin& skin, const Model& model) {
@@ -112,7 +130,11 @@ int LoadMd2(Md2Context& c, const std::string& path) {
   std::string error;
   auto data = ParseMd2(*bytes, &error);
   if (!data) {
-    c.ui.Message(error);
+    c.ui.Message(error + "\n" + file);
+    return 0;
+  }
+  if (!EveryFaceNormalFinite(*data)) {
+    c.ui.Message(std::string(kUnlightableText) + "\n" + file);
     return 0;
   }
   // Everything that can fail has been checked; from here on the load goes
@@ -163,13 +185,13 @@ void ScanFolderForSkins(Md2Context& c, const std::string& folder) {
 
 int SaveMd2(Md2Context& c, const std::string& path) {
   if (!c.model.modelLoaded || c.md2Image.empty()) return 0;
+  const std::string file = PathIn(c.baseFolder, path);
   std::string error;
   std::vector<std::uint8_t> bytes = EncodeMd2(c.model, c.md2Image, &error);
   if (bytes.empty()) {
-    c.ui.Message(error);
+    c.ui.Message(error + "\n" + file);
     return 0;
   }
-  const std::string file = PathIn(c.baseFolder, path);
   int cause = WriteFileAtomic(file, bytes);
   if (cause != 0) {
     c.ui.Message(SaveErrorText(file, cause));

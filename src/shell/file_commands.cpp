@@ -1,5 +1,6 @@
 #include "shell/file_commands.h"
 
+#include <string>
 
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -96,7 +97,7 @@ void SaveAsCommand(App& app) {
 void BaseFolderCommand(App& app) {
   auto folder = app.ui.BrowseFolder(kBaseFolderTitle);
   if (!folder || !FolderUsable(*folder)) {
-    app.ui.Message(kFolderInvalidText);
+    app.ui.Message(folder ? std::string(kFolderInvalidText) + "\n" + *folder : kFolderInvalidText);
     return;
   }
   // The running program keeps its base folder; the new one counts from the
@@ -107,8 +108,9 @@ void BaseFolderCommand(App& app) {
 
 void ScanFolderCommand(App& app) {
   auto folder = app.ui.BrowseFolder(kScanFolderTitle);
-  if (!folder || !FolderUsable(*folder)) {
-    app.ui.Message(kFolderInvalidText);
+  if (!folder) return;  // cancelled: nothing to say
+  if (!FolderUsable(*folder)) {
+    app.ui.Message(std::string(kFolderInvalidText) + "\n" + *folder);
     return;
   }
   app.ScanFolderForSkins(*folder);

@@ -38,11 +38,11 @@ void OpenMap(App& app, MapKind kind) {
   auto chosen = AskForFile(app, request, DialogFolder::Load,
                            [](int filter) { return std::string(filter == 3 ? ".pcx" : ".bmp"); });
   if (!chosen) return;
-  const std::string& path = chosen->path;
-  auto image = LoadSkinImage(ResolvePath(path), app.ui);
+  const std::string file = ResolvePath(chosen->path);
+  auto image = LoadSkinImage(file, app.ui);
   if (!image) return;
   if (!IsMapSized(*image)) {
-    app.ui.Message(phong ? kPhongWrongSizeText : kEnvWrongSizeText);
+    app.ui.Message(std::string(phong ? kPhongWrongSizeText : kEnvWrongSizeText) + "\n" + file);
     return;
   }
   PrepareMap(*image, kind);
@@ -66,8 +66,9 @@ void CloseMap(App& app, MapKind kind) {
 
 void ScanMapFolderCommand(App& app, MapKind kind) {
   auto folder = app.ui.BrowseFolder(kMapFolderTitle);
-  if (!folder || !FolderUsable(*folder)) {
-    app.ui.Message(kMapFolderInvalidText);
+  if (!folder) return;  // cancelled: nothing to say
+  if (!FolderUsable(*folder)) {
+    app.ui.Message(std::string(kMapFolderInvalidText) + "\n" + *folder);
     return;
   }
   MapList list = ListOf(app, kind);

@@ -23,10 +23,11 @@ std::optional<ChosenFile> AskForVmap(App& app, bool save) {
 }  // namespace
 
 bool ImportMappingFrom(App& app, const std::string& path, bool toSelected) {
+  const std::string file = PathIn(app.baseFolder, path);
   int cause = 0;
-  auto bytes = ReadVmapFile(PathIn(app.baseFolder, path), &cause);
+  auto bytes = ReadVmapFile(file, &cause);
   if (!bytes) {
-    app.ui.Message(LoadErrorText(PathIn(app.baseFolder, path), cause));
+    app.ui.Message(LoadErrorText(file, cause));
     return false;
   }
   Model& m = app.model;
@@ -37,7 +38,7 @@ bool ImportMappingFrom(App& app, const std::string& path, bool toSelected) {
   std::string refused;
   auto data = ReadVmap(*bytes, m, !toSelected, &refused);
   if (!data) {
-    app.ui.Message(refused);
+    app.ui.Message(refused + "\n" + file);
     return false;
   }
   if (toSelected)

@@ -31,7 +31,7 @@ TEST(MappingCli, ExportThenImportGivesTheModelBackAsAPlainResave) {
   WriteBytes(dir.File("bad.vmp"), damaged);
   CliRun r = Cli({"mapping", "import", quad, dir.File("bad.vmp"), dir.File("never.md2")});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "This VMAP file ends before its last triangle!\n");
+  EXPECT_EQ(r.err, "This VMAP file ends before its last triangle!\n" + dir.File("bad.vmp") + "\n");
   EXPECT_FALSE(FileExists(dir.File("never.md2")));
   EXPECT_EQ(Cli({"mapping", "import", quad, dir.File("bad.vmp")}).code, 2);
   EXPECT_EQ(Cli({"mapping", "swap", quad}).code, 2);

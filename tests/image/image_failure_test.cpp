@@ -1,10 +1,13 @@
 // Files that must be refused, and saves that must fail cleanly.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 
 #include "image/image_builders.h"
@@ -118,7 +121,8 @@ TEST(ImageRead, HostileFilesGiveNothingAndOneMessage) {
     WriteBytes(dir.File("bad"), bad.bytes);
     ScriptedUi ui;
     EXPECT_EQ(LoadSkinImage(dir.File("bad"), ui), nullptr);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{bad.message});
+    // The reader judges bytes; the message still names the file they came from.
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{bad.message + "\n" + dir.File("bad")});
   }
 }
 
@@ -158,21 +162,28 @@ TEST(ImageWrite, MissingFolderShowsTheCauseAndKeepsTheFormat) {
 }
 
 TEST(ImageWrite, FailedSaveLeavesTheOldFileWhole) {
-  // A name at the length limit leaves no room for the temporary file beside
-  // it, so the save fails after the target was found to exist.
+  // A file-size limit below the new file's size stops the save while it
+  // writes, after the target was found to exist. The limit binds only a child.
   TempDir dir;
-  const std::string target = dir.File(std::string(250, 'a') + ".pcx");
+  const std::string target = dir.File("skin.pcx");
   const std::vector<std::uint8_t> old = {9, 8, 7, 6, 5};
   WriteBytes(target, old);
-  ASSERT_EQ(ReadBytes(target), old);
-  Skin skin = TwoByTwo();
-  ScriptedUi ui;
-  EXPECT_FALSE(WritePcx(skin, target, ui));
-  EXPECT_FALSE(WriteBmp(skin, target, ui));
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const rlimit limit{64, 64};
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(9);
+    Skin skin = TwoByTwo();
+    ScriptedUi ui;
+    if (WritePcx(skin, target, ui) || WriteBmp(skin, target, ui)) ::_exit(1);
+    if (skin.format != FORMAT_PCX) ::_exit(2);
+    const std::string cause = "Error Saving: 27 (File too large)\n" + target;
+    ::_exit(ui.texts() == std::vector<std::string>{cause, cause} ? 0 : 3);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_EQ(ReadBytes(target), old);
-  EXPECT_EQ(skin.format, FORMAT_PCX);
-  const std::string cause = "Error Saving: 36 (File name too long)\n" + target;
-  EXPECT_EQ(ui.texts(), (std::vector<std::string>{cause, cause}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 

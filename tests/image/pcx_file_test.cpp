@@ -176,7 +176,8 @@ TEST(PcxWrite, AWidthWhosePaddedRowASignedFieldCannotHoldIsRefused) {
     EXPECT_EQ(written, width == 32766);
     EXPECT_EQ(FileExists(path), written);
     if (!written) {
-      EXPECT_EQ(ui.texts(), std::vector<std::string>{"Error Saving: 10003 (too large for this file format)\n" + path});
+      EXPECT_EQ(ui.texts(), std::vector<std::string>{
+                                "Error Saving: 32767 x 1 is more than the 32766 columns a PCX can hold\n" + path});
     } else {
       const std::vector<std::uint8_t> bytes = ReadBytes(path);
       EXPECT_EQ(bytes[66] | bytes[67] << 8, 32766);  // bytes per line, even, below 32768

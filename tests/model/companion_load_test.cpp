@@ -97,7 +97,7 @@ TEST(LoadCompanion, RefusesWhatItCannotHold) {
   WriteBytes(dir.File("pic.md2"), {'B', 'M', 0, 0, 0, 0});
   EXPECT_FALSE(LoadCompanion(dir.File("pic.md2"), dir.path(), ui));
   ASSERT_EQ(ui.texts().size(), 1u);
-  EXPECT_EQ(ui.texts()[0], "This companion is not an MD2!");
+  EXPECT_EQ(ui.texts()[0], "This companion is not an MD2!\n" + dir.File("pic.md2"));
 
   auto expectRefused = [&](const std::vector<std::uint8_t>& bytes, const char* why) {
     ui.Clear();
@@ -105,6 +105,7 @@ TEST(LoadCompanion, RefusesWhatItCannotHold) {
     EXPECT_FALSE(LoadCompanion(dir.File("bad.md2"), dir.path(), ui)) << why;
     ASSERT_EQ(ui.texts().size(), 1u) << why;
     EXPECT_EQ(ui.texts()[0].rfind("The companion could not be opened.\n", 0), 0u) << why;
+    EXPECT_EQ(ui.texts()[0].substr(ui.texts()[0].rfind('\n') + 1), dir.File("bad.md2")) << why;
   };
   auto good = TwoFrameCompanion().Bytes();
   auto cut = good;

@@ -313,10 +313,14 @@ TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {
   bad.push_back({tooSmall, ""});
   for (std::size_t i = 0; i < bad.size(); ++i) {
     s.ui.Clear();
-    EXPECT_EQ(LoadMd2(s.context, s.Put("bad.md2", bad[i].first)), 0) << i;
+    const std::string file = s.Put("bad.md2", bad[i].first);
+    EXPECT_EQ(LoadMd2(s.context, file), 0) << i;
     ASSERT_EQ(s.ui.texts().size(), 1u) << i;
+    // Whatever the fault, the file is named on the message's last line.
+    const std::string text = s.ui.texts()[0];
+    EXPECT_EQ(text.substr(text.rfind('\n') + 1), file) << i;
     if (!bad[i].second.empty()) {
-      EXPECT_EQ(s.ui.texts()[0], bad[i].second) << i;
+      EXPECT_EQ(text, bad[i].second + "\n" + file) << i;
     }
   }
   s.ui.Clear();

@@ -266,7 +266,8 @@ TEST(UnsavedWork, ChangedSkinsAreOfferedOnceBeforeTheyWouldBeDropped) {
         break;
     }
     ASSERT_FALSE(d.ui.texts().empty()) << label;
-    EXPECT_EQ(d.ui.texts().back(), std::string(kSaveChangedSkinText) + "\n" + d.skinPath) << label;
+    // The skin lies outside the base folder: the question names it as the skin list does.
+    EXPECT_EQ(d.ui.texts().back(), std::string(kSaveChangedSkinText) + "\npaint.pcx") << label;
     EXPECT_EQ(wentOn, c.goesOn) << label;
     EXPECT_EQ(std::filesystem::exists(d.skinPath), c.written) << label;
   }
@@ -310,7 +311,8 @@ TEST(BaseFolderCommand, StoresAUsableFolderForTheNextStart) {
   BaseFolderCommand(*d.app);
   d.ui.QueueFolder(std::nullopt);
   BaseFolderCommand(*d.app);
-  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kInvalidFolder, kInvalidFolder}));
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kInvalidFolder + ("\n" + d.dir.path() + "/nowhere"),
+                                                    kInvalidFolder}));
   EXPECT_EQ(d.profile.GetString("Project", "BaseDir", ""), d.models);
 }
 
@@ -333,9 +335,14 @@ TEST(ScanFolderCommand, AddsMatchingSkinsAsExternal) {
   EXPECT_EQ(d.app->refreshCount, 3);  // the open, then one per pass that found files
   EXPECT_TRUE(d.ui.texts().empty());
 
+  // Cancel is the user's choice, not a fault: no message, no skin added.
   d.ui.QueueFolder(std::nullopt);
   ScanFolderCommand(*d.app);
-  EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kInvalidFolder});
+  EXPECT_TRUE(d.ui.texts().empty());
+  EXPECT_EQ(d.app->model.skins.size(), 2u);
+  d.ui.QueueFolder(d.dir.path() + "/nowhere");
+  ScanFolderCommand(*d.app);
+  EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kInvalidFolder + ("\n" + d.dir.path() + "/nowhere")});
 }
 
 TEST(UndoAcrossFiles, OpeningAnotherModelStartsANewHistoryAndSavingKeepsIt) {

@@ -92,7 +92,8 @@ TEST(OpenMaps, WrongSizeIsRefusedWithTheKindsMessage) {
   OnEnvMapOpen(*d.app);
   EXPECT_TRUE(d.app->model.phongMaps.empty());
   EXPECT_TRUE(d.app->model.envMaps.empty());
-  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kPhongWrongSizeText, kEnvWrongSizeText}));
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{std::string(kPhongWrongSizeText) + "\n" + d.dir.File("small.pcx"),
+                                                    std::string(kEnvWrongSizeText) + "\n" + d.dir.File("small.bmp")}));
 }
 
 TEST(OpenEnvMap, KeepsIndicesAndDropsTheStoredCopy) {
@@ -126,13 +127,19 @@ TEST(CloseMaps, TheOnlyMapLeavesNoCurrent) {
   EXPECT_TRUE(d.ui.texts().empty());
 }
 
-TEST(ScanMapFolderCommand, CancelledOrUnusableFolderIsNotValid) {
+// Cancel is the user's choice, not a fault: no message, nothing changed.
+TEST(ScanMapFolderCommand, CancelSaysNothingAndAnUnusableFolderIsNamed) {
   Desk d;
   d.ui.QueueFolder(std::nullopt);
   OnPhongMapScanFolder(*d.app);
+  d.ui.QueueFolder(std::nullopt);
+  OnEnvMapScanFolder(*d.app);
+  EXPECT_TRUE(d.ui.texts().empty());
+  EXPECT_TRUE(d.app->model.phongMaps.empty());
+  EXPECT_TRUE(d.app->model.envMaps.empty());
   d.ui.QueueFolder(d.dir.File("nowhere"));
   OnEnvMapScanFolder(*d.app);
-  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kMapFolderInvalidText, kMapFolderInvalidText}));
+  EXPECT_EQ(d.ui.texts(), std::vector<std::string>{std::string(kMapFolderInvalidText) + "\n" + d.dir.File("nowhere")});
   EXPECT_EQ(d.ui.folderTitles().at(0), kMapFolderTitle);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/skin_fingerprint.h"
 #include "editor/undo_history.h"
 #include "model/model.h"
 
@@ -20,11 +21,12 @@ class Document {
   bool Undo() { return history.Undo(model); }
   bool Redo() { return history.Redo(model); }
 
-  // Indices of the skins changed since they were last loaded or saved.
+  // Indices of the skins that differ from what was last read or written.
   std::vector<int> ChangedSkins() const;
   // Whether the mesh or mapping changed since the model was last loaded or
   // saved (an edit undone again still counts: asking once too often is
-  // cheaper than losing work).
+  // cheaper than losing work). Selection, hidden faces and the stored
+  // mapping are not saved with the model and do not count.
   bool MeshChanged() const { return history.meshEdits() != meshSavedAt_; }
   void MarkMeshSaved() { meshSavedAt_ = history.meshEdits(); }
   // Counts the mesh as changed until the next save (work put back from a
@@ -57,6 +59,26 @@ class DragStep {
  private:
   Document& document_;
   bool open_ = false;
+};
+
+// Saving one skin: no undo step, since Undo cannot take a written file back,
+// but the history is carried over what the save changed on the skin (see
+// editor/undo_save.h). Opened before the save changes the skin, closed when
+// it goes out of scope; Written marks the skin as what its file holds.
+class SkinSave {
+ public:
+  SkinSave(Document& document, const Skin& skin);
+  ~SkinSave();
+  SkinSave(const SkinSave&) = delete;
+  SkinSave& operator=(const SkinSave&) = delete;
+  void Written(Skin& skin) { MarkSkinSaved(skin); }
+
+ private:
+  Document& document_;
+  SavedSkin save_;
+  SaveView live_;
+  SkinFileState fileBefore_;
+  std::vector<const Skin*> listBefore_;
 };
 
 // One user action as one undo step: opened here, closed when it goes out of

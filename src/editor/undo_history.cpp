@@ -1,6 +1,6 @@
 #include "editor/undo_history.h"
 
-void UndoHistory::Begin(const std::string& name, unsigned parts, const Model& model) {
+void UndoHistory::Begin(const std::string& name, unsigned parts, Model& model) {
   if (depth_++ > 0) {
     open_->AddParts(parts, model);
     return;
@@ -18,7 +18,7 @@ bool UndoHistory::Commit(Model& model) {
   steps_.push_back(std::move(step));
   position_ = steps_.size();
   ++recorded_;
-  if (steps_.back()->changesMesh()) ++meshEdits_;
+  if (steps_.back()->changesSavedMesh()) ++meshEdits_;
   Trim();
   return true;
 }
@@ -33,7 +33,7 @@ bool UndoHistory::Undo(Model& model) {
     return false;
   }
   --position_;
-  if (steps_[position_]->changesMesh()) ++meshEdits_;
+  if (steps_[position_]->changesSavedMesh()) ++meshEdits_;
   return true;
 }
 
@@ -43,9 +43,35 @@ bool UndoHistory::Redo(Model& model) {
     Clear();
     return false;
   }
-  if (steps_[position_]->changesMesh()) ++meshEdits_;
+  if (steps_[position_]->changesSavedMesh()) ++meshEdits_;
   ++position_;
   return true;
+}
+
+void UndoHistory::CarrySave(const SavedSkin& save, const SaveView& live) {
+  SaveView present = live;
+  if (open_) open_->CarrySaveOpen(save, live, present);
+  SaveView near = present;
+  for (std::size_t i = position_; i-- > 0 && near.Affected();) {
+    SaveView far;
+    if (!steps_[i]->CarrySave(save, near, true, far)) {
+      steps_.erase(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(i + 1));
+      position_ -= i + 1;
+      break;
+    }
+    near = std::move(far);
+  }
+  near = std::move(present);
+  for (std::size_t i = position_; i < steps_.size() && near.Affected(); ++i) {
+    SaveView far;
+    if (!steps_[i]->CarrySave(save, near, false, far)) {
+      steps_.resize(i);
+      break;
+    }
+    near = std::move(far);
+  }
+  bytes_ = 0;
+  for (const auto& step : steps_) bytes_ += step->bytes();
 }
 
 void UndoHistory::Clear() {

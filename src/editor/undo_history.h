@@ -17,7 +17,7 @@ class UndoHistory {
   static constexpr std::size_t kDefaultBudget = std::size_t{256} << 20;
 
   // Opens a step (or joins the open one, capturing any further parts).
-  void Begin(const std::string& name, unsigned parts, const Model& model);
+  void Begin(const std::string& name, unsigned parts, Model& model);
   // Closes the outermost step: recorded when it changed something, and
   // every redo step dropped with it. True when a step was recorded.
   bool Commit(Model& model);
@@ -47,9 +47,16 @@ class UndoHistory {
   // How often the history was cleared (another model opened): a change to
   // the document with no step is then a new document, not a lost edit.
   std::size_t clears() const { return clears_; }
-  // Counts every recorded, undone or redone step that changed the mesh; a
-  // document compares it with the count at its last save.
+  // Counts every recorded, undone or redone step that changed what a model
+  // save writes; a document compares it with the count at its last save.
   std::size_t meshEdits() const { return meshEdits_; }
+
+  // Carries a save of one skin into the steps on both sides of the present
+  // and into the open step (see editor/undo_save.h); `live` is the document
+  // as it was just before the save, with the places the save moved its
+  // skins to. A step that cannot be carried is dropped with every step
+  // beyond it.
+  void CarrySave(const SavedSkin& save, const SaveView& live);
 
  private:
   void Trim();

@@ -10,16 +10,44 @@ namespace {
 
 bool Changed(const ByteDiff& d) { return !d.empty(); }
 
+// What a model save writes of the mesh: the counts, the used triangles'
+// corners and the used mapping vertices. Triangle flags (selection, hidden
+// faces, marks), the stored mapping and the mapping-vertex marks stay in
+// memory only.
+std::vector<std::uint8_t> SavedMeshBytes(const Model& m) {
+  const std::size_t triangles = std::min<std::size_t>(static_cast<std::size_t>(std::max<int>(m.numTriangles, 0)),
+                                                      m.triangles.size());
+  const std::size_t mapVertices = std::min<std::size_t>(
+      static_cast<std::size_t>(std::max<int>(m.numMapVertices, 0)), m.mapVertices.size());
+  std::vector<std::uint8_t> out;
+  out.reserve(5 * 2 + triangles * 12 + mapVertices * sizeof(MapVertex));
+  auto put = [&out](const void* data, std::size_t n) {
+    const auto* p = static_cast<const std::uint8_t*>(data);
+    out.insert(out.end(), p, p + n);
+  };
+  for (std::int16_t count : {m.numVertices, m.numMapVertices, m.numTriangles, m.skinWidth, m.skinHeight})
+    put(&count, sizeof count);
+  for (std::size_t i = 0; i < triangles; ++i) {
+    put(m.triangles[i].vertexIndex, sizeof m.triangles[i].vertexIndex);
+    put(m.triangles[i].mapIndex, sizeof m.triangles[i].mapIndex);
+  }
+  put(m.mapVertices.data(), mapVertices * sizeof(MapVertex));
+  return out;
+}
+
 }  // namespace
 
-UndoStep::UndoStep(std::string name, unsigned parts, const Model& model) : name_(std::move(name)) {
+UndoStep::UndoStep(std::string name, unsigned parts, Model& model) : name_(std::move(name)) {
   AddParts(parts, model);
 }
 
-void UndoStep::AddParts(unsigned parts, const Model& model) {
+void UndoStep::AddParts(unsigned parts, Model& model) {
   const unsigned added = parts & ~parts_;
   if (!added) return;
-  if (added & STEP_MESH) meshBefore_ = MeshBytes(model);
+  if (added & STEP_MESH) {
+    meshBefore_ = MeshBytes(model);
+    savedMeshBefore_ = SavedMeshBytes(model);
+  }
   if (added & (STEP_SKINS | STEP_CURRENT_SKIN)) {
     if (!(parts_ & (STEP_SKINS | STEP_CURRENT_SKIN))) currentBefore_ = model.currentSkinIndex;
     CaptureSkins(model, added | parts_);
@@ -27,19 +55,20 @@ void UndoStep::AddParts(unsigned parts, const Model& model) {
   parts_ |= added;
 }
 
-void UndoStep::CaptureSkins(const Model& model, unsigned parts) {
+void UndoStep::CaptureSkins(Model& model, unsigned parts) {
   // A skin already captured keeps its first capture: an outer action may
   // have changed it since.
   auto capture = [&](int pos) {
-    const Skin* skin = model.skins[static_cast<std::size_t>(pos)].get();
+    Skin* skin = model.skins[static_cast<std::size_t>(pos)].get();
     for (const SkinCapture& c : skinsBefore_)
       if (c.skin == skin) return;
+    TakeSavedFingerprint(*skin);
     SkinCapture c;
     c.skin = skin;
     c.record = SkinRecordBytes(*skin);
     c.pixels = skin->pixels;
     c.stored = skin->storedPixels;
-    c.modified = skin->modified;
+    c.file = FileStateOf(*skin);
     skinsBefore_.push_back(std::move(c));
   };
   const int count = static_cast<int>(model.skins.size());
@@ -63,8 +92,11 @@ void UndoStep::CaptureSkins(const Model& model, unsigned parts) {
 bool UndoStep::Finish(Model& model) {
   if (parts_ & STEP_MESH) {
     mesh_ = ByteDiff::Between(meshBefore_, MeshBytes(model));
+    savedMeshChanged_ = Changed(mesh_) && SavedMeshBytes(model) != savedMeshBefore_;
     meshBefore_.clear();
     meshBefore_.shrink_to_fit();
+    savedMeshBefore_.clear();
+    savedMeshBefore_.shrink_to_fit();
   }
   const int count = static_cast<int>(model.skins.size());
   bool listChanged = false;
@@ -77,7 +109,7 @@ bool UndoStep::Finish(Model& model) {
       SkinCapture& c = skinsBefore_[static_cast<std::size_t>(i)];
       SkinChange change;
       change.beforePos = i;
-      change.modifiedBefore = c.modified;
+      change.fileBefore = c.file;
       for (int j = 0; j < count; ++j)
         if (!matched[static_cast<std::size_t>(j)] && model.skins[static_cast<std::size_t>(j)].get() == c.skin) {
           change.afterPos = j;
@@ -122,7 +154,6 @@ bool UndoStep::Finish(Model& model) {
     const Skin& now = *model.skins[static_cast<std::size_t>(pos)];
     SkinChange change;
     change.beforePos = change.afterPos = pos;
-    change.modifiedBefore = c.modified;
     std::vector<std::uint8_t> record = SkinRecordBytes(now);
     change.recordChanged = record != c.record;
     if (change.recordChanged) {
@@ -137,10 +168,13 @@ bool UndoStep::Finish(Model& model) {
   skinsBefore_.shrink_to_fit();
 
   for (SkinChange& change : skins_) {
-    if (change.afterPos < 0) continue;
+    if (change.afterPos < 0 || change.beforePos >= 0) continue;
     Skin& skin = *model.skins[static_cast<std::size_t>(change.afterPos)];
-    if (change.recordChanged || Changed(change.pixels)) skin.modified = true;
-    change.modifiedAfter = skin.modified;
+    if (skin.hasFile)
+      TakeSavedFingerprint(skin);
+    else if (skin.savedFingerprint == 0)
+      skin.modified = true;
+    change.fileAfter = FileStateOf(skin);
   }
   return Changed(mesh_) || !skins_.empty();
 }
@@ -174,10 +208,7 @@ void UndoStep::ApplySkins(Model& model, bool forward) const {
       c.stored.ApplyBackward(skin.storedPixels);
     }
     ComputeRowOffsets(&skin);
-    if (created)
-      skin.modified = forward ? c.modifiedAfter : c.modifiedBefore;
-    else if (c.recordChanged || Changed(c.pixels))
-      skin.modified = true;
+    if (created) SetFileState(skin, forward ? c.fileAfter : c.fileBefore);
   };
   if (!(parts_ & STEP_SKINS)) {
     for (const SkinChange& c : skins_) rewrite(*model.skins[static_cast<std::size_t>(c.afterPos)], c, false);

@@ -53,7 +53,7 @@ inline constexpr std::uintmax_t kActFileBytes = 768;
 inline constexpr std::uintmax_t kMaxPaletteFileBytes =
     std::max({kActFileBytes, kMaxBmpFileBytes, kMaxPcxFileBytes});
 
-// Reads a PCX or 8-bit BMP into a new record; nothing on failure (after a
+// Reads a PCX, 8-bit BMP or palette PNG into a new record; nothing on failure (after a
 // message for a file that is not a usable image; none when it cannot be
 // opened, the callers report that, with the cause set in *cause). `name` is
 // the path as given, `path` its absolute form.
@@ -62,6 +62,7 @@ std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, int* cause 
 // As above, and PNG, TGA and JPEG pictures too: a palette picture keeps its
 // own palette, a true-colour one is mapped into `trueColourPalette` (with
 // Floyd-Steinberg dithering when asked), alpha below 128 taking index 255.
+// `format` names the file's own format, TGA and JPEG included.
 std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, const Palette& trueColourPalette,
                                     bool dither = false);
 
@@ -85,7 +86,7 @@ bool WriteBmp(Skin& skin, const std::string& path, Ui& ui);
 // The same readers and writers on whole files held in memory. The parsers
 // fill pixels, storedPixels, palette, size, format and the row offsets and
 // leave name, path, hasFile and flags to the caller; ParseSkinImage picks
-// the format by the first bytes.
+// among PCX, BMP and palette PNG by the first bytes.
 std::unique_ptr<Skin> ParseSkinImage(std::span<const std::uint8_t> bytes, Ui& ui);
 std::unique_ptr<Skin> ParsePcx(std::span<const std::uint8_t> bytes, Ui& ui);
 std::unique_ptr<Skin> ParseBmp(std::span<const std::uint8_t> bytes, Ui& ui);

@@ -16,6 +16,13 @@ Palette GreyRampPalette();
 constexpr std::uint32_t SKIN_EXTERNAL = 1;  // not referenced by the model file
 constexpr std::uint8_t FORMAT_PCX = 1;
 constexpr std::uint8_t FORMAT_BMP = 2;
+constexpr std::uint8_t FORMAT_PNG = 3;
+// Read but never written: a skin from one of these is saved under a new name.
+constexpr std::uint8_t FORMAT_TGA = 4;
+constexpr std::uint8_t FORMAT_JPEG = 5;
+inline bool IsWritableSkinFormat(std::uint8_t format) {
+  return format == FORMAT_PCX || format == FORMAT_BMP || format == FORMAT_PNG;
+}
 constexpr int kMaxImageRows = 2048;  // rows a row-offset table can address
 
 struct Skin {
@@ -30,8 +37,14 @@ struct Skin {
   std::int16_t height = 0;
   std::uint8_t format = FORMAT_PCX;
   std::array<std::int32_t, kMaxImageRows> rowOffset{};
-  // Changed since it was last loaded or saved; an editor session keeps it.
+  // No file holds this skin as it stands (made here, or put back from a
+  // recovery copy): it counts as changed until it is saved, whatever its
+  // pixels are.
   bool modified = false;
+  // The fingerprint (editor/skin_fingerprint.h) of what was last read or
+  // written; the skin is changed while its own differs. 0 until the editor
+  // takes it, which it does before the skin's first edit.
+  std::uint64_t savedFingerprint = 0;
 };
 
 // Entry y of rowOffset = y * width for every y < height; nothing for null.

@@ -34,7 +34,49 @@ void StoreSkinNamesWithBackslashes(SkinList& skins) {
   }
 }
 
-std::string SkinListLabel(const Skin& skin) { return ToForwardSlashes(skin.name); }
+std::string SkinListLabel(const Skin& skin, const std::string& baseFolder) {
+  // An external skin's name is its whole path, too long for the list to show
+  // the part that tells skins apart.
+  if (!IsExternalSkin(skin)) return ToForwardSlashes(skin.name);
+  if (IsBelowBaseFolder(skin.name, baseFolder)) return ToForwardSlashes(LinkedSkinName(skin.name, baseFolder));
+  return FileNamePart(skin.name);
+}
+
+std::string SkinListTooltip(const Skin& skin) { return ToForwardSlashes(skin.path.empty() ? skin.name : skin.path); }
+
+std::string WithExtension(const std::string& path, const std::string& extension) {
+  const std::size_t name = path.size() - FileNamePart(path).size();
+  const std::size_t dot = path.rfind('.');
+  return (dot != std::string::npos && dot > name ? path.substr(0, dot) : path) + extension;
+}
+
+std::uint8_t SkinFormatForExtension(const std::string& path) {
+  const std::string ext = ExtensionOf(path);
+  return ext == "png" ? FORMAT_PNG : ext == "bmp" ? FORMAT_BMP : FORMAT_PCX;
+}
+
+std::string UnusedSkinPath(const std::string& source, const std::string& suffix, const SkinList& skins,
+                           const std::string& baseFolder) {
+  const std::string ext = ExtensionOf(source);
+  const std::string extension = ext == "png" || ext == "bmp" ? "." + ext : ".pcx";
+  const std::string stem = WithExtension(source, "");
+  Skin probe;
+  probe.flags = SKIN_EXTERNAL;
+  auto taken = [&](const std::string& path) {
+    if (FileExists(HostSkinPath(path))) return true;
+    probe.name = path;
+    const std::string label = SkinListLabel(probe, baseFolder);
+    for (const auto& s : skins) {
+      if (EqualsNoCase(ToBackslashes(s->name), ToBackslashes(path)) ||
+          EqualsNoCase(ToBackslashes(s->path), ToBackslashes(path)) || SkinListLabel(*s, baseFolder) == label)
+        return true;
+    }
+    return false;
+  };
+  std::string path = stem + suffix + extension;
+  for (int n = 2; taken(path); ++n) path = stem + suffix + std::to_string(n) + extension;
+  return path;
+}
 
 Skin* SkinAt(const SkinList& skins, int index) {
   if (index < 0 || index >= static_cast<int>(skins.size())) return nullptr;

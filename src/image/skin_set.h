@@ -28,8 +28,25 @@ void PartitionSkins(SkinList& skins, std::int16_t& currentIndex);
 // '/' turned into '\' in every name and path (the stored form).
 void StoreSkinNamesWithBackslashes(SkinList& skins);
 
-// What the skin bar shows for a skin: its name with '/' separators.
-std::string SkinListLabel(const Skin& skin);
+// What the skin bar shows for a skin, with '/' separators: a linked skin's
+// name; for an external one, named by its whole path, the part below the base
+// folder, or just the file's name when it lies elsewhere.
+std::string SkinListLabel(const Skin& skin, const std::string& baseFolder);
+// The skin's whole path (its name when it has none), to show beside the label.
+std::string SkinListTooltip(const Skin& skin);
+
+// `path` with the extension of its file name (if any) replaced by
+// `extension` (with its dot).
+std::string WithExtension(const std::string& path, const std::string& extension);
+
+// A path beside `source` for a skin made from it: its name with `suffix`,
+// then "2", "3", ... added until it is neither a file on disk nor the name,
+// path or list label of any skin in `skins`. Its extension is the source's
+// when the skin writers write that format, else ".pcx".
+std::string UnusedSkinPath(const std::string& source, const std::string& suffix, const SkinList& skins,
+                           const std::string& baseFolder);
+// The writer a name's extension asks for: PNG, BMP or else PCX.
+std::uint8_t SkinFormatForExtension(const std::string& path);
 
 // The record at `index`, or null when the index is outside the list.
 Skin* SkinAt(const SkinList& skins, int index);

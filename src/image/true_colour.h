@@ -37,6 +37,5 @@ TrueColourPicture ExpandToTrueColour(const Skin& skin);
 
 // The finished record of a decoded picture: palette pictures as they are,
 // true-colour ones mapped into `palette`. Records from PNG, TGA and JPEG
-// files are marked PCX, the format a plain save of them then writes: the
-// skin writers make PCX and BMP only.
+// files are marked PCX here; LoadSkinImage puts the file's own format in.
 std::unique_ptr<Skin> SkinFromPicture(DecodedPicture picture, const Palette& palette, bool dither);

@@ -40,7 +40,8 @@ void RebuildListBars(App& app) {
   for (const auto& map : m.phongMaps) bars.phongMaps.items.push_back(map->name);
   for (const auto& map : m.envMaps) bars.envMaps.items.push_back(map->name);
   for (const auto& skin : m.skins) {
-    bars.skins.items.push_back(SkinListLabel(*skin));
+    bars.skins.items.push_back(SkinListLabel(*skin, app.baseFolder));
+    bars.skins.tooltips.push_back(SkinListTooltip(*skin));
     bars.skins.images.push_back(IsExternalSkin(*skin) ? kExternalSkinImage : kLinkedSkinImage);
   }
   for (int i = 0; i < kNumRenderModes; ++i) bars.modes.items.push_back(RenderModeName(i));

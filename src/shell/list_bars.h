@@ -12,6 +12,7 @@ class App;
 struct ListBar {
   std::vector<std::string> items;
   std::vector<int> images;  // Skins only: 0 linked, 1 external
+  std::vector<std::string> tooltips;  // Skins only: each skin's whole path
   int selection = -1;
 };
 

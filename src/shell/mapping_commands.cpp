@@ -84,14 +84,19 @@ void OnRetroMap(App& app) {
   std::string refused;
   auto data = ReadVmap(*bytes, app.model, false, &refused);
   if (!data) {
-    app.ui.Message(refused == kVmapCountText ? kRetroMapCountText : refused);
+    app.ui.Message((refused == kVmapCountText ? kRetroMapCountText : refused) + "\n" +
+                   PathIn(app.baseFolder, vmapFile->path));
     return;
   }
   auto skin = RetroMap(app.model, *picture, *data, app.editor.colourSlots[7], &refused);
   if (!skin) {
-    if (!refused.empty()) app.ui.Message(refused);
+    if (!refused.empty()) app.ui.Message(refused + "\n" + PathIn(app.baseFolder, vmapFile->path));
     return;
   }
+  // A name of its own beside the picture's: the list, the changed-skins
+  // question and its Save As must tell the two apart.
+  skin->name = skin->path = UnusedSkinPath(picture->path, "_retro", app.model.skins, app.baseFolder);
+  skin->format = SkinFormatForExtension(skin->path);
   skin->modified = true;  // a picture of its own that no file holds yet
   AppendSkin(app, std::move(skin));
 }

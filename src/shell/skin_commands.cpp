@@ -6,6 +6,7 @@
 
 #include "image/image_files.h"
 #include "image/new_skin.h"
+#include "image/png_write.h"
 #include "image/skin_resize.h"
 #include "image/skin_set.h"
 #include "model/default_palette.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr int kFilterSupported = 1;
 constexpr int kFilterMeshSkin = 2;
 constexpr int kFilterBitmap = 3;
+constexpr int kFilterPng = 5;  // Save As only; in the open filter 5 is All Files
 
 bool Yes(App& app, const char* question) {
   return app.ui.Message(question, MsgButtons::YesNo) == MsgAnswer::Yes;
@@ -48,20 +50,31 @@ Skin* CurrentSkin(App& app) {
   return app.model.currentSkin;
 }
 
-std::optional<ChosenFile> AskForSkinFile(App& app, bool save, const char* filter, const char* initialName) {
+std::optional<ChosenFile> AskForSkinFile(App& app, bool save, const char* filter, const std::string& initialName,
+                                         const std::string& title = {}) {
   FileDialogRequest request;
   request.save = save;
+  request.title = title;
   request.filter = filter;
   request.initialName = initialName;
   request.pathMustExist = true;
   request.hideReadOnly = true;
   const bool link = filter == kLinkFilter;
-  return AskForFile(app, request, save ? DialogFolder::Save : DialogFolder::Load,
-                    [link](int filterIndex) { return link ? std::string(".pcx") : EnsureExtension("", filterIndex); });
+  const bool saveAs = filter == kSkinFilter;
+  return AskForFile(app, request, save ? DialogFolder::Save : DialogFolder::Load, [link, saveAs](int filterIndex) {
+    if (link) return std::string(".pcx");
+    if (saveAs && filterIndex == kFilterPng) return std::string(".png");
+    return EnsureExtension("", filterIndex);
+  });
 }
 
 bool Write(Skin& skin, std::uint8_t format, const std::string& path, Ui& ui) {
   if (format == FORMAT_BMP) return WriteBmp(skin, HostSkinPath(path), ui);
+  if (format == FORMAT_PNG) {
+    if (!WritePng(skin, HostSkinPath(path), ui)) return false;
+    skin.format = FORMAT_PNG;
+    return true;
+  }
   return WritePcx(skin, HostSkinPath(path), ui);
 }
 
@@ -81,13 +94,16 @@ bool ContainsBmpName(const std::string& path) {
 std::uint8_t FormatForFilter(int filterIndex, const std::string& path, const Skin& skin) {
   switch (filterIndex) {
     case kFilterSupported:
+      if (ExtensionOf(path) == "png") return FORMAT_PNG;
       return ContainsBmpName(path) ? FORMAT_BMP : FORMAT_PCX;
     case kFilterMeshSkin:
       return FORMAT_PCX;
     case kFilterBitmap:
       return FORMAT_BMP;
+    case kFilterPng:
+      return FORMAT_PNG;
     default:
-      return skin.format == FORMAT_PCX || skin.format == FORMAT_BMP ? skin.format : FORMAT_PCX;
+      return IsWritableSkinFormat(skin.format) ? skin.format : FORMAT_PCX;
   }
 }
 
@@ -244,35 +260,38 @@ std::unique_ptr<Skin> LoadPictureAsSkin(App& app, const std::string& path) {
   return LoadSkinImage(HostSkinPath(PathIn(app.baseFolder, path)), app.ui, palette, app.ditherTrueColour);
 }
 
-// A save stores the pixels it wrote (and, under a new name, renames the
-// skin, sets its format and may move it among the linked ones): changes the
-// undo history has to know about, or no later Undo would find the skins as
-// its steps left them. The step is opened before the file is written, since
-// writing sets the format.
+// A save writes a file; it is no step to undo. It does give the skin what
+// the file now holds (the stored pixels, under a new name its name, file and
+// format, perhaps a new place among the linked skins), and the history is
+// carried over that, so Undo still takes back the last edit and finds the
+// skins as its steps left them. Opened before the write, since writing sets
+// the format.
 class SaveStep {
  public:
-  SaveStep(App& app, const char* name)
-      : app_(app), step_(std::make_unique<DocumentStep>(app.document, name, STEP_SKINS)) {}
-  // Closes the step. It marks a renamed skin modified; the skin was just
-  // written, so it is not.
+  SaveStep(App& app, Skin& skin) : app_(app), save_(app.document, skin) {}
+  // The list is settled while the save is open, so a skin that moves among
+  // the linked ones is carried to its new place.
   void Saved(Skin& skin) {
     SettleSkinList(app_);
-    step_.reset();
-    skin.modified = false;
+    save_.Written(skin);
   }
 
  private:
   App& app_;
-  std::unique_ptr<DocumentStep> step_;
+  SkinSave save_;
 };
 
 bool SaveSkin(App& app, Skin& skin) {
   if (!skin.hasFile) return SaveSkinAs(app, skin);
-  if (skin.format != FORMAT_PCX && skin.format != FORMAT_BMP) {
+  // The program writes neither: the skin is offered a PCX beside its file
+  // rather than PCX data under the old name.
+  if (skin.format == FORMAT_TGA || skin.format == FORMAT_JPEG)
+    return SaveSkinAs(app, skin, WithExtension(HostSkinPath(skin.path), ".pcx"));
+  if (!IsWritableSkinFormat(skin.format)) {
     app.ui.Message(kSkinSaveFailedText);
     return false;
   }
-  SaveStep step(app, "Save Skin");
+  SaveStep step(app, skin);
   if (!Write(skin, skin.format, skin.path, app.ui)) {
     app.ui.Message(kSkinSaveFailedText);
     return false;
@@ -282,8 +301,16 @@ bool SaveSkin(App& app, Skin& skin) {
   return true;
 }
 
-bool SaveSkinAs(App& app, Skin& skin) {
-  auto chosen = AskForSkinFile(app, true, kSkinFilter, "*.pcx;*.bmp");
+bool SaveSkinAs(App& app, Skin& skin, const std::string& initialName) {
+  // A skin made from another one (Retro-Map) already has the name it is
+  // shown under; no file holds it yet.
+  const std::string offered = !initialName.empty()              ? initialName
+                              : !skin.hasFile && !skin.path.empty() ? HostSkinPath(skin.path)
+                                                                    : std::string("*.pcx;*.bmp");
+  // Asked from a question or a plain Save, the dialog has to say which skin
+  // it wants a name for.
+  auto chosen = AskForSkinFile(app, true, kSkinFilter, offered,
+                               std::string(kSaveSkinAsTitle) + SkinListLabel(skin, app.baseFolder));
   if (!chosen) return false;
   const std::string& path = chosen->path;
   std::uint8_t format = FormatForFilter(chosen->filterIndex, path, skin);
@@ -292,7 +319,7 @@ bool SaveSkinAs(App& app, Skin& skin) {
   if (linked && !AcceptTarget(app, path)) return false;
   // A failed write keeps the skin as it was: its name and file still describe
   // what is on disk.
-  SaveStep step(app, "Save Skin As");
+  SaveStep step(app, skin);
   if (!Write(skin, format, path, app.ui)) {
     app.ui.Message(kSkinSaveFailedText);
     return false;
@@ -310,12 +337,12 @@ bool SaveSkinAs(App& app, Skin& skin) {
 bool OfferToSaveChangedSkins(App& app, const std::vector<int>& indices) {
   std::vector<Skin*> changed;
   for (int i : indices)
-    if (Skin* skin = SkinAt(app.model.skins, i); skin && skin->modified) changed.push_back(skin);
+    if (Skin* skin = SkinAt(app.model.skins, i); skin && SkinChanged(*skin)) changed.push_back(skin);
   if (changed.empty()) return true;
   std::string question = changed.size() == 1 ? kSaveChangedSkinText : kSaveChangedSkinsText;
   for (const Skin* skin : changed) {
     question += '\n';
-    question += SkinListLabel(*skin);
+    question += SkinListLabel(*skin, app.baseFolder);
   }
   switch (app.ui.Message(question, MsgButtons::YesNoCancel)) {
     case MsgAnswer::Cancel:
@@ -345,6 +372,7 @@ void OnSkinLink(App& app) {
   if (!chosen) return;
   const std::string& path = chosen->path;
   if (!AcceptTarget(app, path)) return;
+  SaveStep step(app, *skin);
   if (!Write(*skin, FORMAT_PCX, path, app.ui)) {
     app.ui.Message(kSkinSaveFailedText);
     return;
@@ -354,7 +382,7 @@ void OnSkinLink(App& app) {
   skin->hasFile = 1;
   skin->flags = 0;
   skin->storedPixels = skin->pixels;
-  skin->modified = false;
+  step.Saved(*skin);
   RefreshSkinBar(app);
 }
 
@@ -417,6 +445,7 @@ void OnSkinReload(App& app) {
   skin->width = loaded->width;
   skin->height = loaded->height;
   ComputeRowOffsets(skin);
+  MarkSkinSaved(*skin);  // it is what its file holds again
   RefreshSkinBar(app);
   AfterCurrentSkinChanged(app);
 }
@@ -444,6 +473,14 @@ void OnSkinResizeAll(App& app) {
   }
   m.skinWidth = static_cast<std::int16_t>(w);
   m.skinHeight = static_cast<std::int16_t>(h);
+  // The frame keeps covering the same part of the picture, as the mapping
+  // does; left in old-size coordinates a grown skin's frame would cover only
+  // part of what it covered before.
+  MappingFrame& frame = app.editor.mappingFrame;
+  frame = NormalisedFrame(frame, oldW, oldH);
+  const float sx = static_cast<float>(w) / static_cast<float>(oldW);
+  const float sy = static_cast<float>(h) / static_cast<float>(oldH);
+  frame = {frame.left * sx, frame.top * sy, frame.right * sx, frame.bottom * sy};
   m.WeldMapVertices(1);
   RefreshSkinBar(app);
 }

@@ -5,15 +5,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "image/skin.h"
 
 class App;
 
+// Save As; PNG comes last so the older entries keep their indices.
 inline constexpr char kSkinFilter[] =
     "Supported Formats (*.pcx;*.bmp)|*.pcx;*.bmp|Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|"
-    "All Files (*.*)|*.*||";
+    "All Files (*.*)|*.*|PNG Picture (*.png)|*.png||";
+// Followed by the skin's name in the list.
+inline constexpr char kSaveSkinAsTitle[] = "Save Skin As: ";
 // Opening also takes true-colour pictures, brought into the palette.
 inline constexpr char kSkinOpenFilter[] =
     "Supported Formats (*.pcx;*.bmp)|*.pcx;*.bmp|Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|"
@@ -34,14 +38,17 @@ inline constexpr char kReloadWrongSizeText[] = "The refreshed skin does not have
 inline constexpr char kSaveChangedSkinText[] = "Save changes to this skin?\n";
 inline constexpr char kSaveChangedSkinsText[] = "Save changes to these skins?\n";
 
-// Writes the skin to its file (or asks for one when it has none, as Save As
-// does); true when it was written. A failure has been reported.
+// Writes the skin to its file in the format it was read from (or asks for
+// one, as Save As does, when it has none or came from a format the program
+// does not write); true when it was written. A failure has been reported.
 bool SaveSkin(App& app, Skin& skin);
 // A picture file as a skin record: PCX and BMP as they are, PNG, TGA and
 // JPEG too, a true-colour one brought into the current skin's palette (the
 // default palette without one), dithered when the preference says so.
 std::unique_ptr<Skin> LoadPictureAsSkin(App& app, const std::string& path);
-bool SaveSkinAs(App& app, Skin& skin);
+// The dialog names the skin and offers `initialName` (by default the
+// wildcards, or the skin's path when no file holds it yet).
+bool SaveSkinAs(App& app, Skin& skin, const std::string& initialName = {});
 // Asks once, naming them, whether to save those of the skins at `indices`
 // that changed since they were loaded or saved; Yes saves each. False when
 // the user cancels or a save fails: the action that asked must not go on.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "image/image_files.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
@@ -116,7 +115,8 @@ bool ProcessCommandLine(App& app, const std::string& commandLine) {
   app.document.currentFile = tokens[0];
   app.profile.Write(kCurFileSetting, tokens[0]);
   for (std::size_t i = 1; i < tokens.size(); ++i) {
-    std::unique_ptr<Skin> skin = LoadSkinImage(ResolvePathIn(app.baseFolder, tokens[i]), app.ui);
+    // Read as Skins > Open reads it, so every picture it takes is taken here.
+    std::unique_ptr<Skin> skin = LoadPictureAsSkin(app, tokens[i]);
     if (!skin) {
       app.ui.Message(kCommandLineSkinErrorText);
       break;

@@ -134,3 +134,42 @@ TEST(UndoHistory, TheBudgetDropsTheOldestStepsAndNeverTheNewest) {
   EXPECT_EQ(d.model.currentSkin->pixels[999], 1);
   EXPECT_EQ(d.model.currentSkin->pixels[1000], 10);
 }
+
+TEST(UndoHistory, ASaveBetweenUndoAndRedoIsCarriedIntoBothSides) {
+  Document d;
+  AddSkin(d.model, "models/a.pcx", 10);
+  Skin& s = *d.model.currentSkin;
+  auto store = [&] {
+    DocumentStep step(d, "Store Skin", STEP_CURRENT_SKIN);
+    s.storedPixels = s.pixels;
+  };
+  Paint(d, 1, 11);
+  store();
+  Paint(d, 2, 22);
+  store();
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(d.Undo());
+  s.name = "models\\a.pcx";  // the list bar's spelling of a name is no edit
+  EXPECT_EQ(d.ChangedSkins(), std::vector<int>{0});
+  const std::vector<std::uint8_t> written = s.pixels;
+  {
+    SkinSave save(d, s);
+    s.name = "saved.pcx";
+    s.hasFile = 1;
+    s.storedPixels = s.pixels;
+    save.Written(s);
+  }
+  EXPECT_TRUE(d.ChangedSkins().empty());
+  EXPECT_EQ(d.history.RedoName(), "Store Skin");
+
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(d.Redo());
+  EXPECT_EQ(s.pixels[2], 22);
+  EXPECT_EQ(s.storedPixels, s.pixels);
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(d.Undo());
+  EXPECT_EQ(s.pixels[1], 10);
+  // What Revert returns to and the name are the file's, whatever is undone.
+  EXPECT_EQ(s.storedPixels, written);
+  EXPECT_EQ(s.name, "saved.pcx");
+  EXPECT_EQ(d.ChangedSkins(), std::vector<int>{0});
+  ASSERT_TRUE(d.Redo());
+  EXPECT_TRUE(d.ChangedSkins().empty());
+}

@@ -1,6 +1,7 @@
 // The editor window driven as a user would, answers scripted.
 
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -158,6 +159,18 @@ TEST(ListBars, ChoosingASkinMakesItCurrent) {
   f.Pump();
   EXPECT_EQ(f.session->app().model.currentSkinIndex, 0);
   EXPECT_EQ(skins->currentIndex(), 0);
+}
+
+TEST(ListBars, AnExternalSkinShowsItsNameFromTheBaseFolderAndItsPathAsTip) {
+  GuiFixture f;
+  std::filesystem::create_directories(f.base + "/paints");
+  const std::string a = f.WriteSkinFile("paints/a.pcx", 10);
+  ASSERT_TRUE(f.Start(JoinCommandLine({"-md2", f.model, a})));
+  QComboBox* skins = f.session->mainWnd().listBar("Skins");
+  ASSERT_EQ(skins->count(), 2);
+  EXPECT_EQ(skins->itemText(1).toStdString(), "paints/a.pcx");
+  EXPECT_EQ(skins->itemData(1, Qt::ToolTipRole).toString().toStdString(), a);
+  EXPECT_EQ(skins->toolTip().toStdString(), a);
 }
 
 TEST(ShellWnd, SwapDisplaysSendsTheWheelOverTheLeftPaneToThe3DView) {

@@ -75,7 +75,7 @@ TEST(SkinNames, StoredWithBackslashesShownWithSlashes) {
   StoreSkinNamesWithBackslashes(skins);
   EXPECT_EQ(skins[0]->name, "models\\x\\skin.pcx");
   EXPECT_EQ(skins[0]->path, "\\base\\models\\x\\skin.pcx");
-  EXPECT_EQ(SkinListLabel(*skins[0]), "models/x/skin.pcx");
+  EXPECT_EQ(SkinListLabel(*skins[0], "/base"), "models/x/skin.pcx");
 }
 
 TEST(SkinNames, ExtensionOnlyWhenThereIsNoDotAnywhere) {

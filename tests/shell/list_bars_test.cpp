@@ -50,6 +50,18 @@ TEST(ListBars, LinkedSkinsMoveInFrontOfExternalOnes) {
   EXPECT_EQ(d.app.model.skins[1]->name, "models\\L2");  // stored form
 }
 
+TEST(ListBars, ExternalSkinsAreNamedFromTheBaseFolderWithTheirPathAsTip) {
+  ListDesk d;
+  d.app.baseFolder = "/q2/baseq2";
+  d.AddSkin("models/l.pcx", false)->path = "/q2/baseq2/models/l.pcx";
+  d.AddSkin("/q2/baseq2/players/e.pcx", true)->path = "/q2/baseq2/players/e.pcx";
+  d.AddSkin("/home/me/paint.png", true)->path = "/home/me/paint.png";
+  RebuildListBars(d.app);
+  EXPECT_EQ(d.app.listBars.skins.items, (std::vector<std::string>{"models/l.pcx", "players/e.pcx", "paint.png"}));
+  EXPECT_EQ(d.app.listBars.skins.tooltips, (std::vector<std::string>{"/q2/baseq2/models/l.pcx",
+                                                                      "/q2/baseq2/players/e.pcx", "/home/me/paint.png"}));
+}
+
 TEST(ListBars, ListsMirrorTheModel) {
   ListDesk d;
   auto frame = std::make_unique<Frame>();

@@ -3,6 +3,7 @@
 #include "platform/profile.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
+#include "shell/command_table.h"
 #include "shell/quit.h"
 
 TEST(Quit, AnsweredNoStaysButKeepsSlotsAndSplitWritten) {
@@ -32,4 +33,39 @@ TEST(Quit, QuickExitDoesNotAsk) {
   profile.WriteInt("Preferences", "Quick Exit", 1);
   EXPECT_TRUE(ConfirmQuit(app));
   EXPECT_TRUE(ui.texts().empty());
+}
+
+TEST(Quit, SelectionAndHiddenFacesLeaveNoMeshToSave) {
+  struct Case {
+    std::vector<const char*> commands;
+    bool asks;
+  } cases[] = {
+      {{"&Select All\tShift+C"}, false},
+      {{"&Select All\tShift+C", "&Hide Selected Faces\tCtrl+H"}, false},
+      {{"&Invert Selection\tI", "&Hide Selected Faces\tCtrl+H", "&Unhide All\tShift+H", "Select &None\tC"}, false},
+      {{"&Select All\tShift+C", "Flip Selected Faces"}, true},
+  };
+  for (const Case& c : cases) {
+    ScriptedUi ui;
+    MemoryProfile profile;
+    App app(ui, profile);
+    profile.WriteInt("Preferences", "Quick Exit", 1);
+    Model& m = app.model;
+    m.modelLoaded = 1;
+    m.numVertices = m.numMapVertices = 4;
+    m.numTriangles = 2;
+    const std::int16_t corners[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    for (int t = 0; t < 2; ++t)
+      for (int k = 0; k < 3; ++k)
+        m.triangles[t].vertexIndex[k] = m.triangles[t].mapIndex[k] = corners[t][k];
+    for (int v = 0; v < 4; ++v) m.mapVertices[v] = {static_cast<float>(v * 3), static_cast<float>(v)};
+    m.WeldMapVertices(1);
+    for (const char* label : c.commands) ExecuteCommand(app, *FindCommandByLabel(label));
+    // Every one of them stays undoable.
+    EXPECT_EQ(app.document.history.size(), c.commands.size());
+    ui.QueueAnswer(MsgAnswer::No);
+    EXPECT_TRUE(ConfirmQuit(app));
+    EXPECT_EQ(ui.texts(), c.asks ? std::vector<std::string>{kSaveMeshText} : std::vector<std::string>{})
+        << c.commands.back();
+  }
 }

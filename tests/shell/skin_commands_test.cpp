@@ -465,6 +465,24 @@ TEST(ResizeAllSkins, HalvesSkinsAndScalesTheMappingWithTheHalfPixel) {
   EXPECT_FLOAT_EQ(m.triangles[0].cornerMap[1].s, 128 * 20.5f / 256);
 }
 
+TEST(ResizeAllSkins, TheMappingFrameFollowsTheNewSize) {
+  Desk d;
+  d.Add("a", false);
+  // Whole skin, as every redraw leaves it, and a part of it.
+  const MappingFrame before[] = {{0, 0, 32, 24}, {8, 6, 16, 12}};
+  const MappingFrame after[] = {{0, 0, 64, 48}, {16, 12, 32, 24}};
+  for (int i = 0; i < 2; ++i) {
+    d.app->editor.mappingFrame = before[i];
+    d.dialogs.QueueResize(64, 48, true);
+    OnSkinResizeAll(*d.app);
+    const MappingFrame& f = d.app->editor.mappingFrame;
+    EXPECT_EQ(std::vector<float>({f.left, f.top, f.right, f.bottom}),
+              std::vector<float>({after[i].left, after[i].top, after[i].right, after[i].bottom}));
+    d.dialogs.QueueResize(32, 24, true);
+    OnSkinResizeAll(*d.app);
+  }
+}
+
 TEST(ResizeAllSkins, LimitsApplyOnlyWhenEnforced) {
   Desk d;
   d.Add("a", false);
@@ -575,10 +593,9 @@ TEST(SaveSkinAs, EditsBeforeTheSaveCanStillBeUndone) {
   d.ui.QueueFile(d.base + "/x.bmp", 3);  // a new name and format
   OnSkinSaveAs(*d.app);
   EXPECT_EQ(s.format, FORMAT_BMP);
-  EXPECT_FALSE(s.modified);
-  EXPECT_EQ(d.app->document.history.UndoName(), "Save Skin As");
-  EXPECT_TRUE(d.app->document.Undo());
-  EXPECT_EQ(s.format, FORMAT_PCX);
+  EXPECT_TRUE(d.app->document.ChangedSkins().empty());
+  EXPECT_EQ(d.app->document.history.UndoName(), "Invert Palette");
   EXPECT_TRUE(d.app->document.Undo());
   EXPECT_EQ(s.palette, original);
+  EXPECT_EQ(s.format, FORMAT_BMP);  // the file written stays the skin's
 }

@@ -4,6 +4,7 @@
 
 #include "image/image_files.h"
 #include "image/new_skin.h"
+#include "image/picture_builders.h"
 #include "model/md2_builder.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -93,6 +94,14 @@ TEST(StartupCommandLine, UnreadableSkinStopsTheRest) {
   EXPECT_TRUE(d.app->model.skins.empty());
   ASSERT_FALSE(d.ui.texts().empty());
   EXPECT_EQ(d.ui.texts().back(), "Error loading skin from the command line!");
+}
+
+TEST(StartupCommandLine, SkinsArePicturesAsSkinsOpenTakesThem) {
+  StartDesk d;
+  WriteBytes(d.base + "/true.png", BuildRgbaPng(8, 8, std::vector<std::uint8_t>(8 * 8 * 4, 200)));
+  ASSERT_TRUE(RunModelStartup(*d.app, {"x -md2 " + d.Q("quad model.md2") + " " + d.Q("true.png") + " " + d.Q("a.pcx")}));
+  EXPECT_EQ(d.SkinNames(), (std::vector<std::string>{"true.png", "a.pcx"}));
+  EXPECT_TRUE(d.ui.texts().empty());
 }
 
 TEST(StartupCommandLine, FailedModelFallsBackToLastFileThenDialog) {

@@ -12,6 +12,7 @@
 #include "editor/gradient_box.h"
 #include "editor/model_view.h"
 #include "editor/palette_box.h"
+#include "editor/skin_fingerprint.h"
 #include "editor/skin_view.h"
 #include "image/image_files.h"
 #include "image/new_skin.h"
@@ -261,10 +262,20 @@ struct Desk {
 // the choice of its own time.
 struct DocumentState {
   explicit DocumentState(const Model& m) : mesh(MeshBytes(m)) {
-    for (const auto& s : m.skins) skins.push_back({SkinRecordBytes(*s), s->pixels, s->storedPixels});
+    for (const auto& s : m.skins) {
+      Skin content;
+      SetSkinRecordBytes(content, SkinRecordBytes(*s));
+      content.name = content.path = {};
+      content.hasFile = content.format = 0;
+      content.flags = 0;
+      skins.push_back({SkinRecordBytes(*s), s->pixels, s->storedPixels, SkinRecordBytes(content),
+                       s->storedPixels == s->pixels && !SkinChanged(*s)});
+    }
   }
   struct SkinState {
     std::vector<std::uint8_t> record, pixels, stored;
+    std::vector<std::uint8_t> content;  // the record without its names and file
+    bool saved = false;                 // what its file holds, stored pixels and all
     bool operator==(const SkinState&) const = default;
   };
   // Empty when equal, else the first part that differs.
@@ -279,6 +290,32 @@ struct DocumentState {
       if (skins[i].stored != other.skins[i].stored) return name + "'s stored pixels";
     }
     return {};
+  }
+  // A save is no undo step: it may give a skin other names and another
+  // file, store its pixels and move it among the linked skins, and leaves
+  // it as its file holds it. Empty when that is all that changed.
+  std::string UnsteppedDifference(const DocumentState& after) const {
+    if (mesh != after.mesh || skins.size() != after.skins.size()) return Difference(after);
+    const std::size_t n = skins.size();
+    std::vector<int> match(n, -1);
+    std::vector<bool> taken(n, false);
+    // Skins left alone first, so a saved copy of an untouched twin takes the twin's place last.
+    for (bool saved : {false, true})
+      for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < n && match[i] < 0; ++j) {
+          const SkinState &s = skins[i], &a = after.skins[j];
+          if (taken[j] || a.pixels != s.pixels || a.content != s.content) continue;
+          if (saved ? !a.saved : (a.record != s.record || a.stored != s.stored)) continue;
+          match[i] = static_cast<int>(j);
+          taken[j] = true;
+        }
+    bool moved = false, renamed = false;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (match[i] < 0) return Difference(after);
+      moved = moved || match[i] != static_cast<int>(i);
+      renamed = renamed || after.skins[static_cast<std::size_t>(match[i])].record != skins[i].record;
+    }
+    return moved && !renamed ? "the skin order" : std::string();
   }
   std::vector<std::uint8_t> mesh;
   std::vector<SkinState> skins;
@@ -319,7 +356,7 @@ class Player {
       auto after = std::make_unique<DocumentState>(d_.app.model);
       // What the history did not record, Undo could never take back.
       if (mark == HistoryMark(d_.app.document.history)) {
-        const std::string changed = state->Difference(*after);
+        const std::string changed = state->UnsteppedDifference(*after);
         if (!changed.empty()) Fail("changed " + changed + " without an undo step");
       }
       state = std::move(after);

@@ -135,7 +135,7 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   // its own thread.
   auto* recoveryTimer = new QTimer(this);
   recoveryTimer->setObjectName("RecoveryTimer");
-  connect(recoveryTimer, &QTimer::timeout, this, [this] { app_.recovery.Poll(app_.document, NowMs()); });
+  connect(recoveryTimer, &QTimer::timeout, this, [this] { PollRecovery(app_, NowMs()); });
   recoveryTimer->start(kRecoveryPollMs);
 }
 
@@ -336,10 +336,11 @@ void MainWnd::SyncListBars() {
         combo->addItem(SkinListIcon(bar->images[i]), text);
       else
         combo->addItem(text);
-      combo->setItemData(combo->count() - 1, text, Qt::ToolTipRole);
+      const QString tip = i < bar->tooltips.size() ? QString::fromStdString(bar->tooltips[i]) : text;
+      combo->setItemData(combo->count() - 1, tip, Qt::ToolTipRole);
     }
     combo->setCurrentIndex(bar->selection < combo->count() ? bar->selection : -1);
-    combo->setToolTip(combo->currentText());
+    combo->setToolTip(combo->currentData(Qt::ToolTipRole).toString());
   }
 }
 

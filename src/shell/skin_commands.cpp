@@ -25,6 +25,11 @@ constexpr int kFilterMeshSkin = 2;
 constexpr int kFilterBitmap = 3;
 constexpr int kFilterPng = 5;  // Save As only; in the open filter 5 is All Files
 
+// A message about a file, with the file on a line of its own.
+void TellAbout(App& app, const char* text, const std::string& path) {
+  app.ui.Message(std::string(text) + "\n" + HostSkinPath(path));
+}
+
 bool Yes(App& app, const char* question) {
   return app.ui.Message(question, MsgButtons::YesNo) == MsgAnswer::Yes;
 }
@@ -231,7 +236,7 @@ void OnSkinOpen(App& app) {
   auto skin = LoadPictureAsSkin(app, path);
   if (!skin) return;
   if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
-    app.ui.Message(kSkinWrongSizeText);
+    TellAbout(app, kSkinWrongSizeText, path);
     return;
   }
   skin->name = skin->path;
@@ -288,12 +293,12 @@ bool SaveSkin(App& app, Skin& skin) {
   if (skin.format == FORMAT_TGA || skin.format == FORMAT_JPEG)
     return SaveSkinAs(app, skin, WithExtension(HostSkinPath(skin.path), ".pcx"));
   if (!IsWritableSkinFormat(skin.format)) {
-    app.ui.Message(kSkinSaveFailedText);
+    TellAbout(app, kSkinSaveFailedText, skin.path);
     return false;
   }
   SaveStep step(app, skin);
   if (!Write(skin, skin.format, skin.path, app.ui)) {
-    app.ui.Message(kSkinSaveFailedText);
+    TellAbout(app, kSkinSaveFailedText, skin.path);
     return false;
   }
   skin.storedPixels = skin.pixels;
@@ -321,7 +326,7 @@ bool SaveSkinAs(App& app, Skin& skin, const std::string& initialName) {
   // what is on disk.
   SaveStep step(app, skin);
   if (!Write(skin, format, path, app.ui)) {
-    app.ui.Message(kSkinSaveFailedText);
+    TellAbout(app, kSkinSaveFailedText, path);
     return false;
   }
   skin.path = path;
@@ -374,7 +379,7 @@ void OnSkinLink(App& app) {
   if (!AcceptTarget(app, path)) return;
   SaveStep step(app, *skin);
   if (!Write(*skin, FORMAT_PCX, path, app.ui)) {
-    app.ui.Message(kSkinSaveFailedText);
+    TellAbout(app, kSkinSaveFailedText, path);
     return;
   }
   skin->path = path;
@@ -430,13 +435,14 @@ void OnSkinRevert(App& app) {
 void OnSkinReload(App& app) {
   Skin* skin = CurrentSkin(app);
   if (!skin || !skin->hasFile) return;
-  auto loaded = LoadSkinImage(HostSkinPath(skin->path), app.ui);
+  // A skin read from a true-colour picture is read again through its own palette.
+  auto loaded = LoadSkinImage(HostSkinPath(skin->path), app.ui, skin->palette, app.ditherTrueColour);
   if (!loaded) {
-    app.ui.Message(kReloadFailedText);
+    TellAbout(app, kReloadFailedText, skin->path);
     return;
   }
   if (loaded->width != app.model.skinWidth || loaded->height != app.model.skinHeight) {
-    app.ui.Message(kReloadWrongSizeText);
+    TellAbout(app, kReloadWrongSizeText, skin->path);
     return;
   }
   skin->pixels = std::move(loaded->pixels);

@@ -204,10 +204,11 @@ TEST(OpenSkin, AddsTheDefaultExtensionOnlyWithoutAnyDot) {
 
 TEST(OpenSkin, ASkinOfAnotherSizeIsRefused) {
   Desk d;
-  d.ui.QueueFile(d.File("small.pcx", false, 16, 16), 1);
+  const std::string small = d.File("small.pcx", false, 16, 16);
+  d.ui.QueueFile(small, 1);
   OnSkinOpen(*d.app);
   EXPECT_TRUE(d.app->model.skins.empty());
-  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kSkinWrongSizeText}));
+  EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{std::string(kSkinWrongSizeText) + "\n" + small}));
 }
 
 TEST(SaveSkinAs, TheFilterDecidesTheWriter) {
@@ -274,7 +275,7 @@ TEST(SaveSkinAs, AFailedWriteChangesNothing) {
   EXPECT_NE(s.storedPixels[0], 99);
   ASSERT_EQ(d.ui.texts().size(), 2u);
   EXPECT_EQ(d.ui.texts()[0].rfind("Error Saving: ", 0), 0u);
-  EXPECT_EQ(d.ui.texts()[1], kSkinSaveFailedText);
+  EXPECT_EQ(d.ui.texts()[1].rfind(std::string(kSkinSaveFailedText) + "\n/", 0), 0u);  // the file follows
   EXPECT_EQ(ReadBytes(old), oldBytes);
 }
 
@@ -303,7 +304,7 @@ TEST(SaveSkin, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(s.storedPixels[0], 1);
   EXPECT_EQ(s.hasFile, 1);
   ASSERT_EQ(d.ui.texts().size(), 2u);
-  EXPECT_EQ(d.ui.texts()[1], kSkinSaveFailedText);
+  EXPECT_EQ(d.ui.texts()[1].rfind(std::string(kSkinSaveFailedText) + "\n/", 0), 0u);  // the file follows
   for (const auto& e : std::filesystem::directory_iterator(d.base + "/models"))
     EXPECT_EQ(e.path().filename().string(), "big.pcx");  // no temporary left behind
 
@@ -351,7 +352,7 @@ TEST(LinkSkin, AFailedWriteLeavesTheSkinExternal) {
   EXPECT_TRUE(s.flags & SKIN_EXTERNAL);
   EXPECT_EQ(s.name, "ext");
   EXPECT_EQ(s.hasFile, 0);
-  EXPECT_EQ(d.ui.texts().back(), kSkinSaveFailedText);
+  EXPECT_EQ(d.ui.texts().back(), std::string(kSkinSaveFailedText) + "\n" + d.base + "/missing/a.pcx");
 }
 
 TEST(MoveSkin, CannotCrossTheLinkedExternalBorder) {
@@ -430,11 +431,11 @@ TEST(StoreRevertReload, OneLevelUndoAndReloadFromDisk) {
   s.pixels[0] = 5;
   OnSkinReload(*d.app);
   EXPECT_EQ(s.pixels[0], 5);
-  EXPECT_EQ(d.ui.texts().back(), kReloadWrongSizeText);
+  EXPECT_EQ(d.ui.texts().back(), std::string(kReloadWrongSizeText) + "\n" + file);
 
   std::filesystem::remove(file);
   OnSkinReload(*d.app);
-  EXPECT_EQ(d.ui.texts().back(), kReloadFailedText);
+  EXPECT_EQ(d.ui.texts().back(), std::string(kReloadFailedText) + "\n" + file);
   EXPECT_EQ(s.pixels[0], 5);
 }
 

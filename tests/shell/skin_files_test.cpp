@@ -89,6 +89,10 @@ TEST(SkinFiles, ATgaOrJpegSkinIsSavedThroughSaveAsUnderAPcxName) {
     const std::string file = d.base + "/" + c.name, pcx = d.base + "/paint.pcx";
     WriteBytes(file, c.bytes);
     Skin& s = d.Open(file);
+    const std::vector<std::uint8_t> read = s.pixels;
+    s.pixels[0] ^= 1;
+    OnSkinReload(*d.app);  // the picture is read again through the skin's palette
+    EXPECT_EQ(s.pixels, read) << c.name;
     d.ui.QueueFile(pcx, 1);
     OnSkinSave(*d.app);
     ASSERT_EQ(d.ui.dialogs().size(), 2u) << c.name;

@@ -288,7 +288,7 @@ TEST(UnsavedWork, AFailedSaveAtTheQuestionCancelsTheAction) {
     d.ui.QueueAnswer(MsgAnswer::No);
     d.ui.QueueAnswer(MsgAnswer::Yes);
     d.Open(d.quad);
-    EXPECT_EQ(d.ui.texts().back(), "An error occured while attempting to save!");
+    EXPECT_EQ(d.ui.texts().back(), "An error occured while attempting to save!\n" + d.dir.path() + "/missing/paint.pcx");
     EXPECT_EQ(d.SkinCount(), 1);
     d.ui.QueueAnswer(MsgAnswer::Yes);
     d.ui.QueueAnswer(MsgAnswer::Yes);

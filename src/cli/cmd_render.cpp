@@ -58,8 +58,9 @@ std::string ModeList() {
 }
 
 // The file a mode was refused for: the model when it has no skin, the map
-// file or folder that gave no map, else the colormap.
-std::string RefusedModeFile(const App& app, const CliArgs& args, int mode, const std::string& colormap) {
+// file or folder that gave no map; empty for the colormap, whose message
+// names it already.
+std::string RefusedModeFile(const App& app, const CliArgs& args, int mode) {
   const Model& model = app.model;
   const bool textured = mode == MODE_TEXTURED || IsLitTexturedIndex(mode);
   if (textured && !model.currentSkin) return AbsolutePath(args.positional.at(0));
@@ -70,7 +71,7 @@ std::string RefusedModeFile(const App& app, const CliArgs& args, int mode, const
   if ((mode == MODE_PHONG || mode == MODE_TEXTURED_P) && !model.currentPhongMap)
     return mapSource("--phong", "/phongs");
   if (mode == MODE_ENVIRONMENT && !model.currentEnvMap) return mapSource("--env", "/enviros");
-  return ColormapPath(colormap, app.baseFolder);
+  return {};
 }
 
 // The snapshot limits: 16..2048 each way.
@@ -216,8 +217,8 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
   // The same gate as the Modes bar, with its messages.
   if (CheckRenderMode(app.renderModes, model, app.viewport, view.ui, colormap, app.baseFolder, kTexturedModeIndex,
                       mode) != 1) {
-    // The message is the Modes bar's, which names no file.
-    err << RefusedModeFile(app, args, mode, colormap) << '\n';
+    // The Modes bar's message about a missing skin or map names no file.
+    if (const std::string file = RefusedModeFile(app, args, mode); !file.empty()) err << file << '\n';
     return 1;
   }
   app.renderModes.renderModeIndex = mode;

@@ -66,8 +66,9 @@ int CheckRenderMode(RenderModes& modes, const Model& model, Viewport& viewport, 
   // colormap in place.
   std::vector<std::uint8_t> colormap;
   if (IsLitTexturedIndex(newIndex)) {
-    if (!LoadColormap(ColormapPath(palettePath, baseFolder), ui, colormap)) {
-      ui.Message(ColormapText(newIndex), MsgButtons::Ok);
+    const std::string path = ColormapPath(palettePath, baseFolder);
+    if (!LoadColormap(path, ui, colormap)) {
+      ui.Message(std::string(ColormapText(newIndex)) + "\n" + path, MsgButtons::Ok);
       return 0;
     }
   }

@@ -87,14 +87,14 @@ TEST_F(CheckRenderModeTest, UnreadableOrSmallColormapIsRefusedWithTheModesText) 
   palettePath = dir.File("missing.pcx");
   for (int i = 7; i <= 9; ++i) {
     EXPECT_EQ(Check(5, i), 0);
-    EXPECT_EQ(LastText(), texts[i - 7]);
+    EXPECT_EQ(LastText(), std::string(texts[i - 7]) + "\n" + palettePath);
   }
   WriteColormap(dir.File("short.pcx"), 256, 63);
   WriteColormap(dir.File("narrow.pcx"), 255, 64);
   for (const char* name : {"short.pcx", "narrow.pcx"}) {
     palettePath = dir.File(name);
     EXPECT_EQ(Check(5, 9), 0) << name;
-    EXPECT_EQ(LastText(), texts[2]) << name;
+    EXPECT_EQ(LastText(), std::string(texts[2]) + "\n" + palettePath) << name;
   }
   EXPECT_TRUE(modes.colormap.empty());
   EXPECT_TRUE(viewport.lightLevels.empty());
@@ -126,7 +126,7 @@ TEST_F(CheckRenderModeTest, WithoutAChosenPaletteTheBaseFoldersColormapIsUsed) {
   WriteColormap(dir.File("pics/colormap.pcx"), 256, 64);
   FolderGuard here(dir.path());
   EXPECT_EQ(Check(5, 7), 0);
-  EXPECT_EQ(LastText(), kTexFColormapText);
+  EXPECT_EQ(LastText(), std::string(kTexFColormapText) + "\n" + base + "/pics/colormap.pcx");
 
   std::filesystem::create_directories(base + "/Pics");
   WriteColormap(base + "/Pics/COLORMAP.pcx", 256, 64);

@@ -1,13 +1,23 @@
 #include "editor/recovery_copy.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 #include "editor/document.h"
 #include "editor/document_bytes.h"
+#include "editor/skin_fingerprint.h"
+#include "model/md2_file.h"
 #include "model/md2_load.h"
 #include "platform/files.h"
 
@@ -21,8 +31,167 @@ constexpr char kModelMagic[8] = {'S', 'T', 'R', 'C', 'M', 'D', 'L', '1'};
 constexpr char kSkinMagic[8] = {'S', 'T', 'R', 'C', 'S', 'K', 'N', '1'};
 // More than any model holds; a count above it is damage, not a model.
 constexpr std::uint32_t kMaxSkins = 4096;
-// A skin at the largest size with its stored pixels is far below this.
-constexpr std::uintmax_t kMaxCopyFileBytes = std::uintmax_t{1} << 30;
+// The most a restore reads, checked against the index before any file is:
+// the largest MD2 the reader takes (17,082,440 bytes), 1 MiB for the mesh
+// record and the model's path, and the 32 skins an MD2 names at the largest
+// side (2048 x 2048 pixels and as many stored ones, plus 64 KiB for the
+// record with its palette and names): 17,082,440 + 1,048,576 + 32 x
+// (8,388,608 + 65,536) = 288,663,624 bytes. Far more than any real copy, and
+// an amount the program can hold.
+constexpr std::uintmax_t kMaxCopyBytes =
+    kMaxMd2FileBytes + (std::uintmax_t{1} << 20) +
+    std::uintmax_t{kMaxMd2Skins} *
+        (2 * std::uintmax_t{kMaxMd2SkinSide} * kMaxMd2SkinSide + (std::uintmax_t{64} << 10));
+static_assert(kMaxCopyBytes == 288663624);
+
+// Closes a descriptor when it goes out of scope.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+// Only what this user made, and only with the modes the program gives, is
+// worked in: anything else in the state folder may have been planted by
+// someone else, and is neither read, written through nor removed through.
+int TrustedCause(int fd, mode_t type, mode_t mode) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return errno;
+  if ((info.st_mode & S_IFMT) != type) return kCauseNotRegularFile;
+  if (info.st_uid != ::geteuid()) return kCauseUntrustedLink;
+  if ((info.st_mode & 07777) != mode) return EPERM;
+  return 0;
+}
+
+// Opens `name` below `parent` as a folder without following a link;
+// -1 and the cause when it is not a folder of this user's with mode 0700.
+int OpenOwnFolderAt(int parent, const char* name, int& cause) {
+  Fd fd(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (fd.get() < 0) {
+    // A link gives ELOOP, or ENOTDIR for O_DIRECTORY on some systems.
+    cause = errno == ELOOP || errno == ENOTDIR ? kCauseUntrustedLink : errno;
+    return -1;
+  }
+  if ((cause = TrustedCause(fd.get(), S_IFDIR, 0700)) != 0) return -1;
+  return fd.release();
+}
+
+// The copy folder `folder`, made (0700) when `create` asks and it is missing.
+int OpenCopyFolder(const std::string& folder, bool create, int& cause) {
+  const fs::path path(folder);
+  const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  const std::string name = path.filename().string();
+  if (name.empty() || name == "." || name == "..") {
+    cause = EINVAL;
+    return -1;
+  }
+  std::error_code ec;
+  if (create) {
+    fs::create_directories(parent, ec);
+    if (ec) {
+      cause = ec.value();
+      return -1;
+    }
+  }
+  Fd parentFd(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (parentFd.get() < 0) {
+    cause = errno;
+    return -1;
+  }
+  if (create && ::mkdirat(parentFd.get(), name.c_str(), 0700) != 0 && errno != EEXIST) {
+    cause = errno;
+    return -1;
+  }
+  return OpenOwnFolderAt(parentFd.get(), name.c_str(), cause);
+}
+
+// A file of the copy, of exactly `size` bytes (of at most `size` when not
+// `exact`); a size that does not fit is refused before anything is read.
+std::optional<std::vector<std::uint8_t>> ReadAt(int folder, const std::string& name, std::uintmax_t size, bool exact,
+                                                int& cause) {
+  Fd fd(::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0) {
+    cause = errno == ELOOP ? kCauseUntrustedLink : errno;
+    return std::nullopt;
+  }
+  if ((cause = TrustedCause(fd.get(), S_IFREG, 0600)) != 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) {
+    cause = errno;
+    return std::nullopt;
+  }
+  const auto actual = static_cast<std::uintmax_t>(info.st_size);
+  if (exact ? actual != size : actual > size) {
+    cause = kCauseFileTooLarge;
+    return std::nullopt;
+  }
+  size = actual;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      cause = n < 0 ? errno : 0;
+      return std::nullopt;
+    }
+    got += static_cast<std::size_t>(n);
+  }
+  return bytes;
+}
+
+// Written as a new 0600 file under a temporary name no index can hold, then
+// renamed over the old one, which never follows a link.
+int WriteAt(int folder, const std::string& name, const std::vector<std::uint8_t>& bytes) {
+  const std::string temp = ".new-" + name;
+  ::unlinkat(folder, temp.c_str(), 0);
+  int cause = 0;
+  {
+    Fd fd(::openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (fd.get() < 0) return errno;
+    if (::fchmod(fd.get(), 0600) != 0) cause = errno;  // whatever the umask took away
+    std::size_t put = 0;
+    while (cause == 0 && put < bytes.size()) {
+      const ssize_t n = ::write(fd.get(), bytes.data() + put, bytes.size() - put);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) cause = n < 0 ? errno : EIO;
+      else put += static_cast<std::size_t>(n);
+    }
+    if (cause == 0 && ::fsync(fd.get()) != 0) cause = errno;
+    if (cause == 0 && ::close(fd.release()) != 0) cause = errno;
+  }
+  if (cause == 0 && ::renameat(folder, temp.c_str(), folder, name.c_str()) != 0) cause = errno;
+  if (cause != 0) ::unlinkat(folder, temp.c_str(), 0);
+  return cause;
+}
+
+// The names directly in a folder, "." and ".." left out.
+std::vector<std::string> NamesIn(int folder) {
+  std::vector<std::string> names;
+  const int copy = ::dup(folder);
+  if (copy < 0) return names;
+  DIR* dir = ::fdopendir(copy);
+  if (!dir) {
+    ::close(copy);
+    return names;
+  }
+  ::rewinddir(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(dir);
+  return names;
+}
 
 std::uint64_t Checksum(const std::vector<std::uint8_t>& bytes) {
   std::uint64_t h = 14695981039346656037ull;  // FNV-1a
@@ -228,7 +397,7 @@ RecoverySnapshot TakeRecoverySnapshot(const Document& document) {
     copy.record = SkinRecordBytes(*skin);
     copy.pixels = skin->pixels;
     copy.storedPixels = skin->storedPixels;
-    copy.modified = skin->modified;
+    copy.modified = SkinChanged(*skin);
     s.skins.push_back(std::move(copy));
   }
   return s;
@@ -236,11 +405,9 @@ RecoverySnapshot TakeRecoverySnapshot(const Document& document) {
 
 int WriteRecoveryCopy(const std::string& folder, const RecoverySnapshot& snapshot, const std::string& programVersion,
                       std::time_t written, int pid) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) return ec.value();
-  // What is kept here is the user's unsaved work: theirs alone to read.
-  fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
+  int cause = 0;
+  const Fd dir(OpenCopyFolder(folder, true, cause));
+  if (dir.get() < 0) return cause;
 
   RecoveryIndex index;
   index.programVersion = programVersion;
@@ -253,33 +420,32 @@ int WriteRecoveryCopy(const std::string& folder, const RecoverySnapshot& snapsho
 
   auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
     index.files.push_back({name, bytes.size(), Checksum(bytes)});
-    return WriteFileAtomic(folder + "/" + name, bytes);
+    return WriteAt(dir.get(), name, bytes);
   };
-  int cause = put("model-" + tag + ".bin", ModelFileBytes(snapshot));
+  cause = put("model-" + tag + ".bin", ModelFileBytes(snapshot));
   for (std::size_t i = 0; cause == 0 && i < snapshot.skins.size(); ++i)
     cause = put("skin-" + tag + "-" + std::to_string(i) + ".bin", SkinFileBytes(snapshot.skins[i]));
   if (cause == 0) {
     const std::string text = IndexText(index);
-    cause = WriteFileAtomic(folder + "/" + kRecoveryIndexName, std::vector<std::uint8_t>(text.begin(), text.end()));
+    cause = WriteAt(dir.get(), kRecoveryIndexName, std::vector<std::uint8_t>(text.begin(), text.end()));
   }
   // After a failure the earlier index still stands, so only this
   // generation's files go; after success, whatever the new index does not
   // name (the earlier generation, temporary files of a write cut short).
   const RecoveryIndex& standing = cause == 0 ? index : (previous ? *previous : RecoveryIndex{});
-  std::vector<fs::path> stale;
-  for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    const std::string name = entry.path().filename().string();
-    bool keep = name == kRecoveryIndexName;
+  for (const std::string& name : NamesIn(dir.get())) {
+    bool keep = name == kRecoveryIndexName || name == kRecoveryLockName;
     for (const auto& f : standing.files) keep = keep || f.name == name;
-    if (!keep) stale.push_back(entry.path());
+    if (!keep) ::unlinkat(dir.get(), name.c_str(), 0);
   }
-  for (const fs::path& path : stale) fs::remove(path, ec);
   return cause;
 }
 
 std::optional<RecoveryIndex> ReadRecoveryIndex(const std::string& folder, std::string* error) {
   int cause = 0;
-  auto bytes = ReadFileBytes(folder + "/" + kRecoveryIndexName, &cause, 1 << 20);
+  const Fd dir(OpenCopyFolder(folder, false, cause));
+  if (dir.get() < 0) return Nothing<RecoveryIndex>(error, "its folder cannot be used: " + CauseText(cause));
+  auto bytes = ReadAt(dir.get(), kRecoveryIndexName, 1 << 20, false, cause);
   if (!bytes) return Nothing<RecoveryIndex>(error, "its index cannot be read: " + CauseText(cause));
   std::istringstream in(std::string(bytes->begin(), bytes->end()));
   std::string line;
@@ -316,6 +482,7 @@ std::optional<RecoveryIndex> ReadRecoveryIndex(const std::string& folder, std::s
   index.pid = static_cast<int>(pid);
   index.generation = static_cast<int>(generation);
   bool ended = false;
+  std::uintmax_t total = 0;
   while (std::getline(in, line)) {
     if (line == "end") {
       ended = true;
@@ -325,8 +492,10 @@ std::optional<RecoveryIndex> ReadRecoveryIndex(const std::string& folder, std::s
     std::string word, extra;
     RecoveryIndex::File f;
     if (!(fields >> word >> f.name >> f.size >> std::hex >> f.checksum) || word != "file" || (fields >> extra) ||
-        !PlainFileName(f.name) || f.size > kMaxCopyFileBytes || index.files.size() > kMaxSkins)
+        !PlainFileName(f.name) || f.size > kMaxCopyBytes || index.files.size() > kMaxSkins)
       return Nothing<RecoveryIndex>(error, "its index is damaged");
+    total += f.size;
+    if (total > kMaxCopyBytes) return Nothing<RecoveryIndex>(error, "its index declares more than a copy can hold");
     index.files.push_back(f);
   }
   if (!ended || index.files.empty() || std::getline(in, line))
@@ -337,13 +506,15 @@ std::optional<RecoveryIndex> ReadRecoveryIndex(const std::string& folder, std::s
 std::optional<RecoverySnapshot> ReadRecoveryCopy(const std::string& folder, std::string* error) {
   std::optional<RecoveryIndex> index = ReadRecoveryIndex(folder, error);
   if (!index) return std::nullopt;
+  int cause = 0;
+  const Fd dir(OpenCopyFolder(folder, false, cause));
+  if (dir.get() < 0) return Nothing<RecoverySnapshot>(error, "its folder cannot be used: " + CauseText(cause));
   std::vector<std::vector<std::uint8_t>> files;
   for (const RecoveryIndex::File& f : index->files) {
-    int cause = 0;
-    auto bytes = ReadFileBytes(folder + "/" + f.name, &cause, kMaxCopyFileBytes);
+    auto bytes = ReadAt(dir.get(), f.name, f.size, true, cause);
+    if (!bytes && cause == kCauseFileTooLarge) return Nothing<RecoverySnapshot>(error, f.name + " is damaged");
     if (!bytes) return Nothing<RecoverySnapshot>(error, f.name + " cannot be read: " + CauseText(cause));
-    if (bytes->size() != f.size || Checksum(*bytes) != f.checksum)
-      return Nothing<RecoverySnapshot>(error, f.name + " is damaged");
+    if (Checksum(*bytes) != f.checksum) return Nothing<RecoverySnapshot>(error, f.name + " is damaged");
     files.push_back(std::move(*bytes));
   }
   RecoverySnapshot s;
@@ -403,7 +574,40 @@ bool RestoreRecoverySnapshot(Document& document, const RecoverySnapshot& s, std:
 }
 
 bool RemoveRecoveryCopy(const std::string& folder) {
-  std::error_code ec;
-  fs::remove_all(folder, ec);
-  return !ec;
+  const fs::path path(folder);
+  const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  const std::string name = path.filename().string();
+  const Fd parentFd(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (parentFd.get() < 0) return errno == ENOENT;
+  int cause = 0;
+  const Fd dir(OpenOwnFolderAt(parentFd.get(), name.c_str(), cause));
+  if (dir.get() < 0) return cause == ENOENT;
+  // The program puts no folders in a copy, so nothing here recurses.
+  for (const std::string& entry : NamesIn(dir.get())) ::unlinkat(dir.get(), entry.c_str(), 0);
+  return ::unlinkat(parentFd.get(), name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+int LockRecoveryCopy(const std::string& folder, int* cause) {
+  int why = 0;
+  const Fd dir(OpenCopyFolder(folder, true, why));
+  Fd lock(dir.get() < 0 ? -1
+                        : ::openat(dir.get(), kRecoveryLockName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (dir.get() >= 0 && lock.get() < 0) why = errno == ELOOP ? kCauseUntrustedLink : errno;
+  if (lock.get() >= 0 && ::fchmod(lock.get(), 0600) != 0) why = errno;
+  if (why == 0 && (why = TrustedCause(lock.get(), S_IFREG, 0600)) == 0 &&
+      ::flock(lock.get(), LOCK_EX | LOCK_NB) != 0)
+    why = errno;
+  if (cause) *cause = why;
+  return why == 0 ? lock.release() : -1;
+}
+
+std::optional<bool> RecoveryCopyInUse(const std::string& folder) {
+  int cause = 0;
+  const Fd dir(OpenCopyFolder(folder, false, cause));
+  if (dir.get() < 0) return std::nullopt;
+  const Fd lock(::openat(dir.get(), kRecoveryLockName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (lock.get() < 0 || TrustedCause(lock.get(), S_IFREG, 0600) != 0) return std::nullopt;
+  if (::flock(lock.get(), LOCK_SH | LOCK_NB) != 0) return errno == EWOULDBLOCK;
+  ::flock(lock.get(), LOCK_UN);
+  return false;
 }

@@ -9,6 +9,11 @@
 // is a folder: one file for the model, one per skin, and "index.txt", which
 // names them with their sizes and checksums and is written last, so a copy
 // that was being written when the program died is never taken for whole.
+//
+// The state folder may be reachable by others: a copy folder and its files
+// are opened without following links and used only when they are this
+// user's, with modes 0700 and 0600; anything else is refused, never written
+// or removed through.
 
 #include <cstdint>
 #include <ctime>
@@ -22,7 +27,7 @@ struct RecoverySkin {
   std::vector<std::uint8_t> record;  // SkinRecordBytes
   std::vector<std::uint8_t> pixels;
   std::vector<std::uint8_t> storedPixels;
-  bool modified = false;
+  bool modified = false;  // it differed from its file: it comes back as made here, changed until saved
 };
 
 struct RecoverySnapshot {
@@ -51,6 +56,9 @@ struct RecoveryIndex {
 };
 
 inline constexpr char kRecoveryIndexName[] = "index.txt";
+// The running program holds a lock on this file in its copy folder for as
+// long as it lives: the system lets go of it however the process ends.
+inline constexpr char kRecoveryLockName[] = "lock";
 
 // Whether the document holds work a save has not written yet.
 bool HasUnsavedWork(const Document& document);
@@ -73,10 +81,20 @@ std::optional<RecoveryIndex> ReadRecoveryIndex(const std::string& folder, std::s
 std::optional<RecoverySnapshot> ReadRecoveryCopy(const std::string& folder, std::string* error = nullptr);
 
 // Puts the document back as the copy holds it: loaded, its undo history
-// empty, and what was unsaved still unsaved (the skins that were modified
-// flagged so, the mesh counted as changed when it was). False, with a
+// empty, and what was unsaved still unsaved (the skins that were changed
+// count as changed until they are saved, the mesh as changed when it was). False, with a
 // reason and the document untouched, when the copy does not hold up.
 bool RestoreRecoverySnapshot(Document& document, const RecoverySnapshot& snapshot, std::string* error = nullptr);
 
-// Removes the copy's folder and everything in it; false when some of it stays.
+// Removes the copy's folder and everything in it; false when some of it
+// stays (a folder not this user's is left alone). No folder is success.
 bool RemoveRecoveryCopy(const std::string& folder);
+
+// Makes the copy folder when missing and locks its lock file; the open
+// descriptor holding the lock, or -1 with the errno (or the cause of a
+// refused folder) in *cause.
+int LockRecoveryCopy(const std::string& folder, int* cause = nullptr);
+
+// Whether a running program holds the copy's lock; nothing when the copy
+// has no lock file to ask (or is not one this user may use).
+std::optional<bool> RecoveryCopyInUse(const std::string& folder);

@@ -1,7 +1,11 @@
 #include "shell/recovery.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -40,9 +44,17 @@ int PidOfCopy(const std::string& name) {
 void SetAside(const fs::path& copy) {
   std::error_code ec;
   const fs::path aside = copy.parent_path() / (kSetAsidePrefix + copy.filename().string());
-  fs::remove_all(aside, ec);
+  RemoveRecoveryCopy(aside.string());
   fs::rename(copy, aside, ec);
-  if (ec) fs::remove_all(copy, ec);
+  if (ec) RemoveRecoveryCopy(copy.string());
+}
+
+// Only folders this user made as copy folders are looked into; a link or
+// another user's folder of the same name is left where it is, untouched.
+bool OwnCopyFolder(const fs::path& folder) {
+  struct stat info {};
+  return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+         (info.st_mode & 07777) == 0700;
 }
 
 struct Candidate {
@@ -52,8 +64,20 @@ struct Candidate {
 
 }  // namespace
 
+CrashRecovery::~CrashRecovery() {
+  writer_.Wait();
+  Unlock();
+}
+
+void CrashRecovery::Unlock() {
+  if (lockFd_ >= 0) ::close(lockFd_);
+  lockFd_ = -1;
+}
+
 void CrashRecovery::SetRoot(const std::string& root, int pid) {
   writer_.Wait();
+  Unlock();
+  writePending_ = false;
   root_ = root;
   pid_ = pid;
   folder_ = root.empty() ? std::string() : root + "/" + kCopyPrefix + std::to_string(pid);
@@ -64,8 +88,30 @@ void CrashRecovery::SetIntervalMinutes(int minutes) {
   intervalMs_ = std::int64_t{std::clamp(minutes, 0, kRecoveryMinutesMax)} * 60 * 1000;
 }
 
+void CrashRecovery::NoteResult(int cause) {
+  if (cause == 0) return;
+  if (failureCause_ == 0) failureCause_ = cause;
+  // What is on disk is not this state: the next due copy must not be
+  // skipped as a repeat of it.
+  copied_ = Key{static_cast<std::size_t>(-1), 0, 0, 0};
+}
+
+void CrashRecovery::CheckFinishedWrite() {
+  if (!writePending_ || writer_.busy()) return;
+  writePending_ = false;
+  NoteResult(writer_.Wait());
+}
+
+std::optional<std::string> CrashRecovery::TakeFailureMessage() {
+  CheckFinishedWrite();
+  if (failureCause_ == 0 || failureReported_) return std::nullopt;
+  failureReported_ = true;
+  return kRecoveryWriteFailedText + CauseText(failureCause_) + "\n" + folder_;
+}
+
 bool CrashRecovery::Poll(const Document& document, std::int64_t nowMs) {
   if (folder_.empty() || closed_ || document.history.open() || writer_.busy()) return false;
+  CheckFinishedWrite();
   const UndoHistory& h = document.history;
   if (!HasUnsavedWork(document)) {
     if (copyExists_) Discard();
@@ -89,11 +135,21 @@ bool CrashRecovery::WriteNow(const Document& document, std::int64_t nowMs) {
 
 bool CrashRecovery::Start(const Document& document, std::int64_t nowMs) {
   const UndoHistory& h = document.history;
-  if (!writer_.Start(folder_, TakeRecoverySnapshot(document), kProgramVersion, std::time(nullptr), pid_)) return false;
-  copyExists_ = true;
-  copied_ = Key{h.stepsRecorded(), h.position(), h.size(), h.meshEdits()};
+  CheckFinishedWrite();
+  // Either way the copy counts as tried: a failed one is tried again when
+  // the next is due, not at every poll.
   stepsAtCopy_ = h.stepsRecorded();
   clockStart_ = nowMs;
+  int cause = 0;
+  if (lockFd_ < 0) lockFd_ = LockRecoveryCopy(folder_, &cause);
+  if (lockFd_ < 0) {
+    NoteResult(cause);
+    return false;
+  }
+  if (!writer_.Start(folder_, TakeRecoverySnapshot(document), kProgramVersion, std::time(nullptr), pid_)) return false;
+  writePending_ = true;
+  copyExists_ = true;
+  copied_ = Key{h.stepsRecorded(), h.position(), h.size(), h.meshEdits()};
   return true;
 }
 
@@ -102,8 +158,11 @@ void CrashRecovery::AfterSave(const Document& document) {
 }
 
 void CrashRecovery::Discard() {
+  CheckFinishedWrite();
   writer_.Wait();
-  if (!folder_.empty()) RemoveRecoveryCopy(folder_);
+  CheckFinishedWrite();
+  if (!folder_.empty() && lockFd_ >= 0) RemoveRecoveryCopy(folder_);
+  Unlock();
   copyExists_ = false;
 }
 
@@ -122,6 +181,12 @@ std::string RecoveryDateText(std::time_t written) {
   return n ? std::string(text, n) : std::to_string(static_cast<long long>(written));
 }
 
+bool PollRecovery(App& app, std::int64_t nowMs) {
+  const bool started = app.recovery.Poll(app.document, nowMs);
+  if (std::optional<std::string> failure = app.recovery.TakeFailureMessage()) app.ui.Message(*failure);
+  return started;
+}
+
 bool OfferRecovery(App& app) {
   CrashRecovery& recovery = app.recovery;
   if (recovery.root().empty()) return false;
@@ -129,19 +194,23 @@ bool OfferRecovery(App& app) {
   std::vector<Candidate> candidates;
   std::vector<fs::path> entries;
   for (const auto& entry : fs::directory_iterator(recovery.root(), ec))
-    if (entry.is_directory(ec)) entries.push_back(entry.path());
+    if (OwnCopyFolder(entry.path())) entries.push_back(entry.path());
   for (const fs::path& folder : entries) {
     const int pid = PidOfCopy(folder.filename().string());
-    // A folder under this run's own id was left by an earlier process that
-    // had the same id.
-    if (pid == 0 || (pid != CurrentProcessId() && !ProcessGone(pid))) continue;
+    if (pid == 0) continue;
+    // The lock says whether its program still runs; a process id can linger
+    // (a killed process not yet reaped) or come back for another program.
+    // Without a lock file the id is all there is to go by, and a folder
+    // under this run's own id was left by an earlier process that had it.
+    const std::optional<bool> inUse = RecoveryCopyInUse(folder.string());
+    if (inUse ? *inUse : (pid != CurrentProcessId() && !ProcessGone(pid))) continue;
     std::string why;
     std::optional<RecoveryIndex> index = ReadRecoveryIndex(folder.string(), &why);
     if (index) {
       candidates.push_back({folder, index->written});
     } else if (!fs::exists(folder / kRecoveryIndexName, ec)) {
       // Its first copy was never finished: there is nothing to offer.
-      fs::remove_all(folder, ec);
+      RemoveRecoveryCopy(folder.string());
     } else {
       app.ui.Message(kRestoreFailedText + why);
       SetAside(folder);
@@ -157,8 +226,14 @@ bool OfferRecovery(App& app) {
       continue;
     }
     std::string why;
-    std::optional<RecoverySnapshot> snapshot = ReadRecoveryCopy(c.folder.string(), &why);
-    if (!snapshot || !RestoreRecoverySnapshot(app.document, *snapshot, &why)) {
+    bool restored = false;
+    try {
+      std::optional<RecoverySnapshot> snapshot = ReadRecoveryCopy(c.folder.string(), &why);
+      restored = snapshot && RestoreRecoverySnapshot(app.document, *snapshot, &why);
+    } catch (const std::bad_alloc&) {
+      why = kRestoreNoMemoryText;
+    }
+    if (!restored) {
       app.ui.Message(kRestoreFailedText + why);
       SetAside(c.folder);
       continue;

@@ -6,10 +6,13 @@
 //
 // Each run keeps its copy in a folder of its own, named after its process
 // id, so two running copies of the program never touch each other's copy;
-// only copies whose process is gone are offered.
+// only copies whose process is gone are offered. A run holds a lock in its
+// folder while it lives, so a process that was killed counts as gone at
+// once, even while its entry lingers unreaped.
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "editor/recovery_writer.h"
@@ -20,6 +23,8 @@ class Document;
 
 inline constexpr char kRestoreQuestionStart[] = "Restore the unsaved work of ";
 inline constexpr char kRestoreFailedText[] = "The unsaved work could not be restored: ";
+inline constexpr char kRecoveryWriteFailedText[] = "The unsaved work could not be copied for recovery: ";
+inline constexpr char kRestoreNoMemoryText[] = "there is not enough memory to hold it";
 // A copy follows this many undo steps, whatever the time.
 inline constexpr std::size_t kRecoveryEverySteps = 50;
 // How often the window asks whether a copy is due.
@@ -27,6 +32,11 @@ inline constexpr int kRecoveryPollMs = 1000;
 
 class CrashRecovery {
  public:
+  CrashRecovery() = default;
+  ~CrashRecovery();
+  CrashRecovery(const CrashRecovery&) = delete;
+  CrashRecovery& operator=(const CrashRecovery&) = delete;
+
   // Copies go below `root` (the state folder), keyed by `pid`; an empty
   // root takes no copies at all.
   void SetRoot(const std::string& root, int pid);
@@ -53,12 +63,20 @@ class CrashRecovery {
 
   RecoveryWriter& writer() { return writer_; }
 
+  // The message about a copy that could not be written (the folder and the
+  // cause), given once per run, at the first failure; nothing otherwise.
+  // A failed copy is tried again when the next one is due.
+  std::optional<std::string> TakeFailureMessage();
+
  private:
   struct Key {
     std::size_t recorded = 0, position = 0, size = 0, meshEdits = 0;
     bool operator==(const Key&) const = default;
   };
   bool Start(const Document& document, std::int64_t nowMs);
+  void NoteResult(int cause);
+  void CheckFinishedWrite();
+  void Unlock();
 
   std::string root_;
   std::string folder_;
@@ -70,10 +88,17 @@ class CrashRecovery {
   std::size_t stepsAtCopy_ = 0;
   std::int64_t clockStart_ = -1;  // since when the interval counts; -1 while nothing is unsaved
   RecoveryWriter writer_;
+  int lockFd_ = -1;
+  bool writePending_ = false;  // a write whose result nobody has looked at
+  int failureCause_ = 0;
+  bool failureReported_ = false;
 };
 
 // The moment a copy was written, in the user's local form.
 std::string RecoveryDateText(std::time_t written);
+
+// Poll, then the message of a failed copy, once per run.
+bool PollRecovery(App& app, std::int64_t nowMs);
 
 // At start: offers each copy a run that died left behind, newest first
 // ("Restore the unsaved work of <date>?"). Yes puts it back as unsaved work

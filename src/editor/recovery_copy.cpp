@@ -20,6 +20,7 @@
 #include "model/md2_file.h"
 #include "model/md2_load.h"
 #include "platform/files.h"
+#include "platform/unique_fd.h"
 
 namespace fs = std::filesystem;
 
@@ -43,22 +44,6 @@ constexpr std::uintmax_t kMaxCopyBytes =
     std::uintmax_t{kMaxMd2Skins} *
         (2 * std::uintmax_t{kMaxMd2SkinSide} * kMaxMd2SkinSide + (std::uintmax_t{64} << 10));
 static_assert(kMaxCopyBytes == 288663624);
-
-// Closes a descriptor when it goes out of scope.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 // Only what this user made, and only with the modes the program gives, is
 // worked in: anything else in the state folder may have been planted by

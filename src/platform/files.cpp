@@ -13,6 +13,8 @@
 #include <random>
 #include <utility>
 
+#include "platform/unique_fd.h"
+
 namespace fs = std::filesystem;
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -299,26 +301,6 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
 }
 
 namespace {
-
-// A descriptor closed when it goes out of scope.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  Fd& operator=(Fd&& other) noexcept {
-    std::swap(fd_, other.fd_);
-    return *this;
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 // The file a save really replaces, as its folder (held open, so nothing can
 // move it between the checks and the rename) and its name there. Symbolic

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editor/byte_io.h"
+
 namespace {
 
 // Two changed runs this close are kept as one: a run's bookkeeping costs
@@ -88,3 +90,42 @@ void ByteDiff::Apply(std::vector<std::uint8_t>& data, bool forward) const {
 
 void ByteDiff::ApplyForward(std::vector<std::uint8_t>& data) const { Apply(data, true); }
 void ByteDiff::ApplyBackward(std::vector<std::uint8_t>& data) const { Apply(data, false); }
+
+void ByteDiff::Write(ByteWriter& out) const {
+  out.Put(static_cast<std::uint64_t>(beforeSize_));
+  out.Put(static_cast<std::uint64_t>(afterSize_));
+  out.Put(static_cast<std::uint32_t>(runs_.size()));
+  for (const Run& run : runs_) {
+    out.Put(run.offset);
+    out.Put(run.length);
+  }
+  out.Blob(before_);
+  out.Blob(after_);
+}
+
+std::optional<ByteDiff> ByteDiff::Read(ByteReader& in) {
+  ByteDiff d;
+  std::uint64_t beforeSize = 0, afterSize = 0;
+  std::uint32_t count = 0;
+  if (!in.Get(beforeSize) || !in.Get(afterSize) || !in.Get(count)) return std::nullopt;
+  // Offsets are 32-bit: no side of a diff is larger.
+  if (beforeSize > UINT32_MAX || afterSize > UINT32_MAX) return std::nullopt;
+  d.beforeSize_ = static_cast<std::size_t>(beforeSize);
+  d.afterSize_ = static_cast<std::size_t>(afterSize);
+  d.common_ = std::min(d.beforeSize_, d.afterSize_);
+  std::uint64_t end = 0, stored = 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    Run run;
+    if (!in.Get(run.offset) || !in.Get(run.length)) return std::nullopt;
+    if (run.length == 0 || run.offset < end || std::uint64_t{run.offset} + run.length > d.common_)
+      return std::nullopt;
+    run.store = static_cast<std::uint32_t>(stored);
+    end = std::uint64_t{run.offset} + run.length;
+    stored += run.length;
+    d.runs_.push_back(run);
+  }
+  if (!in.Blob(d.before_) || !in.Blob(d.after_)) return std::nullopt;
+  if (d.before_.size() != stored + (d.beforeSize_ - d.common_) || d.after_.size() != stored + (d.afterSize_ - d.common_))
+    return std::nullopt;
+  return d;
+}

@@ -5,8 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
+
+class ByteReader;
+class ByteWriter;
 
 class ByteDiff {
  public:
@@ -31,6 +35,12 @@ class ByteDiff {
   // caller checks MatchesAfter/MatchesBefore first.
   void ApplyForward(std::vector<std::uint8_t>& data) const;
   void ApplyBackward(std::vector<std::uint8_t>& data) const;
+
+  // The diff as bytes (the recovery journal keeps steps this way), and back.
+  // Read takes only what Between could have made: runs in order, inside the
+  // common part, with stores that add up; nothing otherwise.
+  void Write(ByteWriter& out) const;
+  static std::optional<ByteDiff> Read(ByteReader& in);
 
  private:
   struct Run {

@@ -14,8 +14,10 @@
 #include <system_error>
 #include <utility>
 
+#include "editor/byte_io.h"
 #include "editor/document.h"
 #include "editor/document_bytes.h"
+#include "editor/recovery_journal.h"
 #include "editor/skin_fingerprint.h"
 #include "model/md2_file.h"
 #include "model/md2_load.h"
@@ -178,61 +180,10 @@ std::vector<std::string> NamesIn(int folder) {
   return names;
 }
 
-std::uint64_t Checksum(const std::vector<std::uint8_t>& bytes) {
-  std::uint64_t h = 14695981039346656037ull;  // FNV-1a
-  for (std::uint8_t b : bytes) {
-    h ^= b;
-    h *= 1099511628211ull;
-  }
-  return h;
-}
+std::uint64_t Checksum(const std::vector<std::uint8_t>& bytes) { return Fnv1a(bytes); }
 
-class Out {
- public:
-  template <class T>
-  void Put(T value) {
-    const auto* p = reinterpret_cast<const std::uint8_t*>(&value);
-    bytes.insert(bytes.end(), p, p + sizeof(T));
-  }
-  void Blob(const void* data, std::size_t n) {
-    Put(static_cast<std::uint64_t>(n));
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    bytes.insert(bytes.end(), p, p + n);
-  }
-  void Blob(const std::vector<std::uint8_t>& v) { Blob(v.data(), v.size()); }
-  std::vector<std::uint8_t> bytes;
-};
-
-class In {
- public:
-  explicit In(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
-  template <class T>
-  bool Get(T& value) {
-    if (bytes_.size() - pos_ < sizeof(T)) return false;
-    std::memcpy(&value, bytes_.data() + pos_, sizeof(T));
-    pos_ += sizeof(T);
-    return true;
-  }
-  bool Blob(std::vector<std::uint8_t>& out) {
-    std::uint64_t n = 0;
-    if (!Get(n) || bytes_.size() - pos_ < n) return false;
-    out.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_),
-               bytes_.begin() + static_cast<std::ptrdiff_t>(pos_ + n));
-    pos_ += static_cast<std::size_t>(n);
-    return true;
-  }
-  bool Magic(const char (&magic)[8]) {
-    char read[8];
-    for (char& c : read)
-      if (!Get(c)) return false;
-    return std::memcmp(read, magic, 8) == 0;
-  }
-  bool AtEnd() const { return pos_ == bytes_.size(); }
-
- private:
-  const std::vector<std::uint8_t>& bytes_;
-  std::size_t pos_ = 0;
-};
+using Out = ByteWriter;
+using In = ByteReader;
 
 std::vector<std::uint8_t> ModelFileBytes(const RecoverySnapshot& s) {
   Out out;
@@ -309,6 +260,7 @@ std::string IndexText(const RecoveryIndex& index) {
       << "model " << OneLine(index.modelPath) << '\n'
       << "pid " << index.pid << '\n'
       << "generation " << index.generation << '\n';
+  if (index.journalAfter) out << "journal " << *index.journalAfter << '\n';
   for (const RecoveryIndex::File& f : index.files)
     out << "file " << f.name << ' ' << f.size << ' ' << std::hex << f.checksum << std::dec << '\n';
   out << "end\n";
@@ -363,6 +315,10 @@ std::unique_ptr<Skin> SkinFrom(const RecoverySkin& s) {
 
 }  // namespace
 
+int OpenRecoveryFolder(const std::string& folder, int& cause) { return OpenCopyFolder(folder, false, cause); }
+int RecoveryFileCause(int fd) { return TrustedCause(fd, S_IFREG, 0600); }
+bool RecoveryMeshHoldsUp(const Model& mesh, std::size_t frameCount) { return MeshHoldsUp(mesh, frameCount); }
+
 bool HasUnsavedWork(const Document& document) {
   return document.model.modelLoaded && (document.MeshChanged() || !document.ChangedSkins().empty());
 }
@@ -399,6 +355,7 @@ int WriteRecoveryCopy(const std::string& folder, const RecoverySnapshot& snapsho
   index.written = written;
   index.modelPath = snapshot.modelPath;
   index.pid = pid;
+  index.journalAfter = snapshot.journalAfter;
   const std::optional<RecoveryIndex> previous = ReadRecoveryIndex(folder);
   index.generation = previous ? previous->generation + 1 : 1;
   const std::string tag = std::to_string(index.generation);
@@ -419,7 +376,7 @@ int WriteRecoveryCopy(const std::string& folder, const RecoverySnapshot& snapsho
   // name (the earlier generation, temporary files of a write cut short).
   const RecoveryIndex& standing = cause == 0 ? index : (previous ? *previous : RecoveryIndex{});
   for (const std::string& name : NamesIn(dir.get())) {
-    bool keep = name == kRecoveryIndexName || name == kRecoveryLockName;
+    bool keep = name == kRecoveryIndexName || name == kRecoveryLockName || IsJournalFile(name);
     for (const auto& f : standing.files) keep = keep || f.name == name;
     if (!keep) ::unlinkat(dir.get(), name.c_str(), 0);
   }
@@ -473,6 +430,15 @@ std::optional<RecoveryIndex> ReadRecoveryIndex(const std::string& folder, std::s
       ended = true;
       break;
     }
+    if (line.compare(0, 8, "journal ") == 0 && index.files.empty() && !index.journalAfter) {
+      const std::string text = line.substr(8);
+      std::uint64_t after = 0;
+      if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos)
+        return Nothing<RecoveryIndex>(error, "its index is damaged");
+      for (char c : text) after = after * 10 + static_cast<std::uint64_t>(c - '0');
+      index.journalAfter = after;
+      continue;
+    }
     std::istringstream fields(line);
     std::string word, extra;
     RecoveryIndex::File f;
@@ -513,9 +479,16 @@ std::optional<RecoverySnapshot> ReadRecoveryCopy(const std::string& folder, std:
     s.skins.push_back(std::move(skin));
   }
   // The contents are checked the way restoring checks them, so a copy read
-  // here can be restored.
+  // here can be restored; the journal is played by the restore itself.
   Document scratch;
   if (!RestoreRecoverySnapshot(scratch, s, error)) return std::nullopt;
+  if (index->journalAfter) {
+    // A journal that cannot be read leaves the copy as it is: it only ever
+    // adds to it.
+    s.journalAfter = *index->journalAfter;
+    if (auto journal = ReadAt(dir.get(), kRecoveryJournalName, kMaxJournalBytes, false, cause))
+      s.journal = std::move(*journal);
+  }
   return s;
 }
 
@@ -555,6 +528,7 @@ bool RestoreRecoverySnapshot(Document& document, const RecoverySnapshot& s, std:
     document.MarkMeshUnsaved();
   else
     document.MarkMeshSaved();
+  if (!s.journal.empty()) PlayJournal(document, ParseJournal(s.journal), s.journalAfter);
   return true;
 }
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 class Document;
+struct Model;
 
 struct RecoverySkin {
   std::vector<std::uint8_t> record;  // SkinRecordBytes
@@ -38,6 +39,10 @@ struct RecoverySnapshot {
   int currentSkinIndex = -1;
   int currentFrameIndex = 0;
   std::vector<RecoverySkin> skins;
+  // The journal (see editor/recovery_journal.h) goes on from the history
+  // move numbered journalAfter; a restore plays what it holds after that.
+  std::uint64_t journalAfter = 0;
+  std::vector<std::uint8_t> journal;  // the journal file as read; empty when none
 };
 
 // What the index says about the copy besides its files.
@@ -47,6 +52,7 @@ struct RecoveryIndex {
   std::string modelPath;
   int pid = 0;
   int generation = 0;
+  std::optional<std::uint64_t> journalAfter;  // copies written before the journal have none
   struct File {
     std::string name;
     std::uint64_t size = 0;
@@ -59,6 +65,11 @@ inline constexpr char kRecoveryIndexName[] = "index.txt";
 // The running program holds a lock on this file in its copy folder for as
 // long as it lives: the system lets go of it however the process ends.
 inline constexpr char kRecoveryLockName[] = "lock";
+
+// The journal of history moves that follows the copy, in the copy folder.
+inline constexpr char kRecoveryJournalName[] = "journal";
+// The most of a journal a restore reads; a longer one is left unplayed.
+inline constexpr std::uintmax_t kMaxJournalBytes = std::uintmax_t{512} << 20;
 
 // Whether the document holds work a save has not written yet.
 bool HasUnsavedWork(const Document& document);
@@ -94,6 +105,16 @@ bool RemoveRecoveryCopy(const std::string& folder);
 // descriptor holding the lock, or -1 with the errno (or the cause of a
 // refused folder) in *cause.
 int LockRecoveryCopy(const std::string& folder, int* cause = nullptr);
+
+// The copy folder, opened without following a link, when it is this user's
+// with mode 0700; -1 and the cause otherwise.
+int OpenRecoveryFolder(const std::string& folder, int& cause);
+// 0 when the open file is a regular file of this user's with mode 0600; the
+// cause of refusing it otherwise.
+int RecoveryFileCause(int fd);
+// Every index the mesh holds names something that exists (with
+// `frameCount` frames), and its lists have the sizes every model has.
+bool RecoveryMeshHoldsUp(const Model& mesh, std::size_t frameCount);
 
 // Whether a running program holds the copy's lock; nothing when the copy
 // has no lock file to ask (or is not one this user may use).

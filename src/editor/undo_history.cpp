@@ -19,6 +19,7 @@ bool UndoHistory::Commit(Model& model) {
   position_ = steps_.size();
   ++recorded_;
   if (steps_.back()->changesSavedMesh()) ++meshEdits_;
+  if (listener_) listener_->StepMoved(*steps_.back(), HistoryListener::Move::Record);
   Trim();
   return true;
 }
@@ -34,6 +35,7 @@ bool UndoHistory::Undo(Model& model) {
   }
   --position_;
   if (steps_[position_]->changesSavedMesh()) ++meshEdits_;
+  if (listener_) listener_->StepMoved(*steps_[position_], HistoryListener::Move::Undo);
   return true;
 }
 
@@ -44,6 +46,7 @@ bool UndoHistory::Redo(Model& model) {
     return false;
   }
   if (steps_[position_]->changesSavedMesh()) ++meshEdits_;
+  if (listener_) listener_->StepMoved(*steps_[position_], HistoryListener::Move::Redo);
   ++position_;
   return true;
 }
@@ -72,6 +75,7 @@ void UndoHistory::CarrySave(const SavedSkin& save, const SaveView& live) {
   }
   bytes_ = 0;
   for (const auto& step : steps_) bytes_ += step->bytes();
+  if (listener_) listener_->HistoryReset();
 }
 
 void UndoHistory::Clear() {
@@ -79,6 +83,52 @@ void UndoHistory::Clear() {
   position_ = 0;
   bytes_ = 0;
   ++clears_;
+  if (listener_) listener_->HistoryReset();
+}
+
+bool UndoHistory::PlayRecorded(std::unique_ptr<UndoStep> step, Model& model) {
+  if (open() || !step || !step->Redo(model)) return false;
+  for (std::size_t i = position_; i < steps_.size(); ++i) bytes_ -= steps_[i]->bytes();
+  steps_.resize(position_);
+  if (step->changesSavedMesh()) ++meshEdits_;
+  bytes_ += step->bytes();
+  steps_.push_back(std::move(step));
+  position_ = steps_.size();
+  ++recorded_;
+  Trim();
+  return true;
+}
+
+bool UndoHistory::PlayUndo(std::unique_ptr<UndoStep> step, Model& model) {
+  if (open() || !step) return false;
+  if (CanUndo()) {
+    // The history's own step; the told one is the same step.
+    if (!steps_[position_ - 1]->Undo(model)) return false;
+    --position_;
+    if (steps_[position_]->changesSavedMesh()) ++meshEdits_;
+    return true;
+  }
+  if (!step->Undo(model)) return false;
+  if (step->changesSavedMesh()) ++meshEdits_;
+  bytes_ += step->bytes();
+  steps_.insert(steps_.begin(), std::move(step));
+  return true;
+}
+
+bool UndoHistory::PlayRedo(std::unique_ptr<UndoStep> step, Model& model) {
+  if (open() || !step) return false;
+  if (CanRedo()) {
+    if (!steps_[position_]->Redo(model)) return false;
+    if (steps_[position_]->changesSavedMesh()) ++meshEdits_;
+    ++position_;
+    return true;
+  }
+  if (!step->Redo(model)) return false;
+  if (step->changesSavedMesh()) ++meshEdits_;
+  bytes_ += step->bytes();
+  steps_.push_back(std::move(step));
+  position_ = steps_.size();
+  return true;
 }
 
 void UndoHistory::SetBudget(std::size_t bytes) {

@@ -12,6 +12,18 @@
 
 #include "editor/undo_step.h"
 
+// Told of every move of the history as it happens (the recovery journal
+// keeps them): a step recorded, undone or redone, or a change the steps
+// cannot describe (the history cleared, a save carried over it), after
+// which what was told before no longer adds up to the document.
+class HistoryListener {
+ public:
+  enum class Move { Record, Undo, Redo };
+  virtual ~HistoryListener() = default;
+  virtual void StepMoved(const UndoStep& step, Move move) = 0;
+  virtual void HistoryReset() = 0;
+};
+
 class UndoHistory {
  public:
   static constexpr std::size_t kDefaultBudget = std::size_t{256} << 20;
@@ -58,6 +70,20 @@ class UndoHistory {
   // beyond it.
   void CarrySave(const SavedSkin& save, const SaveView& live);
 
+  // One listener at a time; null for none.
+  void SetListener(HistoryListener* listener) { listener_ = listener; }
+
+  // Playing back moves a listener was told, onto the document they were
+  // told about, to bring back a history. Each plays `step` (the moved step
+  // as it was told) and keeps it where the history would have it: a step
+  // undone or redone that this history does not hold (it was before or
+  // after what was played back) joins it at that end. False, with the
+  // model and the history untouched, when the step does not fit the
+  // model. The listener hears none of it.
+  bool PlayRecorded(std::unique_ptr<UndoStep> step, Model& model);
+  bool PlayUndo(std::unique_ptr<UndoStep> step, Model& model);
+  bool PlayRedo(std::unique_ptr<UndoStep> step, Model& model);
+
  private:
   void Trim();
 
@@ -70,4 +96,5 @@ class UndoHistory {
   std::size_t recorded_ = 0;
   std::size_t clears_ = 0;
   std::size_t meshEdits_ = 0;
+  HistoryListener* listener_ = nullptr;
 };

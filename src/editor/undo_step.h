@@ -6,6 +6,8 @@
 // history that no longer matches the document is never played into it.
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -59,8 +61,21 @@ class UndoStep {
   bool changesSavedMesh() const { return savedMeshChanged_; }
   unsigned parts() const { return parts_; }
   std::size_t bytes() const;
+  // The mesh's change, for a caller that checks where a step would take the
+  // mesh before playing it.
+  const ByteDiff& meshDiff() const { return mesh_; }
+
+  // The step as bytes (the recovery journal keeps closed steps this way),
+  // and back. Read refuses what no closed step could hold: positions
+  // outside the lists, skin records that do not parse or do not fit their
+  // pixels, sizes that do not add up; the mesh's content is the player's to
+  // check (see meshDiff).
+  void Write(ByteWriter& out) const;
+  static std::unique_ptr<UndoStep> Read(std::span<const std::uint8_t> bytes);
 
  private:
+  UndoStep() = default;
+
   struct SkinCapture {
     const Skin* skin = nullptr;
     std::vector<std::uint8_t> record;

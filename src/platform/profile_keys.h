@@ -67,8 +67,9 @@ inline constexpr IntSetting kUndoCtrlZSetting{kPreferencesSection, "Undo Ctrl+Z"
 // The most memory the undo history keeps, in MiB (at least 1).
 inline constexpr IntSetting kUndoMemorySetting{kPreferencesSection, "Undo Memory MiB", 256};
 inline constexpr int kUndoMemoryMaxMiB = 65536;
-// Minutes between the recovery copies of unsaved work; 0 takes none on a
-// timer (a copy still follows every so many undo steps).
+// Minutes before a recovery copy that could not be written is tried again;
+// 0 waits for a number of undo steps alone. (The name is the one the setting
+// had when copies were taken on a timer.)
 inline constexpr IntSetting kRecoveryMinutesSetting{kPreferencesSection, "Recovery Minutes", 2};
 inline constexpr int kRecoveryMinutesMax = 1440;
 // The main window's place and size as the window system saved them (base64);

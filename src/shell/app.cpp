@@ -5,6 +5,7 @@
 #include "shell/preferences.h"
 
 App::App(Ui& u, Profile& p) : ui(u), profile(p) {
+  recovery.Attach(document.history);
   rebuildShadeRamps = [this] { RebuildShadeRamps(); };
   cameraDragged = [this] { link.SendCameraToWatcher(); };
   link.refreshAll = [this] { RefreshAll(); };

@@ -65,8 +65,36 @@ struct Candidate {
 }  // namespace
 
 CrashRecovery::~CrashRecovery() {
+  if (history_) history_->SetListener(nullptr);
   writer_.Wait();
+  journal_.Close();
   Unlock();
+}
+
+void CrashRecovery::Attach(UndoHistory& history) {
+  if (history_) history_->SetListener(nullptr);
+  history_ = &history;
+  history.SetListener(this);
+}
+
+void CrashRecovery::StepMoved(const UndoStep& step, Move move) {
+  ++moves_;
+  if (!journalOn_) return;
+  const JournalKind kind = move == Move::Record ? JournalKind::Record
+                           : move == Move::Undo ? JournalKind::Undo
+                                                : JournalKind::Redo;
+  journal_.Append(JournalRecordBytes(kind, moves_, step), moves_);
+}
+
+void CrashRecovery::SkinsSettled() {
+  ++moves_;
+  if (journalOn_) journal_.Append(JournalRecordBytes(JournalKind::Settle, moves_, std::span<const std::uint8_t>()), moves_);
+}
+
+void CrashRecovery::HistoryReset() {
+  ++moves_;
+  broken_ = true;
+  if (journalOn_) journal_.Append(JournalRecordBytes(JournalKind::Reset, moves_, std::span<const std::uint8_t>()), moves_);
 }
 
 void CrashRecovery::Unlock() {
@@ -76,6 +104,10 @@ void CrashRecovery::Unlock() {
 
 void CrashRecovery::SetRoot(const std::string& root, int pid) {
   writer_.Wait();
+  journal_.Close();
+  journalOn_ = false;
+  broken_ = true;
+  retryWait_ = false;
   Unlock();
   writePending_ = false;
   root_ = root;
@@ -94,12 +126,21 @@ void CrashRecovery::NoteResult(int cause) {
   // What is on disk is not this state: the next due copy must not be
   // skipped as a repeat of it.
   copied_ = Key{static_cast<std::size_t>(-1), 0, 0, 0};
+  broken_ = true;
+  retryWait_ = true;
 }
 
 void CrashRecovery::CheckFinishedWrite() {
+  NoteResult(journal_.TakeError());
   if (!writePending_ || writer_.busy()) return;
   writePending_ = false;
-  NoteResult(writer_.Wait());
+  const int cause = writer_.Wait();
+  if (cause == 0) {
+    journal_.CopyWritten(copyMove_);
+  } else {
+    journal_.CopyFailed();
+    NoteResult(cause);
+  }
 }
 
 std::optional<std::string> CrashRecovery::TakeFailureMessage() {
@@ -120,10 +161,14 @@ bool CrashRecovery::Poll(const Document& document, std::int64_t nowMs) {
     return false;
   }
   if (clockStart_ < 0) clockStart_ = nowMs;
-  if (copyExists_ && copied_ == Key{h.stepsRecorded(), h.position(), h.size(), h.meshEdits()}) return false;
-  const bool bySteps = h.stepsRecorded() - stepsAtCopy_ >= kRecoveryEverySteps;
-  const bool byTime = intervalMs_ > 0 && nowMs - clockStart_ >= intervalMs_;
-  if (!bySteps && !byTime) return false;
+  const bool journalFull = journalOn_ && journal_.fileBytes() > kJournalRestartBytes;
+  if (copyExists_ && !broken_ && !journalFull) return false;  // the journal keeps up
+  if (retryWait_) {
+    if (copyExists_ && copied_ == Key{h.stepsRecorded(), h.position(), h.size(), h.meshEdits()}) return false;
+    const bool bySteps = h.stepsRecorded() - stepsAtCopy_ >= kRecoveryEverySteps;
+    const bool byTime = intervalMs_ > 0 && nowMs - clockStart_ >= intervalMs_;
+    if (!bySteps && !byTime) return false;
+  }
   return Start(document, nowMs);
 }
 
@@ -146,7 +191,20 @@ bool CrashRecovery::Start(const Document& document, std::int64_t nowMs) {
     NoteResult(cause);
     return false;
   }
-  if (!writer_.Start(folder_, TakeRecoverySnapshot(document), kProgramVersion, std::time(nullptr), pid_)) return false;
+  if (!journalOn_) {
+    cause = journal_.Open(folder_);
+    journalOn_ = cause == 0;
+  }
+  RecoverySnapshot snapshot = TakeRecoverySnapshot(document);
+  snapshot.journalAfter = moves_;
+  if (!writer_.Start(folder_, std::move(snapshot), kProgramVersion, std::time(nullptr), pid_)) return false;
+  journal_.CopyStarted(moves_);
+  copyMove_ = moves_;
+  broken_ = !journalOn_;
+  retryWait_ = false;
+  // Without a journal the copy alone stands: the failure is said once and
+  // the journal tried again with the next copy that is due.
+  NoteResult(cause);
   writePending_ = true;
   copyExists_ = true;
   copied_ = Key{h.stepsRecorded(), h.position(), h.size(), h.meshEdits()};
@@ -154,6 +212,8 @@ bool CrashRecovery::Start(const Document& document, std::int64_t nowMs) {
 }
 
 void CrashRecovery::AfterSave(const Document& document) {
+  // What the copy says is unsaved no longer is: a new copy takes over.
+  broken_ = true;
   if (!HasUnsavedWork(document)) Discard();
 }
 
@@ -161,6 +221,9 @@ void CrashRecovery::Discard() {
   CheckFinishedWrite();
   writer_.Wait();
   CheckFinishedWrite();
+  journal_.Close();
+  journalOn_ = false;
+  broken_ = true;
   if (!folder_.empty() && lockFd_ >= 0) RemoveRecoveryCopy(folder_);
   Unlock();
   copyExists_ = false;

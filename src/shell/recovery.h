@@ -1,8 +1,13 @@
 #pragma once
 // Crash recovery: while the document holds unsaved work, a copy of it is
-// kept in the user's state folder (every so many minutes, and after every
-// so many undo steps), and removed once the work is saved or the user quits.
-// At the next start a copy left by a run that died is offered back.
+// kept in the user's state folder, and removed once the work is saved or
+// the user quits. The copy is taken as soon as work is unsaved; after it,
+// every undo step closed, undone or redone goes to its journal (see
+// editor/recovery_journal.h) within moments, so a run that dies loses no
+// finished step. A new copy takes over when the journal cannot go on (a
+// save, another model, a failed write) or has grown large. At the next
+// start a copy left by a run that died is offered back with its journal
+// played, the journal's steps in the undo history.
 //
 // Each run keeps its copy in a folder of its own, named after its process
 // id, so two running copies of the program never touch each other's copy;
@@ -15,7 +20,9 @@
 #include <optional>
 #include <string>
 
+#include "editor/recovery_journal.h"
 #include "editor/recovery_writer.h"
+#include "editor/undo_history.h"
 #include "platform/profile_keys.h"
 
 class App;
@@ -25,15 +32,18 @@ inline constexpr char kRestoreQuestionStart[] = "Restore the unsaved work of ";
 inline constexpr char kRestoreFailedText[] = "The unsaved work could not be restored: ";
 inline constexpr char kRecoveryWriteFailedText[] = "The unsaved work could not be copied for recovery: ";
 inline constexpr char kRestoreNoMemoryText[] = "there is not enough memory to hold it";
-// A copy follows this many undo steps, whatever the time.
+// A copy that could not be written is tried again after the interval, or
+// after this many undo steps, whichever comes first.
 inline constexpr std::size_t kRecoveryEverySteps = 50;
+// A journal larger than this is folded into a new copy.
+inline constexpr std::uint64_t kJournalRestartBytes = std::uint64_t{64} << 20;
 // How often the window asks whether a copy is due.
 inline constexpr int kRecoveryPollMs = 1000;
 
-class CrashRecovery {
+class CrashRecovery : public HistoryListener {
  public:
   CrashRecovery() = default;
-  ~CrashRecovery();
+  ~CrashRecovery() override;
   CrashRecovery(const CrashRecovery&) = delete;
   CrashRecovery& operator=(const CrashRecovery&) = delete;
 
@@ -43,14 +53,17 @@ class CrashRecovery {
   const std::string& root() const { return root_; }
   // This run's copy folder; empty without a root.
   const std::string& folder() const { return folder_; }
-  // 0: no copies on a timer.
+  // How long to wait before trying a failed copy again; 0: only after
+  // kRecoveryEverySteps steps.
   void SetIntervalMinutes(int minutes);
+  // The history whose moves the journal follows (the document's).
+  void Attach(UndoHistory& history);
 
   // Asked between user actions, never inside one: starts writing a copy
-  // when the document has unsaved work that changed since the last copy and
-  // either the interval has passed or kRecoveryEverySteps steps were
-  // recorded; removes the copy once nothing is unsaved. True when a write
-  // started.
+  // when the document has unsaved work and no copy with a journal going on
+  // from it holds it (none yet, or the journal had to stop or grew large);
+  // a copy that failed waits for the interval or kRecoveryEverySteps steps.
+  // Removes the copy once nothing is unsaved. True when a write started.
   bool Poll(const Document& document, std::int64_t nowMs);
   // Starts a copy now when there is unsaved work (after a restore).
   bool WriteNow(const Document& document, std::int64_t nowMs);
@@ -62,6 +75,14 @@ class CrashRecovery {
   void Close();
 
   RecoveryWriter& writer() { return writer_; }
+  RecoveryJournal& journal() { return journal_; }
+  // History moves told so far (the journal's record numbers).
+  std::uint64_t moves() const { return moves_; }
+
+  // The skin bar settled the list (see editor/settle_skins.h).
+  void SkinsSettled();
+  void StepMoved(const UndoStep& step, Move move) override;
+  void HistoryReset() override;
 
   // The message about a copy that could not be written (the folder and the
   // cause), given once per run, at the first failure; nothing otherwise.
@@ -92,6 +113,13 @@ class CrashRecovery {
   bool writePending_ = false;  // a write whose result nobody has looked at
   int failureCause_ = 0;
   bool failureReported_ = false;
+  UndoHistory* history_ = nullptr;
+  RecoveryJournal journal_;
+  std::uint64_t moves_ = 0;
+  bool journalOn_ = false;    // the journal is open and goes on from a copy
+  bool broken_ = true;        // no copy with a journal holds the present: a new copy is due
+  bool retryWait_ = false;    // the last copy failed: the next waits until due
+  std::uint64_t copyMove_ = 0;  // the move the copy being written ends at
 };
 
 // The moment a copy was written, in the user's local form.

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "editor/settle_skins.h"
 #include "image/image_files.h"
 #include "image/new_skin.h"
 #include "image/png_write.h"
@@ -40,13 +41,6 @@ std::size_t SkinArea(const App& app) {
 
 bool HasSkinSize(const App& app) { return app.model.skinWidth > 0 && app.model.skinHeight > 0; }
 
-void SyncCurrentSkin(App& app) {
-  Model& m = app.model;
-  if (m.skins.empty()) {
-    m.currentSkinIndex = -1;
-  } else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())) {
-    m.currentSkinIndex = 0;
-  }
   m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
 }
 
@@ -169,10 +163,7 @@ void AfterCurrentSkinChanged(App& app) {
 }  // namespace
 
 void SettleSkinList(App& app) {
-  Model& m = app.model;
-  StoreSkinNamesWithBackslashes(m.skins);
-  PartitionSkins(m.skins, m.currentSkinIndex);
-  SyncCurrentSkin(app);
+  if (SettleSkins(app.model)) app.recovery.SkinsSettled();
 }
 
 void RefreshSkinBar(App& app) {

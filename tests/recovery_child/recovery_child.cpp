@@ -1,14 +1,21 @@
-// The program side of the kill test: opens the quad model below a work
-// folder, keeps recovery copies in a state folder, plays the recovery
-// session's edits until a copy is written (at most EDITS of them), says on
-// stdout how many edits the copy holds and waits to be killed.
+// The program side of the kill tests: opens the quad model below a work
+// folder and keeps recovery copies in a state folder.
 //
 //   recovery_child STATE_FOLDER WORK_FOLDER EDITS
+//     plays the recovery session's edits until a copy is written (at most
+//     EDITS of them), says on stdout how many edits the copy holds and
+//     waits to be killed;
+//   recovery_child STATE_FOLDER WORK_FOLDER EDITS script
+//     plays the scripted run's EDITS edits, asking for a copy after each,
+//     and after each says on a line "EDIT MOVES DURABLE POSITION": the
+//     history moves made so far, the last the journal has on disk and the
+//     undo position; then waits to be killed.
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -20,8 +27,9 @@
 #include "shell/recovery_session.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: recovery_child STATE_FOLDER WORK_FOLDER EDITS\n");
+  const bool script = argc == 5 && std::strcmp(argv[4], "script") == 0;
+  if (argc != 4 && !script) {
+    std::fprintf(stderr, "usage: recovery_child STATE_FOLDER WORK_FOLDER EDITS [script]\n");
     return 2;
   }
   std::ostringstream messages;
@@ -34,9 +42,22 @@ int main(int argc, char** argv) {
   if (app.LoadMd2(model) != 1) return 3;
   app.document.currentFile = model;
   app.recovery.SetRoot(argv[1], CurrentProcessId());
-  app.recovery.SetIntervalMinutes(0);  // the copy comes from the step count alone
-
+  app.recovery.SetIntervalMinutes(0);
   const int edits = std::atoi(argv[3]);
+
+  if (script) {
+    for (int i = 0; i < edits; ++i) {
+      recovery_session::PlayScript(app, i, 1);
+      app.recovery.Poll(app.document, NowMs());
+      std::printf("%d %llu %llu %zu\n", i, static_cast<unsigned long long>(app.recovery.moves()),
+                  static_cast<unsigned long long>(app.recovery.journal().durable()),
+                  app.document.history.position());
+      std::fflush(stdout);
+      ::usleep(1000);
+    }
+    for (;;) ::pause();
+  }
+
   int played = 0;
   bool started = false;
   while (!started && played < edits) {

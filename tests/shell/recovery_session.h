@@ -65,4 +65,55 @@ inline void PlayEdits(App& app, int first, int count) {
   }
 }
 
+// The scripted run of the kill test: edit i is one action, so it records,
+// undoes or redoes at most one step: point strokes, undo and redo, the
+// selection, a hidden face, the mapping commands on the selection and a
+// duplicated skin.
+inline void PlayScript(App& app, int first, int count) {
+  QuietHost host;
+  SkinView view(app);
+  view.SetHost(&host);
+  view.Resize(64, 64);
+  view.SetView(16, 16, 2);
+  view.Redraw(0, 0);
+  app.editor.cameraToggle = false;
+  app.editor.brushKind = BrushKind::Point;
+  static const char* const kMapping[] = {"&Flip Selected", "Mirror Selected", "90\xC2\xB0 Rotate Selected"};
+  for (int i = first; i < first + count; ++i) {
+    switch (i % 12) {
+      case 3:
+        Run(app, "&Undo\tAlt+Backspace");
+        continue;
+      case 5:
+        Run(app, "&Redo\tCtrl+Y");
+        continue;
+      case 7:
+        Run(app, "&Select All\tShift+C");
+        continue;
+      case 9:
+        Run(app, kMapping[(i / 12) % 3]);
+        continue;
+      case 11:
+        Run(app, i % 48 == 11 ? "&Hide Selected Faces\tCtrl+H" : "Select &None\tC");
+        continue;
+      default:
+        break;
+    }
+    if (i % 40 == 20) {
+      Run(app, "Dupl&icate\tCtrl+D");
+      continue;
+    }
+    app.editor.colourSlots[static_cast<std::size_t>(app.editor.activeSlot)] = static_cast<std::uint8_t>(20 + i * 7);
+    app.RebuildPaintTable();
+    MouseEvent e;
+    e.button = MouseButton::Left;
+    e.leftDown = true;
+    e.x = 2 * ((i * 5) % 32) + 1;
+    e.y = 2 * ((i * 11) % 32) + 1;
+    view.MouseDown(e);
+    e.leftDown = false;
+    view.MouseUp(e);
+  }
+}
+
 }  // namespace recovery_session

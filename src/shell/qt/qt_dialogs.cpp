@@ -137,8 +137,10 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   recoveryMinutes->setSuffix(" min");
   recoveryMinutes->setSpecialValueText("Off");
   recoveryMinutes->setValue(initial.recoveryMinutes);
-  recoveryMinutes->setToolTip("Unsaved work is also copied after every 50 undo steps.");
-  undoForm->addRow("Recovery copy every:", recoveryMinutes);
+  recoveryMinutes->setToolTip(
+      "Every finished step is kept for recovery as it happens. A recovery copy that could not be written "
+      "is tried again after this long, or after 50 more undo steps.");
+  undoForm->addRow("Retry a failed recovery copy after:", recoveryMinutes);
   v->addWidget(undoGroup);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -41,6 +41,13 @@ std::size_t SkinArea(const App& app) {
 
 bool HasSkinSize(const App& app) { return app.model.skinWidth > 0 && app.model.skinHeight > 0; }
 
+void SyncCurrentSkin(App& app) {
+  Model& m = app.model;
+  if (m.skins.empty()) {
+    m.currentSkinIndex = -1;
+  } else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())) {
+    m.currentSkinIndex = 0;
+  }
   m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
 }
 

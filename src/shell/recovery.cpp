@@ -270,7 +270,13 @@ bool OfferRecovery(App& app) {
     std::string why;
     std::optional<RecoveryIndex> index = ReadRecoveryIndex(folder.string(), &why);
     if (index) {
-      candidates.push_back({folder, index->written});
+      // The work is as late as the journal's last record, not the copy.
+      std::time_t written = index->written;
+      struct stat journal {};
+      if (::lstat((folder / kRecoveryJournalName).c_str(), &journal) == 0 && S_ISREG(journal.st_mode) &&
+          journal.st_mtime > written)
+        written = journal.st_mtime;
+      candidates.push_back({folder, written});
     } else if (!fs::exists(folder / kRecoveryIndexName, ec)) {
       // Its first copy was never finished: there is nothing to offer.
       RemoveRecoveryCopy(folder.string());

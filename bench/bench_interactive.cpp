@@ -67,7 +67,7 @@ struct Editor {
       skin.pixels[i] = static_cast<std::uint8_t>(((i % 640) / 16 ^ (i / 640) / 16) * 37);
     for (int i = 0; i < 768; ++i) skin.palette[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i / 3);
     skin.storedPixels = skin.pixels;
-    WritePcx(skin, base + "/skin.pcx", ui);
+    static_cast<void>(WritePcx(skin, base + "/skin.pcx"));
     const std::string model = base + "/torus.md2";
     WriteFileAtomic(model, EncodeDemoMd2(BenchTorus(64, 32, 640, 480), "skin.pcx"));
     profile.WriteString("Project", "BaseDir", base);

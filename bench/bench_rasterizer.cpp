@@ -81,16 +81,12 @@ struct Scene {
         triangles.push_back({a, d, c});
       }
     }
-    r->Pitch = kWidth;
-    r->Rows = kHeight;
-    r->ClipRight = kWidth - 1;
-    r->ClipBottom = kHeight - 1;
-    r->FrameBuffer = frame.data();
-    r->DepthBuffer = depth.data();
-    r->PixelTagBuffer = tags.data();
+    target = RasterTarget::Bytes(frame.data(), kWidth, kHeight);
+    target.DepthBuffer = depth.data();
+    target.PixelTagBuffer = tags.data();
     r->BindTexture(texture.data(), rows.data(), kTex, kTex);
-    r->ShadeTable = shade.data();
-    r->ShadeMap = map.data();
+    r->SetShadeTable(shade.data(), 0);
+    r->SetShadeMap(map.data());
     r->BeginFrame();
     pixels = CountSpanPixels();
     CollectSpans();
@@ -113,9 +109,9 @@ struct Scene {
         top = std::min(top, grid[t[c]].y);
         bottom = std::max(bottom, grid[t[c]].y);
       }
-      for (int c = 0; c < 3; ++c) r->ScanEdge(corner[c], corner[(c + 1) % 3], 0);
+      for (int c = 0; c < 3; ++c) r->ScanEdge(target, corner[c], corner[(c + 1) % 3], 0);
       for (int y = top; y <= bottom; ++y) {
-        const std::int32_t xl = r->SpanLeft[y], xr = r->SpanRight[y];
+        const std::int32_t xl = r->SpanLeft(y), xr = r->SpanRight(y);
         if (xl > xr) continue;
         const std::int32_t n = xr - xl + 1;
         Span span;
@@ -148,7 +144,7 @@ struct Scene {
         top = std::min(top, v.y), bottom = std::max(bottom, v.y);
         left = std::min(left, v.x), right = std::max(right, v.x);
       }
-      r->FillTriFlat(pts, 1);
+      r->FillTriFlat(target, pts, 1);
       for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x) {
           total += frame[y * kWidth + x];
@@ -160,6 +156,7 @@ struct Scene {
 
   const int kCellsX, kCellsY;
   std::unique_ptr<CRasterizer> r;
+  RasterTarget target;
   std::vector<std::uint8_t> frame;
   std::vector<std::uint16_t> depth;
   std::vector<std::int32_t> tags;
@@ -206,7 +203,7 @@ void BM_FillTriFlat(benchmark::State& state) {
   RunFrames(state, false, [](Scene& s, const MeshVertex& a, const MeshVertex& b,
                              const MeshVertex& c) {
     const V2 pts[4] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}, {a.x, a.y}};
-    s.r->FillTriFlat(pts, 7);
+    s.r->FillTriFlat(s.target, pts, 7);
   });
 }
 
@@ -217,7 +214,7 @@ void BM_FillTriGouraudZ(benchmark::State& state) {
                        {b.x, b.y, b.colour, b.depth},
                        {c.x, c.y, c.colour, c.depth},
                        {a.x, a.y, a.colour, a.depth}};
-    s.r->FillTriGouraudZ(pts);
+    s.r->FillTriGouraudZ(s.target, pts);
   });
 }
 
@@ -226,7 +223,7 @@ void TexZ(Scene& s, const MeshVertex& a, const MeshVertex& b, const MeshVertex& 
                      {b.x, b.y, b.u, b.v, b.depth},
                      {c.x, c.y, c.u, c.v, c.depth},
                      {a.x, a.y, a.u, a.v, a.depth}};
-  s.r->FillTriTexZ(pts);
+  s.r->FillTriTexZ(s.target, pts);
 }
 
 void BM_FillTriTexZ(benchmark::State& state) { RunFrames(state, true, TexZ); }
@@ -238,7 +235,7 @@ void BM_FillTriTexLitZ(benchmark::State& state) {
                        {b.x, b.y, b.u, b.v, b.level, b.depth},
                        {c.x, c.y, c.u, c.v, c.level, c.depth},
                        {a.x, a.y, a.u, a.v, a.level, a.depth}};
-    s.r->FillTriTexLitZ(pts);
+    s.r->FillTriTexLitZ(s.target, pts);
   });
 }
 
@@ -249,7 +246,7 @@ void BM_FillTriTexMapLitZ(benchmark::State& state) {
                        {b.x, b.y, b.u, b.v, b.mu, b.mv, b.depth},
                        {c.x, c.y, c.u, c.v, c.mu, c.mv, c.depth},
                        {a.x, a.y, a.u, a.v, a.mu, a.mv, a.depth}};
-    s.r->FillTriTexMapLitZ(pts);
+    s.r->FillTriTexMapLitZ(s.target, pts);
   });
 }
 
@@ -260,7 +257,7 @@ void BM_FillTriTexZOfsTag(benchmark::State& state) {
                        {b.x, b.y, b.u, b.v, b.depth},
                        {c.x, c.y, c.u, c.v, c.depth},
                        {a.x, a.y, a.u, a.v, a.depth}};
-    s.r->FillTriTexZOfsTag(pts);
+    s.r->FillTriTexZOfsTag(s.target, pts);
   });
 }
 
@@ -277,7 +274,7 @@ void BM_FillTriTexOfsTag(benchmark::State& state) {
         const MeshVertex& v = *c[k % 4];
         pts[k][0] = v.x, pts[k][1] = v.y, pts[k][2] = v.u, pts[k][3] = v.v;
       }
-      s.r->FillTriTexOfsTag(pts);
+      s.r->FillTriTexOfsTag(s.target, pts);
     }
     benchmark::ClobberMemory();
   }

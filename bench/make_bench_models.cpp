@@ -11,6 +11,7 @@
 #include "image/image_files.h"
 #include "platform/files.h"
 #include "platform/headless_ui.h"
+#include "platform/show_file_error.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -33,7 +34,10 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 256; ++i)
     for (int c = 0; c < 3; ++c) skin.palette[static_cast<std::size_t>(i) * 3 + c] = static_cast<std::uint8_t>(i * (c + 1) / 3);
   skin.storedPixels = skin.pixels;
-  if (!WritePcx(skin, dir + "/skin.pcx", ui)) return 1;
+  if (auto written = WritePcx(skin, dir + "/skin.pcx"); !written) {
+    ShowFileError(ui, written.error());
+    return 1;
+  }
   for (int rings : {32, 64}) {
     const DemoMesh torus = BenchTorus(rings, 32, 640, 480);
     const std::string path = dir + "/torus" + std::to_string(torus.tris.size()) + ".md2";

@@ -12,7 +12,6 @@
 
 #include "model/companion.h"
 #include "model/model.h"
-#include "platform/headless_ui.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = "/tmp/fuzz_companion." + std::to_string(getpid()) + ".md2";
@@ -22,10 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     return 0;
   }
-  static std::ostream quiet(nullptr);
-  HeadlessUi ui(quiet);
-  auto c = LoadCompanion(path, "", ui);
-  if (!c) return 0;
+  auto loaded = LoadCompanion(path, "");
+  if (!loaded) return 0;
+  std::unique_ptr<Companion> c = std::move(loaded->companion);
   if (c->numTriangles < 0 || c->triangles.size() != static_cast<std::size_t>(c->numTriangles) ||
       c->frameVertices.size() != static_cast<std::size_t>(c->numFrames) * static_cast<std::size_t>(c->numVertices))
     __builtin_trap();

@@ -79,48 +79,48 @@ struct Corners {
   }
 };
 
-void Fill(CRasterizer& r, Bytes& in, const Target& t, int which) {
+void Fill(CRasterizer& r, const RasterTarget& rt, Bytes& in, const Target& t, int which) {
   const std::uint8_t colour = static_cast<std::uint8_t>(in.U8());
   const std::int32_t tag = static_cast<std::int32_t>(in.U32());
   switch (which) {
-    case 0: { Corners<2> c(in, "", 3, t); r.FillTriFlat(c.p, colour); break; }
-    case 1: { Corners<3> c(in, "c", 3, t); r.FillTriGouraud(c.p); break; }
-    case 2: { Corners<3> c(in, "z", 3, t); r.FillTriFlatZ(c.p, colour); break; }
-    case 3: { Corners<3> c(in, "z", 3, t); r.FillTriFlatZTag(c.p, colour, tag); break; }
-    case 4: { Corners<4> c(in, "cz", 3, t); r.FillTriGouraudZ(c.p); break; }
-    case 5: { Corners<4> c(in, "cz", 3, t); r.FillTriGouraudZTag(c.p, tag); break; }
-    case 6: { Corners<4> c(in, "uv", 4, t); r.FillTriTex(c.p); break; }
-    case 7: { Corners<4> c(in, "UV", 3, t); r.FillTriTexRounded(c.p); break; }
-    case 8: { Corners<4> c(in, "uv", 4, t); r.FillTriTexOfsTag(c.p); break; }
-    case 9: { Corners<5> c(in, "mmz", 3, t); r.FillTriMapZ(c.p); break; }
-    case 10: { Corners<5> c(in, "mmz", 3, t); r.FillTriMapZTag(c.p, tag); break; }
-    case 11: { Corners<5> c(in, "mmz", 3, t); r.FillTriMapBaseZ(c.p, colour); break; }
-    case 12: { Corners<5> c(in, "mmz", 3, t); r.FillTriMapBaseZTag(c.p, tag, colour); break; }
-    case 13: { Corners<5> c(in, "uvz", 3, t); r.FillTriTexZ(c.p); break; }
-    case 14: { Corners<5> c(in, "uvz", 3, t); r.FillTriTexZTag(c.p, tag); break; }
-    case 15: { Corners<5> c(in, "uvz", 3, t); r.FillTriTexZOfsTag(c.p); break; }
-    case 16: { Corners<6> c(in, "uvlz", 3, t); r.FillTriTexLitZ(c.p); break; }
-    case 17: { Corners<6> c(in, "uvlz", 3, t); r.FillTriTexLitZTag(c.p, tag); break; }
-    case 18: { Corners<6> c(in, "uvlz", 3, t); r.FillTriTexLitZOfsTag(c.p); break; }
-    case 19: { Corners<7> c(in, "uvmmz", 3, t); r.FillTriTexMapLitZ(c.p); break; }
-    case 20: { Corners<7> c(in, "uvmmz", 3, t); r.FillTriTexMapLitZTag(c.p, tag); break; }
-    default: { Corners<7> c(in, "uvmmz", 3, t); r.FillTriTexMapLitZOfsTag(c.p); break; }
+    case 0: { Corners<2> c(in, "", 3, t); r.FillTriFlat(rt, c.p, colour); break; }
+    case 1: { Corners<3> c(in, "c", 3, t); r.FillTriGouraud(rt, c.p); break; }
+    case 2: { Corners<3> c(in, "z", 3, t); r.FillTriFlatZ(rt, c.p, colour); break; }
+    case 3: { Corners<3> c(in, "z", 3, t); r.FillTriFlatZTag(rt, c.p, colour, tag); break; }
+    case 4: { Corners<4> c(in, "cz", 3, t); r.FillTriGouraudZ(rt, c.p); break; }
+    case 5: { Corners<4> c(in, "cz", 3, t); r.FillTriGouraudZTag(rt, c.p, tag); break; }
+    case 6: { Corners<4> c(in, "uv", 4, t); r.FillTriTex(rt, c.p); break; }
+    case 7: { Corners<4> c(in, "UV", 3, t); r.FillTriTexRounded(rt, c.p); break; }
+    case 8: { Corners<4> c(in, "uv", 4, t); r.FillTriTexOfsTag(rt, c.p); break; }
+    case 9: { Corners<5> c(in, "mmz", 3, t); r.FillTriMapZ(rt, c.p); break; }
+    case 10: { Corners<5> c(in, "mmz", 3, t); r.FillTriMapZTag(rt, c.p, tag); break; }
+    case 11: { Corners<5> c(in, "mmz", 3, t); r.FillTriMapBaseZ(rt, c.p, colour); break; }
+    case 12: { Corners<5> c(in, "mmz", 3, t); r.FillTriMapBaseZTag(rt, c.p, tag, colour); break; }
+    case 13: { Corners<5> c(in, "uvz", 3, t); r.FillTriTexZ(rt, c.p); break; }
+    case 14: { Corners<5> c(in, "uvz", 3, t); r.FillTriTexZTag(rt, c.p, tag); break; }
+    case 15: { Corners<5> c(in, "uvz", 3, t); r.FillTriTexZOfsTag(rt, c.p); break; }
+    case 16: { Corners<6> c(in, "uvlz", 3, t); r.FillTriTexLitZ(rt, c.p); break; }
+    case 17: { Corners<6> c(in, "uvlz", 3, t); r.FillTriTexLitZTag(rt, c.p, tag); break; }
+    case 18: { Corners<6> c(in, "uvlz", 3, t); r.FillTriTexLitZOfsTag(rt, c.p); break; }
+    case 19: { Corners<7> c(in, "uvmmz", 3, t); r.FillTriTexMapLitZ(rt, c.p); break; }
+    case 20: { Corners<7> c(in, "uvmmz", 3, t); r.FillTriTexMapLitZTag(rt, c.p, tag); break; }
+    default: { Corners<7> c(in, "uvmmz", 3, t); r.FillTriTexMapLitZOfsTag(rt, c.p); break; }
   }
 }
 
-void Line(CRasterizer& r, Bytes& in, int which) {
+void Line(const RasterTarget& rt, Bytes& in, int which) {
   std::int32_t x0 = in.Coordinate(), y0 = in.Coordinate();
   std::int32_t x1 = in.Coordinate(), y1 = in.Coordinate();
   const std::uint32_t value = in.U32();
-  if (!r.ClipLine(x0, y0, x1, y1)) return;
+  if (!CRasterizer::ClipLine(rt, x0, y0, x1, y1)) return;
   const auto colour = static_cast<std::uint8_t>(value);
   switch (which) {
-    case 0: r.DrawLine(x0, y0, x1, y1, colour); break;
-    case 1: r.DrawLineAA(x0, y0, x1, y1, colour); break;
-    case 2: r.DrawLineAATagged(x0, y0, x1, y1, static_cast<std::int32_t>(value)); break;
-    case 3: r.DrawLineTagged(x0, y0, x1, y1, colour, static_cast<std::int32_t>(value >> 8)); break;
-    case 4: r.DrawLine16(x0, y0, x1, y1, static_cast<std::uint16_t>(value)); break;
-    default: r.DrawLineAA16(x0, y0, x1, y1, static_cast<std::uint16_t>(value)); break;
+    case 0: CRasterizer::DrawLine(rt, x0, y0, x1, y1, colour); break;
+    case 1: CRasterizer::DrawLineAA(rt, x0, y0, x1, y1, colour); break;
+    case 2: CRasterizer::DrawLineAATagged(rt, x0, y0, x1, y1, static_cast<std::int32_t>(value)); break;
+    case 3: CRasterizer::DrawLineTagged(rt, x0, y0, x1, y1, colour, static_cast<std::int32_t>(value >> 8)); break;
+    case 4: CRasterizer::DrawLine16(rt, x0, y0, x1, y1, static_cast<std::uint16_t>(value)); break;
+    default: CRasterizer::DrawLineAA16(rt, x0, y0, x1, y1, static_cast<std::uint16_t>(value)); break;
   }
 }
 
@@ -151,27 +151,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     t.map[i] = static_cast<std::uint8_t>((i >> 9) % static_cast<std::size_t>(t.shadeRows));
 
   CRasterizer r;
-  r.Pitch = t.pitch;
-  r.Rows = t.rows;
-  r.ClipRight = static_cast<std::int32_t>(in.U16() % static_cast<std::uint32_t>(t.pitch));
-  r.ClipBottom = static_cast<std::int32_t>(in.U16() % static_cast<std::uint32_t>(t.rows));
-  r.FrameBuffer = t.frame.data();
-  r.DepthBuffer = t.depth.data();
-  r.PixelTagBuffer = t.tags.data();
-  r.ColorBuffer16 = t.color16.data();
+  RasterTarget rt;
+  rt.Pitch = t.pitch;
+  rt.Rows = t.rows;
+  rt.ClipRight = static_cast<std::int32_t>(in.U16() % static_cast<std::uint32_t>(t.pitch));
+  rt.ClipBottom = static_cast<std::int32_t>(in.U16() % static_cast<std::uint32_t>(t.rows));
+  rt.FrameBuffer = t.frame.data();
+  rt.DepthBuffer = t.depth.data();
+  rt.PixelTagBuffer = t.tags.data();
+  rt.ColorBuffer16 = t.color16.data();
   r.BindTexture(t.texture.data(), t.textureRows.data(), t.texWidth, t.texHeight);
-  r.ShadeTable = t.shade.data();
-  r.ShadeTableRows = t.shadeRows;
-  r.ShadeMap = t.map.data();
+  r.SetShadeTable(t.shade.data(), t.shadeRows);
+  r.SetShadeMap(t.map.data());
   r.BeginFrame();
 
   bool linesDrawn = false;
   for (int op = 0; op < 64 && !in.Empty(); ++op) {
     const int which = static_cast<int>(in.U8() % 28);
     if (which < 22) {
-      Fill(r, in, t, which);
+      Fill(r, rt, in, t, which);
     } else {
-      Line(r, in, which - 22);
+      Line(rt, in, which - 22);
       linesDrawn = true;
     }
   }
@@ -179,11 +179,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!linesDrawn) {
     for (int y = 0; y < t.rows; ++y)
       for (int x = 0; x < t.pitch; ++x)
-        if ((x > r.ClipRight || y > r.ClipBottom) &&
+        if ((x > rt.ClipRight || y > rt.ClipBottom) &&
             t.frame[static_cast<std::size_t>(y) * t.pitch + x] != kUntouched)
           std::abort();
   }
   for (int y = 0; y < t.rows && y < kRasterMaxRows; ++y)
-    if (r.SpanLeft[y] != 2147483647 || r.SpanRight[y] != -2147483647 - 1) std::abort();
+    if (r.SpanLeft(y) != 2147483647 || r.SpanRight(y) != -2147483647 - 1) std::abort();
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "image/true_colour.h"
 #include "platform/files.h"
 #include "platform/headless_ui.h"
+#include "platform/show_file_error.h"
 
 namespace {
 
@@ -51,10 +52,12 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream
     return 1;
   }
   HeadlessUi ui(err);
-  auto picture = LoadPicture(in, ui, &cause);
+  auto picture = LoadPicture(in);
   if (!picture) {
-    if (ui.messagesShown() == 0)
-      err << "There was an error loading the specified file!\n" << LoadErrorText(in, cause) << '\n';
+    if (picture.error().cause == 0)
+      ShowFileError(ui, picture.error());
+    else
+      err << "There was an error loading the specified file!\n" << ShownText(picture.error()) << '\n';
     return 1;
   }
   std::unique_ptr<Skin> skin;
@@ -81,6 +84,12 @@ int CmdConvert(const std::vector<std::string>& args, std::ostream&, std::ostream
       return 1;
     }
   }
-  bool ok = ext == "pcx" ? WritePcx(*skin, out, ui) : ext == "bmp" ? WriteBmp(*skin, out, ui) : WritePng(*skin, out, ui);
-  return ok ? 0 : 1;
+  WriteResult written = ext == "pcx"   ? WritePcx(*skin, out)
+                        : ext == "bmp" ? WriteBmp(*skin, out)
+                                       : WritePng(*skin, out);
+  if (!written) {
+    ShowFileError(ui, written.error());
+    return 1;
+  }
+  return 0;
 }

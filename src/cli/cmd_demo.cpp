@@ -12,6 +12,7 @@
 #include "image/image_files.h"
 #include "platform/files.h"
 #include "platform/headless_ui.h"
+#include "platform/show_file_error.h"
 #include "platform/profile.h"
 #include "shell/app.h"
 
@@ -83,12 +84,16 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
 
   Skin skin = PaintDemoSkin(mesh, palette);
   Skin colormap = BuildDemoColormap(palette);
-  if (!WritePcx(skin, base + "/models/demo/skin.pcx", ui) || !WritePcx(colormap, base + "/pics/colormap.pcx", ui))
-    return 1;
+  auto write = [&ui](Skin& image, const std::string& path) {
+    WriteResult written = WritePcx(image, path);
+    if (!written) ShowFileError(ui, written.error());
+    return static_cast<bool>(written);
+  };
+  if (!write(skin, base + "/models/demo/skin.pcx") || !write(colormap, base + "/pics/colormap.pcx")) return 1;
   for (auto& map : BuildDemoPhongMaps())
-    if (!WritePcx(map.image, base + "/phongs/" + map.fileName, ui)) return 1;
+    if (!write(map.image, base + "/phongs/" + map.fileName)) return 1;
   for (auto& map : BuildDemoEnvMaps())
-    if (!WritePcx(map.image, base + "/enviros/" + map.fileName, ui)) return 1;
+    if (!write(map.image, base + "/enviros/" + map.fileName)) return 1;
 
   // The model goes out through the program's own reader and writer, so the
   // file carries a welded mapping and real GL commands.

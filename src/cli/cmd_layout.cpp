@@ -12,6 +12,7 @@
 #include "image/png_write.h"
 #include "platform/files.h"
 #include "platform/headless_ui.h"
+#include "platform/show_file_error.h"
 #include "platform/profile.h"
 #include "render/render_context.h"
 #include "shell/app.h"
@@ -84,13 +85,14 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     model.currentFrame = model.frames[static_cast<std::size_t>(frame)]->vertices.data();
   }
   if (auto s = args.Get("--skin")) {
-    int cause = 0;
-    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), ui, &cause);
-    if (!skin) {
+    auto loaded = LoadSkinImage(AbsolutePath(*s));
+    if (!loaded) {
+      ShowContentError(ui, loaded.error());
       err << "Cannot read the skin " << *s << '\n';
-      if (cause != 0) err << LoadErrorText(*s, cause) << '\n';
+      if (loaded.error().cause != 0) err << LoadErrorText(*s, loaded.error().cause) << '\n';
       return 1;
     }
+    std::unique_ptr<Skin> skin = std::move(*loaded);
     skin->flags |= SKIN_EXTERNAL;
     model.skins.push_back(std::move(skin));
     model.currentSkinIndex = static_cast<std::int16_t>(model.skins.size() - 1);
@@ -133,8 +135,11 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   ComputeRowOffsets(&picture);
 
   const std::string path = AbsolutePath(output);
-  const bool ok = ext == "png" ? WritePngPicture(picture, path, ui) : WriteBmp(picture, path, ui);
-  if (!ok) return 1;
+  WriteResult written = ext == "png" ? WritePngPicture(picture, path) : WriteBmp(picture, path);
+  if (!written) {
+    ShowFileError(ui, written.error());
+    return 1;
+  }
   out << "Drew the mapping " << width << "x" << height << " to " << output << '\n';
   return 0;
 }

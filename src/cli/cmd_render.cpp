@@ -14,6 +14,7 @@
 #include "image/maps.h"
 #include "image/png_write.h"
 #include "platform/files.h"
+#include "platform/show_file_error.h"
 #include "render/camera.h"
 #include "render/lighting.h"
 #include "render/render_mode.h"
@@ -111,8 +112,13 @@ bool ParseView(const std::string& text, AlignKind& kind) {
 std::unique_ptr<Skin> LoadMapFor(MapKind kind, const std::optional<std::string>& file, const std::string& folder,
                                  Ui& ui, std::ostream& err) {
   auto take = [&](const std::string& path) -> std::unique_ptr<Skin> {
-    std::unique_ptr<Skin> image = LoadSkinImage(path, ui);
-    if (!image || !IsMapSized(*image)) return nullptr;
+    auto loaded = LoadSkinImage(path);
+    if (!loaded) {
+      ShowContentError(ui, loaded.error());
+      return nullptr;
+    }
+    std::unique_ptr<Skin> image = std::move(*loaded);
+    if (!IsMapSized(*image)) return nullptr;
     image->path = path;
     PrepareMap(*image, kind);
     return image;
@@ -181,13 +187,14 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
     model.ComputeFaceNormals();
   }
   if (auto s = args.Get("--skin")) {
-    int cause = 0;
-    std::unique_ptr<Skin> skin = LoadSkinImage(AbsolutePath(*s), view.ui, &cause);
-    if (!skin) {
+    auto loaded = LoadSkinImage(AbsolutePath(*s));
+    if (!loaded) {
+      ShowContentError(view.ui, loaded.error());
       err << "Cannot read the skin " << *s << '\n';
-      if (cause != 0) err << LoadErrorText(*s, cause) << '\n';
+      if (loaded.error().cause != 0) err << LoadErrorText(*s, loaded.error().cause) << '\n';
       return 1;
     }
+    std::unique_ptr<Skin> skin = std::move(*loaded);
     skin->flags |= SKIN_EXTERNAL;
     model.skins.push_back(std::move(skin));
     model.currentSkinIndex = static_cast<std::int16_t>(model.skins.size() - 1);
@@ -276,8 +283,11 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
                 picture.width, picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width);
   ComputeRowOffsets(&picture);
   const std::string path = AbsolutePath(output);
-  bool ok = png ? WritePngPicture(picture, path, view.ui) : WriteBmp(picture, path, view.ui);
-  if (!ok) return 1;
+  WriteResult written = png ? WritePngPicture(picture, path) : WriteBmp(picture, path);
+  if (!written) {
+    ShowFileError(view.ui, written.error());
+    return 1;
+  }
   out << "Rendered \"" << app.renderModes.Current().GetName() << "\" " << picture.width << "x" << picture.height
       << " to " << output << '\n';
   return 0;

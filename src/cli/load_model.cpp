@@ -4,6 +4,7 @@
 
 #include "model/md2_load.h"
 #include "platform/files.h"
+#include "platform/show_file_error.h"
 #include "shell/app.h"
 
 bool LoadModelForCli(App& app, const CliArgs& args, std::ostream& err) {
@@ -16,5 +17,11 @@ bool LoadModelForCli(App& app, const CliArgs& args, std::ostream& err) {
   Md2Context context = app.Md2Files();
   context.skinScan = SkinScan::Never;
   context.palettePath.clear();
-  return LoadMd2(context, model) == 1;
+  auto loaded = LoadMd2(context, model);
+  if (!loaded) {
+    ShowFileError(app.ui, loaded.error());
+    return false;
+  }
+  ShowNotices(app.ui, *loaded);
+  return true;
 }

@@ -218,11 +218,7 @@ std::unique_ptr<Skin> RetroMap(const Model& m, const Skin& picture, const VmapDa
   std::vector<std::int32_t> rows(static_cast<std::size_t>(picture.height));
   for (int y = 0; y < picture.height; ++y) rows[static_cast<std::size_t>(y)] = y * picture.width;
   auto raster = std::make_unique<CRasterizer>();
-  raster->FrameBuffer = skin->pixels.data();
-  raster->Pitch = w;
-  raster->Rows = std::min(h, kRasterMaxRows);
-  raster->ClipRight = w - 1;
-  raster->ClipBottom = raster->Rows - 1;
+  const RasterTarget target = RasterTarget::Bytes(skin->pixels.data(), w, h);
   raster->BindTexture(picture.pixels.data(), rows.data(), picture.width, picture.height);
   raster->BeginFrame();
 
@@ -246,7 +242,7 @@ std::unique_ptr<Skin> RetroMap(const Model& m, const Skin& picture, const VmapDa
     }
     if (!ok) continue;
     for (int j = 0; j < 4; ++j) pts[3][j] = pts[0][j];
-    raster->FillTriTexRounded(pts);
+    raster->FillTriTexRounded(target, pts);
   }
   skin->storedPixels = skin->pixels;
   ComputeRowOffsets(skin.get());

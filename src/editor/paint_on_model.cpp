@@ -59,15 +59,11 @@ int PaintSegment(Workspace& app, PaintStroke& stroke, const TagView& view, int x
     if (x0 == x1 && y0 == y1) return PaintAt(app, stroke, view, x0, y0) ? 1 : 0;
   } else {
     if (x0 == x1 && y0 == y1) return -1;
-    CRasterizer& clipper = app.rasterizer;
-    const std::int32_t savedPitch = clipper.Pitch, savedRows = clipper.Rows;
-    clipper.Pitch = view.clientWidth;
-    clipper.Rows = view.height;
+    RasterTarget client;
+    client.Pitch = view.clientWidth;
+    client.Rows = view.height;
     std::int32_t ax = x0, ay = y0, bx = x1, by = y1;
-    const bool visible = clipper.ClipLine(ax, ay, bx, by);
-    clipper.Pitch = savedPitch;
-    clipper.Rows = savedRows;
-    if (!visible) return -1;
+    if (!CRasterizer::ClipLine(client, ax, ay, bx, by)) return -1;
     x0 = ax, y0 = ay, x1 = bx, y1 = by;
   }
   if (y0 > y1) {

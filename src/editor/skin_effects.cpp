@@ -35,39 +35,12 @@ bool HasPixels(const Skin& skin) {
          skin.pixels.size() == static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height);
 }
 
-// Points the shared rasterizer at one work buffer and gives it back as it
-// was, so the next picture finds the target it set.
-class RasterTarget {
- public:
-  RasterTarget(CRasterizer& raster, std::uint8_t* buffer, int width, int height)
-      : raster_(raster),
-        frameBuffer_(raster.FrameBuffer),
-        pitch_(raster.Pitch),
-        rows_(raster.Rows),
-        clipRight_(raster.ClipRight),
-        clipBottom_(raster.ClipBottom) {
-    raster.FrameBuffer = buffer;
-    raster.Pitch = width;
-    raster.Rows = std::min(height, kRasterMaxRows);
-    raster.ClipRight = raster.Pitch - 1;
-    raster.ClipBottom = raster.Rows - 1;
-    raster.BeginFrame();
-  }
-  ~RasterTarget() {
-    raster_.FrameBuffer = frameBuffer_;
-    raster_.Pitch = pitch_;
-    raster_.Rows = rows_;
-    raster_.ClipRight = clipRight_;
-    raster_.ClipBottom = clipBottom_;
-  }
-  RasterTarget(const RasterTarget&) = delete;
-  RasterTarget& operator=(const RasterTarget&) = delete;
-
- private:
-  CRasterizer& raster_;
-  std::uint8_t* frameBuffer_;
-  std::int32_t pitch_, rows_, clipRight_, clipBottom_;
-};
+// One work buffer of the skin's size as the fillers' target, the row tables
+// emptied for it.
+RasterTarget WorkTarget(CRasterizer& raster, std::vector<std::uint8_t>& buffer, int width, int height) {
+  raster.BeginFrame();
+  return RasterTarget::Bytes(buffer.data(), width, height);
+}
 
 // A selected triangle's corners on the skin, truncated toward zero; far-off
 // values are pulled in to a range the rasterizer's clippers can take.
@@ -103,13 +76,13 @@ void ForEachSelected(const Model& model, Visit&& visit) {
   }
 }
 
-void FillFlat(CRasterizer& raster, const MappedCorners& c, std::uint8_t value) {
+void FillFlat(CRasterizer& raster, const RasterTarget& target, const MappedCorners& c, std::uint8_t value) {
   V2 pts[4];
   for (int k = 0; k < 4; ++k) {
     pts[k][0] = c.x[k % 3];
     pts[k][1] = c.y[k % 3];
   }
-  raster.FillTriFlat(pts, value);
+  raster.FillTriFlat(target, pts, value);
 }
 
 Hsv HsvOf(const Palette& palette, std::uint8_t index) {
@@ -139,22 +112,20 @@ void Light(const Model& model, Skin& skin, CRasterizer& raster, double strength,
   if (!HasPixels(skin)) return;
   const std::vector<std::uint8_t> mask = BuildSelectionMask(model, skin.width, skin.height, raster);
   std::vector<std::uint8_t> levels(skin.pixels.size(), 0);
-  {
-    RasterTarget target(raster, levels.data(), skin.width, skin.height);
-    ForEachSelected(model, [&](const Triangle& tri, const MappedCorners& c) {
-      if (!smooth) {
-        FillFlat(raster, c, tri.shade[0]);
-        return;
-      }
-      V3 pts[4];
-      for (int k = 0; k < 4; ++k) {
-        pts[k][0] = c.x[k % 3];
-        pts[k][1] = c.y[k % 3];
-        pts[k][2] = static_cast<std::int32_t>(tri.shade[k % 3]) << 16;
-      }
-      raster.FillTriGouraud(pts);
-    });
-  }
+  const RasterTarget target = WorkTarget(raster, levels, skin.width, skin.height);
+  ForEachSelected(model, [&](const Triangle& tri, const MappedCorners& c) {
+    if (!smooth) {
+      FillFlat(raster, target, c, tri.shade[0]);
+      return;
+    }
+    V3 pts[4];
+    for (int k = 0; k < 4; ++k) {
+      pts[k][0] = c.x[k % 3];
+      pts[k][1] = c.y[k % 3];
+      pts[k][2] = static_cast<std::int32_t>(tri.shade[k % 3]) << 16;
+    }
+    raster.FillTriGouraud(target, pts);
+  });
   const Palette& palette = skin.palette;
   ApplyMasked(skin, mask, levels, [&](std::uint8_t index, std::uint8_t level) {
     Hsv hsv = HsvOf(palette, index);
@@ -170,8 +141,8 @@ void Light(const Model& model, Skin& skin, CRasterizer& raster, double strength,
 std::vector<std::uint8_t> BuildSelectionMask(const Model& model, int width, int height, CRasterizer& raster) {
   if (width <= 0 || height <= 0) return {};
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-  RasterTarget target(raster, mask.data(), width, height);
-  ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) { FillFlat(raster, c, 255); });
+  const RasterTarget target = WorkTarget(raster, mask, width, height);
+  ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) { FillFlat(raster, target, c, 255); });
   return mask;
 }
 
@@ -179,21 +150,18 @@ void OutlineSelected(const Model& model, Skin& skin, CRasterizer& raster, std::u
   if (!HasPixels(skin)) return;
   std::vector<std::uint8_t> mask(skin.pixels.size(), 0);
   std::vector<std::uint8_t> drawn(skin.pixels.size(), 0);
-  {
-    // The line drawer takes end points on the target only: a corner on the
-    // far border (s = width) is clipped like one far off the skin.
-    RasterTarget target(raster, drawn.data(), skin.width, skin.height);
-    ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) {
-      for (int k = 0; k < 3; ++k) {
-        std::int32_t x0 = c.x[k], y0 = c.y[k], x1 = c.x[(k + 1) % 3], y1 = c.y[(k + 1) % 3];
-        if (!raster.ClipLine(x0, y0, x1, y1)) continue;
-        raster.DrawLine(x0, y0, x1, y1, colour);
-        raster.FrameBuffer = mask.data();
-        raster.DrawLine(x0, y0, x1, y1, 255);
-        raster.FrameBuffer = drawn.data();
-      }
-    });
-  }
+  // The line drawer takes end points on the target only: a corner on the
+  // far border (s = width) is clipped like one far off the skin.
+  const RasterTarget ink = WorkTarget(raster, drawn, skin.width, skin.height);
+  const RasterTarget covered = RasterTarget::Bytes(mask.data(), skin.width, skin.height);
+  ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) {
+    for (int k = 0; k < 3; ++k) {
+      std::int32_t x0 = c.x[k], y0 = c.y[k], x1 = c.x[(k + 1) % 3], y1 = c.y[(k + 1) % 3];
+      if (!CRasterizer::ClipLine(ink, x0, y0, x1, y1)) continue;
+      CRasterizer::DrawLine(ink, x0, y0, x1, y1, colour);
+      CRasterizer::DrawLine(covered, x0, y0, x1, y1, 255);
+    }
+  });
   const Palette& palette = skin.palette;
   ApplyMasked(skin, mask, drawn, [&](std::uint8_t index, std::uint8_t ink) {
     return BlendRgb(palette, &palette[index * 3u], &palette[ink * 3u], strength);

@@ -15,6 +15,7 @@
 #include "platform/pane.h"
 
 class Workspace;
+struct RasterTarget;
 
 class SkinView : public Pane {
  public:
@@ -89,8 +90,9 @@ class SkinView : public Pane {
   void RecolourSkinPixels();
   void DrawOverlay();
   bool EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) const;
-  void DrawClippedLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, std::uint8_t colour);
-  void TargetFrame();
+  void DrawClippedLine(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                       std::uint8_t colour);
+  RasterTarget FrameTarget();
 
   // --- mouse (skin_view.cpp, skin_view_mapping.cpp) ---
   void Send(int kind, int bits);

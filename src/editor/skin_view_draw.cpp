@@ -30,15 +30,10 @@ bool SkinView::SkinDrawable(const Skin* skin) const {
          skin->pixels.size() == static_cast<std::size_t>(skin->width) * static_cast<std::size_t>(skin->height);
 }
 
-void SkinView::TargetFrame() {
-  CRasterizer& r = app_.rasterizer;
-  const int rows = std::min(height_, kRasterMaxRows);
-  r.FrameBuffer = frame_.data();
-  r.PixelTagBuffer = tags_.data();
-  r.Pitch = width_;
-  r.Rows = rows;
-  r.ClipRight = width_ - 1;
-  r.ClipBottom = rows - 1;
+RasterTarget SkinView::FrameTarget() {
+  RasterTarget target = RasterTarget::Bytes(frame_.data(), width_, height_);
+  target.PixelTagBuffer = tags_.data();
+  return target;
 }
 
 void SkinView::Redraw(int kind, int) {
@@ -46,7 +41,6 @@ void SkinView::Redraw(int kind, int) {
   if (width_ <= 0 || height_ <= 0) return;
   Skin* skin = app_.model.currentSkin;
   palette_ = skin ? skin->palette : GreyRampPalette();
-  TargetFrame();
   switch (kind) {
     case REDRAW_FULL:
     case REDRAW_QUICK:
@@ -93,6 +87,7 @@ void SkinView::DrawSkin(bool writeTags) {
   if (!SkinDrawable(skin)) return;
   ComputeRowOffsets(skin);
   CRasterizer& r = app_.rasterizer;
+  const RasterTarget target = FrameTarget();
   r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
   // The polygon covers the mapping's skin rectangle; the texture runs over
   // the skin's own pixels, so a skin of another size is stretched onto the
@@ -110,11 +105,10 @@ void SkinView::DrawSkin(bool writeTags) {
                {column(0), row(h), u0, v1},
                {column(0), row(0), u0, v0}};
   if (writeTags)
-    r.FillTriTexOfsTag(pts);
+    r.FillTriTexOfsTag(target, pts);
   else
-    r.FillTriTex(pts);
-  // The skin may be closed before the next picture points the rasterizer
-  // elsewhere.
+    r.FillTriTex(target, pts);
+  // The skin may be closed before the next picture binds another texture.
   r.UnbindTexture();
 }
 
@@ -137,16 +131,15 @@ bool SkinView::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) con
   return true;
 }
 
-void SkinView::DrawClippedLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-                               std::uint8_t colour) {
-  CRasterizer& r = app_.rasterizer;
-  if (r.ClipLine(x0, y0, x1, y1)) r.DrawLine(x0, y0, x1, y1, colour);
+void SkinView::DrawClippedLine(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                               std::int32_t y1, std::uint8_t colour) {
+  if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, colour);
 }
 
 void SkinView::DrawOverlay() {
-  CRasterizer& r = app_.rasterizer;
   // Lines may reach every row of the buffer, even those the fillers cannot.
-  r.Rows = height_;
+  RasterTarget lines = FrameTarget();
+  lines.Rows = height_;
   const Model& m = app_.model;
   const int count = TriangleCount();
   const int vertices = OverlayVertexLimit();
@@ -162,7 +155,7 @@ void SkinView::DrawOverlay() {
       }
       for (int k = 0; k < 3; ++k) {
         const int n = (k + 1) % 3;
-        if (ok[k] && ok[n]) DrawClippedLine(x[k], y[k], x[n], y[n], colour);
+        if (ok[k] && ok[n]) DrawClippedLine(lines, x[k], y[k], x[n], y[n], colour);
       }
     }
   };
@@ -176,10 +169,9 @@ void SkinView::DrawOverlay() {
     const auto x = [&](double s) { return ToScreen(width_ / 2 + (s - centreS_) * viewZoom_); };
     const auto y = [&](double t) { return ToScreen(height_ / 2 - (t - centreT_) * viewZoom_); };
     const std::int32_t x0 = x(f.left), x1 = x(f.right), y0 = y(f.top), y1 = y(f.bottom);
-    DrawClippedLine(x0, y0, x1, y0, slots[1]);
-    DrawClippedLine(x1, y0, x1, y1, slots[1]);
-    DrawClippedLine(x1, y1, x0, y1, slots[1]);
-    DrawClippedLine(x0, y1, x0, y0, slots[1]);
+    DrawClippedLine(lines, x0, y0, x1, y0, slots[1]);
+    DrawClippedLine(lines, x1, y0, x1, y1, slots[1]);
+    DrawClippedLine(lines, x1, y1, x0, y1, slots[1]);
+    DrawClippedLine(lines, x0, y1, x0, y0, slots[1]);
   }
-  r.Rows = std::min(height_, kRasterMaxRows);
 }

@@ -319,12 +319,7 @@ void SkinView::Resample() {
   skin->pixels = savedSkin_;
   ComputeRowOffsets(skin);
   CRasterizer& r = app_.rasterizer;
-  const int rows = std::min<int>(skin->height, kRasterMaxRows);
-  r.FrameBuffer = skin->pixels.data();
-  r.Pitch = skin->width;
-  r.Rows = rows;
-  r.ClipRight = skin->width - 1;
-  r.ClipBottom = rows - 1;
+  const RasterTarget target = RasterTarget::Bytes(skin->pixels.data(), skin->width, skin->height);
   r.BindTexture(savedSkin_.data(), skin->rowOffset.data(), skin->width, skin->height);
   r.BeginFrame();
   const int limit = std::min(OverlayVertexLimit(), static_cast<int>(savedMapping_.size()));
@@ -347,11 +342,9 @@ void SkinView::Resample() {
     }
     if (!ok) continue;
     std::copy(std::begin(pts[0]), std::end(pts[0]), std::begin(pts[3]));
-    r.FillTriTexRounded(pts);
+    r.FillTriTexRounded(target, pts);
   }
-  // The skin may be closed before the next picture points the rasterizer
-  // elsewhere.
-  r.FrameBuffer = nullptr;
+  // The skin may be closed before the next picture binds another texture.
   r.UnbindTexture();
 }
 

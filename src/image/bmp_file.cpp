@@ -7,7 +7,7 @@
 #include "image/image_bytes.h"
 #include "image/image_files.h"
 #include "platform/files.h"
-#include "platform/ui.h"
+#include "platform/file_error.h"
 
 namespace {
 
@@ -40,28 +40,23 @@ bool ReadBmpColourTable(std::span<const std::uint8_t> bytes, Palette& palette) {
   return true;
 }
 
-std::unique_ptr<Skin> ParseBmp(std::span<const std::uint8_t> bytes, Ui& ui) {
+FileResult<std::unique_ptr<Skin>> ParseBmp(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < kTableOffset || GetU32(bytes, kFileHeaderSize) < kInfoHeaderSize) {
-    ui.Message(kDamagedSkinText);
-    return nullptr;
+    return FileError{kDamagedSkinText};
   }
   if (GetU16(bytes, kFileHeaderSize + 14) != 8) {
-    ui.Message(kBmpNot8BitText);
-    return nullptr;
+    return FileError{kBmpNot8BitText};
   }
   if (GetU32(bytes, kFileHeaderSize + 16) != 0) {
-    ui.Message(kBmpCompressedText);
-    return nullptr;
+    return FileError{kBmpCompressedText};
   }
   const std::int32_t width = GetS32(bytes, kFileHeaderSize + 4);
   const std::int32_t height = GetS32(bytes, kFileHeaderSize + 8);
   if (height < 0) {
-    ui.Message(kBmpTopDownText);
-    return nullptr;
+    return FileError{kBmpTopDownText};
   }
   if (width <= 0 || height == 0 || width > kMaxImageWidth || height > kMaxImageRows) {
-    ui.Message(kSkinSizeText);
-    return nullptr;
+    return FileError{kSkinSizeText};
   }
   const std::size_t w = static_cast<std::size_t>(width);
   const std::size_t h = static_cast<std::size_t>(height);
@@ -69,14 +64,12 @@ std::unique_ptr<Skin> ParseBmp(std::span<const std::uint8_t> bytes, Ui& ui) {
   const std::uint64_t pixelOffset = GetU32(bytes, 10);
   // The last row's padding may be missing; its pixels may not.
   if (pixelOffset + stride * (h - 1) + w > bytes.size()) {
-    ui.Message(kDamagedSkinText);
-    return nullptr;
+    return FileError{kDamagedSkinText};
   }
 
   auto skin = std::make_unique<Skin>();
   if (!ReadBmpColourTable(bytes, skin->palette)) {
-    ui.Message(kDamagedSkinText);
-    return nullptr;
+    return FileError{kDamagedSkinText};
   }
   skin->width = static_cast<std::int16_t>(width);
   skin->height = static_cast<std::int16_t>(height);
@@ -115,9 +108,9 @@ std::vector<std::uint8_t> EncodeBmp(const Skin& skin) {
   return file;
 }
 
-bool WriteBmp(Skin& skin, const std::string& path, Ui& ui) {
-  if (RefuseBeyondReaders(skin, kMaxImageWidth, "a BMP", path, ui)) return false;
-  if (!SaveImageBytes(EncodeBmp(skin), path, ui)) return false;
-  skin.format = FORMAT_BMP;
-  return true;
+WriteResult WriteBmp(Skin& skin, const std::string& path) {
+  if (auto refused = RefuseBeyondReaders(skin, kMaxImageWidth, "a BMP", path)) return *refused;
+  WriteResult saved = SaveImageBytes(EncodeBmp(skin), path);
+  if (saved) skin.format = FORMAT_BMP;
+  return saved;
 }

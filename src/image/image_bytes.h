@@ -4,13 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "image/skin.h"
-
-class Ui;
+#include "platform/file_error.h"
 
 inline std::uint16_t GetU16(std::span<const std::uint8_t> b, std::size_t at) {
   return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
@@ -50,12 +50,14 @@ bool HasWritablePixels(const Skin& skin);
 void FinishParsedSkin(Skin& skin, std::uint8_t format);
 
 // The writers refuse, before writing, a record larger than the readers take
-// back: more than `maxColumns` columns or 2048 rows. True after showing
+// back: more than `maxColumns` columns or 2048 rows. The refusal reads
 // "Error Saving: W x H is more than the 2048 rows a BMP can hold" (the limit
-// passed, `kind` naming the file) with the path on the next line.
-bool RefuseBeyondReaders(const Skin& skin, int maxColumns, const char* kind, const std::string& path, Ui& ui);
+// passed, `kind` naming the file) and names the path; nothing when the record
+// fits.
+std::optional<FileError> RefuseBeyondReaders(const Skin& skin, int maxColumns, const char* kind,
+                                             const std::string& path);
 
-// Writes a finished file over `path` (temporary file and rename); on failure
-// shows "Error Saving: " and the cause number, the path on the next line. An empty `bytes` means the
-// record could not be encoded.
-bool SaveImageBytes(const std::vector<std::uint8_t>& bytes, const std::string& path, Ui& ui);
+// Writes a finished file over `path` (temporary file and rename); a failure
+// reads "Error Saving: " and the cause number and names the path. An empty
+// `bytes` means the record could not be encoded.
+WriteResult SaveImageBytes(const std::vector<std::uint8_t>& bytes, const std::string& path);

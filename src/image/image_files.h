@@ -15,17 +15,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "image/skin.h"
 #include "image/true_colour.h"
+#include "platform/file_error.h"
 
-class Ui;
-
-// Texts shown by the readers.
+// Texts of the readers' failures.
 inline constexpr char kNotValidSkinText[] = "This file does not appear to be a valid skin";
 inline constexpr char kBmpNot8BitText[] = "BMPs must be 8bit! - Aborting";
 inline constexpr char kDamagedSkinText[] = "This skin file is damaged or truncated";
@@ -53,43 +51,44 @@ inline constexpr std::uintmax_t kActFileBytes = 768;
 inline constexpr std::uintmax_t kMaxPaletteFileBytes =
     std::max({kActFileBytes, kMaxBmpFileBytes, kMaxPcxFileBytes});
 
-// Reads a PCX, 8-bit BMP or palette PNG into a new record; nothing on failure (after a
-// message for a file that is not a usable image; none when it cannot be
-// opened, the callers report that, with the cause set in *cause). `name` is
-// the path as given, `path` its absolute form.
-std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, int* cause = nullptr);
+// Reads a PCX, 8-bit BMP or palette PNG into a new record. A failure names
+// the file; it carries the cause when the file could not be read at all (the
+// callers report that in their own words, knowing whether a stand-in
+// follows), else the reader's text. `name` is the path as given, `path` its
+// absolute form.
+FileResult<std::unique_ptr<Skin>> LoadSkinImage(const std::string& path);
 
 // As above, and PNG, TGA and JPEG pictures too: a palette picture keeps its
 // own palette, a true-colour one is mapped into `trueColourPalette` (with
 // Floyd-Steinberg dithering when asked), alpha below 128 taking index 255.
 // `format` names the file's own format, TGA and JPEG included.
-std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, const Palette& trueColourPalette,
-                                    bool dither = false);
+FileResult<std::unique_ptr<Skin>> LoadSkinImage(const std::string& path, const Palette& trueColourPalette,
+                                                bool dither = false);
 
 // Any picture the program reads (PCX, BMP, PNG, TGA, JPEG, told apart by
-// content), left in true colour when it is; nothing (after a message, or
-// none when the file cannot be read, *cause saying why) on failure.
-std::optional<DecodedPicture> LoadPicture(const std::string& path, Ui& ui, int* cause = nullptr);
-std::optional<DecodedPicture> ParsePicture(std::span<const std::uint8_t> bytes, Ui& ui);
+// content), left in true colour when it is; failures as LoadSkinImage's.
+FileResult<DecodedPicture> LoadPicture(const std::string& path);
+FileResult<DecodedPicture> ParsePicture(std::span<const std::uint8_t> bytes);
 
 // Replaces the palette entries that the file supplies; false (palette
 // untouched) when no palette was found; *cause is set when the file could
 // not be read at all.
 bool LoadPaletteFile(const std::string& path, Palette& palette, int* cause = nullptr);
 
-// Write the image; on success set `format` and return true. A failure shows
-// "Error Saving: " with the cause number, and the path on the next line, and leaves the record and any old
+// Write the image; on success set `format`. A failure reads "Error Saving: "
+// with the cause number, names the path, and leaves the record and any old
 // file as they were.
-bool WritePcx(Skin& skin, const std::string& path, Ui& ui);
-bool WriteBmp(Skin& skin, const std::string& path, Ui& ui);
+WriteResult WritePcx(Skin& skin, const std::string& path);
+WriteResult WriteBmp(Skin& skin, const std::string& path);
 
 // The same readers and writers on whole files held in memory. The parsers
 // fill pixels, storedPixels, palette, size, format and the row offsets and
 // leave name, path, hasFile and flags to the caller; ParseSkinImage picks
-// among PCX, BMP and palette PNG by the first bytes.
-std::unique_ptr<Skin> ParseSkinImage(std::span<const std::uint8_t> bytes, Ui& ui);
-std::unique_ptr<Skin> ParsePcx(std::span<const std::uint8_t> bytes, Ui& ui);
-std::unique_ptr<Skin> ParseBmp(std::span<const std::uint8_t> bytes, Ui& ui);
+// among PCX, BMP and palette PNG by the first bytes. Their failures name no
+// file.
+FileResult<std::unique_ptr<Skin>> ParseSkinImage(std::span<const std::uint8_t> bytes);
+FileResult<std::unique_ptr<Skin>> ParsePcx(std::span<const std::uint8_t> bytes);
+FileResult<std::unique_ptr<Skin>> ParseBmp(std::span<const std::uint8_t> bytes);
 bool ParsePaletteBytes(std::span<const std::uint8_t> bytes, Palette& palette);
 
 // The complete file for a record; empty when the record has no pixels or its

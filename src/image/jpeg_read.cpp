@@ -7,7 +7,7 @@
 #include <jerror.h>
 
 #include "image/image_files.h"
-#include "platform/ui.h"
+#include "platform/file_error.h"
 
 namespace {
 
@@ -66,10 +66,9 @@ bool IsJpeg(std::span<const std::uint8_t> bytes) {
   return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
-std::optional<DecodedPicture> ParseJpeg(std::span<const std::uint8_t> bytes, Ui& ui) {
+FileResult<DecodedPicture> ParseJpeg(std::span<const std::uint8_t> bytes) {
   if (!IsJpeg(bytes)) {
-    ui.Message(kNotValidSkinText);
-    return std::nullopt;
+    return FileError{kNotValidSkinText};
   }
   jpeg_decompress_struct cinfo{};
   ErrorHandler errors{};
@@ -80,8 +79,7 @@ std::optional<DecodedPicture> ParseJpeg(std::span<const std::uint8_t> bytes, Ui&
   const bool ok = Run(cinfo, errors, bytes, d);
   jpeg_destroy_decompress(&cinfo);
   if (!ok) {
-    ui.Message(d.problem);
-    return std::nullopt;
+    return FileError{d.problem};
   }
   // RGBX leaves the fourth byte to the library; a JPEG is opaque throughout.
   for (std::size_t i = 3; i < d.picture.rgba.size(); i += 4) d.picture.rgba[i] = 255;

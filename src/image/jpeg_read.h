@@ -5,12 +5,11 @@
 // allocated.
 
 #include <cstdint>
-#include <optional>
 #include <span>
 
 #include "image/true_colour.h"
+#include "platform/file_error.h"
 
-class Ui;
 
 // The largest JPEG at 32767 x 2048, three components, none subsampled: a
 // baseline Huffman code is at most 16 bits and its value 11 bits (DC) or 10
@@ -20,4 +19,4 @@ class Ui;
 inline constexpr std::uintmax_t kMaxJpegFileBytes = 10ull * 32767 * 2048 + (1u << 20);
 
 bool IsJpeg(std::span<const std::uint8_t> bytes);
-std::optional<DecodedPicture> ParseJpeg(std::span<const std::uint8_t> bytes, Ui& ui);
+FileResult<DecodedPicture> ParseJpeg(std::span<const std::uint8_t> bytes);

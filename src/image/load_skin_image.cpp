@@ -6,9 +6,7 @@
 #include "image/jpeg_read.h"
 #include "image/png_read.h"
 #include "image/tga_file.h"
-#include "platform/file_message_ui.h"
 #include "platform/files.h"
-#include "platform/ui.h"
 
 namespace {
 
@@ -26,33 +24,32 @@ std::uint8_t PictureFormat(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-std::unique_ptr<Skin> ParseSkinImage(std::span<const std::uint8_t> bytes, Ui& ui) {
-  if (IsPcx(bytes)) return ParsePcx(bytes, ui);
-  if (IsBmp(bytes)) return ParseBmp(bytes, ui);
+FileResult<std::unique_ptr<Skin>> ParseSkinImage(std::span<const std::uint8_t> bytes) {
+  if (IsPcx(bytes)) return ParsePcx(bytes);
+  if (IsBmp(bytes)) return ParseBmp(bytes);
   // Skins saved as PNG are named in model files: the 8-bit ones the program
   // writes are read like the other two. A true-colour one would need a
   // palette chosen for it, which only the picture readers below do.
   if (IsPng(bytes)) {
-    auto picture = ParsePng(bytes, ui);
-    if (!picture) return nullptr;
+    auto picture = ParsePng(bytes);
+    if (!picture) return picture.error();
     if (picture->indexed) {
       picture->indexed->format = FORMAT_PNG;
       return std::move(picture->indexed);
     }
   }
-  ui.Message(kNotValidSkinText);
-  return nullptr;
+  return FileError{kNotValidSkinText};
 }
 
-std::optional<DecodedPicture> ParsePicture(std::span<const std::uint8_t> bytes, Ui& ui) {
-  if (IsPng(bytes)) return ParsePng(bytes, ui);
-  if (IsJpeg(bytes)) return ParseJpeg(bytes, ui);
+FileResult<DecodedPicture> ParsePicture(std::span<const std::uint8_t> bytes) {
+  if (IsPng(bytes)) return ParsePng(bytes);
+  if (IsJpeg(bytes)) return ParseJpeg(bytes);
   // PCX and BMP go first: their marks are also plausible TGA headers.
-  if (!IsPcx(bytes) && !IsBmp(bytes) && LooksLikeTga(bytes)) return ParseTga(bytes, ui);
-  auto skin = ParseSkinImage(bytes, ui);
-  if (!skin) return std::nullopt;
+  if (!IsPcx(bytes) && !IsBmp(bytes) && LooksLikeTga(bytes)) return ParseTga(bytes);
+  auto skin = ParseSkinImage(bytes);
+  if (!skin) return skin.error();
   DecodedPicture picture;
-  picture.indexed = std::move(skin);
+  picture.indexed = std::move(*skin);
   return picture;
 }
 
@@ -66,47 +63,54 @@ constexpr std::uintmax_t kMaxSkinFileBytes = std::max(kMaxPcxFileBytes, kMaxBmpF
 constexpr std::uintmax_t kMaxPictureFileBytes =
     std::max({kMaxSkinFileBytes, kMaxPngFileBytes, kMaxTgaFileBytes, kMaxJpegFileBytes});
 
-}  // namespace
-
-std::optional<DecodedPicture> LoadPicture(const std::string& path, Ui& ui, int* cause) {
-  auto bytes = ReadFileBytes(path, cause, kMaxPictureFileBytes);
-  if (!bytes) return std::nullopt;
-  FileMessageUi named(ui, path);
-  return ParsePicture(*bytes, named);
+// A reader's failure on the bytes of `path` names that file.
+FileError InFile(FileError error, const std::string& path) {
+  error.path = path;
+  return error;
 }
 
-namespace {
-
-std::unique_ptr<Skin> FinishLoaded(std::unique_ptr<Skin> skin, const std::string& path) {
-  if (!skin) return nullptr;
-  skin->name = path;
-  skin->path = AbsolutePath(path);
-  skin->hasFile = 1;
-  skin->flags = 0;
+FileResult<std::unique_ptr<Skin>> FinishLoaded(FileResult<std::unique_ptr<Skin>> skin, const std::string& path) {
+  if (!skin) return InFile(skin.error(), path);
+  Skin& s = **skin;
+  s.name = path;
+  s.path = AbsolutePath(path);
+  s.hasFile = 1;
+  s.flags = 0;
   return skin;
 }
 
 }  // namespace
 
-std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, int* cause) {
-  // A file that cannot be opened is reported by the caller, which knows
-  // whether a stand-in skin follows.
-  auto bytes = ReadFileBytes(path, cause, kMaxSkinFileBytes);
-  if (!bytes) return nullptr;
-  FileMessageUi named(ui, path);
-  return FinishLoaded(ParseSkinImage(*bytes, named), path);
+FileResult<DecodedPicture> LoadPicture(const std::string& path) {
+  int cause = 0;
+  auto bytes = ReadFileBytes(path, &cause, kMaxPictureFileBytes);
+  if (!bytes) return LoadFailure(path, cause);
+  auto picture = ParsePicture(*bytes);
+  if (!picture) return InFile(picture.error(), path);
+  return picture;
 }
 
-std::unique_ptr<Skin> LoadSkinImage(const std::string& path, Ui& ui, const Palette& trueColourPalette,
-                                    bool dither) {
-  auto bytes = ReadFileBytes(path, nullptr, kMaxPictureFileBytes);
-  if (!bytes) return nullptr;
-  FileMessageUi named(ui, path);
-  auto picture = ParsePicture(*bytes, named);
-  if (!picture) return nullptr;
-  auto skin = FinishLoaded(SkinFromPicture(std::move(*picture), trueColourPalette, dither), path);
+FileResult<std::unique_ptr<Skin>> LoadSkinImage(const std::string& path) {
+  int cause = 0;
+  auto bytes = ReadFileBytes(path, &cause, kMaxSkinFileBytes);
+  if (!bytes) return LoadFailure(path, cause);
+  return FinishLoaded(ParseSkinImage(*bytes), path);
+}
+
+FileResult<std::unique_ptr<Skin>> LoadSkinImage(const std::string& path, const Palette& trueColourPalette,
+                                                bool dither) {
+  int cause = 0;
+  auto bytes = ReadFileBytes(path, &cause, kMaxPictureFileBytes);
+  if (!bytes) return LoadFailure(path, cause);
+  auto picture = ParsePicture(*bytes);
+  if (!picture) return InFile(picture.error(), path);
+  std::unique_ptr<Skin> mapped = SkinFromPicture(std::move(*picture), trueColourPalette, dither);
+  // The readers refuse every size the mapping cannot hold, so this is the
+  // same refusal should one ever slip past them.
+  if (!mapped) return FileError{kSkinSizeText, 0, path};
+  auto skin = FinishLoaded(std::move(mapped), path);
   // Whatever it became in memory, Save writes it back as what it was read from.
-  if (skin) skin->format = PictureFormat(*bytes);
+  if (skin) (*skin)->format = PictureFormat(*bytes);
   return skin;
 }
 
@@ -115,17 +119,18 @@ bool HasWritablePixels(const Skin& skin) {
          skin.pixels.size() == static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height);
 }
 
-bool RefuseBeyondReaders(const Skin& skin, int maxColumns, const char* kind, const std::string& path, Ui& ui) {
+std::optional<FileError> RefuseBeyondReaders(const Skin& skin, int maxColumns, const char* kind,
+                                             const std::string& path) {
   std::string limit;
   if (skin.height > kMaxImageRows)
     limit = std::to_string(kMaxImageRows) + " rows";
   else if (skin.width > maxColumns)
     limit = std::to_string(maxColumns) + " columns";
   else
-    return false;
-  ui.Message("Error Saving: " + std::to_string(skin.width) + " x " + std::to_string(skin.height) +
-             " is more than the " + limit + " " + kind + " can hold\n" + path);
-  return true;
+    return std::nullopt;
+  return FileError{"Error Saving: " + std::to_string(skin.width) + " x " + std::to_string(skin.height) +
+                       " is more than the " + limit + " " + kind + " can hold",
+                   kCauseTooLargeForFormat, path};
 }
 
 void FinishParsedSkin(Skin& skin, std::uint8_t format) {
@@ -134,11 +139,8 @@ void FinishParsedSkin(Skin& skin, std::uint8_t format) {
   ComputeRowOffsets(&skin);
 }
 
-bool SaveImageBytes(const std::vector<std::uint8_t>& bytes, const std::string& path, Ui& ui) {
+WriteResult SaveImageBytes(const std::vector<std::uint8_t>& bytes, const std::string& path) {
   int cause = bytes.empty() ? EINVAL : WriteFileAtomic(path, bytes);
-  if (cause != 0) {
-    ui.Message(SaveErrorText(path, cause));
-    return false;
-  }
-  return true;
+  if (cause != 0) return SaveFailure(path, cause);
+  return Written{};
 }

@@ -4,7 +4,6 @@
 
 #include "image/image_files.h"
 #include "platform/files.h"
-#include "platform/ui.h"
 
 bool IsMapSized(const Skin& image) {
   return image.width == kMapSide && image.height == kMapSide &&
@@ -26,20 +25,26 @@ void PrepareMap(Skin& image, MapKind kind) {
   }
 }
 
-int ScanMapFolder(MapKind kind, const std::string& folder, SkinList& maps, Ui& ui,
-                  const std::function<void()>& refreshBars) {
-  int kept = 0;
+MapScan ScanMapFolder(MapKind kind, const std::string& folder, SkinList& maps,
+                      const std::function<void()>& refreshBars) {
+  MapScan scan;
   for (const char* pattern : {"*.PCX", "*.BMP"}) {
     std::vector<std::string> files = FindFiles(folder, pattern);
     for (const auto& file : files) {
-      auto image = LoadSkinImage(file, ui);
-      if (!image || !IsMapSized(*image)) continue;
+      auto loaded = LoadSkinImage(file);
+      if (!loaded) {
+        // A file that vanished or cannot be opened is passed over quietly.
+        if (loaded.error().cause == 0) scan.notices.push_back(loaded.error());
+        continue;
+      }
+      std::unique_ptr<Skin> image = std::move(*loaded);
+      if (!IsMapSized(*image)) continue;
       PrepareMap(*image, kind);
       maps.push_back(std::move(image));
-      ++kept;
+      ++scan.added;
     }
     if (!files.empty() && refreshBars) refreshBars();
   }
-  if (kept == 0) ui.Message(kind == MapKind::Phong ? kNoPhongMapsText : kNoEnvMapsText);
-  return kept;
+  if (scan.added == 0) scan.notices.push_back(FileError{kind == MapKind::Phong ? kNoPhongMapsText : kNoEnvMapsText});
+  return scan;
 }

@@ -10,8 +10,7 @@
 #include <string>
 
 #include "image/skin_set.h"
-
-class Ui;
+#include "platform/file_error.h"
 
 enum class MapKind { Phong, Environment };
 
@@ -37,18 +36,20 @@ void PrepareMap(Skin& image, MapKind kind);
 
 // Loads every "*.PCX" and then every "*.BMP" file in `folder`
 // (case-insensitive), appending each 256 x 256 one to `maps` and dropping
-// the rest silently. `refreshBars` runs after each pass that found a file.
-// No map kept: the kind's "no valid maps" message. The current map is left
-// alone, and files already listed are listed again. Gives the number of
-// maps added.
-int ScanMapFolder(MapKind kind, const std::string& folder, SkinList& maps, Ui& ui,
-                  const std::function<void()>& refreshBars);
+// the rest: of those, the ones that are no readable image leave a notice
+// naming the file, the others none. `refreshBars` runs after each pass that
+// found a file. No map kept: the kind's "no valid maps" notice, last. The
+// current map is left alone, and files already listed are listed again.
+struct MapScan {
+  int added = 0;
+  FileNotices notices;  // for the caller to show, in order
+};
+MapScan ScanMapFolder(MapKind kind, const std::string& folder, SkinList& maps,
+                      const std::function<void()>& refreshBars);
 
-inline int ScanPhongFolder(const std::string& folder, SkinList& maps, Ui& ui,
-                           const std::function<void()>& refreshBars) {
-  return ScanMapFolder(MapKind::Phong, folder, maps, ui, refreshBars);
+inline MapScan ScanPhongFolder(const std::string& folder, SkinList& maps, const std::function<void()>& refreshBars) {
+  return ScanMapFolder(MapKind::Phong, folder, maps, refreshBars);
 }
-inline int ScanEnvFolder(const std::string& folder, SkinList& maps, Ui& ui,
-                         const std::function<void()>& refreshBars) {
-  return ScanMapFolder(MapKind::Environment, folder, maps, ui, refreshBars);
+inline MapScan ScanEnvFolder(const std::string& folder, SkinList& maps, const std::function<void()>& refreshBars) {
+  return ScanMapFolder(MapKind::Environment, folder, maps, refreshBars);
 }

@@ -7,7 +7,7 @@
 #include "image/image_bytes.h"
 #include "image/image_files.h"
 #include "platform/files.h"
-#include "platform/ui.h"
+#include "platform/file_error.h"
 
 namespace {
 
@@ -16,24 +16,21 @@ constexpr std::size_t kPaletteSize = 768;
 
 }  // namespace
 
-std::unique_ptr<Skin> ParsePcx(std::span<const std::uint8_t> bytes, Ui& ui) {
+FileResult<std::unique_ptr<Skin>> ParsePcx(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < kHeaderSize + kPaletteSize) {
-    ui.Message(kDamagedSkinText);
-    return nullptr;
+    return FileError{kDamagedSkinText};
   }
   // Older writers leave the plane count at 0; anything else but one plane of
   // 8 bits would decode into noise.
   const int bitsPerPixel = bytes[3];
   const int planes = bytes[65];
   if (bitsPerPixel != 8 || planes > 1) {
-    ui.Message(kPcxNot8BitText);
-    return nullptr;
+    return FileError{kPcxNot8BitText};
   }
   const int width = GetS16(bytes, 8) - GetS16(bytes, 4) + 1;
   const int height = GetS16(bytes, 10) - GetS16(bytes, 6) + 1;
   if (width <= 0 || height <= 0 || width > kMaxImageWidth || height > kMaxImageRows) {
-    ui.Message(kSkinSizeText);
-    return nullptr;
+    return FileError{kSkinSizeText};
   }
   const std::size_t bpl = GetU16(bytes, 66);
   // The run data lies between the header and the palette; it may not borrow
@@ -43,8 +40,7 @@ std::unique_ptr<Skin> ParsePcx(std::span<const std::uint8_t> bytes, Ui& ui) {
   // A run byte pair yields at most 63 pixels, so a data block too small for
   // the whole image is known to be short before anything is allocated.
   if (bpl < static_cast<std::size_t>(width) || (dataEnd - kHeaderSize) * 63 < bpl * rows) {
-    ui.Message(kDamagedSkinText);
-    return nullptr;
+    return FileError{kDamagedSkinText};
   }
 
   auto skin = std::make_unique<Skin>();
@@ -61,15 +57,13 @@ std::unique_ptr<Skin> ParsePcx(std::span<const std::uint8_t> bytes, Ui& ui) {
   std::size_t row = 0, col = 0, at = kHeaderSize;
   while (row < rows) {
     if (at >= dataEnd) {
-      ui.Message(kDamagedSkinText);
-      return nullptr;
+      return FileError{kDamagedSkinText};
     }
     std::uint8_t value = bytes[at++];
     std::size_t count = 1;
     if (value >= 0xC0) {
       if (at >= dataEnd) {
-        ui.Message(kDamagedSkinText);
-        return nullptr;
+        return FileError{kDamagedSkinText};
       }
       count = value - 0xC0u;
       value = bytes[at++];
@@ -127,11 +121,11 @@ std::vector<std::uint8_t> EncodePcx(const Skin& skin) {
   return file;
 }
 
-bool WritePcx(Skin& skin, const std::string& path, Ui& ui) {
+WriteResult WritePcx(Skin& skin, const std::string& path) {
   // Rows are padded to an even length whose count other readers take as a
   // signed 16-bit number: 32767 pixels would need 32768.
-  if (RefuseBeyondReaders(skin, kMaxPcxWidth, "a PCX", path, ui)) return false;
-  if (!SaveImageBytes(EncodePcx(skin), path, ui)) return false;
-  skin.format = FORMAT_PCX;
-  return true;
+  if (auto refused = RefuseBeyondReaders(skin, kMaxPcxWidth, "a PCX", path)) return *refused;
+  WriteResult saved = SaveImageBytes(EncodePcx(skin), path);
+  if (saved) skin.format = FORMAT_PCX;
+  return saved;
 }

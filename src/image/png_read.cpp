@@ -7,7 +7,7 @@
 
 #include "image/image_bytes.h"
 #include "image/image_files.h"
-#include "platform/ui.h"
+#include "platform/file_error.h"
 
 namespace {
 
@@ -92,10 +92,9 @@ bool IsPng(std::span<const std::uint8_t> bytes) {
   return bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
 }
 
-std::optional<DecodedPicture> ParsePng(std::span<const std::uint8_t> bytes, Ui& ui) {
+FileResult<DecodedPicture> ParsePng(std::span<const std::uint8_t> bytes) {
   if (!IsPng(bytes)) {
-    ui.Message(kNotValidSkinText);
-    return std::nullopt;
+    return FileError{kNotValidSkinText};
   }
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Quiet);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -108,8 +107,7 @@ std::optional<DecodedPicture> ParsePng(std::span<const std::uint8_t> bytes, Ui& 
   }
   png_destroy_read_struct(png ? &png : nullptr, info ? &info : nullptr, nullptr);
   if (!ok) {
-    ui.Message(d.problem);
-    return std::nullopt;
+    return FileError{d.problem};
   }
   DecodedPicture picture;
   if (d.indexed) {

@@ -7,12 +7,11 @@
 // before their pixels are allocated.
 
 #include <cstdint>
-#include <optional>
 #include <span>
 
 #include "image/true_colour.h"
+#include "platform/file_error.h"
 
-class Ui;
 
 // The largest PNG at 32767 x 2048: rows of 16-bit RGBA samples (8 bytes a
 // pixel) and a filter byte, stored uncompressed: 536,872,960 bytes, plus 5
@@ -25,4 +24,4 @@ inline constexpr std::uintmax_t kMaxPngFileBytes =
     kPngRawBytes + 5 * (kPngRawBytes / 65535 + 1) + 6 + 12 * (kPngRawBytes / 8192 + 1) + (1u << 20);
 
 bool IsPng(std::span<const std::uint8_t> bytes);
-std::optional<DecodedPicture> ParsePng(std::span<const std::uint8_t> bytes, Ui& ui);
+FileResult<DecodedPicture> ParsePng(std::span<const std::uint8_t> bytes);

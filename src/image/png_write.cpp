@@ -9,7 +9,7 @@
 #include "image/image_bytes.h"
 #include "image/image_files.h"
 #include "platform/files.h"
-#include "platform/ui.h"
+#include "platform/file_error.h"
 
 namespace {
 
@@ -113,13 +113,13 @@ std::vector<std::uint8_t> EncodePng8(std::span<const std::uint8_t> pixels, int w
   return std::move(sink.bytes);
 }
 
-bool WritePngPicture(const Skin& picture, const std::string& path, Ui& ui) {
+WriteResult WritePngPicture(const Skin& picture, const std::string& path) {
   std::vector<std::uint8_t> bytes;
   if (HasWritablePixels(picture)) bytes = EncodePng8(picture.pixels, picture.width, picture.height, picture.palette);
-  return SaveImageBytes(bytes, path, ui);
+  return SaveImageBytes(bytes, path);
 }
 
-bool WritePng(const Skin& skin, const std::string& path, Ui& ui) {
-  if (RefuseBeyondReaders(skin, kMaxImageWidth, "a PNG skin", path, ui)) return false;
-  return WritePngPicture(skin, path, ui);
+WriteResult WritePng(const Skin& skin, const std::string& path) {
+  if (auto refused = RefuseBeyondReaders(skin, kMaxImageWidth, "a PNG skin", path)) return *refused;
+  return WritePngPicture(skin, path);
 }

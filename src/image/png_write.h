@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "image/skin.h"
-
-class Ui;
+#include "platform/file_error.h"
 
 // CRC-32 (the PNG/zip polynomial), continued from `crc` (0 to start).
 std::uint32_t Crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
@@ -23,11 +22,10 @@ std::uint32_t Adler32(std::span<const std::uint8_t> bytes, std::uint32_t adler =
 std::vector<std::uint8_t> EncodePng8(std::span<const std::uint8_t> pixels, int width, int height,
                                      const Palette& palette);
 
-// Writes the record as a PNG (temporary file and rename); on failure shows
-// "Error Saving: " with the cause number (the path on the next line) and
-// leaves any old file. A skin is refused beyond the 2048 rows the readers
-// take back.
-bool WritePng(const Skin& skin, const std::string& path, Ui& ui);
+// Writes the record as a PNG (temporary file and rename); on failure gives
+// "Error Saving: " with the cause number, names the path and leaves any old
+// file. A skin is refused beyond the 2048 rows the readers take back.
+WriteResult WritePng(const Skin& skin, const std::string& path);
 // The same for a picture that is never read back as a skin (a layout, a
 // render): any size the record holds.
-bool WritePngPicture(const Skin& picture, const std::string& path, Ui& ui);
+WriteResult WritePngPicture(const Skin& picture, const std::string& path);

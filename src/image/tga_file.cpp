@@ -8,7 +8,7 @@
 
 #include "image/image_bytes.h"
 #include "image/image_files.h"
-#include "platform/ui.h"
+#include "platform/file_error.h"
 
 namespace {
 
@@ -110,26 +110,22 @@ bool LooksLikeTga(std::span<const std::uint8_t> bytes) {
   return kind == kMapped || kind == kTrueColour || kind == kGrey;
 }
 
-std::optional<DecodedPicture> ParseTga(std::span<const std::uint8_t> bytes, Ui& ui) {
+FileResult<DecodedPicture> ParseTga(std::span<const std::uint8_t> bytes) {
   if (!LooksLikeTga(bytes)) {
-    ui.Message(kNotValidSkinText);
-    return std::nullopt;
+    return FileError{kNotValidSkinText};
   }
   Layout l;
   if (const char* problem = ReadLayout(bytes, l)) {
-    ui.Message(problem);
-    return std::nullopt;
+    return FileError{problem};
   }
   const std::size_t mapAt = kHeaderSize + bytes[0];
   const std::size_t mapBytes = l.mapLength * l.mapEntryBytes;
   if (bytes.size() < mapAt + mapBytes) {
-    ui.Message(kDamagedSkinText);
-    return std::nullopt;
+    return FileError{kDamagedSkinText};
   }
   std::vector<std::uint8_t> values;
   if (!Unpack(bytes, mapAt + mapBytes, l, values)) {
-    ui.Message(kDamagedSkinText);
-    return std::nullopt;
+    return FileError{kDamagedSkinText};
   }
 
   const std::size_t count = static_cast<std::size_t>(l.width) * static_cast<std::size_t>(l.height);
@@ -148,8 +144,7 @@ std::optional<DecodedPicture> ParseTga(std::span<const std::uint8_t> bytes, Ui& 
     for (std::size_t n = 0; n < count; ++n) {
       const std::size_t v = values[n];
       if (v < l.mapFirst || v >= l.mapFirst + l.mapLength) {
-        ui.Message(kTgaColourMapText);
-        return std::nullopt;
+        return FileError{kTgaColourMapText};
       }
       skin->pixels[Place(l, n)] = static_cast<std::uint8_t>(v);
     }

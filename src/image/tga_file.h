@@ -10,12 +10,11 @@
 // the skin limits.
 
 #include <cstdint>
-#include <optional>
 #include <span>
 
 #include "image/true_colour.h"
+#include "platform/file_error.h"
 
-class Ui;
 
 // The largest TGA at 32767 x 2048: the 18-byte header, a 255-byte id, a
 // colour map of 65535 four-byte entries, run-length data of at most 5 bytes a
@@ -29,4 +28,4 @@ inline constexpr char kTgaKindText[] =
 inline constexpr char kTgaColourMapText[] = "This TGA uses colours that are not in its colour map";
 
 bool LooksLikeTga(std::span<const std::uint8_t> bytes);
-std::optional<DecodedPicture> ParseTga(std::span<const std::uint8_t> bytes, Ui& ui);
+FileResult<DecodedPicture> ParseTga(std::span<const std::uint8_t> bytes);

@@ -6,7 +6,6 @@
 #include "image/image_files.h"
 #include "model/md2_file.h"
 #include "platform/files.h"
-#include "platform/ui.h"
 
 namespace {
 
@@ -23,12 +22,18 @@ std::size_t SkinArea(const Companion& c) {
 }
 
 // The skin the file names (below the base folder), when it exists and has
-// the companion's size.
-void TakeNamedSkin(Companion& c, const std::string& storedName, const std::string& baseFolder, Ui& ui) {
-  auto skin = LoadSkinImage(ResolvePathIn(baseFolder, storedName), ui);
-  if (skin && skin->width == c.skinWidth && skin->height == c.skinHeight &&
-      skin->pixels.size() == SkinArea(c))
-    SetCompanionSkin(c, std::move(skin->pixels));
+// the companion's size. One that cannot be opened is passed over quietly:
+// the caller offers another.
+void TakeNamedSkin(Companion& c, const std::string& storedName, const std::string& baseFolder,
+                   FileNotices& notices) {
+  auto loaded = LoadSkinImage(ResolvePathIn(baseFolder, storedName));
+  if (!loaded) {
+    if (loaded.error().cause == 0) notices.push_back(loaded.error());
+    return;
+  }
+  const Skin& skin = **loaded;
+  if (skin.width == c.skinWidth && skin.height == c.skinHeight && skin.pixels.size() == SkinArea(c))
+    SetCompanionSkin(c, std::move((*loaded)->pixels));
 }
 
 }  // namespace
@@ -39,15 +44,13 @@ bool CompanionShown(const Companion& companion, int frameIndex) {
              static_cast<std::size_t>(frameIndex + 1) * static_cast<std::size_t>(companion.numVertices);
 }
 
-std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::string& baseFolder,
-                                         Ui& ui) {
+FileResult<LoadedCompanion> LoadCompanion(const std::string& path, const std::string& baseFolder) {
   const std::string file = ResolvePathIn(baseFolder, path);
-  auto bytes = ReadFileBytes(file, nullptr, kMaxMd2FileBytes);
-  if (!bytes) return nullptr;
-  if (bytes->size() < 4 || std::memcmp(bytes->data(), "IDP2", 4) != 0) {
-    ui.Message(std::string(kNotCompanionMd2Text) + "\n" + file);
-    return nullptr;
-  }
+  int cause = 0;
+  auto bytes = ReadFileBytes(file, &cause, kMaxMd2FileBytes);
+  if (!bytes) return LoadFailure(file, cause);
+  if (bytes->size() < 4 || std::memcmp(bytes->data(), "IDP2", 4) != 0)
+    return FileError{kNotCompanionMd2Text, 0, file};
   std::string error;
   auto md2 = ParseMd2(*bytes, &error);
   const Md2Header* h = md2 ? &md2->header : nullptr;
@@ -60,9 +63,8 @@ std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::str
     md2.reset();
   }
   if (!md2) {
-    ui.Message(kCompanionUnreadableText + (error.empty() ? std::string("This MD2 is damaged.") : error) + "\n" +
-               file);
-    return nullptr;
+    const std::string why = error.empty() ? std::string("This MD2 is damaged.") : error;
+    return FileError{kCompanionUnreadableText + why, 0, file};
   }
 
   auto c = std::make_unique<Companion>();
@@ -97,8 +99,9 @@ std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::str
     }
   }
 
-  if (!md2->skinNames.empty()) TakeNamedSkin(*c, md2->skinNames[0], baseFolder, ui);
-  return c;
+  LoadedCompanion loaded{std::move(c), {}};
+  if (!md2->skinNames.empty()) TakeNamedSkin(*loaded.companion, md2->skinNames[0], baseFolder, loaded.notices);
+  return loaded;
 }
 
 void SetPlaceholderSkin(Companion& companion) {

@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "model/model.h"
-
-class Ui;
+#include "platform/file_error.h"
 
 // One decompressed vertex of one frame, followed by its camera-space position
 // as the renderer last computed it.
@@ -62,12 +61,17 @@ constexpr int kMaxCompanionSkinSide = 4096;
 bool CompanionShown(const Companion& companion, int frameIndex);
 
 // Reads a companion from an MD2 file (relative names from `baseFolder`).
-// Nothing, silently, when the file cannot be opened; nothing after a message
-// when it is not an MD2, is damaged or exceeds the record's room. The skin
-// the file names is used when it has the companion's skin size; otherwise
-// skinPixels stays empty and the caller offers a skin or the placeholder.
-std::unique_ptr<Companion> LoadCompanion(const std::string& path, const std::string& baseFolder,
-                                         Ui& ui);
+// A failure names the file: with its cause when the file cannot be opened
+// (the callers say nothing then), else why it is not an MD2, is damaged or
+// exceeds the record's room. The skin the file names is used when it has the
+// companion's skin size; otherwise skinPixels stays empty and the caller
+// offers a skin or the placeholder. A named skin that is no readable image
+// leaves a notice.
+struct LoadedCompanion {
+  std::unique_ptr<Companion> companion;
+  FileNotices notices;  // for the caller to show
+};
+FileResult<LoadedCompanion> LoadCompanion(const std::string& path, const std::string& baseFolder);
 
 // The checkerboard used when a companion has no usable skin; rowOffset is
 // rebuilt.

@@ -6,7 +6,6 @@
 #include "image/image_files.h"
 #include "model/default_palette.h"
 #include "platform/files.h"
-#include "platform/ui.h"
 
 namespace {
 
@@ -42,21 +41,28 @@ bool HasModelSkinSize(const Skin& skin, const Model& model) {
   return skin.width == model.skinWidth && skin.height == model.skinHeight;
 }
 
+// A file that is no readable image is worth a notice of its own; one that
+// cannot be opened at all is not (a named skin's stand-in says it is missing).
+void NoteUnreadable(const FileError& error, FileNotices& notices) {
+  if (error.cause == 0) notices.push_back(error);
+}
+
 // The skins an MD2 names, read relative to the base folder; each one that
 // cannot be used gets a stand-in so the model keeps its skin slots.
-std::vector<std::unique_ptr<Skin>> LoadNamedSkins(Md2Context& c, const Md2Data& data) {
+std::vector<std::unique_ptr<Skin>> LoadNamedSkins(Md2Context& c, const Md2Data& data, FileNotices& notices) {
   std::vector<std::unique_ptr<Skin>> skins;
   int width = data.header.skinWidth, height = data.header.skinHeight;
   for (const std::string& name : data.skinNames) {
     const std::string file = ResolvePathIn(c.baseFolder, name);
-    auto skin = LoadSkinImage(file, c.ui);
-    if (skin && skin->width == width && skin->height == height) {
-      skin->name = name;
-      skins.push_back(std::move(skin));
+    auto loaded = LoadSkinImage(file);
+    if (loaded && (*loaded)->width == width && (*loaded)->height == height) {
+      (*loaded)->name = name;
+      skins.push_back(std::move(*loaded));
       continue;
     }
-    // The message names the file the model asked for.
-    c.ui.Message(std::string(skin ? kWrongSizeText : kMissingSkinText) + "\n" + file);
+    if (!loaded) NoteUnreadable(loaded.error(), notices);
+    // The notice names the file the model asked for.
+    notices.push_back(FileError{loaded ? kWrongSizeText : kMissingSkinText, 0, file});
     skins.push_back(MakeTemporarySkin(name, c.baseFolder, width, height, c.palettePath));
   }
   return skins;
@@ -119,27 +125,23 @@ void CommitMd2(Model& model, const Md2Data& data) {
   model.currentSkin = nullptr;
 }
 
-int LoadMd2(Md2Context& c, const std::string& path) {
+FileResult<FileNotices> LoadMd2(Md2Context& c, const std::string& path) {
   const std::string file = ResolvePathIn(c.baseFolder, path);
   int cause = 0;
   auto bytes = ReadFileBytes(file, &cause, kMaxMd2FileBytes);
   if (!bytes) {
-    c.ui.Message(std::string(kLoadErrorText) + "\n" + LoadErrorText(file, cause));
-    return 0;
+    FileError failure = LoadFailure(file, cause);
+    failure.text = kLoadErrorText + ("\n" + failure.text);
+    return failure;
   }
   std::string error;
   auto data = ParseMd2(*bytes, &error);
-  if (!data) {
-    c.ui.Message(error + "\n" + file);
-    return 0;
-  }
-  if (!EveryFaceNormalFinite(*data)) {
-    c.ui.Message(std::string(kUnlightableText) + "\n" + file);
-    return 0;
-  }
+  if (!data) return FileError{error, 0, file};
+  if (!EveryFaceNormalFinite(*data)) return FileError{kUnlightableText, 0, file};
   // Everything that can fail has been checked; from here on the load goes
   // through, so the old model is only now replaced.
-  auto skins = LoadNamedSkins(c, *data);
+  FileNotices notices;
+  auto skins = LoadNamedSkins(c, *data, notices);
   Model& m = c.model;
   CommitMd2(m, *data);
   m.skins = std::move(skins);
@@ -148,8 +150,11 @@ int LoadMd2(Md2Context& c, const std::string& path) {
 
   if (data->skinNames.empty()) {
     bool scan = c.skinScan == SkinScan::Always;
-    if (c.skinScan == SkinScan::Ask) scan = c.ui.Message(kNoSkinsPromptText, MsgButtons::YesNo) == MsgAnswer::Yes;
-    if (scan) ScanFolderForSkins(c, FolderPart(AbsolutePath(file)));
+    if (c.skinScan == SkinScan::Ask && c.ask) scan = c.ask(kNoSkinsPromptText);
+    if (scan) {
+      FileNotices found = ScanFolderForSkins(c, FolderPart(AbsolutePath(file)));
+      notices.insert(notices.end(), found.begin(), found.end());
+    }
   }
   if (m.skins.empty()) {
     m.currentSkinIndex = -1;
@@ -162,17 +167,23 @@ int LoadMd2(Md2Context& c, const std::string& path) {
   Call(c.rebuildPaintTable);
   m.ComputeFaceNormals();
   Call(c.rebuildShadeRamps);
-  return 1;
+  return notices;
 }
 
-void ScanFolderForSkins(Md2Context& c, const std::string& folder) {
+FileNotices ScanFolderForSkins(Md2Context& c, const std::string& folder) {
   std::string where = AbsolutePath(folder.empty() ? c.baseFolder : ResolvePathIn(c.baseFolder, folder));
   bool added = false;
+  FileNotices notices;
   for (const char* pattern : {"*.PCX", "*.BMP"}) {
     auto files = FindFiles(where, pattern);
     for (const std::string& file : files) {
-      auto skin = LoadSkinImage(file, c.ui);
-      if (!skin || !HasModelSkinSize(*skin, c.model)) continue;
+      auto loaded = LoadSkinImage(file);
+      if (!loaded) {
+        NoteUnreadable(loaded.error(), notices);
+        continue;
+      }
+      std::unique_ptr<Skin> skin = std::move(*loaded);
+      if (!HasModelSkinSize(*skin, c.model)) continue;
       skin->name = skin->path;
       skin->flags |= SKIN_EXTERNAL;
       c.model.skins.push_back(std::move(skin));
@@ -180,22 +191,16 @@ void ScanFolderForSkins(Md2Context& c, const std::string& folder) {
     }
     if (!files.empty()) Call(c.refreshAll);
   }
-  if (!added) c.ui.Message(kNoMatchingSkinsText);
+  if (!added) notices.push_back(FileError{kNoMatchingSkinsText});
+  return notices;
 }
 
-int SaveMd2(Md2Context& c, const std::string& path) {
-  if (!c.model.modelLoaded || c.md2Image.empty()) return 0;
+FileResult<bool> SaveMd2(Md2Context& c, const std::string& path) {
+  if (!c.model.modelLoaded || c.md2Image.empty()) return false;
   const std::string file = PathIn(c.baseFolder, path);
   std::string error;
   std::vector<std::uint8_t> bytes = EncodeMd2(c.model, c.md2Image, &error);
-  if (bytes.empty()) {
-    c.ui.Message(error + "\n" + file);
-    return 0;
-  }
-  int cause = WriteFileAtomic(file, bytes);
-  if (cause != 0) {
-    c.ui.Message(SaveErrorText(file, cause));
-    return 0;
-  }
-  return 1;
+  if (bytes.empty()) return FileError{error, 0, file};
+  if (int cause = WriteFileAtomic(file, bytes); cause != 0) return SaveFailure(file, cause);
+  return true;
 }

@@ -10,20 +10,21 @@
 
 #include "model/md2_file.h"
 #include "model/model.h"
-
-class Ui;
+#include "platform/file_error.h"
 
 // What loading does with a model that names no skins (the values of the
 // "DirScan_Prompt" preference).
 enum class SkinScan : int { Always = 0, Never = 1, Ask = 2 };
 
-// What loading and saving reach beyond the model: the user, the base folder
-// skin names and relative paths are taken from, the image of the file last
-// loaded (source of the frames when writing), the program's refreshes, and
-// the choices the caller makes for them.
+// A yes/no question put to the user in the given words; true for Yes.
+using AskYesNo = std::function<bool(const std::string& question)>;
+
+// What loading and saving reach beyond the model: the base folder skin names
+// and relative paths are taken from, the image of the file last loaded
+// (source of the frames when writing), the program's refreshes, and the
+// choices the caller makes for them.
 struct Md2Context {
   Model& model;
-  Ui& ui;
   const std::string& baseFolder;
   std::vector<std::uint8_t>& md2Image;
   std::function<void()> rebuildPaintTable;
@@ -33,23 +34,28 @@ struct Md2Context {
   // The palette file of stand-in skins; empty: the base folder's
   // pics/colormap.pcx, or the grey ramp without one.
   std::string palettePath;
+  // Puts the SkinScan::Ask question; without one the answer is No.
+  AskYesNo ask;
 };
 
 // Replaces the model with the file's (a relative path is below the base
-// folder); 1 on success. On failure (after a message) the model, its skins
-// and md2Image are as they were.
-int LoadMd2(Md2Context& context, const std::string& path);
+// folder). Success carries the notices met on the way (named skins that could
+// not be read or used, a scan that found nothing), for the caller to show in
+// order. On failure, which names the file, the model, its skins and md2Image
+// are as they were.
+FileResult<FileNotices> LoadMd2(Md2Context& context, const std::string& path);
 
 // Writes the model over `path` (a relative path is below the base folder)
-// through a temporary file; 1 on success, 0
-// after "Error Saving: <cause>" (the path on its second line) or when there
-// is no loaded model.
-int SaveMd2(Md2Context& context, const std::string& path);
+// through a temporary file: true when written, false (nothing to tell) when
+// there is no loaded model; a failure reads "Error Saving: <cause>" and names
+// the file.
+FileResult<bool> SaveMd2(Md2Context& context, const std::string& path);
 
 // Adds every PCX, then every BMP, of `folder` (a relative one below the base
 // folder, none: the base folder) that has the model's skin size, as external
-// skins.
-void ScanFolderForSkins(Md2Context& context, const std::string& folder);
+// skins. Gives the notices for the caller to show: each file that is no
+// readable image, then "none found" when none was added.
+FileNotices ScanFolderForSkins(Md2Context& context, const std::string& folder);
 
 // The linked stand-in for a named skin that is missing or of the wrong
 // size: a checkerboard of 4 x 4 squares in palette indices 63 and 191, in

@@ -4,13 +4,17 @@
 #include "image/image_files.h"
 #include "model/default_palette.h"
 #include "platform/files.h"
-#include "platform/ui.h"
+#include "platform/show_file_error.h"
 #include "render/render_mode.h"
 
-bool LoadColormap(const std::string& path, Ui& ui, std::vector<std::uint8_t>& out) {
+bool LoadColormap(const std::string& path, std::vector<std::uint8_t>& out, FileNotices* notices) {
   if (path.empty()) return false;
-  std::unique_ptr<Skin> image = LoadSkinImage(path, ui);
-  if (!image) return false;
+  auto loaded = LoadSkinImage(path);
+  if (!loaded) {
+    if (notices && loaded.error().cause == 0) notices->push_back(loaded.error());
+    return false;
+  }
+  const std::unique_ptr<Skin>& image = *loaded;
   // The lit modes index row * 256 + colour for rows up to 63: anything
   // narrower or shorter would be read past its end.
   if (image->width < kColormapRowLength || image->height < kColormapRows) return false;
@@ -67,7 +71,9 @@ int CheckRenderMode(RenderModes& modes, const Model& model, Viewport& viewport, 
   std::vector<std::uint8_t> colormap;
   if (IsLitTexturedIndex(newIndex)) {
     const std::string path = ColormapPath(palettePath, baseFolder);
-    if (!LoadColormap(path, ui, colormap)) {
+    FileNotices notices;
+    if (!LoadColormap(path, colormap, &notices)) {
+      ShowNotices(ui, notices);
       ui.Message(std::string(ColormapText(newIndex)) + "\n" + path, MsgButtons::Ok);
       return 0;
     }

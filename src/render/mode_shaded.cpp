@@ -38,17 +38,17 @@ class FlatMode : public RampModeBase {
           PutFlatCorners(pts, xy);
           auto colour = static_cast<std::uint8_t>(HighlightBase(tri) + tri.shade[0] / 4);
           if (tags)
-            r.FillTriFlatZTag(pts, colour, t);
+            r.FillTriFlatZTag(target_, pts, colour, t);
           else
-            r.FillTriFlatZ(pts, colour);
+            r.FillTriFlatZ(target_, pts, colour);
         },
         EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
           auto colour = static_cast<std::uint8_t>(tri.shade[0] / 4);
           if (tags)
-            r.FillTriFlatZTag(pts, colour, kCompanionTag);
+            r.FillTriFlatZTag(target_, pts, colour, kCompanionTag);
           else
-            r.FillTriFlatZ(pts, colour);
+            r.FillTriFlatZ(target_, pts, colour);
         });
   }
 };
@@ -77,16 +77,16 @@ class GouraudMode : public RampModeBase {
         [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
           put(xy, HighlightBase(tri), tri.shade);
           if (tags)
-            r.FillTriGouraudZTag(pts, t);
+            r.FillTriGouraudZTag(target_, pts, t);
           else
-            r.FillTriGouraudZ(pts);
+            r.FillTriGouraudZ(target_, pts);
         },
         EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           put(xy, 0, tri.shade);
           if (tags)
-            r.FillTriGouraudZTag(pts, kCompanionTag);
+            r.FillTriGouraudZTag(target_, pts, kCompanionTag);
           else
-            r.FillTriGouraudZ(pts);
+            r.FillTriGouraudZ(target_, pts);
         });
   }
 };
@@ -104,7 +104,7 @@ class PhongMode : public RampModeBase {
   void Draw(int kind, const ScenePass& pass) override {
     CRasterizer& r = raster();
     // The phong map's light levels 0..63 are offsets into the triangle's ramp.
-    r.ShadeMap = model().currentPhongMap->pixels.data();
+    r.SetShadeMap(model().currentPhongMap->pixels.data());
     const bool tags = kind == REDRAW_FULL;
     V5 pts[4];
     ForEachAccepted(
@@ -113,16 +113,16 @@ class PhongMode : public RampModeBase {
           PutMapCorners(pts, xy, tri.mapCoord);
           auto base = static_cast<std::uint8_t>(HighlightBase(tri));
           if (tags)
-            r.FillTriMapBaseZTag(pts, t, base);
+            r.FillTriMapBaseZTag(target_, pts, t, base);
           else
-            r.FillTriMapBaseZ(pts, base);
+            r.FillTriMapBaseZ(target_, pts, base);
         },
         EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
           if (tags)
-            r.FillTriMapZTag(pts, kCompanionTag);
+            r.FillTriMapZTag(target_, pts, kCompanionTag);
           else
-            r.FillTriMapZ(pts);
+            r.FillTriMapZ(target_, pts);
         });
   }
 };
@@ -145,17 +145,17 @@ class EnvironmentMode : public RenderModeBase {
   }
   void Draw(int, const ScenePass& pass) override {
     CRasterizer& r = raster();
-    r.ShadeMap = model().currentEnvMap->pixels.data();
+    r.SetShadeMap(model().currentEnvMap->pixels.data());
     V5 pts[4];
     ForEachAccepted(
         pass,
         [&](int, const Triangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
-          r.FillTriMapZ(pts);
+          r.FillTriMapZ(target_, pts);
         },
         EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
-          r.FillTriMapZ(pts);
+          r.FillTriMapZ(target_, pts);
         });
   }
 };

@@ -125,22 +125,23 @@ int TexturedMode::Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3],
 
 // Each vertex kind is a prefix of the seven-value scratch rows.
 template <int Values>
-void FillPrefix(CRasterizer& r, const std::int32_t (*pts)[7], TagRule rule, std::int32_t tag) {
+void FillPrefix(CRasterizer& r, const RasterTarget& target, const std::int32_t (*pts)[7], TagRule rule,
+                std::int32_t tag) {
   std::int32_t v[4][Values];
   for (int k = 0; k < 4; ++k) std::copy(pts[k], pts[k] + Values, v[k]);
   switch (rule) {
-    case TagRule::None: r.FillTriTexDepth<Values, TagRule::None>(v); return;
-    case TagRule::Fixed: r.FillTriTexDepth<Values, TagRule::Fixed>(v, tag); return;
-    case TagRule::TexelOffset: r.FillTriTexDepth<Values, TagRule::TexelOffset>(v); return;
+    case TagRule::None: r.FillTriTexDepth<Values, TagRule::None>(target, v); return;
+    case TagRule::Fixed: r.FillTriTexDepth<Values, TagRule::Fixed>(target, v, tag); return;
+    case TagRule::TexelOffset: r.FillTriTexDepth<Values, TagRule::TexelOffset>(target, v); return;
   }
 }
 
 void TexturedMode::Fill(const std::int32_t (*pts)[7], TagRule rule, std::int32_t tag) {
   switch (lit_) {
-    case Lit::None: FillPrefix<5>(raster(), pts, rule, tag); return;
+    case Lit::None: FillPrefix<5>(raster(), target_, pts, rule, tag); return;
     case Lit::Flat:
-    case Lit::Smooth: FillPrefix<6>(raster(), pts, rule, tag); return;
-    case Lit::Map: FillPrefix<7>(raster(), pts, rule, tag); return;
+    case Lit::Smooth: FillPrefix<6>(raster(), target_, pts, rule, tag); return;
+    case Lit::Map: FillPrefix<7>(raster(), target_, pts, rule, tag); return;
   }
 }
 
@@ -161,11 +162,8 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
   Skin* skin = m.currentSkin;
   ComputeRowOffsets(skin);
   r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
-  if (lit_ != Lit::None) {
-    r.ShadeTable = context->colormap;
-    r.ShadeTableRows = kColormapRows;
-  }
-  if (lit_ == Lit::Map) r.ShadeMap = m.currentPhongMap->storedPixels.data();
+  if (lit_ != Lit::None) r.SetShadeTable(context->colormap, kColormapRows);
+  if (lit_ == Lit::Map) r.SetShadeMap(m.currentPhongMap->storedPixels.data());
 
   const bool mapping = mappingMode();
   const TagRule modelRule =
@@ -219,7 +217,9 @@ void TexturedMode::MappingOverlay(const ScenePass& pass) {
       bool take = marked ? (tri.flags & TRI_MARKED) != 0 : tri.flags == wanted;
       if (!take) continue;
       for (int k = 0; k < 3; ++k)
-        DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) { r.DrawLineTagged(x0, y0, x1, y1, colour, t); });
+        DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) {
+          r.DrawLineTagged(target_, x0, y0, x1, y1, colour, t);
+        });
     }
   };
   edges(0, false, slot(1));
@@ -240,7 +240,8 @@ void TexturedMode::LightPass(const ScenePass& pass) {
     std::fill(vp.lightLevels.begin(), vp.lightLevels.end(), std::uint8_t{0});
   r.BeginFrame();
   std::fill(vp.depthBuffer.begin(), vp.depthBuffer.end(), std::uint16_t{0xFFFF});
-  r.FrameBuffer = vp.lightLevels.data();
+  RasterTarget light = target_;
+  light.FrameBuffer = vp.lightLevels.data();
   ForEachAccepted(
       pass,
       [&](int, const Triangle& tri, const std::int32_t (*xy)[3]) {
@@ -248,7 +249,7 @@ void TexturedMode::LightPass(const ScenePass& pass) {
         if (lit_ == Lit::Map) {
           V5 v[4];
           PutMapCorners(v, xy, tri.mapCoord);
-          r.FillTriMapZ(v);
+          r.FillTriMapZ(light, v);
           return;
         }
         V4 v[4];
@@ -260,10 +261,9 @@ void TexturedMode::LightPass(const ScenePass& pass) {
           v[k][3] = xy[k][2];
         }
         CloseTriangle<4>(v);
-        r.FillTriGouraudZ(v);
+        r.FillTriGouraudZ(light, v);
       },
       NoCompanion, [](const Companion&, const CompanionTriangle&, const std::int32_t (*)[3]) {});
-  TargetFrameBuffer();
 }
 
 }  // namespace

@@ -77,11 +77,13 @@ class WireframeMode : public LineModeBase {
       if (!TriangleIndicesValid(m, tri, view().cameraVertices.size(), false)) return;
       for (int k = 0; k < 3; ++k)
         DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) {
-          r.DrawLineAA(x0, y0, x1, y1, static_cast<std::uint8_t>(base));
+          r.DrawLineAA(target_, x0, y0, x1, y1, static_cast<std::uint8_t>(base));
         });
     };
     auto companions = [&] {
-      CompanionEdges(false, [&](int x0, int y0, int x1, int y1, std::int32_t) { r.DrawLineAA(x0, y0, x1, y1, 0); });
+      CompanionEdges(false, [&](int x0, int y0, int x1, int y1, std::int32_t) {
+        r.DrawLineAA(target_, x0, y0, x1, y1, 0);
+      });
     };
     if (!mappingMode()) {
       for (int t = 0; t < n; ++t)
@@ -121,7 +123,7 @@ class WireframeSolidMode : public LineModeBase {
           PutFlatCorners(pts, xy);
           // The ramp's darkest entry is the background colour: the faces
           // hide what lies behind them without showing themselves.
-          r.FillTriFlatZTag(pts, static_cast<std::uint8_t>(HighlightBase(tri)), t);
+          r.FillTriFlatZTag(target_, pts, static_cast<std::uint8_t>(HighlightBase(tri)), t);
         },
         [&](const Companion&, std::size_t index) {
           companionTag = kCompanionTag - static_cast<std::int32_t>(index);
@@ -129,16 +131,18 @@ class WireframeSolidMode : public LineModeBase {
         },
         [&](const Companion&, const CompanionTriangle&, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
-          r.FillTriFlatZTag(pts, 0, companionTag);
+          r.FillTriFlatZTag(target_, pts, 0, companionTag);
         });
     // Each edge only where its own face won the depth test.
     for (int t : pass.modelList) {
       const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
       for (int k = 0; k < 3; ++k)
-        DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) { r.DrawLineAATagged(x0, y0, x1, y1, t); });
+        DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) {
+          r.DrawLineAATagged(target_, x0, y0, x1, y1, t);
+        });
     }
     CompanionEdges(true, [&](int x0, int y0, int x1, int y1, std::int32_t tag) {
-      r.DrawLineAATagged(x0, y0, x1, y1, tag);
+      r.DrawLineAATagged(target_, x0, y0, x1, y1, tag);
     });
   }
 };

@@ -4,10 +4,20 @@
 
 #include "render/rasterizer_span.h"
 
+RasterTarget RasterTarget::Bytes(std::uint8_t* pixels, int width, int height) {
+  RasterTarget target;
+  target.FrameBuffer = pixels;
+  target.Pitch = width;
+  target.Rows = height < kRasterMaxRows ? height : kRasterMaxRows;
+  target.ClipRight = width - 1;
+  target.ClipBottom = target.Rows - 1;
+  return target;
+}
+
 CRasterizer::CRasterizer() {
   for (int y = 0; y < kRasterMaxRows; ++y) {
-    SpanLeft[y] = kSpanEmptyLeft;
-    SpanRight[y] = kSpanEmptyRight;
+    spanLeft_[y] = kSpanEmptyLeft;
+    spanRight_[y] = kSpanEmptyRight;
   }
   for (int y = 0; y < kRasterMaxRows; ++y) {
     for (int k = 0; k < kRasterMaxAttributes; ++k) {
@@ -18,14 +28,15 @@ CRasterizer::CRasterizer() {
 }
 
 void CRasterizer::BeginFrame() {
-  assert(Rows <= kRasterMaxRows);
-  const int rows = Rows < kRasterMaxRows ? Rows : kRasterMaxRows;
-  for (int y = 0; y < rows; ++y) {
-    SpanLeft[y] = kSpanEmptyLeft;
-    SpanRight[y] = kSpanEmptyRight;
+  // Every filler empties the rows it filled, so only rows walked by a bare
+  // ScanEdge since the last fill can still hold ends; they all lie between
+  // scanTop_ and scanBottom_.
+  for (std::int32_t y = scanTop_; y <= scanBottom_; ++y) {
+    spanLeft_[y] = kSpanEmptyLeft;
+    spanRight_[y] = kSpanEmptyRight;
   }
-  SpanTop = kSpanEmptyLeft;
-  SpanBottom = kSpanEmptyRight;
+  spanTop_ = kSpanEmptyLeft;
+  spanBottom_ = kSpanEmptyRight;
   scanTop_ = kSpanEmptyLeft;
   scanBottom_ = kSpanEmptyRight;
 }
@@ -43,30 +54,31 @@ void CRasterizer::BindTexture(const std::uint8_t* base, const std::int32_t* rows
 
 void CRasterizer::UnbindTexture() { BindTexture(nullptr, nullptr, 0, 0); }
 
-bool CRasterizer::PrepareClip() {
+bool CRasterizer::PrepareClip(const RasterTarget& target) {
   // Narrowing costs two comparisons per triangle and keeps a careless caller
   // from writing past the target or the row tables in a release build.
-  std::int32_t right = ClipRight;
-  if (right > Pitch - 1) right = Pitch - 1;
-  std::int32_t bottom = ClipBottom;
-  if (bottom > Rows - 1) bottom = Rows - 1;
+  std::int32_t right = target.ClipRight;
+  if (right > target.Pitch - 1) right = target.Pitch - 1;
+  std::int32_t bottom = target.ClipBottom;
+  if (bottom > target.Rows - 1) bottom = target.Rows - 1;
   if (bottom > kRasterMaxRows - 1) bottom = kRasterMaxRows - 1;
   clipRight_ = right;
   clipBottom_ = bottom;
-  return right >= 0 && bottom >= 0 && FrameBuffer != nullptr;
+  return right >= 0 && bottom >= 0 && target.FrameBuffer != nullptr;
 }
 
-bool CRasterizer::TargetHonoursPromises() const {
-  return Pitch > 0 && Rows > 0 && Rows <= kRasterMaxRows && ClipRight >= 0 &&
-         ClipRight <= Pitch - 1 && ClipBottom >= 0 && ClipBottom <= Rows - 1;
+bool CRasterizer::TargetHonoursPromises(const RasterTarget& t) {
+  return t.Pitch > 0 && t.Rows > 0 && t.Rows <= kRasterMaxRows && t.ClipRight >= 0 &&
+         t.ClipRight <= t.Pitch - 1 && t.ClipBottom >= 0 && t.ClipBottom <= t.Rows - 1;
 }
 
-bool CRasterizer::PointInsideTarget(std::int32_t x, std::int32_t y) const {
-  return x >= 0 && x < Pitch && y >= 0 && y < Rows;
+bool CRasterizer::PointInsideTarget(const RasterTarget& t, std::int32_t x, std::int32_t y) {
+  return x >= 0 && x < t.Pitch && y >= 0 && y < t.Rows;
 }
 
-void CRasterizer::ScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes) {
-  PrepareClip();
+void CRasterizer::ScanEdge(const RasterTarget& target, const std::int32_t* a, const std::int32_t* b,
+                           int attributes) {
+  PrepareClip(target);
   assert(attributes >= 0 && attributes <= kRasterMaxAttributes);
   const auto inside = [this](const std::int32_t* p) {
     return p[0] >= 0 && p[0] <= clipRight_ && p[1] >= 0 && p[1] <= clipBottom_;

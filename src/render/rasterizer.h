@@ -9,8 +9,9 @@
 // FillTriTexOfsTag take four corners followed by a copy of the first.
 //
 // What the callers promise (checked by assert in debug builds):
-//  - Rows <= 2048, 0 <= ClipRight <= Pitch - 1, 0 <= ClipBottom <= Rows - 1,
-//    and every buffer in use holds Pitch x Rows elements;
+//  - of the target: Rows <= 2048, 0 <= ClipRight <= Pitch - 1,
+//    0 <= ClipBottom <= Rows - 1, and every buffer in use holds Pitch x Rows
+//    elements;
 //  - texture coordinates stay on the texture, light levels on ShadeTable and
 //    map coordinates on the 256 x 256 ShadeMap (texcoord_clamp.h helps); for
 //    the map-lit fillers every ShadeMap value is a row of ShadeTable;
@@ -18,7 +19,9 @@
 // Under those promises nothing is written outside Pitch x Rows and nothing is
 // read outside the texture, shade table or map.
 //
-// Not re-entrant: the per-row tables are shared by all calls on one object.
+// The target is a value handed to every call; the rasterizer itself holds
+// only its per-row tables and the texture and shade tables it reads. Not
+// re-entrant: the per-row tables are shared by all calls on one object.
 
 #include <cstdint>
 #include <vector>
@@ -33,38 +36,38 @@ using V5 = std::int32_t[5];  // x, y, a0 .. a2
 using V6 = std::int32_t[6];  // x, y, a0 .. a3
 using V7 = std::int32_t[7];  // x, y, a0 .. a4
 
+// Where a filler or line drawer draws: the buffers, their common addressing
+// (pixel (x, y) at y * Pitch + x in each, so Pitch is also the row length of
+// the depth and tag buffers) and the rectangle it may write. Only the buffers
+// a call uses need be set.
+struct RasterTarget {
+  std::uint8_t* FrameBuffer = nullptr;     // 8-bit palette indices
+  std::uint16_t* ColorBuffer16 = nullptr;  // 5:5:5 RGB
+  std::uint16_t* DepthBuffer = nullptr;    // smaller is nearer
+  std::int32_t* PixelTagBuffer = nullptr;
+  std::int32_t Pitch = 0;
+  std::int32_t Rows = 0;
+  std::int32_t ClipRight = -1;  // largest x written, normally Pitch - 1
+  std::int32_t ClipBottom = -1;  // largest y written, normally Rows - 1
+
+  // A width x height 8-bit buffer, clipped to its edges. Rows past what the
+  // per-row tables hold are left out of reach.
+  static RasterTarget Bytes(std::uint8_t* pixels, int width, int height);
+};
+
 class CRasterizer {
  public:
   CRasterizer();
   CRasterizer(const CRasterizer&) = delete;
   CRasterizer& operator=(const CRasterizer&) = delete;
 
-  std::int32_t SpanLeft[kRasterMaxRows];   // 2147483647 when the row is empty
- private:
-  // A row's two ends must not lie a multiple of 4 KiB apart: a load of one
-  // right after a store to the other would wait for the store to finish, as
-  // the processor matches them by their low address bits first.
-  std::int32_t spanGap_[16] = {};
-
- public:
-  std::int32_t SpanRight[kRasterMaxRows];  // -2147483648 when the row is empty
-  std::int32_t SpanTop = 2147483647;
-  std::int32_t SpanBottom = -2147483647 - 1;
-  std::int32_t Pitch = 0;  // row length of the target, depth and tag buffers
-  std::int32_t Rows = 0;
-  std::int32_t ClipRight = 0;
-  std::int32_t ClipBottom = 0;
-  std::uint32_t ClipFlag = 0;  // set by the edge clippers: the start was moved
-  std::uint8_t* FrameBuffer = nullptr;  // pixel (x, y) at y * Pitch + x
-  std::uint16_t* ColorBuffer16 = nullptr;  // 5:5:5 RGB
-  std::uint16_t* DepthBuffer = nullptr;    // smaller is nearer
-  std::int32_t* PixelTagBuffer = nullptr;
-  const std::uint8_t* ShadeTable = nullptr;  // [level * 256 + colour]
-  const std::uint8_t* ShadeMap = nullptr;     // 256 x 256, (mu, mv) at mv * 256 + mu
-
-  // Size of the shade table, used only by debug-build checks of the
-  // vertices; 0 leaves the check out.
-  int ShadeTableRows = 0;
+  // The tables of the triangle under way, open for the callers' tests.
+  std::int32_t SpanLeft(int y) const { return spanLeft_[y]; }    // 2147483647 when empty
+  std::int32_t SpanRight(int y) const { return spanRight_[y]; }  // -2147483648 when empty
+  std::int32_t SpanTop() const { return spanTop_; }
+  std::int32_t SpanBottom() const { return spanBottom_; }
+  // Set by the edge clippers: the start was moved.
+  std::uint32_t ClipFlag() const { return clipFlag_; }
 
   // The texture of the textured fillers: texel (u, v) at base[rows[v] + u],
   // width x height texels. The fillers read through a table of row starts
@@ -72,58 +75,76 @@ class CRasterizer {
   // unbind before they go away.
   void BindTexture(const std::uint8_t* base, const std::int32_t* rows, int width, int height);
   void UnbindTexture();
+  // The lit fillers' table, [level * 256 + colour]; `rows` (its height) is
+  // used only by debug-build checks of the vertices, 0 leaves them out.
+  void SetShadeTable(const std::uint8_t* table, int rows) {
+    shadeTable_ = table;
+    shadeTableRows_ = rows;
+  }
+  // The 256 x 256 map of the map fillers, (mu, mv) at mv * 256 + mu.
+  void SetShadeMap(const std::uint8_t* map) { shadeMap_ = map; }
 
   // Empties the span tables; once before the triangles of a picture.
   void BeginFrame();
 
   // --- triangle fillers (vertex kind, pixel rule) ---
-  void FillTriFlat(const V2* pts, std::uint8_t colour);
-  void FillTriGouraud(const V3* pts);                     // colour
-  void FillTriFlatZ(const V3* pts, std::uint8_t colour);  // depth
-  void FillTriFlatZTag(const V3* pts, std::uint8_t colour, std::int32_t tag);
-  void FillTriGouraudZ(const V4* pts);  // colour, depth
-  void FillTriGouraudZTag(const V4* pts, std::int32_t tag);
-  void FillTriTex(const V4* pts);  // u, v; FOUR corners + copy of the first
-  void FillTriTexRounded(const V4* pts);  // u, v; span steps rounded
-  void FillTriTexOfsTag(const V4* pts);   // u, v; FOUR corners + copy
-  void FillTriMapZ(const V5* pts);        // mu, mv, depth
-  void FillTriMapZTag(const V5* pts, std::int32_t tag);
-  void FillTriMapBaseZ(const V5* pts, std::uint8_t base);
-  void FillTriMapBaseZTag(const V5* pts, std::int32_t tag, std::uint8_t base);
+  void FillTriFlat(const RasterTarget& target, const V2* pts, std::uint8_t colour);
+  void FillTriGouraud(const RasterTarget& target, const V3* pts);                     // colour
+  void FillTriFlatZ(const RasterTarget& target, const V3* pts, std::uint8_t colour);  // depth
+  void FillTriFlatZTag(const RasterTarget& target, const V3* pts, std::uint8_t colour, std::int32_t tag);
+  void FillTriGouraudZ(const RasterTarget& target, const V4* pts);  // colour, depth
+  void FillTriGouraudZTag(const RasterTarget& target, const V4* pts, std::int32_t tag);
+  void FillTriTex(const RasterTarget& target, const V4* pts);  // u, v; FOUR corners + copy of the first
+  void FillTriTexRounded(const RasterTarget& target, const V4* pts);  // u, v; span steps rounded
+  void FillTriTexOfsTag(const RasterTarget& target, const V4* pts);   // u, v; FOUR corners + copy
+  void FillTriMapZ(const RasterTarget& target, const V5* pts);        // mu, mv, depth
+  void FillTriMapZTag(const RasterTarget& target, const V5* pts, std::int32_t tag);
+  void FillTriMapBaseZ(const RasterTarget& target, const V5* pts, std::uint8_t base);
+  void FillTriMapBaseZTag(const RasterTarget& target, const V5* pts, std::int32_t tag, std::uint8_t base);
   // The depth-tested textured fillers, one template over the vertex kind
   // (V5 u, v, depth: the skin as it is; V6 u, v, light level, depth: lit by
-  // the level; V7 u, v, mu, mv, depth: lit through ShadeMap) and the tag
+  // the level; V7 u, v, mu, mv, depth: lit through the shade map) and the tag
   // rule (none, `tag`, or the texel offset), and by name.
   enum class TagRule { None, Fixed, TexelOffset };
   template <int Values, TagRule Rule>
-  void FillTriTexDepth(const std::int32_t (*pts)[Values], std::int32_t tag = 0);
-  void FillTriTexZ(const V5* pts) { FillTriTexDepth<5, TagRule::None>(pts); }
-  void FillTriTexZTag(const V5* pts, std::int32_t tag) { FillTriTexDepth<5, TagRule::Fixed>(pts, tag); }
-  void FillTriTexZOfsTag(const V5* pts) { FillTriTexDepth<5, TagRule::TexelOffset>(pts); }
-  void FillTriTexLitZ(const V6* pts) { FillTriTexDepth<6, TagRule::None>(pts); }
-  void FillTriTexLitZTag(const V6* pts, std::int32_t tag) { FillTriTexDepth<6, TagRule::Fixed>(pts, tag); }
-  void FillTriTexLitZOfsTag(const V6* pts) { FillTriTexDepth<6, TagRule::TexelOffset>(pts); }
-  void FillTriTexMapLitZ(const V7* pts) { FillTriTexDepth<7, TagRule::None>(pts); }
-  void FillTriTexMapLitZTag(const V7* pts, std::int32_t tag) { FillTriTexDepth<7, TagRule::Fixed>(pts, tag); }
-  void FillTriTexMapLitZOfsTag(const V7* pts) { FillTriTexDepth<7, TagRule::TexelOffset>(pts); }
+  void FillTriTexDepth(const RasterTarget& target, const std::int32_t (*pts)[Values], std::int32_t tag = 0);
+  void FillTriTexZ(const RasterTarget& t, const V5* pts) { FillTriTexDepth<5, TagRule::None>(t, pts); }
+  void FillTriTexZTag(const RasterTarget& t, const V5* pts, std::int32_t tag) {
+    FillTriTexDepth<5, TagRule::Fixed>(t, pts, tag);
+  }
+  void FillTriTexZOfsTag(const RasterTarget& t, const V5* pts) { FillTriTexDepth<5, TagRule::TexelOffset>(t, pts); }
+  void FillTriTexLitZ(const RasterTarget& t, const V6* pts) { FillTriTexDepth<6, TagRule::None>(t, pts); }
+  void FillTriTexLitZTag(const RasterTarget& t, const V6* pts, std::int32_t tag) {
+    FillTriTexDepth<6, TagRule::Fixed>(t, pts, tag);
+  }
+  void FillTriTexLitZOfsTag(const RasterTarget& t, const V6* pts) { FillTriTexDepth<6, TagRule::TexelOffset>(t, pts); }
+  void FillTriTexMapLitZ(const RasterTarget& t, const V7* pts) { FillTriTexDepth<7, TagRule::None>(t, pts); }
+  void FillTriTexMapLitZTag(const RasterTarget& t, const V7* pts, std::int32_t tag) {
+    FillTriTexDepth<7, TagRule::Fixed>(t, pts, tag);
+  }
+  void FillTriTexMapLitZOfsTag(const RasterTarget& t, const V7* pts) {
+    FillTriTexDepth<7, TagRule::TexelOffset>(t, pts);
+  }
 
   // --- line drawers; both end points must lie inside the target ---
-  void DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-                std::uint8_t colour);
-  void DrawLineAA(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-                  std::uint8_t base);
-  void DrawLineAATagged(std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                        std::int32_t y1, std::int32_t key);
-  void DrawLineTagged(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-                      std::uint8_t colour, std::int32_t key);
-  void DrawLine16(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-                  std::uint16_t colour);
-  void DrawLineAA16(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-                    std::uint16_t colour);
+  // They keep no tables, so they need no rasterizer object.
+  static void DrawLine(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                       std::int32_t y1, std::uint8_t colour);
+  static void DrawLineAA(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                         std::int32_t y1, std::uint8_t base);
+  static void DrawLineAATagged(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                               std::int32_t y1, std::int32_t key);
+  static void DrawLineTagged(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                             std::int32_t y1, std::uint8_t colour, std::int32_t key);
+  static void DrawLine16(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                         std::int32_t y1, std::uint16_t colour);
+  static void DrawLineAA16(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                           std::int32_t y1, std::uint16_t colour);
 
-  // Clips a segment to 0..Pitch-1 x 0..Rows-1 in place; false, with the end
-  // points unchanged, when nothing of it is visible.
-  bool ClipLine(std::int32_t& x0, std::int32_t& y0, std::int32_t& x1, std::int32_t& y1) const;
+  // Clips a segment to 0..Pitch-1 x 0..Rows-1 of the target in place; false,
+  // with the end points unchanged, when nothing of it is visible.
+  static bool ClipLine(const RasterTarget& target, std::int32_t& x0, std::int32_t& y0, std::int32_t& x1,
+                       std::int32_t& y1);
   // Clips a view-space segment (x, y, z each) against z = kNearPlane in
   // place; false when both points lie nearer than that. Points at or beyond
   // it are left as they are.
@@ -134,35 +155,50 @@ class CRasterizer {
 
   // --- the building blocks of every filler, open for the callers' tests ---
   // Edge a -> b of `values` integers per vertex (x, y, attributes), clipped in
-  // place to 0..ClipRight (X) or 0..ClipBottom (Y); false when invisible.
-  // ClipFlag tells whether a was moved.
-  bool ClipEdgeX(std::int32_t* a, std::int32_t* b, int values);
-  bool ClipEdgeY(std::int32_t* a, std::int32_t* b, int values);
-  // Walks a -> b (inside the clip rectangle) into the span tables.
-  void ScanEdge(const std::int32_t* a, const std::int32_t* b, int attributes);
+  // place to 0..ClipRight (X) or 0..ClipBottom (Y) of the target; false when
+  // invisible. ClipFlag tells whether a was moved.
+  bool ClipEdgeX(const RasterTarget& target, std::int32_t* a, std::int32_t* b, int values);
+  bool ClipEdgeY(const RasterTarget& target, std::int32_t* a, std::int32_t* b, int values);
+  // Walks a -> b (inside the target's clip rectangle) into the span tables.
+  void ScanEdge(const RasterTarget& target, const std::int32_t* a, const std::int32_t* b, int attributes);
 
  private:
   enum class Source { Flat, Gouraud, Texture, TextureLit, TextureMapLit, Map, MapBase };
 
-  // The per-triangle clip rectangle: the callers' bounds, narrowed to what
-  // the target and the tables can hold. False when nothing can be drawn.
-  bool PrepareClip();
+  // The per-triangle clip rectangle: the target's bounds, narrowed to what
+  // its buffers and the tables can hold. False when nothing can be drawn.
+  bool PrepareClip(const RasterTarget& target);
   bool ClipEdge(std::int32_t* a, std::int32_t* b, int values, int axis, std::int32_t bound);
   template <int N>
   void ScanEdgeN(const std::int32_t* a, const std::int32_t* b);
   template <int N>
   void BuildSpans(const std::int32_t* pts, int corners);
   template <int N, class SpanFn>
-  void FillRows(SpanFn&& span);
+  void FillRows(std::int32_t pitch, SpanFn&& span);
   template <Source S, bool Depth, TagRule T, bool Rounded = false>
-  void Fill(const std::int32_t* pts, int corners, std::uint8_t colour, std::int32_t tag);
+  void Fill(const RasterTarget& target, const std::int32_t* pts, int corners, std::uint8_t colour,
+            std::int32_t tag);
   template <int N>
   bool VerticesHonourPromises(const std::int32_t* pts, int corners, Source source,
                               bool depth, bool rounded) const;
-  bool TargetHonoursPromises() const;
-  bool PointInsideTarget(std::int32_t x, std::int32_t y) const;
-  bool LineEndsInside(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) const;
+  static bool TargetHonoursPromises(const RasterTarget& target);
+  static bool PointInsideTarget(const RasterTarget& target, std::int32_t x, std::int32_t y);
+  static bool LineEndsInside(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                             std::int32_t y1);
 
+  std::int32_t spanLeft_[kRasterMaxRows];
+  // A row's two ends must not lie a multiple of 4 KiB apart: a load of one
+  // right after a store to the other would wait for the store to finish, as
+  // the processor matches them by their low address bits first.
+  std::int32_t spanGap_[16] = {};
+  std::int32_t spanRight_[kRasterMaxRows];
+  std::int32_t spanTop_ = 2147483647;
+  std::int32_t spanBottom_ = -2147483647 - 1;
+  std::uint32_t clipFlag_ = 0;
+
+  const std::uint8_t* shadeTable_ = nullptr;
+  int shadeTableRows_ = 0;
+  const std::uint8_t* shadeMap_ = nullptr;
   const std::uint8_t* textureBase_ = nullptr;
   const std::int32_t* textureRows_ = nullptr;
   int textureWidth_ = 0;
@@ -174,7 +210,7 @@ class CRasterizer {
   // Rows the current triangle touched: the rows outside are empty already.
   std::int32_t scanTop_ = 2147483647;
   std::int32_t scanBottom_ = -2147483647 - 1;
-  // Attributes of the points that set SpanLeft / SpanRight, a row's together.
+  // Attributes of the points that set spanLeft_ / spanRight_, a row's together.
   std::int32_t leftAttr_[kRasterMaxRows][kRasterMaxAttributes];
   std::int32_t attrGap_[16] = {};  // as spanGap_
   std::int32_t rightAttr_[kRasterMaxRows][kRasterMaxAttributes];

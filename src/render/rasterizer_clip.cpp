@@ -36,7 +36,7 @@ void Bisect(std::int32_t* low, std::int32_t* high, int values, int axis, std::in
 
 bool CRasterizer::ClipEdge(std::int32_t* a, std::int32_t* b, int values, int axis,
                            std::int32_t bound) {
-  ClipFlag = 0;
+  clipFlag_ = 0;
   // On equal coordinates a counts as the high end.
   std::int32_t* low = b[axis] < a[axis] ? b : a;
   std::int32_t* high = low == a ? b : a;
@@ -51,34 +51,34 @@ bool CRasterizer::ClipEdge(std::int32_t* a, std::int32_t* b, int values, int axi
     } else {
       Bisect(low, high, values, axis, 0, low);
     }
-    if (low == a) ClipFlag = 1;
+    if (low == a) clipFlag_ = 1;
   }
   if (high[axis] < bound) return true;
   if (high[axis] != bound) {
     Bisect(low, high, values, axis, bound, high);
-    if (high == a) ClipFlag = 1;
+    if (high == a) clipFlag_ = 1;
   }
   return true;
 }
 
-bool CRasterizer::ClipEdgeX(std::int32_t* a, std::int32_t* b, int values) {
+bool CRasterizer::ClipEdgeX(const RasterTarget& target, std::int32_t* a, std::int32_t* b, int values) {
   if (values < 2 || values > kRasterMaxAttributes + 2) return false;
-  if (!PrepareClip()) return false;
+  if (!PrepareClip(target)) return false;
   return ClipEdge(a, b, values, 0, clipRight_);
 }
 
-bool CRasterizer::ClipEdgeY(std::int32_t* a, std::int32_t* b, int values) {
+bool CRasterizer::ClipEdgeY(const RasterTarget& target, std::int32_t* a, std::int32_t* b, int values) {
   if (values < 2 || values > kRasterMaxAttributes + 2) return false;
-  if (!PrepareClip()) return false;
+  if (!PrepareClip(target)) return false;
   return ClipEdge(a, b, values, 1, clipBottom_);
 }
 
-bool CRasterizer::ClipLine(std::int32_t& x0, std::int32_t& y0, std::int32_t& x1,
-                           std::int32_t& y1) const {
+bool CRasterizer::ClipLine(const RasterTarget& target, std::int32_t& x0, std::int32_t& y0,
+                           std::int32_t& x1, std::int32_t& y1) {
   // 64-bit throughout: a far-off end point must not overflow the products.
   std::int64_t ax = x0, ay = y0, bx = x1, by = y1;
-  const std::int64_t right = std::int64_t{Pitch} - 1;
-  const std::int64_t bottom = std::int64_t{Rows} - 1;
+  const std::int64_t right = std::int64_t{target.Pitch} - 1;
+  const std::int64_t bottom = std::int64_t{target.Rows} - 1;
   if (ax > bx) {
     std::swap(ax, bx);
     std::swap(ay, by);

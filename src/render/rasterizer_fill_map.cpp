@@ -3,18 +3,19 @@
 
 #include "render/rasterizer_span.h"
 
-void CRasterizer::FillTriMapZ(const V5* pts) {
-  Fill<Source::Map, true, TagRule::None>(pts[0], 3, 0, 0);
+void CRasterizer::FillTriMapZ(const RasterTarget& target, const V5* pts) {
+  Fill<Source::Map, true, TagRule::None>(target, pts[0], 3, 0, 0);
 }
 
-void CRasterizer::FillTriMapZTag(const V5* pts, std::int32_t tag) {
-  Fill<Source::Map, true, TagRule::Fixed>(pts[0], 3, 0, tag);
+void CRasterizer::FillTriMapZTag(const RasterTarget& target, const V5* pts, std::int32_t tag) {
+  Fill<Source::Map, true, TagRule::Fixed>(target, pts[0], 3, 0, tag);
 }
 
-void CRasterizer::FillTriMapBaseZ(const V5* pts, std::uint8_t base) {
-  Fill<Source::MapBase, true, TagRule::None>(pts[0], 3, base, 0);
+void CRasterizer::FillTriMapBaseZ(const RasterTarget& target, const V5* pts, std::uint8_t base) {
+  Fill<Source::MapBase, true, TagRule::None>(target, pts[0], 3, base, 0);
 }
 
-void CRasterizer::FillTriMapBaseZTag(const V5* pts, std::int32_t tag, std::uint8_t base) {
-  Fill<Source::MapBase, true, TagRule::Fixed>(pts[0], 3, base, tag);
+void CRasterizer::FillTriMapBaseZTag(const RasterTarget& target, const V5* pts, std::int32_t tag,
+                                     std::uint8_t base) {
+  Fill<Source::MapBase, true, TagRule::Fixed>(target, pts[0], 3, base, tag);
 }

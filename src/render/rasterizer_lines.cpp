@@ -88,30 +88,30 @@ inline std::uint16_t Blend555(std::uint16_t a, std::uint16_t b, std::uint32_t we
 // The drawers refuse end points outside the target outright: every pixel of
 // the walk (neighbours included) lies in the end points' bounding box, so
 // this one check keeps a careless caller from writing outside the buffers.
-bool CRasterizer::LineEndsInside(std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                                 std::int32_t y1) const {
-  const bool inside = PointInsideTarget(x0, y0) && PointInsideTarget(x1, y1);
+bool CRasterizer::LineEndsInside(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
+                                 std::int32_t x1, std::int32_t y1) {
+  const bool inside = PointInsideTarget(target, x0, y0) && PointInsideTarget(target, x1, y1);
   assert(inside);
   return inside;
 }
 
-void CRasterizer::DrawLine(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-                           std::uint8_t colour) {
-  if (!LineEndsInside(x0, y0, x1, y1)) return;
-  assert(FrameBuffer);
-  std::uint8_t* const frame = FrameBuffer;
-  const std::ptrdiff_t pitch = Pitch;
+void CRasterizer::DrawLine(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
+                           std::int32_t x1, std::int32_t y1, std::uint8_t colour) {
+  if (!LineEndsInside(target, x0, y0, x1, y1)) return;
+  assert(target.FrameBuffer);
+  std::uint8_t* const frame = target.FrameBuffer;
+  const std::ptrdiff_t pitch = target.Pitch;
   const auto plot = [&](std::int32_t x, std::int32_t y) { frame[y * pitch + x] = colour; };
   WalkSolidLine(x0, y0, x1, y1, plot);
 }
 
-void CRasterizer::DrawLineTagged(std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                                 std::int32_t y1, std::uint8_t colour, std::int32_t key) {
-  if (!LineEndsInside(x0, y0, x1, y1)) return;
-  assert(FrameBuffer && PixelTagBuffer);
-  std::uint8_t* const frame = FrameBuffer;
-  const std::int32_t* const tags = PixelTagBuffer;
-  const std::ptrdiff_t pitch = Pitch;
+void CRasterizer::DrawLineTagged(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
+                                 std::int32_t x1, std::int32_t y1, std::uint8_t colour, std::int32_t key) {
+  if (!LineEndsInside(target, x0, y0, x1, y1)) return;
+  assert(target.FrameBuffer && target.PixelTagBuffer);
+  std::uint8_t* const frame = target.FrameBuffer;
+  const std::int32_t* const tags = target.PixelTagBuffer;
+  const std::ptrdiff_t pitch = target.Pitch;
   const auto plot = [&](std::int32_t x, std::int32_t y) {
     const std::ptrdiff_t i = y * pitch + x;
     if (tags[i] == key) frame[i] = colour;
@@ -119,22 +119,22 @@ void CRasterizer::DrawLineTagged(std::int32_t x0, std::int32_t y0, std::int32_t 
   WalkSolidLine(x0, y0, x1, y1, plot);
 }
 
-void CRasterizer::DrawLine16(std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                             std::int32_t y1, std::uint16_t colour) {
-  if (!LineEndsInside(x0, y0, x1, y1)) return;
-  assert(ColorBuffer16);
-  std::uint16_t* const frame = ColorBuffer16;
-  const std::ptrdiff_t pitch = Pitch;
+void CRasterizer::DrawLine16(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
+                             std::int32_t x1, std::int32_t y1, std::uint16_t colour) {
+  if (!LineEndsInside(target, x0, y0, x1, y1)) return;
+  assert(target.ColorBuffer16);
+  std::uint16_t* const frame = target.ColorBuffer16;
+  const std::ptrdiff_t pitch = target.Pitch;
   const auto plot = [&](std::int32_t x, std::int32_t y) { frame[y * pitch + x] = colour; };
   WalkSolidLine(x0, y0, x1, y1, plot);
 }
 
-void CRasterizer::DrawLineAA(std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                             std::int32_t y1, std::uint8_t base) {
-  if (!LineEndsInside(x0, y0, x1, y1)) return;
-  assert(FrameBuffer);
-  std::uint8_t* const frame = FrameBuffer;
-  const std::ptrdiff_t pitch = Pitch;
+void CRasterizer::DrawLineAA(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
+                             std::int32_t x1, std::int32_t y1, std::uint8_t base) {
+  if (!LineEndsInside(target, x0, y0, x1, y1)) return;
+  assert(target.FrameBuffer);
+  std::uint8_t* const frame = target.FrameBuffer;
+  const std::ptrdiff_t pitch = target.Pitch;
   WalkLine(
       x0, y0, x1, y1,
       [&](std::int32_t x, std::int32_t y) {
@@ -149,13 +149,13 @@ void CRasterizer::DrawLineAA(std::int32_t x0, std::int32_t y0, std::int32_t x1,
       });
 }
 
-void CRasterizer::DrawLineAATagged(std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                                   std::int32_t y1, std::int32_t key) {
-  if (!LineEndsInside(x0, y0, x1, y1)) return;
-  assert(FrameBuffer && PixelTagBuffer);
-  std::uint8_t* const frame = FrameBuffer;
-  const std::int32_t* const tags = PixelTagBuffer;
-  const std::ptrdiff_t pitch = Pitch;
+void CRasterizer::DrawLineAATagged(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
+                                   std::int32_t x1, std::int32_t y1, std::int32_t key) {
+  if (!LineEndsInside(target, x0, y0, x1, y1)) return;
+  assert(target.FrameBuffer && target.PixelTagBuffer);
+  std::uint8_t* const frame = target.FrameBuffer;
+  const std::int32_t* const tags = target.PixelTagBuffer;
+  const std::ptrdiff_t pitch = target.Pitch;
   WalkLine(
       x0, y0, x1, y1,
       [&](std::int32_t x, std::int32_t y) {
@@ -175,12 +175,12 @@ void CRasterizer::DrawLineAATagged(std::int32_t x0, std::int32_t y0, std::int32_
       });
 }
 
-void CRasterizer::DrawLineAA16(std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                               std::int32_t y1, std::uint16_t colour) {
-  if (!LineEndsInside(x0, y0, x1, y1)) return;
-  assert(ColorBuffer16);
-  std::uint16_t* const frame = ColorBuffer16;
-  const std::ptrdiff_t pitch = Pitch;
+void CRasterizer::DrawLineAA16(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
+                               std::int32_t x1, std::int32_t y1, std::uint16_t colour) {
+  if (!LineEndsInside(target, x0, y0, x1, y1)) return;
+  assert(target.ColorBuffer16);
+  std::uint16_t* const frame = target.ColorBuffer16;
+  const std::ptrdiff_t pitch = target.Pitch;
   WalkLine(
       x0, y0, x1, y1, [&](std::int32_t x, std::int32_t y) { frame[y * pitch + x] = colour; },
       [&](std::int32_t x, std::int32_t y, std::uint32_t acc, std::int32_t nx, std::int32_t ny) {

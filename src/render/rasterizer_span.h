@@ -75,8 +75,8 @@ void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
   assert(ay >= 0 && ay <= clipBottom_ && by >= 0 && by <= clipBottom_);
   const std::int32_t top = ay < by ? ay : by;
   const std::int32_t bottom = ay < by ? by : ay;
-  if (top < SpanTop) SpanTop = top;
-  if (bottom > SpanBottom) SpanBottom = bottom;
+  if (top < spanTop_) spanTop_ = top;
+  if (bottom > spanBottom_) spanBottom_ = bottom;
   if (top < scanTop_) scanTop_ = top;
   if (bottom > scanBottom_) scanBottom_ = bottom;
 
@@ -98,14 +98,14 @@ void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
   }
 
   const auto offerLeft = [this](std::int32_t x, std::int32_t y, const std::uint32_t* attrs) {
-    if (x < SpanLeft[y]) {
-      SpanLeft[y] = x;
+    if (x < spanLeft_[y]) {
+      spanLeft_[y] = x;
       for (int k = 0; k < N; ++k) leftAttr_[y][k] = static_cast<std::int32_t>(attrs[k]);
     }
   };
   const auto offerRight = [this](std::int32_t x, std::int32_t y, const std::uint32_t* attrs) {
-    if (x > SpanRight[y]) {
-      SpanRight[y] = x;
+    if (x > spanRight_[y]) {
+      spanRight_[y] = x;
       for (int k = 0; k < N; ++k) rightAttr_[y][k] = static_cast<std::int32_t>(attrs[k]);
     }
   };
@@ -221,11 +221,11 @@ void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
     // Most edges lie well inside; the clipper leaves those untouched.
     const bool inside = a[0] > 0 && b[0] > 0 && a[0] < clipRight_ && b[0] < clipRight_;
     if (inside) {
-      ClipFlag = 0;
+      clipFlag_ = 0;
     } else if (!ClipEdge(a, b, kValues, 0, clipRight_)) {
       continue;
     }
-    if (ClipFlag) std::memcpy(poly[count++], a, sizeof a);
+    if (clipFlag_) std::memcpy(poly[count++], a, sizeof a);
     std::memcpy(poly[count++], b, sizeof b);
   }
   if (count == 0) return;
@@ -236,7 +236,7 @@ void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
     std::memcpy(b, poly[i + 1], sizeof b);
     const bool inside = a[1] > 0 && b[1] > 0 && a[1] < clipBottom_ && b[1] < clipBottom_;
     if (inside) {
-      ClipFlag = 0;
+      clipFlag_ = 0;
       ScanEdgeN<N>(a, b);
     } else if (ClipEdge(a, b, kValues, 1, clipBottom_)) {
       ScanEdgeN<N>(a, b);
@@ -248,13 +248,12 @@ void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
 // for every non-empty row the current triangle touched, emptying the rows on
 // the way so that the next triangle needs no clearing.
 template <int N, class SpanFn>
-void CRasterizer::FillRows(SpanFn&& span) {
-  const std::int32_t pitch = Pitch;
+void CRasterizer::FillRows(std::int32_t pitch, SpanFn&& span) {
   for (std::int32_t y = scanTop_; y <= scanBottom_; ++y) {
-    const std::int32_t xl = SpanLeft[y];
-    const std::int32_t xr = SpanRight[y];
-    SpanLeft[y] = kSpanEmptyLeft;
-    SpanRight[y] = kSpanEmptyRight;
+    const std::int32_t xl = spanLeft_[y];
+    const std::int32_t xr = spanRight_[y];
+    spanLeft_[y] = kSpanEmptyLeft;
+    spanRight_[y] = kSpanEmptyRight;
     if (xl > xr) continue;
     std::int32_t left[N > 0 ? N : 1];
     std::int32_t right[N > 0 ? N : 1];
@@ -264,7 +263,7 @@ void CRasterizer::FillRows(SpanFn&& span) {
     }
     span(static_cast<std::ptrdiff_t>(y) * pitch + xl, xr - xl + 1, left, right);
   }
-  SpanTop = SpanBottom + 1;
+  spanTop_ = spanBottom_ + 1;
   scanTop_ = kSpanEmptyLeft;
   scanBottom_ = kSpanEmptyRight;
 }
@@ -276,36 +275,36 @@ constexpr int SourceAttributes(int source) {
 }
 
 template <CRasterizer::Source S, bool Depth, CRasterizer::TagRule T, bool Rounded>
-void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour,
-                       std::int32_t tag) {
+void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int corners,
+                       std::uint8_t colour, std::int32_t tag) {
   constexpr int kA = SourceAttributes(static_cast<int>(S));  // attributes before depth
   constexpr int N = kA + (Depth ? 1 : 0);
   constexpr bool kTextured =
       S == Source::Texture || S == Source::TextureLit || S == Source::TextureMapLit;
-  if (!PrepareClip()) return;
-  assert(TargetHonoursPromises());
-  assert(!Depth || DepthBuffer);
-  assert(T == TagRule::None || PixelTagBuffer);
+  if (!PrepareClip(target)) return;
+  assert(TargetHonoursPromises(target));
+  assert(!Depth || target.DepthBuffer);
+  assert(T == TagRule::None || target.PixelTagBuffer);
   assert(!kTextured || (textureBase_ && textureRows_ && !textureRowStarts_.empty()));
-  assert(!(S == Source::TextureLit || S == Source::TextureMapLit) || ShadeTable);
+  assert(!(S == Source::TextureLit || S == Source::TextureMapLit) || shadeTable_);
   assert(!(S == Source::Map || S == Source::MapBase || S == Source::TextureMapLit) ||
-         ShadeMap);
+         shadeMap_);
   assert(VerticesHonourPromises<N>(pts, corners, S, Depth, Rounded));
 
   BuildSpans<N>(pts, corners);
 
   // Locals, so that the stores into the target cannot be taken to change them.
-  std::uint8_t* const frame = FrameBuffer;
-  std::uint16_t* const depthBuffer = DepthBuffer;
-  std::int32_t* const tagBuffer = PixelTagBuffer;
+  std::uint8_t* const frame = target.FrameBuffer;
+  std::uint16_t* const depthBuffer = target.DepthBuffer;
+  std::int32_t* const tagBuffer = target.PixelTagBuffer;
   const std::uint8_t* const texture = textureBase_;
   const std::int32_t* const textureRows = textureRows_;
   const std::uint8_t* const* const rowStarts = textureRowStarts_.data();
-  const std::uint8_t* const shade = ShadeTable;
-  const std::uint8_t* const map = ShadeMap;
+  const std::uint8_t* const shade = shadeTable_;
+  const std::uint8_t* const map = shadeMap_;
 
   if constexpr (S == Source::Flat && !Depth) {
-    FillRows<N>([&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t*,
+    FillRows<N>(target.Pitch, [&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t*,
                     const std::int32_t*) {
       // Mesh spans are short: a call to memset costs more than it saves.
       if (n < 32) {
@@ -329,14 +328,14 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
     std::uint64_t d[kA > 0 ? kA : 1] = {};
     std::uint16_t z = 0, dz = 0;
   };
-  const std::int32_t pitch = Pitch;
+  const std::int32_t pitch = target.Pitch;
   // Reads and empties row y of the tables, so that the next triangle needs
   // no clearing.
   const auto start = [&](std::int32_t y, Row& row) {
-    const std::int32_t xl = SpanLeft[y];
-    const std::int32_t xr = SpanRight[y];
-    SpanLeft[y] = kSpanEmptyLeft;
-    SpanRight[y] = kSpanEmptyRight;
+    const std::int32_t xl = spanLeft_[y];
+    const std::int32_t xr = spanRight_[y];
+    spanLeft_[y] = kSpanEmptyLeft;
+    spanRight_[y] = kSpanEmptyRight;
     if (xl > xr) {
       row.n = 0;
       return;
@@ -397,7 +396,7 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
           c = shade[whole(a[2]) * 256 + c];
         } else if constexpr (S == Source::TextureMapLit) {
           const std::uint8_t level = map[whole(a[3]) * 256 + whole(a[2])];
-          assert(ShadeTableRows <= 0 || level < ShadeTableRows);
+          assert(shadeTableRows_ <= 0 || level < shadeTableRows_);
           c = shade[level * 256 + c];
         } else if constexpr (S == Source::Map || S == Source::MapBase) {
           c = map[whole(a[1]) * 256 + whole(a[0])];
@@ -426,7 +425,7 @@ void CRasterizer::Fill(const std::int32_t* pts, int corners, std::uint8_t colour
     }
     draw(row);
   }
-  SpanTop = SpanBottom + 1;
+  spanTop_ = spanBottom_ + 1;
   scanTop_ = kSpanEmptyLeft;
   scanBottom_ = kSpanEmptyRight;
 }
@@ -449,7 +448,7 @@ bool CRasterizer::VerticesHonourPromises(const std::int32_t* pts, int corners,
       case Source::TextureMapLit:
         if (!within(v[0], textureWidth_, rounded) || !within(v[1], textureHeight_, rounded))
           return false;
-        if (source == Source::TextureLit && !within(v[2], ShadeTableRows ? ShadeTableRows : 256, false))
+        if (source == Source::TextureLit && !within(v[2], shadeTableRows_ ? shadeTableRows_ : 256, false))
           return false;
         if (source == Source::TextureMapLit && (!within(v[2], 256, false) || !within(v[3], 256, false)))
           return false;

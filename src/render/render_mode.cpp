@@ -154,8 +154,6 @@ void RenderModeBase::ProjectModelVertices(const ScenePass& pass) const {
   }
 }
 
-void RenderModeBase::TargetFrameBuffer() const { raster().FrameBuffer = view().frameBuffer.data(); }
-
 void RenderModeBase::Render(int kind, int /*flags*/) {
   if (!context || !context->model || !context->viewport || !context->rasterizer || !context->lighting)
     return;
@@ -190,17 +188,10 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   RenderPriority fallback;
   RenderPriorityScope bracket(context->priority ? *context->priority : fallback);
 
-  CRasterizer& r = raster();
-  // The rasterizer's row tables end at kRasterMaxRows.
-  const int rows = std::min<int>(vp.height, kRasterMaxRows);
-  r.FrameBuffer = vp.frameBuffer.data();
-  r.DepthBuffer = vp.depthBuffer.data();
-  r.PixelTagBuffer = vp.tagBuffer.data();
-  r.Pitch = vp.width;
-  r.Rows = rows;
-  r.ClipRight = vp.width - 1;
-  r.ClipBottom = rows - 1;
-  r.BeginFrame();
+  target_ = RasterTarget::Bytes(vp.frameBuffer.data(), vp.width, vp.height);
+  target_.DepthBuffer = vp.depthBuffer.data();
+  target_.PixelTagBuffer = vp.tagBuffer.data();
+  raster().BeginFrame();
 
   ClearViewport(vp, Background(), ClearsTags(kind));
 

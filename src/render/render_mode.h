@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/skin.h"
+#include "platform/file_error.h"
 #include "render/render_context.h"
 
 class Ui;
@@ -101,8 +102,9 @@ int CheckRenderMode(RenderModes& modes, const Model& model, Viewport& viewport, 
 
 // The colormap's light rows from an image file: the first kColormapRows
 // rows of 256 pixels. False (out untouched) when the file cannot be read or
-// is smaller than that.
-bool LoadColormap(const std::string& path, Ui& ui, std::vector<std::uint8_t>& out);
+// is smaller than that; a file that is no readable image adds its failure to
+// `notices` for the caller to show.
+bool LoadColormap(const std::string& path, std::vector<std::uint8_t>& out, FileNotices* notices = nullptr);
 
 inline constexpr char kPhongUnavailableText[] =
     "Phong Shading is not available if there are no phong maps loaded.";

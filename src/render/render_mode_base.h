@@ -48,8 +48,6 @@ class RenderModeBase : public RenderMode {
   Vec3 ModelCamera(const Triangle& tri, int k) const;
   static Vec3 CompanionCamera(const Companion& comp, const CompanionTriangle& tri, int k,
                               int frame);
-  // Points the rasterizer's frame buffer back at the picture (after a light pass).
-  void TargetFrameBuffer() const;
   // Draws a camera-space segment: near clip, projection, buffer clip, then
   // `draw`(x0, y0, x1, y1).
   template <class DrawFn>
@@ -60,7 +58,7 @@ class RenderModeBase : public RenderMode {
     ScreenPoint s0 = projector_(Vec3{p0[0], p0[1], p0[2]});
     ScreenPoint s1 = projector_(Vec3{p1[0], p1[1], p1[2]});
     std::int32_t x0 = s0.x, y0 = s0.y, x1 = s1.x, y1 = s1.y;
-    if (!raster().ClipLine(x0, y0, x1, y1)) return;
+    if (!CRasterizer::ClipLine(target_, x0, y0, x1, y1)) return;
     draw(x0, y0, x1, y1);
   }
 
@@ -77,7 +75,7 @@ class RenderModeBase : public RenderMode {
     if (a.z >= CRasterizer::kNearPlane && b.z >= CRasterizer::kNearPlane && i0 < screen_.size() &&
         i1 < screen_.size()) {
       std::int32_t x0 = screen_[i0][0], y0 = screen_[i0][1], x1 = screen_[i1][0], y1 = screen_[i1][1];
-      if (!raster().ClipLine(x0, y0, x1, y1)) return;
+      if (!CRasterizer::ClipLine(target_, x0, y0, x1, y1)) return;
       draw(x0, y0, x1, y1);
       return;
     }
@@ -131,6 +129,8 @@ class RenderModeBase : public RenderMode {
  protected:
   // The camera's projection for the render under way, worked out once.
   Projector projector_;
+  // The viewport's buffers, as the render under way draws into them.
+  RasterTarget target_;
   // Every model vertex of the frame on the screen: x, y and depth attribute,
   // worked out once per render in one pass over the camera-space vertices
   // rather than once per corner of every accepted triangle. Kept between

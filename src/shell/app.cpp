@@ -2,6 +2,7 @@
 
 #include "model/companion.h"
 #include "platform/profile.h"
+#include "platform/show_file_error.h"
 #include "shell/preferences.h"
 
 App::App(Ui& u, Profile& p) : ui(u), profile(p) {
@@ -16,34 +17,44 @@ App::~App() = default;
 
 Md2Context App::Md2Files() {
   return Md2Context{model,
-                    ui,
                     baseFolder,
                     document.md2Image,
                     [this] { RebuildPaintTable(); },
                     [this] { RebuildShadeRamps(); },
                     [this] { RefreshAll(); },
                     SkinScanPreference(profile),
-                    profile.Get(kPalettePathSetting)};
+                    profile.Get(kPalettePathSetting),
+                    [this](const std::string& question) {
+                      return ui.Message(question, MsgButtons::YesNo) == MsgAnswer::Yes;
+                    }};
 }
 
 int App::LoadMd2(const std::string& path) {
   Md2Context context = Md2Files();
-  const int loaded = ::LoadMd2(context, path);
-  if (loaded) {
-    document.history.Clear();
-    document.MarkMeshSaved();
+  auto loaded = ::LoadMd2(context, path);
+  if (!loaded) {
+    ShowFileError(ui, loaded.error());
+    return 0;
   }
-  return loaded;
+  ShowNotices(ui, *loaded);
+  document.history.Clear();
+  document.MarkMeshSaved();
+  return 1;
 }
 
 int App::SaveMd2(const std::string& path) {
   Md2Context context = Md2Files();
-  const int saved = ::SaveMd2(context, path);
-  if (saved) document.MarkMeshSaved();
-  return saved;
+  auto saved = ::SaveMd2(context, path);
+  if (!saved) {
+    ShowFileError(ui, saved.error());
+    return 0;
+  }
+  if (!*saved) return 0;
+  document.MarkMeshSaved();
+  return 1;
 }
 
 void App::ScanFolderForSkins(const std::string& folder) {
   Md2Context context = Md2Files();
-  ::ScanFolderForSkins(context, folder);
+  ShowNotices(ui, ::ScanFolderForSkins(context, folder));
 }

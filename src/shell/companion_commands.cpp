@@ -6,7 +6,7 @@
 #include "image/image_files.h"
 #include "model/companion.h"
 #include "platform/files.h"
-#include "platform/ui.h"
+#include "platform/show_file_error.h"
 #include "shell/app.h"
 #include "shell/file_dialog_step.h"
 
@@ -29,8 +29,12 @@ SkinChoice ChooseSkin(App& app, Companion& companion) {
   auto answer = AskForFile(app, req, DialogFolder::Load, AlwaysExtension(".pcx"));
   if (!answer) return SkinChoice::Cancelled;
   const std::string& path = answer->path;
-  auto skin = LoadSkinImage(ResolvePath(path), app.ui);
-  if (!skin) return SkinChoice::Unreadable;
+  auto loaded = LoadSkinImage(ResolvePath(path));
+  if (!loaded) {
+    ShowContentError(app.ui, loaded.error());
+    return SkinChoice::Unreadable;
+  }
+  std::unique_ptr<Skin> skin = std::move(*loaded);
   if (skin->width != companion.skinWidth || skin->height != companion.skinHeight ||
       skin->pixels.size() != static_cast<std::size_t>(skin->width) * skin->height) {
     app.ui.Message(kSkinMisfitText);
@@ -80,8 +84,13 @@ void OnCompanionOpen(App& app) {
     app.ui.Message(std::string(kLoadErrorText) + "\n" + file);
     return;
   }
-  auto companion = LoadCompanion(path, app.baseFolder, app.ui);
-  if (!companion) return;
+  auto loaded = LoadCompanion(path, app.baseFolder);
+  if (!loaded) {
+    ShowContentError(app.ui, loaded.error());
+    return;
+  }
+  ShowNotices(app.ui, loaded->notices);
+  std::unique_ptr<Companion> companion = std::move(loaded->companion);
   companion->name = path;
   if (companion->skinPixels.empty() && ChooseSkin(app, *companion) != SkinChoice::Fitted)
     SetPlaceholderSkin(*companion);

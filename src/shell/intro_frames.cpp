@@ -42,6 +42,17 @@ constexpr int kRight = 315;
 
 std::uint16_t Channel(std::uint16_t pixel, int shift) { return static_cast<std::uint16_t>((pixel >> shift) & 31u); }
 
+// The picture as the 16-bit line drawers' target.
+RasterTarget PictureTarget(std::vector<std::uint16_t>& picture) {
+  RasterTarget target;
+  target.ColorBuffer16 = picture.data();
+  target.Pitch = kIntroWidth;
+  target.Rows = kIntroHeight;
+  target.ClipRight = kIntroWidth - 1;
+  target.ClipBottom = kIntroHeight - 1;
+  return target;
+}
+
 }  // namespace
 
 const std::vector<EmblemPoint>& EmblemPoints() {
@@ -72,22 +83,16 @@ int IntroRowCounter(std::int64_t elapsedMs) {
 }
 
 IntroFrames::IntroFrames(unsigned seed)
-    : picture_(static_cast<std::size_t>(kIntroWidth * kIntroHeight)),
-      raster_(std::make_unique<CRasterizer>()),
-      random_(seed) {
-  raster_->Pitch = kIntroWidth;
-  raster_->Rows = kIntroHeight;
-  raster_->ClipRight = kIntroWidth - 1;
-  raster_->ClipBottom = kIntroHeight - 1;
-  raster_->ColorBuffer16 = picture_.data();
-}
+    : picture_(static_cast<std::size_t>(kIntroWidth * kIntroHeight)), random_(seed) {}
+
 
 IntroFrames::~IntroFrames() = default;
 
 int IntroFrames::Next(int modulo) { return static_cast<int>(random_() % static_cast<unsigned>(modulo)); }
 
 void IntroFrames::LineAA(int x0, int y0, int x1, int y1, std::uint16_t colour) {
-  if (raster_->ClipLine(x0, y0, x1, y1)) raster_->DrawLineAA16(x0, y0, x1, y1, colour);
+  const RasterTarget target = PictureTarget(picture_);
+  if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLineAA16(target, x0, y0, x1, y1, colour);
 }
 
 void IntroFrames::Render(std::int64_t elapsedMs) {
@@ -189,13 +194,14 @@ void IntroFrames::DrawBorder() {
     int inset;
     std::uint16_t topRight, bottomLeft;
   };
+  const RasterTarget target = PictureTarget(picture_);
   for (const Bevel& bevel : {Bevel{1, 7399, 15855}, Bevel{2, 15855, 25368}, Bevel{3, 21140, 29596}}) {
     const int l = bevel.inset, t = bevel.inset;
     const int r = kIntroWidth - 1 - bevel.inset, b = kIntroHeight - 1 - bevel.inset;
-    raster_->DrawLine16(l, t, r, t, bevel.topRight);
-    raster_->DrawLine16(r, t, r, b, bevel.topRight);
-    raster_->DrawLine16(l, b, r, b, bevel.bottomLeft);
-    raster_->DrawLine16(l, t, l, b, bevel.bottomLeft);
+    CRasterizer::DrawLine16(target, l, t, r, t, bevel.topRight);
+    CRasterizer::DrawLine16(target, r, t, r, b, bevel.topRight);
+    CRasterizer::DrawLine16(target, l, b, r, b, bevel.bottomLeft);
+    CRasterizer::DrawLine16(target, l, t, l, b, bevel.bottomLeft);
   }
 }
 

@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-class CRasterizer;
 
 constexpr int kIntroWidth = 320;
 constexpr int kIntroHeight = 240;
@@ -66,7 +65,6 @@ class IntroFrames {
   void LineAA(int x0, int y0, int x1, int y1, std::uint16_t colour);
 
   std::vector<std::uint16_t> picture_;
-  std::unique_ptr<CRasterizer> raster_;
   std::minstd_rand random_;
 };
 

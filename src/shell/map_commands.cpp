@@ -7,7 +7,7 @@
 #include "image/maps.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/ui.h"
+#include "platform/show_file_error.h"
 #include "render/lighting.h"
 #include "shell/app.h"
 #include "shell/file_dialog_step.h"
@@ -39,8 +39,12 @@ void OpenMap(App& app, MapKind kind) {
                            [](int filter) { return std::string(filter == 3 ? ".pcx" : ".bmp"); });
   if (!chosen) return;
   const std::string file = ResolvePath(chosen->path);
-  auto image = LoadSkinImage(file, app.ui);
-  if (!image) return;
+  auto loaded = LoadSkinImage(file);
+  if (!loaded) {
+    ShowContentError(app.ui, loaded.error());
+    return;
+  }
+  std::unique_ptr<Skin> image = std::move(*loaded);
   if (!IsMapSized(*image)) {
     app.ui.Message(std::string(phong ? kPhongWrongSizeText : kEnvWrongSizeText) + "\n" + file);
     return;
@@ -72,7 +76,7 @@ void ScanMapFolderCommand(App& app, MapKind kind) {
     return;
   }
   MapList list = ListOf(app, kind);
-  ScanMapFolder(kind, *folder, list.maps, app.ui, [&app] { app.RefreshAll(); });
+  ShowNotices(app.ui, ScanMapFolder(kind, *folder, list.maps, [&app] { app.RefreshAll(); }).notices);
   // A list that was empty starts at its first map, as at start-up. Appending
   // never moves the records, but the pointer is re-read so it always names
   // entry `index`.
@@ -86,7 +90,9 @@ void ScanPreferredFolder(App& app, MapKind kind, const StringSetting& setting) {
   std::string folder = app.profile.Get(setting);
   if (folder.empty()) return;
   MapList list = ListOf(app, kind);
-  ScanMapFolder(kind, ResolvePathIn(app.baseFolder, folder), list.maps, app.ui, [&app] { app.RefreshAll(); });
+  ShowNotices(app.ui,
+              ScanMapFolder(kind, ResolvePathIn(app.baseFolder, folder), list.maps, [&app] { app.RefreshAll(); })
+                  .notices);
   if (!list.maps.empty() && !SkinAt(list.maps, list.index)) list.index = 0;
   SyncCurrent(list);
 }

@@ -56,11 +56,7 @@ int WastedSpacePercent(const Model& model, CRasterizer& rasterizer) {
   // The row tables hold 2048 rows; a taller skin is measured in bands.
   for (int top = 0; top < height; top += kRasterMaxRows) {
     const int rows = height - top < kRasterMaxRows ? height - top : kRasterMaxRows;
-    rasterizer.FrameBuffer = covered.data() + static_cast<std::size_t>(top) * width;
-    rasterizer.Pitch = width;
-    rasterizer.Rows = rows;
-    rasterizer.ClipRight = width - 1;
-    rasterizer.ClipBottom = rows - 1;
+    const RasterTarget band = RasterTarget::Bytes(covered.data() + static_cast<std::size_t>(top) * width, width, rows);
     rasterizer.BeginFrame();
     for (int i = 0; i < triangles; ++i) {
       const Triangle& tri = model.triangles[i];
@@ -78,10 +74,9 @@ int WastedSpacePercent(const Model& model, CRasterizer& rasterizer) {
       if (!valid) continue;
       pts[3][0] = pts[0][0];
       pts[3][1] = pts[0][1];
-      rasterizer.FillTriFlat(pts, 255);
+      rasterizer.FillTriFlat(band, pts, 255);
     }
   }
-  rasterizer.FrameBuffer = nullptr;
 
   std::size_t empty = 0;
   for (std::uint8_t b : covered)

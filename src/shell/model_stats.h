@@ -21,8 +21,7 @@ std::vector<ModelStatRow> ModelStatRows(const Model& model);
 // Percentage (0..100, truncated) of the skinWidth x skinHeight skin that no
 // triangle's mapping covers, hidden triangles included; 0 when the skin has
 // no area. Fills the mapping with FillTriFlat into a scratch buffer; the
-// second form draws with the given rasterizer and leaves it pointing at
-// nothing.
+// second form fills with the given rasterizer.
 int WastedSpacePercent(const Model& model);
 int WastedSpacePercent(const Model& model, CRasterizer& rasterizer);
 

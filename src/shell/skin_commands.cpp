@@ -13,7 +13,7 @@
 #include "model/default_palette.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/ui.h"
+#include "platform/show_file_error.h"
 #include "render/rasterizer.h"
 #include "shell/app.h"
 #include "shell/file_dialog_step.h"
@@ -75,13 +75,16 @@ std::optional<ChosenFile> AskForSkinFile(App& app, bool save, const char* filter
 }
 
 bool Write(Skin& skin, std::uint8_t format, const std::string& path, Ui& ui) {
-  if (format == FORMAT_BMP) return WriteBmp(skin, HostSkinPath(path), ui);
-  if (format == FORMAT_PNG) {
-    if (!WritePng(skin, HostSkinPath(path), ui)) return false;
-    skin.format = FORMAT_PNG;
-    return true;
+  const std::string file = HostSkinPath(path);
+  WriteResult written = format == FORMAT_BMP   ? WriteBmp(skin, file)
+                        : format == FORMAT_PNG ? WritePng(skin, file)
+                                               : WritePcx(skin, file);
+  if (!written) {
+    ShowFileError(ui, written.error());
+    return false;
   }
-  return WritePcx(skin, HostSkinPath(path), ui);
+  if (format == FORMAT_PNG) skin.format = FORMAT_PNG;
+  return true;
 }
 
 // ".bmp" anywhere in the path, in any case, so "X.BMP" is not written as
@@ -119,14 +122,7 @@ void DrawOutlineInto(Model& model, Skin& skin, std::uint8_t colour) {
   if (skin.width <= 0 || skin.height <= 0 ||
       skin.pixels.size() != static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height))
     return;
-  // A drawer of its own: the shared one's target must not be left pointing
-  // into a skin that may be closed before the next picture sets it again.
-  auto raster = std::make_unique<CRasterizer>();
-  raster->FrameBuffer = skin.pixels.data();
-  raster->Pitch = skin.width;
-  raster->Rows = skin.height < kRasterMaxRows ? skin.height : kRasterMaxRows;
-  raster->ClipRight = raster->Pitch - 1;
-  raster->ClipBottom = raster->Rows - 1;
+  const RasterTarget target = RasterTarget::Bytes(skin.pixels.data(), skin.width, skin.height);
   auto corner = [](const MapVertex& v, std::int32_t& x, std::int32_t& y) {
     // Far-off or broken coordinates cannot be converted; such an edge is
     // skipped rather than drawn from an undefined value.
@@ -143,7 +139,7 @@ void DrawOutlineInto(Model& model, Skin& skin, std::uint8_t colour) {
     for (int k = 0; k < 3; ++k) {
       std::int32_t x0, y0, x1, y1;
       if (!corner(tri.cornerMap[k], x0, y0) || !corner(tri.cornerMap[(k + 1) % 3], x1, y1)) continue;
-      if (raster->ClipLine(x0, y0, x1, y1)) raster->DrawLine(x0, y0, x1, y1, colour);
+      if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, colour);
     }
   }
 }
@@ -260,7 +256,12 @@ std::unique_ptr<Skin> LoadPictureAsSkin(App& app, const std::string& path) {
     palette = current->palette;
   else
     LoadDefaultPalette(app.profile.Get(kPalettePathSetting), app.baseFolder, palette);
-  return LoadSkinImage(HostSkinPath(PathIn(app.baseFolder, path)), app.ui, palette, app.ditherTrueColour);
+  auto loaded = LoadSkinImage(HostSkinPath(PathIn(app.baseFolder, path)), palette, app.ditherTrueColour);
+  if (!loaded) {
+    ShowContentError(app.ui, loaded.error());
+    return nullptr;
+  }
+  return std::move(*loaded);
 }
 
 // A save writes a file; it is no step to undo. It does give the skin what
@@ -434,11 +435,13 @@ void OnSkinReload(App& app) {
   Skin* skin = CurrentSkin(app);
   if (!skin || !skin->hasFile) return;
   // A skin read from a true-colour picture is read again through its own palette.
-  auto loaded = LoadSkinImage(HostSkinPath(skin->path), app.ui, skin->palette, app.ditherTrueColour);
-  if (!loaded) {
+  auto read = LoadSkinImage(HostSkinPath(skin->path), skin->palette, app.ditherTrueColour);
+  if (!read) {
+    ShowContentError(app.ui, read.error());
     TellAbout(app, kReloadFailedText, skin->path);
     return;
   }
+  std::unique_ptr<Skin> loaded = std::move(*read);
   if (loaded->width != app.model.skinWidth || loaded->height != app.model.skinHeight) {
     TellAbout(app, kReloadWrongSizeText, skin->path);
     return;

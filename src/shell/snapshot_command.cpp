@@ -5,7 +5,7 @@
 #include "image/image_files.h"
 #include "image/png_write.h"
 #include "platform/files.h"
-#include "platform/ui.h"
+#include "platform/show_file_error.h"
 #include "shell/app.h"
 #include "shell/file_dialog_step.h"
 #include "shell/shell_layout.h"
@@ -51,8 +51,6 @@ void OnSnapshot(App& app) {
                         : TakeSnapshot(app, view, false, app.viewport.width, app.viewport.height);
   if (!picture) return;
   const std::string path = PathIn(app.baseFolder, chosen->path);
-  if (EndsWithPng(path))
-    WritePng(*picture, path, app.ui);
-  else
-    WriteBmp(*picture, path, app.ui);
+  WriteResult written = EndsWithPng(path) ? WritePng(*picture, path) : WriteBmp(*picture, path);
+  if (!written) ShowFileError(app.ui, written.error());
 }

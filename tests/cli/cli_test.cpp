@@ -13,6 +13,7 @@
 #include "model/md2_builder.h"
 #include "platform/files.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -113,7 +114,7 @@ TEST_F(CliDemo, ConvertRoundTripsPixelsAndPalette) {
   ASSERT_EQ(Cli({"convert", skin, bmp}).code, 0);
   ASSERT_EQ(Cli({"convert", bmp, pcx}).code, 0);
   ScriptedUi ui;
-  auto a = LoadSkinImage(skin, ui), b = LoadSkinImage(bmp, ui), c = LoadSkinImage(pcx, ui);
+  auto a = Shown(ui, LoadSkinImage(skin)), b = Shown(ui, LoadSkinImage(bmp)), c = Shown(ui, LoadSkinImage(pcx));
   ASSERT_TRUE(a && b && c);
   EXPECT_EQ(b->format, FORMAT_BMP);
   EXPECT_EQ(a->pixels, b->pixels);
@@ -130,7 +131,7 @@ TEST_F(CliDemo, ConvertResizesWithTheSkinLimits) {
   std::string half = dir_->File("half.bmp");
   ASSERT_EQ(Cli({"convert", skin, half, "--resize", "128x128"}).code, 0);
   ScriptedUi ui;
-  auto a = LoadSkinImage(skin, ui), b = LoadSkinImage(half, ui);
+  auto a = Shown(ui, LoadSkinImage(skin)), b = Shown(ui, LoadSkinImage(half));
   ASSERT_TRUE(a && b);
   ASSERT_EQ(b->width, 128);
   ASSERT_EQ(b->height, 128);

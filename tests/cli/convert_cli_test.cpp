@@ -7,6 +7,7 @@
 #include "image/image_files.h"
 #include "image/picture_builders.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -31,7 +32,7 @@ class ConvertTrueColour : public ::testing::Test {
 
   std::unique_ptr<Skin> Load(const std::string& name) {
     ScriptedUi ui;
-    return LoadSkinImage(dir_.File(name), ui);
+    return Shown(ui, LoadSkinImage(dir_.File(name)));
   }
 
   static constexpr int kW = 37, kH = 23;
@@ -45,7 +46,7 @@ TEST_F(ConvertTrueColour, EachPixelTakesTheNearestPaletteEntry) {
     CliRun run = Cli({"convert", dir_.File("in.png"), dir_.File(out), "--palette", dir_.File("pal.act")});
     ASSERT_EQ(run.code, 0) << out << run.err;
     ScriptedUi ui;
-    auto skin = std::string(out) == "out.png" ? LoadSkinImage(dir_.File(out), ui, palette_) : Load(out);
+    auto skin = std::string(out) == "out.png" ? Shown(ui, LoadSkinImage(dir_.File(out), palette_)) : Load(out);
     ASSERT_TRUE(skin) << out;
     ASSERT_EQ(skin->width, kW);
     ASSERT_EQ(skin->height, kH);
@@ -81,10 +82,10 @@ TEST_F(ConvertTrueColour, EightBitPicturesMapThroughTheirColoursOrKeepTheirPalet
   skin.palette = GreyRampPalette();
   for (int c = 0; c < 3; ++c) skin.palette[3 * 3 + c] = palette_[77 * 3 + c];
   ScriptedUi ui;
-  ASSERT_TRUE(WriteBmp(skin, dir_.File("grey.bmp"), ui));
+  ASSERT_TRUE(Shown(ui, WriteBmp(skin, dir_.File("grey.bmp"))));
   ASSERT_EQ(Cli({"convert", dir_.File("grey.bmp"), dir_.File("kept.png")}).code, 0);
   ASSERT_EQ(Cli({"convert", dir_.File("grey.bmp"), dir_.File("mapped.pcx"), "--palette", dir_.File("pal.act")}).code, 0);
-  auto kept = LoadSkinImage(dir_.File("kept.png"), ui, palette_);
+  auto kept = Shown(ui, LoadSkinImage(dir_.File("kept.png"), palette_));
   auto mapped = Load("mapped.pcx");
   ASSERT_TRUE(kept && mapped);
   EXPECT_EQ(kept->pixels, skin.pixels);

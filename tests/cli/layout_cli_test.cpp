@@ -4,6 +4,7 @@
 #include "image/image_files.h"
 #include "model/md2_builder.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -29,7 +30,7 @@ TEST(LayoutCli, DrawsTheMappingEdgesWhereTheMappingPutsThem) {
   CliRun r = Cli({"layout", model, out, "--zoom", "2", "--no-skin"});
   ASSERT_EQ(r.code, 0) << r.err;
   ScriptedUi ui;
-  auto picture = LoadSkinImage(out, ui);
+  auto picture = Shown(ui, LoadSkinImage(out));
   ASSERT_TRUE(picture);
   ASSERT_EQ(picture->width, 32);
   ASSERT_EQ(picture->height, 32);

@@ -9,6 +9,7 @@
 #include "image/image_files.h"
 #include "platform/files.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +29,7 @@ class RenderCli : public ::testing::Test {
 
   static std::unique_ptr<Skin> Read(const std::string& path) {
     ScriptedUi ui;
-    return LoadSkinImage(path, ui);
+    return Shown(ui, LoadSkinImage(path));
   }
 
   static TempDir* dir_;

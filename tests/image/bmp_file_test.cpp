@@ -3,6 +3,7 @@
 #include "image/image_builders.h"
 #include "image/image_files.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 std::unique_ptr<Skin> LoadBytes(const std::vector<std::uint8_t>& file, ScriptedUi& ui) {
   TempDir dir;
   WriteBytes(dir.File("t.bmp"), file);
-  return LoadSkinImage(dir.File("t.bmp"), ui);
+  return Shown(ui, LoadSkinImage(dir.File("t.bmp")));
 }
 
 }  // namespace
@@ -23,7 +24,7 @@ TEST(BmpWrite, HeadersColourTableAndBottomUpPaddedRows) {
   skin.height = 2;
   skin.pixels = {1, 2, 3, 4, 5, 6};
   skin.palette = TestPalette(9);
-  ASSERT_TRUE(WriteBmp(skin, dir.File("out.bmp"), ui));
+  ASSERT_TRUE(Shown(ui, WriteBmp(skin, dir.File("out.bmp"))));
   EXPECT_EQ(skin.format, FORMAT_BMP);
 
   std::vector<std::uint8_t> f = ReadBytes(dir.File("out.bmp"));
@@ -64,9 +65,9 @@ TEST(BmpRead, RoundTripOf255By3) {
   skin.pixels.resize(255 * 3);
   for (std::size_t i = 0; i < skin.pixels.size(); ++i) skin.pixels[i] = static_cast<std::uint8_t>(i * 13 + 1);
   skin.palette = TestPalette(3);
-  ASSERT_TRUE(WriteBmp(skin, dir.File("r.bmp"), ui));
+  ASSERT_TRUE(Shown(ui, WriteBmp(skin, dir.File("r.bmp"))));
   EXPECT_EQ(ReadBytes(dir.File("r.bmp")).size(), 1078u + 256u * 3u);
-  auto back = LoadSkinImage(dir.File("r.bmp"), ui);
+  auto back = Shown(ui, LoadSkinImage(dir.File("r.bmp")));
   ASSERT_TRUE(back);
   EXPECT_EQ(back->width, 255);
   EXPECT_EQ(back->height, 3);

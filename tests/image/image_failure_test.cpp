@@ -13,6 +13,7 @@
 #include "image/image_builders.h"
 #include "image/image_files.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -120,7 +121,7 @@ TEST(ImageRead, HostileFilesGiveNothingAndOneMessage) {
     SCOPED_TRACE(bad.what);
     WriteBytes(dir.File("bad"), bad.bytes);
     ScriptedUi ui;
-    EXPECT_EQ(LoadSkinImage(dir.File("bad"), ui), nullptr);
+    EXPECT_EQ(Shown(ui, LoadSkinImage(dir.File("bad"))), nullptr);
     // The reader judges bytes; the message still names the file they came from.
     EXPECT_EQ(ui.texts(), std::vector<std::string>{bad.message + "\n" + dir.File("bad")});
   }
@@ -129,8 +130,8 @@ TEST(ImageRead, HostileFilesGiveNothingAndOneMessage) {
 TEST(ImageRead, MissingFileGivesNothingWithoutAMessage) {
   TempDir dir;
   ScriptedUi ui;
-  EXPECT_EQ(LoadSkinImage(dir.File("none.pcx"), ui), nullptr);
-  EXPECT_EQ(LoadSkinImage(dir.path(), ui), nullptr);
+  EXPECT_EQ(Shown(ui, LoadSkinImage(dir.File("none.pcx"))), nullptr);
+  EXPECT_EQ(Shown(ui, LoadSkinImage(dir.path())), nullptr);
   EXPECT_TRUE(ui.texts().empty());
 }
 
@@ -152,10 +153,10 @@ TEST(ImageWrite, MissingFolderShowsTheCauseAndKeepsTheFormat) {
   const std::string cause = "Error Saving: 2 (No such file or directory)\n";
   Skin skin = TwoByTwo();
   ScriptedUi ui;
-  EXPECT_FALSE(WriteBmp(skin, dir.File("no/such/folder/x.bmp"), ui));
+  EXPECT_FALSE(Shown(ui, WriteBmp(skin, dir.File("no/such/folder/x.bmp"))));
   EXPECT_EQ(skin.format, FORMAT_PCX);
   skin.format = FORMAT_BMP;
-  EXPECT_FALSE(WritePcx(skin, dir.File("no/such/folder/x.pcx"), ui));
+  EXPECT_FALSE(Shown(ui, WritePcx(skin, dir.File("no/such/folder/x.pcx"))));
   EXPECT_EQ(skin.format, FORMAT_BMP);
   EXPECT_EQ(ui.texts(), (std::vector<std::string>{cause + dir.File("no/such/folder/x.bmp"),
                                                   cause + dir.File("no/such/folder/x.pcx")}));
@@ -175,7 +176,7 @@ TEST(ImageWrite, FailedSaveLeavesTheOldFileWhole) {
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(9);
     Skin skin = TwoByTwo();
     ScriptedUi ui;
-    if (WritePcx(skin, target, ui) || WriteBmp(skin, target, ui)) ::_exit(1);
+    if (Shown(ui, WritePcx(skin, target)) || Shown(ui, WriteBmp(skin, target))) ::_exit(1);
     if (skin.format != FORMAT_PCX) ::_exit(2);
     const std::string cause = "Error Saving: 27 (File too large)\n" + target;
     ::_exit(ui.texts() == std::vector<std::string>{cause, cause} ? 0 : 3);
@@ -196,7 +197,7 @@ TEST(ImageWrite, ReadOnlyFolderShowsTheCause) {
   const int failed = RunAsOrdinaryUser([&] {
     Skin skin = TwoByTwo();
     ScriptedUi ui;
-    if (WriteBmp(skin, target, ui)) return 1;
+    if (Shown(ui, WriteBmp(skin, target))) return 1;
     if (skin.format != FORMAT_PCX) return 2;
     if (ui.texts() != std::vector<std::string>{"Error Saving: 13 (Permission denied)\n" + target}) return 3;
     return 0;
@@ -211,7 +212,7 @@ TEST(ImageWrite, RecordWhosePixelsDoNotMatchItsSizeIsNotWritten) {
   Skin skin = TwoByTwo();
   skin.pixels.resize(3);
   ScriptedUi ui;
-  EXPECT_FALSE(WritePcx(skin, dir.File("x.pcx"), ui));
+  EXPECT_FALSE(Shown(ui, WritePcx(skin, dir.File("x.pcx"))));
   EXPECT_FALSE(std::filesystem::exists(dir.File("x.pcx")));
   EXPECT_EQ(skin.format, FORMAT_PCX);
   EXPECT_EQ(ui.texts().size(), 1u);

@@ -4,6 +4,7 @@
 #include "image/png_write.h"
 #include "platform/files.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 // The readers take up to 2048 rows; no writer may leave a file they refuse.
@@ -14,9 +15,9 @@ TEST(ImageWrite, RefusesMoreRowsThanTheReadersTakeBeforeWriting) {
     const char* kind;  // as the refusal names the file
     Writer write;
   } const writers[] = {
-      {"pcx", "a PCX", [](Skin& s, const std::string& p, Ui& ui) { return WritePcx(s, p, ui); }},
-      {"bmp", "a BMP", [](Skin& s, const std::string& p, Ui& ui) { return WriteBmp(s, p, ui); }},
-      {"png", "a PNG skin", [](Skin& s, const std::string& p, Ui& ui) { return WritePng(s, p, ui); }},
+      {"pcx", "a PCX", [](Skin& s, const std::string& p, Ui& ui) { return Shown(ui, WritePcx(s, p)); }},
+      {"bmp", "a BMP", [](Skin& s, const std::string& p, Ui& ui) { return Shown(ui, WriteBmp(s, p)); }},
+      {"png", "a PNG skin", [](Skin& s, const std::string& p, Ui& ui) { return Shown(ui, WritePng(s, p)); }},
   };
   TempDir dir;
   for (const auto& [ext, kind, write] : writers) {
@@ -31,7 +32,7 @@ TEST(ImageWrite, RefusesMoreRowsThanTheReadersTakeBeforeWriting) {
       EXPECT_EQ(written, rows == 2048) << ext << " " << rows;
       EXPECT_EQ(FileExists(path), written) << ext << " " << rows;
       if (written) {
-        auto back = LoadPicture(path, ui);
+        auto back = Shown(ui, LoadPicture(path));
         ASSERT_TRUE(back && back->indexed) << ext;
         EXPECT_EQ(back->indexed->height, 2048) << ext;
       } else {

@@ -6,6 +6,7 @@
 #include "image/jpeg_read.h"
 #include "image/picture_builders.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::size_t FrameSizeAt(const std::vector<std::uint8_t>& jpeg) {
 
 TEST(JpegRead, ReadsAnOpaqueTrueColourPicture) {
   ScriptedUi ui;
-  auto picture = ParseJpeg(BuildJpeg(24, 17, Flat(24, 17, 200, 100, 50)), ui);
+  auto picture = Shown(ui, ParseJpeg(BuildJpeg(24, 17, Flat(24, 17, 200, 100, 50))));
   ASSERT_TRUE(picture);
   EXPECT_FALSE(picture->indexed);
   EXPECT_EQ(picture->trueColour.width, 24);
@@ -66,7 +67,7 @@ TEST(JpegRead, RefusesDamagedAndHostileFilesWithAMessage) {
   };
   for (const Bad& c : cases) {
     ScriptedUi ui;
-    EXPECT_FALSE(ParseJpeg(c.bytes, ui)) << c.name;
+    EXPECT_FALSE(Shown(ui, ParseJpeg(c.bytes))) << c.name;
     ASSERT_EQ(ui.texts().size(), 1u) << c.name;
     EXPECT_EQ(ui.texts()[0], c.text) << c.name;
   }

@@ -4,6 +4,7 @@
 #include "image/maps.h"
 #include "image/new_skin.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -12,6 +13,12 @@ void WriteImage(const std::string& path, int w, int h, std::uint8_t value, bool 
   auto skin = MakeBlankSkin("x", w, h, GreyRampPalette());
   FillSkin(*skin, value);
   WriteBytes(path, bmp ? EncodeBmp(*skin) : EncodePcx(*skin));
+}
+
+// The scan's count, its notices shown as the shell shows them.
+int Scan(ScriptedUi& ui, MapScan scan) {
+  Shown(ui, scan.notices);
+  return scan.added;
 }
 
 }  // namespace
@@ -24,7 +31,7 @@ TEST(MapScan, OnlyTheFullSizedImageIsKeptAndNothingIsSaid) {
   SkinList maps;
   ScriptedUi ui;
   int refreshes = 0;
-  EXPECT_EQ(ScanPhongFolder(dir.path(), maps, ui, [&] { ++refreshes; }), 1);
+  EXPECT_EQ(Scan(ui, ScanPhongFolder(dir.path(), maps, [&] { ++refreshes; })), 1);
   ASSERT_EQ(maps.size(), 1u);
   EXPECT_TRUE(ui.texts().empty());
   EXPECT_EQ(refreshes, 2);  // both passes found a file
@@ -42,8 +49,8 @@ TEST(MapScan, PcxPassFirstAnyCaseAndTwiceListsTwice) {
   WriteImage(dir.File("note.txt"), 256, 256, 3, false);
   SkinList maps;
   ScriptedUi ui;
-  EXPECT_EQ(ScanEnvFolder(dir.path(), maps, ui, nullptr), 2);
-  EXPECT_EQ(ScanEnvFolder(dir.path(), maps, ui, nullptr), 2);
+  EXPECT_EQ(Scan(ui, ScanEnvFolder(dir.path(), maps, nullptr)), 2);
+  EXPECT_EQ(Scan(ui, ScanEnvFolder(dir.path(), maps, nullptr)), 2);
   ASSERT_EQ(maps.size(), 4u);
   EXPECT_EQ(maps[0]->name, "z.Pcx");
   EXPECT_EQ(maps[1]->name, "a.BMP");
@@ -57,15 +64,18 @@ TEST(MapScan, NothingUsableSaysSoPerKind) {
   FolderGuard guard;
   TempDir dir;
   WriteImage(dir.File("small.bmp"), 64, 64, 0, true);
+  WriteBytes(dir.File("torn.pcx"), {10, 5, 1, 8});
   SkinList maps;
   ScriptedUi ui;
   int refreshes = 0;
-  EXPECT_EQ(ScanPhongFolder(dir.path(), maps, ui, [&] { ++refreshes; }), 0);
-  EXPECT_EQ(refreshes, 1);  // only the BMP pass found a file
-  EXPECT_EQ(ScanEnvFolder(dir.path() + "/missing", maps, ui, [&] { ++refreshes; }), 0);
-  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(Scan(ui, ScanPhongFolder(dir.path(), maps, [&] { ++refreshes; })), 0);
+  EXPECT_EQ(refreshes, 2);
+  EXPECT_EQ(Scan(ui, ScanEnvFolder(dir.path() + "/missing", maps, [&] { ++refreshes; })), 0);
+  EXPECT_EQ(refreshes, 2);
   EXPECT_TRUE(maps.empty());
-  EXPECT_EQ(ui.texts(), (std::vector<std::string>{kNoPhongMapsText, kNoEnvMapsText}));
+  // A file that is no image is named before the kind's verdict.
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{std::string(kDamagedSkinText) + "\n" + dir.File("torn.pcx"),
+                                                   kNoPhongMapsText, kNoEnvMapsText}));
 }
 
 TEST(MapPrepare, PhongLevelsAreTheGreyValueOverFour) {

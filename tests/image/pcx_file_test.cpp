@@ -4,6 +4,7 @@
 #include "image/image_files.h"
 #include "platform/files.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -21,7 +22,7 @@ Skin MakeSkin(int width, int height, const std::vector<std::uint8_t>& pixels) {
 std::unique_ptr<Skin> LoadBytes(const std::vector<std::uint8_t>& file, ScriptedUi& ui) {
   TempDir dir;
   WriteBytes(dir.File("t.pcx"), file);
-  return LoadSkinImage(dir.File("t.pcx"), ui);
+  return Shown(ui, LoadSkinImage(dir.File("t.pcx")));
 }
 
 }  // namespace
@@ -31,7 +32,7 @@ TEST(PcxWrite, HeaderAndEscapedPixelsWithOddRowPadding) {
   ScriptedUi ui;
   Skin skin = MakeSkin(3, 2, {0, 191, 192, 255, 0xC1, 63});
   skin.format = FORMAT_BMP;
-  ASSERT_TRUE(WritePcx(skin, dir.File("out.pcx"), ui));
+  ASSERT_TRUE(Shown(ui, WritePcx(skin, dir.File("out.pcx"))));
   EXPECT_EQ(skin.format, FORMAT_PCX);
   EXPECT_TRUE(ui.texts().empty());
 
@@ -72,8 +73,8 @@ TEST(PcxRead, RoundTripOf255By3) {
   std::vector<std::uint8_t> pixels(255 * 3);
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 31 + 7);
   Skin skin = MakeSkin(255, 3, pixels);
-  ASSERT_TRUE(WritePcx(skin, dir.File("r.pcx"), ui));
-  auto back = LoadSkinImage(dir.File("r.pcx"), ui);
+  ASSERT_TRUE(Shown(ui, WritePcx(skin, dir.File("r.pcx"))));
+  auto back = Shown(ui, LoadSkinImage(dir.File("r.pcx")));
   ASSERT_TRUE(back);
   EXPECT_EQ(back->width, 255);
   EXPECT_EQ(back->height, 3);
@@ -92,7 +93,7 @@ TEST(PcxRead, FillsTheRecord) {
   l.data = {1, 2, 3, 4};
   WriteBytes(dir.File("Skin.pcx"), BuildPcx(l));
   ScriptedUi ui;
-  auto skin = LoadSkinImage("Skin.pcx", ui);
+  auto skin = Shown(ui, LoadSkinImage("Skin.pcx"));
   ASSERT_TRUE(skin);
   EXPECT_EQ(skin->name, "Skin.pcx");
   EXPECT_EQ(skin->path, dir.File("Skin.pcx"));
@@ -172,7 +173,7 @@ TEST(PcxWrite, AWidthWhosePaddedRowASignedFieldCannotHoldIsRefused) {
     skin.height = 1;
     skin.pixels.assign(static_cast<std::size_t>(width), 7);
     const std::string path = dir.File("wide" + std::to_string(width) + ".pcx");
-    const bool written = WritePcx(skin, path, ui);
+    const bool written = Shown(ui, WritePcx(skin, path));
     EXPECT_EQ(written, width == 32766);
     EXPECT_EQ(FileExists(path), written);
     if (!written) {

@@ -4,6 +4,7 @@
 #include "image/new_skin.h"
 #include "image/picture_builders.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -39,7 +40,7 @@ TEST(PictureFormat, TheLoaderRecordsWhichFormatAPictureCameFrom) {
   ScriptedUi ui;
   for (const auto& c : cases) {
     WriteBytes(dir.File(c.kind), FileOf(c.kind));
-    auto skin = LoadSkinImage(dir.File(c.kind), ui, GreyRampPalette());
+    auto skin = Shown(ui, LoadSkinImage(dir.File(c.kind), GreyRampPalette()));
     ASSERT_TRUE(skin) << c.kind;
     EXPECT_EQ(skin->format, c.format) << c.kind;
   }
@@ -52,13 +53,13 @@ TEST(PictureFormat, ThePlainReaderTakesPalettePngsOnly) {
   TempDir dir;
   ScriptedUi ui;
   WriteBytes(dir.File("a.png"), FileOf("png8"));
-  auto skin = LoadSkinImage(dir.File("a.png"), ui);
+  auto skin = Shown(ui, LoadSkinImage(dir.File("a.png")));
   ASSERT_TRUE(skin);
   EXPECT_EQ(skin->format, FORMAT_PNG);
   EXPECT_EQ(skin->pixels[3], 90);
 
   WriteBytes(dir.File("b.png"), FileOf("png32"));
-  EXPECT_FALSE(LoadSkinImage(dir.File("b.png"), ui));
+  EXPECT_FALSE(Shown(ui, LoadSkinImage(dir.File("b.png"))));
   ASSERT_EQ(ui.texts().size(), 1u);
   EXPECT_EQ(ui.texts()[0].rfind(kNotValidSkinText, 0), 0u) << ui.texts()[0];
 }

@@ -5,6 +5,7 @@
 #include "image/png_read.h"
 #include "image/png_write.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -28,7 +29,7 @@ TEST(PngRead, TrueColourKindsBecomeEightBitRgba) {
   };
   for (const ReadCase& c : cases) {
     ScriptedUi ui;
-    auto picture = ParsePng(c.file, ui);
+    auto picture = Shown(ui, ParsePng(c.file));
     ASSERT_TRUE(picture) << c.name;
     EXPECT_FALSE(picture->indexed) << c.name;
     EXPECT_EQ(picture->trueColour.width, 2) << c.name;
@@ -40,7 +41,7 @@ TEST(PngRead, PalettePicturesKeepIndicesAndPalette) {
   // 4-bit indices widen to a byte each; entries past the PLTE are black.
   auto file = BuildPng(3, 1, 4, 3, {{0x21, 0x00}}, {1, 2, 3, 4, 5, 6, 7, 8, 9});
   ScriptedUi ui;
-  auto picture = ParsePng(file, ui);
+  auto picture = Shown(ui, ParsePng(file));
   ASSERT_TRUE(picture && picture->indexed);
   EXPECT_EQ(picture->indexed->pixels, (std::vector<std::uint8_t>{2, 1, 0}));
   EXPECT_EQ(picture->indexed->palette[8], 9);
@@ -51,7 +52,7 @@ TEST(PngRead, PalettePicturesKeepIndicesAndPalette) {
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 31 / 7);
   Palette palette{};
   for (int i = 0; i < 768; ++i) palette[i] = static_cast<std::uint8_t>(i * 5);
-  auto written = ParsePng(EncodePng8(pixels, 70, 50, palette), ui);
+  auto written = Shown(ui, ParsePng(EncodePng8(pixels, 70, 50, palette)));
   ASSERT_TRUE(written && written->indexed);
   EXPECT_EQ(written->indexed->pixels, pixels);
   EXPECT_EQ(written->indexed->palette, palette);
@@ -88,7 +89,7 @@ TEST(PngRead, RefusesDamagedAndHostileFilesWithAMessage) {
   };
   for (const Bad& c : cases) {
     ScriptedUi ui;
-    EXPECT_FALSE(ParsePng(c.bytes, ui)) << c.name;
+    EXPECT_FALSE(Shown(ui, ParsePng(c.bytes))) << c.name;
     ASSERT_EQ(ui.texts().size(), 1u) << c.name;
     EXPECT_EQ(ui.texts()[0], c.text) << c.name;
   }

@@ -6,6 +6,7 @@
 #include "image/png_read.h"
 #include "image/png_write.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -37,7 +38,7 @@ struct DecodedPng {
 
 DecodedPng Decode(const std::vector<std::uint8_t>& d) {
   ScriptedUi ui;
-  auto picture = ParsePng(d, ui);
+  auto picture = Shown(ui, ParsePng(d));
   EXPECT_TRUE(picture && picture->indexed);
   if (!picture || !picture->indexed) return {};
   const Skin& skin = *picture->indexed;
@@ -75,9 +76,9 @@ TEST(PngWrite, RefusesMismatchedSizesAndReportsWriteFailures) {
   skin.height = 2;
   skin.pixels = {1, 2, 3, 4};
   ScriptedUi ui;
-  ASSERT_TRUE(WritePng(skin, dir.File("a.png"), ui));
+  ASSERT_TRUE(Shown(ui, WritePng(skin, dir.File("a.png"))));
   EXPECT_EQ(Decode(ReadBytes(dir.File("a.png"))).pixels, skin.pixels);
-  EXPECT_FALSE(WritePng(skin, dir.File("no/such/folder/a.png"), ui));
+  EXPECT_FALSE(Shown(ui, WritePng(skin, dir.File("no/such/folder/a.png"))));
   ASSERT_EQ(ui.texts().size(), 1u);
   EXPECT_EQ(ui.texts()[0].rfind("Error Saving: ", 0), 0u);
 }

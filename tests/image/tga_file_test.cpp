@@ -4,6 +4,7 @@
 #include "image/picture_builders.h"
 #include "image/tga_file.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ TEST(TgaFile, ReadsEveryKindOrderAndPacking) {
   cases.push_back({"grey run-length", {11, 0, 0, 0, 0, 2, 1, 8, 0, {}, {}, Bgr({0x81, 77})}, {77, 77, 77, 255, 77, 77, 77, 255}});
   for (const ReadCase& c : cases) {
     ScriptedUi ui;
-    auto picture = ParseTga(BuildTga(c.layout), ui);
+    auto picture = Shown(ui, ParseTga(BuildTga(c.layout)));
     ASSERT_TRUE(picture) << c.name;
     EXPECT_FALSE(picture->indexed) << c.name;
     EXPECT_EQ(picture->trueColour.rgba, c.rgba) << c.name;
@@ -52,7 +53,7 @@ TEST(TgaFile, ColourMappedPicturesKeepTheirIndicesAndMap) {
   // Map entries 10 and 11 (B, G, R); pixels name them directly.
   TgaLayout l{1, 1, 10, 2, 24, 3, 1, 8, 0x20, {}, {1, 2, 3, 4, 5, 6}, {10, 11, 10}};
   ScriptedUi ui;
-  auto picture = ParseTga(BuildTga(l), ui);
+  auto picture = Shown(ui, ParseTga(BuildTga(l)));
   ASSERT_TRUE(picture && picture->indexed);
   EXPECT_EQ(picture->indexed->pixels, (std::vector<std::uint8_t>{10, 11, 10}));
   EXPECT_EQ(picture->indexed->palette[30], 3);
@@ -92,7 +93,7 @@ TEST(TgaFile, RefusesDamagedAndHostileFilesWithAMessage) {
   };
   for (const Bad& c : cases) {
     ScriptedUi ui;
-    EXPECT_FALSE(ParseTga(c.bytes, ui)) << c.name;
+    EXPECT_FALSE(Shown(ui, ParseTga(c.bytes))) << c.name;
     ASSERT_EQ(ui.texts().size(), 1u) << c.name;
     EXPECT_EQ(ui.texts()[0], c.text) << c.name;
   }

@@ -8,6 +8,19 @@ constexpr std::array<std::string_view, 8> kLayers = {"platform", "image", "model
                                                      "editor",   "link",  "shell", "cli"};
 constexpr int kTop = static_cast<int>(kLayers.size());
 
+// The readers and writers of these layers hand their failures back; only the
+// shell and the command line show them, so no header that shows anything.
+constexpr std::array<std::string_view, 2> kQuietLayers = {"image", "model"};
+constexpr std::array<std::string_view, 3> kShowingHeaders = {"platform/ui.h", "platform/headless_ui.h",
+                                                             "platform/show_file_error.h"};
+
+template <std::size_t N>
+bool OneOf(const std::array<std::string_view, N>& names, std::string_view name) {
+  for (std::string_view n : names)
+    if (n == name) return true;
+  return false;
+}
+
 std::string_view FirstFolder(std::string_view path) {
   const std::size_t slash = path.find('/');
   return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash);
@@ -54,6 +67,8 @@ std::string IncludeProblem(std::string_view file, std::string_view line) {
       return where + " includes a Qt-side header outside a qt/ folder";
   }
   if (close != '"') return {};
+  if (OneOf(kQuietLayers, fileFolder) && OneOf(kShowingHeaders, header))
+    return where + " shows messages from a layer that hands its failures back";
   const int to = LayerRank(FirstFolder(header));
   if (from < 0 || to < 0 || to <= from) return {};
   return where + " includes the higher layer " + std::string(kLayers[static_cast<std::size_t>(to)]);

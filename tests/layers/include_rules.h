@@ -2,7 +2,8 @@
 // The include rules of src/: a layer includes only its own and lower layers
 // (platform, image, model, render, editor, link, shell, cli; a qt/ folder
 // belongs to the layer it sits in, main.cpp stands above them all), and only
-// qt/ folders include Qt.
+// qt/ folders include Qt. image/ and model/ include nothing that shows a
+// message: their readers and writers hand failures back.
 
 #include <string>
 #include <string_view>

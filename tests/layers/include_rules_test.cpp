@@ -30,6 +30,10 @@ TEST(IncludeRules, JudgesEachKindOfInclude) {
       {"shell/qt/wnd.cpp", "#include \"platform/qt/qt_ui.h\"", false},
       {"model/md2.cpp", "#include <vector>", false},
       {"model/md2.cpp", "// #include \"shell/app.h\"", false},
+      {"image/pcx.cpp", "#include \"platform/ui.h\"", true},
+      {"model/md2_load.h", "#include \"platform/show_file_error.h\"", true},
+      {"model/md2_load.h", "#include \"platform/file_error.h\"", false},
+      {"render/mode.cpp", "#include \"platform/ui.h\"", false},
   };
   for (const Case& c : cases) {
     const std::string problem = IncludeProblem(c.file, c.line);

@@ -5,6 +5,7 @@
 #include "image/image_files.h"
 #include "model/companion.h"
 #include "model/md2_builder.h"
+#include "platform/show_file_error.h"
 #include "support/scripted_ui.h"
 #include "support/test_support.h"
 
@@ -31,6 +32,17 @@ void WriteSkin(const std::string& path, int w, int h, std::uint8_t fill) {
   WriteBytes(path, EncodePcx(s));
 }
 
+// The companion, its failure or notices shown as the Open command shows them.
+std::unique_ptr<Companion> Load(ScriptedUi& ui, const std::string& path, const std::string& base) {
+  auto loaded = LoadCompanion(path, base);
+  if (!loaded) {
+    ShowContentError(ui, loaded.error());
+    return nullptr;
+  }
+  ShowNotices(ui, loaded->notices);
+  return std::move(loaded->companion);
+}
+
 }  // namespace
 
 TEST(LoadCompanion, ReadsCountsFramesAndCornerCoordinates) {
@@ -38,7 +50,7 @@ TEST(LoadCompanion, ReadsCountsFramesAndCornerCoordinates) {
   FolderGuard guard;
   WriteBytes(dir.File("c.md2"), TwoFrameCompanion().Bytes());
   ScriptedUi ui;
-  auto c = LoadCompanion(dir.File("c.md2"), dir.path(), ui);
+  auto c = Load(ui, dir.File("c.md2"), dir.path());
   ASSERT_TRUE(c);
   EXPECT_TRUE(ui.texts().empty());
   EXPECT_EQ(c->skinWidth, 16);
@@ -73,17 +85,25 @@ TEST(LoadCompanion, TakesTheNamedSkinOnlyAtItsSize) {
   WriteBytes(dir.File("a.md2"), m.Bytes());
   m.skins = {"models/x/big.pcx"};
   WriteBytes(dir.File("b.md2"), m.Bytes());
+  WriteBytes(dir.File("models/x/torn.pcx"), {10, 5, 1, 8});
+  m.skins = {"models/x/torn.pcx"};
+  WriteBytes(dir.File("c.md2"), m.Bytes());
   ScriptedUi ui;
-  auto a = LoadCompanion(dir.File("a.md2"), dir.path(), ui);
+  auto a = Load(ui, dir.File("a.md2"), dir.path());
   ASSERT_TRUE(a);
   ASSERT_EQ(a->skinPixels.size(), 128u);
   EXPECT_EQ(a->skinPixels[127], 33);
   ASSERT_EQ(a->rowOffset.size(), 8u);
   EXPECT_EQ(a->rowOffset[3], 48);
-  auto b = LoadCompanion(dir.File("b.md2"), dir.path(), ui);
+  auto b = Load(ui, dir.File("b.md2"), dir.path());
   ASSERT_TRUE(b);
   EXPECT_TRUE(b->skinPixels.empty());
   EXPECT_TRUE(ui.texts().empty());
+  // A named skin that is no image is said, and the companion still opens.
+  auto c = Load(ui, dir.File("c.md2"), dir.path());
+  ASSERT_TRUE(c);
+  EXPECT_TRUE(c->skinPixels.empty());
+  EXPECT_EQ(ui.texts(), std::vector<std::string>{std::string(kDamagedSkinText) + "\n" + dir.File("models/x/torn.pcx")});
 }
 
 TEST(LoadCompanion, RefusesWhatItCannotHold) {
@@ -91,18 +111,18 @@ TEST(LoadCompanion, RefusesWhatItCannotHold) {
   FolderGuard guard;
   ScriptedUi ui;
   // A file that cannot be opened: nothing, and the caller says so.
-  EXPECT_FALSE(LoadCompanion(dir.File("missing.md2"), dir.path(), ui));
+  EXPECT_FALSE(Load(ui, dir.File("missing.md2"), dir.path()));
   EXPECT_TRUE(ui.texts().empty());
 
   WriteBytes(dir.File("pic.md2"), {'B', 'M', 0, 0, 0, 0});
-  EXPECT_FALSE(LoadCompanion(dir.File("pic.md2"), dir.path(), ui));
+  EXPECT_FALSE(Load(ui, dir.File("pic.md2"), dir.path()));
   ASSERT_EQ(ui.texts().size(), 1u);
   EXPECT_EQ(ui.texts()[0], "This companion is not an MD2!\n" + dir.File("pic.md2"));
 
   auto expectRefused = [&](const std::vector<std::uint8_t>& bytes, const char* why) {
     ui.Clear();
     WriteBytes(dir.File("bad.md2"), bytes);
-    EXPECT_FALSE(LoadCompanion(dir.File("bad.md2"), dir.path(), ui)) << why;
+    EXPECT_FALSE(Load(ui, dir.File("bad.md2"), dir.path())) << why;
     ASSERT_EQ(ui.texts().size(), 1u) << why;
     EXPECT_EQ(ui.texts()[0].rfind("The companion could not be opened.\n", 0), 0u) << why;
     EXPECT_EQ(ui.texts()[0].substr(ui.texts()[0].rfind('\n') + 1), dir.File("bad.md2")) << why;

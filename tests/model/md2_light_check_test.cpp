@@ -3,7 +3,6 @@
 #include "model/md2_builder.h"
 #include "model/md2_load.h"
 #include "platform/files.h"
-#include "support/scripted_ui.h"
 #include "support/test_support.h"
 
 // Frames scaled by 1e36 hold finite positions, but a face's
@@ -11,19 +10,18 @@
 // light it. Such a file is refused, naming it, and the model stays empty.
 TEST(LoadMd2, RefusesFramesWhoseFacesCannotBeLit) {
   TempDir dir;
-  ScriptedUi ui;
   Model model;
   std::vector<std::uint8_t> image;
-  Md2Context context{model, ui, dir.path(), image, {}, {}, {}, SkinScan::Never, ""};
+  Md2Context context{model, dir.path(), image, {}, {}, {}, SkinScan::Never, "", {}};
 
   TestMd2 md2 = QuadMd2();
   for (float& s : md2.frames[0].scale) s = 1e36f;
   const std::string path = dir.File("huge.md2");
   WriteBytes(path, md2.Bytes());
-  EXPECT_EQ(LoadMd2(context, path), 0);
-  EXPECT_EQ(ui.texts(), std::vector<std::string>{
-                            "This MD2 is damaged: a frame places its vertices too far apart for its faces to be lit.\n" +
-                            path});
+  auto loaded = LoadMd2(context, path);
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(ShownText(loaded.error()),
+            "This MD2 is damaged: a frame places its vertices too far apart for its faces to be lit.\n" + path);
   EXPECT_EQ(model.modelLoaded, 0);
   EXPECT_EQ(model.numTriangles, 0);
   EXPECT_TRUE(image.empty());

@@ -7,6 +7,7 @@
 #include "model/md2_load.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/show_file_error.h"
 #include "support/scripted_ui.h"
 #include "support/test_support.h"
 
@@ -33,8 +34,15 @@ struct Session {
   std::unique_ptr<Model> model = std::make_unique<Model>();
   std::vector<std::uint8_t> image;
   int paint = 0, shade = 0, refresh = 0;
-  Md2Context context{*model, ui, base, image, [this] { ++paint; }, [this] { ++shade; }, [this] { ++refresh; },
-                     SkinScan::Never, ""};
+  Md2Context context{*model,
+                     base,
+                     image,
+                     [this] { ++paint; },
+                     [this] { ++shade; },
+                     [this] { ++refresh; },
+                     SkinScan::Never,
+                     "",
+                     [this](const std::string& q) { return ui.Message(q, MsgButtons::YesNo) == MsgAnswer::Yes; }};
 
   Session() { std::filesystem::create_directories(base); }
   std::string Put(const std::string& name, const std::vector<std::uint8_t>& bytes) {
@@ -45,8 +53,23 @@ struct Session {
   }
   std::vector<std::uint8_t> SaveBytes() {
     std::string out = dir.File("out.md2");
-    EXPECT_EQ(SaveMd2(context, out), 1);
+    EXPECT_EQ(Save(out), 1);
     return ReadBytes(out);
+  }
+  // Load and save as the shell runs them: failures and notices shown on `ui`.
+  int Load(const std::string& path) {
+    auto loaded = LoadMd2(context, path);
+    if (!loaded) {
+      ShowFileError(ui, loaded.error());
+      return 0;
+    }
+    ShowNotices(ui, *loaded);
+    return 1;
+  }
+  int Save(const std::string& path) {
+    auto saved = SaveMd2(context, path);
+    if (!saved) ShowFileError(ui, saved.error());
+    return saved && *saved ? 1 : 0;
   }
 };
 
@@ -56,7 +79,7 @@ TEST(LoadMd2, FillsTheModelAndCallsTheRebuilds) {
   Session s;
   auto bytes = QuadMd2().Bytes();
   std::string path = s.Put("quad.md2", bytes);
-  ASSERT_EQ(LoadMd2(s.context, path), 1);
+  ASSERT_EQ(s.Load(path), 1);
   Model& m = *s.model;
   EXPECT_EQ(m.modelLoaded, 1);
   EXPECT_EQ(m.numVertices, 4);
@@ -87,7 +110,7 @@ TEST(LoadMd2, ResaveOfItsOwnLayoutIsByteExact) {
     t.skins = {"models/x/skin.pcx", "models/x/other.pcx"};
     if (skinOnDisk) WriteSkin(s.base + "/models/x/skin.pcx", 8, 8);
     auto bytes = t.Bytes();
-    ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", bytes)), 1);
+    ASSERT_EQ(s.Load(s.Put("quad.md2", bytes)), 1);
     EXPECT_EQ(s.SaveBytes(), bytes) << "skin on disk: " << skinOnDisk;
   }
 }
@@ -97,7 +120,7 @@ TEST(LoadMd2, DuplicateAndUnusedMappingIsDroppedAndRenumberedOnSave) {
   TestMd2 t = QuadMd2();
   t.st = {{{0, 0}}, {{7, 0}}, {{0, 0}}, {{9, 9}}, {{7, 7}}, {{0, 7}}};
   t.tris = {{{0, 1, 2, 0, 1, 4}}, {{0, 2, 3, 2, 4, 5}}};
-  ASSERT_EQ(LoadMd2(s.context, s.Put("dup.md2", t.Bytes())), 1);
+  ASSERT_EQ(s.Load(s.Put("dup.md2", t.Bytes())), 1);
   EXPECT_EQ(s.model->numMapVertices, 4);
   // Welded, the file is the plain quad again.
   EXPECT_EQ(s.SaveBytes(), QuadMd2().Bytes());
@@ -105,7 +128,7 @@ TEST(LoadMd2, DuplicateAndUnusedMappingIsDroppedAndRenumberedOnSave) {
 
 TEST(SaveMd2, MappingIsTruncatedTowardZero) {
   Session s;
-  ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", QuadMd2().Bytes())), 1);
+  ASSERT_EQ(s.Load(s.Put("quad.md2", QuadMd2().Bytes())), 1);
   s.model->mapVertices[1] = {12.9f, -0.5f};
   s.model->mapVertices[2] = {-3.99f, 40000.0f};
   s.model->WeldMapVertices(1);
@@ -122,7 +145,7 @@ TEST(SaveMd2, MappingIsTruncatedTowardZero) {
 
 TEST(SaveMd2, WritesLinkedSkinsOnlyWithSlashesInZeroEndedFields) {
   Session s;
-  ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", QuadMd2().Bytes())), 1);
+  ASSERT_EQ(s.Load(s.Put("quad.md2", QuadMd2().Bytes())), 1);
   auto external = std::make_unique<Skin>();
   external->name = "/somewhere/skin.pcx";
   external->flags = SKIN_EXTERNAL;
@@ -150,7 +173,7 @@ TEST(SaveMd2, WritesLinkedSkinsOnlyWithSlashesInZeroEndedFields) {
 
 TEST(SaveMd2, RefusesMoreLinkedSkinsThanTheReaderTakes) {
   Session s;
-  ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", QuadMd2().Bytes())), 1);
+  ASSERT_EQ(s.Load(s.Put("quad.md2", QuadMd2().Bytes())), 1);
   s.model->skins.clear();
   for (int count = 1; count <= 33; ++count) {
     auto skin = std::make_unique<Skin>();
@@ -159,7 +182,7 @@ TEST(SaveMd2, RefusesMoreLinkedSkinsThanTheReaderTakes) {
     if (count < 32) continue;
     s.ui.Clear();
     const std::string out = s.dir.File(std::to_string(count) + ".md2");
-    EXPECT_EQ(SaveMd2(s.context, out), count == 32 ? 1 : 0) << count;
+    EXPECT_EQ(s.Save(out), count == 32 ? 1 : 0) << count;
     EXPECT_EQ(FileExists(out), count == 32) << count;
     EXPECT_EQ(s.ui.texts().size(), count == 32 ? 0u : 1u) << count;
   }
@@ -170,7 +193,7 @@ TEST(SaveMd2, KeepsAFrameSizeOfItsOwn) {
   TestMd2 t = QuadMd2();
   t.extraFrameBytes = 12;
   auto bytes = t.Bytes();
-  ASSERT_EQ(LoadMd2(s.context, s.Put("padded.md2", bytes)), 1);
+  ASSERT_EQ(s.Load(s.Put("padded.md2", bytes)), 1);
   EXPECT_EQ(s.model->currentFrame[3].y, 1.0f);
   // Same layout, same GL commands: the file comes back unchanged, padding included.
   EXPECT_EQ(s.SaveBytes(), bytes);
@@ -179,10 +202,10 @@ TEST(SaveMd2, KeepsAFrameSizeOfItsOwn) {
 
 TEST(SaveMd2, ReportsTheCauseAndNeedsALoadedModel) {
   Session s;
-  EXPECT_EQ(SaveMd2(s.context, s.dir.File("never.md2")), 0);
+  EXPECT_EQ(s.Save(s.dir.File("never.md2")), 0);
   EXPECT_FALSE(FileExists(s.dir.File("never.md2")));
-  ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", QuadMd2().Bytes())), 1);
-  EXPECT_EQ(SaveMd2(s.context, s.dir.File("no/such/folder/x.md2")), 0);
+  ASSERT_EQ(s.Load(s.Put("quad.md2", QuadMd2().Bytes())), 1);
+  EXPECT_EQ(s.Save(s.dir.File("no/such/folder/x.md2")), 0);
   EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"Error Saving: 2 (No such file or directory)\n" +
                                                    s.dir.File("no/such/folder/x.md2")});
 }
@@ -196,10 +219,10 @@ TEST(LoadMd2, RelativeNamesResolveUnderTheBaseFolderIgnoringCaseWhereverItRuns) 
   t.skins = {"models\\x\\skin.pcx"};
   s.Put("Models/Q/quad.md2", t.Bytes());
   FolderGuard here(s.dir.path());
-  ASSERT_EQ(LoadMd2(s.context, "models/q/QUAD.md2"), 1);
+  ASSERT_EQ(s.Load("models/q/QUAD.md2"), 1);
   EXPECT_EQ(std::filesystem::current_path().string(), s.dir.path());
   // Saving under a relative name writes below the base folder, as named.
-  ASSERT_EQ(SaveMd2(s.context, "Models/Q/QUAD.md2"), 1);
+  ASSERT_EQ(s.Save("Models/Q/QUAD.md2"), 1);
   EXPECT_TRUE(FileExists(s.base + "/Models/Q/QUAD.md2"));
   EXPECT_TRUE(FileExists(s.base + "/Models/Q/quad.md2"));
   ASSERT_EQ(s.model->skins.size(), 1u);
@@ -215,12 +238,16 @@ TEST(LoadMd2, RelativeNamesResolveUnderTheBaseFolderIgnoringCaseWhereverItRuns) 
 TEST(LoadMd2, MissingOrWrongSizedSkinsBecomeCheckerboards) {
   Session s;
   WriteSkin(s.base + "/models/x/small.pcx", 4, 4);
+  s.Put("models/x/torn.pcx", {10, 5, 1, 8});
   TestMd2 t = QuadMd2();
-  t.skins = {"models/x/gone.pcx", "models/x/small.pcx"};
-  ASSERT_EQ(LoadMd2(s.context, s.Put("quad.md2", t.Bytes())), 1);
+  t.skins = {"models/x/gone.pcx", "models/x/small.pcx", "models/x/torn.pcx"};
+  ASSERT_EQ(s.Load(s.Put("quad.md2", t.Bytes())), 1);
+  const std::string torn = s.base + "/models/x/torn.pcx";
   EXPECT_EQ(s.ui.texts(), (std::vector<std::string>{std::string(kMissingSkin) + "\n" + s.base + "/models/x/gone.pcx",
-                                                     std::string(kWrongSize) + "\n" + s.base + "/models/x/small.pcx"}));
-  ASSERT_EQ(s.model->skins.size(), 2u);
+                                                     std::string(kWrongSize) + "\n" + s.base + "/models/x/small.pcx",
+                                                     std::string(kDamagedSkinText) + "\n" + torn,
+                                                     std::string(kMissingSkin) + "\n" + torn}));
+  ASSERT_EQ(s.model->skins.size(), 3u);
   for (const auto& skin : s.model->skins) {
     EXPECT_EQ(skin->width, 8);
     EXPECT_EQ(skin->height, 8);
@@ -242,8 +269,8 @@ TEST(LoadMd2, MissingOrWrongSizedSkinsBecomeCheckerboards) {
   Session p;
   p.Put("pics/game.act", std::vector<std::uint8_t>(768, 9));
   p.context.palettePath = "pics/game.act";
-  ASSERT_EQ(LoadMd2(p.context, p.Put("quad.md2", t.Bytes())), 1);
-  ASSERT_EQ(p.model->skins.size(), 2u);
+  ASSERT_EQ(p.Load(p.Put("quad.md2", t.Bytes())), 1);
+  ASSERT_EQ(p.model->skins.size(), 3u);
   EXPECT_EQ(p.model->skins[0]->palette[3 * 100], 9);
 }
 
@@ -266,7 +293,7 @@ TEST(LoadMd2, ModelWithoutSkinNamesFollowsTheScanPolicy) {
     WriteSkin(s.base + "/models/q/b.pcx", 16, 8);  // not the model's size
     std::string path = s.Put("models/q/quad.md2", QuadMd2().Bytes());
     s.ui.QueueAnswer(c.answer);
-    ASSERT_EQ(LoadMd2(s.context, path), 1);
+    ASSERT_EQ(s.Load(path), 1);
     EXPECT_EQ(s.ui.texts(), c.asks ? std::vector<std::string>{prompt} : std::vector<std::string>{});
     if (!c.scans) {
       EXPECT_TRUE(s.model->skins.empty());
@@ -284,7 +311,7 @@ TEST(LoadMd2, ModelWithoutSkinNamesFollowsTheScanPolicy) {
   }
   Session s;
   s.context.skinScan = SkinScan::Always;
-  ASSERT_EQ(LoadMd2(s.context, s.Put("models/q/quad.md2", QuadMd2().Bytes())), 1);
+  ASSERT_EQ(s.Load(s.Put("models/q/quad.md2", QuadMd2().Bytes())), 1);
   EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"There were no matching skins found at that location"});
   EXPECT_EQ(s.model->currentSkinIndex, -1);
 }
@@ -295,7 +322,7 @@ TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {
   t.skins = {"models/x/skin.pcx"};
   WriteSkin(s.base + "/models/x/skin.pcx", 8, 8);
   auto good = t.Bytes();
-  ASSERT_EQ(LoadMd2(s.context, s.Put("good.md2", good)), 1);
+  ASSERT_EQ(s.Load(s.Put("good.md2", good)), 1);
   s.model->triangles[0].flags = TRI_SELECTED;
   Skin* skin = s.model->currentSkin;
 
@@ -314,7 +341,7 @@ TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {
   for (std::size_t i = 0; i < bad.size(); ++i) {
     s.ui.Clear();
     const std::string file = s.Put("bad.md2", bad[i].first);
-    EXPECT_EQ(LoadMd2(s.context, file), 0) << i;
+    EXPECT_EQ(s.Load(file), 0) << i;
     ASSERT_EQ(s.ui.texts().size(), 1u) << i;
     // Whatever the fault, the file is named on the message's last line.
     const std::string text = s.ui.texts()[0];
@@ -324,7 +351,7 @@ TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {
     }
   }
   s.ui.Clear();
-  EXPECT_EQ(LoadMd2(s.context, s.dir.File("missing.md2")), 0);
+  EXPECT_EQ(s.Load(s.dir.File("missing.md2")), 0);
   EXPECT_EQ(s.ui.texts(), std::vector<std::string>{"There was an error loading the specified file!\n"
                                                    "Error Loading: 2 (No such file or directory)\n" +
                                                    s.dir.File("missing.md2")});

@@ -5,6 +5,7 @@
 #include "image/image_files.h"
 #include "platform/profile.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "render/render_mode.h"
 #include "support/test_support.h"
 
@@ -26,7 +27,7 @@ class CheckRenderModeTest : public ::testing::Test {
     for (std::size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = static_cast<std::uint8_t>(i / w + i % w);
     ComputeRowOffsets(&image);
     ScriptedUi quiet;
-    ASSERT_TRUE(WritePcx(image, path, quiet));
+    ASSERT_TRUE(Shown(quiet, WritePcx(image, path)));
   }
 
   void Give(bool skin, bool phong, bool env) {
@@ -96,6 +97,13 @@ TEST_F(CheckRenderModeTest, UnreadableOrSmallColormapIsRefusedWithTheModesText) 
     EXPECT_EQ(Check(5, 9), 0) << name;
     EXPECT_EQ(LastText(), std::string(texts[2]) + "\n" + palettePath) << name;
   }
+  // A file that is no image is named as such first.
+  palettePath = dir.File("torn.pcx");
+  WriteBytes(palettePath, {10, 5, 1, 8});
+  ui.Clear();
+  EXPECT_EQ(Check(5, 9), 0);
+  EXPECT_EQ(ui.texts(), (std::vector<std::string>{std::string(kDamagedSkinText) + "\n" + palettePath,
+                                                   std::string(texts[2]) + "\n" + palettePath}));
   EXPECT_TRUE(modes.colormap.empty());
   EXPECT_TRUE(viewport.lightLevels.empty());
 }

@@ -51,9 +51,8 @@ struct ChecksumScene {
     for (std::size_t i = 0; i < map.size(); ++i)
       map[i] = static_cast<std::uint8_t>((i * 11 + (i >> 8)) % 64);
     tex.AttachTo(*t.r);
-    t.r->ShadeTable = shade.data();
-    t.r->ShadeTableRows = 64;
-    t.r->ShadeMap = map.data();
+    t.r->SetShadeTable(shade.data(), 64);
+    t.r->SetShadeMap(map.data());
   }
 
   // A coordinate around a corner anchor, snapped to a clip bound now and then.
@@ -68,7 +67,7 @@ struct ChecksumScene {
   // four-corner fillers); `cells` gives each attribute's range, the last the
   // depth's when `depth`.
   std::vector<std::int32_t> Polygon(int corners, const std::vector<int>& cells, bool rounded) {
-    const int w = t.r->Pitch, h = t.r->Rows;
+    const int w = t.target.Pitch, h = t.target.Rows;
     // Sizes spread over 1 pixel .. twice the target, on a log scale.
     const int maxSide = 2 * (w > h ? w : h);
     std::int64_t size = 1;
@@ -81,8 +80,8 @@ struct ChecksumScene {
     std::vector<std::int32_t> v(static_cast<std::size_t>(corners + 1) * values);
     for (int c = 0; c < corners; ++c) {
       std::int32_t* p = &v[static_cast<std::size_t>(c) * values];
-      p[0] = Coord(cx, size, t.r->ClipRight);
-      p[1] = Coord(cy, size, t.r->ClipBottom);
+      p[0] = Coord(cx, size, t.target.ClipRight);
+      p[1] = Coord(cy, size, t.target.ClipBottom);
       for (std::size_t k = 0; k < cells.size(); ++k) {
         const std::int64_t top = rounded && k < 2 ? (std::int64_t{cells[k] - 1} << 16) + 0x7FFF
                                                   : (std::int64_t{cells[k]} << 16) - 1;
@@ -100,60 +99,61 @@ struct ChecksumScene {
 
   void Draw(int triangles, Fnv& fnv) {
     CRasterizer& r = *t.r;
+    const RasterTarget& target = t.target;
     const std::vector<int> uv = {tex.width, tex.height};
     constexpr int kDepth = 30000;
     for (int i = 0; i < triangles; ++i) {
       const std::int32_t tag = i * 7 + 1;
       const auto colour = static_cast<std::uint8_t>(i * 13 + 5);
       switch (i % 22) {
-        case 0: r.FillTriFlat(As<2>(Polygon(3, {}, false)), colour); break;
-        case 1: r.FillTriGouraud(As<3>(Polygon(3, {256}, false))); break;
-        case 2: r.FillTriFlatZ(As<3>(Polygon(3, {kDepth}, false)), colour); break;
-        case 3: r.FillTriFlatZTag(As<3>(Polygon(3, {kDepth}, false)), colour, tag); break;
-        case 4: r.FillTriGouraudZ(As<4>(Polygon(3, {256, kDepth}, false))); break;
-        case 5: r.FillTriGouraudZTag(As<4>(Polygon(3, {256, kDepth}, false)), tag); break;
-        case 6: r.FillTriTex(As<4>(Polygon(4, uv, false))); break;
-        case 7: r.FillTriTexRounded(As<4>(Polygon(3, uv, true))); break;
-        case 8: r.FillTriTexOfsTag(As<4>(Polygon(4, uv, false))); break;
-        case 9: r.FillTriMapZ(As<5>(Polygon(3, {256, 256, kDepth}, false))); break;
-        case 10: r.FillTriMapZTag(As<5>(Polygon(3, {256, 256, kDepth}, false)), tag); break;
-        case 11: r.FillTriMapBaseZ(As<5>(Polygon(3, {256, 256, kDepth}, false)), colour); break;
+        case 0: r.FillTriFlat(target, As<2>(Polygon(3, {}, false)), colour); break;
+        case 1: r.FillTriGouraud(target, As<3>(Polygon(3, {256}, false))); break;
+        case 2: r.FillTriFlatZ(target, As<3>(Polygon(3, {kDepth}, false)), colour); break;
+        case 3: r.FillTriFlatZTag(target, As<3>(Polygon(3, {kDepth}, false)), colour, tag); break;
+        case 4: r.FillTriGouraudZ(target, As<4>(Polygon(3, {256, kDepth}, false))); break;
+        case 5: r.FillTriGouraudZTag(target, As<4>(Polygon(3, {256, kDepth}, false)), tag); break;
+        case 6: r.FillTriTex(target, As<4>(Polygon(4, uv, false))); break;
+        case 7: r.FillTriTexRounded(target, As<4>(Polygon(3, uv, true))); break;
+        case 8: r.FillTriTexOfsTag(target, As<4>(Polygon(4, uv, false))); break;
+        case 9: r.FillTriMapZ(target, As<5>(Polygon(3, {256, 256, kDepth}, false))); break;
+        case 10: r.FillTriMapZTag(target, As<5>(Polygon(3, {256, 256, kDepth}, false)), tag); break;
+        case 11: r.FillTriMapBaseZ(target, As<5>(Polygon(3, {256, 256, kDepth}, false)), colour); break;
         case 12:
-          r.FillTriMapBaseZTag(As<5>(Polygon(3, {256, 256, kDepth}, false)), tag, colour);
+          r.FillTriMapBaseZTag(target, As<5>(Polygon(3, {256, 256, kDepth}, false)), tag, colour);
           break;
-        case 13: r.FillTriTexZ(As<5>(Polygon(3, {uv[0], uv[1], kDepth}, false))); break;
-        case 14: r.FillTriTexZTag(As<5>(Polygon(3, {uv[0], uv[1], kDepth}, false)), tag); break;
-        case 15: r.FillTriTexZOfsTag(As<5>(Polygon(3, {uv[0], uv[1], kDepth}, false))); break;
-        case 16: r.FillTriTexLitZ(As<6>(Polygon(3, {uv[0], uv[1], 64, kDepth}, false))); break;
+        case 13: r.FillTriTexZ(target, As<5>(Polygon(3, {uv[0], uv[1], kDepth}, false))); break;
+        case 14: r.FillTriTexZTag(target, As<5>(Polygon(3, {uv[0], uv[1], kDepth}, false)), tag); break;
+        case 15: r.FillTriTexZOfsTag(target, As<5>(Polygon(3, {uv[0], uv[1], kDepth}, false))); break;
+        case 16: r.FillTriTexLitZ(target, As<6>(Polygon(3, {uv[0], uv[1], 64, kDepth}, false))); break;
         case 17:
-          r.FillTriTexLitZTag(As<6>(Polygon(3, {uv[0], uv[1], 64, kDepth}, false)), tag);
+          r.FillTriTexLitZTag(target, As<6>(Polygon(3, {uv[0], uv[1], 64, kDepth}, false)), tag);
           break;
-        case 18: r.FillTriTexLitZOfsTag(As<6>(Polygon(3, {uv[0], uv[1], 64, kDepth}, false))); break;
+        case 18: r.FillTriTexLitZOfsTag(target, As<6>(Polygon(3, {uv[0], uv[1], 64, kDepth}, false))); break;
         case 19:
-          r.FillTriTexMapLitZ(As<7>(Polygon(3, {uv[0], uv[1], 256, 256, kDepth}, false)));
+          r.FillTriTexMapLitZ(target, As<7>(Polygon(3, {uv[0], uv[1], 256, 256, kDepth}, false)));
           break;
         case 20:
-          r.FillTriTexMapLitZTag(As<7>(Polygon(3, {uv[0], uv[1], 256, 256, kDepth}, false)), tag);
+          r.FillTriTexMapLitZTag(target, As<7>(Polygon(3, {uv[0], uv[1], 256, 256, kDepth}, false)), tag);
           break;
         default:
-          r.FillTriTexMapLitZOfsTag(As<7>(Polygon(3, {uv[0], uv[1], 256, 256, kDepth}, false)));
+          r.FillTriTexMapLitZOfsTag(target, As<7>(Polygon(3, {uv[0], uv[1], 256, 256, kDepth}, false)));
           break;
       }
       // The carried-over row range is part of the contract too.
-      fnv.U32(static_cast<std::uint32_t>(r.SpanTop));
-      fnv.U32(static_cast<std::uint32_t>(r.SpanBottom));
+      fnv.U32(static_cast<std::uint32_t>(r.SpanTop()));
+      fnv.U32(static_cast<std::uint32_t>(r.SpanBottom()));
     }
     for (std::uint8_t b : t.frame) fnv.Byte(b);
     for (std::uint16_t d : t.depth) fnv.U32(d);
     for (std::int32_t g : t.tags) fnv.U32(static_cast<std::uint32_t>(g));
     // Every row must be empty again after the last triangle.
-    for (int y = 0; y < t.r->Rows; ++y) {
-      EXPECT_EQ(r.SpanLeft[y], 2147483647) << y;
-      EXPECT_EQ(r.SpanRight[y], -2147483647 - 1) << y;
+    for (int y = 0; y < t.target.Rows; ++y) {
+      EXPECT_EQ(r.SpanLeft(y), 2147483647) << y;
+      EXPECT_EQ(r.SpanRight(y), -2147483647 - 1) << y;
     }
   }
 
-  RasterTarget t;
+  RasterCanvas t;
   TestTexture tex;
   std::vector<std::uint8_t> shade, map;
   Dice dice;
@@ -173,8 +173,8 @@ TEST(RasterChecksum, PicturesOfTheVerifiedFillersStayTheSame) {
   };
   for (const Case& c : cases) {
     ChecksumScene scene(c.pitch, c.rows, c.seed);
-    scene.t.r->ClipRight = c.clipRight;
-    scene.t.r->ClipBottom = c.clipBottom;
+    scene.t.target.ClipRight = c.clipRight;
+    scene.t.target.ClipBottom = c.clipBottom;
     scene.t.r->BeginFrame();
     Fnv fnv;
     scene.Draw(c.triangles, fnv);

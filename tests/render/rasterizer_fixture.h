@@ -1,6 +1,6 @@
 #pragma once
-// A rasterizer aimed at exact-size buffers, so that the sanitizers see any
-// access outside them.
+// A rasterizer with a target of exact-size buffers, so that the sanitizers
+// see any access outside them.
 
 #include <cstdint>
 #include <memory>
@@ -8,33 +8,34 @@
 
 #include "render/rasterizer.h"
 
-struct RasterTarget {
-  RasterTarget(int pitch, int rows, std::uint8_t background = 0)
+struct RasterCanvas {
+  RasterCanvas(int pitch, int rows, std::uint8_t background = 0)
       : r(std::make_unique<CRasterizer>()),
         frame(static_cast<std::size_t>(pitch) * rows, background),
         depth(static_cast<std::size_t>(pitch) * rows, 0xFFFF),
         tags(static_cast<std::size_t>(pitch) * rows, -1),
         color16(static_cast<std::size_t>(pitch) * rows, 0) {
-    r->Pitch = pitch;
-    r->Rows = rows;
-    r->ClipRight = pitch - 1;
-    r->ClipBottom = rows - 1;
-    r->FrameBuffer = frame.data();
-    r->DepthBuffer = depth.data();
-    r->PixelTagBuffer = tags.data();
-    r->ColorBuffer16 = color16.data();
+    target.Pitch = pitch;
+    target.Rows = rows;
+    target.ClipRight = pitch - 1;
+    target.ClipBottom = rows - 1;
+    target.FrameBuffer = frame.data();
+    target.DepthBuffer = depth.data();
+    target.PixelTagBuffer = tags.data();
+    target.ColorBuffer16 = color16.data();
     r->BeginFrame();
   }
-  std::uint8_t& At(int x, int y) { return frame[static_cast<std::size_t>(y) * r->Pitch + x]; }
-  std::int32_t& Tag(int x, int y) { return tags[static_cast<std::size_t>(y) * r->Pitch + x]; }
+  std::uint8_t& At(int x, int y) { return frame[static_cast<std::size_t>(y) * target.Pitch + x]; }
+  std::int32_t& Tag(int x, int y) { return tags[static_cast<std::size_t>(y) * target.Pitch + x]; }
   std::uint16_t& Depth(int x, int y) {
-    return depth[static_cast<std::size_t>(y) * r->Pitch + x];
+    return depth[static_cast<std::size_t>(y) * target.Pitch + x];
   }
   std::uint16_t& Color16(int x, int y) {
-    return color16[static_cast<std::size_t>(y) * r->Pitch + x];
+    return color16[static_cast<std::size_t>(y) * target.Pitch + x];
   }
 
   std::unique_ptr<CRasterizer> r;
+  RasterTarget target;
   std::vector<std::uint8_t> frame;
   std::vector<std::uint16_t> depth;
   std::vector<std::int32_t> tags;

@@ -85,13 +85,13 @@ struct Scene {
     for (std::size_t i = 0; i < shade.size(); ++i) shade[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
     for (std::size_t i = 0; i < map.size(); ++i) map[i] = static_cast<std::uint8_t>(i * 13 + (i >> 9));
     tex.AttachTo(*fast.r);
-    fast.r->ShadeTable = shade.data();
-    fast.r->ShadeMap = map.data();
+    fast.r->SetShadeTable(shade.data(), 0);
+    fast.r->SetShadeMap(map.data());
   }
   std::uint8_t Texel(std::int64_t u, std::int64_t v) const {
     return tex.pixels[static_cast<std::size_t>(v >> 16) * tex.width + (u >> 16)];
   }
-  RasterTarget fast, ref;
+  RasterCanvas fast, ref;
   TestTexture tex;
   std::vector<std::uint8_t> shade, map;
 };
@@ -138,7 +138,7 @@ TEST(RasterReference, RandomPicturesMatchTheRules) {
         const auto tri = RandomTriangle(rng, {256, 30000}, false);
         V4 v[4];
         ToVertices(tri, v);
-        s.fast.r->FillTriGouraudZTag(v, i);
+        s.fast.r->FillTriGouraudZTag(s.fast.target, v, i);
         RefFill(tri, 1, false, s.ref.depth, Scene::kW, [&](int x, int y, const auto& a) {
           put(x, y, static_cast<std::uint8_t>(a[0] >> 16));
           tag(x, y, i);
@@ -147,14 +147,14 @@ TEST(RasterReference, RandomPicturesMatchTheRules) {
         const auto tri = RandomTriangle(rng, {13, 9, 30000}, false);
         V5 v[4];
         ToVertices(tri, v);
-        s.fast.r->FillTriTexZ(v);
+        s.fast.r->FillTriTexZ(s.fast.target, v);
         RefFill(tri, 2, false, s.ref.depth, Scene::kW,
                 [&](int x, int y, const auto& a) { put(x, y, s.Texel(a[0], a[1])); });
       } else if (kind == 2) {  // lit texture, texel offsets
         const auto tri = RandomTriangle(rng, {13, 9, 256, 30000}, false);
         V6 v[4];
         ToVertices(tri, v);
-        s.fast.r->FillTriTexLitZOfsTag(v);
+        s.fast.r->FillTriTexLitZOfsTag(s.fast.target, v);
         RefFill(tri, 3, false, s.ref.depth, Scene::kW, [&](int x, int y, const auto& a) {
           put(x, y, s.shade[(a[2] >> 16) * 256 + s.Texel(a[0], a[1])]);
           tag(x, y, static_cast<std::int32_t>((a[1] >> 16) * 13 + (a[0] >> 16)));
@@ -163,7 +163,7 @@ TEST(RasterReference, RandomPicturesMatchTheRules) {
         const auto tri = RandomTriangle(rng, {13, 9, 256, 256, 30000}, false);
         V7 v[4];
         ToVertices(tri, v);
-        s.fast.r->FillTriTexMapLitZ(v);
+        s.fast.r->FillTriTexMapLitZ(s.fast.target, v);
         RefFill(tri, 4, false, s.ref.depth, Scene::kW, [&](int x, int y, const auto& a) {
           const int level = s.map[(a[3] >> 16) * 256 + (a[2] >> 16)];
           put(x, y, s.shade[level * 256 + s.Texel(a[0], a[1])]);
@@ -172,7 +172,7 @@ TEST(RasterReference, RandomPicturesMatchTheRules) {
         const auto tri = RandomTriangle(rng, {256, 256, 30000}, false);
         V5 v[4];
         ToVertices(tri, v);
-        s.fast.r->FillTriMapBaseZ(v, 90);
+        s.fast.r->FillTriMapBaseZ(s.fast.target, v, 90);
         RefFill(tri, 2, false, s.ref.depth, Scene::kW, [&](int x, int y, const auto& a) {
           put(x, y, static_cast<std::uint8_t>(90 + s.map[(a[1] >> 16) * 256 + (a[0] >> 16)]));
         });
@@ -180,7 +180,7 @@ TEST(RasterReference, RandomPicturesMatchTheRules) {
         const auto tri = RandomTriangle(rng, {13, 9}, true);
         V4 v[4];
         ToVertices(tri, v);
-        s.fast.r->FillTriTexRounded(v);
+        s.fast.r->FillTriTexRounded(s.fast.target, v);
         RefFill(tri, -1, true, s.ref.depth, Scene::kW,
                 [&](int x, int y, const auto& a) { put(x, y, s.Texel(a[0], a[1])); });
       }

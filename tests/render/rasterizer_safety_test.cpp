@@ -24,15 +24,15 @@ std::int32_t RandomCoordinate(std::mt19937& rng) {
 }
 
 TEST(RasterSafety, FillersStayInsideTheClipRectangleAndTheTexture) {
-  RasterTarget t(kPitch, kRows, 0);
-  t.r->ClipRight = kClipRight;
-  t.r->ClipBottom = kClipBottom;
+  RasterCanvas t(kPitch, kRows, 0);
+  t.target.ClipRight = kClipRight;
+  t.target.ClipBottom = kClipBottom;
   const TestTexture tex(7, 5);
   tex.AttachTo(*t.r);
   std::vector<std::uint8_t> shade(256 * 256, 1);
   std::vector<std::uint8_t> map(256 * 256, 2);
-  t.r->ShadeTable = shade.data();
-  t.r->ShadeMap = map.data();
+  t.r->SetShadeTable(shade.data(), 0);
+  t.r->SetShadeMap(map.data());
 
   std::mt19937 rng(99);
   std::uniform_real_distribution<double> texel(-30.0, 40.0);
@@ -70,28 +70,28 @@ TEST(RasterSafety, FillersStayInsideTheClipRectangleAndTheTexture) {
     copyAs(v7, 3, {0, 1, 2, 3, 4, 5, 6});
     const std::int32_t tag = round;
     switch (round % 22) {
-      case 0: t.r->FillTriFlat(v2, 9); break;
-      case 1: t.r->FillTriGouraud(v3); break;
-      case 2: t.r->FillTriFlatZ(v3, 9); break;
-      case 3: t.r->FillTriFlatZTag(v3, 9, tag); break;
-      case 4: t.r->FillTriGouraudZ(v4); break;
-      case 5: t.r->FillTriGouraudZTag(v4, tag); break;
-      case 6: t.r->FillTriTex(q4); break;
-      case 7: t.r->FillTriTexRounded(r4); break;
-      case 8: t.r->FillTriTexOfsTag(q4); break;
-      case 9: t.r->FillTriMapZ(m5); break;
-      case 10: t.r->FillTriMapZTag(m5, tag); break;
-      case 11: t.r->FillTriMapBaseZ(m5, 200); break;
-      case 12: t.r->FillTriMapBaseZTag(m5, tag, 200); break;
-      case 13: t.r->FillTriTexZ(v5); break;
-      case 14: t.r->FillTriTexZTag(v5, tag); break;
-      case 15: t.r->FillTriTexZOfsTag(v5); break;
-      case 16: t.r->FillTriTexLitZ(v6); break;
-      case 17: t.r->FillTriTexLitZTag(v6, tag); break;
-      case 18: t.r->FillTriTexLitZOfsTag(v6); break;
-      case 19: t.r->FillTriTexMapLitZ(v7); break;
-      case 20: t.r->FillTriTexMapLitZTag(v7, tag); break;
-      default: t.r->FillTriTexMapLitZOfsTag(v7); break;
+      case 0: t.r->FillTriFlat(t.target, v2, 9); break;
+      case 1: t.r->FillTriGouraud(t.target, v3); break;
+      case 2: t.r->FillTriFlatZ(t.target, v3, 9); break;
+      case 3: t.r->FillTriFlatZTag(t.target, v3, 9, tag); break;
+      case 4: t.r->FillTriGouraudZ(t.target, v4); break;
+      case 5: t.r->FillTriGouraudZTag(t.target, v4, tag); break;
+      case 6: t.r->FillTriTex(t.target, q4); break;
+      case 7: t.r->FillTriTexRounded(t.target, r4); break;
+      case 8: t.r->FillTriTexOfsTag(t.target, q4); break;
+      case 9: t.r->FillTriMapZ(t.target, m5); break;
+      case 10: t.r->FillTriMapZTag(t.target, m5, tag); break;
+      case 11: t.r->FillTriMapBaseZ(t.target, m5, 200); break;
+      case 12: t.r->FillTriMapBaseZTag(t.target, m5, tag, 200); break;
+      case 13: t.r->FillTriTexZ(t.target, v5); break;
+      case 14: t.r->FillTriTexZTag(t.target, v5, tag); break;
+      case 15: t.r->FillTriTexZOfsTag(t.target, v5); break;
+      case 16: t.r->FillTriTexLitZ(t.target, v6); break;
+      case 17: t.r->FillTriTexLitZTag(t.target, v6, tag); break;
+      case 18: t.r->FillTriTexLitZOfsTag(t.target, v6); break;
+      case 19: t.r->FillTriTexMapLitZ(t.target, v7); break;
+      case 20: t.r->FillTriTexMapLitZTag(t.target, v7, tag); break;
+      default: t.r->FillTriTexMapLitZOfsTag(t.target, v7); break;
     }
     if (round % 97 == 0) std::fill(t.depth.begin(), t.depth.end(), 0xFFFF);
   }
@@ -109,29 +109,29 @@ TEST(RasterSafety, FillersStayInsideTheClipRectangleAndTheTexture) {
   }
   EXPECT_GT(drawn, (kClipRight + 1) * (kClipBottom + 1) / 2);
   for (int y = 0; y < kRasterMaxRows; ++y) {
-    ASSERT_EQ(t.r->SpanLeft[y], 2147483647);
-    ASSERT_EQ(t.r->SpanRight[y], -2147483647 - 1);
+    ASSERT_EQ(t.r->SpanLeft(y), 2147483647);
+    ASSERT_EQ(t.r->SpanRight(y), -2147483647 - 1);
   }
 }
 
 TEST(RasterSafety, ClippedLinesStayInsideTheTarget) {
-  RasterTarget t(kPitch, kRows, 0);
+  RasterCanvas t(kPitch, kRows, 0);
   std::mt19937 rng(7);
   int drawn = 0;
   for (int round = 0; round < 3000; ++round) {
     std::int32_t x0 = RandomCoordinate(rng), y0 = RandomCoordinate(rng);
     std::int32_t x1 = RandomCoordinate(rng), y1 = RandomCoordinate(rng);
-    if (!t.r->ClipLine(x0, y0, x1, y1)) continue;
+    if (!t.r->ClipLine(t.target, x0, y0, x1, y1)) continue;
     ASSERT_TRUE(x0 >= 0 && x0 < kPitch && x1 >= 0 && x1 < kPitch) << x0 << " " << x1;
     ASSERT_TRUE(y0 >= 0 && y0 < kRows && y1 >= 0 && y1 < kRows) << y0 << " " << y1;
     ++drawn;
     switch (round % 6) {
-      case 0: t.r->DrawLine(x0, y0, x1, y1, 1); break;
-      case 1: t.r->DrawLineAA(x0, y0, x1, y1, 64); break;
-      case 2: t.r->DrawLineAATagged(x0, y0, x1, y1, -1); break;
-      case 3: t.r->DrawLineTagged(x0, y0, x1, y1, 2, -1); break;
-      case 4: t.r->DrawLine16(x0, y0, x1, y1, 0x1234); break;
-      default: t.r->DrawLineAA16(x0, y0, x1, y1, 0x7FFF); break;
+      case 0: t.r->DrawLine(t.target, x0, y0, x1, y1, 1); break;
+      case 1: t.r->DrawLineAA(t.target, x0, y0, x1, y1, 64); break;
+      case 2: t.r->DrawLineAATagged(t.target, x0, y0, x1, y1, -1); break;
+      case 3: t.r->DrawLineTagged(t.target, x0, y0, x1, y1, 2, -1); break;
+      case 4: t.r->DrawLine16(t.target, x0, y0, x1, y1, 0x1234); break;
+      default: t.r->DrawLineAA16(t.target, x0, y0, x1, y1, 0x7FFF); break;
     }
   }
   EXPECT_GT(drawn, 100);
@@ -140,14 +140,10 @@ TEST(RasterSafety, ClippedLinesStayInsideTheTarget) {
 TEST(RasterSafety, TallestTargetFillsDownToTheLastTableRow) {
   auto r = std::make_unique<CRasterizer>();
   std::vector<std::uint8_t> frame(4 * 2048, 0);
-  r->Pitch = 4;
-  r->Rows = 2048;
-  r->ClipRight = 3;
-  r->ClipBottom = 2047;
-  r->FrameBuffer = frame.data();
+  const RasterTarget target = RasterTarget::Bytes(frame.data(), 4, 2048);
   r->BeginFrame();
   const V2 tall[4] = {{0, -5000}, {3, 9000}, {0, 9000}, {0, -5000}};
-  r->FillTriFlat(tall, 1);
+  r->FillTriFlat(target, tall, 1);
   EXPECT_EQ(frame[2047 * 4], 1);
   EXPECT_EQ(frame[0], 1);
 }
@@ -159,16 +155,16 @@ namespace {
 
 TEST(RasterSafetyDeathTest, BrokenPromisesStopDebugBuilds) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  RasterTarget t(16, 16);
+  RasterCanvas t(16, 16);
   const TestTexture tex(4, 4);
   tex.AttachTo(*t.r);
   const V5 offTexture[4] = {{1, 1, Fx(4), 0, 0}, {9, 1, 0, 0, 0}, {1, 9, 0, 0, 0},
                             {1, 1, Fx(4), 0, 0}};
-  EXPECT_DEATH(t.r->FillTriTexZ(offTexture), "");
-  EXPECT_DEATH(t.r->DrawLine(-1, 0, 3, 3, 1), "");
-  t.r->ClipRight = 16;
+  EXPECT_DEATH(t.r->FillTriTexZ(t.target, offTexture), "");
+  EXPECT_DEATH(t.r->DrawLine(t.target, -1, 0, 3, 3, 1), "");
+  t.target.ClipRight = 16;
   const V2 tri[4] = {{1, 1}, {5, 1}, {1, 5}, {1, 1}};
-  EXPECT_DEATH(t.r->FillTriFlat(tri, 1), "");
+  EXPECT_DEATH(t.r->FillTriFlat(t.target, tri, 1), "");
 }
 
 }  // namespace

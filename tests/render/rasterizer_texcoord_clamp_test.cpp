@@ -32,12 +32,12 @@ TEST(TexCoordClamp, ConvertsFloatTexelsByTruncation) {
 TEST(TexCoordClamp, RoundedFillerAtTheClampedEdgeReadsTheLastTexel) {
   // u runs from 0 to the largest rounded coordinate over a long span: the
   // rounded steps overshoot the right value, but not past the last texel.
-  RasterTarget t(64, 8);
+  RasterCanvas t(64, 8);
   const TestTexture tex(8, 2);
   tex.AttachTo(*t.r);
   const std::int32_t top = ClampTexCoordRounded(Fx(100), 8);
   const V4 tri[4] = {{0, 1, 0, 0}, {63, 1, top, 0}, {0, 5, 0, Fx(1)}, {0, 1, 0, 0}};
-  t.r->FillTriTexRounded(tri);
+  t.r->FillTriTexRounded(t.target, tri);
   EXPECT_EQ(t.At(63, 1), tex.pixels[7]);
   EXPECT_EQ(t.At(62, 1), tex.pixels[7]);
 }

@@ -13,6 +13,7 @@
 #include "shell/shell_layout.h"
 #include "shell/snapshot_command.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "support/test_support.h"
 
 namespace {
@@ -86,7 +87,7 @@ TEST(Snapshot, CustomSizesFrom16To2048KeepTheViewAsItWas) {
       EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kSnapshotSizeText});
       continue;
     }
-    auto shot = LoadSkinImage(path, d.ui);
+    auto shot = Shown(d.ui, LoadSkinImage(path));
     ASSERT_TRUE(shot);
     EXPECT_EQ(shot->width, c.w);
     EXPECT_EQ(shot->height, c.h);
@@ -100,7 +101,7 @@ TEST(Snapshot, CustomSizesFrom16To2048KeepTheViewAsItWas) {
 TEST(Snapshot, TheNameDecidesTheExtensionAndTheFormat) {
   Desk d;
   d.Snap(0, 0, 0, d.dir.File("plain"));
-  auto shot = LoadSkinImage(d.dir.File("plain.bmp"), d.ui);
+  auto shot = Shown(d.ui, LoadSkinImage(d.dir.File("plain.bmp")));
   ASSERT_TRUE(shot);
   EXPECT_EQ(shot->format, FORMAT_BMP);
   EXPECT_EQ(shot->width, 64);
@@ -118,7 +119,7 @@ TEST(Snapshot, CurrentTakesTheBuffersWidthAsTheCustomFieldsOfferIt) {
   Desk d;
   d.view.Resize(62, 48);  // a buffer 64 wide
   d.Snap(0, 0, 0, d.dir.File("narrow.bmp"));
-  auto shot = LoadSkinImage(d.dir.File("narrow.bmp"), d.ui);
+  auto shot = Shown(d.ui, LoadSkinImage(d.dir.File("narrow.bmp")));
   ASSERT_TRUE(shot);
   EXPECT_EQ(shot->width, 64);
 }

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "support/scripted_ui.h"
+#include "support/shown.h"
 #include "shell/app.h"
 #include "shell/startup.h"
 #include "support/test_support.h"
@@ -38,7 +39,7 @@ struct StartDesk {
   void WriteSkin(const std::string& name, int w, int h, std::uint8_t fill) {
     auto skin = MakeBlankSkin(name, w, h, GreyRampPalette());
     FillSkin(*skin, fill);
-    ASSERT_TRUE(WritePcx(*skin, base + "/" + name, ui));
+    ASSERT_TRUE(Shown(ui, WritePcx(*skin, base + "/" + name)));
   }
   std::string Q(const std::string& name) const { return "\"" + base + "/" + name + "\""; }
   std::vector<std::string> SkinNames() const {

@@ -89,6 +89,34 @@ void BM_StrokeWithJournal(benchmark::State& state) {
 }
 BENCHMARK(BM_StrokeWithJournal)->Unit(benchmark::kMicrosecond);
 
+// The same stroke with and without the journal, taken in turns so that the
+// machine's other work weighs on both alike; the medians and what the
+// journal adds.
+void BM_JournalAddedToStroke(benchmark::State& state) {
+  for (auto _ : state) {
+    Journalled j;
+    auto plain = BigDocument();
+    std::size_t texel = 0;
+    std::vector<double> with, without;
+    for (int i = 0; i < 2000; ++i) {
+      Clock::time_point t0 = Clock::now();
+      Stroke(*j.document, j.texel);
+      Clock::time_point t1 = Clock::now();
+      Stroke(*plain, texel);
+      Clock::time_point t2 = Clock::now();
+      with.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+      without.push_back(std::chrono::duration<double, std::micro>(t2 - t1).count());
+    }
+    j.recovery.journal().Flush();
+    std::sort(with.begin(), with.end());
+    std::sort(without.begin(), without.end());
+    state.counters["with_us"] = with[with.size() / 2];
+    state.counters["without_us"] = without[without.size() / 2];
+    state.counters["added_us"] = with[with.size() / 2] - without[without.size() / 2];
+  }
+}
+BENCHMARK(BM_JournalAddedToStroke)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // Strokes at a painter's pace; the counters are milliseconds from a step
 // closing to its record being flushed.
 void BM_JournalOnDiskAfterStroke(benchmark::State& state) {

@@ -40,6 +40,12 @@ constexpr const char* kUsage =
     "                                     draw the skin and its mapping as the skin view does\n"
     "                                     in Mapping Mode, skin-sized times Z (1..12, default 1);\n"
     "                                     --no-skin draws the mapping over the background only\n"
+    "  do MODEL.md2 [--base DIR] [--skin FILE] [--out OUT.md2] [--skin-out FILE] STEP...\n"
+    "                                     run menu commands on the model in order, each a menu\n"
+    "                                     path (\"Selection/Select All\") followed by name=value\n"
+    "                                     answers to its dialog, or set/select/paint; write the\n"
+    "                                     model and the current skin when --out, --skin-out\n"
+    "  do --list                          every step with its fields and their values\n"
     "  --help                             this text\n"
     "  --version                          the program's version\n"
     "exit codes: 0 done; 1 the command failed (a file missing, unreadable, damaged\n"
@@ -78,6 +84,7 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     if (cmd == "render") return CmdRender(rest, out, err);
     if (cmd == "bench") return CmdBench(rest, out, err);
     if (cmd == "mapping") return CmdMapping(rest, out, err);
+    if (cmd == "do") return CmdDo(rest, out, err);
     if (cmd == "layout") return CmdLayout(rest, out, err);
   } catch (const std::bad_alloc&) {
     // Which of the files was too much is not known here: name them all.

@@ -46,7 +46,7 @@ int CmdBench(const std::vector<std::string>& argv, std::ostream& out, std::ostre
   if (const int failed = SetUpHeadlessView(view, args, err)) return failed;
   std::vector<double> rates;
   for (int i = 0; i < *repeats; ++i) {
-    BenchmarkResult result = RunBenchmark(view.app.renderModes, view.context, {}, *frames);
+    BenchmarkResult result = RunBenchmark(view.ws.renderModes, view.context, {}, *frames);
     out << result.text << '\n';
     if (result.preciseMilliseconds > 0) rates.push_back(*frames / (result.preciseMilliseconds * 0.001));
   }

@@ -9,12 +9,12 @@
 #include "cli/commands.h"
 #include "cli/demo_images.h"
 #include "cli/demo_mesh.h"
+#include "cli/load_model.h"
+#include "editor/model_files.h"
 #include "image/image_files.h"
 #include "platform/files.h"
-#include "platform/headless_ui.h"
+#include "platform/profile_keys.h"
 #include "platform/show_file_error.h"
-#include "platform/profile.h"
-#include "shell/app.h"
 
 namespace fs = std::filesystem;
 
@@ -78,7 +78,8 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
       return 1;
     }
   }
-  HeadlessUi ui(err);
+  CliWorkspace ws(err);
+  HeadlessUi& ui = ws.ui;
   const DemoMesh mesh = BuildDemoMesh();
   const Palette palette = DemoPalette();
 
@@ -102,15 +103,19 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     err << SaveErrorText(modelPath, cause) << '\n';
     return 1;
   }
-  MemoryProfile profile;
-  App app(ui, profile);
-  app.baseFolder = base;
-  if (app.LoadMd2(modelPath) != 1 || app.SaveMd2(modelPath) != 1) return 1;
+  ws.baseFolder = base;
+  auto loaded = OpenModel(ws, base, modelPath);
+  if (!loaded) {
+    ShowFileError(ui, loaded.error());
+    return 1;
+  }
+  ShowNotices(ui, *loaded);
+  if (!SaveModelForCli(ws, modelPath)) return 1;
 
   if (!profileFile.empty() && !WriteDemoProfile(profileFile, base, err)) return 1;
 
   out << "Wrote the demo base folder " << base << ":\n"
-      << "  models/demo/tris.md2 (" << app.model.numTriangles << " triangles, " << app.model.frames.size()
+      << "  models/demo/tris.md2 (" << ws.model.numTriangles << " triangles, " << ws.model.frames.size()
       << " frames)\n"
       << "  models/demo/skin.pcx, pics/colormap.pcx, phongs/*.pcx, enviros/*.pcx\n";
   return 0;

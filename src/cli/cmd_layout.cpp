@@ -11,11 +11,8 @@
 #include "image/image_files.h"
 #include "image/png_write.h"
 #include "platform/files.h"
-#include "platform/headless_ui.h"
 #include "platform/show_file_error.h"
-#include "platform/profile.h"
 #include "render/render_context.h"
-#include "shell/app.h"
 
 namespace {
 
@@ -65,11 +62,9 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     return 2;
   }
 
-  HeadlessUi ui(err);
-  MemoryProfile profile;
-  App app(ui, profile);
-  Model& model = app.model;
-  if (!LoadModelForCli(app, args, err)) return 1;
+  CliWorkspace ws(err);
+  Model& model = ws.model;
+  if (!LoadModelForCli(ws, args, err)) return 1;
   const std::string modelPath = AbsolutePath(args.positional[0]);
   if (auto f = args.Get("--frame")) {
     int frame = -1;
@@ -87,7 +82,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   if (auto s = args.Get("--skin")) {
     auto loaded = LoadSkinImage(AbsolutePath(*s));
     if (!loaded) {
-      ShowContentError(ui, loaded.error());
+      ShowContentError(ws.ui, loaded.error());
       err << "Cannot read the skin " << *s << '\n';
       if (loaded.error().cause != 0) err << LoadErrorText(*s, loaded.error().cause) << '\n';
       return 1;
@@ -111,7 +106,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     return 1;
   }
 
-  app.editor.editMode = EditMode::Mapping;
+  ws.editor.editMode = EditMode::Mapping;
   Skin picture;
   picture.name = output;
   picture.width = static_cast<std::int16_t>(width);
@@ -120,7 +115,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
 
   // The rasterizer fills at most kRasterMaxRows rows at once: a taller
   // picture is drawn in bands, each a pane placed over its part of the skin.
-  SkinView view(app);
+  SkinView view(ws);
   for (int top = 0; top < height; top += kRasterMaxRows) {
     const int rows = std::min(kRasterMaxRows, height - top);
     view.Resize(width, rows);
@@ -137,7 +132,7 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   const std::string path = AbsolutePath(output);
   WriteResult written = ext == "png" ? WritePngPicture(picture, path) : WriteBmp(picture, path);
   if (!written) {
-    ShowFileError(ui, written.error());
+    ShowFileError(ws.ui, written.error());
     return 1;
   }
   out << "Drew the mapping " << width << "x" << height << " to " << output << '\n';

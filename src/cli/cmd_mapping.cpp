@@ -6,11 +6,8 @@
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "cli/load_model.h"
+#include "editor/document_ops.h"
 #include "platform/files.h"
-#include "platform/headless_ui.h"
-#include "platform/profile.h"
-#include "shell/app.h"
-#include "shell/mapping_file_commands.h"
 
 namespace {
 
@@ -31,11 +28,12 @@ int CmdMapping(const std::vector<std::string>& argv, std::ostream&, std::ostream
     err << kUsage;
     return 2;
   }
-  HeadlessUi ui(err);
-  MemoryProfile profile;
-  App app(ui, profile);
-  if (!LoadModelForCli(app, args, err)) return 1;
-  if (exporting) return ExportMappingTo(app, AbsolutePath(args.positional[1])) ? 0 : 1;
-  if (!ImportMappingFrom(app, AbsolutePath(args.positional[1]), false)) return 1;
-  return app.SaveMd2(AbsolutePath(args.positional[2])) == 1 ? 0 : 1;
+  CliWorkspace ws(err);
+  if (!LoadModelForCli(ws, args, err)) return 1;
+  const std::string vmap = AbsolutePath(args.positional[1]);
+  const OpResult result = exporting ? ExportMapping(ws.document, vmap) : ImportMapping(ws.document, vmap, false);
+  if (!result.message.empty()) ws.ui.Message(result.message);
+  if (!result.done) return 1;
+  if (exporting) return 0;
+  return SaveModelForCli(ws, AbsolutePath(args.positional[2])) ? 0 : 1;
 }

@@ -6,12 +6,9 @@
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "cli/load_model.h"
+#include "editor/model_stats.h"
 #include "image/skin.h"
 #include "platform/files.h"
-#include "platform/headless_ui.h"
-#include "platform/profile.h"
-#include "shell/app.h"
-#include "shell/model_stats.h"
 
 int CmdInfo(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   CliArgs args = ParseCliArgs(argv, {"--base"});
@@ -19,14 +16,12 @@ int CmdInfo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     err << "usage: skintool info MODEL.md2 [--base DIR]\n";
     return 2;
   }
-  HeadlessUi ui(err);
-  MemoryProfile profile;
-  App app(ui, profile);
-  if (!LoadModelForCli(app, args, err)) return 1;
+  CliWorkspace ws(err);
+  if (!LoadModelForCli(ws, args, err)) return 1;
 
-  for (const ModelStatRow& row : ModelStatRows(app.model)) out << row.data << ": " << row.current << '\n';
+  for (const ModelStatRow& row : ModelStatRows(ws.model)) out << row.data << ": " << row.current << '\n';
   out << "Skins:\n";
-  for (const auto& skin : app.model.skins)
+  for (const auto& skin : ws.model.skins)
     out << "  " << ToForwardSlashes(skin->name) << ((skin->flags & SKIN_EXTERNAL) ? " (external)" : "")
         << (skin->hasFile ? "" : " (temporary)") << '\n';
   return 0;
@@ -38,9 +33,7 @@ int CmdResave(const std::vector<std::string>& argv, std::ostream&, std::ostream&
     err << "usage: skintool resave IN.md2 OUT.md2 [--base DIR]\n";
     return 2;
   }
-  HeadlessUi ui(err);
-  MemoryProfile profile;
-  App app(ui, profile);
-  if (!LoadModelForCli(app, args, err)) return 1;
-  return app.SaveMd2(AbsolutePath(args.positional[1])) == 1 ? 0 : 1;
+  CliWorkspace ws(err);
+  if (!LoadModelForCli(ws, args, err)) return 1;
+  return SaveModelForCli(ws, AbsolutePath(args.positional[1])) ? 0 : 1;
 }

@@ -61,13 +61,13 @@ std::string ModeList() {
 // The file a mode was refused for: the model when it has no skin, the map
 // file or folder that gave no map; empty for the colormap, whose message
 // names it already.
-std::string RefusedModeFile(const App& app, const CliArgs& args, int mode) {
-  const Model& model = app.model;
+std::string RefusedModeFile(const CliWorkspace& ws, const CliArgs& args, int mode) {
+  const Model& model = ws.model;
   const bool textured = mode == MODE_TEXTURED || IsLitTexturedIndex(mode);
   if (textured && !model.currentSkin) return AbsolutePath(args.positional.at(0));
   auto mapSource = [&](const char* option, const char* folder) {
     const auto file = args.Get(option);
-    return file ? AbsolutePath(*file) : app.baseFolder + folder;
+    return file ? AbsolutePath(*file) : ws.baseFolder + folder;
   };
   if ((mode == MODE_PHONG || mode == MODE_TEXTURED_P) && !model.currentPhongMap)
     return mapSource("--phong", "/phongs");
@@ -138,8 +138,8 @@ std::unique_ptr<Skin> LoadMapFor(MapKind kind, const std::optional<std::string>&
 }  // namespace
 
 int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err) {
-  App& app = view.app;
-  Model& model = app.model;
+  CliWorkspace& ws = view.ws;
+  Model& model = ws.model;
 
   int mode = kTexturedModeIndex;
   if (auto m = args.Get("--mode")) {
@@ -163,13 +163,13 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
     return 2;  // a bad option value is a usage error
   }
 
-  if (auto s = args.Get("--slots"); s && !ParseSlots(*s, app.editor.colourSlots)) {
+  if (auto s = args.Get("--slots"); s && !ParseSlots(*s, ws.editor.colourSlots)) {
     err << "The colour slots must be up to eight palette indices 0..255, comma-separated: " << *s << '\n';
     err << kRenderUsage;
     return 2;  // a bad option value is a usage error
   }
 
-  if (!LoadModelForCli(app, args, err)) return 1;
+  if (!LoadModelForCli(ws, args, err)) return 1;
 
   if (auto f = args.Get("--frame")) {
     int frame = -1;
@@ -202,14 +202,14 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
   }
 
   if (mode == MODE_PHONG || mode == MODE_TEXTURED_P) {
-    if (auto map = LoadMapFor(MapKind::Phong, args.Get("--phong"), app.baseFolder + "/phongs", view.ui, err)) {
+    if (auto map = LoadMapFor(MapKind::Phong, args.Get("--phong"), ws.baseFolder + "/phongs", view.ui, err)) {
       model.phongMaps.push_back(std::move(map));
       model.currentPhongMapIndex = 0;
       model.currentPhongMap = model.phongMaps.back().get();
     }
   }
   if (mode == MODE_ENVIRONMENT) {
-    if (auto map = LoadMapFor(MapKind::Environment, args.Get("--env"), app.baseFolder + "/enviros", view.ui, err)) {
+    if (auto map = LoadMapFor(MapKind::Environment, args.Get("--env"), ws.baseFolder + "/enviros", view.ui, err)) {
       model.envMaps.push_back(std::move(map));
       model.currentEnvMapIndex = 0;
       model.currentEnvMap = model.envMaps.back().get();
@@ -219,24 +219,24 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
   // when no palette is chosen.
   const std::string colormap = args.Get("--colormap") ? AbsolutePath(*args.Get("--colormap")) : "";
 
-  ResizeViewport(app.viewport, width, height, false);
+  ResizeViewport(ws.viewport, width, height, false);
   view.requestedWidth = width;
   // The same gate as the Modes bar, with its messages.
-  if (CheckRenderMode(app.renderModes, model, app.viewport, view.ui, colormap, app.baseFolder, kTexturedModeIndex,
+  if (CheckRenderMode(ws.renderModes, model, ws.viewport, view.ui, colormap, ws.baseFolder, kTexturedModeIndex,
                       mode) != 1) {
     // The Modes bar's message about a missing skin or map names no file.
-    if (const std::string file = RefusedModeFile(app, args, mode); !file.empty()) err << file << '\n';
+    if (const std::string file = RefusedModeFile(ws, args, mode); !file.empty()) err << file << '\n';
     return 1;
   }
-  app.renderModes.renderModeIndex = mode;
+  ws.renderModes.renderModeIndex = mode;
 
-  BuildLightCurve(app.lighting);
-  if (model.currentPhongMap) BuildPhongLightRows(app.lighting, *model.currentPhongMap);
-  const std::uint8_t slots[3] = {app.editor.colourSlots[1], app.editor.colourSlots[2], app.editor.colourSlots[3]};
-  BuildShadeRamps(app.lighting, model.currentSkin ? &model.currentSkin->palette : nullptr, slots);
+  BuildLightCurve(ws.lighting);
+  if (model.currentPhongMap) BuildPhongLightRows(ws.lighting, *model.currentPhongMap);
+  const std::uint8_t slots[3] = {ws.editor.colourSlots[1], ws.editor.colourSlots[2], ws.editor.colourSlots[3]};
+  BuildShadeRamps(ws.lighting, model.currentSkin ? &model.currentSkin->palette : nullptr, slots);
 
-  Align(app.viewport, align);
-  if (args.Has("--center")) CenterOnScene(app.viewport, model);
+  Align(ws.viewport, align);
+  if (args.Has("--center")) CenterOnScene(ws.viewport, model);
   if (auto d = args.Get("--distance")) {
     int distance = 0;
     if (!ParseInt(*d, distance) || distance < 1 || distance > 100000) {
@@ -244,12 +244,12 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
       err << kRenderUsage;
       return 2;  // a bad option value is a usage error
     }
-    app.viewport.distance = static_cast<float>(distance);
+    ws.viewport.distance = static_cast<float>(distance);
   }
 
-  app.editor.editMode = args.Has("--mapping") ? EditMode::Mapping : EditMode::Paint;
-  app.editor.cameraToggle = !args.Has("--no-guide");
-  view.context = app.MakeRenderContext();
+  ws.editor.editMode = args.Has("--mapping") ? EditMode::Mapping : EditMode::Paint;
+  ws.editor.cameraToggle = !args.Has("--no-guide");
+  view.context = ws.MakeRenderContext();
   return 0;
 }
 
@@ -266,17 +266,17 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
 
   HeadlessView view(err);
   if (const int failed = SetUpHeadlessView(view, args, err)) return failed;
-  App& app = view.app;
-  app.renderModes.Render(view.context, REDRAW_FULL, 32);
+  CliWorkspace& ws = view.ws;
+  ws.renderModes.Render(view.context, REDRAW_FULL, 32);
 
   // The buffer is stored bottom-up with its width rounded up to 4; the
   // picture is the requested width, top row first.
-  const Viewport& vp = app.viewport;
+  const Viewport& vp = ws.viewport;
   Skin picture;
   picture.name = output;
   picture.width = static_cast<std::int16_t>(view.requestedWidth);
   picture.height = vp.height;
-  picture.palette = app.renderModes.Current().palette;
+  picture.palette = ws.renderModes.Current().palette;
   picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
   for (int y = 0; y < vp.height; ++y)
     std::copy_n(vp.frameBuffer.begin() + static_cast<std::ptrdiff_t>(vp.height - 1 - y) * vp.width,
@@ -288,7 +288,7 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     ShowFileError(view.ui, written.error());
     return 1;
   }
-  out << "Rendered \"" << app.renderModes.Current().GetName() << "\" " << picture.width << "x" << picture.height
+  out << "Rendered \"" << ws.renderModes.Current().GetName() << "\" " << picture.width << "x" << picture.height
       << " to " << output << '\n';
   return 0;
 }

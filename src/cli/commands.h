@@ -13,4 +13,5 @@ int CmdDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int CmdRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdLayout(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdBench(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CmdDo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdMapping(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

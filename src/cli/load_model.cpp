@@ -2,26 +2,31 @@
 
 #include <ostream>
 
-#include "model/md2_load.h"
+#include "editor/model_files.h"
 #include "platform/files.h"
 #include "platform/show_file_error.h"
-#include "shell/app.h"
 
-bool LoadModelForCli(App& app, const CliArgs& args, std::ostream& err) {
+bool LoadModelForCli(CliWorkspace& ws, const CliArgs& args, std::ostream& err) {
   const std::string model = AbsolutePath(args.positional.at(0));
-  app.baseFolder = AbsolutePath(args.Get("--base").value_or(DefaultBaseFolder(model)));
-  if (!FolderExists(app.baseFolder)) {
-    err << "That folder is not valid: " << app.baseFolder << '\n';
+  ws.baseFolder = AbsolutePath(args.Get("--base").value_or(DefaultBaseFolder(model)));
+  if (!FolderExists(ws.baseFolder)) {
+    err << "That folder is not valid: " << ws.baseFolder << '\n';
     return false;
   }
-  Md2Context context = app.Md2Files();
-  context.skinScan = SkinScan::Never;
-  context.palettePath.clear();
-  auto loaded = LoadMd2(context, model);
+  auto loaded = OpenModel(ws, ws.baseFolder, model);
   if (!loaded) {
-    ShowFileError(app.ui, loaded.error());
+    ShowFileError(ws.ui, loaded.error());
     return false;
   }
-  ShowNotices(app.ui, *loaded);
+  ShowNotices(ws.ui, *loaded);
   return true;
+}
+
+bool SaveModelForCli(CliWorkspace& ws, const std::string& path) {
+  auto saved = WriteModel(ws, ws.baseFolder, path);
+  if (!saved) {
+    ShowFileError(ws.ui, saved.error());
+    return false;
+  }
+  return *saved;
 }

@@ -9,19 +9,17 @@
 #include <vector>
 
 #include "cli/cli_args.h"
-#include "platform/headless_ui.h"
-#include "platform/profile.h"
-#include "shell/app.h"
+#include "cli/load_model.h"
+#include "render/render_context.h"
 
 // The options both commands take ("--mode" ... "--mapping").
 extern const std::set<std::string> kRenderValuedOptions;
 extern const std::set<std::string> kRenderFlagOptions;
 
 struct HeadlessView {
-  explicit HeadlessView(std::ostream& err) : ui(err), app(ui, profile) {}
-  HeadlessUi ui;
-  MemoryProfile profile;
-  App app;
+  explicit HeadlessView(std::ostream& err) : ws(err) {}
+  CliWorkspace ws;
+  HeadlessUi& ui = ws.ui;
   RenderContext context;
   int requestedWidth = 0;  // the picture's width before rounding to 4
 };

@@ -161,7 +161,7 @@ void GradientBox::RebuildLightTables() {
 
 void GradientBox::SendExponentRefresh(int kind, int bits) {
   if (!ModeUsesLightCurve(app_.renderModes.renderModeIndex)) return;
-  app_.messages.Send(refresh::Message(WndTarget::ShellWnd, kind, bits));
+  app_.messages.Send(refresh::Message(kind, bits));
 }
 
 void GradientBox::SetFromSlider(int y) {
@@ -184,7 +184,7 @@ void GradientBox::MouseDown(const MouseEvent& e) {
   if (!left && !right) return;
   if (part == Part::SplitButton && left) {
     // The layout runs the split drag itself and marks this strip meanwhile.
-    app_.messages.Send(WndMessage{WndTarget::ShellWnd, "VRK-BarAdjust", 0, 0});
+    app_.messages.Send(WndMessage{"VRK-BarAdjust", 0, 0});
     return;
   }
   pressX_ = e.x;
@@ -193,7 +193,7 @@ void GradientBox::MouseDown(const MouseEvent& e) {
   switch (part) {
     case Part::Slider:
       dragState_ = left ? DragState::StrengthDrag : DragState::ExponentDrag;
-      if (host()) host()->ShowCursor(false);
+      if (host()) host()->SetCursorHidden(true);
       cursorHidden_ = true;
       SetFromSlider(e.y);
       if (right) SendExponentRefresh(REDRAW_QUICK, kModelView | kDragging);
@@ -240,7 +240,7 @@ void GradientBox::EndDrag(bool released, int, int y) {
     cursorHidden_ = false;
     if (host()) {
       host()->SetCursorPos(pressX_, pressY_);
-      host()->ShowCursor(true);
+      host()->SetCursorHidden(false);
     }
   }
   Redraw(REDRAW_FULL, 0);
@@ -254,12 +254,12 @@ void GradientBox::EndDrag(bool released, int, int y) {
       break;
     case DragState::SwapPress:
       // A lost capture is no click: only a release swaps or recalls.
-      if (released) app_.messages.Send(WndMessage{WndTarget::ShellWnd, kSwapDisplaysMessage, 0, 0});
+      if (released) app_.messages.Send(WndMessage{kSwapDisplaysMessage, 0, 0});
       break;
     case DragState::RecallPress:
       if (released) {
         splitRatio_ = presets_[static_cast<std::size_t>(preset)];
-        app_.messages.Send(WndMessage{WndTarget::ShellWnd, "VRK-BarAdjust", 1, 0});
+        app_.messages.Send(WndMessage{"VRK-BarAdjust", 1, 0});
       }
       break;
     case DragState::StorePress:

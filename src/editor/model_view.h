@@ -1,12 +1,15 @@
 #pragma once
 // The 3D view pane ("ISO Box"): renders the model through the current render
-// mode into the App's viewport and turns the mouse into camera, light and
-// pivot moves, painting on the model, colour picking and triangle selection.
+// mode into the App's viewport. The mouse drags (camera, light and pivot
+// moves, painting on the model, colour picking, triangle selection) belong
+// to the tools in editor/tools/; the pane picks one for each press.
 
 #include <cstdint>
 
-#include "editor/document.h"
-#include "editor/paint_on_model.h"
+#include "editor/tools/paint_tool.h"
+#include "editor/tools/pan_zoom_tool.h"
+#include "editor/tools/pick_tool.h"
+#include "editor/tools/select_tool.h"
 #include "image/skin.h"
 #include "platform/pane.h"
 #include "render/trackball.h"
@@ -15,6 +18,7 @@ class Workspace;
 
 class ModelView : public Pane {
  public:
+  // What the mouse is doing, as the tools under way say it.
   enum class DragState {
     Idle,
     OrbitDrag,
@@ -53,8 +57,8 @@ class ModelView : public Pane {
   // The wheel: zoom by `delta` steps, render and show at once.
   void Zoom(int delta);
 
-  DragState dragState() const { return dragState_; }
-  TrackballAxis orbitAxis() const { return axis_; }
+  DragState dragState() const;
+  TrackballAxis orbitAxis() const { return camera_.axis(); }
   // The current skin's palette (grey without a skin) as of the last render;
   // what a snapshot is written with.
   const Palette& snapshotPalette() const { return snapshotPalette_; }
@@ -62,27 +66,20 @@ class ModelView : public Pane {
   int clientHeight() const { return clientHeight_; }
 
  private:
-  void Send(int kind, int bits);
   TagView Tags() const;
-  bool InClient(int x, int y) const;
-  bool CurrentModeTextured() const;
-  void StartDrag(const MouseEvent& e);
-  void PaintMove(int x, int y);
-  void PickAt(int x, int y);
-  void SelectAt(int x, int y, bool select);
-  void EndCameraDrag();
-  void EndPickDrag();
+  ToolContext Context() { return ToolContext{app_, *this, Tags()}; }
+  bool Idle() const { return !tool_ && !held_; }
+  Tool* ToolFor(const MouseEvent& e);
   void ToIdle();
 
   Workspace& app_;
   int clientWidth_ = -1;
   int clientHeight_ = -1;
   Palette snapshotPalette_{};
-  DragState dragState_ = DragState::Idle;
-  int lastX_ = 0, lastY_ = 0;
-  int pressX_ = 0, pressY_ = 0;
-  bool shiftAtPress_ = false;
-  TrackballAxis axis_ = TrackballAxis::Free;
-  PaintStroke stroke_;
-  DragStep step_;  // a drag that changes the document is one undo step
+  ModelCameraTool camera_;
+  PaintTool paint_;
+  PickTool pick_;
+  ModelSelectTool select_;
+  Tool* tool_ = nullptr;  // the drag under way
+  bool held_ = false;     // a press (or a drag's end) waiting for every button to come up
 };

@@ -152,7 +152,7 @@ void PaletteBox::Show() {
   if (host()) host()->RepaintNow();
 }
 
-void PaletteBox::Send(int kind, int bits) { app_.messages.Send(refresh::Message(WndTarget::ShellWnd, kind, bits)); }
+void PaletteBox::Send(int kind, int bits) { app_.messages.Send(refresh::Message(kind, bits)); }
 
 void PaletteBox::SlotColourChanged(int slot) {
   if (slot == kBackgroundSlot) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editor/mapping_transform.h"
 #include "editor/skin_view.h"
 #include "editor/workspace.h"
 #include "render/render_context.h"
@@ -25,20 +26,21 @@ void SkinView::NormaliseMappingFrame() {
   app_.editor.mappingFrame = NormalisedFrame(app_.editor.mappingFrame, app_.model.skinWidth, app_.model.skinHeight);
 }
 
-bool SkinView::SkinDrawable(const Skin* skin) const {
-  return skin && skin->width > 0 && skin->height > 0 && skin->height <= kMaxImageRows &&
-         skin->pixels.size() == static_cast<std::size_t>(skin->width) * static_cast<std::size_t>(skin->height);
+int SkinView::OverlayVertexLimit() const {
+  // A vertex drag's marked corners use the slot just past the last vertex.
+  const int extra = vertexDrag_.grabSlot() >= 0 ? 1 : 0;
+  return std::min(UsedMapVertices(app_.model) + extra, static_cast<int>(app_.model.mapVertices.size()));
 }
 
 RasterTarget SkinView::FrameTarget() {
-  RasterTarget target = RasterTarget::Bytes(frame_.data(), width_, height_);
+  RasterTarget target = RasterTarget::Bytes(frame_.data(), view_.width, view_.height);
   target.PixelTagBuffer = tags_.data();
   return target;
 }
 
 void SkinView::Redraw(int kind, int) {
   NormaliseMappingFrame();
-  if (width_ <= 0 || height_ <= 0) return;
+  if (view_.width <= 0 || view_.height <= 0) return;
   Skin* skin = app_.model.currentSkin;
   palette_ = skin ? skin->palette : GreyRampPalette();
   switch (kind) {
@@ -70,14 +72,14 @@ void SkinView::Redraw(int kind, int) {
 
 bool SkinView::SkinCoversBuffer() const {
   const Skin* skin = app_.model.currentSkin;
-  if (!SkinDrawable(skin) || height_ > kRasterMaxRows) return false;
+  if (!SkinDrawable(skin) || view_.height > kRasterMaxRows) return false;
   const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
   const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
   // A pixel's margin either way keeps the filler's edge rule out of it.
-  return width_ / 2 + (0 - centreS_) * static_cast<double>(viewZoom_) < -1 &&
-         width_ / 2 + (w - centreS_) * static_cast<double>(viewZoom_) > width_ + 1 &&
-         height_ / 2 - (h - centreT_) * static_cast<double>(viewZoom_) < -1 &&
-         height_ / 2 - (0 - centreT_) * static_cast<double>(viewZoom_) > height_ + 1;
+  return view_.width / 2 + (0 - view_.centreS) * static_cast<double>(view_.zoom) < -1 &&
+         view_.width / 2 + (w - view_.centreS) * static_cast<double>(view_.zoom) > view_.width + 1 &&
+         view_.height / 2 - (h - view_.centreT) * static_cast<double>(view_.zoom) < -1 &&
+         view_.height / 2 - (0 - view_.centreT) * static_cast<double>(view_.zoom) > view_.height + 1;
 }
 
 void SkinView::FillBackground() { std::fill(frame_.begin(), frame_.end(), app_.editor.colourSlots[7]); }
@@ -96,9 +98,9 @@ void SkinView::DrawSkin(bool writeTags) {
   const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
   const std::int32_t u0 = 0x4000, v0 = 0x4000;
   const std::int32_t u1 = skin->width * 65536 - 2, v1 = skin->height * 65536 - 2;
-  const double z = viewZoom_;
-  const auto column = [&](double s) { return ToScreen(width_ / 2 + (s - centreS_) * z); };
-  const auto row = [&](double t) { return ToScreen(height_ / 2 - (t - centreT_) * z); };
+  const double z = view_.zoom;
+  const auto column = [&](double s) { return ToScreen(view_.width / 2 + (s - view_.centreS) * z); };
+  const auto row = [&](double t) { return ToScreen(view_.height / 2 - (t - view_.centreT) * z); };
   V4 pts[5] = {{column(0), row(0), u0, v0},
                {column(w), row(0), u1, v0},
                {column(w), row(h), u1, v1},
@@ -126,8 +128,8 @@ void SkinView::RecolourSkinPixels() {
 bool SkinView::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) const {
   const double s = v.s, t = v.t;
   if (!std::isfinite(s) || !std::isfinite(t)) return false;
-  x = ToScreen(width_ / 2 + (s - centreS_ + 0.5) * viewZoom_);
-  y = ToScreen(height_ / 2 - (t - centreT_ + 0.5) * viewZoom_);
+  x = ToScreen(view_.width / 2 + (s - view_.centreS + 0.5) * view_.zoom);
+  y = ToScreen(view_.height / 2 - (t - view_.centreT + 0.5) * view_.zoom);
   return true;
 }
 
@@ -139,9 +141,9 @@ void SkinView::DrawClippedLine(const RasterTarget& target, std::int32_t x0, std:
 void SkinView::DrawOverlay() {
   // Lines may reach every row of the buffer, even those the fillers cannot.
   RasterTarget lines = FrameTarget();
-  lines.Rows = height_;
+  lines.Rows = view_.height;
   const Model& m = app_.model;
-  const int count = TriangleCount();
+  const int count = UsedTriangles(m);
   const int vertices = OverlayVertexLimit();
   const auto pass = [&](auto wanted, std::uint8_t colour) {
     for (int i = 0; i < count; ++i) {
@@ -166,8 +168,8 @@ void SkinView::DrawOverlay() {
 
   if (app_.editor.showMappingFrame && app_.editor.editMode == EditMode::Mapping) {
     const MappingFrame& f = app_.editor.mappingFrame;
-    const auto x = [&](double s) { return ToScreen(width_ / 2 + (s - centreS_) * viewZoom_); };
-    const auto y = [&](double t) { return ToScreen(height_ / 2 - (t - centreT_) * viewZoom_); };
+    const auto x = [&](double s) { return ToScreen(view_.width / 2 + (s - view_.centreS) * view_.zoom); };
+    const auto y = [&](double t) { return ToScreen(view_.height / 2 - (t - view_.centreT) * view_.zoom); };
     const std::int32_t x0 = x(f.left), x1 = x(f.right), y0 = y(f.top), y1 = y(f.bottom);
     DrawClippedLine(lines, x0, y0, x1, y0, slots[1]);
     DrawClippedLine(lines, x1, y0, x1, y1, slots[1]);

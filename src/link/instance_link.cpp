@@ -11,6 +11,7 @@
 
 namespace {
 
+// The watcher's window title, which tells its user which copy watches.
 const char* const kWatcherTitle = "VLink - Watcher";
 
 // The one triangle that is selected and not hidden, or -1 when there are
@@ -76,14 +77,13 @@ void InstanceLink::ToggleWatch() {
   }
   const char* const refused = "Another session is already Watching...there can be only one!";
   if (transport) {
-    if (transport->FindWindow(kWatcherTitle) != LinkTransport::Found::None) {
+    if (transport->WatcherPresent()) {
       ui_.Message(refused);
       return;
     }
-    const bool claimed =
-        transport->Listen(kWatcherTitle, [this](std::uint32_t wParam, std::span<const std::uint8_t> block) {
-          return HandleLinkMessage(wParam, block);
-        });
+    const bool claimed = transport->Listen([this](std::uint32_t announcedSize, std::span<const std::uint8_t> block) {
+      return HandleLinkMessage(announcedSize, block);
+    });
     if (!claimed) {
       ui_.Message(refused);
       return;
@@ -95,13 +95,12 @@ void InstanceLink::ToggleWatch() {
 }
 
 void InstanceLink::TransferMapping() {
-  const LinkTransport::Found found = transport ? transport->FindWindow(kWatcherTitle) : LinkTransport::Found::None;
-  if (watching_ || found == LinkTransport::Found::ThisCopy) {
+  if (watching_) {
     ui_.Message("This window can not initiate this operation!");
     return;
   }
   const char* const noWatcher = "Unable to locate a session that is Watching!";
-  if (found == LinkTransport::Found::None) {
+  if (!transport || !transport->WatcherPresent()) {
     ui_.Message(noWatcher);
     return;
   }
@@ -122,7 +121,7 @@ void InstanceLink::TransferMapping() {
   }
   // The watcher's answer says nothing the sender could act on; only its
   // silence does.
-  if (!transport->Send(kWatcherTitle, kLinkBlockSize, EncodeLinkRecord(record))) ui_.Message(noWatcher);
+  if (!transport->Send(kLinkBlockSize, EncodeLinkRecord(record))) ui_.Message(noWatcher);
 }
 
 void InstanceLink::ToggleSyncCameras() {
@@ -133,13 +132,13 @@ void InstanceLink::ToggleSyncCameras() {
 
 void InstanceLink::SendCameraToWatcher() {
   if (!workspace_.editor.syncCameras || watching_ || !transport) return;
-  if (transport->FindWindow(kWatcherTitle) != LinkTransport::Found::OtherCopy) return;
+  if (!transport->WatcherPresent()) return;
   const Viewport& v = workspace_.viewport;
   CameraRecord record;
   for (int i = 0; i < 9; ++i) record.rotation[i] = v.rotation.m[i / 3][i % 3];
   std::copy(v.pan, v.pan + 3, record.pan);
   record.distance = v.distance;
-  transport->Send(kWatcherTitle, kLinkBlockSize, EncodeLinkRecord(record));
+  transport->Send(kLinkBlockSize, EncodeLinkRecord(record));
 }
 
 void InstanceLink::TakeTransferredMapping(const MappingRecord& mapping) {
@@ -168,8 +167,7 @@ void InstanceLink::TakeTransferredMapping(const MappingRecord& mapping) {
   if (refreshAll) {
     refreshAll();
   } else {
-    workspace_.messages.Post(
-        refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kAllPanes | refresh::kShowNow));
+    workspace_.messages.Post(refresh::Message(REDRAW_FULL, refresh::kAllPanes | refresh::kShowNow));
   }
 }
 
@@ -190,8 +188,8 @@ void InstanceLink::ApplyHeldMapping() {
   }
 }
 
-int InstanceLink::HandleLinkMessage(std::uint32_t wParam, std::span<const std::uint8_t> block) {
-  const LinkRecord record = DecodeLinkRecord(wParam, block);
+int InstanceLink::HandleLinkMessage(std::uint32_t announcedSize, std::span<const std::uint8_t> block) {
+  const LinkRecord record = DecodeLinkRecord(announcedSize, block);
   if (const auto* mapping = std::get_if<MappingRecord>(&record)) {
     // In the middle of a drag or a command of this copy's own (a vertex drag
     // works in a mapping slot of its own and welds at its end) the mapping
@@ -211,7 +209,7 @@ int InstanceLink::HandleLinkMessage(std::uint32_t wParam, std::span<const std::u
     if (redrawModelViewNow) {
       redrawModelViewNow();
     } else {
-      workspace_.messages.Post(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kModelView | refresh::kShowNow));
+      workspace_.messages.Post(refresh::Message(REDRAW_FULL, refresh::kModelView | refresh::kShowNow));
     }
     return 1;
   }

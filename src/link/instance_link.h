@@ -1,8 +1,8 @@
 #pragma once
-// VLink: two running copies working together. One copy declares itself the
-// watcher by taking the watcher title; any other copy can then send it the
-// mapping of one triangle, or keep its camera in step. Data flows only from
-// a copy that is not watching to the watcher.
+// VLink: two running copies working together. One copy of a desktop session
+// declares itself the watcher (its window title says so); any other copy can
+// then send it the mapping of one triangle, or keep its camera in step. Data
+// flows only from a copy that is not watching to the watcher.
 
 #include <cstdint>
 #include <functional>
@@ -23,8 +23,8 @@ class InstanceLink {
   InstanceLink(const InstanceLink&) = delete;
   InstanceLink& operator=(const InstanceLink&) = delete;
 
-  // Supplied by the front end; without a transport no other copy is ever
-  // found and none finds this one.
+  // Supplied by the front end; without a transport no watcher is ever
+  // found and this copy watches for nobody.
   LinkTransport* transport = nullptr;
   std::function<std::string()> windowTitle;
   std::function<void(const std::string&)> setWindowTitle;
@@ -45,9 +45,9 @@ class InstanceLink {
   void ToggleSyncCameras();
   // Silently nothing unless Sync Cameras is on and another copy watches.
   void SendCameraToWatcher();
-  // The watcher's handling of one record; 1 when it was a record it knows,
-  // else 0 with nothing changed.
-  int HandleLinkMessage(std::uint32_t wParam, std::span<const std::uint8_t> block);
+  // The watcher's handling of one block, announced as `announcedSize` bytes;
+  // 1 when it held a record it knows, else 0 with nothing changed.
+  int HandleLinkMessage(std::uint32_t announcedSize, std::span<const std::uint8_t> block);
 
   // The menu text of the watch entry.
   std::string WatchLabel() const;

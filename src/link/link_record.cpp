@@ -70,10 +70,10 @@ std::vector<std::uint8_t> EncodeLinkRecord(const CameraRecord& record) {
   return out;
 }
 
-LinkRecord DecodeLinkRecord(std::uint32_t wParam, std::span<const std::uint8_t> block) {
-  if (wParam > block.size() || wParam < 12) return {};
+LinkRecord DecodeLinkRecord(std::uint32_t announcedSize, std::span<const std::uint8_t> block) {
+  if (announcedSize > block.size() || announcedSize < 12) return {};
   const std::uint32_t size = WordAt(block, 0);
-  if (size > wParam || WordAt(block, 4) != kLinkFormat) return {};
+  if (size > announcedSize || WordAt(block, 4) != kLinkFormat) return {};
   const std::uint32_t kind = WordAt(block, 8);
   if (kind == kMappingRecordKind && size == kMappingRecordSize) {
     MappingRecord r;

@@ -33,7 +33,8 @@ struct CameraRecord {
 std::vector<std::uint8_t> EncodeLinkRecord(const MappingRecord& record);
 std::vector<std::uint8_t> EncodeLinkRecord(const CameraRecord& record);
 
-// The record at the start of `block`, announced as `wParam` bytes; the
-// monostate for anything that is not a whole, sane record of a known kind.
+// The record at the start of `block`, whose sender announced it as
+// `announcedSize` bytes; the monostate for anything that is not a whole,
+// sane record of a known kind.
 using LinkRecord = std::variant<std::monostate, MappingRecord, CameraRecord>;
-LinkRecord DecodeLinkRecord(std::uint32_t wParam, std::span<const std::uint8_t> block);
+LinkRecord DecodeLinkRecord(std::uint32_t announcedSize, std::span<const std::uint8_t> block);

@@ -75,9 +75,9 @@ std::optional<std::string> PrivateLinkFolder() {
   return path;
 }
 
-std::string LinkSocketPath(const std::string& folder, const std::string& scope, const std::string& title) {
+std::string LinkSocketPath(const std::string& folder, const std::string& scope, const std::string& name) {
   static const char kHex[] = "0123456789abcdef";
-  std::uint64_t hash = Fnv1a(scope + '\n' + title);
+  std::uint64_t hash = Fnv1a(scope + '\n' + name);
   std::string hex(16, '0');
   for (int i = 15; i >= 0; --i, hash >>= 4) hex[static_cast<std::size_t>(i)] = kHex[hash & 0xf];
   return folder + "/vlink-" + Readable(scope) + "-" + hex;

@@ -32,10 +32,10 @@ bool IsPrivateFolder(const std::string& path, uid_t owner);
 // that one is not ours either: it is never taken over or loosened.
 std::optional<std::string> PrivateLinkFolder();
 
-// The socket that stands for `title` in `folder` for `scope`: readable
-// parts of the scope, and a hash of scope and title that keeps the name
+// The socket called `name` in `folder` for `scope`: readable parts of the
+// scope, and a hash of scope and name that keeps the file's name
 // short and tells sessions apart whose names read alike.
-std::string LinkSocketPath(const std::string& folder, const std::string& scope, const std::string& title);
+std::string LinkSocketPath(const std::string& folder, const std::string& scope, const std::string& name);
 
 enum class SocketPlace {
   Free,       // nothing there

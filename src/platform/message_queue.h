@@ -1,18 +1,15 @@
 #pragma once
-// The program's registered window messages ("VRK-Refresh", "VRK-BarAdjust",
-// "VRK-VLink") between its windows. Post queues a message for later; Send
-// handles it at once. The GUI drains the queue from its event loop (the
-// wake-up callback schedules that); tests drain it by hand.
+// The program's registered window messages ("VRK-Refresh", "VRK-BarAdjust")
+// between its windows. Post queues a message for later; Send handles it at
+// once. The GUI drains the queue from its event loop (the wake-up callback
+// schedules that); tests drain it by hand.
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
 
-enum class WndTarget { MainWnd, ShellWnd };
-
 struct WndMessage {
-  WndTarget target = WndTarget::MainWnd;
   std::string name;  // "VRK-Refresh", ...
   std::int64_t wParam = 0;
   std::int64_t lParam = 0;

@@ -44,8 +44,8 @@ class PaneHost {
   virtual void CaptureMouse() = 0;
   virtual void ReleaseMouse() = 0;
   virtual bool HasCapture() const = 0;
-  // Hide or show the pointer (a counter, as the classic display count).
-  virtual void ShowCursor(bool show) = 0;
+  // Hide the pointer over the window while a drag moves it, or show it again.
+  virtual void SetCursorHidden(bool hidden) = 0;
   // Put the pointer at a client position of this pane.
   virtual void SetCursorPos(int x, int y) = 0;
   virtual void SetCursor(CursorKind kind) = 0;

@@ -24,8 +24,8 @@ constexpr int kModelViewShown = kModelView | kShowNow;
 constexpr int kPaletteShown = kPalette | kShowNow;
 constexpr int kAllButPaletteShown = kSkinView | kModelView | kGradient | kShowNow;
 
-inline WndMessage Message(WndTarget target, int kind, int bits) {
-  return WndMessage{target, "VRK-Refresh", kind, bits};
+inline WndMessage Message(int kind, int bits) {
+  return WndMessage{"VRK-Refresh", kind, bits};
 }
 
 }  // namespace refresh

@@ -19,8 +19,6 @@ struct FileDialogRequest {
   std::string initialFolder;  // where the dialog starts
   int filterIndex = 1;
   bool fileMustExist = false;
-  bool pathMustExist = true;
-  bool hideReadOnly = true;
 };
 
 struct FileDialogResult {

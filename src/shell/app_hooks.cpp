@@ -11,16 +11,16 @@ void App::RebuildShadeRamps() { BuildShadeRampsFor(*this); }
 void App::RefreshAll() {
   ++refreshCount;
   RebuildListBars(*this);
-  messages.Post(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kAllPanes | refresh::kShowNow));
+  messages.Post(refresh::Message(REDRAW_FULL, refresh::kAllPanes | refresh::kShowNow));
 }
 
 void App::RefreshModelView() {
   ++modelViewRefreshCount;
-  messages.Post(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kModelView | refresh::kShowNow));
+  messages.Post(refresh::Message(REDRAW_FULL, refresh::kModelView | refresh::kShowNow));
 }
 
 void App::RefreshSkinPanes() {
   ++skinPaneRefreshCount;
-  messages.Post(refresh::Message(WndTarget::MainWnd, REDRAW_FULL,
+  messages.Post(refresh::Message(REDRAW_FULL,
                                  refresh::kSkinView | refresh::kModelView | refresh::kPalette | refresh::kShowNow));
 }

@@ -66,7 +66,7 @@ void StepActiveColour(App& app, int step) {
   value = static_cast<std::uint8_t>((value + step) & 0xff);
   BuildPaintTable(app);
   if (slot >= 1 && slot <= 3) app.RebuildShadeRamps();
-  app.messages.Send(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kPaletteShown));
+  app.messages.Send(refresh::Message(REDRAW_FULL, refresh::kPaletteShown));
 }
 
 // A hundred Quick renders of the 3D view, each shown at once, and the rate.
@@ -141,28 +141,34 @@ Command& Stepped(Command& c, const char* name, unsigned parts) {
   return c;
 }
 
+// A menu title or label as the user reads it: no '&' marks, no key text.
+std::string PlainText(const std::string& text) {
+  std::string plain = text.substr(0, text.find('\t'));
+  std::erase(plain, '&');
+  return plain;
+}
+
+std::string NameOf(const std::vector<std::string>& menu, const std::string& label) {
+  std::string name;
+  for (const std::string& title : menu) name += PlainText(title) + " > ";
+  return name + PlainText(label);
+}
+
 class TableBuilder {
  public:
-  Command& Add(const std::vector<std::string>& menu, std::string label, std::string key, Run run,
-               bool built = true) {
+  Command& Add(const std::vector<std::string>& menu, std::string label, std::string key, Run run) {
     Command c;
-    c.id = nextId_++;
+    c.name = NameOf(menu, label);
     c.menu = menu;
     c.label = std::move(label);
     c.key = std::move(key);
     c.run = std::move(run);
-    c.built = built;
     commands_.push_back(std::move(c));
     return commands_.back();
-  }
-  // Present in the menus, disabled until the module that acts on it exists.
-  Command& Later(const std::vector<std::string>& menu, std::string label, std::string key = {}) {
-    return Add(menu, std::move(label), std::move(key), nullptr, false);
   }
   std::vector<Command> Take() { return std::move(commands_); }
 
  private:
-  int nextId_ = 32771;
   std::vector<Command> commands_;
 };
 
@@ -388,7 +394,7 @@ std::vector<Command> BuildTable() {
   {
     Command& c = t.Add(kNoMenu, "Show mapping frame", "", [](App& a) {
       a.editor.showMappingFrame = !a.editor.showMappingFrame;
-      a.messages.Send(refresh::Message(WndTarget::ShellWnd, REDRAW_FULL, refresh::kSkinView | refresh::kShowNow));
+      a.messages.Send(refresh::Message(REDRAW_FULL, refresh::kSkinView | refresh::kShowNow));
     });
     c.checked = [](const App& a) { return a.editor.showMappingFrame; };
     c.toolbar = true;
@@ -415,9 +421,9 @@ const std::vector<Command>& CommandTable() {
   return table;
 }
 
-const Command* FindCommand(int id) {
+const Command* FindCommand(const std::string& name) {
   for (const Command& c : CommandTable())
-    if (c.id == id) return &c;
+    if (c.name == name) return &c;
   return nullptr;
 }
 
@@ -436,16 +442,14 @@ void RunGuarded(App& app, const Command& command) {
   try {
     command.run(app);
   } catch (const std::bad_alloc&) {
-    std::string name = command.label.substr(0, command.label.find('\t'));
-    std::erase(name, '&');
-    app.ui.Message("There is not enough memory to finish \"" + name + "\".");
+    app.ui.Message("There is not enough memory to finish \"" + PlainText(command.label) + "\".");
   }
 }
 
 }  // namespace
 
 void ExecuteCommand(App& app, const Command& command) {
-  if (!command.run || !command.built) return;
+  if (!command.run) return;
   if (command.enabled && !command.enabled(app)) return;
   if (command.stepName.empty()) {
     RunGuarded(app, command);

@@ -2,7 +2,7 @@
 // Every command of the program in one table: where it sits in the menu bar,
 // its label and key, what it does and when it is enabled or checked. The
 // window layer builds its menus, toolbar buttons and shortcuts from this
-// table; tests run commands by id.
+// table; tests run commands by name.
 
 #include <functional>
 #include <string>
@@ -11,7 +11,11 @@
 class App;
 
 struct Command {
-  int id = 0;
+  // Stays the same while labels gain or lose keys and mnemonics: the menu
+  // path and the label, without the '&' marks and the key text, joined by
+  // " > " ("File > Open...", "Mapping > V-Link > Begin Watch"); the label
+  // alone for commands outside the menus ("Next colour").
+  std::string name;
   // Menu path from the menu bar down, e.g. {"&File", "&Companion"}; empty
   // for commands that only have a key or a toolbar button.
   std::vector<std::string> menu;
@@ -32,16 +36,15 @@ struct Command {
   unsigned stepParts = 0;
   bool separatorBefore = false;
   bool toolbar = false;  // also a toolbar button
-  bool built = true;     // false: present but disabled until its module exists
 };
 
 const std::vector<Command>& CommandTable();
-// Runs the command as a user would: nothing when it is not built or not
-// enabled, else its handler, inside its undo step when it has one.
+// Runs the command as a user would: nothing when it is not enabled, else
+// its handler, inside its undo step when it has one.
 void ExecuteCommand(App& app, const Command& command);
 // The keys in force for the command, and the menu text with the first of
 // them after the tab (none when no key is in force).
 std::vector<std::string> CommandKeys(const App& app, const Command& command);
 std::string CommandLabel(const App& app, const Command& command);
-const Command* FindCommand(int id);
+const Command* FindCommand(const std::string& name);
 const Command* FindCommandByLabel(const std::string& label);  // exact label

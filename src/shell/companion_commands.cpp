@@ -25,7 +25,6 @@ SkinChoice ChooseSkin(App& app, Companion& companion) {
   req.filter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
   req.initialName = "*.pcx";
   req.fileMustExist = true;
-  req.hideReadOnly = true;
   auto answer = AskForFile(app, req, DialogFolder::Load, AlwaysExtension(".pcx"));
   if (!answer) return SkinChoice::Cancelled;
   const std::string& path = answer->path;
@@ -76,7 +75,6 @@ void OnCompanionOpen(App& app) {
   req.filter = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
   req.initialName = "*.md2";
   req.fileMustExist = true;
-  req.hideReadOnly = true;
   auto answer = AskForFile(app, req, DialogFolder::Load, AlwaysExtension(".md2"));
   if (!answer) return;
   const std::string path = answer->path;

@@ -31,8 +31,6 @@ std::optional<ChosenFile> AskForMd2(App& app, bool save) {
   request.save = save;
   request.filter = save ? kSaveFilter : kOpenFilter;
   request.initialName = "*.md2";
-  request.pathMustExist = true;
-  request.hideReadOnly = true;
   return AskForFile(app, request, save ? DialogFolder::Save : DialogFolder::Load, AlwaysExtension(".md2"));
 }
 

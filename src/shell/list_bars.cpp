@@ -12,7 +12,7 @@
 namespace {
 
 void SendRefresh(App& app, int bits) {
-  app.messages.Send(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, bits));
+  app.messages.Send(refresh::Message(REDRAW_FULL, bits));
 }
 
 // The entry at `index` of a list of `count`, or -1 when there is none.

@@ -33,7 +33,6 @@ void OpenMap(App& app, MapKind kind) {
   FileDialogRequest request;
   request.filter = phong ? kPhongMapFilter : kEnvMapFilter;
   request.initialName = "*.bmp;*.pcx";
-  request.pathMustExist = true;
   // Maps default to bitmaps, unlike skins; only the PCX filter says otherwise.
   auto chosen = AskForFile(app, request, DialogFolder::Load,
                            [](int filter) { return std::string(filter == 3 ? ".pcx" : ".bmp"); });

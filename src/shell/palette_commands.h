@@ -1,6 +1,6 @@
 #pragma once
-// Skins > Palette and Skins > Invert...: the current skin's palette replaced
-// or reversed, or its indices remapped. Each returns quietly without a
+// Skins > Palette and Skins > Invert...: the dialogs, then the operations on
+// the current skin (editor/document_ops.h). Each returns quietly without a
 // current skin.
 
 class App;
@@ -8,8 +8,6 @@ class App;
 inline constexpr char kPaletteFilter[] =
     "Supported Formats (*.pcx;*.bmp;*.act)|*.pcx;*.bmp;*.act|Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|"
     "Photoshop ACT (*.act)|*.act|All Files (*.*)|*.*||";
-inline constexpr char kNoPaletteText[] =
-    "There was an error loading the specified file,\nit does no appear to contain a palette";
 
 void OnRepalette(App& app);
 // Slots 3 and 2 name the run of indices to replace, slots 5 and 4 the run

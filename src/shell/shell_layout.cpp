@@ -59,14 +59,14 @@ void ShellLayout::Create(int clientWidth, int clientHeight) {
   width_ = clientWidth;
   height_ = clientHeight;
   Layout();
-  app_.messages.Post(refresh::Message(WndTarget::ShellWnd, REDRAW_FULL, refresh::kEverythingShown));
+  app_.messages.Post(refresh::Message(REDRAW_FULL, refresh::kEverythingShown));
 }
 
 void ShellLayout::Resize(int clientWidth, int clientHeight) {
   width_ = clientWidth;
   height_ = clientHeight;
   Layout();
-  app_.messages.Post(refresh::Message(WndTarget::ShellWnd, REDRAW_FULL, refresh::kEverythingShown));
+  app_.messages.Post(refresh::Message(REDRAW_FULL, refresh::kEverythingShown));
 }
 
 void ShellLayout::Layout() {
@@ -121,8 +121,7 @@ void ShellLayout::BeginSplitDrag() {
   splitDragging_ = true;
   if (shellHost_) {
     shellHost_->CaptureMouse();
-    shellHost_->ShowCursor(false);
-    ++hiddenCursorCount_;
+    shellHost_->SetCursorHidden(true);
   }
   if (onSplitDrag) onSplitDrag(true);
   RedrawPane(gradientStrip_, 0, 0);
@@ -144,14 +143,14 @@ void ShellLayout::EndSplitDrag() {
   Refresh(REDRAW_FULL, refresh::kAllButPaletteShown);
   if (shellHost_) {
     shellHost_->ReleaseMouse();
-    for (; hiddenCursorCount_ > 0; --hiddenCursorCount_) shellHost_->ShowCursor(true);
+    shellHost_->SetCursorHidden(false);
   }
 }
 
 void ShellLayout::SwapDisplays() {
   swapped_ = !swapped_;
   Relayout();
-  app_.messages.Send(refresh::Message(WndTarget::MainWnd, REDRAW_FULL, refresh::kViewsShown));
+  app_.messages.Send(refresh::Message(REDRAW_FULL, refresh::kViewsShown));
 }
 
 void ShellLayout::SetPalOnTop(bool palOnTop) {

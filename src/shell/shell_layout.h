@@ -64,7 +64,7 @@ class ShellLayout {
   void Layout();
 
   // Handles "VRK-Refresh", "VRK-BarAdjust" and the gradient strip's swap
-  // request (either target); other names are ignored. Install it as the App's message queue handler.
+  // request; other names are ignored. Install it as the App's message queue handler.
   void HandleMessage(const WndMessage& message);
   // Redraw of each pane named in `bits` (skin view, gradient strip, 3D view,
   // palette strip, in that order) with (kind, bits & ~0xf), each shown at once.
@@ -125,6 +125,5 @@ class ShellLayout {
   bool palOnTop_ = false;
   bool swapped_ = true;  // skin view on the left
   bool splitDragging_ = false;
-  int hiddenCursorCount_ = 0;
   ShellRects rects_;
 };

@@ -63,8 +63,6 @@ std::optional<ChosenFile> AskForSkinFile(App& app, bool save, const char* filter
   request.title = title;
   request.filter = filter;
   request.initialName = initialName;
-  request.pathMustExist = true;
-  request.hideReadOnly = true;
   const bool link = filter == kLinkFilter;
   const bool saveAs = filter == kSkinFilter;
   return AskForFile(app, request, save ? DialogFolder::Save : DialogFolder::Load, [link, saveAs](int filterIndex) {

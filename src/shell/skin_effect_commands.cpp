@@ -1,75 +1,48 @@
 #include "shell/skin_effect_commands.h"
 
-#include "editor/skin_effects.h"
+#include "editor/document_ops.h"
 #include "image/image_files.h"
 #include "image/skin_set.h"
-#include "platform/ui.h"
-#include "render/lighting.h"
 #include "shell/app.h"
 #include "shell/file_dialog_step.h"
+#include "shell/show_op_result.h"
 #include "shell/skin_commands.h"
 
 namespace {
 
-constexpr int kShadingFlat = 0;
-constexpr int kShadingSmooth = 1;
-
-Skin* CurrentSkin(App& app) {
+bool HasCurrentSkin(App& app) {
   Model& m = app.model;
   m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
-  return m.currentSkin;
+  return m.currentSkin != nullptr;
 }
 
-std::uint8_t ActiveColour(const App& app) {
-  const int slot = app.editor.activeSlot >= 0 && app.editor.activeSlot < 8 ? app.editor.activeSlot : 0;
-  return app.editor.colourSlots[static_cast<std::size_t>(slot)];
-}
-
-void AfterEffect(App& app) {
+bool AfterEffect(App& app, const OpResult& result) {
+  if (!ShowOpResult(app.ui, result)) return false;
   RefreshSkinBar(app);
   app.RebuildPaintTable();
-}
-
-void OnLight(App& app, int kind) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin) return;
-  ComputeShading(app.model, app.lighting, kind);
-  if (kind == kShadingFlat)
-    FillSelected(app.model, *skin, app.rasterizer, app.editor.paintStrength);
-  else
-    ShadeSelected(app.model, *skin, app.rasterizer, app.editor.paintStrength);
-  AfterEffect(app);
+  return true;
 }
 
 }  // namespace
 
-void OnOutlineSelected(App& app) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin) return;
-  OutlineSelected(app.model, *skin, app.rasterizer, ActiveColour(app), app.editor.paintStrength);
-  AfterEffect(app);
+void OnOutlineSelected(App& app) { AfterEffect(app, OutlineSelected(app.document, app.editor, app.rasterizer)); }
+
+void OnFillSelected(App& app) {
+  AfterEffect(app, FillSelected(app.document, app.lighting, app.editor, app.rasterizer));
 }
 
-void OnFillSelected(App& app) { OnLight(app, kShadingFlat); }
-void OnShadeSelected(App& app) { OnLight(app, kShadingSmooth); }
+void OnShadeSelected(App& app) {
+  AfterEffect(app, ShadeSelected(app.document, app.lighting, app.editor, app.rasterizer));
+}
 
 void OnLoadToSelected(App& app) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin) return;
+  if (!HasCurrentSkin(app)) return;
   FileDialogRequest request;
   request.filter = kSkinOpenFilter;
   request.initialName = "*.pcx;*.bmp";
-  request.pathMustExist = true;
-  request.hideReadOnly = true;
   auto chosen = AskForFile(app, request, DialogFolder::Load, [](int filter) { return EnsureExtension("", filter); });
   if (!chosen) return;
   auto picture = LoadPictureAsSkin(app, chosen->path);
   if (!picture) return;
-  const bool modelSize = picture->width == app.model.skinWidth && picture->height == app.model.skinHeight;
-  if (!modelSize || !LoadToSelected(app.model, *skin, *picture, app.rasterizer, app.editor.paintStrength)) {
-    app.ui.Message(kSkinWrongSizeText);
-    return;
-  }
-  AfterEffect(app);
-  app.RebuildShadeRamps();
+  if (AfterEffect(app, LoadToSelected(app.document, *picture, app.editor, app.rasterizer))) app.RebuildShadeRamps();
 }

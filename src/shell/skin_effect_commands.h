@@ -1,6 +1,7 @@
 #pragma once
 // Skins > Skin F/X...: the effects on the skin area the selected triangles'
-// mapping covers, on the current skin. Each returns quietly without one.
+// mapping covers (editor/document_ops.h), on the current skin. Each returns
+// quietly without one.
 
 class App;
 

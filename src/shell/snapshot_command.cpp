@@ -43,7 +43,6 @@ void OnSnapshot(App& app) {
   request.save = true;
   request.filter = kSnapshotFilter;
   request.initialName = "*.bmp";
-  request.hideReadOnly = true;
   auto chosen = AskForFile(app, request, DialogFolder::Save,
                            [](int filter) { return std::string(filter == 2 ? ".png" : ".bmp"); });
   if (!chosen) return;

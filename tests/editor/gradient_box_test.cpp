@@ -65,12 +65,12 @@ TEST(GradientBoxSlider, RowsSetStrengthLeftAndExponentRight) {
   for (const Case& c : cases) {
     GradDesk d;
     d.box.MouseDown(At(MouseButton::Left, 10, 30));
-    EXPECT_EQ(d.host.cursorCount, -1);
+    EXPECT_TRUE(d.host.cursorHidden);
     d.box.MouseMove(At(MouseButton::Left, 10, 5));
     d.box.MouseUp(At(MouseButton::Left, 12, c.y));
     EXPECT_NEAR(d.app.editor.paintStrength, c.strength, 1e-12) << c.y;
     // The pointer comes back where it was pressed, shown again.
-    EXPECT_EQ(d.host.cursorCount, 0);
+    EXPECT_FALSE(d.host.cursorHidden);
     EXPECT_EQ(std::make_pair(d.host.cursorX, d.host.cursorY), std::make_pair(10, 30));
     EXPECT_FALSE(d.host.captured);
 

@@ -13,6 +13,12 @@ namespace {
 
 using FakeHost = FakePaneHost;
 
+// The drag under way when it is a T's.
+template <class T>
+const T* Using(const SkinView& view) {
+  return dynamic_cast<const T*>(view.activeTool());
+}
+
 MouseEvent Event(MouseButton b, int x, int y, bool left, bool right, bool shift = false, bool ctrl = false) {
   MouseEvent e;
   e.button = b;
@@ -123,8 +129,8 @@ TEST(SkinViewZoom, StaysWithinOneAndTwelveAndKeepsTheCentre) {
     d.Drag(MouseButton::Right, 30, 30 + dy);
     d.Release(MouseButton::Right, 30, 30 + dy);
     EXPECT_EQ(d.view.viewZoom(), dy > 0 ? 1.0f : 12.0f);
-    EXPECT_EQ(d.view.dragState(), SkinView::DragState::Idle);
-    EXPECT_EQ(d.host.cursorCount, 0);
+    EXPECT_TRUE(d.view.Idle());
+    EXPECT_FALSE(d.host.cursorHidden);
     EXPECT_EQ(d.Sent(0, 0x21), 1);
   }
 }
@@ -145,7 +151,7 @@ TEST(SkinViewGrab, ReachesBelowSixPixelsAtZoomOneAndTwelveAndTheFirstWinsATie) {
     // 32 + 0.5 x zoom, truncated: the differences to the press truncate alike.
     const int vx = static_cast<int>(32 + 0.5f * c.zoom);
     d.Press(MouseButton::Left, vx - c.dx, vx - c.dy);
-    EXPECT_EQ(d.view.dragState() == SkinView::DragState::VertexDrag, c.grabbed) << c.zoom << " " << c.dx << "," << c.dy;
+    EXPECT_EQ(Using<VertexDragTool>(d.view) != nullptr, c.grabbed) << c.zoom << " " << c.dx << "," << c.dy;
     EXPECT_EQ(d.host.captured, c.grabbed);
   }
   // Two vertices three pixels either side of the press: the lower index wins.
@@ -154,7 +160,7 @@ TEST(SkinViewGrab, ReachesBelowSixPixelsAtZoomOneAndTwelveAndTheFirstWinsATie) {
   d.Mesh({{{{10.5f, 10}, {10, 10}, {10, 20}}}});
   d.view.SetView(10, 10, 12);
   d.Press(MouseButton::Left, 41, 38);
-  ASSERT_EQ(d.view.dragState(), SkinView::DragState::VertexDrag);
+  ASSERT_TRUE(Using<VertexDragTool>(d.view));
   EXPECT_EQ(d.app.model.mapVertices[3].s, 10.5f);
   EXPECT_EQ(d.app.model.numMapVertices, 3);
 }
@@ -165,7 +171,7 @@ TEST(SkinViewVertexDrag, SplitsASharedVertexFromUnselectedTrianglesAndWeldsBackW
   d.Mesh({{{{10, 10}, {20, 10}, {10, 20}}}, {{{10, 10}, {4, 10}, {10, 4}}}}, {TRI_SELECTED, 0});
   ASSERT_EQ(d.app.model.numMapVertices, 5);
   d.Press(MouseButton::Left, 21, 21);
-  ASSERT_EQ(d.view.dragState(), SkinView::DragState::VertexDrag);
+  ASSERT_TRUE(Using<VertexDragTool>(d.view));
   EXPECT_EQ(d.Sent(1, 0x23), 1);
   d.Drag(MouseButton::Left, 28, 24);
   EXPECT_EQ(d.Sent(1, 0x13), 1);
@@ -231,11 +237,11 @@ TEST(SkinViewTransform, RotateAndScaleAboutThePressPointAndNeverLeaveTheSkin) {
     d.app.editor.uniformScales = k.uniform;
     d.Mesh({{{k.a, {16, 20}, {20, 16}}}}, {TRI_SELECTED});
     d.Press(MouseButton::Right, 32, 32, k.shift, k.ctrl);
-    ASSERT_EQ(d.view.dragState(), SkinView::DragState::SelectionTransform) << k.what;
-    EXPECT_EQ(d.host.cursorCount, -1) << k.what;
+    ASSERT_TRUE(Using<TransformTool>(d.view)) << k.what;
+    EXPECT_TRUE(d.host.cursorHidden) << k.what;
     d.Nudge(32, 32, k.dx, k.dy);
     d.Release(MouseButton::Right, 32, 32);
-    EXPECT_EQ(d.host.cursorCount, 0) << k.what;
+    EXPECT_FALSE(d.host.cursorHidden) << k.what;
     EXPECT_NEAR(d.CornerOf(0, 0).s, k.expected.s, 1e-4) << k.what;
     EXPECT_NEAR(d.CornerOf(0, 0).t, k.expected.t, 1e-4) << k.what;
     if (k.expected.s == k.a.s) {
@@ -295,7 +301,7 @@ TEST(SkinViewFrame, EachRedrawClampsAndOrdersTheFrame) {
   d.app.editor.showMappingFrame = true;
   d.app.editor.mappingFrame = {0, 0, 2, 2};
   d.Press(MouseButton::Left, 21, 11);
-  ASSERT_EQ(d.view.dragState(), SkinView::DragState::FrameNew);
+  ASSERT_TRUE(Using<FrameTool>(d.view) && Using<FrameTool>(d.view)->part() == FrameTool::Part::New);
   d.Drag(MouseButton::Left, 41, 41);
   d.Release(MouseButton::Left, 41, 41);
   const MappingFrame& f = d.app.editor.mappingFrame;
@@ -333,12 +339,12 @@ TEST(SkinViewPaint, PencilStrokeChangesEachTexelOnceAndNeverAProtectedColour) {
   BuildPaintTable(d.app);
   // Grey ramp: 100 + (200 - 100) x 0.5 = 150; painted twice it would be 175.
   d.Press(MouseButton::Left, 0, 0);
-  ASSERT_EQ(d.view.dragState(), SkinView::DragState::Painting);
+  ASSERT_TRUE(Using<PaintTool>(d.view));
   d.Drag(MouseButton::Left, 63, 1);
   d.Drag(MouseButton::Left, 0, 0);
   d.Drag(MouseButton::Left, 200, 0);  // leaves the pane: clipped, not dropped
   d.Release(MouseButton::Left, 200, 0);
-  EXPECT_EQ(d.view.dragState(), SkinView::DragState::Idle);
+  EXPECT_TRUE(d.view.Idle());
   for (int x = 0; x < 32; ++x) EXPECT_EQ(d.Texel(x, 0), x == 3 ? 50 : 150) << x;
   EXPECT_EQ(d.Texel(0, 1), 100);
   EXPECT_GE(d.Sent(3, 0x13), 1);
@@ -390,8 +396,8 @@ TEST(SkinViewCapture, LosingItEndsTheDragAsItsReleaseWould) {
   d.Mesh({{{{10, 10}, {20, 10}, {10, 20}}}}, {TRI_SELECTED});
   d.Press(MouseButton::Right, 40, 40, true);
   d.view.CaptureLost();
-  EXPECT_EQ(d.view.dragState(), SkinView::DragState::Idle);
-  EXPECT_EQ(d.host.cursorCount, 0);
+  EXPECT_TRUE(d.view.Idle());
+  EXPECT_FALSE(d.host.cursorHidden);
   EXPECT_EQ(d.app.model.triangles[0].flags, TRI_SELECTED);
   EXPECT_EQ(d.Sent(0, 0x23), 1);
   EXPECT_FALSE(d.app.document.history.open());

@@ -49,18 +49,18 @@ void Mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button
   QCoreApplication::sendEvent(target, &e);
 }
 
-int CommandId(const std::string& label) {
+std::string CommandNamed(const std::string& label) {
   const Command* c = FindCommandByLabel(label);
   EXPECT_NE(c, nullptr) << label;
-  return c ? c->id : 0;
+  return c ? c->name : std::string();
 }
 
 // A command by its place, for labels that several menus share ("&Open").
-int CommandIn(const std::vector<std::string>& menu, const std::string& label) {
+std::string CommandIn(const std::vector<std::string>& menu, const std::string& label) {
   for (const Command& c : CommandTable())
-    if (c.menu == menu && c.label == label) return c.id;
+    if (c.menu == menu && c.label == label) return c.name;
   ADD_FAILURE() << label;
-  return 0;
+  return {};
 }
 
 }  // namespace
@@ -190,7 +190,7 @@ TEST(ShellWnd, SwapDisplaysSendsTheWheelOverTheLeftPaneToThe3DView) {
   Wheel(&shell, QPoint(leftX, y), 120);
   EXPECT_EQ(app.viewport.distance, before);
 
-  wnd.RunCommand(CommandId("&Swap Displays"));
+  wnd.RunCommand(CommandNamed("&Swap Displays"));
   f.Pump();
   EXPECT_FALSE(shell.layout().swapped());
   EXPECT_EQ(modelWidget.geometry().x(), 0);
@@ -290,7 +290,7 @@ TEST(MainWnd, TheMenusHoldTheTableItemsWithTheirKeys) {
     QMenu* menu = wnd.menuAt(c.menu);
     ASSERT_NE(menu, nullptr) << c.label;
     emit menu->aboutToShow();
-    QAction* action = wnd.actionFor(c.id);
+    QAction* action = wnd.actionFor(c.name);
     ASSERT_NE(action, nullptr);
     EXPECT_TRUE(menu->actions().contains(action)) << c.label;
     EXPECT_EQ(action->text().toStdString(), CommandLabel(f.session->app(), c));
@@ -303,13 +303,14 @@ TEST(MainWnd, TheMenusHoldTheTableItemsWithTheirKeys) {
   EXPECT_GT(items, 80);
 
   // A few keys as the user knows them, independent of the table's spelling.
-  EXPECT_EQ(wnd.actionFor(CommandId("&Open...\tCtrl+O"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-  EXPECT_EQ(wnd.actionFor(CommandId("Select &Connected\t\\"))->shortcut(), QKeySequence(Qt::Key_Backslash));
-  EXPECT_EQ(wnd.actionFor(CommandId("&Camera Toggle\tSpace"))->shortcut(), QKeySequence(Qt::Key_Space));
-  EXPECT_EQ(wnd.actionFor(CommandId("&Move Up\tCtrl+Up"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
-  EXPECT_EQ(wnd.actionFor(CommandId("&Zoom 2D Extents\tShift+F1"))->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F1));
+  EXPECT_EQ(wnd.actionFor(CommandNamed("&Open...\tCtrl+O"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  EXPECT_EQ(wnd.actionFor(CommandNamed("Select &Connected\t\\"))->shortcut(), QKeySequence(Qt::Key_Backslash));
+  EXPECT_EQ(wnd.actionFor(CommandNamed("&Camera Toggle\tSpace"))->shortcut(), QKeySequence(Qt::Key_Space));
+  EXPECT_EQ(wnd.actionFor(CommandNamed("&Move Up\tCtrl+Up"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
+  EXPECT_EQ(wnd.actionFor(CommandNamed("&Zoom 2D Extents\tShift+F1"))->shortcut(),
+            QKeySequence(Qt::SHIFT | Qt::Key_F1));
   // Every key a label shows is bound.
-  EXPECT_EQ(wnd.actionFor(CommandId("Align B&ack\tShift+F7"))->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F7));
+  EXPECT_EQ(wnd.actionFor(CommandNamed("Align B&ack\tShift+F7"))->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F7));
   EXPECT_EQ(wnd.actionFor(CommandIn({"&Skins"}, "&Open\tShift+O"))->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_O));
 }
 
@@ -325,7 +326,7 @@ TEST(MainWnd, CompanionItemsAreDisabledWithoutACompanionAndChecksFollowTheState)
   EXPECT_FALSE(wnd.actionFor(CommandIn({"&File", "&Companion"}, "&Hide\tH"))->isEnabled());
   EXPECT_FALSE(wnd.actionFor(CommandIn({"&File", "&Companion"}, "&Offset"))->isEnabled());
 
-  QAction* camera = wnd.actionFor(CommandId("&Camera Toggle\tSpace"));
+  QAction* camera = wnd.actionFor(CommandNamed("&Camera Toggle\tSpace"));
   EXPECT_TRUE(camera->isChecked());
   camera->trigger();
   EXPECT_FALSE(f.session->app().editor.cameraToggle);

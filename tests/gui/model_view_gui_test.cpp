@@ -39,7 +39,7 @@ void Release(QWidget* w, QPoint at, Qt::MouseButton button, Qt::MouseButtons hel
 void Trigger(MainWnd& wnd, const std::string& label) {
   const Command* c = FindCommandByLabel(label);
   ASSERT_NE(c, nullptr) << label;
-  QAction* a = wnd.actionFor(c->id);
+  QAction* a = wnd.actionFor(c->name);
   ASSERT_NE(a, nullptr) << label;
   ASSERT_TRUE(a->isEnabled()) << label;
   a->trigger();
@@ -290,8 +290,8 @@ TEST(ModelViewPaint, TheEditMenuUndoesAndRedoesAStrokeByName) {
   f.FindRow();
   Skin& skin = *f.app->model.currentSkin;
   const std::vector<std::uint8_t> before = skin.pixels;
-  QAction* undo = f.wnd->actionFor(FindCommandByLabel("&Undo\tAlt+Backspace")->id);
-  QAction* redo = f.wnd->actionFor(FindCommandByLabel("&Redo\tCtrl+Y")->id);
+  QAction* undo = f.wnd->actionFor(FindCommandByLabel("&Undo\tAlt+Backspace")->name);
+  QAction* redo = f.wnd->actionFor(FindCommandByLabel("&Redo\tCtrl+Y")->name);
   f.wnd->UpdateCommandStates();
   EXPECT_FALSE(undo->isEnabled());
 

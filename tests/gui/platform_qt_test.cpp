@@ -59,6 +59,42 @@ TEST(PaneWidgetInput, AQuickSecondPressIsAPressThoughQtCallsItADoubleClick) {
   EXPECT_EQ(pane.log, "D10U10D12U12");
 }
 
+namespace {
+
+// A drag that hides the pointer while it lasts, as the panes' drags do.
+class HidingDrag : public PressLog {
+ public:
+  void MouseDown(const MouseEvent&) override {
+    host()->CaptureMouse();
+    host()->SetCursorHidden(true);
+  }
+  void CaptureLost() override { host()->SetCursorHidden(false); }
+};
+
+}  // namespace
+
+TEST(PaneWidgetCursor, HiddenIsAStateNotACountAndALostCaptureShowsItAgain) {
+  TestApp();
+  HidingDrag pane;
+  PaneWidget widget(pane);
+  widget.resize(64, 64);
+  // Hidden twice over, one show brings it back.
+  widget.SetCursorHidden(true);
+  widget.SetCursorHidden(true);
+  EXPECT_EQ(widget.cursor().shape(), Qt::BlankCursor);
+  widget.SetCursorHidden(false);
+  EXPECT_EQ(widget.cursor().shape(), Qt::ArrowCursor);
+
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &press);
+  EXPECT_EQ(widget.cursor().shape(), Qt::BlankCursor);
+  QEvent deactivate(QEvent::WindowDeactivate);
+  QCoreApplication::sendEvent(&widget, &deactivate);
+  EXPECT_FALSE(widget.HasCapture());
+  EXPECT_EQ(widget.cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST(PaneImage, EightBitBottomUpRowsAreTurnedAndColouredByThePalette) {
   TestApp();
   // 3 x 2 picture, stride 4, bottom row first in memory.

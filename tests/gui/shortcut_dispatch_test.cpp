@@ -35,7 +35,7 @@ TEST(Shortcuts, EveryKeyOfTheTableReachesItsCommand) {
   MainWnd& wnd = f.session->mainWnd();
   ShortcutCatcher catcher;
   for (const Command& c : CommandTable()) {
-    QAction* a = wnd.actionFor(c.id);
+    QAction* a = wnd.actionFor(c.name);
     ASSERT_NE(a, nullptr);
     a->setEnabled(true);  // the walk checks the keys, not the enabled rules
     a->installEventFilter(&catcher);
@@ -49,7 +49,7 @@ TEST(Shortcuts, EveryKeyOfTheTableReachesItsCommand) {
       const QKeyCombination combination = sequence[0];
       catcher.hits.clear();
       QTest::keyClick(&wnd, combination.key(), combination.keyboardModifiers());
-      EXPECT_EQ(catcher.hits, std::vector<QObject*>{wnd.actionFor(c.id)}) << c.label << " / " << key;
+      EXPECT_EQ(catcher.hits, std::vector<QObject*>{wnd.actionFor(c.name)}) << c.label << " / " << key;
       ++keys;
     }
   }

@@ -18,18 +18,18 @@
 namespace {
 
 // Labels as the toolbars show them, "" for a gap.
-std::vector<int> Ids(const std::vector<std::string>& labels) {
-  std::vector<int> ids;
+std::vector<std::string> Names(const std::vector<std::string>& labels) {
+  std::vector<std::string> names;
   for (const std::string& label : labels) {
     if (label.empty()) {
-      ids.push_back(0);
+      names.emplace_back();
       continue;
     }
     const Command* c = FindCommandByLabel(label);
     EXPECT_NE(c, nullptr) << label;
-    ids.push_back(c ? c->id : -1);
+    names.push_back(c ? c->name : "?");
   }
-  return ids;
+  return names;
 }
 
 const std::vector<std::string> kPaint = {
@@ -42,7 +42,7 @@ const std::vector<std::string> kMapping = {
 
 QAction* Action(MainWnd& wnd, const std::string& label) {
   const Command* c = FindCommandByLabel(label);
-  return c ? wnd.actionFor(c->id) : nullptr;
+  return c ? wnd.actionFor(c->name) : nullptr;
 }
 
 // The button the toolbar shows for `label`, clicked as the user would.
@@ -67,7 +67,7 @@ TEST(Toolbar, EachEditModeShowsItsOwnButtonsInOrder) {
   ASSERT_TRUE(f.Start(JoinCommandLine({"-md2", f.model})));
   MainWnd& wnd = f.session->mainWnd();
   EXPECT_EQ(wnd.commandToolbar()->iconSize(), QSize(16, 15));
-  EXPECT_EQ(wnd.toolbarCommands(), Ids(kPaint));
+  EXPECT_EQ(wnd.toolbarCommands(), Names(kPaint));
   for (const std::string& label : kPaint) {
     if (label.empty()) continue;
     EXPECT_TRUE(Action(wnd, label)->isEnabled()) << label;
@@ -76,7 +76,7 @@ TEST(Toolbar, EachEditModeShowsItsOwnButtonsInOrder) {
 
   Click(f, wnd, "M&apping Mode\t2");
   EXPECT_EQ(f.session->app().editor.editMode, EditMode::Mapping);
-  EXPECT_EQ(wnd.toolbarCommands(), Ids(kMapping));
+  EXPECT_EQ(wnd.toolbarCommands(), Names(kMapping));
   for (const char* label : {"Show mapping frame", "Drag pixels with mapping", "&Map from 3D View...", "Lock X Axis"}) {
     QToolButton* b = Button(wnd, label);
     ASSERT_NE(b, nullptr) << label;
@@ -87,7 +87,7 @@ TEST(Toolbar, EachEditModeShowsItsOwnButtonsInOrder) {
 
   Click(f, wnd, "&Paint Mode\t1");
   EXPECT_EQ(f.session->app().editor.editMode, EditMode::Paint);
-  EXPECT_EQ(wnd.toolbarCommands(), Ids(kPaint));
+  EXPECT_EQ(wnd.toolbarCommands(), Names(kPaint));
 }
 
 TEST(Toolbar, ButtonsChangeTheStateAndTheirCheckMarksFollowIt) {

@@ -69,6 +69,9 @@ std::string IncludeProblem(std::string_view file, std::string_view line) {
   if (close != '"') return {};
   if (OneOf(kQuietLayers, fileFolder) && OneOf(kShowingHeaders, header))
     return where + " shows messages from a layer that hands its failures back";
+  // The command line runs the editor's operations without the windows'
+  // application object, so it stands on the editor, never on the shell.
+  if (fileFolder == "cli" && FirstFolder(header) == "shell") return where + " includes the window layer's shell";
   const int to = LayerRank(FirstFolder(header));
   if (from < 0 || to < 0 || to <= from) return {};
   return where + " includes the higher layer " + std::string(kLayers[static_cast<std::size_t>(to)]);

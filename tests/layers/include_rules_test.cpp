@@ -34,6 +34,8 @@ TEST(IncludeRules, JudgesEachKindOfInclude) {
       {"model/md2_load.h", "#include \"platform/show_file_error.h\"", true},
       {"model/md2_load.h", "#include \"platform/file_error.h\"", false},
       {"render/mode.cpp", "#include \"platform/ui.h\"", false},
+      {"cli/cmd_model.cpp", "#include \"shell/app.h\"", true},
+      {"cli/cmd_model.cpp", "#include \"editor/workspace.h\"", false},
   };
   for (const Case& c : cases) {
     const std::string problem = IncludeProblem(c.file, c.line);

@@ -2,6 +2,7 @@
 
 #include <new>
 #include <set>
+#include <utility>
 
 #include "editor/undo_step.h"
 #include "platform/profile.h"
@@ -24,7 +25,7 @@ TEST(CommandTable, EveryMenuItemIsPresentWithItsKey) {
     std::vector<std::string> menu;
     const char* label;
     const char* key;
-    bool built;
+    bool runs;
   };
   const std::vector<Row> rows = {
       {{"&File"}, "&Open...\tCtrl+O", "Ctrl+O", true},
@@ -54,18 +55,38 @@ TEST(CommandTable, EveryMenuItemIsPresentWithItsKey) {
     const Command* c = Find(r.menu, r.label);
     ASSERT_NE(c, nullptr) << r.label;
     EXPECT_EQ(c->key, r.key) << r.label;
-    EXPECT_EQ(c->built, r.built) << r.label;
-    EXPECT_EQ(static_cast<bool>(c->run), r.built) << r.label;
+    EXPECT_EQ(static_cast<bool>(c->run), r.runs) << r.label;
   }
-  std::set<int> ids;
+  std::set<std::string> names;
   std::set<std::string> keys;
   for (const Command& c : CommandTable()) {
-    EXPECT_TRUE(ids.insert(c.id).second);
+    EXPECT_TRUE(names.insert(c.name).second) << "name given twice: " << c.name;
     if (!c.key.empty()) {
       EXPECT_TRUE(keys.insert(c.key).second) << "key bound twice: " << c.key;
     }
-    EXPECT_EQ(FindCommand(c.id), &c);
+    EXPECT_EQ(FindCommand(c.name), &c);
   }
+}
+
+TEST(CommandTable, ACommandIsFoundByItsMenuPathWithoutMarksOrKeyAndRuns) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"File > Open...", "&Open...\tCtrl+O"},
+      {"File > Companion > Open", "&Open"},
+      {"Skins > Open", "&Open\tShift+O"},
+      {"Mapping > V-Link > Begin Watch", "Begin Watch\tW"},
+      {"Next colour", "Next colour"},
+  };
+  for (const auto& [name, label] : cases) {
+    const Command* c = FindCommand(name);
+    ASSERT_NE(c, nullptr) << name;
+    EXPECT_EQ(c->label, label) << name;
+  }
+  ScriptedUi ui;
+  MemoryProfile profile;
+  App app(ui, profile);
+  const bool before = app.editor.cameraToggle;
+  ExecuteCommand(app, *FindCommand("Options > Camera Toggle"));
+  EXPECT_NE(app.editor.cameraToggle, before);
 }
 
 TEST(CommandTable, CompanionItemsNeedACurrentCompanion) {

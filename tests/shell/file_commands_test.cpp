@@ -56,8 +56,6 @@ TEST(OpenCommand, LoadsTheChosenFileAndRemembersItsFolder) {
   EXPECT_EQ(r.filter, "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||");
   EXPECT_EQ(r.initialName, "*.md2");
   EXPECT_EQ(r.initialFolder, "/start/here");
-  EXPECT_TRUE(r.pathMustExist);
-  EXPECT_TRUE(r.hideReadOnly);
   EXPECT_EQ(d.app->model.modelLoaded, 1);
   EXPECT_EQ(d.app->loadFolder, d.models);
   EXPECT_EQ(d.profile.GetString("Project", "LoadDir", ""), d.models);

@@ -1,6 +1,6 @@
 #pragma once
-// A pane's host without a window: it keeps the capture, counts cursor
-// show/hide and repaints, remembers where the cursor was put, and reports
+// A pane's host without a window: it keeps the capture, keeps whether the
+// cursor is hidden, counts repaints, remembers where the cursor was put, and reports
 // the modifier keys it is told are held. And a mouse event to hand a pane.
 
 #include "platform/pane.h"
@@ -10,7 +10,7 @@ class FakePaneHost : public PaneHost {
   void CaptureMouse() override { captured = true; }
   void ReleaseMouse() override { captured = false; }
   bool HasCapture() const override { return captured; }
-  void ShowCursor(bool show) override { cursorCount += show ? 1 : -1; }
+  void SetCursorHidden(bool hidden) override { cursorHidden = hidden; }
   void SetCursorPos(int x, int y) override {
     cursorX = x;
     cursorY = y;
@@ -21,7 +21,7 @@ class FakePaneHost : public PaneHost {
   bool CtrlDown() const override { return ctrl; }
 
   bool captured = false;
-  int cursorCount = 0;  // below zero: hidden
+  bool cursorHidden = false;
   int cursorX = -1, cursorY = -1;
   int repaints = 0;
   bool shift = false, ctrl = false;  // the modifier keys the pane asks about

@@ -77,8 +77,8 @@ void PaneWidget::ReleaseMouse() {
 
 bool PaneWidget::HasCapture() const { return captured_; }
 
-void PaneWidget::ShowCursor(bool show) {
-  cursorCount_ += show ? 1 : -1;
+void PaneWidget::SetCursorHidden(bool hidden) {
+  cursorHidden_ = hidden;
   UpdateCursor();
 }
 
@@ -101,7 +101,7 @@ bool PaneWidget::CtrlDown() const {
 }
 
 void PaneWidget::UpdateCursor() {
-  if (cursorCount_ < 0) {
+  if (cursorHidden_) {
     setCursor(Qt::BlankCursor);
     return;
   }

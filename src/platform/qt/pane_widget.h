@@ -24,7 +24,7 @@ class PaneWidget : public QWidget, public PaneHost {
   void CaptureMouse() override;
   void ReleaseMouse() override;
   bool HasCapture() const override;
-  void ShowCursor(bool show) override;
+  void SetCursorHidden(bool hidden) override;
   void SetCursorPos(int x, int y) override;
   void SetCursor(CursorKind kind) override;
   void RepaintNow() override;
@@ -54,7 +54,7 @@ class PaneWidget : public QWidget, public PaneHost {
 
   Pane& pane_;
   bool captured_ = false;
-  int cursorCount_ = 0;  // below zero: hidden
+  bool cursorHidden_ = false;
   CursorKind cursorKind_ = CursorKind::Arrow;
   bool cursorForced_ = false;  // SetCursor was called; else the pane's own cursor
   int paintCount_ = 0;

@@ -12,6 +12,10 @@
 
 namespace {
 
+// The name the watcher's socket is made from; copies built before keep
+// finding the same socket.
+const char* const kWatcherSocketName = "VLink - Watcher";
+
 QByteArray Word(std::uint32_t value) {
   QByteArray out(4, '\0');
   for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((value >> (8 * i)) & 0xff);
@@ -52,7 +56,7 @@ QtLinkTransport::QtLinkTransport(LinkPlace place, QObject* parent) : QObject(par
 
 QtLinkTransport::~QtLinkTransport() { delete server_; }
 
-std::optional<std::string> QtLinkTransport::SocketPath(const std::string& title) const {
+std::optional<std::string> QtLinkTransport::SocketPath() const {
   std::optional<std::string> folder;
   if (place_.folder.empty()) {
     folder = PrivateLinkFolder();
@@ -60,18 +64,20 @@ std::optional<std::string> QtLinkTransport::SocketPath(const std::string& title)
     folder = place_.folder;
   }
   if (!folder) return std::nullopt;
-  return LinkSocketPath(*folder, place_.scope, title);
+  return LinkSocketPath(*folder, place_.scope, kWatcherSocketName);
 }
 
-LinkTransport::Found QtLinkTransport::FindWindow(const std::string& title) {
-  if (server_ && title == title_) return Found::ThisCopy;
-  const std::optional<std::string> path = SocketPath(title);
-  return path && OwnCopyListens(*path) ? Found::OtherCopy : Found::None;
+bool QtLinkTransport::WatcherPresent() {
+  // This copy watching is no other copy; nor does it answer its own probe
+  // before its event loop runs again.
+  if (server_) return false;
+  const std::optional<std::string> path = SocketPath();
+  return path && OwnCopyListens(*path);
 }
 
-bool QtLinkTransport::Listen(const std::string& title, Handler handler) {
+bool QtLinkTransport::Listen(Handler handler) {
   StopListening();
-  const std::optional<std::string> path = SocketPath(title);
+  const std::optional<std::string> path = SocketPath();
   if (!path) return false;
   switch (InspectSocketPlace(*path, ::geteuid())) {
     case SocketPlace::Taken:
@@ -95,7 +101,6 @@ bool QtLinkTransport::Listen(const std::string& title, Handler handler) {
   }
   connect(server, &QLocalServer::newConnection, this, &QtLinkTransport::Accept);
   server_ = server;
-  title_ = title;
   handler_ = std::move(handler);
   return true;
 }
@@ -107,7 +112,6 @@ void QtLinkTransport::StopListening() {
   // for its answer; that connection must outlive the call.
   server_->deleteLater();
   server_ = nullptr;
-  title_.clear();
   handler_ = nullptr;
 }
 
@@ -133,8 +137,8 @@ void QtLinkTransport::Accept() {
 
 void QtLinkTransport::Answer(QLocalSocket* socket) {
   if (socket->property("answered").toBool() || socket->bytesAvailable() < 4) return;
-  const std::uint32_t wParam = WordOf(socket->peek(4));
-  const std::uint32_t carried = std::min(wParam, kMaxBlockBytes);
+  const std::uint32_t announcedSize = WordOf(socket->peek(4));
+  const std::uint32_t carried = std::min(announcedSize, kMaxBlockBytes);
   if (socket->bytesAvailable() < 4 + static_cast<qint64>(carried)) return;
   socket->setProperty("answered", true);
   socket->skip(4);
@@ -142,7 +146,7 @@ void QtLinkTransport::Answer(QLocalSocket* socket) {
   // The handler may stop listening; it is run from a copy.
   const Handler handler = handler_;
   const int result =
-      handler ? handler(wParam, std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
+      handler ? handler(announcedSize, std::span(reinterpret_cast<const std::uint8_t*>(block.constData()),
                                           static_cast<std::size_t>(block.size())))
               : 0;
   socket->write(Word(static_cast<std::uint32_t>(result)));
@@ -150,10 +154,9 @@ void QtLinkTransport::Answer(QLocalSocket* socket) {
   socket->disconnectFromServer();
 }
 
-std::optional<int> QtLinkTransport::Send(const std::string& title, std::uint32_t blockSize,
-                                         std::span<const std::uint8_t> record) {
+std::optional<int> QtLinkTransport::Send(std::uint32_t blockSize, std::span<const std::uint8_t> record) {
   if (record.size() > blockSize || blockSize > kMaxBlockBytes) return std::nullopt;
-  const std::optional<std::string> path = SocketPath(title);
+  const std::optional<std::string> path = SocketPath();
   if (!path) return std::nullopt;
   const QDeadlineTimer deadline(kSendTimeoutMs);
   QLocalSocket socket;

@@ -1,7 +1,6 @@
 #pragma once
-// The link between copies over Qt: a title is claimed by listening on a
-// local socket in a folder only this user can enter, named after the title
-// and the desktop session. A sender writes the block's size and the block
+// The link between copies over Qt: the watcher listens on the desktop
+// session's one local socket, in a folder only this user can enter. A sender writes the block's size and the block
 // itself on a connection and waits for the one-word answer; the watcher
 // answers from its event loop. Both ends drop a peer of another user.
 //
@@ -36,15 +35,13 @@ class QtLinkTransport : public QObject, public LinkTransport {
   explicit QtLinkTransport(LinkPlace place, QObject* parent = nullptr);
   ~QtLinkTransport() override;
 
-  Found FindWindow(const std::string& title) override;
-  bool Listen(const std::string& title, Handler handler) override;
+  bool WatcherPresent() override;
+  bool Listen(Handler handler) override;
   void StopListening() override;
-  std::optional<int> Send(const std::string& title, std::uint32_t blockSize,
-                          std::span<const std::uint8_t> record) override;
+  std::optional<int> Send(std::uint32_t blockSize, std::span<const std::uint8_t> record) override;
 
-  // The socket that stands for `title`; nothing when the folder is not this
-  // user's alone.
-  std::optional<std::string> SocketPath(const std::string& title) const;
+  // The watcher's socket; nothing when the folder is not this user's alone.
+  std::optional<std::string> SocketPath() const;
 
  private:
   void Accept();
@@ -54,6 +51,5 @@ class QtLinkTransport : public QObject, public LinkTransport {
   // A child of this object, so that one given up while a connection of its
   // waited for an answer still goes when the transport does.
   QLocalServer* server_ = nullptr;
-  std::string title_;
   Handler handler_;
 };

@@ -68,18 +68,18 @@ const char* const kMappingToolbar[] = {
     "Drag pixels with mapping"};
 
 template <std::size_t N>
-std::vector<int> ToolbarIds(const char* const (&labels)[N]) {
-  std::vector<int> ids;
+std::vector<std::string> ToolbarNames(const char* const (&labels)[N]) {
+  std::vector<std::string> names;
   for (const char* label : labels) {
     if (!*label) {
-      ids.push_back(0);
+      names.emplace_back();
       continue;
     }
     // A label missing from the table leaves its button out rather than
     // showing a dead one.
-    if (const Command* c = FindCommandByLabel(label)) ids.push_back(c->id);
+    if (const Command* c = FindCommandByLabel(label)) names.push_back(c->name);
   }
-  return ids;
+  return names;
 }
 
 }  // namespace
@@ -164,13 +164,13 @@ MainWnd::~MainWnd() {
 void MainWnd::BuildMenus() {
   for (const Command& c : CommandTable()) {
     auto* action = new QAction(QString::fromStdString(c.label), this);
-    action->setObjectName(QString("cmd-%1").arg(c.id));
+    action->setObjectName(QString::fromStdString("cmd-" + c.name));
     action->setIconVisibleInMenu(false);
     SetShortcuts(action, CommandKeys(app_, c));
     if (c.checked) action->setCheckable(true);
-    const int id = c.id;
-    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
-    actions_[c.id] = action;
+    const std::string name = c.name;
+    connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
+    actions_[c.name] = action;
 
     if (c.menu.empty()) {
       // Key-only and toolbar-only commands still need their shortcut live.
@@ -202,25 +202,25 @@ void MainWnd::BuildToolbar() {
   toolbar_->setMinimumSize(kBandMinWidth, kBandMinHeight);
   addToolBar(Qt::TopToolBarArea, toolbar_);
   // Each toolbar keeps its own gaps, so swapping them creates nothing new.
-  auto build = [this](const std::vector<int>& ids) {
+  auto build = [this](const std::vector<std::string>& names) {
     QList<QAction*> bar;
-    for (int id : ids) {
-      if (id == 0) {
+    for (const std::string& name : names) {
+      if (name.empty()) {
         auto* gap = new QAction(this);
         gap->setSeparator(true);
         bar << gap;
         continue;
       }
-      const Command* c = FindCommand(id);
-      QAction* a = actions_[id];
+      const Command* c = FindCommand(name);
+      QAction* a = actions_[name];
       a->setIcon(CommandIcon(*c));
       a->setToolTip(PlainLabel(c->label));
       bar << a;
     }
     return bar;
   };
-  paintBar_ = build(ToolbarIds(kPaintToolbar));
-  mappingBar_ = build(ToolbarIds(kMappingToolbar));
+  paintBar_ = build(ToolbarNames(kPaintToolbar));
+  mappingBar_ = build(ToolbarNames(kMappingToolbar));
 }
 
 void MainWnd::ShowToolbarFor(int editMode) {
@@ -230,17 +230,17 @@ void MainWnd::ShowToolbarFor(int editMode) {
   toolbar_->addActions(editMode == 1 ? mappingBar_ : paintBar_);
 }
 
-std::vector<int> MainWnd::toolbarCommands() const {
-  std::vector<int> ids;
+std::vector<std::string> MainWnd::toolbarCommands() const {
+  std::vector<std::string> names;
   for (QAction* a : toolbar_->actions()) {
     if (a->isSeparator()) {
-      ids.push_back(0);
+      names.emplace_back();
       continue;
     }
-    for (const auto& [id, action] : actions_)
-      if (action == a) ids.push_back(id);
+    for (const auto& [name, action] : actions_)
+      if (action == a) names.push_back(name);
   }
-  return ids;
+  return names;
 }
 
 void MainWnd::BuildListBars() {
@@ -278,8 +278,8 @@ QComboBox* MainWnd::listBar(const std::string& label) const {
   return it == lists_.end() ? nullptr : it->second;
 }
 
-QAction* MainWnd::actionFor(int id) const {
-  auto it = actions_.find(id);
+QAction* MainWnd::actionFor(const std::string& commandName) const {
+  auto it = actions_.find(commandName);
   return it == actions_.end() ? nullptr : it->second;
 }
 
@@ -346,8 +346,8 @@ void MainWnd::SyncListBars() {
 
 void MainWnd::UpdateCommandStates() {
   for (const Command& c : CommandTable()) {
-    QAction* a = actions_[c.id];
-    a->setEnabled(c.built && (!c.enabled || c.enabled(app_)));
+    QAction* a = actions_[c.name];
+    a->setEnabled(!c.enabled || c.enabled(app_));
     if (c.checked) a->setChecked(c.checked(app_));
     if (c.dynamicLabel || c.keys) a->setText(QString::fromStdString(CommandLabel(app_, c)));
     if (c.keys) SetShortcuts(a, CommandKeys(app_, c));
@@ -355,8 +355,8 @@ void MainWnd::UpdateCommandStates() {
   ShowToolbarFor(static_cast<int>(app_.editor.editMode));
 }
 
-void MainWnd::RunCommand(int id) {
-  const Command* c = FindCommand(id);
+void MainWnd::RunCommand(const std::string& name) {
+  const Command* c = FindCommand(name);
   if (!c) return;
   ExecuteCommand(app_, *c);
   AfterChange();

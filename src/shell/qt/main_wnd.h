@@ -45,7 +45,7 @@ class MainWnd : public QMainWindow {
 
   // Runs a command as its menu item or key would, then brings the menus,
   // toolbar and list bars up to date.
-  void RunCommand(int id);
+  void RunCommand(const std::string& name);
   // Enabled, checked and dynamic labels of every command, and the toolbar
   // of the current edit mode.
   void UpdateCommandStates();
@@ -57,14 +57,14 @@ class MainWnd : public QMainWindow {
   // Handles every queued message now (the event loop does this by itself).
   void DrainMessages();
 
-  QAction* actionFor(int id) const;
+  QAction* actionFor(const std::string& commandName) const;
   // The list bar whose band shows `label` ("Skins", "Frames", "Modes", ...).
   QComboBox* listBar(const std::string& label) const;
   // The menu reached through `path` from the menu bar, or null.
   QMenu* menuAt(const std::vector<std::string>& path) const;
   QToolBar* commandToolbar() const { return toolbar_; }
-  // The toolbar buttons now shown, by command id; 0 for a gap.
-  std::vector<int> toolbarCommands() const;
+  // The toolbar buttons now shown, by command name; "" for a gap.
+  std::vector<std::string> toolbarCommands() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -81,7 +81,7 @@ class MainWnd : public QMainWindow {
   App& app_;
   ShellWnd* shell_ = nullptr;
   QToolBar* toolbar_ = nullptr;
-  std::map<int, QAction*> actions_;
+  std::map<std::string, QAction*> actions_;  // by command name
   std::map<std::string, QMenu*> menus_;  // by path joined with '\n'
   std::map<std::string, QComboBox*> lists_;
   QList<QAction*> paintBar_;

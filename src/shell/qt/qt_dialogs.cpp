@@ -29,7 +29,7 @@
 #include "platform/qt/qt_ui.h"
 #include "platform/synth_sound.h"
 #include "shell/app.h"
-#include "shell/model_stats.h"
+#include "editor/model_stats.h"
 #include "shell/preferences.h"
 #include "shell/qt/toolbar_icons.h"
 

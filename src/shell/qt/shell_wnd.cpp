@@ -99,9 +99,8 @@ void ShellWnd::ReleaseMouse() {
   releaseMouse();
 }
 
-void ShellWnd::ShowCursor(bool show) {
-  cursorCount_ += show ? 1 : -1;
-  if (cursorCount_ < 0)
+void ShellWnd::SetCursorHidden(bool hidden) {
+  if (hidden)
     setCursor(Qt::BlankCursor);
   else
     unsetCursor();

@@ -38,7 +38,7 @@ class ShellWnd : public QWidget, public PaneHost {
   void CaptureMouse() override;
   void ReleaseMouse() override;
   bool HasCapture() const override { return captured_; }
-  void ShowCursor(bool show) override;
+  void SetCursorHidden(bool hidden) override;
   void SetCursorPos(int x, int y) override;
   void SetCursor(CursorKind kind) override;
   void RepaintNow() override { repaint(); }
@@ -68,5 +68,4 @@ class ShellWnd : public QWidget, public PaneHost {
 
   bool created_ = false;
   bool captured_ = false;
-  int cursorCount_ = 0;
 };

@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kTitle = "VLink - Watcher";
 const std::vector<std::uint8_t> kMapping{44, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
 const std::vector<std::uint8_t> kCamera{64, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0};
 
@@ -76,9 +75,9 @@ pid_t StartAsOtherUser(const std::function<int()>& body) {
   QCoreApplication app(argc, argv);
   QtLinkTransport watcher(place);
   int handled = 0;
-  const bool listening = watcher.Listen(kTitle, [&](std::uint32_t wParam, std::span<const std::uint8_t> block) {
+  const bool listening = watcher.Listen([&](std::uint32_t announcedSize, std::span<const std::uint8_t> block) {
     if (++handled == 2) QTimer::singleShot(0, &app, &QCoreApplication::quit);
-    return wParam == 4096 && block.size() == 4096 ? static_cast<int>(block[0]) : 0;
+    return announcedSize == 4096 && block.size() == 4096 ? static_cast<int>(block[0]) : 0;
   });
   if (!listening) _exit(3);
   app.exec();
@@ -95,34 +94,34 @@ TEST(QtLinkTransport, ASenderInAnotherProcessGetsTheWatchersAnswerAndOtherSessio
   if (child == 0) RunWatcher(place);
 
   QtLinkTransport sender(place);
-  // Wait for the watcher to claim its title, without a clock: a bounded
+  // Wait for the watcher to listen, without a clock: a bounded
   // number of short naps.
-  for (int tries = 0; tries < 1000 && sender.FindWindow(kTitle) != LinkTransport::Found::OtherCopy; ++tries)
+  for (int tries = 0; tries < 1000 && !sender.WatcherPresent(); ++tries)
     ::usleep(10000);
-  ASSERT_EQ(sender.FindWindow(kTitle), LinkTransport::Found::OtherCopy);
-  EXPECT_FALSE(sender.Listen(kTitle, Answer1));
+  ASSERT_TRUE(sender.WatcherPresent());
+  EXPECT_FALSE(sender.Listen(Answer1));
   // The same user on another display, or with another private folder.
   for (const LinkPlace& elsewhere : {LinkPlace{dir.path(), ":1"}, LinkPlace{otherDir.path(), ":0"}}) {
     QtLinkTransport other(elsewhere);
-    EXPECT_EQ(other.FindWindow(kTitle), LinkTransport::Found::None);
-    EXPECT_EQ(other.Send(kTitle, 4096, kMapping), std::nullopt);
+    EXPECT_FALSE(other.WatcherPresent());
+    EXPECT_EQ(other.Send(4096, kMapping), std::nullopt);
   }
 
-  EXPECT_EQ(sender.Send(kTitle, 4096, kMapping), std::optional<int>(44));
-  EXPECT_EQ(sender.Send(kTitle, 4096, kCamera), std::optional<int>(64));
+  EXPECT_EQ(sender.Send(4096, kMapping), std::optional<int>(44));
+  EXPECT_EQ(sender.Send(4096, kCamera), std::optional<int>(64));
 
   int status = -1;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(sender.FindWindow(kTitle), LinkTransport::Found::None);
-  EXPECT_EQ(sender.Send(kTitle, 4096, kMapping), std::nullopt);
+  EXPECT_FALSE(sender.WatcherPresent());
+  EXPECT_EQ(sender.Send(4096, kMapping), std::nullopt);
 }
 
 TEST(QtLinkTransport, OnlyASocketOfOursIsEverTakenOverAndOnlyInAFolderOfOursAlone) {
   LocalApp local;
   PrivateDir dir;
   QtLinkTransport transport(LinkPlace{dir.path(), "s"});
-  const std::string path = *transport.SocketPath(kTitle);
+  const std::string path = *transport.SocketPath();
   WriteBytes(dir.File("target"), {1});
   const std::function<void()> makers[] = {[&] { WriteBytes(path, {7}); },
                                           [&] { fs::create_symlink(dir.File("target"), path); },
@@ -130,8 +129,8 @@ TEST(QtLinkTransport, OnlyASocketOfOursIsEverTakenOverAndOnlyInAFolderOfOursAlon
   for (const auto& make : makers) {
     make();
     const fs::file_type type = fs::symlink_status(path).type();
-    EXPECT_FALSE(transport.Listen(kTitle, Answer1));
-    EXPECT_EQ(transport.FindWindow(kTitle), LinkTransport::Found::None);
+    EXPECT_FALSE(transport.Listen(Answer1));
+    EXPECT_FALSE(transport.WatcherPresent());
     EXPECT_EQ(fs::symlink_status(path).type(), type);
     fs::remove(path);
   }
@@ -140,21 +139,22 @@ TEST(QtLinkTransport, OnlyASocketOfOursIsEverTakenOverAndOnlyInAFolderOfOursAlon
   // One left behind by a copy of ours that ended.
   ::close(BindSocket(path));
   ASSERT_EQ(fs::symlink_status(path).type(), fs::file_type::socket);
-  EXPECT_TRUE(transport.Listen(kTitle, Answer1));
+  EXPECT_TRUE(transport.Listen(Answer1));
+  EXPECT_FALSE(transport.WatcherPresent());  // the watcher itself is no other copy
   transport.StopListening();
 
   ::chmod(dir.path().c_str(), 0711);
-  EXPECT_FALSE(transport.Listen(kTitle, Answer1));
+  EXPECT_FALSE(transport.Listen(Answer1));
 }
 
 TEST(QtLinkTransport, AWatcherThatNeverAnswersHoldsTheSenderNoLongerThanTheLinksTimeout) {
   PrivateDir dir;
   QtLinkTransport sender(LinkPlace{dir.path(), "s"});
-  const int hung = BindSocket(*sender.SocketPath(kTitle));
+  const int hung = BindSocket(*sender.SocketPath());
   ASSERT_GE(hung, 0);
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(sender.FindWindow(kTitle), LinkTransport::Found::OtherCopy);
-  EXPECT_EQ(sender.Send(kTitle, 4096, kMapping), std::nullopt);
+  EXPECT_TRUE(sender.WatcherPresent());
+  EXPECT_EQ(sender.Send(4096, kMapping), std::nullopt);
   const auto spent = std::chrono::steady_clock::now() - start;
   // Room for the scheduler, none for a second wait.
   EXPECT_LT(spent, std::chrono::milliseconds(QtLinkTransport::kLinkTimeoutMs + 500));
@@ -166,7 +166,7 @@ TEST(QtLinkTransport, APeerOfAnotherUserIsNoWatcherToASenderAndIsDroppedByAWatch
   PrivateDir dir;
   const LinkPlace place{dir.path(), "s"};
   QtLinkTransport ours(place);
-  const std::string path = *ours.SocketPath(kTitle);
+  const std::string path = *ours.SocketPath();
 
   // Another user listens at our socket's place (the folder opened to it just
   // for that) and answers anyone at once.
@@ -185,9 +185,9 @@ TEST(QtLinkTransport, APeerOfAnotherUserIsNoWatcherToASenderAndIsDroppedByAWatch
   ASSERT_EQ(::read(ready[0], &bound, 1), 1);
   ::chmod(dir.path().c_str(), 0700);
   EXPECT_EQ(bound, 'y');
-  EXPECT_EQ(ours.FindWindow(kTitle), LinkTransport::Found::None);
-  EXPECT_EQ(ours.Send(kTitle, 4096, kMapping), std::nullopt);
-  EXPECT_FALSE(ours.Listen(kTitle, Answer1));
+  EXPECT_FALSE(ours.WatcherPresent());
+  EXPECT_EQ(ours.Send(4096, kMapping), std::nullopt);
+  EXPECT_FALSE(ours.Listen(Answer1));
   EXPECT_EQ(fs::symlink_status(path).type(), fs::file_type::socket);
   ::kill(impostor, SIGKILL);
   ::waitpid(impostor, nullptr, 0);
@@ -199,7 +199,7 @@ TEST(QtLinkTransport, APeerOfAnotherUserIsNoWatcherToASenderAndIsDroppedByAWatch
   // other user's record gets no answer and never reaches the handler.
   LocalApp local;
   int handled = 0;
-  ASSERT_TRUE(ours.Listen(kTitle, [&](std::uint32_t, std::span<const std::uint8_t>) { return ++handled; }));
+  ASSERT_TRUE(ours.Listen([&](std::uint32_t, std::span<const std::uint8_t>) { return ++handled; }));
   ::chmod(dir.path().c_str(), 0755);
   ::chmod(path.c_str(), 0777);
   const pid_t sender = StartAsOtherUser([&] {

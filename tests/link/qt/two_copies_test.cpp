@@ -87,7 +87,7 @@ TEST(TwoCopies, AWatcherInAnotherProcessTakesTheMappingAndTheCamera) {
   InstanceLink link(ws, ui);
   QtLinkTransport transport(place);
   link.transport = &transport;
-  for (int tries = 0; tries < 1000 && transport.FindWindow("VLink - Watcher") != LinkTransport::Found::OtherCopy; ++tries)
+  for (int tries = 0; tries < 1000 && !transport.WatcherPresent(); ++tries)
     ::usleep(10000);
   link.TransferMapping();
   ws.viewport.distance = 123.5f;

@@ -1,4 +1,4 @@
-#include "shell/model_stats.h"
+#include "editor/model_stats.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "model/model.h"
 #include "render/rasterizer.h"
-#include "shell/model_stats.h"
+#include "editor/model_stats.h"
 
 namespace {
 

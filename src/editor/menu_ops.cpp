@@ -1,0 +1,205 @@
+#include "editor/menu_ops.h"
+
+#include "editor/mesh_ops.h"
+#include "editor/selection_ops.h"
+#include "image/image_files.h"
+#include "image/skin_set.h"
+#include "model/default_palette.h"
+#include "platform/file_error.h"
+#include "platform/files.h"
+
+namespace {
+
+const std::vector<std::string> kOnOff = {"off", "on"};
+
+std::string FilePath(const MenuOpSession& session, const MenuOpAnswers& answers, std::size_t index) {
+  return PathIn(session.baseFolder, answers.files.at(index));
+}
+
+// A picture file as the Skins menu reads one: a true-colour one brought into
+// the current skin's palette (the default palette without one).
+FileResult<std::unique_ptr<Skin>> LoadPicture(MenuOpSession& session, const std::string& path) {
+  Model& m = session.workspace.model;
+  Palette palette = GreyRampPalette();
+  if (const Skin* current = SkinAt(m.skins, m.currentSkinIndex))
+    palette = current->palette;
+  else
+    LoadDefaultPalette(session.palettePath, session.baseFolder, palette);
+  return LoadSkinImage(HostSkinPath(PathIn(session.baseFolder, path)), palette, false);
+}
+
+using Run = std::function<OpResult(MenuOpSession&, const MenuOpAnswers&)>;
+
+// A model operation with no dialog, as one step.
+Run OnModel(const char* step, void (*operation)(Model&)) {
+  return [step, operation](MenuOpSession& s, const MenuOpAnswers&) {
+    DocumentStep open(s.workspace.document, step, STEP_MESH);
+    operation(s.workspace.model);
+    return OpResult::Done();
+  };
+}
+
+Run OnModelRefusing(const char* step, std::string (*operation)(Model&)) {
+  return [step, operation](MenuOpSession& s, const MenuOpAnswers&) {
+    DocumentStep open(s.workspace.document, step, STEP_MESH);
+    const std::string refused = operation(s.workspace.model);
+    return refused.empty() ? OpResult::Done() : OpResult::Refused(refused);
+  };
+}
+
+Run OnDocument(OpResult (*operation)(Document&)) {
+  return [operation](MenuOpSession& s, const MenuOpAnswers&) { return operation(s.workspace.document); };
+}
+
+std::vector<MenuOp> BuildOps() {
+  std::vector<MenuOp> ops;
+  auto add = [&ops](std::string path, Run run, int files = 0, std::vector<MenuOpField> fields = {}) {
+    ops.push_back(MenuOp{std::move(path), std::move(fields), files, std::move(run)});
+  };
+
+  // Skins > Palette, Invert..., Skin F/X...
+  add("Skins/Palette/Re-Palette",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        return Repalette(s.workspace.document, HostSkinPath(FilePath(s, a, 0)));
+      },
+      1);
+  add("Skins/Palette/Replace colors", [](MenuOpSession& s, const MenuOpAnswers&) {
+    return ReplaceColours(s.workspace.document, s.workspace.editor.colourSlots);
+  });
+  add("Skins/Palette/Set to Default", [](MenuOpSession& s, const MenuOpAnswers&) {
+    return SetDefaultPalette(s.workspace.document, s.palettePath, s.baseFolder);
+  });
+  const struct {
+    const char* label;
+    InvertWhat what;
+  } inverts[] = {{"Palette", InvertWhat::Palette}, {"Pixels", InvertWhat::Pixels}, {"Both", InvertWhat::Both}};
+  for (const auto& inv : inverts) {
+    const InvertWhat what = inv.what;
+    add(std::string("Skins/Invert/") + inv.label,
+        [what](MenuOpSession& s, const MenuOpAnswers&) { return Invert(s.workspace.document, what); });
+  }
+  add("Skins/Skin F/X/Outline Selected", [](MenuOpSession& s, const MenuOpAnswers&) {
+    Workspace& w = s.workspace;
+    return OutlineSelected(w.document, w.editor, w.rasterizer);
+  });
+  add("Skins/Skin F/X/Fill Selected", [](MenuOpSession& s, const MenuOpAnswers&) {
+    Workspace& w = s.workspace;
+    return FillSelected(w.document, w.lighting, w.editor, w.rasterizer);
+  });
+  add("Skins/Skin F/X/Shade Selected", [](MenuOpSession& s, const MenuOpAnswers&) {
+    Workspace& w = s.workspace;
+    return ShadeSelected(w.document, w.lighting, w.editor, w.rasterizer);
+  });
+  add("Skins/Skin F/X/Load To Selected",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        Workspace& w = s.workspace;
+        if (!SkinAt(w.model.skins, w.model.currentSkinIndex)) return OpResult::Nothing();
+        auto picture = LoadPicture(s, a.files.at(0));
+        if (!picture) return OpResult::Refused(ShownText(picture.error()));
+        return LoadToSelected(w.document, **picture, w.editor, w.rasterizer);
+      },
+      1);
+
+  // Mapping
+  add("Mapping/Map from 3D View",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        const MenuOp& self = *FindMenuOp("Mapping/Map from 3D View");
+        MapFrom3DViewOptions options;
+        options.projection = FieldValue(self, a, "projection") == "parallel" ? 1 : 0;
+        options.noBackfaces = FieldValue(self, a, "no-backfaces") == "on";
+        options.flip = FieldValue(self, a, "flip") == "on";
+        options.mirror = FieldValue(self, a, "mirror") == "on";
+        Workspace& w = s.workspace;
+        return MapFrom3DView(w.document, w.viewport, w.editor, options);
+      },
+      0,
+      {{"projection", {"perspective", "parallel"}, "perspective"},
+       {"no-backfaces", kOnOff, "off"},
+       {"flip", kOnOff, "off"},
+       {"mirror", kOnOff, "off"}});
+  add("Mapping/Flip Selected", OnDocument(FlipSelectedMapping));
+  add("Mapping/Mirror Selected", OnDocument(MirrorSelectedMapping));
+  add("Mapping/90\xC2\xB0 Rotate Selected", OnDocument(RotateSelectedMapping));
+  add("Mapping/Import",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        return ImportMapping(s.workspace.document, FilePath(s, a, 0), false);
+      },
+      1);
+  add("Mapping/Export",
+      [](MenuOpSession& s, const MenuOpAnswers& a) { return ExportMapping(s.workspace.document, FilePath(s, a, 0)); },
+      1);
+  add("Mapping/Import to Selected",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        return ImportMapping(s.workspace.document, FilePath(s, a, 0), true);
+      },
+      1);
+  add("Mapping/Snap Selected to Grid", OnDocument(SnapSelectedToGrid));
+  add("Mapping/Store", OnDocument(StoreMapping));
+  add("Mapping/Revert", OnDocument(RevertMapping));
+  add("Mapping/Delete Selected", OnDocument(DeleteSelectedMapping));
+  add("Mapping/Retro-Map",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        auto picture = LoadPicture(s, a.files.at(0));
+        if (!picture) return OpResult::Refused(ShownText(picture.error()));
+        Workspace& w = s.workspace;
+        return RetroMapToNewSkin(w.document, **picture, FilePath(s, a, 1), w.editor.colourSlots[7], s.baseFolder);
+      },
+      2);
+
+  // Mesh
+  add("Mesh/Hide Selected Faces", OnModel("Hide Selected Faces", HideSelectedFaces));
+  add("Mesh/Unhide All", OnModel("Unhide All", UnhideAll));
+  add("Mesh/Delete Selected Faces", OnModelRefusing("Delete Selected Faces", DeleteSelectedFaces));
+  add("Mesh/Flip Selected Faces", OnModel("Flip Selected Faces", FlipSelectedFaces));
+  add("Mesh/Edge Turn", [](MenuOpSession& s, const MenuOpAnswers&) {
+    Workspace& w = s.workspace;
+    DocumentStep open(w.document, "Edge Turn", STEP_MESH);
+    const std::string refused = EdgeTurn(w.model, [](void* context) {
+      Workspace& self = *static_cast<Workspace*>(context);
+      self.RebuildPaintTable();
+      if (self.rebuildShadeRamps) self.rebuildShadeRamps();
+    }, &w);
+    return refused.empty() ? OpResult::Done() : OpResult::Refused(refused);
+  });
+
+  // Selection
+  add("Selection/Select All", OnModel("Select All", SelectAll));
+  add("Selection/Select None", OnModel("Select None", SelectNone));
+  add("Selection/Invert Selection", OnModel("Invert Selection", InvertSelection));
+  add("Selection/Select Connected", OnModel("Select Connected", SelectConnected));
+  add("Selection/Grow Selection", OnModel("Grow Selection", GrowSelection));
+  add("Selection/Shrink Selection", OnModel("Shrink Selection", ShrinkSelection));
+  return ops;
+}
+
+}  // namespace
+
+const std::vector<MenuOp>& MenuOps() {
+  static const std::vector<MenuOp> ops = BuildOps();
+  return ops;
+}
+
+const MenuOp* FindMenuOp(const std::string& path) {
+  for (const MenuOp& op : MenuOps())
+    if (op.path == path) return &op;
+  return nullptr;
+}
+
+std::string MenuPath(const std::vector<std::string>& menu, const std::string& label) {
+  std::string path;
+  auto level = [](std::string text) {
+    text = text.substr(0, text.find('\t'));
+    std::erase(text, '&');
+    if (text.ends_with("...")) text.resize(text.size() - 3);
+    return text;
+  };
+  for (const std::string& m : menu) path += level(m) + "/";
+  return path + level(label);
+}
+
+std::string FieldValue(const MenuOp& op, const MenuOpAnswers& answers, const std::string& field) {
+  if (auto it = answers.fields.find(field); it != answers.fields.end()) return it->second;
+  for (const MenuOpField& f : op.fields)
+    if (f.name == field) return f.initial;
+  return {};
+}

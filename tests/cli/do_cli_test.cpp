@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli_run.h"
+#include "image/image_files.h"
+#include "platform/files.h"
+#include "support/test_support.h"
+
+namespace {
+
+class DoCli : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new TempDir;
+    base_ = dir_->path() + "/baseq2";
+    ASSERT_EQ(Cli({"demo", base_}).code, 0);
+    model_ = base_ + "/models/demo/tris.md2";
+    ASSERT_EQ(Cli({"resave", model_, dir_->File("plain.md2")}).code, 0);
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  static std::string File(const std::string& name) { return dir_->File(name); }
+  static std::vector<std::uint8_t> SkinPixels(const std::string& path) {
+    auto skin = LoadSkinImage(path);
+    return skin ? (*skin)->pixels : std::vector<std::uint8_t>{};
+  }
+
+  static inline TempDir* dir_ = nullptr;
+  static inline std::string base_, model_;
+};
+
+}  // namespace
+
+TEST_F(DoCli, RunsTheStepsAndWritesWhatIsAsked) {
+  const std::vector<std::uint8_t> plain = ReadBytes(File("plain.md2"));
+  const std::vector<std::uint8_t> skin = SkinPixels(base_ + "/models/demo/skin.pcx");
+  ASSERT_FALSE(skin.empty());
+  std::vector<std::uint8_t> painted = skin;
+  const int width = 256;  // the demo skin's
+  for (int x : {4, 6}) painted[static_cast<std::size_t>(7 * width + x)] = 200;
+
+  const struct {
+    std::vector<std::string> steps;
+    int code;
+    const std::vector<std::uint8_t>* model;  // --out's bytes; null: not written
+    const std::vector<std::uint8_t>* skin;   // --skin-out's pixels; null: not written
+    std::string err;                         // the start of what it printed; "" nothing
+  } cases[] = {
+      // Undone by its own repeat, so the model is the one a resave writes.
+      {{"Selection/Select All", "Mapping/Flip Selected", "Mapping/Flip Selected"}, 0, &plain, &skin, ""},
+      {{"Skins/Invert/Pixels", "Skins/Invert/Pixels", "Skins/Invert/Palette", "Skins/Invert/Palette"},
+       0, &plain, &skin, ""},
+      // No triangle to project: nothing changes.
+      {{"Selection/Select None", "Mapping/Map from 3D View", "projection=parallel", "flip=on"}, 0, &plain, &skin, ""},
+      {{"Mapping/Export", "file=" + File("m.vmp"), "Mapping/Import", "file=" + File("m.vmp")}, 0, &plain, &skin, ""},
+      // A stroke of the point brush: the active slot's colour where the
+      // mouse went down and where it moved to.
+      {{"set slot0=200", "paint", "4,7", "6,7"}, 0, &plain, &painted, ""},
+      {{"Mapping/Import", "file=" + File("none.vmp")}, 1, nullptr, nullptr,
+       LoadErrorText(File("none.vmp"), 2)},
+      {{"Selection/Select Al"}, 2, nullptr, nullptr,
+       "No command \"Selection/Select Al\"\nDid you mean:\n  Selection/Select All\n"},
+      {{"Mapping/Map from 3D View", "projection=paralel"}, 2, nullptr, nullptr,
+       "The field projection of \"Mapping/Map from 3D View\" takes no value paralel\nDid you mean:\n  parallel\n"},
+      {{"Mapping/Flip Selected", "colour=3"}, 2, nullptr, nullptr, "\"Mapping/Flip Selected\" has no field colour\n"},
+  };
+  for (const auto& c : cases) {
+    std::remove(File("out.md2").c_str());
+    std::remove(File("out.pcx").c_str());
+    std::vector<std::string> args = {"do", model_, "--base", base_, "--out", File("out.md2"), "--skin-out",
+                                     File("out.pcx")};
+    args.insert(args.end(), c.steps.begin(), c.steps.end());
+    const CliRun r = Cli(args);
+    const std::string name = c.steps.front();
+    EXPECT_EQ(r.code, c.code) << name << r.err;
+    EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << name;
+    if (c.err.empty()) {
+      EXPECT_EQ(r.err, "") << name;
+    }
+    EXPECT_EQ(FileExists(File("out.md2")), c.model != nullptr) << name;
+    EXPECT_EQ(FileExists(File("out.pcx")), c.skin != nullptr) << name;
+    if (c.model) {
+      EXPECT_EQ(ReadBytes(File("out.md2")), *c.model) << name;
+    }
+    if (c.skin) {
+      EXPECT_EQ(SkinPixels(File("out.pcx")), *c.skin) << name;
+    }
+  }
+}
+
+TEST_F(DoCli, ListsEveryPathWithItsFields) {
+  const CliRun r = Cli({"do", "--list"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("\nMapping/Map from 3D View  projection=perspective|parallel  no-backfaces=off|on  flip=off|on"
+                       "  mirror=off|on\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\nMapping/Retro-Map  file=PATH  file=PATH\n"), std::string::npos);
+}

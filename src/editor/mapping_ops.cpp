@@ -11,16 +11,12 @@
 
 namespace {
 
-int TriangleCount(const Model& m) {
-  return std::clamp<int>(m.numTriangles, 0, static_cast<int>(m.triangles.size()));
-}
-
 bool VisibleSelected(const Triangle& t) { return (t.flags & (TRI_SELECTED | TRI_HIDDEN)) == TRI_SELECTED; }
 
 bool InMapTable(const Model& m, int index) { return index >= 0 && index < static_cast<int>(m.mapVertices.size()); }
 
 void CornersFromMapVertices(Model& m) {
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     for (int k = 0; k < 3; ++k)
       if (InMapTable(m, t.mapIndex[k])) t.cornerMap[k] = m.mapVertices[static_cast<std::size_t>(t.mapIndex[k])];
@@ -43,7 +39,7 @@ Extent FullExtent() { return Extent{std::numeric_limits<float>::max(), std::nume
 
 template <class Fn>
 void ForSelectedCorners(Model& m, Fn&& fn) {
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     if (!VisibleSelected(t)) continue;
     for (int k = 0; k < 3; ++k) fn(t.cornerMap[k]);
@@ -93,7 +89,7 @@ std::string RotateSelectedMapping(Model& m) {
 }
 
 void SnapSelectedToGrid(Model& m) {
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     if (!VisibleSelected(t)) continue;
     for (int k = 0; k < 3; ++k) {
@@ -126,9 +122,9 @@ void MapFrom3DView(Model& m, const Viewport& view, const MappingFrame& frame, co
     return true;
   };
 
-  std::vector<char> used(static_cast<std::size_t>(TriangleCount(m)), 0);
+  std::vector<char> used(static_cast<std::size_t>(m.TriangleCount()), 0);
   std::vector<char> marked(static_cast<std::size_t>(vertices), 0);
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     if (!(t.flags & TRI_SELECTED)) continue;
     Vec3 c[3];
@@ -179,7 +175,7 @@ void MapFrom3DView(Model& m, const Viewport& view, const MappingFrame& frame, co
     if (snapToGrid) r = {std::trunc(r.s), std::trunc(r.t)};
     return r;
   };
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     if (!used[static_cast<std::size_t>(i)]) continue;
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     for (int k = 0; k < 3; ++k) t.cornerMap[k] = place(points[static_cast<std::size_t>(t.vertexIndex[k])]);
@@ -195,7 +191,7 @@ void MapFrom3DView(Model& m, const Viewport& view, const MappingFrame& frame, co
 
 std::unique_ptr<Skin> RetroMap(const Model& m, const Skin& picture, const VmapData& file, std::uint8_t background,
                                std::string* message) {
-  if (file.numTriangles != m.numTriangles || file.records.size() != static_cast<std::size_t>(TriangleCount(m))) {
+  if (file.numTriangles != m.numTriangles || file.records.size() != static_cast<std::size_t>(m.TriangleCount())) {
     if (message) *message = kRetroMapCountText;
     return nullptr;
   }
@@ -222,7 +218,7 @@ std::unique_ptr<Skin> RetroMap(const Model& m, const Skin& picture, const VmapDa
   raster->BindTexture(picture.pixels.data(), rows.data(), picture.width, picture.height);
   raster->BeginFrame();
 
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     const VmapRecord& r = file.records[static_cast<std::size_t>(i)];
     V4 pts[4];

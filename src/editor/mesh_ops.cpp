@@ -5,10 +5,6 @@
 
 namespace {
 
-int TriangleCount(const Model& m) {
-  return std::clamp<int>(m.numTriangles, 0, static_cast<int>(m.triangles.size()));
-}
-
 bool VisibleSelected(const Triangle& t) { return (t.flags & (TRI_SELECTED | TRI_HIDDEN)) == TRI_SELECTED; }
 
 // The mapping vertex a corner names, or none for an index outside the table.
@@ -25,21 +21,21 @@ void Reweld(Model& m) {
 }  // namespace
 
 void HideSelectedFaces(Model& m) {
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     if (t.flags & TRI_SELECTED) t.flags |= TRI_HIDDEN;
   }
 }
 
 void UnhideAll(Model& m) {
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     if (t.flags & TRI_HIDDEN) t.flags = (t.flags & ~TRI_HIDDEN) | TRI_SELECTED;
   }
 }
 
 std::string DeleteSelectedFaces(Model& m) {
-  const int count = TriangleCount(m);
+  const int count = m.TriangleCount();
   int doomed = 0;
   for (int i = 0; i < count; ++i) doomed += VisibleSelected(m.triangles[static_cast<std::size_t>(i)]) ? 1 : 0;
   if (doomed == 0) return kNoSelectedTrianglesText;
@@ -57,7 +53,7 @@ std::string DeleteSelectedFaces(Model& m) {
 }
 
 void FlipSelectedFaces(Model& m) {
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     if (!VisibleSelected(t)) continue;
     std::swap(t.vertexIndex[1], t.vertexIndex[2]);
@@ -69,7 +65,7 @@ void FlipSelectedFaces(Model& m) {
 std::string EdgeTurn(Model& m, void (*beforeFlip)(void*), void* context) {
   int chosen[2] = {-1, -1};
   int found = 0;
-  for (int i = 0; i < TriangleCount(m); ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     if (!VisibleSelected(m.triangles[static_cast<std::size_t>(i)])) continue;
     if (found == 2) return kSelectTwoForEdgeTurnText;
     chosen[found++] = i;

@@ -5,10 +5,6 @@
 
 namespace {
 
-int TriangleCount(const Model& m) {
-  return std::clamp<int>(m.numTriangles, 0, static_cast<int>(m.triangles.size()));
-}
-
 bool Visible(const Triangle& t) { return (t.flags & TRI_HIDDEN) == 0; }
 bool Selected(const Triangle& t) { return (t.flags & TRI_SELECTED) != 0; }
 
@@ -40,22 +36,22 @@ bool AllCornersMarked(const Model& m, const Triangle& t, std::uint8_t bit) {
 }  // namespace
 
 void SelectAll(Model& m) {
-  for (int i = 0; i < TriangleCount(m); ++i) m.triangles[static_cast<std::size_t>(i)].flags |= TRI_SELECTED;
+  for (int i = 0; i < m.TriangleCount(); ++i) m.triangles[static_cast<std::size_t>(i)].flags |= TRI_SELECTED;
 }
 
 void SelectNone(Model& m) {
-  for (int i = 0; i < TriangleCount(m); ++i) m.triangles[static_cast<std::size_t>(i)].flags &= ~TRI_SELECTED;
+  for (int i = 0; i < m.TriangleCount(); ++i) m.triangles[static_cast<std::size_t>(i)].flags &= ~TRI_SELECTED;
 }
 
 void InvertSelection(Model& m) {
-  for (int i = 0; i < TriangleCount(m); ++i) m.triangles[static_cast<std::size_t>(i)].flags ^= TRI_SELECTED;
+  for (int i = 0; i < m.TriangleCount(); ++i) m.triangles[static_cast<std::size_t>(i)].flags ^= TRI_SELECTED;
 }
 
 void SelectConnected(Model& m) {
   // A flood fill over the triangles that use each mapping vertex, in place of
   // repeated whole passes: the same island, without a pass per step of a
   // long strip.
-  const int count = TriangleCount(m);
+  const int count = m.TriangleCount();
   const std::size_t vertices = m.mapVertexSelected.size();
   std::vector<int> first(vertices + 1, 0);
   for (int i = 0; i < count; ++i) {
@@ -98,7 +94,7 @@ void SelectConnected(Model& m) {
 }
 
 void GrowSelection(Model& m) {
-  const int count = TriangleCount(m);
+  const int count = m.TriangleCount();
   ClearMarks(m);
   for (int i = 0; i < count; ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
@@ -115,7 +111,7 @@ void GrowSelection(Model& m) {
 }
 
 void ShrinkSelection(Model& m) {
-  const int count = TriangleCount(m);
+  const int count = m.TriangleCount();
   ClearMarks(m);
   for (int i = 0; i < count; ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];

@@ -30,10 +30,6 @@ int Whole(float value) {
   return static_cast<int>(std::clamp(value, -32768.0f, 32767.0f));
 }
 
-int TriangleCount(const Model& m) {
-  return std::clamp<int>(m.numTriangles, 0, static_cast<int>(m.triangles.size()));
-}
-
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> ReadVmapFile(const std::string& path, int* cause) {
@@ -41,7 +37,7 @@ std::optional<std::vector<std::uint8_t>> ReadVmapFile(const std::string& path, i
 }
 
 std::vector<std::uint8_t> EncodeVmap(const Model& m) {
-  const int count = TriangleCount(m);
+  const int count = m.TriangleCount();
   std::vector<std::uint8_t> out;
   out.reserve(kHeaderBytes + kRecordBytes * static_cast<std::size_t>(count));
   out.insert(out.end(), {'V', 'M', 'A', 'P'});
@@ -120,7 +116,7 @@ void ApplyVmap(Model& m, const VmapData& d) {
 }
 
 void ApplyVmapToSelected(Model& m, const VmapData& d) {
-  const int count = TriangleCount(m);
+  const int count = m.TriangleCount();
   for (int i = 0; i < count && static_cast<std::size_t>(i) < d.records.size(); ++i) {
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     if (!(t.flags & TRI_SELECTED)) continue;

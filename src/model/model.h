@@ -85,6 +85,13 @@ struct Model {
 
   int modelLoaded = 0;
 
+  // The triangles in use: numTriangles, never below 0 nor beyond the room
+  // the list has, so a loop over them never leaves it.
+  int TriangleCount() const {
+    return numTriangles < 0 ? 0 : numTriangles < static_cast<int>(triangles.size()) ? numTriangles
+                                                                                      : static_cast<int>(triangles.size());
+  }
+
   // Unit normals of the triangles in currentFrame; nothing without a frame.
   // A degenerate triangle keeps the normal it had.
   void ComputeFaceNormals();

@@ -11,10 +11,8 @@ bool SamePlace(const MapVertex& a, const MapVertex& b) {
   return std::fabs(a.s - b.s) < kWeldTolerance && std::fabs(a.t - b.t) < kWeldTolerance;
 }
 
-int TriangleCount(const Model& model) { return std::clamp<int>(model.numTriangles, 0, kMaxTriangles); }
-
 void CopyCornersFromIndices(Model& model) {
-  int count = TriangleCount(model);
+  int count = model.TriangleCount();
   for (int i = 0; i < count; ++i) {
     Triangle& tri = model.triangles[i];
     for (int k = 0; k < 3; ++k) {
@@ -130,7 +128,7 @@ class WeldGrid {
 void Model::WeldMapVertices(int copyFromIndices) {
   if (copyFromIndices) CopyCornersFromIndices(*this);
   numMapVertices = 0;
-  int count = TriangleCount(*this);
+  int count = TriangleCount();
   WeldGrid grid(static_cast<std::size_t>(count) * 3);
   // 3 corners x kMaxTriangles == kMaxMapVertices, so the table cannot overflow.
   for (int i = 0; i < count; ++i) {
@@ -151,7 +149,7 @@ void Model::WeldMapVertices(int copyFromIndices) {
 void WeldMapVerticesDirect(Model& model, int copyFromIndices) {
   if (copyFromIndices) CopyCornersFromIndices(model);
   model.numMapVertices = 0;
-  int count = TriangleCount(model);
+  int count = model.TriangleCount();
   for (int i = 0; i < count; ++i) {
     Triangle& tri = model.triangles[i];
     for (int k = 0; k < 3; ++k) {

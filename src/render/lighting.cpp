@@ -129,17 +129,11 @@ void ViewNormals(Tri* tris, int numTris, const Mat3& frame) {
   }
 }
 
-int ModelTriangleCount(const Model& model) {
-  int n = model.numTriangles < 0 ? 0 : model.numTriangles;
-  int room = static_cast<int>(model.triangles.size());
-  return n < room ? n : room;
-}
-
 }  // namespace
 
 void ComputeShading(Model& model, const Lighting& lighting, int kind) {
   if (!model.currentFrame) return;
-  ShadeMesh(model.triangles.data(), ModelTriangleCount(model), model.numVertices, lighting, kind);
+  ShadeMesh(model.triangles.data(), model.TriangleCount(), model.numVertices, lighting, kind);
   for (auto& comp : model.companions) {
     if (!CompanionShown(*comp, model.currentFrameIndex)) continue;
     ShadeMesh(comp->triangles.data(), comp->numTriangles, comp->numVertices, lighting, kind);
@@ -147,7 +141,7 @@ void ComputeShading(Model& model, const Lighting& lighting, int kind) {
 }
 
 void SetViewNormals(Model& model, const Mat3& frame) {
-  ViewNormals(model.triangles.data(), ModelTriangleCount(model), frame);
+  ViewNormals(model.triangles.data(), model.TriangleCount(), frame);
   for (auto& comp : model.companions) {
     if (!CompanionShown(*comp, model.currentFrameIndex)) continue;
     ViewNormals(comp->triangles.data(), comp->numTriangles, frame);

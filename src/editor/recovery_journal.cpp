@@ -77,30 +77,33 @@ bool MeshStaysWhole(const UndoStep& step, const Model& model, bool forward) {
 
 bool IsJournalFile(const std::string& name) { return name == kRecoveryJournalName || name == kRestartName; }
 
-std::vector<std::uint8_t> JournalRecordBytes(JournalKind kind, std::uint64_t number,
-                                             std::span<const std::uint8_t> step) {
-  ByteWriter out;
-  out.bytes.reserve(step.size() + 40);
-  out.Raw(kRecordMagic, sizeof kRecordMagic);
-  out.Put(static_cast<std::uint8_t>(kind));
-  out.Put(number);
-  out.Blob(step);
-  out.Put(Fnv1a(out.bytes));
-  return std::move(out.bytes);
-}
+namespace {
 
-std::vector<std::uint8_t> JournalRecordBytes(JournalKind kind, std::uint64_t number, const UndoStep& step) {
+// Head, the body with its length before it, then the checksum of all that.
+template <class Body>
+std::vector<std::uint8_t> Record(JournalKind kind, std::uint64_t number, const Body& body) {
   ByteWriter out;
   out.Raw(kRecordMagic, sizeof kRecordMagic);
   out.Put(static_cast<std::uint8_t>(kind));
   out.Put(number);
   const std::size_t lengthAt = out.bytes.size();
   out.Put(std::uint64_t{0});
-  step.Write(out);
+  body(out);
   const std::uint64_t length = out.bytes.size() - lengthAt - sizeof length;
   std::memcpy(out.bytes.data() + lengthAt, &length, sizeof length);
   out.Put(Fnv1a(out.bytes));
   return std::move(out.bytes);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> JournalRecordBytes(JournalKind kind, std::uint64_t number,
+                                             std::span<const std::uint8_t> step) {
+  return Record(kind, number, [&](ByteWriter& out) { out.Raw(step.data(), step.size()); });
+}
+
+std::vector<std::uint8_t> JournalRecordBytes(JournalKind kind, std::uint64_t number, const UndoStep& step) {
+  return Record(kind, number, [&](ByteWriter& out) { step.Write(out); });
 }
 
 std::vector<JournalEntry> ParseJournal(std::span<const std::uint8_t> bytes) {

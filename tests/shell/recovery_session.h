@@ -35,17 +35,25 @@ inline void Run(App& app, const char* label) {
   if (const Command* c = FindCommandByLabel(label)) ExecuteCommand(app, *c);
 }
 
+// A 64 x 64 skin view at zoom 2 centred on (16, 16), painting point strokes.
+struct PointPane {
+  QuietHost host;
+  SkinView view;
+  explicit PointPane(App& app) : view(app) {
+    view.SetHost(&host);
+    view.Resize(64, 64);
+    view.SetView(16, 16, 2);
+    view.Redraw(0, 0);
+    app.editor.cameraToggle = false;
+    app.editor.brushKind = BrushKind::Point;
+  }
+};
+
 // Plays edits [first, first + count). The pane shows the skin at zoom 2
 // centred on (16, 16): client (2x + 1, 2y + 1) is texel (x, y).
 inline void PlayEdits(App& app, int first, int count) {
-  QuietHost host;
-  SkinView view(app);
-  view.SetHost(&host);
-  view.Resize(64, 64);
-  view.SetView(16, 16, 2);
-  view.Redraw(0, 0);
-  app.editor.cameraToggle = false;
-  app.editor.brushKind = BrushKind::Point;
+  PointPane pane(app);
+  SkinView& view = pane.view;
   for (int i = first; i < first + count; ++i) {
     if (i % 20 == 4) Run(app, "&Select All\tShift+C");
     if (i % 20 == 14) Run(app, "Select &None\tC");
@@ -70,14 +78,8 @@ inline void PlayEdits(App& app, int first, int count) {
 // selection, a hidden face, the mapping commands on the selection and a
 // duplicated skin.
 inline void PlayScript(App& app, int first, int count) {
-  QuietHost host;
-  SkinView view(app);
-  view.SetHost(&host);
-  view.Resize(64, 64);
-  view.SetView(16, 16, 2);
-  view.Redraw(0, 0);
-  app.editor.cameraToggle = false;
-  app.editor.brushKind = BrushKind::Point;
+  PointPane pane(app);
+  SkinView& view = pane.view;
   static const char* const kMapping[] = {"&Flip Selected", "Mirror Selected", "90\xC2\xB0 Rotate Selected"};
   for (int i = first; i < first + count; ++i) {
     switch (i % 12) {

@@ -92,7 +92,7 @@ struct Editor {
   ShellWnd& shell() { return session->mainWnd().shellWnd(); }
   void Pump() {
     QCoreApplication::processEvents();
-    session->mainWnd().DrainMessages();
+    session->mainWnd().SettleChanges();
   }
   void Run(const std::string& label) {
     if (const Command* c = FindCommandByLabel(label)) ExecuteCommand(app(), *c);

@@ -54,3 +54,17 @@ SkinSave::~SkinSave() {
   if (moved) live_.order = std::move(order);
   document_.history.CarrySave(save_, live_);
 }
+
+bool Document::Undo() {
+  const unsigned parts = history.UndoParts();
+  if (!history.Undo(model)) return false;
+  changes.Announce(ChangesOfStepParts(parts));
+  return true;
+}
+
+bool Document::Redo() {
+  const unsigned parts = history.RedoParts();
+  if (!history.Redo(model)) return false;
+  changes.Announce(ChangesOfStepParts(parts));
+  return true;
+}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/change_notices.h"
 #include "editor/skin_fingerprint.h"
 #include "editor/undo_history.h"
 #include "model/model.h"
@@ -17,9 +18,12 @@ class Document {
   std::string currentFile;
   std::vector<std::uint8_t> md2Image;  // the MD2 as last loaded: the source of the frames when saving
   UndoHistory history;
+  // Told of every change to the document and to what is drawn from it.
+  ChangeNotices changes;
 
-  bool Undo() { return history.Undo(model); }
-  bool Redo() { return history.Redo(model); }
+  // Undo and Redo announce the parts the step they move records.
+  bool Undo();
+  bool Redo();
 
   // Indices of the skins that differ from what was last read or written.
   std::vector<int> ChangedSkins() const;
@@ -88,7 +92,11 @@ class DocumentStep {
   DocumentStep(Document& document, const std::string& name, unsigned parts) : document_(document) {
     document_.history.Begin(name, parts, document_.model);
   }
-  ~DocumentStep() { document_.history.Commit(document_.model); }
+  // A recorded step announces what its parts stand for.
+  ~DocumentStep() {
+    if (document_.history.Commit(document_.model))
+      document_.changes.Announce(ChangesOfStepParts(document_.history.UndoParts()));
+  }
   DocumentStep(const DocumentStep&) = delete;
   DocumentStep& operator=(const DocumentStep&) = delete;
 

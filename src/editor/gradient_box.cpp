@@ -4,13 +4,10 @@
 
 #include "editor/paint_table.h"
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/lighting.h"
 #include "render/render_mode.h"
 
 namespace {
-
-using namespace refresh;
 
 // Rows from the bottom: the two preset buttons, then the split button.
 constexpr int kPresetRows = 12;
@@ -159,9 +156,9 @@ void GradientBox::RebuildLightTables() {
   if (app_.rebuildShadeRamps) app_.rebuildShadeRamps();
 }
 
-void GradientBox::SendExponentRefresh(int kind, int bits) {
+void GradientBox::AnnounceExponent(int kind, int flags) {
   if (!ModeUsesLightCurve(app_.renderModes.renderModeIndex)) return;
-  app_.messages.Send(refresh::Message(kind, bits));
+  app_.document.changes.Announce(kLightChanged, {kind, flags});
 }
 
 void GradientBox::SetFromSlider(int y) {
@@ -184,7 +181,7 @@ void GradientBox::MouseDown(const MouseEvent& e) {
   if (!left && !right) return;
   if (part == Part::SplitButton && left) {
     // The layout runs the split drag itself and marks this strip meanwhile.
-    app_.messages.Send(WndMessage{"VRK-BarAdjust", 0, 0});
+    if (requests.beginSplitDrag) requests.beginSplitDrag();
     return;
   }
   pressX_ = e.x;
@@ -196,7 +193,7 @@ void GradientBox::MouseDown(const MouseEvent& e) {
       if (host()) host()->SetCursorHidden(true);
       cursorHidden_ = true;
       SetFromSlider(e.y);
-      if (right) SendExponentRefresh(REDRAW_QUICK, kModelView | kDragging);
+      if (right) AnnounceExponent(REDRAW_QUICK, kDragging);
       return;
     case Part::SplitButton:
       dragState_ = DragState::SwapPress;
@@ -213,7 +210,7 @@ void GradientBox::MouseDown(const MouseEvent& e) {
 void GradientBox::MouseMove(const MouseEvent& e) {
   if (dragState_ != DragState::StrengthDrag && dragState_ != DragState::ExponentDrag) return;
   SetFromSlider(e.y);
-  if (dragState_ == DragState::ExponentDrag) SendExponentRefresh(REDRAW_QUICK, kModelView | kDragging);
+  if (dragState_ == DragState::ExponentDrag) AnnounceExponent(REDRAW_QUICK, kDragging);
 }
 
 void GradientBox::MouseUp(const MouseEvent& e) {
@@ -250,16 +247,16 @@ void GradientBox::EndDrag(bool released, int, int y) {
       BuildPaintTable(app_);
       break;
     case DragState::ExponentDrag:
-      SendExponentRefresh(REDRAW_FULL, kModelView | kShowNow);
+      AnnounceExponent(REDRAW_FULL, kShowNow);
       break;
     case DragState::SwapPress:
       // A lost capture is no click: only a release swaps or recalls.
-      if (released) app_.messages.Send(WndMessage{kSwapDisplaysMessage, 0, 0});
+      if (released && requests.swapDisplays) requests.swapDisplays();
       break;
     case DragState::RecallPress:
       if (released) {
         splitRatio_ = presets_[static_cast<std::size_t>(preset)];
-        app_.messages.Send(WndMessage{"VRK-BarAdjust", 1, 0});
+        if (requests.relayout) requests.relayout();
       }
       break;
     case DragState::StorePress:

@@ -8,15 +8,19 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/pane.h"
 
 class Workspace;
 
-// Sent to ShellWnd by the split button's right click; the layout swaps the
-// two big panes as the Options menu's "&Swap Displays" does.
-inline constexpr char kSwapDisplaysMessage[] = "Swap Displays";
+// What the strip's buttons ask of the window's layout (empty: nothing).
+struct SplitRequests {
+  std::function<void()> beginSplitDrag;  // the split button's left press
+  std::function<void()> relayout;        // a preset recalled into the split ratio
+  std::function<void()> swapDisplays;    // the split button's right click, as "&Swap Displays"
+};
 
 // Button frames and glyphs in the desktop's colours (R, G, B).
 struct ButtonColours {
@@ -67,13 +71,14 @@ class GradientBox : public Pane {
   DragState dragState() const { return dragState_; }
   double preset(int i) const { return presets_[i != 0 ? 1 : 0]; }
   ButtonColours colours;
+  SplitRequests requests;
 
  private:
   enum class Part { Slider, SplitButton, LeftButton, RightButton };
   Part PartAt(int x, int y) const;
   void SetFromSlider(int y);
   void RebuildLightTables();
-  void SendExponentRefresh(int kind, int bits);
+  void AnnounceExponent(int kind, int flags);
   void EndDrag(bool released, int x, int y);
   void Show();
 

@@ -3,13 +3,11 @@
 #include <algorithm>
 
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/camera.h"
 #include "render/render_mode.h"
 
 namespace {
 
-using namespace refresh;
 
 }  // namespace
 

@@ -5,11 +5,9 @@
 #include "editor/paint_table.h"
 #include "editor/workspace.h"
 #include "image/skin.h"
-#include "platform/refresh.h"
 
 namespace {
 
-using namespace refresh;
 
 constexpr int kCell = 16;         // a slot's cell
 constexpr int kBandHeight = 8;    // rows of one band of 64 entries
@@ -18,7 +16,6 @@ constexpr std::uint8_t kFrameGrey = 128;
 
 // The skin view's edges and the 3D view's ramps both follow slots 1..3;
 // the background slot shows in both views.
-constexpr int kBothViews = kSkinView | kModelView;
 
 bool IsEdgeSlot(int slot) { return slot >= 1 && slot <= 3; }
 constexpr int kBackgroundSlot = 7;
@@ -152,14 +149,14 @@ void PaletteBox::Show() {
   if (host()) host()->RepaintNow();
 }
 
-void PaletteBox::Send(int kind, int bits) { app_.messages.Send(refresh::Message(kind, bits)); }
+void PaletteBox::AnnounceSlots(int kind, int flags) { app_.document.changes.Announce(kSlotsChanged, {kind, flags}); }
 
 void PaletteBox::SlotColourChanged(int slot) {
   if (slot == kBackgroundSlot) {
-    Send(REDRAW_BACKGROUND, kBothViews | kDragging);
+    AnnounceSlots(REDRAW_BACKGROUND, kDragging);
   } else if (IsEdgeSlot(slot)) {
     if (app_.rebuildShadeRamps) app_.rebuildShadeRamps();
-    Send(REDRAW_QUICK, kBothViews | kDragging);
+    AnnounceSlots(REDRAW_QUICK, kDragging);
   }
 }
 
@@ -257,9 +254,9 @@ void PaletteBox::EndDrag() {
     Show();
     if (IsEdgeSlot(slot)) {
       if (app_.rebuildShadeRamps) app_.rebuildShadeRamps();
-      Send(REDRAW_QUICK, kBothViews | kDragging);
+      AnnounceSlots(REDRAW_QUICK, kDragging);
     } else {
-      Send(slot == kBackgroundSlot ? REDRAW_BACKGROUND : REDRAW_FULL, kBothViews | kShowNow);
+      AnnounceSlots(slot == kBackgroundSlot ? REDRAW_BACKGROUND : REDRAW_FULL, kShowNow);
     }
     BuildPaintTable(app_);
   }

@@ -48,7 +48,8 @@ class PaletteBox : public Pane {
   void DrawSlotOutlines();
   void PutPixel(int x, int y, std::uint8_t r, std::uint8_t g, std::uint8_t b);
   void Show();
-  void Send(int kind, int bits);
+  // The views redraw what the slots colour.
+  void AnnounceSlots(int kind, int flags);
   // The slot's colour became `entry`: redraw and tell the views that use it.
   void AssignActive(int entry);
   void SlotColourChanged(int slot);

@@ -7,12 +7,10 @@
 #include <cmath>
 
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/render_mode.h"
 
 namespace {
 
-using namespace refresh;
 constexpr double kWheelUp = 1.00125;
 constexpr double kWheelDown = 0.9987515;
 

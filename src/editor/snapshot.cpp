@@ -5,7 +5,6 @@
 
 #include "editor/model_view.h"
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/render_mode.h"
 
 namespace {
@@ -74,7 +73,7 @@ std::unique_ptr<Skin> TakeSnapshot(Workspace& ws, ModelView& view, bool custom, 
   const double keptSide = v.projectionSide;
   v.projectionSide = FittedProjectionSide(v, width, height);
   ResizeViewport(v, width, height, IsLitTexturedIndex(ws.renderModes.renderModeIndex));
-  view.RenderView(REDRAW_FULL, refresh::kShowNow);
+  view.RenderView(REDRAW_FULL, kShowNow);
   v.projectionSide = keptSide;
   std::unique_ptr<Skin> skin = FromBuffer(v, width, view.snapshotPalette());
   std::swap(kept.frameBuffer, v.frameBuffer);

@@ -26,6 +26,8 @@ bool UndoHistory::Commit(Model& model) {
 
 std::string UndoHistory::UndoName() const { return CanUndo() ? steps_[position_ - 1]->name() : std::string(); }
 std::string UndoHistory::RedoName() const { return CanRedo() ? steps_[position_]->name() : std::string(); }
+unsigned UndoHistory::UndoParts() const { return CanUndo() ? steps_[position_ - 1]->parts() : 0u; }
+unsigned UndoHistory::RedoParts() const { return CanRedo() ? steps_[position_]->parts() : 0u; }
 
 bool UndoHistory::Undo(Model& model) {
   if (open() || !CanUndo()) return false;

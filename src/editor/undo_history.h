@@ -41,6 +41,10 @@ class UndoHistory {
   // when there is none.
   std::string UndoName() const;
   std::string RedoName() const;
+  // The parts of the step Undo (Redo) would take back (play again); 0 when
+  // there is none.
+  unsigned UndoParts() const;
+  unsigned RedoParts() const;
   // False when there was nothing to do, or when the document no longer is
   // in the state the step expects; the whole history is dropped then, since
   // no step of it can be trusted.

@@ -6,7 +6,6 @@
 #include "editor/workspace.h"
 #include "link/link_record.h"
 #include "platform/link_transport.h"
-#include "platform/refresh.h"
 #include "platform/ui.h"
 
 namespace {
@@ -167,7 +166,7 @@ void InstanceLink::TakeTransferredMapping(const MappingRecord& mapping) {
   if (refreshAll) {
     refreshAll();
   } else {
-    workspace_.messages.Post(refresh::Message(REDRAW_FULL, refresh::kAllPanes | refresh::kShowNow));
+    workspace_.document.changes.Announce(kEverythingChanged);
   }
 }
 
@@ -209,7 +208,7 @@ int InstanceLink::HandleLinkMessage(std::uint32_t announcedSize, std::span<const
     if (redrawModelViewNow) {
       redrawModelViewNow();
     } else {
-      workspace_.messages.Post(refresh::Message(REDRAW_FULL, refresh::kModelView | refresh::kShowNow));
+      workspace_.document.changes.Announce(kCameraChanged);
     }
     return 1;
   }

@@ -21,6 +21,11 @@ struct MouseEvent {
   bool middleDown = false;
 };
 
+// Flags of a redraw: sent while a drag moves something, and after a command
+// or at the end of a drag.
+constexpr int kDragging = 0x10;
+constexpr int kShowNow = 0x20;
+
 enum class CursorKind { Arrow, Camera, Paint, Mapping, Cross, SizeWE, Hidden };
 
 // The picture a pane shows: `bitsPerPixel` 8 (with `palette`, 256 R, G, B
@@ -64,8 +69,16 @@ class Pane {
   PaneHost* host() const { return host_; }
 
   // Draw the picture again: kind is the RedrawKind (0 Full, 1 Quick,
-  // 2 Background, 3 Pixels), flags the bits above the low four of a refresh.
+  // 2 Background, 3 Pixels), flags kDragging and kShowNow.
   virtual void Redraw(int kind, int flags) = 0;
+
+  // Asks for a redraw at the next settle. Requests meet in the strongest
+  // kind (Full, then Background, Quick, Pixels) with the flags of the
+  // request that set it; kShowNow sticks once asked for.
+  void MarkStale(int kind, int flags);
+  bool stale() const { return stale_; }
+  // The redraw asked for since the last one; false when none was.
+  bool TakeStale(int& kind, int& flags);
   virtual void Resize(int clientWidth, int clientHeight) = 0;
   virtual PaneImage Image() const = 0;
 
@@ -80,4 +93,7 @@ class Pane {
 
  private:
   PaneHost* host_ = nullptr;
+  bool stale_ = false;
+  int staleKind_ = 0;
+  int staleFlags_ = 0;
 };

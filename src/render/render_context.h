@@ -12,7 +12,7 @@
 #include "render/rasterizer.h"
 #include "render/viewport.h"
 
-// The wParam of "VRK-Refresh".
+// How a pane redraws what went stale.
 enum RedrawKind : int {
   REDRAW_FULL = 0,        // everything, tags included
   REDRAW_QUICK = 1,       // no tags, no light pass (drags, benchmark)

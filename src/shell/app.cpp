@@ -10,7 +10,6 @@ App::App(Ui& u, Profile& p) : ui(u), profile(p) {
   rebuildShadeRamps = [this] { RebuildShadeRamps(); };
   cameraDragged = [this] { link.SendCameraToWatcher(); };
   link.refreshAll = [this] { RefreshAll(); };
-  link.redrawModelViewNow = [this] { RefreshModelView(); };
 }
 
 App::~App() = default;

@@ -47,23 +47,20 @@ class App : public Workspace {
 
   // (defined with the application shell: shell/app_hooks.cpp)
   void RebuildShadeRamps();
-  // List bars rebuilt, then "VRK-Refresh" (Full, all panes) posted to MainWnd.
+  // List bars rebuilt, then everything announced as changed.
   void RefreshAll();
-  int refreshCount = 0;  // lets tests see that a command asked for a refresh
 
   // --- camera and companions ---
   CompanionOffsetDialog* companionOffsetDialog = nullptr;  // supplied by the front end
-  // "VRK-Refresh" Full for the 3D view alone.
+  // The companion changed: the 3D view alone draws it.
   void RefreshModelView();
-  int modelViewRefreshCount = 0;
 
   // --- skins and maps ---
   SkinDialogs* skinDialogs = nullptr;  // "Resize Skins"; supplied by the front end
   MappingDialogs* mappingDialogs = nullptr;  // "Map from 3D View"; supplied by the front end
   SnapshotDialog* snapshotDialog = nullptr;  // "Snapshots"; supplied by the front end
-  // "VRK-Refresh" to the main frame after the skin's pixels changed.
+  // The current skin's pixels and palette changed.
   void RefreshSkinPanes();
-  int skinPaneRefreshCount = 0;
 
   // --- application shell ---
   ListBars listBars;      // what the six rebar lists show

@@ -7,7 +7,6 @@
 #include "editor/paint_table.h"
 #include "editor/selection_ops.h"
 #include "editor/skin_view.h"
-#include "platform/refresh.h"
 #include "platform/ui.h"
 #include "render/benchmark.h"
 #include "shell/app.h"
@@ -64,9 +63,8 @@ void StepActiveColour(App& app, int step) {
   if (slot < 0 || slot > 7) return;
   auto& value = app.editor.colourSlots[static_cast<std::size_t>(slot)];
   value = static_cast<std::uint8_t>((value + step) & 0xff);
-  BuildPaintTable(app);
   if (slot >= 1 && slot <= 3) app.RebuildShadeRamps();
-  app.messages.Send(refresh::Message(REDRAW_FULL, refresh::kPaletteShown));
+  app.document.changes.Announce(kActiveColourChanged);
 }
 
 // A hundred Quick renders of the 3D view, each shown at once, and the rate.
@@ -87,13 +85,9 @@ std::string StepLabel(const std::string& verb, const std::string& step) {
   return step.empty() ? verb : verb + " " + step;
 }
 
-// The document moved under every pane and list: the tables that follow the
-// current skin's palette, the lists and all four panes.
-void AfterHistoryMove(App& app) {
-  app.RebuildPaintTable();
-  app.RebuildShadeRamps();
-  app.RefreshAll();
-}
+// The document moved under every pane and list (the step announced what it
+// moved; the lists follow everything).
+void AfterHistoryMove(App& app) { app.RefreshAll(); }
 
 void OnUndo(App& app) {
   if (!app.document.Undo()) return;
@@ -394,7 +388,7 @@ std::vector<Command> BuildTable() {
   {
     Command& c = t.Add(kNoMenu, "Show mapping frame", "", [](App& a) {
       a.editor.showMappingFrame = !a.editor.showMappingFrame;
-      a.messages.Send(refresh::Message(REDRAW_FULL, refresh::kSkinView | refresh::kShowNow));
+      a.document.changes.Announce(kSkinViewChanged);
     });
     c.checked = [](const App& a) { return a.editor.showMappingFrame; };
     c.toolbar = true;

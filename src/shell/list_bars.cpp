@@ -2,7 +2,6 @@
 
 #include "image/skin_set.h"
 #include "model/companion.h"
-#include "platform/refresh.h"
 #include "platform/profile.h"
 #include "render/render_mode.h"
 #include "shell/app.h"
@@ -10,10 +9,6 @@
 #include "shell/skin_commands.h"
 
 namespace {
-
-void SendRefresh(App& app, int bits) {
-  app.messages.Send(refresh::Message(REDRAW_FULL, bits));
-}
 
 // The entry at `index` of a list of `count`, or -1 when there is none.
 int Checked(int index, std::size_t count) {
@@ -61,9 +56,7 @@ void SelectSkinEntry(App& app, int index) {
   m.currentSkinIndex = static_cast<std::int16_t>(index);
   m.currentSkin = m.skins[static_cast<std::size_t>(index)].get();
   app.listBars.skins.selection = index;
-  SendRefresh(app, refresh::kViewsAndPaletteShown);
-  app.RebuildPaintTable();
-  app.RebuildShadeRamps();
+  app.document.changes.Announce(kSkinListChanged);
 }
 
 void SelectCompanionEntry(App& app, int index) {
@@ -72,8 +65,8 @@ void SelectCompanionEntry(App& app, int index) {
   m.currentCompanionIndex = static_cast<std::int16_t>(index);
   m.currentCompanion = m.companions[static_cast<std::size_t>(index)].get();
   app.listBars.companions.selection = index;
-  SendRefresh(app, refresh::kViewsAndPaletteShown);
-  app.RebuildPaintTable();
+  // The palette strip and the paint table follow it as they follow a skin.
+  app.document.changes.Announce(kCompanionChanged | kLookChanged | kPaletteChanged);
 }
 
 void SelectFrameEntry(App& app, int index) {
@@ -83,7 +76,7 @@ void SelectFrameEntry(App& app, int index) {
   m.currentFrame = m.frames[static_cast<std::size_t>(index)]->vertices.data();
   app.listBars.frames.selection = index;
   m.ComputeFaceNormals();
-  SendRefresh(app, refresh::kModelViewShown);
+  app.document.changes.Announce(kFrameChanged);
 }
 
 void SelectPhongMapEntry(App& app, int index) {
@@ -93,8 +86,7 @@ void SelectPhongMapEntry(App& app, int index) {
   m.currentPhongMap = m.phongMaps[static_cast<std::size_t>(index)].get();
   app.listBars.phongMaps.selection = index;
   RebuildLightCurve(app);
-  app.RebuildPaintTable();
-  SendRefresh(app, refresh::kViewsAndPaletteShown);
+  app.document.changes.Announce(kLookChanged | kPaletteChanged);
 }
 
 void SelectEnvMapEntry(App& app, int index) {
@@ -103,8 +95,7 @@ void SelectEnvMapEntry(App& app, int index) {
   m.currentEnvMapIndex = static_cast<std::int16_t>(index);
   m.currentEnvMap = m.envMaps[static_cast<std::size_t>(index)].get();
   app.listBars.envMaps.selection = index;
-  SendRefresh(app, refresh::kViewsAndPaletteShown);
-  app.RebuildPaintTable();
+  app.document.changes.Announce(kLookChanged | kPaletteChanged);
 }
 
 bool SelectModeEntry(App& app, int index) {
@@ -117,7 +108,6 @@ bool SelectModeEntry(App& app, int index) {
                         old, index)) {
       modes.renderModeIndex = index;
       RebuildLightCurve(app);
-      app.RebuildPaintTable();
       app.RefreshAll();
       changed = true;
     } else {
@@ -125,7 +115,7 @@ bool SelectModeEntry(App& app, int index) {
       ++app.listBars.version;
     }
   }
-  SendRefresh(app, refresh::kViewsShown);
+  app.document.changes.Announce(kLookChanged);
   return changed;
 }
 

@@ -5,7 +5,7 @@
 #include "editor/gradient_box.h"
 #include "editor/model_view.h"
 #include "editor/skin_view.h"
-#include "platform/refresh.h"
+#include "editor/pane_interests.h"
 #include "platform/profile.h"
 #include "shell/app.h"
 
@@ -47,10 +47,23 @@ ShellLayout::ShellLayout(App& app, Pane& skinView, Pane& modelView, Pane& palett
       gradientStrip_(gradientStrip),
       shellHost_(shellHost) {
   app_.shellLayout = this;
+  app_.document.changes.Subscribe(*this);
+  if (auto* gradient = dynamic_cast<GradientBox*>(&gradientStrip_)) {
+    gradient->requests.beginSplitDrag = [this] { BeginSplitDrag(); };
+    gradient->requests.relayout = [this] { Relayout(); };
+    gradient->requests.swapDisplays = [this] { SwapDisplays(); };
+  }
 }
 
 ShellLayout::~ShellLayout() {
+  app_.document.changes.Unsubscribe(*this);
+  if (auto* gradient = dynamic_cast<GradientBox*>(&gradientStrip_)) gradient->requests = {};
   if (app_.shellLayout == this) app_.shellLayout = nullptr;
+}
+
+void ShellLayout::MarkAllStale() {
+  for (Pane* pane : {&skinView_, &gradientStrip_, &modelView_, &paletteStrip_}) pane->MarkStale(REDRAW_FULL, kShowNow);
+  app_.document.changes.RequestSettle();
 }
 
 void ShellLayout::Create(int clientWidth, int clientHeight) {
@@ -59,14 +72,14 @@ void ShellLayout::Create(int clientWidth, int clientHeight) {
   width_ = clientWidth;
   height_ = clientHeight;
   Layout();
-  app_.messages.Post(refresh::Message(REDRAW_FULL, refresh::kEverythingShown));
+  MarkAllStale();
 }
 
 void ShellLayout::Resize(int clientWidth, int clientHeight) {
   width_ = clientWidth;
   height_ = clientHeight;
   Layout();
-  app_.messages.Post(refresh::Message(REDRAW_FULL, refresh::kEverythingShown));
+  MarkAllStale();
 }
 
 void ShellLayout::Layout() {
@@ -79,16 +92,19 @@ void ShellLayout::Layout() {
   gradientStrip_.Resize(rects_.gradient.width, rects_.gradient.height);
 }
 
-void ShellLayout::HandleMessage(const WndMessage& message) {
-  if (message.name == "VRK-Refresh") {
-    Refresh(static_cast<int>(message.wParam), static_cast<int>(message.lParam));
-  } else if (message.name == "VRK-BarAdjust") {
-    if (message.wParam == 0)
-      BeginSplitDrag();
-    else if (message.wParam == 1)
-      Relayout();
-  } else if (message.name == kSwapDisplaysMessage) {
-    SwapDisplays();
+void ShellLayout::Changed(const ChangeNotice& notice) {
+  const std::pair<Pane*, unsigned> panes[] = {{&skinView_, kSkinViewInterests},
+                                              {&gradientStrip_, kGradientStripInterests},
+                                              {&modelView_, kModelViewInterests},
+                                              {&paletteStrip_, kPaletteStripInterests}};
+  for (const auto& [pane, interests] : panes)
+    if (notice.changes & interests) pane->MarkStale(notice.how.kind, notice.how.flags);
+}
+
+void ShellLayout::Settle() {
+  for (Pane* pane : {&skinView_, &gradientStrip_, &modelView_, &paletteStrip_}) {
+    int kind = 0, flags = 0;
+    if (pane->TakeStale(kind, flags)) RedrawPane(*pane, kind, flags);
   }
 }
 
@@ -101,18 +117,11 @@ void ShellLayout::RedrawPane(Pane& pane, int kind, int flags) {
   Show(pane);
 }
 
-void ShellLayout::Refresh(int kind, int bits) {
-  const int flags = bits & ~0xf;
-  if (bits & kSkinViewBit) RedrawPane(skinView_, kind, flags);
-  if (bits & kGradientBit) RedrawPane(gradientStrip_, kind, flags);
-  if (bits & kModelViewBit) RedrawPane(modelView_, kind, flags);
-  if (bits & kPaletteBit) RedrawPane(paletteStrip_, kind, flags);
-}
-
 void ShellLayout::Relayout() {
   Layout();
-  RedrawPane(skinView_, REDRAW_FULL, refresh::kShowNow);
-  RedrawPane(modelView_, REDRAW_FULL, refresh::kShowNow);
+  if (onLayoutChanged) onLayoutChanged();
+  RedrawPane(skinView_, REDRAW_FULL, kShowNow);
+  RedrawPane(modelView_, REDRAW_FULL, kShowNow);
   Show(gradientStrip_);
 }
 
@@ -131,16 +140,16 @@ void ShellLayout::SplitDragMove(int x) {
   if (!splitDragging_) return;
   app_.splitRatio = SplitRatioAt(x, width_);
   Layout();
-  RedrawPane(skinView_, REDRAW_QUICK, refresh::kDragging);
-  RedrawPane(modelView_, REDRAW_QUICK, refresh::kDragging);
-  RedrawPane(gradientStrip_, REDRAW_QUICK, refresh::kDragging);
+  RedrawPane(skinView_, REDRAW_QUICK, kDragging);
+  RedrawPane(modelView_, REDRAW_QUICK, kDragging);
+  RedrawPane(gradientStrip_, REDRAW_QUICK, kDragging);
 }
 
 void ShellLayout::EndSplitDrag() {
   if (!splitDragging_) return;
   splitDragging_ = false;
   if (onSplitDrag) onSplitDrag(false);
-  Refresh(REDRAW_FULL, refresh::kAllButPaletteShown);
+  for (Pane* pane : {&skinView_, &gradientStrip_, &modelView_}) RedrawPane(*pane, REDRAW_FULL, kShowNow);
   if (shellHost_) {
     shellHost_->ReleaseMouse();
     shellHost_->SetCursorHidden(false);
@@ -150,7 +159,8 @@ void ShellLayout::EndSplitDrag() {
 void ShellLayout::SwapDisplays() {
   swapped_ = !swapped_;
   Relayout();
-  app_.messages.Send(refresh::Message(REDRAW_FULL, refresh::kViewsShown));
+  RedrawPane(skinView_, REDRAW_FULL, kShowNow);
+  RedrawPane(modelView_, REDRAW_FULL, kShowNow);
 }
 
 void ShellLayout::SetPalOnTop(bool palOnTop) {

@@ -1,12 +1,13 @@
 #pragma once
 // ShellWnd's logic: where the four panes sit in the main window's client
-// area, the refresh and bar-adjust messages that tie them together, the
-// split drag on the gradient strip, Swap Displays and wheel routing. The
-// front end owns the widgets; this owns the arithmetic and the order.
+// area, which of them a change leaves stale and the order they are drawn
+// in when the changes settle, the split drag on the gradient strip, Swap
+// Displays and wheel routing. The front end owns the widgets; this owns
+// the arithmetic and the order.
 
 #include <functional>
 
-#include "platform/message_queue.h"
+#include "editor/change_notices.h"
 #include "platform/pane.h"
 
 class App;
@@ -18,12 +19,6 @@ constexpr int kGradientStripWidth = 24;
 constexpr int kSplitSnapDistance = 64;
 constexpr int kMinFrameWidth = 516;
 constexpr int kMinFrameHeight = 360;
-
-// "VRK-Refresh" pane bits.
-constexpr int kSkinViewBit = 1;
-constexpr int kModelViewBit = 2;
-constexpr int kGradientBit = 4;
-constexpr int kPaletteBit = 8;
 
 struct PaneRect {
   int x = 0, y = 0, width = 0, height = 0;
@@ -47,34 +42,35 @@ double SplitRatioAt(int x, int width);
 // The main window never gets smaller than kMinFrameWidth x kMinFrameHeight.
 void ClampFrameSize(int& width, int& height);
 
-class ShellLayout {
+class ShellLayout : public ChangeListener {
  public:
   // The panes stay the caller's; `shellHost` is ShellWnd's own capture and
   // cursor service for the split drag.
   ShellLayout(App& app, Pane& skinView, Pane& modelView, Pane& paletteStrip, Pane& gradientStrip,
               PaneHost* shellHost = nullptr);
-  ~ShellLayout();
+  ~ShellLayout() override;
 
   // Creation: reads "Pal On Top", swapped = true, lays out for the size and
-  // posts a Full refresh of all panes.
+  // leaves every pane stale (Full, shown).
   void Create(int clientWidth, int clientHeight);
-  // A size change: lay out, post (0, 0x2f) to ShellWnd.
+  // A size change: lay out, every pane stale (Full, shown).
   void Resize(int clientWidth, int clientHeight);
   // Rectangles for the current size and ratio; resizes the panes.
   void Layout();
 
-  // Handles "VRK-Refresh", "VRK-BarAdjust" and the gradient strip's swap
-  // request; other names are ignored. Install it as the App's message queue handler.
-  void HandleMessage(const WndMessage& message);
-  // Redraw of each pane named in `bits` (skin view, gradient strip, 3D view,
-  // palette strip, in that order) with (kind, bits & ~0xf), each shown at once.
-  void Refresh(int kind, int bits);
-  // "VRK-BarAdjust" 1: lay out, redraw both big panes (Full, 0x20), show
-  // them and the gradient strip.
+  // A change marks the panes that draw from it stale (see
+  // editor/pane_interests.h).
+  void Changed(const ChangeNotice& notice) override;
+  // Draws each stale pane (skin view, gradient strip, 3D view, palette
+  // strip, in that order) and shows it.
+  void Settle() override;
+  // A preset recalled into the split: lay out, redraw both big panes (Full,
+  // shown), show them and the gradient strip.
   void Relayout();
 
-  // The split drag: begin ("VRK-BarAdjust" 0), pointer moves in ShellWnd's
-  // client coordinates while it holds the capture, the left release.
+  // The split drag: begin (the gradient strip's split button), pointer
+  // moves in ShellWnd's client coordinates while it holds the capture, the
+  // left release.
   void BeginSplitDrag();
   void SplitDragMove(int x);
   void EndSplitDrag();
@@ -82,8 +78,11 @@ class ShellLayout {
   // Told when a split drag begins (true) and ends, before the gradient
   // strip is redrawn, so the strip can show its split button pressed.
   std::function<void(bool)> onSplitDrag;
+  // Told when Relayout moved the panes, so the front end can place its
+  // widgets before they are drawn.
+  std::function<void()> onLayoutChanged;
 
-  // Swaps the two big panes, lays out again and refreshes both (0, 0x23).
+  // Swaps the two big panes, lays out again and redraws both (Full, shown).
   void SwapDisplays();
   void SetPalOnTop(bool palOnTop);
 
@@ -113,6 +112,7 @@ class ShellLayout {
  private:
   void RedrawPane(Pane& pane, int kind, int flags);
   void Show(Pane& pane);
+  void MarkAllStale();
 
   App& app_;
   Pane& skinView_;

@@ -6,6 +6,7 @@
 #include "editor/workspace.h"
 #include "render/render_mode.h"
 #include "support/fake_pane_host.h"
+#include "support/notice_log.h"
 
 namespace {
 
@@ -27,11 +28,14 @@ struct GradDesk {
   FakeHost host;
   double splitRatio = 0.65;
   GradientBox box{app, splitRatio};
-  std::vector<WndMessage> sent;
+  NoticeLog log{app.document.changes};
+  std::vector<PaneRedraw>& sent = log.sent;
   int rampBuilds = 0;
 
   GradDesk() {
-    app.messages.SetHandler([this](const WndMessage& m) { sent.push_back(m); });
+    box.requests.beginSplitDrag = [this] { sent.push_back({"begin split drag"}); };
+    box.requests.relayout = [this] { sent.push_back({"relayout"}); };
+    box.requests.swapDisplays = [this] { sent.push_back({"swap displays"}); };
     app.rebuildShadeRamps = [this] { ++rampBuilds; };
     box.SetHost(&host);
     box.Resize(24, kHeight);
@@ -42,7 +46,8 @@ struct GradDesk {
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> out;
-    for (const auto& m : sent) out.push_back(m.name + " " + std::to_string(m.wParam) + " " + std::to_string(m.lParam));
+    for (const auto& m : sent)
+      out.push_back(m.name == "redraw" ? m.name + " " + std::to_string(m.kind) + " " + std::to_string(m.panes) : m.name);
     return out;
   }
 };
@@ -99,7 +104,7 @@ TEST(GradientBoxSlider, ExponentRebuildsTheLightTablesAndRefreshesOnlyModesThatU
     d.box.MouseMove(At(MouseButton::Right, 5, 0));
     d.box.MouseUp(At(MouseButton::Right, 5, 0));
     const std::vector<std::string> expected =
-        c.refreshes ? std::vector<std::string>{"VRK-Refresh 1 18", "VRK-Refresh 1 18", "VRK-Refresh 0 34"}
+        c.refreshes ? std::vector<std::string>{"redraw 1 18", "redraw 1 18", "redraw 0 34"}
                     : std::vector<std::string>{};
     EXPECT_EQ(d.Names(), expected) << c.mode;
     EXPECT_GE(d.rampBuilds, 1);
@@ -116,10 +121,10 @@ TEST(GradientBoxButtons, SplitButtonBeginsTheSplitDragOrSwapsTheViews) {
     std::vector<std::string> sent;
   };
   const Case cases[] = {
-      {MouseButton::Left, 100, {"VRK-BarAdjust 0 0"}},
-      {MouseButton::Left, 114, {"VRK-BarAdjust 0 0"}},
+      {MouseButton::Left, 100, {"begin split drag"}},
+      {MouseButton::Left, 114, {"begin split drag"}},
       {MouseButton::Left, 99, {}},  // the slider's last row
-      {MouseButton::Right, 107, {"Swap Displays 0 0"}},
+      {MouseButton::Right, 107, {"swap displays"}},
   };
   for (const Case& c : cases) {
     GradDesk d;
@@ -138,7 +143,7 @@ TEST(GradientBoxButtons, PresetButtonsStoreWithTheRightAndRecallWithTheLeft) {
   GradDesk d;
   d.Click(MouseButton::Left, 20, 120);  // right button, initial 0.75
   EXPECT_EQ(d.splitRatio, 0.75);
-  EXPECT_EQ(d.Names(), (std::vector<std::string>{"VRK-BarAdjust 1 0"}));
+  EXPECT_EQ(d.Names(), (std::vector<std::string>{"relayout"}));
   d.splitRatio = 0.4;
   d.Click(MouseButton::Right, 3, 126);  // store into the left button
   EXPECT_EQ(d.box.preset(0), 0.4);

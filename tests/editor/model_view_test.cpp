@@ -9,6 +9,7 @@
 #include "image/new_skin.h"
 #include "render/render_mode.h"
 #include "support/fake_pane_host.h"
+#include "support/notice_log.h"
 
 namespace {
 
@@ -44,11 +45,11 @@ struct ViewDesk {
   Workspace app;
   FakeHost host;
   ModelView view{app};
-  std::vector<WndMessage> sent;
+  NoticeLog log{app.document.changes};
+  std::vector<PaneRedraw>& sent = log.sent;
   Skin* skin = nullptr;
 
   ViewDesk() {
-    app.messages.SetHandler([this](const WndMessage& m) { sent.push_back(m); });
     app.model.skinWidth = app.model.skinHeight = 8;
     auto s = MakeBlankSkin("s", 8, 8, GreyRampPalette());
     FillSkin(*s, 100);
@@ -70,7 +71,7 @@ struct ViewDesk {
   std::uint8_t Texel(int x, int y) const { return skin->pixels[static_cast<std::size_t>(y * 8 + x)]; }
   int Sent(int kind, int bits) const {
     int n = 0;
-    for (const auto& m : sent) n += (m.wParam == kind && m.lParam == bits) ? 1 : 0;
+    for (const auto& m : sent) n += (m.kind == kind && m.panes == bits) ? 1 : 0;
     return n;
   }
 };

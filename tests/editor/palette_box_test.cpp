@@ -6,6 +6,7 @@
 #include "editor/workspace.h"
 #include "image/new_skin.h"
 #include "support/fake_pane_host.h"
+#include "support/notice_log.h"
 
 namespace {
 
@@ -25,11 +26,11 @@ struct PalDesk {
   Workspace app;
   FakeHost host;
   PaletteBox box{app};
-  std::vector<WndMessage> sent;
+  NoticeLog log{app.document.changes};
+  std::vector<PaneRedraw>& sent = log.sent;
   int rampBuilds = 0;
 
   explicit PalDesk(int width = 576) {
-    app.messages.SetHandler([this](const WndMessage& m) { sent.push_back(m); });
     app.rebuildShadeRamps = [this] { ++rampBuilds; };
     auto skin = MakeBlankSkin("s", 8, 8, GreyRampPalette());
     app.model.currentSkin = skin.get();
@@ -44,7 +45,7 @@ struct PalDesk {
   std::vector<std::pair<std::int64_t, std::int64_t>> Refreshes() const {
     std::vector<std::pair<std::int64_t, std::int64_t>> out;
     for (const auto& m : sent)
-      if (m.name == "VRK-Refresh") out.emplace_back(m.wParam, m.lParam);
+      out.emplace_back(m.kind, m.panes);
     return out;
   }
   // B, G, R of a client pixel, y from the top.

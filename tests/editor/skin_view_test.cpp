@@ -8,6 +8,7 @@
 #include "editor/workspace.h"
 #include "image/new_skin.h"
 #include "support/fake_pane_host.h"
+#include "support/notice_log.h"
 
 namespace {
 
@@ -42,11 +43,11 @@ struct Desk {
   Workspace app;
   FakeHost host;
   SkinView view{app};
-  std::vector<WndMessage> sent;
+  NoticeLog log{app.document.changes};
+  std::vector<PaneRedraw>& sent = log.sent;
   Skin* skin = nullptr;
 
   Desk() {
-    app.messages.SetHandler([this](const WndMessage& m) { sent.push_back(m); });
     app.model.skinWidth = app.model.skinHeight = 32;
     auto s = MakeBlankSkin("s", 32, 32, GreyRampPalette());
     FillSkin(*s, 100);
@@ -90,7 +91,7 @@ struct Desk {
   }
   int Sent(int kind, int bits) const {
     int n = 0;
-    for (const auto& m : sent) n += (m.wParam == kind && m.lParam == bits) ? 1 : 0;
+    for (const auto& m : sent) n += (m.kind == kind && m.panes == bits) ? 1 : 0;
     return n;
   }
 };

@@ -54,6 +54,6 @@ bool GuiFixture::Start(const std::string& commandLine) {
 void GuiFixture::Pump() {
   for (int i = 0; i < 3; ++i) {
     QCoreApplication::processEvents();
-    if (session) session->mainWnd().DrainMessages();
+    if (session) session->mainWnd().SettleChanges();
   }
 }

@@ -27,6 +27,8 @@ namespace {
 void Send(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
   QMouseEvent e(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held, Qt::NoModifier);
   QCoreApplication::sendEvent(target, &e);
+  // The rest of the event loop's turn, where the changes are drawn.
+  QCoreApplication::processEvents();
 }
 void Press(QWidget* w, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
   Send(w, QEvent::MouseButtonPress, at, button, held);

@@ -6,6 +6,7 @@
 
 #include "editor/undo_step.h"
 #include "platform/profile.h"
+#include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
@@ -104,18 +105,19 @@ TEST(CommandTable, TogglesAndModesCheckAndRefresh) {
   ScriptedUi ui;
   MemoryProfile profile;
   App app(ui, profile);
+  NoticeLog log{app.document.changes};
   const Command* camera = Find({"&Options"}, "&Camera Toggle\tSpace");
   ASSERT_TRUE(camera);
   EXPECT_TRUE(camera->checked(app));
   camera->run(app);
   EXPECT_FALSE(camera->checked(app));
-  EXPECT_EQ(app.refreshCount, 1);
+  EXPECT_EQ(log.Count(kEverythingChanged), 1);
 
   const Command* mapping = Find({"&Options"}, "M&apping Mode\t2");
   mapping->run(app);
   mapping->run(app);  // already there: no second refresh
   EXPECT_EQ(app.editor.editMode, EditMode::Mapping);
-  EXPECT_EQ(app.refreshCount, 2);
+  EXPECT_EQ(log.Count(kEverythingChanged), 2);
 
   const Command* pencil = Find({"&Options"}, "Pencil Brush\tShift+2");
   pencil->run(app);
@@ -127,8 +129,8 @@ TEST(CommandTable, ColourKeysStepTheActiveSlotAndWrap) {
   ScriptedUi ui;
   MemoryProfile profile;
   App app(ui, profile);
-  std::vector<WndMessage> sent;
-  app.messages.SetHandler([&](const WndMessage& m) { sent.push_back(m); });
+  NoticeLog log{app.document.changes};
+  std::vector<PaneRedraw>& sent = log.sent;
   app.editor.activeSlot = 7;  // holds 0
   const Command* previous = nullptr;
   const Command* nextRow = nullptr;
@@ -142,7 +144,7 @@ TEST(CommandTable, ColourKeysStepTheActiveSlotAndWrap) {
   nextRow->run(app);
   EXPECT_EQ(app.editor.colourSlots[7], 15);
   ASSERT_EQ(sent.size(), 2u);
-  EXPECT_EQ(sent[0].lParam, 0x28);
+  EXPECT_EQ(sent[0].panes, 0x28);
 }
 
 TEST(CommandTable, ACommandOutOfMemoryEndsWithAMessageAndItsChangesUndoable) {

@@ -6,6 +6,7 @@
 #include "model/companion.h"
 #include "model/md2_builder.h"
 #include "platform/profile.h"
+#include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/companion_commands.h"
@@ -41,6 +42,7 @@ struct CompanionFixture : ::testing::Test {
   ScriptedUi ui;
   MemoryProfile profile;
   App app{ui, profile};
+  NoticeLog log{app.document.changes};
   ScriptedOffsetDialog offsets;
 
   CompanionFixture() {
@@ -77,7 +79,7 @@ TEST_F(CompanionFixture, OpenWithANamedSkinAsksOnce) {
   ASSERT_EQ(c, app.model.companions[0].get());
   EXPECT_EQ(c->name, dir.File("skinned.md2"));
   EXPECT_EQ(c->skinPixels[0], 77);
-  EXPECT_EQ(app.refreshCount, 1);
+  EXPECT_EQ(log.Count(kEverythingChanged), 1);
   EXPECT_TRUE(ui.texts().empty());
 }
 
@@ -124,7 +126,7 @@ TEST_F(CompanionFixture, OpenFailuresAddNothing) {
   EXPECT_NE(ui.texts()[2].find("4096"), std::string::npos);
   EXPECT_TRUE(app.model.companions.empty());
   EXPECT_EQ(app.model.currentCompanion, nullptr);
-  EXPECT_EQ(app.refreshCount, 0);
+  EXPECT_EQ(log.Count(kEverythingChanged), 0);
 }
 
 TEST_F(CompanionFixture, CloseChoosesTheNextCurrent) {
@@ -180,7 +182,7 @@ TEST_F(CompanionFixture, LoadSkinReplacesOrFallsBack) {
   OnCompanionLoadSkin(app);
   EXPECT_EQ(ui.texts().back(), "This skin does not fit this model!");
   EXPECT_EQ(c->skinPixels[0], 64);
-  EXPECT_EQ(app.modelViewRefreshCount, 3);
+  EXPECT_EQ(log.Count(kCompanionChanged), 3);
 }
 
 TEST_F(CompanionFixture, OffsetDialogWritesBackOnOk) {
@@ -193,13 +195,13 @@ TEST_F(CompanionFixture, OffsetDialogWritesBackOnOk) {
   EXPECT_EQ(c->offsetX, 1.5f);
   EXPECT_EQ(c->offsetY, -2.0f);
   EXPECT_EQ(c->offsetZ, 30.0f);
-  EXPECT_EQ(app.modelViewRefreshCount, 1);
+  EXPECT_EQ(log.Count(kCompanionChanged), 1);
   OnCompanionOffset(app);  // Cancel
   ASSERT_EQ(offsets.shown.size(), 2u);
   EXPECT_EQ(offsets.shown[1].x, 1.5f);
   EXPECT_EQ(offsets.shown[1].z, 30.0f);
   EXPECT_EQ(c->offsetX, 1.5f);
-  EXPECT_EQ(app.modelViewRefreshCount, 1);
+  EXPECT_EQ(log.Count(kCompanionChanged), 1);
   EXPECT_EQ(FormatOffset(1.0f / 3.0f), "0.333333");
   EXPECT_EQ(FormatOffset(-2.0f), "-2");
 }
@@ -213,11 +215,11 @@ TEST_F(CompanionFixture, ViewCommands) {
   OnAlignBack(app);
   EXPECT_EQ(app.viewport.rotation.m[0][0], -1);
   EXPECT_EQ(app.viewport.pan[0], 4);
-  EXPECT_EQ(app.refreshCount, 1);
+  EXPECT_EQ(log.Count(kEverythingChanged), 1);
   OnCenterOnScene(app);  // no frame: nothing, no refresh
   OnCenterOnSelected(app);
   EXPECT_EQ(app.viewport.pan[0], 4);
-  EXPECT_EQ(app.refreshCount, 1);
+  EXPECT_EQ(log.Count(kEverythingChanged), 1);
 }
 
 TEST_F(CompanionFixture, ShadeRampsFollowTheSkinPaletteAndSlots) {

@@ -6,6 +6,7 @@
 #include "model/md2_builder.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
@@ -27,6 +28,7 @@ struct Desk {
   ScriptedUi ui;
   MemoryProfile profile;
   std::unique_ptr<App> app = std::make_unique<App>(ui, profile);
+  NoticeLog log{app->document.changes};
   std::string models;
   std::string quad;
 
@@ -61,7 +63,7 @@ TEST(OpenCommand, LoadsTheChosenFileAndRemembersItsFolder) {
   EXPECT_EQ(d.profile.GetString("Project", "LoadDir", ""), d.models);
   EXPECT_EQ(d.app->document.currentFile, d.quad);
   EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.quad);
-  EXPECT_EQ(d.app->refreshCount, 1);
+  EXPECT_EQ(d.log.Count(kEverythingChanged), 1);
   EXPECT_TRUE(d.ui.texts().empty());
 }
 
@@ -91,7 +93,7 @@ TEST(OpenCommand, CancelOfTheSaveQuestionLeavesEverything) {
   EXPECT_EQ(d.ui.shown()[0].buttons, MsgButtons::YesNoCancel);
   EXPECT_EQ(d.app->model.numTriangles, 2);
   EXPECT_EQ(d.app->document.currentFile, d.quad);
-  EXPECT_EQ(d.app->refreshCount, 1);
+  EXPECT_EQ(d.log.Count(kEverythingChanged), 1);
 
   // Yes saves the current model first, then opens the other one.
   d.app->model.mapVertices[1] = {5, 0};
@@ -113,7 +115,7 @@ TEST(OpenCommand, ADamagedFileKeepsTheCurrentOne) {
   EXPECT_EQ(d.ui.texts().size(), 2u);
   EXPECT_EQ(d.app->document.currentFile, d.quad);
   EXPECT_EQ(d.app->model.numTriangles, 2);
-  EXPECT_EQ(d.app->refreshCount, 2);
+  EXPECT_EQ(d.log.Count(kEverythingChanged), 2);
 }
 
 TEST(OpenCommand, UnusableFolderFallsBackToTheRememberedOneThenTheBase) {
@@ -158,7 +160,7 @@ TEST(SaveAsCommand, BelowTheBaseFolderSavesWithoutAsking) {
   EXPECT_EQ(d.profile.GetString("Project", "CurFile", ""), d.models + "/copy.md2");
   EXPECT_EQ(d.app->saveFolder, d.models);
   EXPECT_EQ(d.profile.GetString("Project", "SaveDir", ""), d.models);
-  EXPECT_EQ(d.app->refreshCount, 1);  // saving does not refresh
+  EXPECT_EQ(d.log.Count(kEverythingChanged), 1);  // saving does not refresh
 }
 
 TEST(SaveAsCommand, OutsideTheBaseFolderAsksFirst) {
@@ -330,7 +332,7 @@ TEST(ScanFolderCommand, AddsMatchingSkinsAsExternal) {
   ASSERT_EQ(d.app->model.skins.size(), 2u);
   EXPECT_EQ(d.app->model.skins[0]->format, FORMAT_PCX);
   EXPECT_EQ(d.app->model.skins[1]->format, FORMAT_BMP);
-  EXPECT_EQ(d.app->refreshCount, 3);  // the open, then one per pass that found files
+  EXPECT_EQ(d.log.Count(kEverythingChanged), 3);  // the open, then one per pass that found files
   EXPECT_TRUE(d.ui.texts().empty());
 
   // Cancel is the user's choice, not a fault: no message, no skin added.
@@ -362,5 +364,5 @@ TEST(OpenCommand, AModelWithoutSkinsLeavesTheTexturedModesQuietly) {
   d.Open(d.quad);
   EXPECT_EQ(d.app->renderModes.renderModeIndex, 3);  // "Gouraud Shaded"
   EXPECT_TRUE(d.ui.texts().empty());
-  EXPECT_EQ(d.app->refreshCount, 1);
+  EXPECT_EQ(d.log.Count(kEverythingChanged), 1);
 }

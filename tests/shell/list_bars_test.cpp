@@ -3,6 +3,7 @@
 #include "image/new_skin.h"
 #include "model/companion.h"
 #include "platform/profile.h"
+#include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "render/render_mode.h"
 #include "shell/app.h"
@@ -14,9 +15,9 @@ struct ListDesk {
   ScriptedUi ui;
   MemoryProfile profile;
   App app{ui, profile};
-  std::vector<WndMessage> sent;
+  NoticeLog log{app.document.changes};
+  std::vector<PaneRedraw>& sent = log.sent;
   ListDesk() {
-    app.messages.SetHandler([this](const WndMessage& m) { sent.push_back(m); });
     app.model.skinWidth = 4;
     app.model.skinHeight = 4;
   }
@@ -97,7 +98,7 @@ TEST(ListBars, ChoosingASkinMakesItCurrentAndRefreshesThreePanes) {
   EXPECT_EQ(d.app.model.currentSkinIndex, 1);
   EXPECT_EQ(d.app.model.currentSkin, d.app.model.skins[1].get());
   ASSERT_EQ(d.sent.size(), 1u);
-  EXPECT_EQ(d.sent[0].lParam, 0x2b);
+  EXPECT_EQ(d.sent[0].panes, 0x2b);
   SelectSkinEntry(d.app, 7);  // not there: nothing
   EXPECT_EQ(d.sent.size(), 1u);
 }
@@ -112,14 +113,14 @@ TEST(ListBars, RefusedModeChangePutsTheOldSelectionBack) {
   EXPECT_EQ(d.app.listBars.modes.selection, MODE_FLAT);
   EXPECT_EQ(d.ui.texts().size(), 1u);  // the mode check's own message
   ASSERT_EQ(d.sent.size(), 1u);
-  EXPECT_EQ(d.sent[0].lParam, 0x23);
+  EXPECT_EQ(d.sent[0].panes, 0x23);
 
   EXPECT_TRUE(SelectModeEntry(d.app, MODE_GOURAUD));
   EXPECT_EQ(d.app.renderModes.renderModeIndex, MODE_GOURAUD);
-  EXPECT_EQ(d.app.messages.pending(), 1u);  // RefreshAll posted its refresh
+  EXPECT_EQ(d.log.Count(kEverythingChanged), 1);  // RefreshAll announced everything
 
   d.sent.clear();
   EXPECT_FALSE(SelectModeEntry(d.app, MODE_GOURAUD));  // the same mode: only a refresh
   ASSERT_EQ(d.sent.size(), 1u);
-  EXPECT_EQ(d.sent[0].lParam, 0x23);
+  EXPECT_EQ(d.sent[0].panes, 0x23);
 }

@@ -6,6 +6,7 @@
 #include "image/maps.h"
 #include "image/new_skin.h"
 #include "platform/profile.h"
+#include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/map_commands.h"
@@ -19,6 +20,7 @@ struct Desk {
   ScriptedUi ui;
   MemoryProfile profile;
   std::unique_ptr<App> app = std::make_unique<App>(ui, profile);
+  NoticeLog log{app->document.changes};
 
   Desk() {
     app->baseFolder = dir.path();
@@ -63,7 +65,7 @@ TEST(OpenPhongMap, LevelsAndLightRowsOfABrightPixel) {
   EXPECT_EQ(d.app->loadFolder, d.dir.File("maps"));
   EXPECT_EQ(d.ui.dialogs().at(0).filter, kPhongMapFilter);
   EXPECT_EQ(d.ui.dialogs().at(0).initialName, "*.bmp;*.pcx");
-  EXPECT_GT(d.app->refreshCount, 0);
+  EXPECT_GT(d.log.Count(kEverythingChanged), 0);
 }
 
 TEST(OpenPhongMap, ChangingTheExponentRebuildsRowsButNotLevels) {

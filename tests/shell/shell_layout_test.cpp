@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/profile.h"
+#include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/shell_layout.h"
@@ -68,9 +69,6 @@ struct LayoutDesk {
       grad{journal, "Gradient Box"};
   RecordingHost shellHost{journal, "ShellWnd"};
   ShellLayout layout{app, skin, iso, pal, grad, &shellHost};
-  LayoutDesk() {
-    app.messages.SetHandler([this](const WndMessage& m) { layout.HandleMessage(m); });
-  }
 };
 
 }  // namespace
@@ -103,17 +101,18 @@ TEST(ShellRects, SplitSnapsWithin64PixelsOfEitherEdge) {
   EXPECT_EQ(h, 900);
 }
 
-TEST(ShellLayout, RefreshRedrawsInPaneOrderWithHighBits) {
+TEST(ShellLayout, SettleRedrawsStalePanesInPaneOrderWithTheirFlags) {
   LayoutDesk d;
-  d.layout.Refresh(0, 0x2f);
+  d.app.document.changes.Announce(kEverythingChanged, {0, kShowNow});
+  d.app.document.changes.Settle();
   EXPECT_EQ(d.journal.lines,
             (std::vector<std::string>{"redraw Skin Box 0 32", "show Skin Box", "redraw Gradient Box 0 32",
                                       "show Gradient Box", "redraw ISO Box 0 32", "show ISO Box",
                                       "redraw Pal Box 0 32", "show Pal Box"}));
   d.journal.lines.clear();
-  d.app.RefreshAll();  // posted, drawn when the queue is drained
+  d.app.RefreshAll();  // announced, drawn when the changes settle
   EXPECT_TRUE(d.journal.lines.empty());
-  d.app.messages.Drain();
+  d.app.document.changes.Settle();
   EXPECT_EQ(d.journal.lines.size(), 8u);
 }
 
@@ -126,7 +125,7 @@ TEST(ShellLayout, CreationPlacesSkinLeftAndReadsPalOnTop) {
   EXPECT_EQ(d.iso.width, 202);
   EXPECT_EQ(d.pal.width, 600);
   EXPECT_EQ(d.layout.SkinViewRect().y, 32);
-  EXPECT_EQ(d.app.messages.pending(), 1u);
+  EXPECT_TRUE(d.app.document.changes.pending());
 }
 
 TEST(ShellLayout, SwapDisplaysSendsTheWheelOverTheLeftPaneToThe3DView) {
@@ -148,7 +147,7 @@ TEST(ShellLayout, SwapDisplaysSendsTheWheelOverTheLeftPaneToThe3DView) {
 TEST(ShellLayout, SplitDragSnapsAndEndsWithAFullRefresh) {
   LayoutDesk d;
   d.layout.Create(600, 400);
-  d.app.messages.Send(WndMessage{"VRK-BarAdjust", 0, 0});
+  d.layout.BeginSplitDrag();
   EXPECT_TRUE(d.layout.splitDragging());
   EXPECT_TRUE(d.shellHost.captured);
   EXPECT_TRUE(d.shellHost.cursorHidden);

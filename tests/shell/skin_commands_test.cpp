@@ -10,6 +10,7 @@
 #include "image/new_skin.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
@@ -31,6 +32,7 @@ struct Desk {
   MemoryProfile profile;
   ScriptedSkinDialogs dialogs;
   std::unique_ptr<App> app = std::make_unique<App>(ui, profile);
+  NoticeLog log{app->document.changes};
   std::string base;
 
   Desk(int w = 32, int h = 24) {
@@ -114,7 +116,7 @@ TEST(NewSkin, WithoutSkinsTakesTheDefaultPaletteAndChecksInSlots2And3) {
   EXPECT_EQ(d.At(s, 4, 0), 192);
   EXPECT_EQ(s.storedPixels, s.pixels);
   EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kCheckerboardQuestion, kGridQuestion, kMeshOutlineQuestion}));
-  EXPECT_GT(d.app->refreshCount, 0);
+  EXPECT_GT(d.log.Count(kEverythingChanged), 0);
 }
 
 TEST(NewSkin, BackgroundGridAndMeshOutlineTakeTheirSlots) {
@@ -419,7 +421,7 @@ TEST(StoreRevertReload, OneLevelUndoAndReloadFromDisk) {
   s.pixels[0] = 2;
   OnSkinRevert(*d.app);
   EXPECT_EQ(s.pixels[0], 1);
-  EXPECT_EQ(d.app->skinPaneRefreshCount, 1);
+  EXPECT_EQ(d.log.Count(kSkinPixelsChanged | kPaletteChanged), 1);
 
   s.palette[0] = 123;
   OnSkinReload(*d.app);

@@ -236,10 +236,8 @@ struct Desk {
                               {&gradient, &hosts[3]}})
       pane->SetHost(host);
     layout.onSplitDrag = [this](bool dragging) { gradient.SetSplitDragging(dragging); };
-    app.messages.SetHandler([this](const WndMessage& m) { layout.HandleMessage(m); });
   }
   ~Desk() {
-    app.messages.SetHandler(nullptr);
     app.shellLayout = nullptr;
   }
 
@@ -373,7 +371,7 @@ class Player {
 
   // Refreshes handled, then the document checked.
   void Settle() {
-    d_.app.messages.Drain();
+    d_.app.document.changes.Settle();
     const std::string broken = CheckDocument(d_.app.model);
     if (!broken.empty()) Fail(broken);
   }
@@ -457,7 +455,7 @@ class Player {
       }
       pane.MouseMove(Event(pane, button_, true, true));
     }
-    d_.app.messages.Drain();
+    d_.app.document.changes.Settle();
   }
   void Release(Pane& pane) {
     if (b_.OneIn(10)) {
@@ -493,7 +491,7 @@ class Player {
                                    : commands_[static_cast<std::size_t>(b_.Below(static_cast<int>(commands_.size())))];
     RunCommand(*c);
     op_ = during + " around " + op_;
-    d_.app.messages.Drain();
+    d_.app.document.changes.Settle();
     Moves(pane, b_.Below(3));
     Release(pane);
   }

@@ -4,7 +4,6 @@
 
 #include "editor/tools/skin_view_transform.h"
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/render_context.h"
 
 namespace {
@@ -12,7 +11,7 @@ namespace {
 constexpr float kFrameTolerance = 2;
 
 void RedrawNow(ToolContext& c) {
-  c.pane.Redraw(REDRAW_FULL, refresh::kShowNow);
+  c.pane.Redraw(REDRAW_FULL, kShowNow);
   if (c.pane.host()) c.pane.host()->RepaintNow();
 }
 

@@ -1,12 +1,10 @@
 #include "editor/tools/paint_tool.h"
 
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/render_context.h"
 
 namespace {
 
-constexpr int kBothViewsDragging = refresh::kSkinView | refresh::kModelView | refresh::kDragging;
 
 }  // namespace
 
@@ -22,12 +20,12 @@ void PaintTool::Press(ToolContext& c, const MouseEvent& e) {
   const bool painted = onModel_ && brush != BrushKind::Point
                            ? PaintSegment(c.app, stroke_, c.tags, e.x, e.y, e.x, e.y) >= 0
                            : PaintAt(c.app, stroke_, c.tags, e.x, e.y);
-  if (painted) SendRefresh(c.app, REDRAW_PIXELS, kBothViewsDragging);
+  if (painted) Announce(c.app, kSkinPixelsChanged, REDRAW_PIXELS, kDragging);
 }
 
 void PaintTool::Move(ToolContext& c, const MouseEvent& e) {
   if (ContinueStroke(c.app, stroke_, c.tags, pressX_, pressY_, lastX_, lastY_, e.x, e.y))
-    SendRefresh(c.app, REDRAW_PIXELS, kBothViewsDragging);
+    Announce(c.app, kSkinPixelsChanged, REDRAW_PIXELS, kDragging);
   lastX_ = e.x;
   lastY_ = e.y;
 }

@@ -5,13 +5,11 @@
 
 #include "editor/tools/skin_view_transform.h"
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/camera.h"
 #include "render/render_context.h"
 
 namespace {
 
-constexpr int kSkinShow = refresh::kSkinView | refresh::kShowNow;
 constexpr double kDragUp = 1.001;
 constexpr double kDragDown = 0.999001;
 
@@ -39,7 +37,7 @@ void SkinPanZoomTool::Move(ToolContext& c, const MouseEvent& e) {
     v.centreS = std::clamp(v.centreS - static_cast<float>(dx / v.zoom), -1.0e6f, 1.0e6f);
     v.centreT = std::clamp(v.centreT - static_cast<float>(dy / v.zoom), -1.0e6f, 1.0e6f);
   }
-  SendRefresh(c.app, REDRAW_QUICK, kSkinShow);
+  Announce(c.app, kSkinViewChanged, REDRAW_QUICK, kShowNow);
 }
 
 // Both buttons may share the drag; it lasts until the last is up.
@@ -52,7 +50,7 @@ ToolEnd SkinPanZoomTool::Release(ToolContext& c, const MouseEvent& e) {
 void SkinPanZoomTool::CaptureLost(ToolContext& c) { End(c); }
 
 void SkinPanZoomTool::End(ToolContext& c) {
-  SendRefresh(c.app, REDRAW_FULL, kSkinShow);
+  Announce(c.app, kSkinViewChanged, REDRAW_FULL, kShowNow);
   HidePointer(c, false);
   active_ = false;
 }
@@ -119,7 +117,7 @@ void ModelCameraTool::Move(ToolContext& c, const MouseEvent& e) {
       RotateLight(v, c.app.lighting, NormaliseTrackballPointers(lastX_, lastY_, x, y, v.width, v.height, axis_));
       break;
   }
-  SendRefresh(c.app, REDRAW_QUICK, refresh::kModelView | refresh::kDragging);
+  Announce(c.app, kCameraChanged, REDRAW_QUICK, kDragging);
   // A watching instance follows the camera; the light is this one's own.
   if (kind_ != Kind::Light && c.app.cameraDragged) c.app.cameraDragged();
   lastX_ = x;
@@ -136,6 +134,6 @@ ToolEnd ModelCameraTool::Release(ToolContext& c, const MouseEvent& e) {
 }
 
 void ModelCameraTool::CaptureLost(ToolContext& c) {
-  SendRefresh(c.app, REDRAW_FULL, refresh::kModelView | refresh::kShowNow);
+  Announce(c.app, kCameraChanged, REDRAW_FULL, kShowNow);
   active_ = false;
 }

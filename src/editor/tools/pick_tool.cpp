@@ -2,15 +2,13 @@
 
 #include "editor/paint_table.h"
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/render_context.h"
 
 namespace {
 
-using namespace refresh;
 
 void PickAt(ToolContext& c, int x, int y) {
-  if (PickColourAt(c.app, c.tags, x, y)) SendRefresh(c.app, REDRAW_FULL, kPalette | kDragging);
+  if (PickColourAt(c.app, c.tags, x, y)) Announce(c.app, kActiveColourChanged, REDRAW_FULL, kDragging);
 }
 
 }  // namespace
@@ -31,7 +29,6 @@ ToolEnd PickTool::Release(ToolContext& c, const MouseEvent& e) {
 void PickTool::CaptureLost(ToolContext& c) { End(c); }
 
 void PickTool::End(ToolContext& c) {
-  BuildPaintTable(c.app);
-  SendRefresh(c.app, REDRAW_FULL, kSkinView | kModelView | kShowNow);
+  Announce(c.app, kSlotsChanged, REDRAW_FULL, kShowNow);
   active_ = false;
 }

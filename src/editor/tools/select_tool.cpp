@@ -3,12 +3,10 @@
 #include "editor/mapping_transform.h"
 #include "editor/tools/skin_view_transform.h"
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/render_context.h"
 
 namespace {
 
-constexpr int kBothViewsShow = refresh::kSkinView | refresh::kModelView | refresh::kShowNow;
 
 }  // namespace
 
@@ -40,7 +38,7 @@ void SkinSelectTool::SelectAt(ToolContext& c, int x, int y) {
     if (!ok || !CRasterizer::PointInPolygon(px, py, corners, 3)) continue;
     tri.flags = select_ ? (tri.flags | TRI_SELECTED) : (tri.flags & ~TRI_SELECTED);
   }
-  SendRefresh(c.app, REDRAW_QUICK, kBothViewsShow);
+  Announce(c.app, kSelectionChanged, REDRAW_QUICK, kShowNow);
 }
 
 ToolEnd SkinSelectTool::Release(ToolContext& c, const MouseEvent& e) {
@@ -52,7 +50,7 @@ ToolEnd SkinSelectTool::Release(ToolContext& c, const MouseEvent& e) {
 void SkinSelectTool::CaptureLost(ToolContext& c) { End(c); }
 
 void SkinSelectTool::End(ToolContext& c) {
-  SendRefresh(c.app, REDRAW_FULL, kBothViewsShow);
+  Announce(c.app, kSelectionChanged, REDRAW_FULL, kShowNow);
   step_.End();
   active_ = false;
 }
@@ -73,7 +71,7 @@ void ModelSelectTool::SelectAt(ToolContext& c, int x, int y) {
   std::uint32_t& flags = m.triangles[static_cast<std::size_t>(t)].flags;
   if (((flags & TRI_SELECTED) != 0) == select_) return;
   flags = select_ ? (flags | TRI_SELECTED) : (flags & ~TRI_SELECTED);
-  SendRefresh(c.app, REDRAW_QUICK, refresh::kSkinView | refresh::kModelView | refresh::kDragging);
+  Announce(c.app, kSelectionChanged, REDRAW_QUICK, kDragging);
 }
 
 ToolEnd ModelSelectTool::Release(ToolContext& c, const MouseEvent& e) {

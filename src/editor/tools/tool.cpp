@@ -1,10 +1,9 @@
 #include "editor/tools/tool.h"
 
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 
-void SendRefresh(Workspace& app, int kind, int bits) {
-  app.messages.Send(refresh::Message(kind, bits));
+void Announce(Workspace& app, unsigned changes, int kind, int flags) {
+  app.document.changes.Announce(changes, RedrawHint{kind, flags});
 }
 
 void HidePointer(ToolContext& c, bool hidden) {

@@ -39,6 +39,7 @@ class Tool {
   bool active_ = false;
 };
 
-// A refresh request to the shell, as every pane sends them.
-void SendRefresh(Workspace& app, int kind, int bits);
+// Tells the document's listeners what the drag changed and how the panes
+// should draw it (a RedrawKind and kDragging / kShowNow).
+void Announce(Workspace& app, unsigned changes, int kind, int flags);
 void HidePointer(ToolContext& c, bool hidden);

@@ -2,13 +2,10 @@
 
 #include "editor/tools/skin_view_transform.h"
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/render_context.h"
 
 namespace {
 
-using namespace refresh;
-constexpr int kBothViewsDragging = kSkinView | kModelView | kDragging;
 constexpr double kRotatePerPixel = 0.005;
 constexpr double kScalePerPixel = 0.004;
 
@@ -30,7 +27,7 @@ void TransformTool::Press(ToolContext& c, const MouseEvent& e) {
   savedMapping_ = m.mapVertices;
   box_ = MarkSelectedMapping(m);
   if (pixels) savedSkin_ = m.currentSkin->pixels;
-  SendRefresh(c.app, REDRAW_QUICK, kBothViewsDragging);
+  Announce(c.app, kMappingChanged, REDRAW_QUICK, kDragging);
 }
 
 void TransformTool::Move(ToolContext& c, const MouseEvent& e) {
@@ -62,7 +59,7 @@ void TransformTool::Move(ToolContext& c, const MouseEvent& e) {
   }
   if (editor.dragPixelsWithMapping && m.currentSkin)
     ResampleMarked(c.app.rasterizer, m, *m.currentSkin, savedSkin_, savedMapping_, UsedMapVertices(m));
-  SendRefresh(c.app, REDRAW_QUICK, kBothViewsDragging);
+  Announce(c.app, kMappingChanged, REDRAW_QUICK, kDragging);
 }
 
 // The drag is the right button's; the left one does nothing meanwhile.
@@ -78,7 +75,7 @@ void TransformTool::End(ToolContext& c) {
   savedSkin_ = {};
   savedMapping_ = {};
   EndMappingDrag(c.app.model, -1, MapVertex{});
-  SendRefresh(c.app, REDRAW_FULL, kSkinView | kModelView | kShowNow);
+  Announce(c.app, kMappingChanged, REDRAW_FULL, kShowNow);
   step_.End();
   HidePointer(c, false);
   active_ = false;

@@ -6,12 +6,10 @@
 #include "editor/mapping_transform.h"
 #include "editor/tools/skin_view_transform.h"
 #include "editor/workspace.h"
-#include "platform/refresh.h"
 #include "render/render_context.h"
 
 namespace {
 
-using namespace refresh;
 constexpr int kGrabReachSquared = 36;  // 6 pixels
 
 bool UsesVertex(const Triangle& tri, int v) {
@@ -78,7 +76,7 @@ void VertexDragTool::Press(ToolContext& c, const MouseEvent& e) {
   grabSlotBefore_ = m.mapVertices[static_cast<std::size_t>(count)];
   m.mapVertices[static_cast<std::size_t>(count)] = m.mapVertices[static_cast<std::size_t>(best)];
   if (!SplitOff(m, best, count, true)) SplitOff(m, best, count, false);
-  SendRefresh(c.app, REDRAW_QUICK, kSkinView | kModelView | kShowNow);
+  Announce(c.app, kMappingChanged, REDRAW_QUICK, kShowNow);
   if (pixels) {
     savedSkin_ = m.currentSkin->pixels;
     savedMapping_ = m.mapVertices;
@@ -107,7 +105,7 @@ void VertexDragTool::Move(ToolContext& c, const MouseEvent& e) {
     const int limit = std::min(UsedMapVertices(m) + 1, static_cast<int>(m.mapVertices.size()));
     ResampleMarked(c.app.rasterizer, m, *m.currentSkin, savedSkin_, savedMapping_, limit);
   }
-  SendRefresh(c.app, REDRAW_QUICK, kSkinView | kModelView | kDragging);
+  Announce(c.app, kMappingChanged, REDRAW_QUICK, kDragging);
 }
 
 ToolEnd VertexDragTool::Release(ToolContext& c, const MouseEvent& e) {
@@ -123,7 +121,7 @@ void VertexDragTool::End(ToolContext& c) {
   savedMapping_ = {};
   EndMappingDrag(c.app.model, grabSlot_, grabSlotBefore_);
   grabSlot_ = -1;
-  SendRefresh(c.app, REDRAW_FULL, kSkinView | kModelView | kShowNow);
+  Announce(c.app, kMappingChanged, REDRAW_FULL, kShowNow);
   step_.End();
   active_ = false;
 }

@@ -12,7 +12,6 @@
 #include <QToolBar>
 
 #include "platform/clock.h"
-#include "platform/message_queue.h"
 #include "platform/qt/qt_link_transport.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/profile.h"
@@ -120,11 +119,11 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   // Keys typed into the frame belong to the panes.
   setFocusProxy(shell_);
 
-  app_.messages.SetHandler([this](const WndMessage& m) { HandleMessage(m); });
-  app_.messages.SetWakeup([this] {
-    if (drainScheduled_) return;
-    drainScheduled_ = true;
-    QMetaObject::invokeMethod(this, [this] { DrainMessages(); }, Qt::QueuedConnection);
+  // Whatever a turn of the event loop changed is drawn once, after it.
+  app_.document.changes.SetWakeup([this] {
+    if (settleScheduled_) return;
+    settleScheduled_ = true;
+    QMetaObject::invokeMethod(this, [this] { SettleChanges(); }, Qt::QueuedConnection);
   });
 
   UpdateCommandStates();
@@ -140,8 +139,7 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
 }
 
 MainWnd::~MainWnd() {
-  app_.messages.SetHandler(nullptr);
-  app_.messages.SetWakeup(nullptr);
+  app_.document.changes.SetWakeup(nullptr);
   app_.showAbout = nullptr;
   app_.showModelStats = nullptr;
   app_.requestClose = nullptr;
@@ -368,18 +366,9 @@ void MainWnd::AfterChange() {
   if (shell_) shell_->SyncGeometry();
 }
 
-void MainWnd::HandleMessage(const WndMessage& message) {
-  // Both windows handle "VRK-Refresh" alike, and "VRK-BarAdjust" is
-  // ShellWnd's; the layout logic serves them all.
-  if (shell_) {
-    shell_->layout().HandleMessage(message);
-    shell_->SyncGeometry();
-  }
-}
-
-void MainWnd::DrainMessages() {
-  drainScheduled_ = false;
-  app_.messages.Drain();
+void MainWnd::SettleChanges() {
+  settleScheduled_ = false;
+  app_.document.changes.Settle();
   AfterChange();
 }
 

@@ -24,7 +24,6 @@ class QtMappingDialogs;
 class QtSnapshotDialog;
 class QtCompanionOffsetDialog;
 class QtLinkTransport;
-struct WndMessage;
 
 // Every band's child is at least this big.
 constexpr int kBandMinWidth = 128;
@@ -54,8 +53,9 @@ class MainWnd : public QMainWindow {
   void PlaceOnScreen();
   // The combo boxes refilled from App::listBars when it changed.
   void SyncListBars();
-  // Handles every queued message now (the event loop does this by itself).
-  void DrainMessages();
+  // Draws what the announced changes left stale now (the event loop does
+  // this by itself once per turn).
+  void SettleChanges();
 
   QAction* actionFor(const std::string& commandName) const;
   // The list bar whose band shows `label` ("Skins", "Frames", "Modes", ...).
@@ -74,7 +74,6 @@ class MainWnd : public QMainWindow {
   void BuildToolbar();
   void BuildListBars();
   void ShowToolbarFor(int editMode);
-  void HandleMessage(const WndMessage& message);
   void AfterChange();
   void ListChosen(const std::string& label, int index);
 
@@ -88,7 +87,7 @@ class MainWnd : public QMainWindow {
   QList<QAction*> mappingBar_;
   int toolbarMode_ = -1;
   int listVersion_ = -1;
-  bool drainScheduled_ = false;
+  bool settleScheduled_ = false;
   std::unique_ptr<QtPreferencesDialog> preferencesDialog_;
   std::unique_ptr<QtSkinDialogs> skinDialogs_;
   std::unique_ptr<QtMappingDialogs> mappingDialogs_;

@@ -20,6 +20,7 @@ ShellWnd::ShellWnd(App& app, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
   layout_ = std::make_unique<ShellLayout>(app, *skinView_, *modelView_, *paletteStrip_, *gradientStrip_, this);
   layout_->onSplitDrag = [strip = gradientStrip_.get()](bool dragging) { strip->SetSplitDragging(dragging); };
+  layout_->onLayoutChanged = [this] { SyncGeometry(); };
   skinWidget_ = new PaneWidget(*skinView_, this);
   modelWidget_ = new PaneWidget(*modelView_, this);
   paletteWidget_ = new PaneWidget(*paletteStrip_, this);

@@ -116,6 +116,70 @@ TEST(ShellLayout, SettleRedrawsStalePanesInPaneOrderWithTheirFlags) {
   EXPECT_EQ(d.journal.lines.size(), 8u);
 }
 
+// Each kind of change leaves stale exactly the panes that draw from it, and
+// requests that meet before a settle are drawn once, in the strongest kind.
+TEST(ShellLayout, EachChangeLeavesItsPanesStaleAndTheyDrawOnceAtTheSettle) {
+  const std::string skin = "Skin Box", iso = "ISO Box", pal = "Pal Box", grad = "Gradient Box";
+  const struct {
+    unsigned change;
+    std::vector<std::string> drawn;
+  } cases[] = {
+      {kMeshChanged, {skin, iso}},
+      {kMappingChanged, {skin, iso}},
+      {kSelectionChanged, {skin, iso}},
+      {kSkinPixelsChanged, {skin, iso}},
+      {kSkinListChanged, {skin, iso, pal}},
+      {kPaletteChanged, {skin, iso, pal}},
+      {kFrameChanged, {iso}},
+      {kCameraChanged, {iso}},
+      {kSlotsChanged, {skin, iso}},
+      {kActiveColourChanged, {pal}},
+      {kLightChanged, {iso}},
+      {kLookChanged, {skin, iso}},
+      {kCompanionChanged, {iso}},
+      {kSkinViewChanged, {skin}},
+      {kBrushChanged, {grad}},
+      {kEverythingChanged, {skin, grad, iso, pal}},
+  };
+  for (const auto& c : cases) {
+    LayoutDesk d;
+    d.app.document.changes.Announce(c.change, {REDRAW_PIXELS, kDragging});
+    d.app.document.changes.Announce(c.change, {REDRAW_FULL, kShowNow});
+    d.app.document.changes.Announce(c.change, {REDRAW_QUICK, kDragging});
+    EXPECT_TRUE(d.journal.lines.empty()) << c.change;
+    d.app.document.changes.Settle();
+    std::vector<std::string> expected;
+    for (const std::string& pane : c.drawn) {
+      expected.push_back("redraw " + pane + " 0 32");
+      expected.push_back("show " + pane);
+    }
+    EXPECT_EQ(d.journal.lines, expected) << c.change;
+    d.journal.lines.clear();
+    d.app.document.changes.Settle();  // nothing stale is left
+    EXPECT_TRUE(d.journal.lines.empty()) << c.change;
+  }
+}
+
+// Undo and Redo announce what the moved step's parts stand for.
+TEST(ShellLayout, UndoAndRedoLeaveTheViewsOfTheStepsPartsStale) {
+  LayoutDesk d;
+  Model& m = d.app.model;
+  m.numTriangles = 1;
+  {
+    DocumentStep step(d.app.document, "Select", STEP_MESH);
+    m.triangles[0].flags |= TRI_SELECTED;
+  }
+  d.app.document.changes.Settle();
+  d.journal.lines.clear();
+  for (bool undo : {true, false}) {
+    ASSERT_TRUE(undo ? d.app.document.Undo() : d.app.document.Redo());
+    d.app.document.changes.Settle();
+    EXPECT_EQ(d.journal.lines, (std::vector<std::string>{"redraw Skin Box 0 32", "show Skin Box",
+                                                         "redraw ISO Box 0 32", "show ISO Box"}));
+    d.journal.lines.clear();
+  }
+}
+
 TEST(ShellLayout, CreationPlacesSkinLeftAndReadsPalOnTop) {
   LayoutDesk d;
   d.profile.WriteInt("Preferences", "Pal On Top", 1);

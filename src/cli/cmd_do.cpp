@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <sstream>
 
 #include "cli/cli_args.h"
 #include "cli/commands.h"
@@ -115,6 +116,10 @@ void PrintList(std::ostream& out) {
       for (std::size_t i = 0; i < field.choices.size(); ++i) out << (i ? "|" : "") << field.choices[i];
     }
     for (int i = 0; i < op.files; ++i) out << "  file=PATH";
+    if (!op.questions.empty()) {
+      out << "  answers=";
+      for (std::size_t i = 0; i < op.questions.size(); ++i) out << (i ? "," : "") << "yes|no";
+    }
     out << '\n';
   }
   for (const char* own : kOwnSteps) out << own << '\n';
@@ -137,6 +142,19 @@ int ParseAnswers(const MenuOp& op, const Step& step, MenuOpAnswers& answers, std
       answers.files.push_back(value);
       continue;
     }
+    if (name == "answers" && !op.questions.empty()) {
+      std::stringstream words(value);
+      for (std::string word; std::getline(words, word, ',');) {
+        if (word != "yes" && word != "no") {
+          err << "The answers of \"" << op.path << "\" are yes or no, not " << word << '\n';
+          return 2;
+        }
+        answers.yes.push_back(word == "yes");
+      }
+      if (answers.yes.size() > op.questions.size())
+        return Unknown(err, "\"" + op.path + "\" asks " + std::to_string(op.questions.size()) + " question(s)");
+      continue;
+    }
     auto field = std::find_if(op.fields.begin(), op.fields.end(), [&name](const MenuOpField& f) {
       return f.name == name;
     });
@@ -144,6 +162,7 @@ int ParseAnswers(const MenuOp& op, const Step& step, MenuOpAnswers& answers, std
       std::vector<std::string> names;
       for (const MenuOpField& f : op.fields) names.push_back(f.name);
       if (op.files > 0) names.push_back("file");
+      if (!op.questions.empty()) names.push_back("answers");
       err << "\"" << op.path << "\" has no field " << name << '\n';
       if (!names.empty()) ListNearest(name, names, err);
       return 2;

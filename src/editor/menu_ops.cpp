@@ -2,6 +2,7 @@
 
 #include "editor/mesh_ops.h"
 #include "editor/selection_ops.h"
+#include "editor/skin_list_ops.h"
 #include "image/image_files.h"
 #include "image/skin_set.h"
 #include "model/default_palette.h"
@@ -54,8 +55,37 @@ Run OnDocument(OpResult (*operation)(Document&)) {
 std::vector<MenuOp> BuildOps() {
   std::vector<MenuOp> ops;
   auto add = [&ops](std::string path, Run run, int files = 0, std::vector<MenuOpField> fields = {}) {
-    ops.push_back(MenuOp{std::move(path), std::move(fields), files, std::move(run)});
+    ops.push_back(MenuOp{std::move(path), std::move(fields), files, std::move(run), {}});
   };
+
+  // Skins: the list
+  auto addList = [&ops](std::string path, Run run, std::vector<std::string> questions = {}) {
+    ops.push_back(MenuOp{std::move(path), {}, 0, std::move(run), std::move(questions)});
+  };
+  addList(
+      "Skins/New",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        Model& m = s.workspace.model;
+        Palette palette{};
+        if (const Skin* current = SkinAt(m.skins, m.currentSkinIndex))
+          palette = current->palette;
+        else
+          LoadDefaultPalette(s.palettePath, s.baseFolder, palette);
+        return NewSkin(s.workspace.document, s.workspace.editor, palette, NewSkinLook{a.Yes(0), a.Yes(1), a.Yes(2)});
+      },
+      {kCheckerboardQuestion, kGridQuestion, kMeshOutlineQuestion});
+  addList(
+      "Skins/Duplicate",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        return DuplicateCurrentSkin(s.workspace.document, s.workspace.editor, NewSkinLook{a.Yes(0), false, a.Yes(1)});
+      },
+      {kCheckerboardQuestion, kMeshOutlineQuestion});
+  addList("Skins/Close/Delete", OnDocument(CloseCurrentSkin));
+  addList("Skins/Unlink", OnDocument(UnlinkCurrentSkin));
+  addList("Skins/Move Up", [](MenuOpSession& s, const MenuOpAnswers&) { return MoveCurrentSkin(s.workspace.document, -1); });
+  addList("Skins/Move Down", [](MenuOpSession& s, const MenuOpAnswers&) { return MoveCurrentSkin(s.workspace.document, 1); });
+  addList("Skins/Store", OnDocument(StoreCurrentSkin));
+  addList("Skins/Revert", OnDocument(RevertCurrentSkin));
 
   // Skins > Palette, Invert..., Skin F/X...
   add("Skins/Palette/Re-Palette",

@@ -27,6 +27,8 @@ struct MenuOpField {
 struct MenuOpAnswers {
   std::map<std::string, std::string> fields;
   std::vector<std::string> files;  // as given; relative ones below the base folder
+  std::vector<bool> yes;           // the Yes/No questions in order; one not given is No
+  bool Yes(std::size_t question) const { return question < yes.size() && yes[question]; }
 };
 
 // What an operation reaches beyond the document.
@@ -41,6 +43,8 @@ struct MenuOp {
   std::vector<MenuOpField> fields;
   int files = 0;  // file dialogs asked, in order
   std::function<OpResult(MenuOpSession&, const MenuOpAnswers&)> run;
+  // The Yes/No questions asked, in order, for `answers=yes,no,...`.
+  std::vector<std::string> questions;
 };
 
 const std::vector<MenuOp>& MenuOps();

@@ -59,8 +59,6 @@ class App : public Workspace {
   SkinDialogs* skinDialogs = nullptr;  // "Resize Skins"; supplied by the front end
   MappingDialogs* mappingDialogs = nullptr;  // "Map from 3D View"; supplied by the front end
   SnapshotDialog* snapshotDialog = nullptr;  // "Snapshots"; supplied by the front end
-  // The current skin's pixels and palette changed.
-  void RefreshSkinPanes();
 
   // --- application shell ---
   ListBars listBars;      // what the six rebar lists show

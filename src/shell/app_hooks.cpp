@@ -14,4 +14,3 @@ void App::RefreshAll() {
 
 void App::RefreshModelView() { document.changes.Announce(kCompanionChanged); }
 
-void App::RefreshSkinPanes() { document.changes.Announce(kSkinPixelsChanged | kPaletteChanged); }

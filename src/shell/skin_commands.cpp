@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "editor/settle_skins.h"
+#include "editor/skin_list_ops.h"
 #include "image/image_files.h"
 #include "image/new_skin.h"
 #include "image/png_write.h"
@@ -17,6 +18,7 @@
 #include "render/rasterizer.h"
 #include "shell/app.h"
 #include "shell/file_dialog_step.h"
+#include "shell/show_op_result.h"
 #include "shell/skin_dialogs.h"
 
 namespace {
@@ -33,10 +35,6 @@ void TellAbout(App& app, const char* text, const std::string& path) {
 
 bool Yes(App& app, const char* question) {
   return app.ui.Message(question, MsgButtons::YesNo) == MsgAnswer::Yes;
-}
-
-std::size_t SkinArea(const App& app) {
-  return static_cast<std::size_t>(app.model.skinWidth) * static_cast<std::size_t>(app.model.skinHeight);
 }
 
 bool HasSkinSize(const App& app) { return app.model.skinWidth > 0 && app.model.skinHeight > 0; }
@@ -114,41 +112,6 @@ std::uint8_t FormatForFilter(int filterIndex, const std::string& path, const Ski
   }
 }
 
-// The pixels' target for the line drawer; rows a texture cannot address are
-// left out of it.
-void DrawOutlineInto(Model& model, Skin& skin, std::uint8_t colour) {
-  if (skin.width <= 0 || skin.height <= 0 ||
-      skin.pixels.size() != static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height))
-    return;
-  const RasterTarget target = RasterTarget::Bytes(skin.pixels.data(), skin.width, skin.height);
-  auto corner = [](const MapVertex& v, std::int32_t& x, std::int32_t& y) {
-    // Far-off or broken coordinates cannot be converted; such an edge is
-    // skipped rather than drawn from an undefined value.
-    if (!(std::fabs(v.s) < 1e9f) || !(std::fabs(v.t) < 1e9f)) return false;
-    x = static_cast<std::int32_t>(v.s);
-    y = static_cast<std::int32_t>(v.t);
-    return true;
-  };
-  const int count = model.numTriangles < static_cast<int>(model.triangles.size())
-                        ? model.numTriangles
-                        : static_cast<int>(model.triangles.size());
-  for (int i = 0; i < count; ++i) {
-    const Triangle& tri = model.triangles[static_cast<std::size_t>(i)];
-    for (int k = 0; k < 3; ++k) {
-      std::int32_t x0, y0, x1, y1;
-      if (!corner(tri.cornerMap[k], x0, y0) || !corner(tri.cornerMap[(k + 1) % 3], x1, y1)) continue;
-      if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, colour);
-    }
-  }
-}
-
-std::uint8_t Slot(const App& app, int slot) { return app.editor.colourSlots[static_cast<std::size_t>(slot)]; }
-
-std::uint8_t ActiveSlotColour(const App& app) {
-  int slot = app.editor.activeSlot >= 0 && app.editor.activeSlot < 8 ? app.editor.activeSlot : 0;
-  return Slot(app, slot);
-}
-
 // Asks the base-folder question for a linked target outside the base
 // folder; false when the user says no.
 bool AcceptTarget(App& app, const std::string& path) {
@@ -178,47 +141,39 @@ void AppendSkin(App& app, std::unique_ptr<Skin> skin) {
   AfterCurrentSkinChanged(app);
 }
 
-void DrawMeshOutline(App& app, Skin& skin, std::uint8_t colour) { DrawOutlineInto(app.model, skin, colour); }
+void DrawMeshOutline(App& app, Skin& skin, std::uint8_t colour) { DrawMeshOutline(app.model, skin, colour); }
+
+// After an operation on the list: the bar shows it in order, and the tables
+// follow the current skin.
+void AfterListOp(App& app, const OpResult& result) {
+  if (!ShowOpResult(app.ui, result)) return;
+  RefreshSkinBar(app);
+  AfterCurrentSkinChanged(app);
+}
 
 void OnSkinNew(App& app) {
   if (!HasSkinSize(app)) return;
-  app.model.WeldMapVertices(1);
   Palette palette{};
   if (Skin* current = CurrentSkin(app))
     palette = current->palette;
   else
     LoadDefaultPalette(app.profile.Get(kPalettePathSetting), app.baseFolder, palette);
-  auto skin = MakeBlankSkin("newskin", app.model.skinWidth, app.model.skinHeight, palette);
-
-  if (Yes(app, kCheckerboardQuestion))
-    FillCheckerboard(*skin, Slot(app, 2), Slot(app, 3));
-  else
-    FillSkin(*skin, Slot(app, 7));
-  if (Yes(app, kGridQuestion)) DrawGridDots(*skin, Slot(app, 4), Slot(app, 5));
-  if (Yes(app, kMeshOutlineQuestion)) DrawMeshOutline(app, *skin, ActiveSlotColour(app));
-  skin->storedPixels = skin->pixels;
-  AppendSkin(app, std::move(skin));
+  NewSkinLook look;
+  look.checkerboard = Yes(app, kCheckerboardQuestion);
+  look.gridDots = Yes(app, kGridQuestion);
+  look.meshOutline = Yes(app, kMeshOutlineQuestion);
+  AfterListOp(app, NewSkin(app.document, app.editor, palette, look));
 }
 
 void OnSkinDuplicate(App& app) {
   if (!HasSkinSize(app)) return;
-  Skin* current = CurrentSkin(app);
-  auto skin = MakeBlankSkin("dupskin", app.model.skinWidth, app.model.skinHeight,
-                            current ? current->palette : GreyRampPalette());
-  if (current) {
-    // Revert on the copy goes back to the original's stored state.
-    if (current->pixels.size() == SkinArea(app)) skin->pixels = current->pixels;
-    if (current->storedPixels.size() == SkinArea(app)) skin->storedPixels = current->storedPixels;
-  } else {
+  NewSkinLook look;
+  if (!CurrentSkin(app)) {
     app.ui.Message(kNothingToDuplicateText);
-    if (Yes(app, kCheckerboardQuestion))
-      FillCheckerboard(*skin, 64, 192);
-    else
-      FillSkin(*skin, Slot(app, 7));
-    if (Yes(app, kMeshOutlineQuestion)) DrawMeshOutline(app, *skin, ActiveSlotColour(app));
-    skin->storedPixels = skin->pixels;
+    look.checkerboard = Yes(app, kCheckerboardQuestion);
+    look.meshOutline = Yes(app, kMeshOutlineQuestion);
   }
-  AppendSkin(app, std::move(skin));
+  AfterListOp(app, DuplicateCurrentSkin(app.document, app.editor, look));
 }
 
 void OnSkinOpen(App& app) {
@@ -239,13 +194,8 @@ void OnSkinOpen(App& app) {
 void OnSkinClose(App& app) {
   Model& m = app.model;
   if (!CurrentSkin(app)) return;
-  int removed = m.currentSkinIndex;
-  if (!OfferToSaveChangedSkins(app, {removed})) return;
-  m.skins.erase(m.skins.begin() + removed);
-  m.currentSkinIndex = static_cast<std::int16_t>(IndexAfterRemoval(removed, static_cast<int>(m.skins.size())));
-  m.currentSkin = nullptr;
-  RefreshSkinBar(app);
-  AfterCurrentSkinChanged(app);
+  if (!OfferToSaveChangedSkins(app, {m.currentSkinIndex})) return;
+  AfterListOp(app, CloseCurrentSkin(app.document));
 }
 
 std::unique_ptr<Skin> LoadPictureAsSkin(App& app, const std::string& path) {
@@ -389,45 +339,16 @@ void OnSkinLink(App& app) {
 }
 
 void OnSkinUnlink(App& app) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin || IsExternalSkin(*skin)) return;
-  skin->flags |= SKIN_EXTERNAL;
-  skin->name = skin->path;
-  RefreshSkinBar(app);
+  if (ShowOpResult(app.ui, UnlinkCurrentSkin(app.document))) RefreshSkinBar(app);
 }
 
-namespace {
+// The bar's re-partition undoes a move across the linked/external border.
+void OnSkinMoveUp(App& app) { AfterListOp(app, MoveCurrentSkin(app.document, -1)); }
+void OnSkinMoveDown(App& app) { AfterListOp(app, MoveCurrentSkin(app.document, +1)); }
 
-void MoveCurrentSkin(App& app, int step) {
-  Model& m = app.model;
-  if (!CurrentSkin(app)) return;
-  int from = m.currentSkinIndex;
-  int to = from + step;
-  if (to < 0 || to >= static_cast<int>(m.skins.size())) return;
-  std::swap(m.skins[static_cast<std::size_t>(from)], m.skins[static_cast<std::size_t>(to)]);
-  m.currentSkinIndex = static_cast<std::int16_t>(to);
-  // The bar's re-partition undoes a move across the linked/external border.
-  RefreshSkinBar(app);
-  app.RebuildPaintTable();
-}
+void OnSkinStore(App& app) { StoreCurrentSkin(app.document); }
 
-}  // namespace
-
-void OnSkinMoveUp(App& app) { MoveCurrentSkin(app, -1); }
-void OnSkinMoveDown(App& app) { MoveCurrentSkin(app, +1); }
-
-void OnSkinStore(App& app) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin) return;
-  skin->storedPixels = skin->pixels;
-}
-
-void OnSkinRevert(App& app) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin || skin->storedPixels.size() != skin->pixels.size()) return;
-  skin->pixels = skin->storedPixels;
-  app.RefreshSkinPanes();
-}
+void OnSkinRevert(App& app) { ShowOpResult(app.ui, RevertCurrentSkin(app.document)); }
 
 void OnSkinReload(App& app) {
   Skin* skin = CurrentSkin(app);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/skin_list_ops.h"
 #include "image/skin.h"
 
 class App;
@@ -24,10 +25,6 @@ inline constexpr char kSkinOpenFilter[] =
     "Pictures (*.pcx;*.bmp;*.png;*.tga;*.jpg;*.jpeg)|*.pcx;*.bmp;*.png;*.tga;*.jpg;*.jpeg|All Files (*.*)|*.*||";
 inline constexpr char kLinkFilter[] = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
 
-inline constexpr char kCheckerboardQuestion[] = "Would you like a checkerboard background skin? (This box is temp)";
-inline constexpr char kGridQuestion[] = "Would you like a gridded skin? (This box is temp)";
-inline constexpr char kMeshOutlineQuestion[] = "Would you like a mesh outlined skin? (This box is temp)";
-inline constexpr char kNothingToDuplicateText[] = "There's nothing to duplicate...making a new skin.";
 inline constexpr char kSkinWrongSizeText[] = "Error loading skin: Incorrect dimensions!";
 inline constexpr char kSkinSaveFailedText[] = "An error occured while attempting to save!";
 inline constexpr char kOutsideBaseFolderText[] =

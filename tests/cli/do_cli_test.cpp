@@ -95,3 +95,42 @@ TEST_F(DoCli, ListsEveryPathWithItsFields) {
       << r.out;
   EXPECT_NE(r.out.find("\nMapping/Retro-Map  file=PATH  file=PATH\n"), std::string::npos);
 }
+
+// The skin list's commands, judged by the current skin --skin-out writes.
+TEST_F(DoCli, SkinListCommandsAnswerTheirQuestionsAndKeepTheCurrentSkinRight) {
+  const std::vector<std::uint8_t> skin = SkinPixels(base_ + "/models/demo/skin.pcx");
+  ASSERT_FALSE(skin.empty());
+  const std::vector<std::uint8_t> blank9(skin.size(), 9);
+  std::vector<std::uint8_t> painted = skin;
+  for (int x : {4, 6}) painted[static_cast<std::size_t>(7 * 256 + x)] = 200;
+  const struct {
+    std::vector<std::string> steps;
+    int code;
+    const std::vector<std::uint8_t>* skin;
+    std::string err;
+  } cases[] = {
+      // An unanswered question is No: no checkerboard, the background slot's colour.
+      {{"set slot7=9", "Skins/New"}, 0, &blank9, ""},
+      {{"set slot7=9", "Skins/New", "answers=no,no,no", "Skins/Move Up"}, 0, &blank9, ""},
+      {{"Skins/Duplicate"}, 0, &skin, ""},
+      // Closing the new skin makes the one before it current again.
+      {{"Skins/New", "Skins/Close/Delete"}, 0, &skin, ""},
+      {{"set slot0=200", "paint", "4,7", "6,7", "Skins/Revert"}, 0, &skin, ""},
+      {{"set slot0=200", "paint", "4,7", "6,7", "Skins/Store", "Skins/Revert"}, 0, &painted, ""},
+      {{"Skins/New", "answers=maybe"}, 2, nullptr, "The answers of \"Skins/New\" are yes or no, not maybe\n"},
+      {{"Skins/Duplicate", "answers=yes,yes,yes"}, 2, nullptr, "\"Skins/Duplicate\" asks 2 question(s)\n"},
+  };
+  for (const auto& c : cases) {
+    std::remove(File("list.pcx").c_str());
+    std::vector<std::string> args = {"do", model_, "--base", base_, "--skin-out", File("list.pcx")};
+    args.insert(args.end(), c.steps.begin(), c.steps.end());
+    const CliRun r = Cli(args);
+    const std::string name = c.steps.back();
+    EXPECT_EQ(r.code, c.code) << name << r.err;
+    EXPECT_EQ(r.err, c.err) << name;
+    ASSERT_EQ(FileExists(File("list.pcx")), c.skin != nullptr) << name;
+    if (c.skin) {
+      EXPECT_EQ(SkinPixels(File("list.pcx")), *c.skin) << name;
+    }
+  }
+}

@@ -2,10 +2,11 @@
 // real editor window to the pane's paint having returned, with everything
 // the move sets off in between (camera or view update, render, the queued
 // refreshes, the picture put on screen). Offscreen Qt, a 4,096-triangle
-// torus with a 640 x 480 skin:
-//   - an orbit drag in a 1920 x 1080 3D view ("Textured");
-//   - a pan of a 1920 x 1080 skin view at zoom 4 in Mapping Mode, with the
-//     mapping's edges drawn over the skin.
+// torus with a 640 x 480 skin, in a 1920 x 1080 pane and in a
+// high-density screen's 3840 x 2160:
+//   - an orbit drag in the 3D view ("Textured");
+//   - a pan of the skin view at zoom 4 in Mapping Mode, with the mapping's
+//     edges drawn over the skin.
 // Run with QT_QPA_PLATFORM=offscreen (set here when unset).
 
 #include <benchmark/benchmark.h>
@@ -35,8 +36,6 @@
 #include "shell/shell_layout.h"
 
 namespace {
-
-constexpr int kViewWidth = 1920, kViewHeight = 1080;
 
 QApplication& Application() {
   static int argc = 1;
@@ -99,12 +98,13 @@ struct Editor {
     Pump();
   }
   // The window sized so that the pane on the side `ratio` gives all the
-  // room to is kViewWidth x kViewHeight.
-  void Layout(double ratio) {
+  // room to is `view`.
+  void Layout(double ratio, QSize view) {
     app().splitRatio = ratio;
     MainWnd& wnd = session->mainWnd();
     const QSize extra = wnd.size() - shell().size();
-    wnd.resize(kViewWidth + kGradientStripWidth + extra.width(), kViewHeight + kPaletteStripHeight + extra.height());
+    wnd.resize(view.width() + kGradientStripWidth + extra.width(),
+               view.height() + kPaletteStripHeight + extra.height());
     for (int i = 0; i < 5; ++i) Pump();
   }
 };
@@ -125,8 +125,12 @@ double TimedMove(Editor& editor, PaneWidget& widget, QPoint to) {
   return std::chrono::duration<double>(end - start).count();
 }
 
+QSize ViewSize(const benchmark::State& state) {
+  return QSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+}
+
 void Drag(benchmark::State& state, Editor& editor, PaneWidget& widget, QPoint centre, int step) {
-  if (widget.width() != kViewWidth || widget.height() != kViewHeight) {
+  if (widget.size() != ViewSize(state)) {
     state.SkipWithError(("the pane is " + std::to_string(widget.width()) + "x" + std::to_string(widget.height())).c_str());
     return;
   }
@@ -148,19 +152,26 @@ void Drag(benchmark::State& state, Editor& editor, PaneWidget& widget, QPoint ce
 void BM_OrbitDrag3DView(benchmark::State& state) {
   Editor editor;
   if (!editor.session) return state.SkipWithError("the editor did not start");
-  editor.Layout(0.0);  // the 3D view on the right gets the width
+  const QSize view = ViewSize(state);
+  editor.Layout(0.0, view);  // the 3D view on the right gets the width
   if (!editor.app().editor.cameraToggle) editor.Run("&Camera Toggle\tSpace");
   ShellWnd& shell = editor.shell();
   PaneWidget& widget = shell.widgetFor(shell.modelView());
   // Off the trackball guide's handles, so the drag is a free turn.
-  Drag(state, editor, widget, QPoint(kViewWidth / 2 + 40, kViewHeight / 2 + 25), 6);
+  Drag(state, editor, widget, QPoint(view.width() / 2 + 40, view.height() / 2 + 25), 6);
 }
-BENCHMARK(BM_OrbitDrag3DView)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+BENCHMARK(BM_OrbitDrag3DView)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(300);
 
 void BM_PanSkinViewZoom4(benchmark::State& state) {
   Editor editor;
   if (!editor.session) return state.SkipWithError("the editor did not start");
-  editor.Layout(1.0);  // the skin view on the left gets the width
+  const QSize size = ViewSize(state);
+  editor.Layout(1.0, size);  // the skin view on the left gets the width
   editor.Run("M&apping Mode\t2");
   if (!editor.app().editor.cameraToggle) editor.Run("&Camera Toggle\tSpace");
   ShellWnd& shell = editor.shell();
@@ -168,9 +179,14 @@ void BM_PanSkinViewZoom4(benchmark::State& state) {
   if (!view) return state.SkipWithError("no skin view");
   view->SetView(320, 240, 4.0f);
   PaneWidget& widget = shell.widgetFor(shell.skinView());
-  Drag(state, editor, widget, QPoint(kViewWidth / 2, kViewHeight / 2), 6);
+  Drag(state, editor, widget, QPoint(size.width() / 2, size.height() / 2), 6);
 }
-BENCHMARK(BM_PanSkinViewZoom4)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+BENCHMARK(BM_PanSkinViewZoom4)
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(300);
 
 }  // namespace
 BENCHMARK_MAIN();

@@ -17,10 +17,11 @@ constexpr const char* kBenchUsage =
     "usage: skintool bench MODEL.md2 [--mode N|NAME] [--size WxH] [--frame N] [--skin FILE]\n"
     "         [--colormap FILE] [--phong FILE] [--env FILE] [--base DIR]\n"
     "         [--view front|back|left|right|top|bottom] [--center] [--mapping] [--no-guide]\n"
-    "         [--slots I0,I1,...] [--distance D] [--frames N] [--repeat K]\n";
+    "         [--slots I0,I1,...] [--distance D] [--frames N] [--repeat K] [--threads N]\n";
 
 constexpr int kMostFrames = 1000000;
 constexpr int kMostRepeats = 1000;
+constexpr int kMostThreads = 256;
 
 std::optional<int> Count(const std::optional<std::string>& text, int fallback, int lo, int hi) {
   if (!text) return fallback;
@@ -31,19 +32,23 @@ std::optional<int> Count(const std::optional<std::string>& text, int fallback, i
 
 int CmdBench(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   std::set<std::string> valued = kRenderValuedOptions;
-  valued.insert({"--frames", "--repeat"});
+  valued.insert({"--frames", "--repeat", "--threads"});
   CliArgs args = ParseCliArgs(argv, valued, kRenderFlagOptions);
   const std::optional<int> frames = Count(args.Get("--frames"), kBenchmarkFrames, 1, kMostFrames);
   const std::optional<int> repeats = Count(args.Get("--repeat"), 1, 1, kMostRepeats);
-  if (!args.error.empty() || args.positional.size() != 1 || !frames || !repeats) {
+  // Without the option a render takes one thread per core, as the editor does.
+  const std::optional<int> threads = Count(args.Get("--threads"), 0, 1, kMostThreads);
+  if (!args.error.empty() || args.positional.size() != 1 || !frames || !repeats || !threads) {
     err << kBenchUsage;
     return 2;
   }
   // The render options go to the view set-up without the bench's own.
   args.options.erase("--frames");
   args.options.erase("--repeat");
+  args.options.erase("--threads");
   HeadlessView view(err);
   if (const int failed = SetUpHeadlessView(view, args, err)) return failed;
+  view.ws.renderModes.SetThreads(*threads);
   std::vector<double> rates;
   for (int i = 0; i < *repeats; ++i) {
     BenchmarkResult result = RunBenchmark(view.ws.renderModes, view.context, {}, *frames);

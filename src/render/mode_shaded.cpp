@@ -28,27 +28,27 @@ class FlatMode : public RampModeBase {
 
  protected:
   void Light() override { ComputeShading(model(), lighting(), 0); }
-  void Draw(int kind, const ScenePass& pass) override {
-    CRasterizer& r = raster();
+  void Draw(int kind, const ScenePass& pass, const RenderBand& band) override {
+    CRasterizer& r = band.raster;
     const bool tags = kind == REDRAW_FULL;
     V3 pts[4];
     ForEachAccepted(
-        pass,
+        pass, band,
         [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
           auto colour = static_cast<std::uint8_t>(HighlightBase(tri) + tri.shade[0] / 4);
           if (tags)
-            r.FillTriFlatZTag(target_, pts, colour, t);
+            r.FillTriFlatZTag(band.target, pts, colour, t);
           else
-            r.FillTriFlatZ(target_, pts, colour);
+            r.FillTriFlatZ(band.target, pts, colour);
         },
         EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
           auto colour = static_cast<std::uint8_t>(tri.shade[0] / 4);
           if (tags)
-            r.FillTriFlatZTag(target_, pts, colour, kCompanionTag);
+            r.FillTriFlatZTag(band.target, pts, colour, kCompanionTag);
           else
-            r.FillTriFlatZ(target_, pts, colour);
+            r.FillTriFlatZ(band.target, pts, colour);
         });
   }
 };
@@ -59,8 +59,8 @@ class GouraudMode : public RampModeBase {
 
  protected:
   void Light() override { ComputeShading(model(), lighting(), 1); }
-  void Draw(int kind, const ScenePass& pass) override {
-    CRasterizer& r = raster();
+  void Draw(int kind, const ScenePass& pass, const RenderBand& band) override {
+    CRasterizer& r = band.raster;
     const bool tags = kind == REDRAW_FULL;
     V4 pts[4];
     auto put = [&](const std::int32_t (*xy)[3], int base, const std::uint8_t* shade) {
@@ -73,20 +73,20 @@ class GouraudMode : public RampModeBase {
       CloseTriangle<4>(pts);
     };
     ForEachAccepted(
-        pass,
+        pass, band,
         [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
           put(xy, HighlightBase(tri), tri.shade);
           if (tags)
-            r.FillTriGouraudZTag(target_, pts, t);
+            r.FillTriGouraudZTag(band.target, pts, t);
           else
-            r.FillTriGouraudZ(target_, pts);
+            r.FillTriGouraudZ(band.target, pts);
         },
         EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           put(xy, 0, tri.shade);
           if (tags)
-            r.FillTriGouraudZTag(target_, pts, kCompanionTag);
+            r.FillTriGouraudZTag(band.target, pts, kCompanionTag);
           else
-            r.FillTriGouraudZ(target_, pts);
+            r.FillTriGouraudZ(band.target, pts);
         });
   }
 };
@@ -101,28 +101,28 @@ class PhongMode : public RampModeBase {
     SetViewNormals(model(), HalfwayFrame(lighting().lightRotation, view().rotation));
     ComputeShading(model(), lighting(), 2);
   }
-  void Draw(int kind, const ScenePass& pass) override {
-    CRasterizer& r = raster();
+  void Draw(int kind, const ScenePass& pass, const RenderBand& band) override {
+    CRasterizer& r = band.raster;
     // The phong map's light levels 0..63 are offsets into the triangle's ramp.
     r.SetShadeMap(model().currentPhongMap->pixels.data());
     const bool tags = kind == REDRAW_FULL;
     V5 pts[4];
     ForEachAccepted(
-        pass,
+        pass, band,
         [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
           auto base = static_cast<std::uint8_t>(HighlightBase(tri));
           if (tags)
-            r.FillTriMapBaseZTag(target_, pts, t, base);
+            r.FillTriMapBaseZTag(band.target, pts, t, base);
           else
-            r.FillTriMapBaseZ(target_, pts, base);
+            r.FillTriMapBaseZ(band.target, pts, base);
         },
         EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
           if (tags)
-            r.FillTriMapZTag(target_, pts, kCompanionTag);
+            r.FillTriMapZTag(band.target, pts, kCompanionTag);
           else
-            r.FillTriMapZ(target_, pts);
+            r.FillTriMapZ(band.target, pts);
         });
   }
 };
@@ -143,19 +143,19 @@ class EnvironmentMode : public RenderModeBase {
     SetViewNormals(model(), view().rotation);
     ComputeShading(model(), lighting(), 2);
   }
-  void Draw(int, const ScenePass& pass) override {
-    CRasterizer& r = raster();
+  void Draw(int, const ScenePass& pass, const RenderBand& band) override {
+    CRasterizer& r = band.raster;
     r.SetShadeMap(model().currentEnvMap->pixels.data());
     V5 pts[4];
     ForEachAccepted(
-        pass,
+        pass, band,
         [&](int, const Triangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
-          r.FillTriMapZ(target_, pts);
+          r.FillTriMapZ(band.target, pts);
         },
         EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
           PutMapCorners(pts, xy, tri.mapCoord);
-          r.FillTriMapZ(target_, pts);
+          r.FillTriMapZ(band.target, pts);
         });
   }
 };

@@ -77,15 +77,17 @@ class TexturedMode : public RenderModeBase {
     }
   }
 
-  void Draw(int kind, const ScenePass& pass) override;
+  void Prepare(int kind, const ScenePass& pass) override;
+  void Draw(int kind, const ScenePass& pass, const RenderBand& band) override;
 
  private:
   // Fills `pts` (x, y, u, v, [light | mu, mv], depth) of a triangle.
   int Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3], const std::int32_t (*uv)[2],
               const std::uint8_t* shade, const std::uint8_t (*mapCoord)[2]) const;
-  void Fill(const std::int32_t (*pts)[7], CRasterizer::TagRule rule, std::int32_t tag);
-  void LightPass(const ScenePass& pass);
-  void MappingOverlay(const ScenePass& pass);
+  void Fill(const RenderBand& band, const std::int32_t (*pts)[7], CRasterizer::TagRule rule, std::int32_t tag) const;
+  bool WantsLightPass(int kind) const { return kind == REDRAW_FULL && !mappingMode() && lit_ != Lit::None; }
+  void LightPass(const ScenePass& pass, const RenderBand& band);
+  void MappingOverlay(const ScenePass& pass, const RenderBand& band);
 
   // The skin position of every mapping vertex in 16.16 texels, worked out
   // once per render; triangles share their corners' mapping vertices.
@@ -136,12 +138,13 @@ void FillPrefix(CRasterizer& r, const RasterTarget& target, const std::int32_t (
   }
 }
 
-void TexturedMode::Fill(const std::int32_t (*pts)[7], TagRule rule, std::int32_t tag) {
+void TexturedMode::Fill(const RenderBand& band, const std::int32_t (*pts)[7], TagRule rule,
+                        std::int32_t tag) const {
   switch (lit_) {
-    case Lit::None: FillPrefix<5>(raster(), target_, pts, rule, tag); return;
+    case Lit::None: FillPrefix<5>(band.raster, band.target, pts, rule, tag); return;
     case Lit::Flat:
-    case Lit::Smooth: FillPrefix<6>(raster(), target_, pts, rule, tag); return;
-    case Lit::Map: FillPrefix<7>(raster(), target_, pts, rule, tag); return;
+    case Lit::Smooth: FillPrefix<6>(band.raster, band.target, pts, rule, tag); return;
+    case Lit::Map: FillPrefix<7>(band.raster, band.target, pts, rule, tag); return;
   }
 }
 
@@ -155,12 +158,22 @@ void TexturedMode::FixMapVertices(const Model& m, const Skin& skin) {
   }
 }
 
-void TexturedMode::Draw(int kind, const ScenePass& pass) {
+void TexturedMode::Prepare(int kind, const ScenePass&) {
+  Model& m = model();
+  ComputeRowOffsets(m.currentSkin);
+  FixMapVertices(m, *m.currentSkin);
+  if (WantsLightPass(kind)) {
+    Viewport& vp = view();
+    const std::size_t n = static_cast<std::size_t>(vp.width) * static_cast<std::size_t>(vp.height);
+    if (vp.lightLevels.size() != n) vp.lightLevels.assign(n, 0);
+  }
+}
+
+void TexturedMode::Draw(int kind, const ScenePass& pass, const RenderBand& band) {
   Model& m = model();
   Viewport& vp = view();
-  CRasterizer& r = raster();
+  CRasterizer& r = band.raster;
   Skin* skin = m.currentSkin;
-  ComputeRowOffsets(skin);
   r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
   if (lit_ != Lit::None) r.SetShadeTable(context->colormap, kColormapRows);
   if (lit_ == Lit::Map) r.SetShadeMap(m.currentPhongMap->storedPixels.data());
@@ -172,9 +185,8 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
 
   std::int32_t pts[4][7];
   std::int32_t uv[3][2];
-  FixMapVertices(m, *skin);
   ForEachAccepted(
-      pass,
+      pass, band,
       [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
         // Acceptance checked the frame's indices, not the mapping's.
         if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) return;
@@ -184,7 +196,7 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
           uv[k][1] = st[1];
         }
         Corners(pts, xy, uv, tri.shade, tri.mapCoord);
-        Fill(pts, modelRule, t);
+        Fill(band, pts, modelRule, t);
       },
       [&](const Companion& comp, std::size_t) {
         if (!CompanionSkinUsable(comp) || comp.skinHeight > kRasterMaxRows) return false;
@@ -197,20 +209,19 @@ void TexturedMode::Draw(int kind, const ScenePass& pass) {
           uv[k][1] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][1]) << 16, comp.skinHeight);
         }
         Corners(pts, xy, uv, tri.shade, tri.mapCoord);
-        Fill(pts, companionRule, kCompanionTag);
+        Fill(band, pts, companionRule, kCompanionTag);
       });
   r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
 
   if (mapping)
-    MappingOverlay(pass);
-  else if (kind == REDRAW_FULL && lit_ != Lit::None)
-    LightPass(pass);
+    MappingOverlay(pass, band);
+  else if (WantsLightPass(kind))
+    LightPass(pass, band);
 }
 
 // Edges drawn only where their own face is visible, the highlighted ones last.
-void TexturedMode::MappingOverlay(const ScenePass& pass) {
+void TexturedMode::MappingOverlay(const ScenePass& pass, const RenderBand& band) {
   Model& m = model();
-  CRasterizer& r = raster();
   auto edges = [&](std::uint32_t wanted, bool marked, std::uint8_t colour) {
     for (int t : pass.modelList) {
       const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
@@ -218,7 +229,7 @@ void TexturedMode::MappingOverlay(const ScenePass& pass) {
       if (!take) continue;
       for (int k = 0; k < 3; ++k)
         DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) {
-          r.DrawLineTagged(target_, x0, y0, x1, y1, colour, t);
+          CRasterizer::DrawLineTagged(band.target, x0, y0, x1, y1, colour, t);
         });
     }
   };
@@ -229,21 +240,19 @@ void TexturedMode::MappingOverlay(const ScenePass& pass) {
 
 // The light row of every model pixel, kept in lightLevels so that a Pixels
 // refresh can light a repainted texel without drawing again.
-void TexturedMode::LightPass(const ScenePass& pass) {
+void TexturedMode::LightPass(const ScenePass& pass, const RenderBand& band) {
   Model& m = model();
   Viewport& vp = view();
-  CRasterizer& r = raster();
-  const std::size_t n = static_cast<std::size_t>(vp.width) * static_cast<std::size_t>(vp.height);
-  if (vp.lightLevels.size() != n)
-    vp.lightLevels.assign(n, 0);
-  else
-    std::fill(vp.lightLevels.begin(), vp.lightLevels.end(), std::uint8_t{0});
+  CRasterizer& r = band.raster;
+  const std::ptrdiff_t begin = static_cast<std::ptrdiff_t>(band.top) * vp.width;
+  const std::ptrdiff_t end = static_cast<std::ptrdiff_t>(band.bottom + 1) * vp.width;
+  std::fill(vp.lightLevels.begin() + begin, vp.lightLevels.begin() + end, std::uint8_t{0});
   r.BeginFrame();
-  std::fill(vp.depthBuffer.begin(), vp.depthBuffer.end(), std::uint16_t{0xFFFF});
-  RasterTarget light = target_;
+  std::fill(vp.depthBuffer.begin() + begin, vp.depthBuffer.begin() + end, std::uint16_t{0xFFFF});
+  RasterTarget light = band.target;
   light.FrameBuffer = vp.lightLevels.data();
   ForEachAccepted(
-      pass,
+      pass, band,
       [&](int, const Triangle& tri, const std::int32_t (*xy)[3]) {
         if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) return;
         if (lit_ == Lit::Map) {

@@ -68,21 +68,20 @@ class WireframeMode : public LineModeBase {
   // triangle of the mode shown before.
   bool ClearsTags(int) const override { return true; }
 
-  void Draw(int, const ScenePass& pass) override {
+  void Draw(int, const ScenePass& pass, const RenderBand& band) override {
     Model& m = model();
-    CRasterizer& r = raster();
     const int n = std::min<int>(m.numTriangles, static_cast<int>(m.triangles.size()));
     ProjectModelVertices(pass);
     auto edges = [&](const Triangle& tri, int base) {
       if (!TriangleIndicesValid(m, tri, view().cameraVertices.size(), false)) return;
       for (int k = 0; k < 3; ++k)
         DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) {
-          r.DrawLineAA(target_, x0, y0, x1, y1, static_cast<std::uint8_t>(base));
+          CRasterizer::DrawLineAA(band.target, x0, y0, x1, y1, static_cast<std::uint8_t>(base));
         });
     };
     auto companions = [&] {
       CompanionEdges(false, [&](int x0, int y0, int x1, int y1, std::int32_t) {
-        r.DrawLineAA(target_, x0, y0, x1, y1, 0);
+        CRasterizer::DrawLineAA(band.target, x0, y0, x1, y1, 0);
       });
     };
     if (!mappingMode()) {
@@ -112,18 +111,17 @@ class WireframeSolidMode : public LineModeBase {
   int BackgroundEntry() const override { return 255; }
   bool ClearsTags(int) const override { return true; }
 
-  void Draw(int, const ScenePass& pass) override {
+  void Draw(int, const ScenePass& pass, const RenderBand& band) override {
     Model& m = model();
-    CRasterizer& r = raster();
     V3 pts[4];
     std::int32_t companionTag = kCompanionTag;
     ForEachAccepted(
-        pass,
+        pass, band,
         [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
           // The ramp's darkest entry is the background colour: the faces
           // hide what lies behind them without showing themselves.
-          r.FillTriFlatZTag(target_, pts, static_cast<std::uint8_t>(HighlightBase(tri)), t);
+          band.raster.FillTriFlatZTag(band.target, pts, static_cast<std::uint8_t>(HighlightBase(tri)), t);
         },
         [&](const Companion&, std::size_t index) {
           companionTag = kCompanionTag - static_cast<std::int32_t>(index);
@@ -131,18 +129,18 @@ class WireframeSolidMode : public LineModeBase {
         },
         [&](const Companion&, const CompanionTriangle&, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
-          r.FillTriFlatZTag(target_, pts, 0, companionTag);
+          band.raster.FillTriFlatZTag(band.target, pts, 0, companionTag);
         });
     // Each edge only where its own face won the depth test.
     for (int t : pass.modelList) {
       const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
       for (int k = 0; k < 3; ++k)
         DrawModelEdge(tri, k, [&](int x0, int y0, int x1, int y1) {
-          r.DrawLineAATagged(target_, x0, y0, x1, y1, t);
+          CRasterizer::DrawLineAATagged(band.target, x0, y0, x1, y1, t);
         });
     }
     CompanionEdges(true, [&](int x0, int y0, int x1, int y1, std::int32_t tag) {
-      r.DrawLineAATagged(target_, x0, y0, x1, y1, tag);
+      CRasterizer::DrawLineAATagged(band.target, x0, y0, x1, y1, tag);
     });
   }
 };

@@ -9,7 +9,7 @@
 // FillTriTexOfsTag take four corners followed by a copy of the first.
 //
 // What the callers promise (checked by assert in debug builds):
-//  - of the target: Rows <= 2048, 0 <= ClipRight <= Pitch - 1,
+//  - of the target: Rows <= 8192, 0 <= ClipRight <= Pitch - 1,
 //    0 <= ClipBottom <= Rows - 1, and every buffer in use holds Pitch x Rows
 //    elements;
 //  - texture coordinates stay on the texture, light levels on ShadeTable and
@@ -26,7 +26,7 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int kRasterMaxRows = 2048;
+constexpr int kRasterMaxRows = 8192;
 constexpr int kRasterMaxAttributes = 5;
 
 using V2 = std::int32_t[2];  // x, y
@@ -49,6 +49,12 @@ struct RasterTarget {
   std::int32_t Rows = 0;
   std::int32_t ClipRight = -1;  // largest x written, normally Pitch - 1
   std::int32_t ClipBottom = -1;  // largest y written, normally Rows - 1
+  // Of those, the rows this call may write. A picture drawn in bands, the
+  // same calls once per band, comes out the same to the byte as drawn whole:
+  // edges are clipped and walked against the clip rectangle alone, and the
+  // band only decides which of the resulting pixels are written.
+  std::int32_t BandTop = 0;
+  std::int32_t BandBottom = 2147483647;
 
   // A width x height 8-bit buffer, clipped to its edges. Rows past what the
   // per-row tables hold are left out of reach.
@@ -173,8 +179,11 @@ class CRasterizer {
   void ScanEdgeN(const std::int32_t* a, const std::int32_t* b);
   template <int N>
   void BuildSpans(const std::int32_t* pts, int corners);
+  // Empties the rows of the current triangle outside the target's band and
+  // narrows top..bottom to the band.
+  void KeepBandRows(const RasterTarget& target, std::int32_t& top, std::int32_t& bottom);
   template <int N, class SpanFn>
-  void FillRows(std::int32_t pitch, SpanFn&& span);
+  void FillRows(std::int32_t pitch, std::int32_t top, std::int32_t bottom, SpanFn&& span);
   template <Source S, bool Depth, TagRule T, bool Rounded = false>
   void Fill(const RasterTarget& target, const std::int32_t* pts, int corners, std::uint8_t colour,
             std::int32_t tag);

@@ -83,6 +83,22 @@ inline std::uint16_t Blend555(std::uint16_t a, std::uint16_t b, std::uint32_t we
   return static_cast<std::uint16_t>(out);
 }
 
+// Runs draw(keep) with keep(y) telling whether row y is the target's to
+// write. The walk is the whole line's either way, so a line drawn band by
+// band plots what it plots at once; a target without a band gets a keep the
+// compiler folds away.
+template <class Draw>
+void InBand(const RasterTarget& target, std::int32_t y0, std::int32_t y1, Draw&& draw) {
+  const std::int32_t top = target.BandTop, bottom = target.BandBottom;
+  if (top <= 0 && bottom >= target.Rows - 1) {
+    draw([](std::int32_t) { return true; });
+    return;
+  }
+  // An anti-aliased step also touches the row below its own.
+  if ((y0 > y1 ? y0 : y1) + 1 < top || (y0 < y1 ? y0 : y1) > bottom) return;
+  draw([top, bottom](std::int32_t y) { return y >= top && y <= bottom; });
+}
+
 }  // namespace
 
 // The drawers refuse end points outside the target outright: every pixel of
@@ -101,8 +117,11 @@ void CRasterizer::DrawLine(const RasterTarget& target, std::int32_t x0, std::int
   assert(target.FrameBuffer);
   std::uint8_t* const frame = target.FrameBuffer;
   const std::ptrdiff_t pitch = target.Pitch;
-  const auto plot = [&](std::int32_t x, std::int32_t y) { frame[y * pitch + x] = colour; };
-  WalkSolidLine(x0, y0, x1, y1, plot);
+  InBand(target, y0, y1, [&](auto keep) {
+    WalkSolidLine(x0, y0, x1, y1, [&](std::int32_t x, std::int32_t y) {
+      if (keep(y)) frame[y * pitch + x] = colour;
+    });
+  });
 }
 
 void CRasterizer::DrawLineTagged(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
@@ -112,11 +131,12 @@ void CRasterizer::DrawLineTagged(const RasterTarget& target, std::int32_t x0, st
   std::uint8_t* const frame = target.FrameBuffer;
   const std::int32_t* const tags = target.PixelTagBuffer;
   const std::ptrdiff_t pitch = target.Pitch;
-  const auto plot = [&](std::int32_t x, std::int32_t y) {
-    const std::ptrdiff_t i = y * pitch + x;
-    if (tags[i] == key) frame[i] = colour;
-  };
-  WalkSolidLine(x0, y0, x1, y1, plot);
+  InBand(target, y0, y1, [&](auto keep) {
+    WalkSolidLine(x0, y0, x1, y1, [&](std::int32_t x, std::int32_t y) {
+      const std::ptrdiff_t i = y * pitch + x;
+      if (keep(y) && tags[i] == key) frame[i] = colour;
+    });
+  });
 }
 
 void CRasterizer::DrawLine16(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
@@ -125,8 +145,11 @@ void CRasterizer::DrawLine16(const RasterTarget& target, std::int32_t x0, std::i
   assert(target.ColorBuffer16);
   std::uint16_t* const frame = target.ColorBuffer16;
   const std::ptrdiff_t pitch = target.Pitch;
-  const auto plot = [&](std::int32_t x, std::int32_t y) { frame[y * pitch + x] = colour; };
-  WalkSolidLine(x0, y0, x1, y1, plot);
+  InBand(target, y0, y1, [&](auto keep) {
+    WalkSolidLine(x0, y0, x1, y1, [&](std::int32_t x, std::int32_t y) {
+      if (keep(y)) frame[y * pitch + x] = colour;
+    });
+  });
 }
 
 void CRasterizer::DrawLineAA(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
@@ -135,18 +158,24 @@ void CRasterizer::DrawLineAA(const RasterTarget& target, std::int32_t x0, std::i
   assert(target.FrameBuffer);
   std::uint8_t* const frame = target.FrameBuffer;
   const std::ptrdiff_t pitch = target.Pitch;
-  WalkLine(
-      x0, y0, x1, y1,
-      [&](std::int32_t x, std::int32_t y) {
-        frame[y * pitch + x] = static_cast<std::uint8_t>(base + 63);
-      },
-      [&](std::int32_t x, std::int32_t y, std::uint32_t acc, std::int32_t nx, std::int32_t ny) {
-        const std::uint32_t f = acc >> 10;
-        std::uint8_t& on = frame[y * pitch + x];
-        on = static_cast<std::uint8_t>(base + (((on & 63u) * f + (63u - f) * 63u + 63u) >> 6));
-        std::uint8_t& side = frame[ny * pitch + nx];
-        side = static_cast<std::uint8_t>(base + (((side & 63u) * (64u - f) + f * 63u) >> 6));
-      });
+  InBand(target, y0, y1, [&](auto keep) {
+    WalkLine(
+        x0, y0, x1, y1,
+        [&](std::int32_t x, std::int32_t y) {
+          if (keep(y)) frame[y * pitch + x] = static_cast<std::uint8_t>(base + 63);
+        },
+        [&](std::int32_t x, std::int32_t y, std::uint32_t acc, std::int32_t nx, std::int32_t ny) {
+          const std::uint32_t f = acc >> 10;
+          if (keep(y)) {
+            std::uint8_t& on = frame[y * pitch + x];
+            on = static_cast<std::uint8_t>(base + (((on & 63u) * f + (63u - f) * 63u + 63u) >> 6));
+          }
+          if (keep(ny)) {
+            std::uint8_t& side = frame[ny * pitch + nx];
+            side = static_cast<std::uint8_t>(base + (((side & 63u) * (64u - f) + f * 63u) >> 6));
+          }
+        });
+  });
 }
 
 void CRasterizer::DrawLineAATagged(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
@@ -156,23 +185,25 @@ void CRasterizer::DrawLineAATagged(const RasterTarget& target, std::int32_t x0, 
   std::uint8_t* const frame = target.FrameBuffer;
   const std::int32_t* const tags = target.PixelTagBuffer;
   const std::ptrdiff_t pitch = target.Pitch;
-  WalkLine(
-      x0, y0, x1, y1,
-      [&](std::int32_t x, std::int32_t y) {
-        const std::ptrdiff_t i = y * pitch + x;
-        if (tags[i] == key) frame[i] |= 63u;
-      },
-      [&](std::int32_t x, std::int32_t y, std::uint32_t acc, std::int32_t nx, std::int32_t ny) {
-        const std::uint32_t f = acc >> 10;
-        const std::ptrdiff_t i = y * pitch + x;
-        if (tags[i] == key)
-          frame[i] = static_cast<std::uint8_t>(
-              frame[i] | (((frame[i] & 63u) * f + (63u - f) * 63u + 63u) >> 6));
-        const std::ptrdiff_t j = ny * pitch + nx;
-        if (tags[j] == key)
-          frame[j] = static_cast<std::uint8_t>(
-              frame[j] | (((frame[j] & 63u) * (64u - f) + f * 63u) >> 6));
-      });
+  InBand(target, y0, y1, [&](auto keep) {
+    WalkLine(
+        x0, y0, x1, y1,
+        [&](std::int32_t x, std::int32_t y) {
+          const std::ptrdiff_t i = y * pitch + x;
+          if (keep(y) && tags[i] == key) frame[i] |= 63u;
+        },
+        [&](std::int32_t x, std::int32_t y, std::uint32_t acc, std::int32_t nx, std::int32_t ny) {
+          const std::uint32_t f = acc >> 10;
+          const std::ptrdiff_t i = y * pitch + x;
+          if (keep(y) && tags[i] == key)
+            frame[i] = static_cast<std::uint8_t>(
+                frame[i] | (((frame[i] & 63u) * f + (63u - f) * 63u + 63u) >> 6));
+          const std::ptrdiff_t j = ny * pitch + nx;
+          if (keep(ny) && tags[j] == key)
+            frame[j] = static_cast<std::uint8_t>(
+                frame[j] | (((frame[j] & 63u) * (64u - f) + f * 63u) >> 6));
+        });
+  });
 }
 
 void CRasterizer::DrawLineAA16(const RasterTarget& target, std::int32_t x0, std::int32_t y0,
@@ -181,13 +212,22 @@ void CRasterizer::DrawLineAA16(const RasterTarget& target, std::int32_t x0, std:
   assert(target.ColorBuffer16);
   std::uint16_t* const frame = target.ColorBuffer16;
   const std::ptrdiff_t pitch = target.Pitch;
-  WalkLine(
-      x0, y0, x1, y1, [&](std::int32_t x, std::int32_t y) { frame[y * pitch + x] = colour; },
-      [&](std::int32_t x, std::int32_t y, std::uint32_t acc, std::int32_t nx, std::int32_t ny) {
-        const std::uint32_t m = acc >> 11;
-        std::uint16_t& on = frame[y * pitch + x];
-        on = Blend555(on, colour, m);
-        std::uint16_t& side = frame[ny * pitch + nx];
-        side = Blend555(colour, side, m);
-      });
+  InBand(target, y0, y1, [&](auto keep) {
+    WalkLine(
+        x0, y0, x1, y1,
+        [&](std::int32_t x, std::int32_t y) {
+          if (keep(y)) frame[y * pitch + x] = colour;
+        },
+        [&](std::int32_t x, std::int32_t y, std::uint32_t acc, std::int32_t nx, std::int32_t ny) {
+          const std::uint32_t m = acc >> 11;
+          if (keep(y)) {
+            std::uint16_t& on = frame[y * pitch + x];
+            on = Blend555(on, colour, m);
+          }
+          if (keep(ny)) {
+            std::uint16_t& side = frame[ny * pitch + nx];
+            side = Blend555(colour, side, m);
+          }
+        });
+  });
 }

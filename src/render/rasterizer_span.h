@@ -244,12 +244,25 @@ void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
   }
 }
 
+inline void CRasterizer::KeepBandRows(const RasterTarget& target, std::int32_t& top, std::int32_t& bottom) {
+  for (std::int32_t y = top; y <= bottom && y < target.BandTop; ++y) {
+    spanLeft_[y] = kSpanEmptyLeft;
+    spanRight_[y] = kSpanEmptyRight;
+  }
+  for (std::int32_t y = bottom; y >= top && y > target.BandBottom; --y) {
+    spanLeft_[y] = kSpanEmptyLeft;
+    spanRight_[y] = kSpanEmptyRight;
+  }
+  if (top < target.BandTop) top = target.BandTop;
+  if (bottom > target.BandBottom) bottom = target.BandBottom;
+}
+
 // Calls span(offset of the first pixel, n, left attributes, right attributes)
-// for every non-empty row the current triangle touched, emptying the rows on
-// the way so that the next triangle needs no clearing.
+// for every non-empty row in top..bottom, emptying the rows on the way so
+// that the next triangle needs no clearing.
 template <int N, class SpanFn>
-void CRasterizer::FillRows(std::int32_t pitch, SpanFn&& span) {
-  for (std::int32_t y = scanTop_; y <= scanBottom_; ++y) {
+void CRasterizer::FillRows(std::int32_t pitch, std::int32_t top, std::int32_t bottom, SpanFn&& span) {
+  for (std::int32_t y = top; y <= bottom; ++y) {
     const std::int32_t xl = spanLeft_[y];
     const std::int32_t xr = spanRight_[y];
     spanLeft_[y] = kSpanEmptyLeft;
@@ -292,6 +305,8 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
   assert(VerticesHonourPromises<N>(pts, corners, S, Depth, Rounded));
 
   BuildSpans<N>(pts, corners);
+  std::int32_t top = scanTop_, bottom = scanBottom_;
+  if (top < target.BandTop || bottom > target.BandBottom) KeepBandRows(target, top, bottom);
 
   // Locals, so that the stores into the target cannot be taken to change them.
   std::uint8_t* const frame = target.FrameBuffer;
@@ -304,7 +319,7 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
   const std::uint8_t* const map = shadeMap_;
 
   if constexpr (S == Source::Flat && !Depth) {
-    FillRows<N>(target.Pitch, [&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t*,
+    FillRows<N>(target.Pitch, top, bottom, [&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t*,
                     const std::int32_t*) {
       // Mesh spans are short: a call to memset costs more than it saves.
       if (n < 32) {
@@ -414,7 +429,6 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
 
   // The next row's start is worked out before this row's pixels: its
   // divisions then overlap the pixel loop instead of waiting for its end.
-  const std::int32_t top = scanTop_, bottom = scanBottom_;
   if (top <= bottom) {
     Row row, next;
     start(top, row);

@@ -12,6 +12,8 @@
 #include "render/rasterizer.h"
 #include "render/viewport.h"
 
+class RenderBands;
+
 // How a pane redraws what went stale.
 enum RedrawKind : int {
   REDRAW_FULL = 0,        // everything, tags included
@@ -42,4 +44,8 @@ struct RenderContext {
 
   // The bracket around every render; the caller's, so nested renders share it.
   RenderPriority* priority = nullptr;
+
+  // The threads the picture is drawn on in bands; null draws it whole on
+  // the calling thread. The picture is the same to the byte either way.
+  RenderBands* bands = nullptr;
 };

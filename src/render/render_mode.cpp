@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/lighting.h"
+#include "render/render_bands.h"
 #include "render/render_mode_base.h"
 #include "render/trackball_guide.h"
 
@@ -41,9 +42,29 @@ void RenderModes::Render(const RenderContext& context, int kind, int flags) {
   if (!context_.colormap && colormap.size() >= static_cast<std::size_t>(kColormapRows) * kColormapRowLength)
     context_.colormap = colormap.data();
   if (!context_.priority) context_.priority = &priority;
+  if (!context_.bands) context_.bands = Bands();
   RenderMode& mode = Current();
   mode.context = &context_;
   mode.Render(kind, flags);
+}
+
+void RenderModes::SetThreads(int threads) { threads_ = threads < 0 ? 0 : threads; }
+
+int RenderModes::Threads() const { return threads_ > 0 ? threads_ : ThreadPool::CoreCount(); }
+
+RenderBands* RenderModes::Bands() {
+  const int threads = Threads();
+  if (threads <= 1) return nullptr;
+  if (!bands_ || bands_->Threads() != threads) {
+    bands_.reset();
+    bands_ = std::make_unique<RenderBands>(threads);
+  }
+  return bands_.get();
+}
+
+ThreadPool* RenderModes::Pool() {
+  RenderBands* bands = Bands();
+  return bands ? &bands->Pool() : nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -191,18 +212,44 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   target_ = RasterTarget::Bytes(vp.frameBuffer.data(), vp.width, vp.height);
   target_.DepthBuffer = vp.depthBuffer.data();
   target_.PixelTagBuffer = vp.tagBuffer.data();
-  raster().BeginFrame();
 
-  ClearViewport(vp, Background(), ClearsTags(kind));
-
-  if (!m.currentFrame || !HasResources()) return;
-
-  Light();
-
+  // The scene is worked out once, on this thread; the bands only draw it.
+  const std::uint8_t background = Background();
+  const bool clearTags = ClearsTags(kind);
   ScenePass& pass = pass_;
-  if (!TransformVertices(vp, m)) return;
-  AcceptTriangles(vp, m, pass);
-  Draw(kind, pass);
+  bool draw = m.currentFrame && HasResources();
+  if (draw) {
+    Light();
+    draw = TransformVertices(vp, m);
+  }
+  if (draw) {
+    AcceptTriangles(vp, m, pass);
+    ProjectModelVertices(pass);
+    Prepare(kind, pass);
+  }
+  InBands([&](const RenderBand& band) {
+    band.raster.BeginFrame();
+    ClearViewportRows(vp, background, clearTags, band.top, band.bottom);
+    if (draw) Draw(kind, pass, band);
+  });
 
-  if (context->cameraToggle) DrawTrackballGuide(vp, GuideColour());
+  if (draw && context->cameraToggle) DrawTrackballGuide(vp, GuideColour());
+}
+
+template <class BandFn>
+void RenderModeBase::InBands(BandFn&& fn) {
+  const int rows = target_.Rows;
+  RenderBands* bands = context->bands;
+  const int count = bands ? std::min(bands->Threads(), rows) : 1;
+  if (count <= 1) {
+    fn(RenderBand{raster(), target_, 0, rows - 1, true});
+    return;
+  }
+  bands->Pool().Run(count, [&](int i) {
+    RenderBand band{i == 0 ? raster() : bands->Rasterizer(i), target_, 0, 0, false};
+    RenderBands::BandRows(rows, count, i, band.top, band.bottom);
+    band.target.BandTop = band.top;
+    band.target.BandBottom = band.bottom;
+    fn(band);
+  });
 }

@@ -13,6 +13,7 @@
 #include "platform/file_error.h"
 #include "render/render_context.h"
 
+class ThreadPool;
 class Ui;
 
 constexpr int kNumRenderModes = 10;
@@ -65,8 +66,16 @@ class RenderModes {
   const RenderMode& Current() const { return (*this)[renderModeIndex]; }
 
   // Renders the current mode over a copy of `context` in which a null
-  // colormap or priority is taken from this object.
+  // colormap, priority or bands is taken from this object.
   void Render(const RenderContext& context, int kind, int flags);
+
+  // The threads a render is drawn on, the caller counted: 0 (the default)
+  // one per core. The threads start with the first render that wants them.
+  void SetThreads(int threads);
+  int Threads() const;
+  // The threads' pool, started if need be, for other work between renders
+  // (the picture's way to the window); null with one thread.
+  ThreadPool* Pool();
 
   int renderModeIndex = kTexturedModeIndex;
   // Rows of the colormap image (kColormapRows x 256 bytes kept), held only
@@ -77,6 +86,9 @@ class RenderModes {
  private:
   std::array<std::unique_ptr<RenderMode>, kNumRenderModes> modes_;
   RenderContext context_;
+  int threads_ = 0;
+  std::unique_ptr<RenderBands> bands_;
+  RenderBands* Bands();  // null with one thread
 };
 
 // The mode objects by index; the ten names in order.

@@ -13,6 +13,16 @@
 #include "render/render_mode.h"
 #include "render/transform.h"
 
+// One horizontal band of the picture under way: the rows it owns, the
+// viewport's buffers limited to them and the rasterizer that fills them.
+struct RenderBand {
+  CRasterizer& raster;
+  RasterTarget target;  // BandTop..BandBottom set for a band short of the whole picture
+  int top = 0;          // rows top..bottom
+  int bottom = -1;
+  bool whole = true;    // the band is the whole picture
+};
+
 class RenderModeBase : public RenderMode {
  public:
   void Render(int kind, int flags) override;
@@ -32,8 +42,13 @@ class RenderModeBase : public RenderMode {
   // Kind 3 for the modes that recolour skin pixels; the others have none.
   virtual bool SupportsPixels() const { return false; }
   virtual void RecolourPixels() {}
-  // Draw the accepted scene and the mode's overlays (kind 0 or 1).
-  virtual void Draw(int kind, const ScenePass& pass) = 0;
+  // What the bands share and only one thread may work out (tables of the
+  // scene, buffers to size), once the scene is accepted and projected.
+  virtual void Prepare(int /*kind*/, const ScenePass& /*pass*/) {}
+  // Draw the accepted scene and the mode's overlays (kind 0 or 1) into one
+  // band. Runs on several threads at once, one per band: it reads the mode
+  // and the scene and writes only through `band`.
+  virtual void Draw(int kind, const ScenePass& pass, const RenderBand& band) = 0;
 
   // --- helpers for the modes ---
   Model& model() const { return *context->model; }
@@ -86,10 +101,17 @@ class RenderModeBase : public RenderMode {
   // depth attribute): onModel(t, tri, xy) for the model's triangles, then
   // onCompanion(comp, tri, xy) for those of every shown companion that
   // take(comp, index) lets through; take may bind the companion's skin first.
+  // A band short of the whole picture skips the triangles whose corners all
+  // lie above or below its rows: they would fill none of them.
   template <class ModelFn, class TakeFn, class CompanionFn>
-  void ForEachAccepted(const ScenePass& pass, ModelFn&& onModel, TakeFn&& take,
+  void ForEachAccepted(const ScenePass& pass, const RenderBand& band, ModelFn&& onModel, TakeFn&& take,
                        CompanionFn&& onCompanion) const {
     Model& m = model();
+    const bool cull = !band.whole;
+    const int top = band.top, bottom = band.bottom;
+    const auto outside = [top, bottom](std::int32_t y0, std::int32_t y1, std::int32_t y2) {
+      return (y0 < top && y1 < top && y2 < top) || (y0 > bottom && y1 > bottom && y2 > bottom);
+    };
     std::int32_t xy[3][3];
     const auto corner = [&](int k, const Vec3& c) {
       const ScreenPoint s = projector_(c);
@@ -101,6 +123,9 @@ class RenderModeBase : public RenderMode {
     const ScreenVertex* screen = screen_.data();
     for (int t : pass.modelList) {
       const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
+      if (cull && outside(screen[tri.vertexIndex[0]][1], screen[tri.vertexIndex[1]][1],
+                          screen[tri.vertexIndex[2]][1]))
+        continue;
       for (int k = 0; k < 3; ++k) {
         const ScreenVertex& s = screen[tri.vertexIndex[k]];
         xy[k][0] = s[0];
@@ -120,6 +145,7 @@ class RenderModeBase : public RenderMode {
           const CompanionVertex& cv = v[tri.vertexIndex[k]];
           corner(k, Vec3{cv.cx, cv.cy, cv.cz});
         }
+        if (cull && outside(xy[0][1], xy[1][1], xy[2][1])) continue;
         onCompanion(comp, tri, xy);
       }
     }
@@ -129,8 +155,13 @@ class RenderModeBase : public RenderMode {
  protected:
   // The camera's projection for the render under way, worked out once.
   Projector projector_;
-  // The viewport's buffers, as the render under way draws into them.
+  // The viewport's buffers, as the render under way draws into them, whole;
+  // lines are clipped against it before a band draws its part.
   RasterTarget target_;
+  // fn(band) for every band of the picture, each on its own thread when the
+  // context has threads.
+  template <class BandFn>
+  void InBands(BandFn&& fn);
   // Every model vertex of the frame on the screen: x, y and depth attribute,
   // worked out once per render in one pass over the camera-space vertices
   // rather than once per corner of every accepted triangle. Kept between

@@ -30,13 +30,20 @@ struct Viewport {
   std::vector<Vec3> cameraVertices = std::vector<Vec3>(2048);
 };
 
+// The largest view each way: a high-density screen's 3840 x 2160 and twice
+// that fit.
+constexpr int kMaxViewSide = 8192;
+
 // Reallocates the buffers for a client area of `clientWidth` x `clientHeight`
-// (the width is rounded up to a multiple of 4). Sizes below 1 leave empty
+// (the width is rounded up to a multiple of 4), each side held to
+// kMaxViewSide. Sizes below 1, or buffers the memory cannot hold, leave empty
 // buffers and width/height 0. `withLightLevels` also sizes lightLevels.
 void ResizeViewport(Viewport& viewport, int clientWidth, int clientHeight, bool withLightLevels);
 
 // Frame buffer to `background`, depth to 0xFFFF and, when asked, tags to -1.
 void ClearViewport(Viewport& viewport, std::uint8_t background, bool clearTags);
+// The same for rows top..bottom only (one band of the picture).
+void ClearViewportRows(Viewport& viewport, std::uint8_t background, bool clearTags, int top, int bottom);
 
 // Half the field of view in radians, with the constant the projection uses.
 double HalfFieldOfView(const Viewport& viewport);

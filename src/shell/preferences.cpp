@@ -50,6 +50,7 @@ Preferences LoadPreferences(const Profile& profile) {
   p.dither = profile.Get(kDitherSetting) != 0;
   p.undoMemoryMiB = std::clamp(profile.Get(kUndoMemorySetting), 1, kUndoMemoryMaxMiB);
   p.recoveryMinutes = std::clamp(profile.Get(kRecoveryMinutesSetting), 0, kRecoveryMinutesMax);
+  p.renderThreads = std::clamp(profile.Get(kRenderThreadsSetting), 0, kRenderThreadsMax);
   return p;
 }
 
@@ -68,6 +69,7 @@ void SavePreferences(Profile& profile, const Preferences& p) {
   profile.Write(kDitherSetting, p.dither ? 1 : 0);
   profile.Write(kUndoMemorySetting, std::clamp(p.undoMemoryMiB, 1, kUndoMemoryMaxMiB));
   profile.Write(kRecoveryMinutesSetting, std::clamp(p.recoveryMinutes, 0, kRecoveryMinutesMax));
+  profile.Write(kRenderThreadsSetting, std::clamp(p.renderThreads, 0, kRenderThreadsMax));
 }
 
 SkinScan SkinScanPreference(const Profile& profile) {
@@ -128,4 +130,5 @@ void ApplyRuntimePreferences(App& app, const Preferences& prefs) {
   app.document.history.SetBudget(static_cast<std::size_t>(std::clamp(prefs.undoMemoryMiB, 1, kUndoMemoryMaxMiB))
                                  << 20);
   app.recovery.SetIntervalMinutes(prefs.recoveryMinutes);
+  app.renderModes.SetThreads(std::clamp(prefs.renderThreads, 0, kRenderThreadsMax));
 }

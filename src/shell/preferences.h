@@ -21,6 +21,10 @@ inline constexpr char kPrefPaletteFilter[] =
     "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|All Files (*.*)|*.*||";
 inline constexpr char kPrefWavFilter[] = "WAV Audio (*.wav)|*.wav|All Files (*.*)|*.*||";
 
+// The threads the 3D view draws on; 0: one per core.
+inline constexpr IntSetting kRenderThreadsSetting{kPreferencesSection, "Render Threads", 0};
+inline constexpr int kRenderThreadsMax = 64;
+
 constexpr int kIntroRandom = 8;
 constexpr int kIntroCustom = 9;
 // The sound resources of intro entries 0..7.
@@ -43,6 +47,7 @@ struct Preferences {
   bool dither = kDitherSetting.def != 0;
   int undoMemoryMiB = kUndoMemorySetting.def;  // 1..kUndoMemoryMaxMiB
   int recoveryMinutes = kRecoveryMinutesSetting.def;  // 0..kRecoveryMinutesMax, 0: no timed copies
+  int renderThreads = kRenderThreadsSetting.def;      // 0..kRenderThreadsMax, 0: one per core
 };
 
 // What the dialog opens with: the profile under the dialog's defaults;

@@ -34,6 +34,7 @@ TEST(Preferences, DialogOpensWithItsOwnDefaults) {
   EXPECT_FALSE(p.skipIntro || p.quickExit || p.palOnTop || p.ctrlZUndoes);
   EXPECT_EQ(p.undoMemoryMiB, 256);
   EXPECT_EQ(p.recoveryMinutes, 2);
+  EXPECT_EQ(p.renderThreads, 0);  // one per core
 }
 
 TEST(Preferences, CustomIntroWithUnreadableFileShowsRandomAndPlaysNothing) {
@@ -68,6 +69,7 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   chosen.ctrlZUndoes = true;
   chosen.undoMemoryMiB = 3;
   chosen.recoveryMinutes = 0;
+  chosen.renderThreads = 3;
   dialog.answer = chosen;
   OnPreferences(app);
   EXPECT_FALSE(app.editor.customCursors);
@@ -76,6 +78,8 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   EXPECT_EQ(profile.GetInt("Preferences", "Undo Ctrl+Z", -1), 1);
   EXPECT_EQ(profile.GetInt("Preferences", "Undo Memory MiB", -1), 3);
   EXPECT_EQ(profile.GetInt("Preferences", "Recovery Minutes", -1), 0);
+  EXPECT_EQ(profile.GetInt("Preferences", "Render Threads", -1), 3);
+  EXPECT_EQ(app.renderModes.Threads(), 3);
   EXPECT_EQ(profile.GetInt("Preferences", "CustomCursors", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "DirScan_Prompt", -1), 0);
   EXPECT_EQ(profile.GetInt("Preferences", "Skip Intro", -1), 1);

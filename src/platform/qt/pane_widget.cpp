@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -108,20 +109,54 @@ void PaneWidget::UpdateCursor() {
   setCursor(CursorShapeFor(cursorForced_ ? cursorKind_ : pane_.Cursor()));
 }
 
+bool PaneWidget::PaintStraight(QPainter& painter, const PaneImage& image, ThreadPool* pool) {
+  if (!PaneImageUsable(image)) return false;
+  QPaintEngine* engine = painter.paintEngine();
+  if (!engine || engine->type() != QPaintEngine::Raster) return false;
+  QPaintDevice* device = engine->paintDevice();
+  if (!device || device->devType() != QInternal::Image) return false;
+  auto* store = static_cast<QImage*>(device);
+  const QImage::Format format = store->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied &&
+      format != QImage::Format_ARGB32)
+    return false;
+  // A high-density store maps a widget pixel onto several: the painter scales.
+  if (store->devicePixelRatio() != 1.0) return false;
+  const QTransform transform = painter.deviceTransform();
+  if (transform.type() > QTransform::TxTranslate) return false;
+  const QPoint offset(qRound(transform.dx()), qRound(transform.dy()));
+  // The region Qt lets this paint touch, in the store's pixels: the dirty
+  // part of the widget less whatever lies over it.
+  const QRegion allowed = engine->systemClip().isEmpty() ? QRegion(QRect(offset, size())) : engine->systemClip();
+  const QRect picture = QRect(offset, QSize(image.width, image.height)) & store->rect();
+  for (const QRect& rect : allowed) {
+    const QRect part = rect & picture;
+    if (part.isEmpty()) continue;
+    auto* at = reinterpret_cast<std::uint32_t*>(store->scanLine(part.top())) + part.left();
+    if (!PaneImageToPixels(image, part.translated(-offset), at, store->bytesPerLine(), pool)) return false;
+  }
+  return true;
+}
+
 void PaneWidget::paintEvent(QPaintEvent*) {
   ++paintCount_;
   QPainter painter(this);
-  if (!PaneImageToScreen(pane_.Image(), screenImage_)) {
-    painter.fillRect(rect(), palette().window());
-    return;
+  const PaneImage& picture = pane_.Image();
+  ThreadPool* pool = threadPool ? threadPool() : nullptr;
+  QSize shown(picture.width, picture.height);
+  if (!PaintStraight(painter, picture, pool)) {
+    if (!PaneImageToScreen(picture, screenImage_, pool)) {
+      painter.fillRect(rect(), palette().window());
+      return;
+    }
+    painter.drawImage(QPoint(0, 0), screenImage_);
+    shown = screenImage_.size();
   }
-  const QImage& image = screenImage_;
-  painter.drawImage(QPoint(0, 0), image);
   // Beyond the picture (a pane narrower than its widget) the window colour.
-  if (image.width() < width())
-    painter.fillRect(image.width(), 0, width() - image.width(), height(), palette().window());
-  if (image.height() < height())
-    painter.fillRect(0, image.height(), width(), height() - image.height(), palette().window());
+  if (shown.width() < width())
+    painter.fillRect(shown.width(), 0, width() - shown.width(), height(), palette().window());
+  if (shown.height() < height())
+    painter.fillRect(0, shown.height(), width(), height() - shown.height(), palette().window());
   painter.end();
   if (onPainted) onPainted();
 }

@@ -11,6 +11,8 @@
 
 #include "platform/pane.h"
 
+class ThreadPool;
+
 class PaneWidget : public QWidget, public PaneHost {
   Q_OBJECT
 
@@ -36,6 +38,9 @@ class PaneWidget : public QWidget, public PaneHost {
   std::function<void()> onPainted;
   // Off when a layout resizes the pane itself before moving the widget.
   void SetForwardResize(bool on) { forwardResize_ = on; }
+  // The threads a large picture is converted for the window on (null or
+  // unset: this thread alone); asked at every paint, as the pool may change.
+  std::function<ThreadPool*()> threadPool;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -51,6 +56,10 @@ class PaneWidget : public QWidget, public PaneHost {
  private:
   QImage screenImage_;  // the picture in screen format, kept so a paint allocates nothing
   void UpdateCursor();
+  // Converts the picture straight into the window's backing store when the
+  // painter draws into a plain 32-bit image 1:1; false leaves it to the
+  // copy through screenImage_.
+  bool PaintStraight(QPainter& painter, const PaneImage& image, ThreadPool* pool);
 
   Pane& pane_;
   bool captured_ = false;

@@ -143,6 +143,15 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   undoForm->addRow("Retry a failed recovery copy after:", recoveryMinutes);
   v->addWidget(undoGroup);
 
+  auto* drawingForm = new QFormLayout;
+  auto* renderThreads = new QSpinBox;
+  renderThreads->setObjectName("RenderThreads");
+  renderThreads->setRange(0, kRenderThreadsMax);
+  renderThreads->setSpecialValueText("One per core");
+  renderThreads->setValue(initial.renderThreads);
+  drawingForm->addRow("3D view drawing threads:", renderThreads);
+  v->addLayout(drawingForm);
+
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   v->addWidget(buttons);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -206,6 +215,7 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   out.dither = dither->isChecked();
   out.undoMemoryMiB = undoMemory->value();
   out.recoveryMinutes = recoveryMinutes->value();
+  out.renderThreads = renderThreads->value();
   return out;
 }
 

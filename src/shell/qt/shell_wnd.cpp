@@ -27,6 +27,8 @@ ShellWnd::ShellWnd(App& app, QWidget* parent)
   gradientWidget_ = new PaneWidget(*gradientStrip_, this);
   // The layout sizes the panes before the widgets move.
   for (PaneWidget* w : {skinWidget_, modelWidget_, paletteWidget_, gradientWidget_}) w->SetForwardResize(false);
+  // The big pictures reach the window in bands, on the threads the 3D view draws on.
+  for (PaneWidget* w : {skinWidget_, modelWidget_}) w->threadPool = [&app] { return app.renderModes.Pool(); };
   UseSystemColours();
 }
 

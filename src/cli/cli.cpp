@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "platform/version.h"
 
@@ -12,7 +13,15 @@
 namespace {
 constexpr const char* kUsage =
     "usage: skintool COMMAND [ARGS]\n"
-    "  info MODEL.md2 [--base DIR]        model statistics and skin names\n"
+    "  info MODEL.md2 [--base DIR] [--json]\n"
+    "                                     model statistics and skin names (--json: as JSON)\n"
+    "  check MODEL.md2 [--base DIR] [--fix OUT.md2]\n"
+    "                                     what would hurt in the game or the editor: missing\n"
+    "                                     or wrongly sized skins, mapping outside the skin,\n"
+    "                                     degenerate and duplicate triangles, unused vertices\n"
+    "                                     and mapping vertices, bad frame bounds, limits;\n"
+    "                                     exit 1 when anything is found; --fix writes a copy\n"
+    "                                     without the unused entries\n"
     "  resave IN.md2 OUT.md2 [--base DIR] read a model and write it back\n"
     "  convert IN OUT [--resize WxH [--no-limits]] [--palette FILE] [--dither]\n"
     "                                     convert a PCX, BMP, PNG, TGA or JPEG picture to\n"
@@ -26,11 +35,14 @@ constexpr const char* kUsage =
     "  render MODEL.md2 OUT.bmp|OUT.png [--mode N|NAME] [--size WxH] [--frame N]\n"
     "         [--skin FILE] [--colormap FILE] [--phong FILE] [--env FILE] [--base DIR]\n"
     "         [--view front|back|left|right|top|bottom] [--center] [--mapping] [--no-guide]\n"
-    "         [--slots I0,I1,...] [--distance D]\n"
-    "                                     draw the model as the 3D view would\n"
-    "  bench MODEL.md2 [render's options] [--frames N] [--repeat K]\n"
+    "         [--slots I0,I1,...] [--distance D] [--fit|--no-fit]\n"
+    "                                     draw the model as the 3D view would, framed to fit\n"
+    "                                     the picture (--no-fit, --center or --distance: the\n"
+    "                                     view's own camera)\n"
+    "  bench MODEL.md2 [render's options] [--frames N] [--repeat K] [--threads N]\n"
     "                                     time N (100) quick renders of that view, K (1) times;\n"
-    "                                     with K > 1 a last line gives the median rate\n"
+    "                                     with K > 1 a last line gives the median rate;\n"
+    "                                     drawn on N threads (default one per core)\n"
     "  mapping export MODEL.md2 OUT.vmp [--base DIR]\n"
     "                                     write the model's mapping file\n"
     "  mapping import MODEL.md2 IN.vmp OUT.md2 [--base DIR]\n"
@@ -46,6 +58,11 @@ constexpr const char* kUsage =
     "                                     answers to its dialog, or set/select/paint; write the\n"
     "                                     model and the current skin when --out, --skin-out\n"
     "  do --list                          every step with its fields and their values\n"
+    "  info, check, resave, convert, render and layout take several inputs, or with\n"
+    "    --recursive folders (their files of the verb's kind, at any depth), writing\n"
+    "    into --out-dir DIR under each input's name (render and layout: .png, or --format\n"
+    "    bmp; convert: --format pcx|bmp|png; check: the repaired copies), -j N at once\n"
+    "    (default: the processors), a line per input and a summary; exit 1 if any failed\n"
     "  --help                             this text\n"
     "  --version                          the program's version\n"
     "exit codes: 0 done; 1 the command failed (a file missing, unreadable, damaged\n"
@@ -77,15 +94,11 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   // A damaged file may ask for more memory than there is: that is a failed
   // command with a message, never an abort.
   try {
-    if (cmd == "info") return CmdInfo(rest, out, err);
-    if (cmd == "resave") return CmdResave(rest, out, err);
-    if (cmd == "convert") return CmdConvert(rest, out, err);
+    if (IsBatchVerb(cmd)) return RunBatchable(cmd, rest, out, err);
     if (cmd == "demo") return CmdDemo(rest, out, err);
-    if (cmd == "render") return CmdRender(rest, out, err);
     if (cmd == "bench") return CmdBench(rest, out, err);
     if (cmd == "mapping") return CmdMapping(rest, out, err);
     if (cmd == "do") return CmdDo(rest, out, err);
-    if (cmd == "layout") return CmdLayout(rest, out, err);
   } catch (const std::bad_alloc&) {
     // Which of the files was too much is not known here: name them all.
     err << "skintool: not enough memory for " << cmd;

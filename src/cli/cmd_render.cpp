@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/load_model.h"
+#include "cli/render_fit.h"
 #include "cli/render_setup.h"
 #include "image/image_files.h"
 #include "image/maps.h"
@@ -29,7 +30,7 @@ constexpr const char* kRenderUsage =
     "usage: skintool render MODEL.md2 OUT.bmp|OUT.png [--mode N|NAME] [--size WxH] [--frame N]\n"
     "         [--skin FILE] [--colormap FILE] [--phong FILE] [--env FILE] [--base DIR]\n"
     "         [--view front|back|left|right|top|bottom] [--center] [--mapping] [--no-guide]\n"
-    "         [--slots I0,I1,...] [--distance D]\n";
+    "         [--slots I0,I1,...] [--distance D] [--fit|--no-fit]\n";
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
@@ -75,9 +76,9 @@ std::string RefusedModeFile(const CliWorkspace& ws, const CliArgs& args, int mod
   return {};
 }
 
-// The snapshot limits: 16..2048 each way.
+// 16..8192 each way: a high-density screen's view and more.
 bool ParseSize(const std::string& text, int& w, int& h) {
-  const auto size = WholeSize(text, 16, 2048);
+  const auto size = WholeSize(text, 16, 8192);
   if (size) std::tie(w, h) = *size;
   return size.has_value();
 }
@@ -152,7 +153,7 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
   }
   int width = 640, height = 480;
   if (auto s = args.Get("--size"); s && !ParseSize(*s, width, height)) {
-    err << "The size must be WxH with both from 16 to 2048: " << *s << '\n';
+    err << "The size must be WxH with both from 16 to 8192: " << *s << '\n';
     err << kRenderUsage;
     return 2;  // a bad option value is a usage error
   }
@@ -254,7 +255,9 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
 }
 
 int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  CliArgs args = ParseCliArgs(argv, kRenderValuedOptions, kRenderFlagOptions);
+  std::set<std::string> flags = kRenderFlagOptions;
+  flags.insert({"--fit", "--no-fit"});
+  CliArgs args = ParseCliArgs(argv, kRenderValuedOptions, flags);
   if (!args.error.empty() || args.positional.size() != 2) {
     err << kRenderUsage;
     return 2;
@@ -267,6 +270,10 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   HeadlessView view(err);
   if (const int failed = SetUpHeadlessView(view, args, err)) return failed;
   CliWorkspace& ws = view.ws;
+  // The picture shows the whole model unless the camera was asked for.
+  if (!args.Has("--no-fit") && !args.Has("--center") && !args.Has("--distance"))
+    FitViewToModel(ws.viewport, ws.model, view.requestedWidth,
+                   std::max(2, std::min<int>(view.requestedWidth, ws.viewport.height) / 20));
   ws.renderModes.Render(view.context, REDRAW_FULL, 32);
 
   // The buffer is stored bottom-up with its width rounded up to 4; the

@@ -15,3 +15,4 @@ int CmdLayout(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CmdBench(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdDo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CmdMapping(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CmdCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

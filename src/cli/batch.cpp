@@ -43,6 +43,8 @@ const std::vector<BatchVerb>& BatchVerbs() {
   static const std::vector<BatchVerb> verbs = [] {
     std::set<std::string> renderFlags = kRenderFlagOptions;
     renderFlags.insert({"--fit", "--no-fit"});
+    std::set<std::string> renderValued = kRenderValuedOptions;
+    renderValued.insert(kRenderSequenceOptions.begin(), kRenderSequenceOptions.end());
     return std::vector<BatchVerb>{
         {"info", CmdInfo, {"--base"}, {"--json"}, Output::None, kModelFiles},
         {"check", CmdCheck, {"--base", "--fix"}, {}, Output::SameName, kModelFiles, "clean", "findings", "--fix"},
@@ -53,8 +55,8 @@ const std::vector<BatchVerb>& BatchVerbs() {
          {"--no-limits", "--dither"},
          Output::Converted,
          {"pcx", "bmp", "png", "tga", "jpg", "jpeg"}},
-        {"render", CmdRender, kRenderValuedOptions, renderFlags, Output::Picture, kModelFiles},
-        {"layout", CmdLayout, {"--skin", "--base", "--zoom", "--frame"}, {"--no-skin"}, Output::Picture, kModelFiles},
+        {"render", CmdRender, renderValued, renderFlags, Output::Picture, kModelFiles},
+        {"layout", CmdLayout, {"--skin", "--base", "--zoom", "--frame"}, {"--no-skin", "--stretch"}, Output::Picture, kModelFiles},
     };
   }();
   return verbs;

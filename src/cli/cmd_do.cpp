@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/load_model.h"
 #include "editor/menu_ops.h"
+#include "editor/paint_ops.h"
 #include "editor/settle_skins.h"
 #include "editor/skin_view.h"
 #include "image/image_files.h"
@@ -29,17 +30,34 @@ constexpr char kUsage[] =
 // The steps besides the menu commands, with what they take.
 constexpr const char* kOwnSteps[] = {
     "set slot0..slot7=INDEX | active-slot=N | mode=paint|mapping | frame=N |"
-    " view=front|back|left|right|top|bottom | view-size=WxH",
+    " view=front|back|left|right|top|bottom | view-size=WxH | brush=point|pencil|line | brush-size=1..32 |"
+    " brush-shape=round|square | ink=colour|tint|ramp-up|ramp-down |"
+    " symmetry=none|skin-x|skin-y|model-x|model-y|model-z | mask=on|off | tiled=on|off",
     "select all|none|T1,T2,...",
     "paint X,Y X,Y ...",
+    "fill X,Y [tolerance=N] [contiguous=on|off]",
+    "line X,Y X,Y",
+    "rect X,Y X,Y [filled=on|off]",
+    "ellipse X,Y X,Y [filled=on|off]",
+    "pixels X,Y X,Y | none   (the pixel selection, a rectangle of texels)",
 };
+
+constexpr const char* kOwnStepNames[] = {"set", "select", "paint", "fill", "line", "rect", "ellipse", "pixels"};
 
 struct Step {
   std::string name;               // a menu path, "set", "select" or "paint"
   std::vector<std::string> args;  // what follows it
 };
 
-bool IsOwnStep(const std::string& word) { return word == "set" || word == "select" || word == "paint"; }
+bool IsOwnStep(const std::string& word) {
+  return std::find(std::begin(kOwnStepNames), std::end(kOwnStepNames), word) != std::end(kOwnStepNames);
+}
+
+// The index of `value` among `names`, or -1.
+int IndexOf(const std::vector<std::string>& names, const std::string& value) {
+  auto at = std::find(names.begin(), names.end(), value);
+  return at == names.end() ? -1 : static_cast<int>(at - names.begin());
+}
 
 // "name=value" with a field name of lower-case letters, digits and '-'.
 bool IsFieldArgument(const std::string& token) {
@@ -180,6 +198,45 @@ int ParseAnswers(const MenuOp& op, const Step& step, MenuOpAnswers& answers, std
   return 0;
 }
 
+// The painting settings that take one of a few words.
+struct Choice {
+  bool known = false;
+  int index = -1;
+  std::vector<std::string> names;
+};
+
+Choice SetChoice(const std::string& name, const std::string& value) {
+  static const std::vector<std::pair<std::string, std::vector<std::string>>> kChoices = {
+      {"brush", {"point", "pencil", "line"}},
+      {"brush-shape", {"round", "square"}},
+      {"ink", {"colour", "tint", "ramp-up", "ramp-down"}},
+      {"symmetry", {"none", "skin-x", "skin-y", "model-x", "model-y", "model-z"}},
+      {"mask", {"off", "on"}},
+      {"tiled", {"off", "on"}},
+  };
+  for (const auto& [setting, names] : kChoices)
+    if (setting == name) return {true, IndexOf(names, value), names};
+  return {};
+}
+
+void ApplyChoice(EditorState& editor, const std::string& name, int index) {
+  if (name == "brush") {
+    editor.brushKind = static_cast<BrushKind>(index);
+  } else if (name == "brush-shape") {
+    editor.brushShape = static_cast<BrushShape>(index);
+  } else if (name == "ink") {
+    // Colour and tint are the paint ink with its blend rule.
+    editor.ink = index < 2 ? PaintInk::Paint : static_cast<PaintInk>(index - 1);
+    if (index < 2) editor.blendMode = static_cast<PaintBlendMode>(index);
+  } else if (name == "symmetry") {
+    editor.symmetry = static_cast<Symmetry>(index);
+  } else if (name == "mask") {
+    editor.maskToSelection = index == 1;
+  } else if (name == "tiled") {
+    editor.tiledSkin = index == 1;
+  }
+}
+
 int RunSet(CliWorkspace& ws, const Step& step, std::ostream& err) {
   for (const std::string& arg : step.args) {
     const std::size_t eq = arg.find('=');
@@ -216,10 +273,22 @@ int RunSet(CliWorkspace& ws, const Step& step, std::ostream& err) {
       auto size = WholeSize(value, 1, 4096);
       if (!size) return Unknown(err, "The view size is WxH, each 1..4096: " + arg);
       ResizeViewport(ws.viewport, size->first, size->second, false);
+    } else if (name == "brush-size") {
+      auto size = WholeNumber(value, 1, kMaxBrushSize);
+      if (!size) return Unknown(err, "The brush size is 1.." + std::to_string(kMaxBrushSize) + ": " + arg);
+      editor.brushSize = *size;
+    } else if (const auto choice = SetChoice(name, value); choice.known) {
+      if (choice.index < 0) {
+        err << "The setting " << name << " takes no value " << value << '\n';
+        ListNearest(value, choice.names, err);
+        return 2;
+      }
+      ApplyChoice(editor, name, choice.index);
     } else {
       err << "Nothing to set called " << name << '\n';
       ListNearest(name, {"slot0", "slot1", "slot2", "slot3", "slot4", "slot5", "slot6", "slot7", "active-slot", "mode",
-                         "frame", "view", "view-size"},
+                         "frame", "view", "view-size", "brush", "brush-size", "brush-shape", "ink", "symmetry", "mask",
+                         "tiled"},
                   err);
       return 2;
     }
@@ -307,6 +376,70 @@ int RunPaint(CliWorkspace& ws, const Step& step, std::ostream& err) {
   return 0;
 }
 
+// "fill X,Y ..." and "line|rect|ellipse X,Y X,Y ...": the painting tools'
+// actions on texels of the current skin, each one step.
+int RunPaintAction(CliWorkspace& ws, const Step& step, std::ostream& err) {
+  Model& model = ws.model;
+  if (!SkinAt(model.skins, model.currentSkinIndex)) return Unknown(err, "There is no skin to paint on");
+  EditorState editor = ws.editor;
+  std::vector<std::pair<int, int>> points;
+  for (const std::string& arg : step.args) {
+    const std::size_t eq = arg.find('=');
+    if (eq != std::string::npos) {
+      const std::string name = arg.substr(0, eq), value = arg.substr(eq + 1);
+      if (name == "tolerance" && step.name == "fill") {
+        auto n = WholeNumber(value, 0, 442);
+        if (!n) return Unknown(err, "The fill's tolerance is an RGB distance 0..442: " + arg);
+        editor.fillTolerance = *n;
+      } else if ((name == "contiguous" && step.name == "fill") ||
+                 (name == "filled" && (step.name == "rect" || step.name == "ellipse"))) {
+        if (value != "on" && value != "off") return Unknown(err, name + " is on or off: " + arg);
+        (name == "filled" ? editor.shapeFilled : editor.fillContiguous) = value == "on";
+      } else {
+        return Unknown(err, step.name + " takes no " + name);
+      }
+      continue;
+    }
+    const std::vector<int> xy = NumberList(arg);
+    if (xy.size() != 2 || xy[0] >= model.skinWidth || xy[1] >= model.skinHeight)
+      return Unknown(err, step.name + " takes texels X,Y inside the skin: " + arg);
+    points.emplace_back(xy[0], xy[1]);
+  }
+  const std::size_t wanted = step.name == "fill" ? 1 : 2;
+  if (points.size() != wanted)
+    return Unknown(err, step.name + (wanted == 1 ? " takes one texel X,Y" : " takes two texels X,Y X,Y"));
+  ws.RebuildPaintTable();
+  editor.paintTable = ws.editor.paintTable;
+  OpResult result;
+  if (step.name == "fill") {
+    result = FillAtTexel(ws.document, editor, ws.rasterizer, points[0].first, points[0].second);
+  } else {
+    const SkinTool tool = step.name == "rect"      ? SkinTool::Rectangle
+                          : step.name == "ellipse" ? SkinTool::Ellipse
+                                                   : SkinTool::Line;
+    result = DrawShapeAt(ws.document, editor, ws.rasterizer, tool, points[0].first, points[0].second,
+                         points[1].first, points[1].second);
+  }
+  if (!result.message.empty()) return Unknown(err, result.message);
+  return 0;
+}
+
+int RunPixels(CliWorkspace& ws, const Step& step, std::ostream& err) {
+  const Model& model = ws.model;
+  if (step.args.size() == 1 && step.args[0] == "none") {
+    ws.pixels.selection = {};
+    return 0;
+  }
+  std::vector<std::vector<int>> corners;
+  for (const std::string& arg : step.args) corners.push_back(NumberList(arg));
+  if (corners.size() != 2 || corners[0].size() != 2 || corners[1].size() != 2)
+    return Unknown(err, "pixels takes two texels X,Y X,Y, or none");
+  ws.pixels.selection = PixelSelection::Rectangle(corners[0][0], corners[0][1], corners[1][0], corners[1][1],
+                                                  model.skinWidth, model.skinHeight);
+  if (ws.pixels.selection.empty()) return Unknown(err, "The pixels lie outside the skin");
+  return 0;
+}
+
 bool WriteSkin(CliWorkspace& ws, const std::string& path) {
   Skin* skin = SkinAt(ws.model.skins, ws.model.currentSkinIndex);
   if (!skin) {
@@ -347,7 +480,7 @@ int CmdDo(const std::vector<std::string>& argv, std::ostream& out, std::ostream&
     if (!op) {
       err << "No command \"" << steps[i].name << "\"\n";
       std::vector<std::string> names = paths;
-      names.insert(names.end(), {"set", "select", "paint"});
+      names.insert(names.end(), std::begin(kOwnStepNames), std::end(kOwnStepNames));
       ListNearest(steps[i].name, names, err);
       return 2;
     }
@@ -381,9 +514,17 @@ int CmdDo(const std::vector<std::string>& argv, std::ostream& out, std::ostream&
       failed = RunSelect(ws, step, err);
     else if (step.name == "paint")
       failed = RunPaint(ws, step, err);
+    else if (step.name == "pixels")
+      failed = RunPixels(ws, step, err);
+    else if (IsOwnStep(step.name))
+      failed = RunPaintAction(ws, step, err);
     else {
       const OpResult result = FindMenuOp(step.name)->run(session, answers[i]);
-      if (!result.message.empty()) {
+      // A done step's words report what it did (a share covered, the
+      // triangles left out) and the script goes on; a refusal ends it.
+      if (!result.message.empty() && result.done) {
+        out << result.message << '\n';
+      } else if (!result.message.empty()) {
         ws.ui.Message(result.message);
         failed = 1;
       }

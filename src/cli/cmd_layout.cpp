@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kLayoutUsage =
     "usage: skintool layout MODEL.md2 OUT.png|OUT.bmp [--skin FILE] [--base DIR] [--zoom Z] [--frame N]\n"
-    "         [--no-skin]\n";
+    "         [--no-skin] [--stretch]\n";
 
 // A picture no writer or memory should be asked for.
 constexpr long long kMaxPicturePixels = 64LL << 20;
@@ -48,7 +48,7 @@ void CopyBand(const SkinView& view, int clientWidth, int top, Skin& picture) {
 }  // namespace
 
 int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
-  CliArgs args = ParseCliArgs(argv, {"--skin", "--base", "--zoom", "--frame"}, {"--no-skin"});
+  CliArgs args = ParseCliArgs(argv, {"--skin", "--base", "--zoom", "--frame"}, {"--no-skin", "--stretch"});
   if (!args.error.empty() || args.positional.size() != 2) {
     err << kLayoutUsage;
     return 2;
@@ -107,6 +107,8 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   }
 
   ws.editor.editMode = EditMode::Mapping;
+  // The stretch colours as the skin view's toggle shows them, legend included.
+  ws.editor.showStretch = args.Has("--stretch");
   Skin picture;
   picture.name = output;
   picture.width = static_cast<std::int16_t>(width);

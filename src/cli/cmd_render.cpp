@@ -4,13 +4,17 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 #include <ostream>
 #include <tuple>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/load_model.h"
 #include "cli/render_fit.h"
+#include "cli/render_sequence.h"
 #include "cli/render_setup.h"
+#include "editor/view_fit.h"
 #include "image/image_files.h"
 #include "image/maps.h"
 #include "image/png_write.h"
@@ -23,6 +27,7 @@
 const std::set<std::string> kRenderValuedOptions = {"--mode", "--size",  "--frame", "--skin", "--colormap",
                                                     "--phong", "--env",  "--base",  "--view", "--slots", "--distance"};
 const std::set<std::string> kRenderFlagOptions = {"--center", "--mapping", "--no-guide"};
+const std::set<std::string> kRenderSequenceOptions = {"--frames", "--out-pattern", "--turntable"};
 
 namespace {
 
@@ -30,7 +35,8 @@ constexpr const char* kRenderUsage =
     "usage: skintool render MODEL.md2 OUT.bmp|OUT.png [--mode N|NAME] [--size WxH] [--frame N]\n"
     "         [--skin FILE] [--colormap FILE] [--phong FILE] [--env FILE] [--base DIR]\n"
     "         [--view front|back|left|right|top|bottom] [--center] [--mapping] [--no-guide]\n"
-    "         [--slots I0,I1,...] [--distance D] [--fit|--no-fit]\n";
+    "         [--slots I0,I1,...] [--distance D] [--fit|--no-fit]\n"
+    "       skintool render MODEL.md2 --out-pattern OUT%03d.png [--frames A-B] [--turntable N] [options]\n";
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
@@ -257,45 +263,117 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
 int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   std::set<std::string> flags = kRenderFlagOptions;
   flags.insert({"--fit", "--no-fit"});
-  CliArgs args = ParseCliArgs(argv, kRenderValuedOptions, flags);
-  if (!args.error.empty() || args.positional.size() != 2) {
+  std::set<std::string> valued = kRenderValuedOptions;
+  valued.insert(kRenderSequenceOptions.begin(), kRenderSequenceOptions.end());
+  CliArgs args = ParseCliArgs(argv, valued, flags);
+  // A sequence names its pictures from the pattern instead of one OUT.
+  const std::optional<std::string> pattern = args.Get("--out-pattern");
+  if (!args.error.empty() || args.positional.size() != (pattern ? 1u : 2u)) {
     err << kRenderUsage;
     return 2;
   }
-  const std::string output = args.positional[1];
+  const std::string output = pattern ? *pattern : args.positional[1];
   const std::string ext = PictureOutputExtension(output, kRenderUsage, err);
   if (ext.empty()) return 2;
   const bool png = ext == "png";
 
+  std::optional<FrameRange> range;
+  int turntable = 0;
+  if (!pattern && (args.Has("--frames") || args.Has("--turntable"))) {
+    err << "--frames and --turntable write several pictures: name them with --out-pattern\n" << kRenderUsage;
+    return 2;
+  }
+  if (pattern && !PatternName(*pattern, 0)) {
+    err << "The output pattern must hold one number field such as %03d: " << *pattern << '\n' << kRenderUsage;
+    return 2;
+  }
+  if (auto f = args.Get("--frames")) {
+    range = ParseFrameRange(*f);
+    if (!range || args.Has("--frame")) {
+      err << (range ? "--frame and --frames cannot be given together" : "The frames must be A-B, from A to B: " + *f)
+          << '\n'
+          << kRenderUsage;
+      return 2;
+    }
+  }
+  if (auto t = args.Get("--turntable")) {
+    const auto steps = WholeNumber(*t, 1, 3600);
+    if (!steps) {
+      err << "The turntable must be a number of pictures from 1 to 3600: " << *t << '\n' << kRenderUsage;
+      return 2;
+    }
+    turntable = *steps;
+  }
+
   HeadlessView view(err);
   if (const int failed = SetUpHeadlessView(view, args, err)) return failed;
   CliWorkspace& ws = view.ws;
-  // The picture shows the whole model unless the camera was asked for.
-  if (!args.Has("--no-fit") && !args.Has("--center") && !args.Has("--distance"))
-    FitViewToModel(ws.viewport, ws.model, view.requestedWidth,
-                   std::max(2, std::min<int>(view.requestedWidth, ws.viewport.height) / 20));
-  ws.renderModes.Render(view.context, REDRAW_FULL, 32);
-
-  // The buffer is stored bottom-up with its width rounded up to 4; the
-  // picture is the requested width, top row first.
-  const Viewport& vp = ws.viewport;
-  Skin picture;
-  picture.name = output;
-  picture.width = static_cast<std::int16_t>(view.requestedWidth);
-  picture.height = vp.height;
-  picture.palette = ws.renderModes.Current().palette;
-  picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
-  for (int y = 0; y < vp.height; ++y)
-    std::copy_n(vp.frameBuffer.begin() + static_cast<std::ptrdiff_t>(vp.height - 1 - y) * vp.width,
-                picture.width, picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width);
-  ComputeRowOffsets(&picture);
-  const std::string path = AbsolutePath(output);
-  WriteResult written = png ? WritePngPicture(picture, path) : WriteBmp(picture, path);
-  if (!written) {
-    ShowFileError(view.ui, written.error());
+  Model& model = ws.model;
+  if (range && range->last >= static_cast<int>(model.frames.size())) {
+    err << "The model has no frame " << range->last << ": " << AbsolutePath(args.positional.at(0)) << '\n';
     return 1;
   }
-  out << "Rendered \"" << ws.renderModes.Current().GetName() << "\" " << picture.width << "x" << picture.height
-      << " to " << output << '\n';
+  // The picture shows the whole model unless the camera was asked for; a
+  // sequence keeps one camera that holds every frame from every side.
+  if (!args.Has("--no-fit") && !args.Has("--center") && !args.Has("--distance")) {
+    if (pattern)
+      FitViewToAllFrames(ws.viewport, model);
+    else
+      FitViewToModel(ws.viewport, model, view.requestedWidth,
+                     std::max(2, std::min<int>(view.requestedWidth, ws.viewport.height) / 20));
+  }
+
+  // One picture per frame of the range (numbered by frame), or per step of
+  // the turntable (numbered from 0, the frames of the range played along).
+  struct Shot {
+    int frame;
+    int number;
+    Mat3 rotation;
+  };
+  std::vector<Shot> shots;
+  const Mat3 start = ws.viewport.rotation;
+  const int shown = model.currentFrameIndex;
+  if (turntable > 0) {
+    for (int i = 0; i < turntable; ++i)
+      shots.push_back({range ? range->first + i % (range->last - range->first + 1) : shown, i,
+                       TurntableRotation(start, i, turntable)});
+  } else if (range) {
+    for (int f = range->first; f <= range->last; ++f) shots.push_back({f, f, start});
+  } else {
+    shots.push_back({shown, 0, start});
+  }
+
+  for (const Shot& shot : shots) {
+    if (shot.frame != model.currentFrameIndex) {
+      model.currentFrameIndex = static_cast<std::int16_t>(shot.frame);
+      model.currentFrame = model.frames[static_cast<std::size_t>(shot.frame)]->vertices.data();
+      model.ComputeFaceNormals();
+    }
+    ws.viewport.rotation = shot.rotation;
+    ws.renderModes.Render(view.context, REDRAW_FULL, 32);
+
+    // The buffer is stored bottom-up with its width rounded up to 4; the
+    // picture is the requested width, top row first.
+    const Viewport& vp = ws.viewport;
+    const std::string name = pattern ? *PatternName(*pattern, shot.number) : output;
+    Skin picture;
+    picture.name = name;
+    picture.width = static_cast<std::int16_t>(view.requestedWidth);
+    picture.height = vp.height;
+    picture.palette = ws.renderModes.Current().palette;
+    picture.pixels.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < vp.height; ++y)
+      std::copy_n(vp.frameBuffer.begin() + static_cast<std::ptrdiff_t>(vp.height - 1 - y) * vp.width,
+                  picture.width, picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width);
+    ComputeRowOffsets(&picture);
+    const std::string path = AbsolutePath(name);
+    WriteResult written = png ? WritePngPicture(picture, path) : WriteBmp(picture, path);
+    if (!written) {
+      ShowFileError(view.ui, written.error());
+      return 1;
+    }
+    out << "Rendered \"" << ws.renderModes.Current().GetName() << "\" " << picture.width << "x" << picture.height
+        << " to " << name << '\n';
+  }
   return 0;
 }

@@ -15,6 +15,8 @@
 // The options both commands take ("--mode" ... "--mapping").
 extern const std::set<std::string> kRenderValuedOptions;
 extern const std::set<std::string> kRenderFlagOptions;
+// render's own: the picture sequences ("--frames", "--out-pattern", "--turntable").
+extern const std::set<std::string> kRenderSequenceOptions;
 
 struct HeadlessView {
   explicit HeadlessView(std::ostream& err) : ws(err) {}

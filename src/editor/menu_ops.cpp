@@ -1,5 +1,10 @@
+#include "editor/paint_ops.h"
 #include "editor/menu_ops.h"
 
+#include <charconv>
+
+#include "editor/mapping_islands.h"
+#include "editor/mapping_projection.h"
 #include "editor/mesh_ops.h"
 #include "editor/selection_ops.h"
 #include "editor/skin_list_ops.h"
@@ -116,6 +121,45 @@ std::vector<MenuOp> BuildOps() {
     Workspace& w = s.workspace;
     return FillSelected(w.document, w.lighting, w.editor, w.rasterizer);
   });
+  // The pixel tools; the selection comes from `skintool do`'s own step.
+  add("Edit/Cut Pixels", [](MenuOpSession& s, const MenuOpAnswers&) {
+    Workspace& w = s.workspace;
+    return CutPixelSelection(w.document, w.editor, w.pixels);
+  });
+  add("Edit/Copy Pixels",
+      [](MenuOpSession& s, const MenuOpAnswers&) { return CopyPixelSelection(s.workspace.document, s.workspace.pixels); });
+  add("Edit/Delete Pixels", [](MenuOpSession& s, const MenuOpAnswers&) {
+    Workspace& w = s.workspace;
+    return DeletePixelSelection(w.document, w.editor, w.pixels);
+  });
+  add(
+      "Edit/Paste Pixels",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        Workspace& w = s.workspace;
+        const std::string at = FieldValue(*FindMenuOp("Edit/Paste Pixels"), a, "at");
+        int x = 0, y = 0;
+        const std::size_t comma = at.find(',');
+        const auto number = [](const std::string& text, int& out) {
+          const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+          return error == std::errc() && end == text.data() + text.size();
+        };
+        if (comma == std::string::npos || !number(at.substr(0, comma), x) || !number(at.substr(comma + 1), y))
+          return OpResult::Refused("Paste Pixels takes at=X,Y: " + at);
+        return PastePiece(w.document, w.editor, w.pixels, std::nullopt, x, y);
+      },
+      0, {{"at", {}, "0,0"}});
+  add("Edit/Flip Piece Left-Right",
+      [](MenuOpSession& s, const MenuOpAnswers&) { return FlipPixelPiece(s.workspace.pixels, true); });
+  add("Edit/Flip Piece Top-Bottom",
+      [](MenuOpSession& s, const MenuOpAnswers&) { return FlipPixelPiece(s.workspace.pixels, false); });
+  add("Edit/Place Piece", [](MenuOpSession& s, const MenuOpAnswers&) {
+    Workspace& w = s.workspace;
+    return PlaceFloatingPiece(w.document, w.editor, w.pixels);
+  });
+  add("Skins/Skin F/X/Fill Selected With Colour", [](MenuOpSession& s, const MenuOpAnswers&) {
+    Workspace& w = s.workspace;
+    return FillSelectedWithColour(w.document, w.editor, w.rasterizer);
+  });
   add("Skins/Skin F/X/Shade Selected", [](MenuOpSession& s, const MenuOpAnswers&) {
     Workspace& w = s.workspace;
     return ShadeSelected(w.document, w.lighting, w.editor, w.rasterizer);
@@ -175,6 +219,38 @@ std::vector<MenuOp> BuildOps() {
         return RetroMapToNewSkin(w.document, **picture, FilePath(s, a, 1), w.editor.colourSlots[7], s.baseFolder);
       },
       2);
+  const std::vector<std::string> axes = {"x", "y", "z", "view"};
+  for (ProjectionShape shape : {ProjectionShape::Cylinder, ProjectionShape::Sphere, ProjectionShape::Box}) {
+    const std::string path = std::string("Mapping/") + ProjectionName(shape);
+    std::vector<MenuOpField> fields = {{"axis", axes, "view"}};
+    if (shape == ProjectionShape::Box) fields.push_back({"no-backfaces", kOnOff, "off"});
+    add(path,
+        [shape, path](MenuOpSession& s, const MenuOpAnswers& a) {
+          const MenuOp& self = *FindMenuOp(path);
+          ProjectionOptions options;
+          options.shape = shape;
+          options.axis = ProjectionAxisNamed(FieldValue(self, a, "axis")).value_or(ProjectionAxis::View);
+          options.noBackfaces = FieldValue(self, a, "no-backfaces") == "on";
+          Workspace& w = s.workspace;
+          return ProjectSelectedMapping(w.document, w.viewport, w.editor, options);
+        },
+        0, std::move(fields));
+  }
+  add("Mapping/Pack Islands",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        const MenuOp& self = *FindMenuOp("Mapping/Pack Islands");
+        const std::string margin = FieldValue(self, a, "margin");
+        PackIslandsOptions options;
+        const auto [end, error] = std::from_chars(margin.data(), margin.data() + margin.size(), options.margin);
+        if (error != std::errc() || end != margin.data() + margin.size() || options.margin < 0 ||
+            options.margin > kMaxPackMargin)
+          return OpResult::Refused(kPackMarginText + margin);
+        options.turn = FieldValue(self, a, "rotate") == "on";
+        return PackIslands(s.workspace.document, s.workspace.editor, options);
+      },
+      0, {{"margin", {}, "2"}, {"rotate", kOnOff, "off"}});
+  add("Mapping/Average Island Scale",
+      [](MenuOpSession& s, const MenuOpAnswers&) { return AverageIslandScale(s.workspace.document); });
 
   // Mesh
   add("Mesh/Hide Selected Faces", OnModel("Hide Selected Faces", HideSelectedFaces));

@@ -12,7 +12,7 @@ namespace {
 }  // namespace
 
 ModelView::ModelView(Workspace& workspace)
-    : app_(workspace), paint_(workspace.document, true), select_(workspace.document) {
+    : app_(workspace), paint_(workspace.document, true), brush_(workspace.document, true), fill_(workspace.document, true), select_(workspace.document) {
   snapshotPalette_ = GreyRampPalette();
 }
 
@@ -88,8 +88,17 @@ Tool* ModelView::ToolFor(const MouseEvent& e) {
   if (e.button == MouseButton::Middle) return nullptr;
   if (app_.editor.editMode != EditMode::Paint) return &select_;
   if (!app_.renderModes.Current().IsTextured()) return nullptr;
-  if (e.button == MouseButton::Left) return &paint_;
-  return &pick_;
+  if (e.button != MouseButton::Left) return &pick_;
+  // Lines and shapes are drawn on the skin view; on the model they paint
+  // with the brush.
+  switch (app_.editor.skinTool) {
+    case SkinTool::Fill:
+      return &fill_;
+    case SkinTool::Eyedropper:
+      return &eyedropper_;
+    default:
+      return BrushTool::Wanted(app_.editor, true) ? static_cast<Tool*>(&brush_) : &paint_;
+  }
 }
 
 void ModelView::MouseMove(const MouseEvent& e) {

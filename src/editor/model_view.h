@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "editor/tools/brush_tool.h"
+#include "editor/tools/fill_tool.h"
 #include "editor/tools/paint_tool.h"
 #include "editor/tools/pan_zoom_tool.h"
 #include "editor/tools/pick_tool.h"
@@ -78,7 +80,10 @@ class ModelView : public Pane {
   Palette snapshotPalette_{};
   ModelCameraTool camera_;
   PaintTool paint_;
+  BrushTool brush_;
+  FillTool fill_;
   PickTool pick_;
+  PickTool eyedropper_{MouseButton::Left};
   ModelSelectTool select_;
   Tool* tool_ = nullptr;  // the drag under way
   bool held_ = false;     // a press (or a drag's end) waiting for every button to come up

@@ -52,13 +52,13 @@ std::int32_t TruncCoord(float v) {
   return static_cast<std::int32_t>(std::clamp(static_cast<double>(v), -1.0e9, 1.0e9));
 }
 
-template <class Visit>
-void ForEachSelected(const Model& model, Visit&& visit) {
+template <class Chosen, class Visit>
+void ForEachMapped(const Model& model, Chosen&& chosen, Visit&& visit) {
   const int count = std::min<int>(model.numTriangles, static_cast<int>(model.triangles.size()));
   const int mapCount = std::min<int>(model.numMapVertices, static_cast<int>(model.mapVertices.size()));
   for (int i = 0; i < count; ++i) {
     const Triangle& tri = model.triangles[static_cast<std::size_t>(i)];
-    if (!(tri.flags & TRI_SELECTED)) continue;
+    if (!chosen(i, tri)) continue;
     MappedCorners c;
     bool usable = true;
     for (int k = 0; k < 3 && usable; ++k) {
@@ -74,6 +74,11 @@ void ForEachSelected(const Model& model, Visit&& visit) {
     }
     if (usable) visit(tri, c);
   }
+}
+
+template <class Visit>
+void ForEachSelected(const Model& model, Visit&& visit) {
+  ForEachMapped(model, [](int, const Triangle& tri) { return (tri.flags & TRI_SELECTED) != 0; }, visit);
 }
 
 void FillFlat(CRasterizer& raster, const RasterTarget& target, const MappedCorners& c, std::uint8_t value) {
@@ -143,6 +148,20 @@ std::vector<std::uint8_t> BuildSelectionMask(const Model& model, int width, int 
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   const RasterTarget target = WorkTarget(raster, mask, width, height);
   ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) { FillFlat(raster, target, c, 255); });
+  return mask;
+}
+
+std::vector<std::uint8_t> BuildTriangleMask(const Model& model, const std::vector<int>& triangles, int width,
+                                            int height, CRasterizer& raster) {
+  if (width <= 0 || height <= 0) return {};
+  std::vector<std::uint8_t> chosen(model.triangles.size(), 0);
+  for (int t : triangles)
+    if (t >= 0 && static_cast<std::size_t>(t) < chosen.size()) chosen[static_cast<std::size_t>(t)] = 1;
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  const RasterTarget target = WorkTarget(raster, mask, width, height);
+  ForEachMapped(
+      model, [&](int i, const Triangle&) { return chosen[static_cast<std::size_t>(i)] != 0; },
+      [&](const Triangle&, const MappedCorners& c) { FillFlat(raster, target, c, 255); });
   return mask;
 }
 

@@ -23,6 +23,10 @@ class CRasterizer;
 // size is not positive.
 std::vector<std::uint8_t> BuildSelectionMask(const Model& model, int width, int height, CRasterizer& raster);
 
+// The same for the listed triangles, selected or not.
+std::vector<std::uint8_t> BuildTriangleMask(const Model& model, const std::vector<int>& triangles, int width,
+                                            int height, CRasterizer& raster);
+
 // The mapping edges of the selected triangles, in palette index `colour`,
 // blended into the skin.
 void OutlineSelected(const Model& model, Skin& skin, CRasterizer& raster, std::uint8_t colour, double strength);

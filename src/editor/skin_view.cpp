@@ -21,6 +21,9 @@ SkinView::SkinView(Workspace& workspace)
       frame_(1024),
       tags_(1024),
       paint_(workspace.document, false),
+      brush_(workspace.document, false),
+      fill_(workspace.document, false),
+      shape_(workspace.document),
       vertexDrag_(workspace.document),
       transform_(workspace.document),
       select_(workspace.document) {
@@ -116,7 +119,22 @@ Tool* SkinView::ToolFor(const MouseEvent& e) {
       held_ = left;
       return nullptr;
     }
-    return left ? static_cast<Tool*>(&paint_) : &pick_;
+    if (!left) return &pick_;
+    switch (app_.editor.skinTool) {
+      case SkinTool::Fill:
+        return &fill_;
+      case SkinTool::Line:
+      case SkinTool::Rectangle:
+      case SkinTool::Ellipse:
+        return &shape_;
+      case SkinTool::Eyedropper:
+        return &eyedropper_;
+      case SkinTool::SelectPixels:
+      case SkinTool::LassoPixels:
+        return &pixelSelect_;
+      default:
+        return BrushTool::Wanted(app_.editor, false) ? static_cast<Tool*>(&brush_) : &paint_;
+    }
   }
   if (!left) return &transform_;
   if (app_.editor.showMappingFrame) return &frameTool_;

@@ -10,10 +10,14 @@
 #include "editor/document.h"
 #include "editor/paint_on_model.h"
 #include "editor/tools/frame_tool.h"
+#include "editor/tools/brush_tool.h"
+#include "editor/tools/fill_tool.h"
 #include "editor/tools/paint_tool.h"
 #include "editor/tools/pan_zoom_tool.h"
 #include "editor/tools/pick_tool.h"
+#include "editor/tools/pixel_select_tool.h"
 #include "editor/tools/select_tool.h"
+#include "editor/tools/shape_tool.h"
 #include "editor/tools/skin_view_transform.h"
 #include "editor/tools/transform_tool.h"
 #include "editor/tools/vertex_drag_tool.h"
@@ -78,6 +82,8 @@ class SkinView : public Pane {
   bool SkinCoversBuffer() const;
   void RecolourSkinPixels();
   void DrawOverlay();
+  // The pixel selection's outline and the floating piece (skin_view_pixels.cpp).
+  void DrawPixelTools();
   bool EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) const;
   void DrawClippedLine(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
                        std::uint8_t colour);
@@ -96,9 +102,17 @@ class SkinView : public Pane {
   int clientWidth_ = 0;
   SkinViewTransform view_;
   Palette palette_{};
+  // The skin's texels as the picture shows them, so a redraw of changed
+  // pixels recolours only the part of the picture over what changed.
+  std::vector<std::uint8_t> shown_;
   SkinPanZoomTool panZoom_;
   PaintTool paint_;
+  BrushTool brush_;
+  FillTool fill_;
+  ShapeTool shape_;
+  PixelSelectTool pixelSelect_;
   PickTool pick_;
+  PickTool eyedropper_{MouseButton::Left};
   VertexDragTool vertexDrag_;
   TransformTool transform_;
   SkinSelectTool select_;

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
+#include "editor/mapping_stretch.h"
 #include "editor/mapping_transform.h"
 #include "editor/skin_view.h"
 #include "editor/workspace.h"
@@ -53,6 +55,7 @@ void SkinView::Redraw(int kind, int) {
       if (kind == REDRAW_FULL && !covered) std::fill(tags_.begin(), tags_.end(), -1);
       app_.rasterizer.BeginFrame();
       DrawSkin(kind == REDRAW_FULL);
+      if (skin) shown_ = skin->pixels;
       break;
     }
     case REDRAW_BACKGROUND: {
@@ -67,12 +70,16 @@ void SkinView::Redraw(int kind, int) {
     default:
       return;
   }
+  if (app_.editor.showStretch)
+    DrawStretchOverlay(app_.model, palette_, frame_.data(), view_.width, view_.height,
+                       StretchView{view_.centreS, view_.centreT, view_.zoom}, &app_.stretchCache);
+  DrawPixelTools();
   if (app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint) DrawOverlay();
 }
 
 bool SkinView::SkinCoversBuffer() const {
   const Skin* skin = app_.model.currentSkin;
-  if (!SkinDrawable(skin) || view_.height > kRasterMaxRows) return false;
+  if (!SkinDrawable(skin) || view_.height > kRasterMaxRows || app_.editor.tiledSkin) return false;
   const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
   const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
   // A pixel's margin either way keeps the filler's edge rule out of it.
@@ -99,17 +106,24 @@ void SkinView::DrawSkin(bool writeTags) {
   const std::int32_t u0 = 0x4000, v0 = 0x4000;
   const std::int32_t u1 = skin->width * 65536 - 2, v1 = skin->height * 65536 - 2;
   const double z = view_.zoom;
-  const auto column = [&](double s) { return ToScreen(view_.width / 2 + (s - view_.centreS) * z); };
-  const auto row = [&](double t) { return ToScreen(view_.height / 2 - (t - view_.centreT) * z); };
-  V4 pts[5] = {{column(0), row(0), u0, v0},
-               {column(w), row(0), u1, v0},
-               {column(w), row(h), u1, v1},
-               {column(0), row(h), u0, v1},
-               {column(0), row(0), u0, v0}};
-  if (writeTags)
-    r.FillTriTexOfsTag(target, pts);
-  else
-    r.FillTriTex(target, pts);
+  // Tiled, the skin is drawn again on every side of itself, so a tiling
+  // skin's seams show; the copies tag their pixels with the same texels.
+  const int reach = app_.editor.tiledSkin ? 1 : 0;
+  for (int j = -reach; j <= reach; ++j)
+    for (int i = -reach; i <= reach; ++i) {
+      const double s0 = i * w, t0 = j * h;
+      const auto column = [&](double s) { return ToScreen(view_.width / 2 + (s0 + s - view_.centreS) * z); };
+      const auto row = [&](double t) { return ToScreen(view_.height / 2 - (t0 + t - view_.centreT) * z); };
+      V4 pts[5] = {{column(0), row(0), u0, v0},
+                   {column(w), row(0), u1, v0},
+                   {column(w), row(h), u1, v1},
+                   {column(0), row(h), u0, v1},
+                   {column(0), row(0), u0, v0}};
+      if (writeTags)
+        r.FillTriTexOfsTag(target, pts);
+      else
+        r.FillTriTex(target, pts);
+    }
   // The skin may be closed before the next picture binds another texture.
   r.UnbindTexture();
 }
@@ -118,11 +132,48 @@ void SkinView::RecolourSkinPixels() {
   const Skin* skin = app_.model.currentSkin;
   if (!skin) return;
   const std::size_t texels = skin->pixels.size();
-  for (std::size_t i = 0; i < frame_.size(); ++i) {
-    const std::int32_t tag = tags_[i];
-    // Tags left by another skin may name texels this one does not have.
-    if (tag >= 0 && static_cast<std::size_t>(tag) < texels) frame_[i] = skin->pixels[static_cast<std::size_t>(tag)];
+  const int w = view_.width, h = view_.height;
+  // Rows first..last of the picture, client columns left..right: the part
+  // over the texels that differ from those shown, or all of it.
+  int first = 0, last = h - 1, left = 0, right = w - 1;
+  const int sw = skin->width, sh = skin->height;
+  if (shown_.size() == texels && sw > 0 && static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh) == texels &&
+      !app_.editor.tiledSkin) {
+    int y0 = sh, y1 = -1, x0 = sw, x1 = -1;
+    for (int y = 0; y < sh; ++y) {
+      const std::uint8_t* now = skin->pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(sw);
+      const std::uint8_t* was = shown_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(sw);
+      if (std::memcmp(now, was, static_cast<std::size_t>(sw)) == 0) continue;
+      y0 = std::min(y0, y), y1 = y;
+      int a = 0, b = sw - 1;
+      while (now[a] == was[a]) ++a;
+      while (now[b] == was[b]) --b;
+      x0 = std::min(x0, a), x1 = std::max(x1, b);
+    }
+    if (y1 < 0) return;
+    // The mapping may stretch the skin's texels over the picture (a skin of
+    // another size than the mapping's); a pixel's margin covers rounding.
+    const double z = view_.zoom;
+    const double sx = app_.model.skinWidth > 0 ? static_cast<double>(app_.model.skinWidth) / sw : 1.0;
+    const double sy = app_.model.skinHeight > 0 ? static_cast<double>(app_.model.skinHeight) / sh : 1.0;
+    const auto clientX = [&](double s) { return w / 2 + (s * sx - view_.centreS) * z; };
+    const auto clientY = [&](double t) { return h / 2 + (t * sy - view_.centreT) * z; };
+    left = std::max(0, static_cast<int>(std::floor(clientX(x0))) - 2);
+    right = std::min(w - 1, static_cast<int>(std::ceil(clientX(x1 + 1))) + 2);
+    const int top = std::max(0, static_cast<int>(std::floor(clientY(y0))) - 2);
+    const int bottom = std::min(h - 1, static_cast<int>(std::ceil(clientY(y1 + 1))) + 2);
+    // The buffer runs bottom-up.
+    first = h - 1 - bottom;
+    last = h - 1 - top;
   }
+  shown_ = skin->pixels;
+  for (int row = first; row <= last; ++row)
+    for (int x = left; x <= right; ++x) {
+      const std::size_t i = static_cast<std::size_t>(row) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+      const std::int32_t tag = tags_[i];
+      // Tags left by another skin may name texels this one does not have.
+      if (tag >= 0 && static_cast<std::size_t>(tag) < texels) frame_[i] = skin->pixels[static_cast<std::size_t>(tag)];
+    }
 }
 
 bool SkinView::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) const {

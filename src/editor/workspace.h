@@ -8,6 +8,8 @@
 
 #include "editor/document.h"
 #include "editor/editor_state.h"
+#include "editor/mapping_stretch.h"
+#include "editor/pixel_ops.h"
 #include "platform/pane.h"
 #include "render/lighting.h"
 #include "render/rasterizer.h"
@@ -29,6 +31,8 @@ class Workspace {
   Lighting lighting;
   CRasterizer rasterizer;    // the one rasterizer every picture goes through
   RenderModes renderModes;   // the ten modes, renderModeIndex, colormap
+  StretchCache stretchCache; // the skin view's stretch display between redraws
+  PixelTools pixels;         // the skin view's pixel selection, clipboard piece and floating piece
 
   // A render context over this workspace, for renderModes.Render.
   RenderContext MakeRenderContext();

@@ -90,6 +90,10 @@ class Pane {
   virtual void Wheel(int /*delta*/, int /*x*/, int /*y*/) {}
   virtual void CaptureLost() {}
   virtual CursorKind Cursor() const { return CursorKind::Arrow; }
+  // The rectangle a drag under way sweeps out (a rubber band), corner to
+  // corner in client coordinates, for the window to outline over the
+  // picture; false while there is none.
+  virtual bool RubberBand(int& /*x0*/, int& /*y0*/, int& /*x1*/, int& /*y1*/) const { return false; }
 
  private:
   PaneHost* host_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "render/frame_blend.h"
 #include "render/lighting.h"
 #include "render/render_bands.h"
 #include "render/render_mode_base.h"
@@ -218,6 +219,7 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   const bool clearTags = ClearsTags(kind);
   ScenePass& pass = pass_;
   bool draw = m.currentFrame && HasResources();
+  const BlendedFaceNormals blended(vp, m);
   if (draw) {
     Light();
     draw = TransformVertices(vp, m);

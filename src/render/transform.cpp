@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/companion.h"
+#include "render/frame_blend.h"
 
 CameraTransform MakeCameraTransform(const Viewport& viewport) {
   CameraTransform t{};
@@ -25,14 +26,23 @@ bool TransformVertices(Viewport& viewport, Model& model) {
   const CameraTransform camera = MakeCameraTransform(viewport);
   const Vec3* in = model.currentFrame;
   Vec3* out = viewport.cameraVertices.data();
-  for (int i = 0; i < n; ++i) out[i] = camera(ToWorld(in[i]));
+  if (const Vec3* to = BlendTarget(viewport, model)) {
+    const float t = viewport.blend.amount;
+    for (int i = 0; i < n; ++i) out[i] = camera(ToWorld(Lerp(in[i], to[i], t)));
+  } else {
+    for (int i = 0; i < n; ++i) out[i] = camera(ToWorld(in[i]));
+  }
 
   int frame = model.currentFrameIndex;
   for (auto& comp : model.companions) {
     if (!CompanionShown(*comp, frame)) continue;
     CompanionVertex* v = comp->FrameVertices(frame);
+    const CompanionVertex* to = CompanionBlendTarget(viewport, *comp);
+    const float t = to ? viewport.blend.amount : 0.0f;
     for (int i = 0; i < comp->numVertices; ++i) {
-      Vec3 placed{v[i].x + comp->offsetX, v[i].y + comp->offsetY, v[i].z + comp->offsetZ};
+      Vec3 at{v[i].x, v[i].y, v[i].z};
+      if (to) at = Lerp(at, Vec3{to[i].x, to[i].y, to[i].z}, t);
+      Vec3 placed{at.x + comp->offsetX, at.y + comp->offsetY, at.z + comp->offsetZ};
       Vec3 c = camera(ToWorld(placed));
       v[i].cx = c.x;
       v[i].cy = c.y;

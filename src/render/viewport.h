@@ -8,6 +8,14 @@
 #include "model/model.h"
 #include "render/camera_math.h"
 
+// A picture between two frames while the model's animation plays: drawn
+// `amount` of the way from the current frame to frame `toFrame`. An amount
+// of 0, or a frame the model does not have, draws the current frame alone.
+struct FrameBlend {
+  int toFrame = -1;
+  float amount = 0;
+};
+
 struct Viewport {
   std::vector<std::uint8_t> frameBuffer;   // palette indices
   std::vector<std::uint8_t> lightLevels;   // light rows 0..63; empty unless a lit textured mode wants it
@@ -28,6 +36,8 @@ struct Viewport {
   // Camera-space position of every vertex of the current frame; grows with
   // the frame so a model above the nominal 2048-vertex limit still fits.
   std::vector<Vec3> cameraVertices = std::vector<Vec3>(2048);
+
+  FrameBlend blend;
 };
 
 // The largest view each way: a high-density screen's 3840 x 2160 and twice

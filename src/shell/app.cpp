@@ -4,6 +4,7 @@
 #include "platform/profile.h"
 #include "platform/show_file_error.h"
 #include "shell/preferences.h"
+#include "shell/view_commands.h"
 
 App::App(Ui& u, Profile& p) : ui(u), profile(p) {
   recovery.Attach(document.history);
@@ -38,6 +39,8 @@ int App::LoadMd2(const std::string& path) {
   ShowNotices(ui, *loaded);
   document.history.Clear();
   document.MarkMeshSaved();
+  // A new model may be any size: both views start on the whole of it.
+  ZoomToFit(*this);
   return 1;
 }
 

@@ -6,9 +6,14 @@
 // heading of the module that owns them.
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "editor/animation_player.h"
 #include "editor/workspace.h"
+#include "image/true_colour.h"
 #include "link/instance_link.h"
 #include "model/md2_load.h"
 #include "shell/list_bars.h"
@@ -69,7 +74,25 @@ class App : public Workspace {
   PreferencesDialog* preferencesDialog = nullptr;  // supplied by the front end
   std::function<void()> showAbout;       // the About box; supplied by the front end
   std::function<void()> showModelStats;  // the "Model Stats" dialog; supplied by the front end
+  // The system clipboard's pictures; supplied by the front end (empty: the
+  // program's own clipboard alone). The taker answers only for a picture
+  // another program put there.
+  std::function<void(const TrueColourPicture&)> putClipboardPicture;
+  std::function<std::optional<TrueColourPicture>()> takeClipboardPicture;
   std::function<void()> requestClose;    // File "E&xit": close the main window
+
+  // --- desktop ---
+  std::string statusNote;     // a one-off line for the status bar; the front end takes it
+  bool ctrlZOffered = false;  // the Ctrl+Z question has been asked this run
+  // The user's own keys, by command name; a command missing here keeps its own.
+  std::map<std::string, std::vector<std::string>> shortcutKeys;
+  // Opens a file in the user's image editor; false when none could start.
+  std::function<bool(const std::string& path)> openInImageEditor;
+  bool fullResolution = true;  // the big views at the screen's own pixels on high-density screens
+  std::function<void()> showMouseAndKeys;  // Help > Mouse and Keys; supplied by the front end
+
+  // --- animation ---
+  AnimationPlayer player{*this};  // the frames played in the 3D view; its timer is the front end's
 
   // --- crash recovery ---
   CrashRecovery recovery;  // no copies until the front end names the state folder

@@ -8,6 +8,7 @@
 #include "editor/selection_ops.h"
 #include "editor/skin_view.h"
 #include "platform/ui.h"
+#include "shell/animation_commands.h"
 #include "render/benchmark.h"
 #include "shell/app.h"
 #include "shell/companion_commands.h"
@@ -15,11 +16,13 @@
 #include "shell/map_commands.h"
 #include "shell/mapping_commands.h"
 #include "shell/mapping_file_commands.h"
+#include "shell/paint_tool_commands.h"
 #include "shell/palette_commands.h"
 #include "shell/preferences.h"
 #include "shell/shell_layout.h"
 #include "shell/skin_commands.h"
 #include "shell/skin_effect_commands.h"
+#include "shell/skin_file_watch.h"
 #include "shell/snapshot_command.h"
 #include "shell/view_commands.h"
 
@@ -44,6 +47,7 @@ const std::vector<std::string> kMesh{"M&esh"};
 const std::vector<std::string> kSelection{"Se&lection"};
 const std::vector<std::string> kViews{"&Views"};
 const std::vector<std::string> kAbout{"&About/Stats"};
+const std::vector<std::string> kHelp{"&Help"};
 const std::vector<std::string> kNoMenu{};
 
 void SetEditMode(App& app, EditMode mode) {
@@ -53,6 +57,8 @@ void SetEditMode(App& app, EditMode mode) {
 }
 
 void SetBlend(App& app, PaintBlendMode mode) {
+  // A blend is the paint ink's: choosing one leaves the ramp inks.
+  app.editor.ink = PaintInk::Paint;
   if (app.editor.blendMode == mode) return;
   app.editor.blendMode = mode;
   BuildPaintTable(app);
@@ -160,6 +166,13 @@ class TableBuilder {
     commands_.push_back(std::move(c));
     return commands_.back();
   }
+  // Commands made elsewhere, named here as Add names them.
+  void Append(std::vector<Command> commands) {
+    for (Command& c : commands) {
+      c.name = NameOf(c.menu, c.label);
+      commands_.push_back(std::move(c));
+    }
+  }
   std::vector<Command> Take() { return std::move(commands_); }
 
  private:
@@ -239,6 +252,7 @@ std::vector<Command> BuildTable() {
     c.toolbar = true;
     c.separatorBefore = kind == BrushKind::Point;
   }
+  t.Append(PaintToolCommands());
   const struct {
     const char* label;
     bool EditorState::*flag;
@@ -283,6 +297,7 @@ std::vector<Command> BuildTable() {
   Stepped(t.Add(kSkins, "&Revert\tCtrl+Z", "Ctrl+Z", OnSkinRevert), "Revert Skin", STEP_CURRENT_SKIN).keys =
       [](const App& a) { return a.ctrlZUndoes ? std::vector<std::string>{} : std::vector<std::string>{"Ctrl+Z"}; };
   Stepped(t.Add(kSkins, "R&eload\tF5", "F5", OnSkinReload), "Reload Skin", STEP_CURRENT_SKIN);
+  t.Add(kSkins, "Edit E&xternally", "", OnEditExternally);
   Stepped(t.Add(kSkins, "&Scan Folder...", "", ScanFolderCommand), "Scan Folder for Skins", STEP_SKINS).separatorBefore = true;
   Stepped(t.Add(kSkins, "Re-size &All...", "", OnSkinResizeAll), "Re-size All Skins", STEP_SKINS | STEP_MESH);
   Stepped(t.Add(kPalette, "Re-&Palette", "", OnRepalette), "Re-Palette", STEP_CURRENT_SKIN);
@@ -293,6 +308,8 @@ std::vector<Command> BuildTable() {
   Stepped(t.Add(kInvert, "&Both", "", OnInvertBoth), "Invert Both", STEP_CURRENT_SKIN);
   Stepped(t.Add(kSkinFx, "&Outline Selected", "", OnOutlineSelected), "Outline Selected", STEP_CURRENT_SKIN);
   Stepped(t.Add(kSkinFx, "&Fill Selected", "", OnFillSelected), "Fill Selected", STEP_CURRENT_SKIN);
+  Stepped(t.Add(kSkinFx, "Fill Selected With &Colour", "", OnFillSelectedWithColour), "Fill Selected With Colour",
+          STEP_CURRENT_SKIN);
   Stepped(t.Add(kSkinFx, "&Shade Selected", "", OnShadeSelected), "Shade Selected", STEP_CURRENT_SKIN);
   Stepped(t.Add(kSkinFx, "Load To Selected", "", OnLoadToSelected), "Load To Selected", STEP_CURRENT_SKIN);
 
@@ -315,6 +332,17 @@ std::vector<Command> BuildTable() {
   Stepped(t.Add(kMapping, "R&evert", "", OnRevertMapping), "Revert Mapping", STEP_MESH);
   Stepped(t.Add(kMapping, "Delete Selected", "", OnDeleteSelectedMapping), "Delete Selected Mapping", STEP_MESH);
   Stepped(t.Add(kMapping, "Retro-Map", "", OnRetroMap), "Retro-Map", STEP_SKINS);
+  Stepped(t.Add(kMapping, "&Cylinder Projection...", "", OnCylinderProjection), "Cylinder Projection", STEP_MESH)
+      .separatorBefore = true;
+  Stepped(t.Add(kMapping, "S&phere Projection...", "", OnSphereProjection), "Sphere Projection", STEP_MESH);
+  Stepped(t.Add(kMapping, "&Box Projection...", "", OnBoxProjection), "Box Projection", STEP_MESH);
+  Stepped(t.Add(kMapping, "Pack &Islands...", "", OnPackIslands), "Pack Islands", STEP_MESH);
+  Stepped(t.Add(kMapping, "Average Island Scale", "", OnAverageIslandScale), "Average Island Scale", STEP_MESH);
+  {
+    Command& c = t.Add(kMapping, "Stretch Display", "", OnToggleStretchDisplay);
+    c.checked = [](const App& a) { return a.editor.showStretch; };
+    c.toolbar = true;
+  }
   t.Add(kVLink, "Begin Watch\tW", "W", [](App& a) { a.link.ToggleWatch(); }).dynamicLabel = [](const App& a) {
     return a.link.WatchLabel();
   };
@@ -349,6 +377,7 @@ std::vector<Command> BuildTable() {
     SkinView* view = a.shellLayout ? a.shellLayout->skinViewPane() : nullptr;
     if (view && view->ZoomExtents()) a.RefreshAll();
   });
+  t.Add(kViews, "Zoom to &Fit\tHome", "Home", OnZoomToFit);
   t.Add(kViews, "Center on &Selected\tShift+F2", "Shift+F2", OnCenterOnSelected);
   t.Add(kViews, "Center on Sc&ene\tShift+F3", "Shift+F3", OnCenterOnScene);
   t.Add(kViews, "Align &Left\tShift+F4", "Shift+F4", OnAlignLeft).separatorBefore = true;
@@ -357,6 +386,7 @@ std::vector<Command> BuildTable() {
   t.Add(kViews, "Align B&ack\tShift+F7", "Shift+F7", OnAlignBack);
   t.Add(kViews, "Align &Top\tShift+F8", "Shift+F8", OnAlignTop);
   t.Add(kViews, "Align &Bottom\tShift+F9", "Shift+F9", OnAlignBottom);
+  t.Append(AnimationCommands());
 
   // About/Stats
   t.Add(kAbout, "&About VRKv1.0...", "", [](App& a) {
@@ -366,15 +396,27 @@ std::vector<Command> BuildTable() {
     if (a.showModelStats) a.showModelStats();
   });
 
+  // Help
+  t.Add(kHelp, "&Mouse and Keys\tF1", "F1", [](App& a) {
+    if (a.showMouseAndKeys) a.showMouseAndKeys();
+  });
+  t.Add(kHelp, "&About VRKv1.0...", "", [](App& a) {
+    if (a.showAbout) a.showAbout();
+  });
+
   // Toolbar buttons without a menu item.
   {
     Command& c = t.Add(kNoMenu, "Colour blend", "", [](App& a) { SetBlend(a, PaintBlendMode::Colour); });
-    c.checked = [](const App& a) { return a.editor.blendMode == PaintBlendMode::Colour; };
+    c.checked = [](const App& a) {
+      return a.editor.blendMode == PaintBlendMode::Colour && a.editor.ink == PaintInk::Paint;
+    };
     c.toolbar = c.separatorBefore = true;
   }
   {
     Command& c = t.Add(kNoMenu, "Tint blend", "", [](App& a) { SetBlend(a, PaintBlendMode::Tint); });
-    c.checked = [](const App& a) { return a.editor.blendMode == PaintBlendMode::Tint; };
+    c.checked = [](const App& a) {
+      return a.editor.blendMode == PaintBlendMode::Tint && a.editor.ink == PaintInk::Paint;
+    };
     c.toolbar = true;
   }
   {
@@ -457,6 +499,7 @@ void ExecuteCommand(App& app, const Command& command) {
 }
 
 std::vector<std::string> CommandKeys(const App& app, const Command& command) {
+  if (auto own = app.shortcutKeys.find(command.name); own != app.shortcutKeys.end()) return own->second;
   if (command.keys) return command.keys(app);
   if (command.key.empty()) return {};
   return {command.key};
@@ -464,9 +507,9 @@ std::vector<std::string> CommandKeys(const App& app, const Command& command) {
 
 std::string CommandLabel(const App& app, const Command& command) {
   std::string label = command.dynamicLabel ? command.dynamicLabel(app) : command.label;
-  if (!command.keys) return label;
+  if (!command.keys && !app.shortcutKeys.contains(command.name)) return label;
   label = label.substr(0, label.find('\t'));
-  const std::vector<std::string> keys = command.keys(app);
+  const std::vector<std::string> keys = CommandKeys(app, command);
   if (!keys.empty()) label += "\t" + keys.front();
   return label;
 }

@@ -39,28 +39,32 @@ std::optional<ChosenFile> AskForMd2(App& app, bool save) {
 void OpenCommand(App& app) {
   auto chosen = AskForMd2(app, false);
   if (!chosen) return;
-  const std::string& path = chosen->path;
+  OpenModelFile(app, chosen->path);
+}
 
+bool OpenModelFile(App& app, const std::string& path) {
   if (app.model.modelLoaded) {
     MsgAnswer answer = app.ui.Message(kSaveChangesText, MsgButtons::YesNoCancel);
-    if (answer == MsgAnswer::Cancel) return;
+    if (answer == MsgAnswer::Cancel) return false;
     // The old model is about to go: when its save fails, it stays.
     if (answer == MsgAnswer::Yes && !app.SaveMd2(app.document.currentFile)) {
       app.ui.Message(kSaveFailedText);
-      return;
+      return false;
     }
-    if (!OfferToSaveChangedSkins(app, app.document.ChangedSkins())) return;
+    if (!OfferToSaveChangedSkins(app, app.document.ChangedSkins())) return false;
   }
   if (const std::string file = ResolvePath(path); !IsReadableFile(file)) {
     app.ui.Message(std::string(kLoadErrorText) + "\n" + file);
-    return;
+    return false;
   }
-  if (app.LoadMd2(path)) {
+  const bool loaded = app.LoadMd2(path) != 0;
+  if (loaded) {
     app.document.currentFile = path;
     app.profile.Write(kCurFileSetting, path);
     LeaveTexturedModeWithoutSkins(app);
   }
   app.RefreshAll();
+  return loaded;
 }
 
 void SaveCommand(App& app) {

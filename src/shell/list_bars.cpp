@@ -4,6 +4,7 @@
 #include "model/companion.h"
 #include "platform/profile.h"
 #include "render/render_mode.h"
+#include "shell/animation_commands.h"
 #include "shell/app.h"
 #include "shell/map_commands.h"
 #include "shell/skin_commands.h"
@@ -30,6 +31,7 @@ void RebuildListBars(App& app) {
   SettleSkinList(app);
 
   for (const auto& frame : m.frames) bars.frames.items.push_back(frame->name);
+  FillAnimationBar(app, bars.animations);
   for (const auto& companion : m.companions)
     bars.companions.items.push_back((companion->hidden ? "* " : "  ") + companion->name);
   for (const auto& map : m.phongMaps) bars.phongMaps.items.push_back(map->name);

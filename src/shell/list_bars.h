@@ -18,6 +18,7 @@ struct ListBar {
 
 struct ListBars {
   ListBar frames;      // control 129
+  ListBar animations;  // beside Frames: "All frames", then the model's animations
   ListBar skins;       // 130
   ListBar modes;       // 131
   ListBar phongMaps;   // 132 "P-Maps"

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "editor/mapping_islands.h"
+#include "editor/mapping_projection.h"
 #include "image/skin_set.h"
 #include "model/mapping_file.h"
 #include "platform/files.h"
@@ -59,4 +61,34 @@ void OnRetroMap(App& app) {
   RefreshSkinBar(app);
   app.RebuildPaintTable();
   app.RebuildShadeRamps();
+}
+
+namespace {
+
+void Project(App& app, ProjectionShape shape) {
+  if (!app.mappingDialogs) return;
+  auto options = app.mappingDialogs->AskProjection(shape);
+  if (!options) return;
+  options->shape = shape;
+  ShowAndRefresh(app, ProjectSelectedMapping(app.document, app.viewport, app.editor, *options));
+}
+
+}  // namespace
+
+void OnCylinderProjection(App& app) { Project(app, ProjectionShape::Cylinder); }
+void OnSphereProjection(App& app) { Project(app, ProjectionShape::Sphere); }
+void OnBoxProjection(App& app) { Project(app, ProjectionShape::Box); }
+
+void OnPackIslands(App& app) {
+  if (!app.mappingDialogs) return;
+  auto options = app.mappingDialogs->AskPackIslands();
+  if (!options) return;
+  ShowAndRefresh(app, PackIslands(app.document, app.editor, *options));
+}
+
+void OnAverageIslandScale(App& app) { ShowAndRefresh(app, AverageIslandScale(app.document)); }
+
+void OnToggleStretchDisplay(App& app) {
+  app.editor.showStretch = !app.editor.showStretch;
+  app.document.changes.Announce(kSkinViewChanged);
 }

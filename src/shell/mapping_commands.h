@@ -13,3 +13,11 @@ void OnStoreMapping(App& app);
 void OnRevertMapping(App& app);
 void OnDeleteSelectedMapping(App& app);
 void OnRetroMap(App& app);
+
+// The projections, island packing and scaling, and the stretch display.
+void OnCylinderProjection(App& app);  // each asks through app.mappingDialogs
+void OnSphereProjection(App& app);
+void OnBoxProjection(App& app);
+void OnPackIslands(App& app);
+void OnAverageIslandScale(App& app);
+void OnToggleStretchDisplay(App& app);

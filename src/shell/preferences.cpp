@@ -51,6 +51,8 @@ Preferences LoadPreferences(const Profile& profile) {
   p.undoMemoryMiB = std::clamp(profile.Get(kUndoMemorySetting), 1, kUndoMemoryMaxMiB);
   p.recoveryMinutes = std::clamp(profile.Get(kRecoveryMinutesSetting), 0, kRecoveryMinutesMax);
   p.renderThreads = std::clamp(profile.Get(kRenderThreadsSetting), 0, kRenderThreadsMax);
+  p.imageEditor = profile.Get(kImageEditorSetting);
+  p.fullResolution = profile.Get(kFullResolutionSetting) != 0;
   return p;
 }
 
@@ -70,6 +72,8 @@ void SavePreferences(Profile& profile, const Preferences& p) {
   profile.Write(kUndoMemorySetting, std::clamp(p.undoMemoryMiB, 1, kUndoMemoryMaxMiB));
   profile.Write(kRecoveryMinutesSetting, std::clamp(p.recoveryMinutes, 0, kRecoveryMinutesMax));
   profile.Write(kRenderThreadsSetting, std::clamp(p.renderThreads, 0, kRenderThreadsMax));
+  profile.Write(kImageEditorSetting, p.imageEditor);
+  profile.Write(kFullResolutionSetting, p.fullResolution ? 1 : 0);
 }
 
 SkinScan SkinScanPreference(const Profile& profile) {
@@ -131,4 +135,5 @@ void ApplyRuntimePreferences(App& app, const Preferences& prefs) {
                                  << 20);
   app.recovery.SetIntervalMinutes(prefs.recoveryMinutes);
   app.renderModes.SetThreads(std::clamp(prefs.renderThreads, 0, kRenderThreadsMax));
+  app.fullResolution = prefs.fullResolution;
 }

@@ -24,6 +24,14 @@ inline constexpr char kPrefWavFilter[] = "WAV Audio (*.wav)|*.wav|All Files (*.*
 // The threads the 3D view draws on; 0: one per core.
 inline constexpr IntSetting kRenderThreadsSetting{kPreferencesSection, "Render Threads", 0};
 inline constexpr int kRenderThreadsMax = 64;
+// The command Skins > Edit Externally starts with the skin's file after it;
+// empty: the desktop's default program for the file's type.
+inline constexpr StringSetting kImageEditorSetting{kPreferencesSection, "Image Editor", ""};
+// The two big views draw one pixel per screen pixel on high-density
+// screens; off: at the desktop's scale, enlarged by whole steps.
+inline constexpr IntSetting kFullResolutionSetting{kPreferencesSection, "Full Resolution", 1};
+// The main window's toolbars as the window system saved them (base64).
+inline constexpr StringSetting kWindowStateSetting{kPreferencesSection, "Window State", ""};
 
 constexpr int kIntroRandom = 8;
 constexpr int kIntroCustom = 9;
@@ -48,6 +56,8 @@ struct Preferences {
   int undoMemoryMiB = kUndoMemorySetting.def;  // 1..kUndoMemoryMaxMiB
   int recoveryMinutes = kRecoveryMinutesSetting.def;  // 0..kRecoveryMinutesMax, 0: no timed copies
   int renderThreads = kRenderThreadsSetting.def;      // 0..kRenderThreadsMax, 0: one per core
+  std::string imageEditor = kImageEditorSetting.def;  // empty: the desktop's default
+  bool fullResolution = kFullResolutionSetting.def != 0;
 };
 
 // What the dialog opens with: the profile under the dialog's defaults;

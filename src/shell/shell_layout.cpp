@@ -86,10 +86,16 @@ void ShellLayout::Layout() {
   rects_ = ComputeShellRects(width_, height_, app_.splitRatio, palOnTop_);
   const PaneRect skin = SkinViewRect();
   const PaneRect model = ModelViewRect();
-  skinView_.Resize(skin.width, skin.height);
-  modelView_.Resize(model.width, model.height);
-  paletteStrip_.Resize(rects_.palette.width, rects_.palette.height);
-  gradientStrip_.Resize(rects_.gradient.width, rects_.gradient.height);
+  const auto size = [this](Pane& pane, int width, int height) {
+    if (resizePane)
+      resizePane(pane, width, height);
+    else
+      pane.Resize(width, height);
+  };
+  size(skinView_, skin.width, skin.height);
+  size(modelView_, model.width, model.height);
+  size(paletteStrip_, rects_.palette.width, rects_.palette.height);
+  size(gradientStrip_, rects_.gradient.width, rects_.gradient.height);
 }
 
 void ShellLayout::Changed(const ChangeNotice& notice) {

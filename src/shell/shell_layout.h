@@ -81,6 +81,9 @@ class ShellLayout : public ChangeListener {
   // Told when Relayout moved the panes, so the front end can place its
   // widgets before they are drawn.
   std::function<void()> onLayoutChanged;
+  // Gives a pane the size of its rectangle (in window units); the front end
+  // may size its buffer in screen pixels instead. Empty: the pane's Resize.
+  std::function<void(Pane&, int width, int height)> resizePane;
 
   // Swaps the two big panes, lays out again and redraws both (Full, shown).
   void SwapDisplays();

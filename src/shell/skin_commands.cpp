@@ -179,16 +179,20 @@ void OnSkinDuplicate(App& app) {
 void OnSkinOpen(App& app) {
   auto chosen = AskForSkinFile(app, false, kSkinOpenFilter, "*.pcx;*.bmp");
   if (!chosen) return;
-  const std::string& path = chosen->path;
+  OpenSkinFile(app, chosen->path);
+}
+
+bool OpenSkinFile(App& app, const std::string& path) {
   auto skin = LoadPictureAsSkin(app, path);
-  if (!skin) return;
+  if (!skin) return false;
   if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
     TellAbout(app, kSkinWrongSizeText, path);
-    return;
+    return false;
   }
   skin->name = skin->path;
   skin->flags |= SKIN_EXTERNAL;
   AppendSkin(app, std::move(skin));
+  return true;
 }
 
 void OnSkinClose(App& app) {

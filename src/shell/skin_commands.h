@@ -53,6 +53,9 @@ bool OfferToSaveChangedSkins(App& app, const std::vector<int>& indices);
 
 void OnSkinNew(App& app);
 void OnSkinOpen(App& app);
+// Skins > Open for a path already chosen (a drop, a recent file); true when
+// the skin was added. The caller opens the undo step.
+bool OpenSkinFile(App& app, const std::string& path);
 void OnSkinClose(App& app);
 void OnSkinDuplicate(App& app);
 void OnSkinSave(App& app);

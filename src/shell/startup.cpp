@@ -1,3 +1,4 @@
+#include "shell/paint_settings.h"
 #include "shell/startup.h"
 
 #include <algorithm>
@@ -29,6 +30,7 @@ void ReadStartupSettings(App& app) {
     app.editor.colourSlots[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
   }
   app.editor.customCursors = app.profile.Get(kCustomCursorsSetting) != 0;
+  ReadPaintSettings(app.profile, app.editor);
   ApplyRuntimePreferences(app, LoadPreferences(app.profile));
 }
 

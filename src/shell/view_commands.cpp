@@ -1,7 +1,10 @@
 #include "shell/view_commands.h"
 
+#include "editor/skin_view.h"
+#include "editor/view_fit.h"
 #include "render/camera.h"
 #include "shell/app.h"
+#include "shell/shell_layout.h"
 
 namespace {
 
@@ -14,6 +17,17 @@ void AlignAndRefresh(App& app, AlignKind kind) {
 
 void OnCenterOnSelected(App& app) {
   if (CenterOnSelected(app.viewport, app.model)) app.RefreshAll();
+}
+
+bool ZoomToFit(App& app) {
+  SkinView* skinView = app.shellLayout ? app.shellLayout->skinViewPane() : nullptr;
+  const bool skin = skinView && skinView->ZoomExtents();
+  const bool model = FitViewToAllFrames(app.viewport, app.model);
+  return skin || model;
+}
+
+void OnZoomToFit(App& app) {
+  if (ZoomToFit(app)) app.RefreshAll();
 }
 
 void OnCenterOnScene(App& app) {

@@ -5,6 +5,11 @@ class App;
 
 void OnCenterOnSelected(App& app);
 void OnCenterOnScene(App& app);
+// Zoom to fit: the skin view shows the whole skin, the 3D view the model's
+// bounds over all its frames. False when neither view changed; the caller
+// refreshes.
+bool ZoomToFit(App& app);
+void OnZoomToFit(App& app);  // and refreshes
 void OnAlignLeft(App& app);
 void OnAlignRight(App& app);
 void OnAlignFront(App& app);

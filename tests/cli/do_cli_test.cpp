@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "cli/cli_run.h"
 #include "image/image_files.h"
 #include "platform/files.h"
@@ -133,4 +135,61 @@ TEST_F(DoCli, SkinListCommandsAnswerTheirQuestionsAndKeepTheCurrentSkinRight) {
       EXPECT_EQ(SkinPixels(File("list.pcx")), *c.skin) << name;
     }
   }
+}
+
+// The painting tools' steps, each against the texels its rule gives on the
+// demo skin (256 wide).
+TEST_F(DoCli, PaintingStepsPaintTheTexelsTheirRulesGive) {
+  const std::vector<std::uint8_t> skin = SkinPixels(base_ + "/models/demo/skin.pcx");
+  ASSERT_EQ(skin.size(), 256u * 256u);
+  const auto at = [](int x, int y) { return static_cast<std::size_t>(y * 256 + x); };
+  using Expect = std::function<void(std::vector<std::uint8_t>&)>;
+  const struct {
+    std::vector<std::string> steps;
+    Expect expect;
+  } cases[] = {
+      {{"set slot0=200 brush-size=3 brush-shape=square", "paint", "10,10"},
+       [&](auto& p) {
+         for (int y = 9; y <= 11; ++y)
+           for (int x = 9; x <= 11; ++x) p[at(x, y)] = 200;
+       }},
+      {{"set slot0=200 symmetry=skin-x", "paint", "3,5"}, [&](auto& p) { p[at(3, 5)] = p[at(252, 5)] = 200; }},
+      {{"set slot0=200", "rect", "2,2", "5,4"},
+       [&](auto& p) {
+         for (int y = 2; y <= 4; ++y)
+           for (int x = 2; x <= 5; ++x)
+             if (y == 2 || y == 4 || x == 2 || x == 5) p[at(x, y)] = 200;
+       }},
+      {{"set slot0=200", "ellipse", "20,20", "20,20", "filled=on"}, [&](auto& p) { p[at(20, 20)] = 200; }},
+      {{"set slot0=200", "fill", "200,220", "contiguous=off"},
+       [&](auto& p) {
+         const std::uint8_t seed = skin[at(200, 220)];
+         for (std::uint8_t& texel : p)
+           if (texel == seed) texel = 200;
+       }},
+      {{"set slot7=9", "pixels", "0,0", "2,1", "Edit/Delete Pixels"},
+       [&](auto& p) {
+         for (int y = 0; y <= 1; ++y)
+           for (int x = 0; x <= 2; ++x) p[at(x, y)] = 9;
+       }},
+      {{"pixels", "0,0", "1,0", "Edit/Copy Pixels", "Edit/Paste Pixels", "at=10,12", "Edit/Flip Piece Left-Right",
+        "Edit/Place Piece"},
+       [&](auto& p) {
+         p[at(10, 12)] = skin[at(1, 0)];
+         p[at(11, 12)] = skin[at(0, 0)];
+       }},
+  };
+  for (const auto& c : cases) {
+    std::remove(File("out.pcx").c_str());
+    std::vector<std::string> args = {"do", model_, "--base", base_, "--skin-out", File("out.pcx")};
+    args.insert(args.end(), c.steps.begin(), c.steps.end());
+    const CliRun r = Cli(args);
+    ASSERT_EQ(r.code, 0) << c.steps.front() << r.err;
+    std::vector<std::uint8_t> expected = skin;
+    c.expect(expected);
+    EXPECT_EQ(SkinPixels(File("out.pcx")), expected) << c.steps.front();
+  }
+  const CliRun wrong = Cli({"do", model_, "--base", base_, "set brush-size=33"});
+  EXPECT_EQ(wrong.code, 2);
+  EXPECT_EQ(wrong.err, "The brush size is 1..32: brush-size=33\n");
 }

@@ -310,3 +310,41 @@ TEST(ModelViewUndo, AStrokeAndASelectionDragAreOneStepEach) {
   EXPECT_EQ(d.app.model.triangles[1].flags, TRI_SELECTED);
   EXPECT_FALSE(d.app.document.Redo());
 }
+
+// View pixel (x, y) shows texel (x / 2, y / 2).
+TEST(ModelViewPaint, TheDiscBrushAndTheIslandFillPaintThroughTheTags) {
+  ViewDesk d;
+  d.app.editor.colourSlots[0] = 200;
+  BuildPaintTable(d.app);
+  // A size-5 disc at pixel (8, 8) reaches the pixels within 2.5 of it: all
+  // of texels (3..5, 3..5) but (5, 5), whose nearest pixel (10, 10) is
+  // 2.83 away.
+  d.app.editor.brushSize = 5;
+  d.view.MouseDown(Press(MouseButton::Left, 8, 8));
+  d.view.MouseUp(Release(MouseButton::Left, 8, 8));
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const bool inDisc = x >= 3 && x <= 5 && y >= 3 && y <= 5 && !(x == 5 && y == 5);
+      EXPECT_EQ(d.Texel(x, y), inDisc ? 200 : 100) << x << "," << y;
+    }
+  // Two islands of the mapping: a quad of two triangles at the top left, a
+  // triangle at the bottom right. A click on the quad fills the quad alone.
+  FillSkin(*d.skin, 100);
+  Model& m = d.app.model;
+  const MapVertex corners[7] = {{0, 0}, {3, 0}, {3, 3}, {0, 3}, {6, 6}, {8, 6}, {8, 8}};
+  for (int i = 0; i < 7; ++i) m.mapVertices[static_cast<std::size_t>(i)] = corners[i];
+  m.numMapVertices = 7;
+  const std::int16_t tris[3][3] = {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}};
+  for (int t = 0; t < 3; ++t)
+    for (int k = 0; k < 3; ++k) m.triangles[static_cast<std::size_t>(t)].mapIndex[k] = tris[t][k];
+  m.numTriangles = 3;
+  d.app.editor.skinTool = SkinTool::Fill;
+  d.view.MouseDown(Press(MouseButton::Left, 3, 3));  // texel (1, 1)
+  d.view.MouseUp(Release(MouseButton::Left, 3, 3));
+  EXPECT_EQ(d.Texel(1, 1), 200);
+  EXPECT_EQ(d.Texel(2, 2), 200);
+  EXPECT_EQ(d.Texel(0, 2), 200);
+  EXPECT_EQ(d.Texel(7, 7), 100);
+  EXPECT_EQ(d.Texel(5, 1), 100);
+  EXPECT_EQ(d.app.document.history.UndoName(), "Fill");
+}

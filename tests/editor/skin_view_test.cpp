@@ -362,13 +362,28 @@ TEST(SkinViewUndo, EachDragIsOneStepThatUndoRestoresExactly) {
     EditMode mode;
     MouseButton button;
     bool dragPixels;
+    void (*tool)(EditorState&) = nullptr;  // the painting tool's settings
   };
-  const Case cases[] = {{"Move Mapping Vertex", EditMode::Mapping, MouseButton::Left, false},
-                        {"Move Mapping Vertex", EditMode::Mapping, MouseButton::Left, true},
-                        {"Move Selection", EditMode::Mapping, MouseButton::Right, true},
-                        {"Point Stroke", EditMode::Paint, MouseButton::Left, false}};
+  const Case cases[] = {
+      {"Move Mapping Vertex", EditMode::Mapping, MouseButton::Left, false},
+      {"Move Mapping Vertex", EditMode::Mapping, MouseButton::Left, true},
+      {"Move Selection", EditMode::Mapping, MouseButton::Right, true},
+      {"Point Stroke", EditMode::Paint, MouseButton::Left, false},
+      {"Brush Stroke", EditMode::Paint, MouseButton::Left, false, [](EditorState& e) { e.brushSize = 5; }},
+      {"Lighten Stroke", EditMode::Paint, MouseButton::Left, false, [](EditorState& e) { e.ink = PaintInk::RampUp; }},
+      {"Brush Stroke", EditMode::Paint, MouseButton::Left, false,
+       [](EditorState& e) { e.symmetry = Symmetry::ModelX; }},
+      {"Fill", EditMode::Paint, MouseButton::Left, false,
+       [](EditorState& e) { e.skinTool = SkinTool::Fill, e.fillContiguous = false; }},
+      {"Draw Line", EditMode::Paint, MouseButton::Left, false, [](EditorState& e) { e.skinTool = SkinTool::Line; }},
+      {"Draw Rectangle", EditMode::Paint, MouseButton::Left, false,
+       [](EditorState& e) { e.skinTool = SkinTool::Rectangle; }},
+      {"Draw Ellipse", EditMode::Paint, MouseButton::Left, false,
+       [](EditorState& e) { e.skinTool = SkinTool::Ellipse, e.shapeFilled = true; }},
+  };
   for (const Case& c : cases) {
     Desk d;
+    if (c.tool) c.tool(d.app.editor);
     d.app.editor.editMode = c.mode;
     d.app.editor.dragPixelsWithMapping = c.dragPixels;
     d.app.editor.colourSlots[0] = 7;

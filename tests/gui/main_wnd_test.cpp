@@ -281,8 +281,8 @@ TEST(MainWnd, TheMenusHoldTheTableItemsWithTheirKeys) {
 
   QStringList titles;
   for (QAction* a : wnd.menuBar()->actions()) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Options", "&Skins", "&Mapping", "M&esh", "Se&lection", "&Views",
-                                 "&About/Stats"}));
+  EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Options", "&Tools", "&Skins", "&Mapping", "M&esh", "Se&lection", "&Views",
+                                 "&About/Stats", "&Help"}));
 
   int items = 0;
   for (const Command& c : CommandTable()) {

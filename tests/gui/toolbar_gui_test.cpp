@@ -35,10 +35,14 @@ std::vector<std::string> Names(const std::vector<std::string>& labels) {
 const std::vector<std::string> kPaint = {
     "&Camera Toggle\tSpace", "", "&Paint Mode\t1", "M&apping Mode\t2", "", "Point Brush\tShift+1",
     "Pencil Brush\tShift+2", "Line Brush\tShift+3", "", "Colour blend", "Tint blend", "",
-    "Show mapping in Paint Mode"};
+    "Show mapping in Paint Mode", "", "&Brush Tool\tB", "&Fill Tool\tF", "&Line Tool\tL", "&Rectangle Tool\tR",
+    "&Ellipse Tool\tE", "Eye&dropper Tool\tK", "Select &Pixels Tool\tM", "Lasso Pi&xels Tool\tShift+M", "",
+    "&Smaller\t-", "&Larger\t="};
 const std::vector<std::string> kMapping = {
     "&Camera Toggle\tSpace", "", "&Paint Mode\t1", "M&apping Mode\t2", "", "Show mapping frame",
-    "&Map from 3D View...", "", "Lock X Axis", "Lock Y Axis", "Uniform Scales", "", "Drag pixels with mapping"};
+    "&Map from 3D View...", "&Cylinder Projection...", "S&phere Projection...", "&Box Projection...",
+    "Pack &Islands...", "Stretch Display", "", "Lock X Axis", "Lock Y Axis", "Uniform Scales", "",
+    "Drag pixels with mapping"};
 
 QAction* Action(MainWnd& wnd, const std::string& label) {
   const Command* c = FindCommandByLabel(label);

@@ -21,7 +21,7 @@ void PickTool::Press(ToolContext& c, const MouseEvent& e) {
 void PickTool::Move(ToolContext& c, const MouseEvent& e) { PickAt(c, e.x, e.y); }
 
 ToolEnd PickTool::Release(ToolContext& c, const MouseEvent& e) {
-  if (e.button != MouseButton::Right) return ToolEnd::Continue;
+  if (e.button != button_) return ToolEnd::Continue;
   End(c);
   return ToolEnd::Hold;
 }

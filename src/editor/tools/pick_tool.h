@@ -7,6 +7,10 @@
 
 class PickTool : public Tool {
  public:
+  // The button whose drag picks: the right one, or the left for the
+  // eyedropper tool.
+  explicit PickTool(MouseButton button = MouseButton::Right) : button_(button) {}
+
   void Press(ToolContext& c, const MouseEvent& e) override;
   void Move(ToolContext& c, const MouseEvent& e) override;
   ToolEnd Release(ToolContext& c, const MouseEvent& e) override;
@@ -14,4 +18,5 @@ class PickTool : public Tool {
 
  private:
   void End(ToolContext& c);
+  MouseButton button_;
 };

@@ -5,6 +5,9 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QWindow>
+
+#include <cmath>
 
 #include "platform/qt/pane_image.h"
 
@@ -52,6 +55,39 @@ Qt::CursorShape CursorShapeFor(CursorKind kind) {
   return Qt::ArrowCursor;
 }
 
+MouseEvent PaneWidget::PaneEvent(const QMouseEvent& event) const {
+  MouseEvent e = ToMouseEvent(event);
+  const QPoint p = ToPanePoint(event.position());
+  e.x = p.x();
+  e.y = p.y();
+  return e;
+}
+
+void PaneWidget::SetFullResolution(bool on) {
+  if (fullResolution_ == on) return;
+  fullResolution_ = on;
+  if (unitsSize_.isValid()) ResizePaneFor(unitsSize_.width(), unitsSize_.height());
+  update();
+}
+
+double PaneWidget::PaneScale() const {
+  const double ratio = devicePixelRatioF();
+  if (ratio <= 0) return 1.0;
+  const double step = fullResolution_ ? 1.0 : std::max(1.0, std::floor(ratio));
+  return ratio / step;
+}
+
+QPoint PaneWidget::ToPanePoint(const QPointF& at) const {
+  return QPoint(static_cast<int>(std::floor(at.x() * paneScale_)), static_cast<int>(std::floor(at.y() * paneScale_)));
+}
+
+void PaneWidget::ResizePaneFor(int width, int height) {
+  unitsSize_ = QSize(width, height);
+  paneScale_ = PaneScale();
+  pane_.Resize(static_cast<int>(std::ceil(width * paneScale_ - 1e-6)),
+               static_cast<int>(std::ceil(height * paneScale_ - 1e-6)));
+}
+
 PaneWidget::PaneWidget(Pane& pane, QWidget* parent) : QWidget(parent), pane_(pane) {
   setObjectName(pane.WindowName());
   // The pane paints every pixel itself; nothing to erase first.
@@ -83,7 +119,9 @@ void PaneWidget::SetCursorHidden(bool hidden) {
   UpdateCursor();
 }
 
-void PaneWidget::SetCursorPos(int x, int y) { QCursor::setPos(mapToGlobal(QPoint(x, y))); }
+void PaneWidget::SetCursorPos(int x, int y) {
+  QCursor::setPos(mapToGlobal(QPointF(x / paneScale_, y / paneScale_)).toPoint());
+}
 
 void PaneWidget::SetCursor(CursorKind kind) {
   cursorKind_ = kind;
@@ -140,6 +178,8 @@ bool PaneWidget::PaintStraight(QPainter& painter, const PaneImage& image, Thread
 
 void PaneWidget::paintEvent(QPaintEvent*) {
   ++paintCount_;
+  // Moved to a screen of another density: the buffer follows.
+  if (unitsSize_.isValid() && PaneScale() != paneScale_) ResizePaneFor(unitsSize_.width(), unitsSize_.height());
   QPainter painter(this);
   const PaneImage& picture = pane_.Image();
   ThreadPool* pool = threadPool ? threadPool() : nullptr;
@@ -149,28 +189,50 @@ void PaneWidget::paintEvent(QPaintEvent*) {
       painter.fillRect(rect(), palette().window());
       return;
     }
+    // The pane's pixels are paneScale_ to a window unit; the painter
+    // enlarges by the remaining whole step without smoothing.
+    screenImage_.setDevicePixelRatio(paneScale_);
     painter.drawImage(QPoint(0, 0), screenImage_);
-    shown = screenImage_.size();
+    shown = screenImage_.deviceIndependentSize().toSize();
   }
   // Beyond the picture (a pane narrower than its widget) the window colour.
   if (shown.width() < width())
     painter.fillRect(shown.width(), 0, width() - shown.width(), height(), palette().window());
   if (shown.height() < height())
     painter.fillRect(0, shown.height(), width(), height() - shown.height(), palette().window());
+  DrawRubberBand(painter);
   painter.end();
   if (onPainted) onPainted();
 }
 
-void PaneWidget::resizeEvent(QResizeEvent*) {
-  if (forwardResize_) pane_.Resize(width(), height());
+void PaneWidget::DrawRubberBand(QPainter& painter) {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  if (!pane_.RubberBand(x0, y0, x1, y1)) return;
+  const QRectF band = QRectF(QPointF(x0, y0) / paneScale_, QPointF(x1, y1) / paneScale_).normalized();
+  // Two contrasting dashes read on any skin colour, light or dark.
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(Qt::black, 0));
+  painter.drawRect(band);
+  painter.setPen(QPen(Qt::white, 0, Qt::DashLine));
+  painter.drawRect(band);
 }
 
-void PaneWidget::mousePressEvent(QMouseEvent* event) { pane_.MouseDown(ToMouseEvent(*event)); }
+void PaneWidget::resizeEvent(QResizeEvent*) {
+  if (forwardResize_) ResizePaneFor(width(), height());
+}
 
-void PaneWidget::mouseReleaseEvent(QMouseEvent* event) { pane_.MouseUp(ToMouseEvent(*event)); }
+void PaneWidget::mousePressEvent(QMouseEvent* event) { pane_.MouseDown(PaneEvent(*event)); }
+
+void PaneWidget::mouseReleaseEvent(QMouseEvent* event) {
+  pane_.MouseUp(PaneEvent(*event));
+  update();  // a rubber band ends with the drag
+}
 
 void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
-  pane_.MouseMove(ToMouseEvent(*event));
+  pane_.MouseMove(PaneEvent(*event));
+  int x0, y0, x1, y1;
+  if (pane_.RubberBand(x0, y0, x1, y1)) update();
   if (!cursorForced_) UpdateCursor();
 }
 
@@ -178,7 +240,7 @@ void PaneWidget::mouseMoveEvent(QMouseEvent* event) {
 // no press for it; the pane still gets the press (two quick dots are two dots),
 // with the double-click after it for a pane that wants one.
 void PaneWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-  const MouseEvent e = ToMouseEvent(*event);
+  const MouseEvent e = PaneEvent(*event);
   pane_.MouseDown(e);
   pane_.DoubleClick(e);
 }

@@ -38,6 +38,18 @@ class PaneWidget : public QWidget, public PaneHost {
   std::function<void()> onPainted;
   // Off when a layout resizes the pane itself before moving the widget.
   void SetForwardResize(bool on) { forwardResize_ = on; }
+  // On a high-density screen: with full resolution the pane draws one
+  // pixel per screen pixel; without, it draws at the window's units
+  // enlarged by the largest whole step the screen allows, never blurred.
+  void SetFullResolution(bool on);
+  bool fullResolution() const { return fullResolution_; }
+  // Pane pixels per window unit: the screen's pixel ratio over the whole
+  // step the picture is enlarged by.
+  double PaneScale() const;
+  // The pane's pixel under a point of the widget.
+  QPoint ToPanePoint(const QPointF& at) const;
+  // Sizes the pane for a widget of `width` x `height` window units.
+  void ResizePaneFor(int width, int height);
   // The threads a large picture is converted for the window on (null or
   // unset: this thread alone); asked at every paint, as the pool may change.
   std::function<ThreadPool*()> threadPool;
@@ -68,6 +80,11 @@ class PaneWidget : public QWidget, public PaneHost {
   bool cursorForced_ = false;  // SetCursor was called; else the pane's own cursor
   int paintCount_ = 0;
   bool forwardResize_ = true;
+  bool fullResolution_ = true;
+  double paneScale_ = 1.0;  // as the pane was last sized
+  QSize unitsSize_;         // the window units the pane was last sized for
+  MouseEvent PaneEvent(const QMouseEvent& event) const;
+  void DrawRubberBand(QPainter& painter);
 };
 
 // A pane event from a Qt mouse event.

@@ -21,6 +21,7 @@
 #include "shell/qt/main_wnd.h"
 #include "shell/qt/shell_wnd.h"
 #include "shell/qt/toolbar_icons.h"
+#include "shell/view_commands.h"
 
 EditorSession::EditorSession(Ui& ui, Profile& profile) : app_(std::make_unique<App>(ui, profile)) {}
 
@@ -64,6 +65,8 @@ int RunGui(int& argc, char** argv, const GuiOptions& options) {
   GuardedApplication qapp(argc, argv);
   QApplication::setOrganizationName(kProfileOrganisation);
   QApplication::setApplicationName(kProfileApplication);
+  // Ties the windows to the installed menu entry and its icon.
+  QGuiApplication::setDesktopFileName("skintool");
   QApplication::setWindowIcon(QIcon(AppIconPixmap(32)));
 
   std::unique_ptr<QSettingsProfile> profile =
@@ -95,5 +98,10 @@ int RunGui(int& argc, char** argv, const GuiOptions& options) {
   session.mainWnd().PlaceOnScreen();
   ReportFirstFrame(session, options.started);
   session.mainWnd().show();
+  // The model was loaded before the panes had their sizes: fit the views
+  // again once the window is laid out.
+  QTimer::singleShot(0, &session.mainWnd(), [&session] {
+    if (ZoomToFit(session.app())) session.app().RefreshAll();
+  });
   return qapp.exec();
 }

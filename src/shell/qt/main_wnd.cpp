@@ -17,7 +17,12 @@
 #include "platform/profile.h"
 #include "shell/app.h"
 #include "shell/command_table.h"
+#include "shell/ctrl_z_habit.h"
+#include "shell/animation_commands.h"
 #include "shell/list_bars.h"
+#include "shell/qt/animation_bar.h"
+#include "shell/qt/clipboard_bridge.h"
+#include "shell/qt/desktop_support.h"
 #include "shell/qt/qt_dialogs.h"
 #include "shell/qt/shell_wnd.h"
 #include "shell/qt/toolbar_icons.h"
@@ -47,23 +52,30 @@ void SetShortcuts(QAction* action, const std::vector<std::string>& keys) {
 // The six bands in their rows: the toolbar and "Skins"; "Companions" and
 // "Frames"; "P-Maps", "E-Maps" and "Modes". Two bands start as if the user
 // had dragged them right by `shift` pixels.
+// The Animations list rides at the end of the Frames band: where the row
+// has too little room it is the one that goes into the band's overflow.
 struct Band {
   const char* label;
   bool newRow;
   int shift;
+  bool inPreviousBand = false;
 };
 constexpr Band kBands[] = {{"Skins", false, kSkinsBandShift}, {"Companions", true, 0},
-                           {"Frames", false, kFramesBandShift}, {"P-Maps", true, 0},
-                           {"E-Maps", false, 0},               {"Modes", false, 0}};
+                           {"Frames", false, kFramesBandShift}, {"Animations", false, 0, true},
+                           {"P-Maps", true, 0},                {"E-Maps", false, 0},
+                           {"Modes", false, 0}};
 
 // The two toolbars by command label; an empty label is a gap.
 const char* const kPaintToolbar[] = {
     "&Camera Toggle\tSpace", "", "&Paint Mode\t1", "M&apping Mode\t2", "", "Point Brush\tShift+1",
     "Pencil Brush\tShift+2", "Line Brush\tShift+3", "", "Colour blend", "Tint blend", "",
-    "Show mapping in Paint Mode"};
+    "Show mapping in Paint Mode", "", "&Brush Tool\tB", "&Fill Tool\tF", "&Line Tool\tL", "&Rectangle Tool\tR",
+    "&Ellipse Tool\tE", "Eye&dropper Tool\tK", "Select &Pixels Tool\tM", "Lasso Pi&xels Tool\tShift+M", "",
+    "&Smaller\t-", "&Larger\t="};
 const char* const kMappingToolbar[] = {
     "&Camera Toggle\tSpace", "", "&Paint Mode\t1", "M&apping Mode\t2", "", "Show mapping frame",
-    "&Map from 3D View...", "", "Lock X Axis", "Lock Y Axis", "Uniform Scales", "",
+    "&Map from 3D View...", "&Cylinder Projection...", "S&phere Projection...", "&Box Projection...",
+    "Pack &Islands...", "Stretch Display", "", "Lock X Axis", "Lock Y Axis", "Uniform Scales", "",
     "Drag pixels with mapping"};
 
 template <std::size_t N>
@@ -101,6 +113,7 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   app_.companionOffsetDialog = companionOffsetDialog_.get();
   app_.showAbout = [this] { ShowAboutBox(this); };
   app_.showModelStats = [this] { ShowModelStatsBox(this, app_); };
+  ConnectClipboard(app_);
   app_.requestClose = [this] { close(); };
   linkTransport_ = std::make_unique<QtLinkTransport>();
   app_.link.transport = linkTransport_.get();
@@ -126,6 +139,8 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     QMetaObject::invokeMethod(this, [this] { SettleChanges(); }, Qt::QueuedConnection);
   });
 
+  desktop_ = new DesktopSupport(*this, app_);
+  animation_ = new AnimationBar(*this, app_, findChild<QToolBar*>("Frames Bar"));
   UpdateCommandStates();
   SyncListBars();
 
@@ -139,9 +154,12 @@ MainWnd::MainWnd(App& app, QWidget* parent) : QMainWindow(parent), app_(app) {
 }
 
 MainWnd::~MainWnd() {
+  delete desktop_;
+  desktop_ = nullptr;
   app_.document.changes.SetWakeup(nullptr);
   app_.showAbout = nullptr;
   app_.showModelStats = nullptr;
+  DisconnectClipboard(app_);
   app_.requestClose = nullptr;
   // A watcher that closes gives its title up with its window.
   if (app_.link.watching()) app_.link.ToggleWatch();
@@ -242,10 +260,15 @@ std::vector<std::string> MainWnd::toolbarCommands() const {
 }
 
 void MainWnd::BuildListBars() {
+  QToolBar* bar = nullptr;
   for (const Band& band : kBands) {
     if (band.newRow) addToolBarBreak(Qt::TopToolBarArea);
-    auto* bar = new QToolBar(band.label, this);
-    bar->setObjectName(QString(band.label) + " Bar");
+    if (band.inPreviousBand && bar) {
+      bar->addSeparator();
+    } else {
+      bar = new QToolBar(band.label, this);
+      bar->setObjectName(QString(band.label) + " Bar");
+    }
     if (band.shift > 0) {
       auto* gap = new QWidget;
       gap->setObjectName("BandShift");
@@ -263,7 +286,7 @@ void MainWnd::BuildListBars() {
     combo->setMaxVisibleItems(12);
     combo->setFocusPolicy(Qt::ClickFocus);
     bar->addWidget(combo);
-    addToolBar(Qt::TopToolBarArea, bar);
+    if (!band.inPreviousBand) addToolBar(Qt::TopToolBarArea, bar);
     const std::string name = band.label;
     connect(combo, QOverload<int>::of(&QComboBox::activated), this,
             [this, name](int index) { ListChosen(name, index); });
@@ -306,6 +329,8 @@ void MainWnd::ListChosen(const std::string& label, int index) {
     SelectCompanionEntry(app_, index);
   else if (label == "Frames")
     SelectFrameEntry(app_, index);
+  else if (label == "Animations")
+    SelectAnimationEntry(app_, index);
   else if (label == "P-Maps")
     SelectPhongMapEntry(app_, index);
   else if (label == "E-Maps")
@@ -322,7 +347,8 @@ void MainWnd::SyncListBars() {
   if (bars.version == listVersion_) return;
   listVersion_ = bars.version;
   const std::pair<const char*, const ListBar*> all[] = {{"Skins", &bars.skins},   {"Companions", &bars.companions},
-                                                        {"Frames", &bars.frames}, {"P-Maps", &bars.phongMaps},
+                                                        {"Frames", &bars.frames}, {"Animations", &bars.animations},
+                                                        {"P-Maps", &bars.phongMaps},
                                                         {"E-Maps", &bars.envMaps}, {"Modes", &bars.modes}};
   for (const auto& [name, bar] : all) {
     QComboBox* combo = lists_[name];
@@ -347,8 +373,10 @@ void MainWnd::UpdateCommandStates() {
     QAction* a = actions_[c.name];
     a->setEnabled(!c.enabled || c.enabled(app_));
     if (c.checked) a->setChecked(c.checked(app_));
-    if (c.dynamicLabel || c.keys) a->setText(QString::fromStdString(CommandLabel(app_, c)));
-    if (c.keys) SetShortcuts(a, CommandKeys(app_, c));
+    // The user's own keys, or the ones the state gives, show in the label too.
+    if (c.dynamicLabel || c.keys || !app_.shortcutKeys.empty())
+      a->setText(QString::fromStdString(CommandLabel(app_, c)));
+    SetShortcuts(a, CommandKeys(app_, c));
   }
   ShowToolbarFor(static_cast<int>(app_.editor.editMode));
 }
@@ -356,7 +384,7 @@ void MainWnd::UpdateCommandStates() {
 void MainWnd::RunCommand(const std::string& name) {
   const Command* c = FindCommand(name);
   if (!c) return;
-  ExecuteCommand(app_, *c);
+  ExecuteCommandFromKey(app_, *c, desktop_ ? desktop_->TakeTriggerKey(name) : std::string());
   AfterChange();
 }
 
@@ -364,6 +392,8 @@ void MainWnd::AfterChange() {
   SyncListBars();
   UpdateCommandStates();
   if (shell_) shell_->SyncGeometry();
+  if (desktop_) desktop_->AfterChange();
+  if (animation_) animation_->AfterChange();
 }
 
 void MainWnd::SettleChanges() {
@@ -378,10 +408,12 @@ void MainWnd::closeEvent(QCloseEvent* event) {
     return;
   }
   app_.profile.Write(kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
+  if (desktop_) desktop_->SaveWindowState();
   event->accept();
 }
 
 void MainWnd::PlaceOnScreen() {
+  if (desktop_) desktop_->RestoreWindowState();
   const std::string saved = app_.profile.Get(kWindowGeometrySetting);
   if (!saved.empty() && restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(saved)))) return;
   const QScreen* screen = QGuiApplication::primaryScreen();

@@ -24,6 +24,8 @@ class QtMappingDialogs;
 class QtSnapshotDialog;
 class QtCompanionOffsetDialog;
 class QtLinkTransport;
+class DesktopSupport;
+class AnimationBar;
 
 // Every band's child is at least this big.
 constexpr int kBandMinWidth = 128;
@@ -65,6 +67,10 @@ class MainWnd : public QMainWindow {
   QToolBar* commandToolbar() const { return toolbar_; }
   // The toolbar buttons now shown, by command name; "" for a gap.
   std::vector<std::string> toolbarCommands() const;
+  // The status bar, recent files, drops and the watch over skin files.
+  DesktopSupport* desktop() const { return desktop_; }
+  // The speed box and the timer that plays the animation.
+  AnimationBar* animation() const { return animation_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -93,5 +99,7 @@ class MainWnd : public QMainWindow {
   std::unique_ptr<QtMappingDialogs> mappingDialogs_;
   std::unique_ptr<QtSnapshotDialog> snapshotDialog_;
   std::unique_ptr<QtCompanionOffsetDialog> companionOffsetDialog_;
+  DesktopSupport* desktop_ = nullptr;  // a child; goes before the panes
+  AnimationBar* animation_ = nullptr;  // a child
   std::unique_ptr<QtLinkTransport> linkTransport_;  // V-Link: messages arrive through the event loop
 };

@@ -26,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/qt_sound.h"
+#include "shell/qt/shortcuts_dialog.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/synth_sound.h"
 #include "shell/app.h"
@@ -150,6 +151,18 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   renderThreads->setSpecialValueText("One per core");
   renderThreads->setValue(initial.renderThreads);
   drawingForm->addRow("3D view drawing threads:", renderThreads);
+  auto* fullResolution = new QCheckBox("Full resolution on high-density screens");
+  fullResolution->setObjectName("FullResolution");
+  fullResolution->setChecked(initial.fullResolution);
+  drawingForm->addRow(fullResolution);
+  auto* imageEditor = new QLineEdit(Q(initial.imageEditor));
+  imageEditor->setObjectName("ImageEditor");
+  imageEditor->setPlaceholderText("The desktop's default");
+  drawingForm->addRow("Edit skins externally with:", imageEditor);
+  auto* shortcuts = new QPushButton("Shortcuts...");
+  shortcuts->setObjectName("Shortcuts");
+  drawingForm->addRow("Keyboard:", shortcuts);
+  QObject::connect(shortcuts, &QPushButton::clicked, [&] { ShowShortcutsDialog(&dialog, app); });
   v->addLayout(drawingForm);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -216,6 +229,8 @@ std::optional<Preferences> QtPreferencesDialog::Ask(App& app, const Preferences&
   out.undoMemoryMiB = undoMemory->value();
   out.recoveryMinutes = recoveryMinutes->value();
   out.renderThreads = renderThreads->value();
+  out.fullResolution = fullResolution->isChecked();
+  out.imageEditor = imageEditor->text().trimmed().toStdString();
   return out;
 }
 

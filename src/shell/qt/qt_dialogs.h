@@ -43,6 +43,9 @@ class QtMappingDialogs : public MappingDialogs {
  public:
   explicit QtMappingDialogs(QWidget* parent) : parent_(parent) {}
   std::optional<MapFrom3DViewOptions> AskMapFrom3DView() override;
+  // In projection_dialogs.cpp.
+  std::optional<ProjectionOptions> AskProjection(ProjectionShape shape) override;
+  std::optional<PackIslandsOptions> AskPackIslands() override;
 
  private:
   QWidget* parent_;

@@ -27,6 +27,11 @@ ShellWnd::ShellWnd(App& app, QWidget* parent)
   gradientWidget_ = new PaneWidget(*gradientStrip_, this);
   // The layout sizes the panes before the widgets move.
   for (PaneWidget* w : {skinWidget_, modelWidget_, paletteWidget_, gradientWidget_}) w->SetForwardResize(false);
+  layout_->resizePane = [this](Pane& pane, int width, int height) { widgetFor(pane).ResizePaneFor(width, height); };
+  // The strips are laid out in fixed pixels: on a dense screen they grow by
+  // whole steps; the two views may draw at the screen's own pixels.
+  for (PaneWidget* w : {paletteWidget_, gradientWidget_}) w->SetFullResolution(false);
+  for (PaneWidget* w : {skinWidget_, modelWidget_}) w->SetFullResolution(app.fullResolution);
   // The big pictures reach the window in bands, on the threads the 3D view draws on.
   for (PaneWidget* w : {skinWidget_, modelWidget_}) w->threadPool = [&app] { return app.renderModes.Pool(); };
   UseSystemColours();

@@ -1,5 +1,7 @@
 #include "shell/qt/toolbar_icons.h"
 
+#include <QGuiApplication>
+#include <QPalette>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -17,6 +19,23 @@ namespace {
 
 constexpr int kW = 16;
 constexpr int kH = 15;
+
+// The pictures are drawn in dark ink for light buttons; on a dark theme's
+// buttons that ink turns the theme's button text colour, so nothing is
+// black on dark.
+QPixmap ReadableOnButtons(const QPixmap& picture) {
+  const QPalette palette = QGuiApplication::palette();
+  if (palette.color(QPalette::Button).lightness() >= 128) return picture;
+  const QColor ink = palette.color(QPalette::ButtonText);
+  QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(row[x]) > 0 && QColor(row[x]).lightness() < 72)
+        row[x] = qRgba(ink.red(), ink.green(), ink.blue(), qAlpha(row[x]));
+  }
+  return QPixmap::fromImage(image);
+}
 
 QPixmap Blank() {
   QPixmap p(kW, kH);
@@ -151,6 +170,46 @@ void Letters(QPainter& g, const QString& text, const QColor& colour) {
 }
 
 // Two letters standing for a label: its first letters of the first two words.
+// The curved and boxed projections: the body they wrap the skin round.
+void ProjectionShapeIcon(QPainter& g, int shape) {
+  g.setPen(QPen(Qt::black, 1));
+  g.setBrush(QColor(120, 190, 240));
+  if (shape == 0) {
+    g.drawRect(4, 3, 7, 9);
+    g.drawEllipse(4, 1, 7, 4);
+  } else if (shape == 1) {
+    g.drawEllipse(2, 1, 11, 11);
+    g.drawLine(2, 7, 13, 7);
+  } else {
+    g.drawRect(3, 5, 7, 7);
+    g.drawLine(3, 5, 6, 2);
+    g.drawLine(10, 5, 13, 2);
+    g.drawLine(6, 2, 13, 2);
+    g.drawLine(13, 2, 13, 9);
+    g.drawLine(10, 12, 13, 9);
+  }
+}
+
+// Islands side by side, and the stretch colours from blue to red.
+void PackIcon(QPainter& g) {
+  g.setPen(QPen(Qt::black, 1));
+  g.setBrush(QColor(0, 170, 90));
+  g.drawRect(1, 1, 7, 6);
+  g.drawRect(10, 1, 4, 6);
+  g.drawRect(1, 9, 4, 4);
+  g.drawRect(7, 9, 7, 4);
+}
+
+void StretchIcon(QPainter& g) {
+  const QColor colours[] = {QColor(0, 0, 190), QColor(0, 200, 220), QColor(0, 190, 0), QColor(230, 220, 0),
+                            QColor(220, 0, 0)};
+  g.setPen(Qt::NoPen);
+  for (int i = 0; i < 5; ++i) {
+    g.setBrush(colours[i]);
+    g.drawRect(1 + i * 3, 3, 3, 9);
+  }
+}
+
 QString Abbreviation(const QString& label) {
   const QStringList words = label.split(' ', Qt::SkipEmptyParts);
   QString a;
@@ -181,6 +240,16 @@ QIcon CommandIcon(const Command& command) {
     MappingFrame(g);
   } else if (lower.startsWith("map from 3d")) {
     FromView(g);
+  } else if (lower.startsWith("cylinder projection")) {
+    ProjectionShapeIcon(g, 0);
+  } else if (lower.startsWith("sphere projection")) {
+    ProjectionShapeIcon(g, 1);
+  } else if (lower.startsWith("box projection")) {
+    ProjectionShapeIcon(g, 2);
+  } else if (lower.startsWith("pack islands")) {
+    PackIcon(g);
+  } else if (lower.startsWith("stretch display")) {
+    StretchIcon(g);
   } else if (lower.startsWith("lock x")) {
     AxisArrow(g, true);
   } else if (lower.startsWith("lock y")) {
@@ -205,6 +274,48 @@ QIcon CommandIcon(const Command& command) {
   } else if (lower.contains("line brush")) {
     g.setPen(QPen(Qt::black, 2));
     g.drawLine(2, 12, 13, 2);
+  } else if (lower == "brush tool") {
+    Brush(g);
+  } else if (lower == "fill tool") {
+    // A tipped bucket pouring.
+    g.setPen(Qt::black);
+    g.setBrush(QColor(200, 200, 210));
+    g.drawPolygon(QPolygon({QPoint(3, 5), QPoint(9, 1), QPoint(13, 7), QPoint(7, 11)}));
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(40, 90, 220));
+    g.drawEllipse(1, 9, 5, 5);
+  } else if (lower == "line tool") {
+    g.setPen(QPen(QColor(40, 40, 40), 1));
+    g.drawLine(1, 13, 14, 1);
+    g.drawRect(0, 12, 2, 2);
+    g.drawRect(13, 0, 2, 2);
+  } else if (lower == "rectangle tool") {
+    g.setPen(QPen(QColor(40, 40, 40), 1));
+    g.setBrush(Qt::NoBrush);
+    g.drawRect(2, 3, 11, 8);
+  } else if (lower == "ellipse tool") {
+    g.setPen(QPen(QColor(40, 40, 40), 1));
+    g.setBrush(Qt::NoBrush);
+    g.drawEllipse(1, 3, 13, 9);
+  } else if (lower == "eyedropper tool") {
+    g.setPen(QPen(QColor(60, 60, 60), 2));
+    g.drawLine(3, 12, 10, 5);
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(60, 60, 60));
+    g.drawEllipse(9, 1, 5, 5);
+  } else if (lower == "select pixels tool" || lower == "lasso pixels tool") {
+    QPen dashes(QColor(40, 40, 40), 1, Qt::DashLine);
+    g.setPen(dashes);
+    g.setBrush(Qt::NoBrush);
+    if (lower.startsWith("select"))
+      g.drawRect(2, 2, 11, 10);
+    else
+      g.drawPolygon(QPolygon({QPoint(2, 4), QPoint(9, 1), QPoint(14, 6), QPoint(10, 13), QPoint(3, 11)}));
+  } else if (lower == "larger" || lower == "smaller") {
+    const int d = lower == "larger" ? 11 : 5;
+    g.setPen(Qt::NoPen);
+    g.setBrush(Qt::black);
+    g.drawEllipse((kW - d) / 2, (kH - d) / 2, d, d);
   } else if (lower.contains("colour") || lower.contains("color")) {
     g.setPen(Qt::black);
     g.setBrush(QColor(220, 40, 40));
@@ -218,7 +329,7 @@ QIcon CommandIcon(const Command& command) {
     Letters(g, Abbreviation(label), mapping ? QColor(0, 110, 60) : QColor(40, 70, 150));
   }
   g.end();
-  return QIcon(p);
+  return QIcon(ReadableOnButtons(p));
 }
 
 QIcon SkinListIcon(int image) {

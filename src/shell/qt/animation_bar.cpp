@@ -1,0 +1,59 @@
+#include "shell/qt/animation_bar.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolBar>
+
+#include "platform/clock.h"
+#include "shell/animation_commands.h"
+#include "shell/app.h"
+#include "shell/qt/main_wnd.h"
+
+AnimationBar::AnimationBar(MainWnd& wnd, App& app, QToolBar* band) : QObject(&wnd), wnd_(wnd), app_(app) {
+  setObjectName("AnimationBar");
+  timer_ = new QTimer(this);
+  timer_->setObjectName("AnimationTimer");
+  timer_->setSingleShot(true);
+  timer_->setTimerType(Qt::PreciseTimer);
+  connect(timer_, &QTimer::timeout, this, [this] { Tick(); });
+
+  speed_ = new QSpinBox;
+  speed_->setObjectName("AnimationSpeed");
+  speed_->setRange(static_cast<int>(AnimationPlayer::kMinFps), static_cast<int>(AnimationPlayer::kMaxFps));
+  speed_->setValue(static_cast<int>(app_.player.fps()));
+  speed_->setSuffix(" fps");
+  speed_->setToolTip("Frames per second the animation plays at");
+  speed_->setFocusPolicy(Qt::ClickFocus);
+  if (band) band->addWidget(speed_);
+  connect(speed_, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int fps) {
+    SetAnimationSpeed(app_, fps);
+    // The next picture is due sooner or later at the new rate.
+    if (app_.player.playing()) timer_->start(app_.player.NextChangeMs(NowMs()));
+  });
+}
+
+void AnimationBar::AfterChange() {
+  if (static_cast<int>(app_.player.fps()) != speed_->value()) {
+    const QSignalBlocker quiet(speed_);
+    speed_->setValue(static_cast<int>(app_.player.fps()));
+  }
+  if (!app_.player.playing()) {
+    timer_->stop();
+    return;
+  }
+  if (!timer_->isActive()) timer_->start(app_.player.NextChangeMs(NowMs()));
+}
+
+void AnimationBar::Tick() {
+  const std::int64_t now = NowMs();
+  if (AdvanceAnimation(app_, now)) {
+    // Only the selection moves: the list itself is as it was.
+    if (QComboBox* frames = wnd_.listBar("Frames")) {
+      const QSignalBlocker quiet(frames);
+      frames->setCurrentIndex(app_.listBars.frames.selection);
+    }
+  }
+  if (app_.player.playing()) timer_->start(app_.player.NextChangeMs(now));
+}

@@ -20,6 +20,9 @@ struct PixelTools {
 
 inline constexpr char kNoPixelSelectionText[] = "Select some pixels of the skin first";
 inline constexpr char kNothingToPasteText[] = "There is nothing to paste";
+// Pictures from other programs are pasted up to this size a side.
+inline constexpr int kMaxPastedSide = 4096;
+inline constexpr char kPastedPictureTooLargeText[] = "The picture on the clipboard is too large to paste";
 
 // The selection's texels as the clipboard piece; refused without a selection.
 OpResult CopyPixelSelection(Document& document, PixelTools& tools);

@@ -76,9 +76,9 @@ class App : public Workspace {
   std::function<void()> showModelStats;  // the "Model Stats" dialog; supplied by the front end
   // The system clipboard's pictures; supplied by the front end (empty: the
   // program's own clipboard alone). The taker answers only for a picture
-  // another program put there.
+  // another program put there, and refuses one too large with its reason.
   std::function<void(const TrueColourPicture&)> putClipboardPicture;
-  std::function<std::optional<TrueColourPicture>()> takeClipboardPicture;
+  std::function<std::optional<TrueColourPicture>(std::string& refusal)> takeClipboardPicture;
   std::function<void()> requestClose;    // File "E&xit": close the main window
 
   // --- desktop ---

@@ -94,9 +94,15 @@ void OnCutPixels(App& app) {
 
 void OnPastePixels(App& app) {
   std::optional<SkinPiece> piece;
-  if (app.takeClipboardPicture && app.model.currentSkin)
-    if (std::optional<TrueColourPicture> picture = app.takeClipboardPicture())
-      piece = PieceFromPicture(*picture, app.model.currentSkin->palette, app.editor, app.ditherTrueColour);
+  if (app.takeClipboardPicture && app.model.currentSkin) {
+    std::string refusal;
+    std::optional<TrueColourPicture> picture = app.takeClipboardPicture(refusal);
+    if (!refusal.empty()) {
+      app.ui.Message(refusal);
+      return;
+    }
+    if (picture) piece = PieceFromPicture(*picture, app.model.currentSkin->palette, app.editor, app.ditherTrueColour);
+  }
   const SkinPiece& chosen = piece ? *piece : app.pixels.clipboard;
   const auto [x, y] = PastePlace(app, chosen);
   // Pasting is for the pixel tools: the rectangle takes over the mouse so the

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "editor/pixel_ops.h"
 #include "shell/app.h"
 
 namespace {
@@ -37,10 +38,16 @@ void ConnectClipboard(App& app) {
   };
   // What this program put there pastes from its own piece, exact to the
   // index; only another program's picture goes through the palette.
-  app.takeClipboardPicture = []() -> std::optional<TrueColourPicture> {
+  app.takeClipboardPicture = [](std::string& refusal) -> std::optional<TrueColourPicture> {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard->ownsClipboard()) return std::nullopt;
-    return FromImage(clipboard->image());
+    const QImage image = clipboard->image();
+    if (image.width() > kMaxPastedSide || image.height() > kMaxPastedSide) {
+      refusal = std::string(kPastedPictureTooLargeText) + " (" + std::to_string(image.width()) + " x " +
+                std::to_string(image.height()) + ")";
+      return std::nullopt;
+    }
+    return FromImage(image);
   };
 }
 

@@ -159,7 +159,7 @@ std::vector<Command> PaintToolCommands() {
         Changed(a);
       },
       [](const App& a) { return a.editor.brushShape == BrushShape::Round; }));
-  out.back().separatorBefore = true;
+  out.back().separatorBefore = out.back().toolbar = true;
   out.push_back(Make(
       kTools, "Square Brush", "",
       [](App& a) {
@@ -167,6 +167,7 @@ std::vector<Command> PaintToolCommands() {
         Changed(a);
       },
       [](const App& a) { return a.editor.brushShape == BrushShape::Square; }));
+  out.back().toolbar = true;
   const struct {
     const char* label;
     PaintInk ink;

@@ -37,7 +37,7 @@ const std::vector<std::string> kPaint = {
     "Pencil Brush\tShift+2", "Line Brush\tShift+3", "", "Colour blend", "Tint blend", "",
     "Show mapping in Paint Mode", "", "&Brush Tool\tB", "&Fill Tool\tF", "&Line Tool\tL", "&Rectangle Tool\tR",
     "&Ellipse Tool\tE", "Eye&dropper Tool\tK", "Select &Pixels Tool\tM", "Lasso Pi&xels Tool\tShift+M", "",
-    "&Smaller\t-", "&Larger\t="};
+    "&Smaller\t-", "&Larger\t=", "Round Brush", "Square Brush"};
 const std::vector<std::string> kMapping = {
     "&Camera Toggle\tSpace", "", "&Paint Mode\t1", "M&apping Mode\t2", "", "Show mapping frame",
     "&Map from 3D View...", "&Cylinder Projection...", "S&phere Projection...", "&Box Projection...",

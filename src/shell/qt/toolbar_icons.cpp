@@ -311,6 +311,13 @@ QIcon CommandIcon(const Command& command) {
       g.drawRect(2, 2, 11, 10);
     else
       g.drawPolygon(QPolygon({QPoint(2, 4), QPoint(9, 1), QPoint(14, 6), QPoint(10, 13), QPoint(3, 11)}));
+  } else if (lower == "round brush" || lower == "square brush") {
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(40, 40, 40));
+    if (lower.startsWith("round"))
+      g.drawEllipse(3, 3, 9, 9);
+    else
+      g.drawRect(3, 3, 9, 9);
   } else if (lower == "larger" || lower == "smaller") {
     const int d = lower == "larger" ? 11 : 5;
     g.setPen(Qt::NoPen);

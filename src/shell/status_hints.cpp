@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <string_view>
 
 #include "shell/app.h"
 #include "shell/command_table.h"
@@ -11,10 +12,10 @@ namespace {
 
 constexpr char kWheelZoom[] = "Wheel: zoom";
 
-std::string Join(std::initializer_list<const char*> parts) {
+std::string Join(std::initializer_list<std::string_view> parts) {
   std::string line;
-  for (const char* part : parts) {
-    if (!*part) continue;
+  for (std::string_view part : parts) {
+    if (part.empty()) continue;
     if (!line.empty()) line += "  ";
     line += part;
   }
@@ -36,20 +37,25 @@ const char* LeftPaint(const HintSituation& s, bool onSkin) {
     case SkinTool::Ellipse:
       return onSkin ? "Left: drag an ellipse (Shift: circle)" : "Left: paint";
     case SkinTool::SelectPixels:
-      return onSkin ? "Left: select pixels" : "Left: paint";
+      return onSkin ? "Left: select pixels, or drag the pasted piece" : "Left: paint";
     case SkinTool::LassoPixels:
-      return onSkin ? "Left: lasso pixels" : "Left: paint";
+      return onSkin ? "Left: lasso pixels, or drag the pasted piece" : "Left: paint";
     case SkinTool::Brush:
       break;
   }
   return "Left: paint";
 }
 
+// "Space: camera", with the key the user gave the Camera Toggle.
+std::string CameraKeyHint(const HintSituation& s, const char* what) {
+  return s.cameraKey.empty() ? std::string() : s.cameraKey + ": " + what;
+}
+
 std::string SkinViewHint(const HintSituation& s) {
-  if (s.cameraToggle) return Join({"Left: pan", "Right: zoom", kWheelZoom, "Space: camera off"});
+  if (s.cameraToggle) return Join({"Left: pan", "Right: zoom", kWheelZoom, CameraKeyHint(s, "camera off")});
   if (s.mode == EditMode::Paint) {
     if (!s.textured) return Join({"Painting needs a textured render mode", kWheelZoom});
-    return Join({LeftPaint(s, true), "Right: pick colour", kWheelZoom, "Space: camera"});
+    return Join({LeftPaint(s, true), "Right: pick colour", kWheelZoom, CameraKeyHint(s, "camera")});
   }
   const char* right = s.ctrl ? "Right: scale selected mapping"
                       : s.shift ? "Right: rotate selected mapping"
@@ -67,7 +73,7 @@ std::string ModelViewHint(const HintSituation& s) {
   }
   if (s.mode == EditMode::Mapping) return Join({"Left: select triangles", "Right: deselect triangles", kWheelZoom});
   if (!s.textured) return Join({"Painting needs a textured render mode", kWheelZoom});
-  return Join({LeftPaint(s, false), "Right: pick colour", kWheelZoom, "Space: camera"});
+  return Join({LeftPaint(s, false), "Right: pick colour", kWheelZoom, CameraKeyHint(s, "camera")});
 }
 
 }  // namespace
@@ -105,6 +111,10 @@ HintSituation SituationOf(const App& app, HintPane pane, bool shift, bool ctrl) 
   s.shift = shift;
   s.ctrl = ctrl;
   s.tool = app.editor.skinTool;
+  if (const Command* camera = FindCommand("Options > Camera Toggle")) {
+    const std::vector<std::string> keys = CommandKeys(app, *camera);
+    s.cameraKey = keys.empty() ? std::string() : keys.front();
+  }
   return s;
 }
 

@@ -25,6 +25,7 @@ struct HintSituation {
   bool shift = false;
   bool ctrl = false;
   SkinTool tool = SkinTool::Brush;  // the left button's tool in Paint Mode
+  std::string cameraKey = "Space";  // the Camera Toggle's key in force; empty: none
 };
 
 // "Camera", "Paint Mode" or "Mapping Mode": what a drag in the views does.

@@ -70,6 +70,7 @@ TEST(StatusHints, TheHintFollowsPaneModeCameraAndModifiers) {
   };
   const Row rows[] = {
       {{P::SkinView, paint, true, true, false, false, false}, "Camera", {"Left: pan", "Right: zoom", "Wheel: zoom"}},
+      {{P::SkinView, paint, true, true, false, false, false, SkinTool::Brush, "F9"}, "Camera", {"F9: camera off"}},
       {{P::SkinView, paint, false, true, false, false, false}, "Paint Mode", {"Left: paint", "Right: pick colour"}},
       {{P::SkinView, paint, false, false, false, false, false}, "Paint Mode", {"needs a textured render mode"}},
       {{P::SkinView, paint, false, true, false, false, false, SkinTool::Fill}, "Paint Mode", {"Left: fill"}},
@@ -135,6 +136,9 @@ TEST(StatusHints, MouseAndKeysListsEveryPaneAndEveryKeyInForce) {
     for (const std::string& key : keys) EXPECT_NE(line.find(key), std::string::npos) << c.name << " " << key;
   }
   EXPECT_NE(text.find("Ctrl+Shift+D\tSkins > Duplicate"), std::string::npos);
+  // The hints name the key the user gave the Camera Toggle.
+  d.app->shortcutKeys["Options > Camera Toggle"] = {"F9"};
+  EXPECT_EQ(SituationOf(*d.app, HintPane::SkinView, false, false).cameraKey, "F9");
   EXPECT_EQ(text.find("Ctrl+D\t"), std::string::npos);
 }
 

@@ -26,7 +26,8 @@ SkinView::SkinView(Workspace& workspace)
       shape_(workspace.document),
       vertexDrag_(workspace.document),
       transform_(workspace.document),
-      select_(workspace.document) {
+      select_(workspace.document),
+      rectSelect_(workspace.document) {
   palette_ = GreyRampPalette();
 }
 
@@ -84,6 +85,10 @@ CursorKind SkinView::Cursor() const {
   return app_.editor.editMode == EditMode::Mapping ? CursorKind::Mapping : CursorKind::Paint;
 }
 
+bool SkinView::RubberBand(int& x0, int& y0, int& x1, int& y1) const {
+  return tool_ == &rectSelect_ && rectSelect_.Band(x0, y0, x1, y1);
+}
+
 TagView SkinView::Tags() const {
   TagView view;
   if (view_.width <= 0 || view_.height <= 0) return view;
@@ -138,6 +143,7 @@ Tool* SkinView::ToolFor(const MouseEvent& e) {
   }
   if (!left) return &transform_;
   if (app_.editor.showMappingFrame) return &frameTool_;
+  if (e.shift && e.ctrl) return &rectSelect_;
   if (e.shift || e.ctrl) return &select_;
   return &vertexDrag_;
 }

@@ -16,6 +16,7 @@
 #include "editor/tools/pan_zoom_tool.h"
 #include "editor/tools/pick_tool.h"
 #include "editor/tools/pixel_select_tool.h"
+#include "editor/tools/rect_select_tool.h"
 #include "editor/tools/select_tool.h"
 #include "editor/tools/shape_tool.h"
 #include "editor/tools/skin_view_transform.h"
@@ -49,6 +50,7 @@ class SkinView : public Pane {
   void Wheel(int delta, int x, int y) override;
   void CaptureLost() override;
   CursorKind Cursor() const override;
+  bool RubberBand(int& x0, int& y0, int& x1, int& y1) const override;
 
   // Zoom 2D Extents: the whole skin in view; false (nothing changed) without
   // a current skin. The caller refreshes everything.
@@ -116,6 +118,7 @@ class SkinView : public Pane {
   VertexDragTool vertexDrag_;
   TransformTool transform_;
   SkinSelectTool select_;
+  RectSelectTool rectSelect_;
   FrameTool frameTool_;
   Tool* tool_ = nullptr;  // the drag under way
   bool held_ = false;     // a press (or a drag's end) waiting for its button to come up

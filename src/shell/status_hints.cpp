@@ -61,9 +61,11 @@ std::string SkinViewHint(const HintSituation& s) {
                       : s.shift ? "Right: rotate selected mapping"
                                 : "Right: move selected mapping";
   if (s.mappingFrame) return Join({"Left: drag the mapping frame", right, kWheelZoom});
+  if (s.shift && s.ctrl) return Join({"Left: select triangles in a rectangle", right, kWheelZoom});
   if (s.shift) return Join({"Left: select triangles", right, kWheelZoom});
   if (s.ctrl) return Join({"Left: deselect triangles", right, kWheelZoom});
-  return Join({"Left: drag a mapping vertex", "Shift+Left: select", "Ctrl+Left: deselect", right, kWheelZoom});
+  return Join({"Left: drag a mapping vertex", "Shift+Left: select", "Ctrl+Left: deselect",
+               "Shift+Ctrl+Left: select in a rectangle", right, kWheelZoom});
 }
 
 std::string ModelViewHint(const HintSituation& s) {

@@ -441,3 +441,23 @@ TEST(SkinViewDraw, TagsShowTheTexelUnderEachPixelAndMinusOneBesideTheSkin) {
     EXPECT_EQ(d.Pixel(c.x, c.y), c.expected < 0 ? d.app.editor.colourSlots[7] : 100);
   }
 }
+
+// Client (x, y) is skin (x / 2, y / 2); a vertex (s, t) sits at (2s + 1, 2t + 1).
+TEST(SkinViewSelect, ShiftCtrlDragsARubberBandThatSelectsTheTrianglesWhollyInside) {
+  Desk d;
+  d.app.editor.editMode = EditMode::Mapping;
+  d.Mesh({{{{2, 2}, {6, 2}, {2, 6}}}, {{{20, 20}, {26, 20}, {20, 26}}}, {{{4, 4}, {12, 4}, {4, 12}}}});
+  d.Press(MouseButton::Left, 0, 0, true, true);
+  d.Drag(MouseButton::Left, 20, 20);
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  ASSERT_TRUE(d.view.RubberBand(x0, y0, x1, y1));
+  EXPECT_EQ((std::vector<int>{x0, y0, x1, y1}), (std::vector<int>{0, 0, 20, 20}));
+  d.Release(MouseButton::Left, 20, 20);
+  EXPECT_FALSE(d.view.RubberBand(x0, y0, x1, y1));
+  // The first lies inside (corners at 5..13); the third reaches 25.
+  const auto selected = [&](int t) { return (d.app.model.triangles[static_cast<std::size_t>(t)].flags & TRI_SELECTED) != 0; };
+  EXPECT_EQ((std::vector<bool>{selected(0), selected(1), selected(2)}), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(d.app.document.history.UndoName(), "Select Faces");
+  ASSERT_TRUE(d.app.document.Undo());
+  EXPECT_FALSE(selected(0));
+}

@@ -84,6 +84,7 @@ TEST(StatusHints, TheHintFollowsPaneModeCameraAndModifiers) {
        {"Left: select triangles", "Right: rotate selected mapping"}},
       {{P::SkinView, mapping, false, true, false, false, true}, "Mapping Mode",
        {"Left: deselect triangles", "Right: scale selected mapping"}},
+      {{P::SkinView, mapping, false, true, false, true, true}, "Mapping Mode", {"Left: select triangles in a rectangle"}},
       {{P::SkinView, mapping, false, true, true, false, false}, "Mapping Mode", {"Left: drag the mapping frame"}},
       {{P::ModelView, mapping, true, true, false, false, false}, "Camera", {"Left: orbit", "Right: pan", "Middle: zoom"}},
       {{P::ModelView, paint, true, true, false, true, false}, "Camera", {"Left: field of view", "Right: turn the light"}},

@@ -34,11 +34,16 @@ QPixmap ReadableOnButtons(const QPixmap& picture) {
       if (qAlpha(row[x]) > 0 && QColor(row[x]).lightness() < 72)
         row[x] = qRgba(ink.red(), ink.green(), ink.blue(), qAlpha(row[x]));
   }
-  return QPixmap::fromImage(image);
+  QPixmap out = QPixmap::fromImage(image);
+  out.setDevicePixelRatio(picture.devicePixelRatio());
+  return out;
 }
 
-QPixmap Blank() {
-  QPixmap p(kW, kH);
+// A picture kW x kH in device-independent pixels, `ratio` device pixels to
+// each: drawn at twice the density it stays sharp on high-density screens.
+QPixmap Blank(int ratio = 1) {
+  QPixmap p(kW * ratio, kH * ratio);
+  p.setDevicePixelRatio(ratio);
   p.fill(Qt::transparent);
   return p;
 }
@@ -222,10 +227,12 @@ QString Abbreviation(const QString& label) {
 
 }  // namespace
 
-QIcon CommandIcon(const Command& command) {
+namespace {
+
+QPixmap DrawCommandIcon(const Command& command, int ratio) {
   const QString label = PlainLabel(command.label);
   const QString lower = label.toLower();
-  QPixmap p = Blank();
+  QPixmap p = Blank(ratio);
   QPainter g(&p);
   g.setRenderHint(QPainter::Antialiasing, false);
   if (lower.startsWith("open")) {
@@ -336,7 +343,15 @@ QIcon CommandIcon(const Command& command) {
     Letters(g, Abbreviation(label), mapping ? QColor(0, 110, 60) : QColor(40, 70, 150));
   }
   g.end();
-  return QIcon(ReadableOnButtons(p));
+  return ReadableOnButtons(p);
+}
+
+}  // namespace
+
+QIcon CommandIcon(const Command& command) {
+  QIcon icon;
+  for (int ratio : {1, 2}) icon.addPixmap(DrawCommandIcon(command, ratio));
+  return icon;
 }
 
 QIcon SkinListIcon(int image) {

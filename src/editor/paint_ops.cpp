@@ -51,15 +51,43 @@ std::vector<std::uint8_t> PaintMask(const Model& model, const Skin& skin, const 
   return BuildSelectionMask(model, skin.width, skin.height, raster);
 }
 
+std::uint64_t MirrorKey(const Model& model, int skinWidth, int skinHeight, int axis) {
+  // FNV-1a over everything the mirror reads.
+  std::uint64_t h = 1469598103934665603ull;
+  const auto mix = [&h](const void* data, std::size_t bytes) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < bytes; ++i) h = (h ^ p[i]) * 1099511628211ull;
+  };
+  const int head[4] = {skinWidth, skinHeight, axis, model.TriangleCount()};
+  mix(head, sizeof head);
+  for (int i = 0; i < model.TriangleCount(); ++i) {
+    const Triangle& t = model.triangles[static_cast<std::size_t>(i)];
+    const bool hidden = (t.flags & TRI_HIDDEN) != 0;
+    mix(t.vertexIndex, sizeof t.vertexIndex);
+    mix(t.mapIndex, sizeof t.mapIndex);
+    mix(&hidden, sizeof hidden);
+  }
+  const std::size_t maps = std::min(model.mapVertices.size(), static_cast<std::size_t>(std::max<int>(model.numMapVertices, 0)));
+  if (maps > 0) mix(model.mapVertices.data(), maps * sizeof(MapVertex));
+  if (model.currentFrame) mix(model.currentFrame, static_cast<std::size_t>(kMaxVertices) * sizeof(Vec3));
+  return h;
+}
+
 void SetUpPainter(SkinPainter& painter, PaintSetup& setup, const Model& model, const EditorState& editor,
-                  CRasterizer& raster) {
+                  CRasterizer& raster, MirrorCache* cache) {
   const Skin& skin = painter.skin();
   setup.mask = PaintMask(model, skin, editor, raster);
   painter.SetMask(editor.maskToSelection ? &setup.mask : nullptr);
   painter.SetWrap(editor.tiledSkin);
   const int axis = static_cast<int>(editor.symmetry) - static_cast<int>(Symmetry::ModelX);
   if (axis >= 0 && axis < 3) {
-    setup.mirror = std::make_unique<ModelMirror>(model, skin.width, skin.height, axis);
+    const std::uint64_t key = cache ? MirrorKey(model, skin.width, skin.height, axis) : 0;
+    if (cache && cache->mirror && cache->key == key) {
+      setup.mirror = cache->mirror;
+    } else {
+      setup.mirror = std::make_shared<ModelMirror>(model, skin.width, skin.height, axis);
+      if (cache) *cache = {key, setup.mirror};
+    }
     ModelMirror* mirror = setup.mirror.get();
     painter.SetMirror([mirror](int offset) { return (*mirror)(offset); });
   }

@@ -23,11 +23,21 @@ std::vector<std::uint8_t> PaintMask(const Model& model, const Skin& skin, const 
 // A painter's companions for one stroke: the mask and the mirror it refers to.
 struct PaintSetup {
   std::vector<std::uint8_t> mask;
-  std::unique_ptr<ModelMirror> mirror;
+  std::shared_ptr<ModelMirror> mirror;
 };
-// Gives `painter` the editor's mask, mirror and wrap.
+// The mirror of the last model-plane stroke, kept for the next while the
+// mesh, its mapping, the frame's shape and the skin's size stay the same:
+// its texels' mirror images are found once, not at every stroke.
+struct MirrorCache {
+  std::uint64_t key = 0;
+  std::shared_ptr<ModelMirror> mirror;
+};
+// What a mirror depends on, as one number.
+std::uint64_t MirrorKey(const Model& model, int skinWidth, int skinHeight, int axis);
+// Gives `painter` the editor's mask, mirror and wrap; the mirror from
+// `cache` when it still fits.
 void SetUpPainter(SkinPainter& painter, PaintSetup& setup, const Model& model, const EditorState& editor,
-                  CRasterizer& raster);
+                  CRasterizer& raster, MirrorCache* cache = nullptr);
 
 // The triangles connected to `triangle` in the mapping: through shared
 // mapping corners, corners at the same skin position counting as shared.

@@ -8,6 +8,7 @@
 
 #include "editor/document.h"
 #include "editor/editor_state.h"
+#include "editor/paint_ops.h"
 #include "editor/mapping_stretch.h"
 #include "editor/pixel_ops.h"
 #include "platform/pane.h"
@@ -33,6 +34,7 @@ class Workspace {
   RenderModes renderModes;   // the ten modes, renderModeIndex, colormap
   StretchCache stretchCache; // the skin view's stretch display between redraws
   PixelTools pixels;         // the skin view's pixel selection, clipboard piece and floating piece
+  MirrorCache mirrorCache;   // the model-plane symmetry's mirror, kept between strokes
 
   // A render context over this workspace, for renderModes.Render.
   RenderContext MakeRenderContext();

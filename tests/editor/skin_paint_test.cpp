@@ -222,6 +222,25 @@ TEST(Symmetry, PaintsTheMirroredTexelAcrossTheSkinOrTheModel) {
     EXPECT_EQ(painter.Texel(k.x, k.y), 2) << k.x << "," << k.y;
     EXPECT_EQ(c.At(k.mx, k.my), 7) << k.x << "," << k.y;
   }
+  // The mirror is kept between strokes until the mapping (or the mesh, the
+  // frame's shape or the skin's size) changes.
+  {
+    Canvas c(16, 8);
+    c.editor.symmetry = Symmetry::ModelX;
+    CRasterizer raster;
+    MirrorCache cache;
+    const auto mirrorOfAStroke = [&] {
+      SkinPainter painter(*c.skin, c.editor);
+      PaintSetup setup;
+      SetUpPainter(painter, setup, m, c.editor, raster, &cache);
+      return setup.mirror;
+    };
+    const auto first = mirrorOfAStroke();
+    EXPECT_EQ(mirrorOfAStroke(), first);
+    m.mapVertices[0].s += 1;
+    EXPECT_NE(mirrorOfAStroke(), first);
+    m.mapVertices[0].s -= 1;
+  }
   // Both triangles join at the diagonal's corners: one island.
   EXPECT_EQ(MappingIsland(m, 1), (std::vector<int>{0, 1}));
   EXPECT_EQ(TriangleAtTexel(m, 14, 1), 0);

@@ -24,7 +24,7 @@ void BrushTool::Press(ToolContext& c, const MouseEvent& e) {
   if (!skin || skin->width <= 0 || skin->height <= 0) return;
   step_.Begin(BrushStepName(c.app.editor), STEP_CURRENT_SKIN);
   painter_.emplace(*skin, c.app.editor);
-  SetUpPainter(*painter_, setup_, c.app.model, c.app.editor, c.app.rasterizer);
+  SetUpPainter(*painter_, setup_, c.app.model, c.app.editor, c.app.rasterizer, &c.app.mirrorCache);
   if (c.app.editor.brushKind == BrushKind::Line) backup_ = skin->pixels;
   disc_ = BrushFootprint(c.app.editor.brushSize, c.app.editor.brushShape);
   int x = e.x, y = e.y;

@@ -30,7 +30,7 @@ void FillTool::Press(ToolContext& c, const MouseEvent& e) {
   DocumentStep step(document_, kFillStepName, STEP_CURRENT_SKIN);
   SkinPainter painter(*skin, editor);
   PaintSetup setup;
-  SetUpPainter(painter, setup, model, editor, c.app.rasterizer);
+  SetUpPainter(painter, setup, model, editor, c.app.rasterizer, &c.app.mirrorCache);
   // The island bounds the fill; the selection's mask, when it is on, too.
   std::vector<std::uint8_t> island =
       BuildTriangleMask(model, MappingIsland(model, triangle), skin->width, skin->height, c.app.rasterizer);

@@ -22,7 +22,7 @@ void ShapeTool::Press(ToolContext& c, const MouseEvent& e) {
   kind_ = c.app.editor.skinTool;
   step_.Begin(ShapeStepName(kind_), STEP_CURRENT_SKIN);
   painter_.emplace(*skin, c.app.editor);
-  SetUpPainter(*painter_, setup_, c.app.model, c.app.editor, c.app.rasterizer);
+  SetUpPainter(*painter_, setup_, c.app.model, c.app.editor, c.app.rasterizer, &c.app.mirrorCache);
   backup_ = skin->pixels;
   ClientToTexel(c, e.x, e.y, x0_, y0_);
   Draw(c, e);

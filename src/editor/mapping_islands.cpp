@@ -9,20 +9,10 @@
 #include <utility>
 
 #include "editor/island_pack.h"
+#include "editor/mapping_transform.h"
 
 namespace {
 
-bool VisibleSelected(const Triangle& t) { return (t.flags & (TRI_SELECTED | TRI_HIDDEN)) == TRI_SELECTED; }
-
-bool InMapTable(const Model& m, int index) { return index >= 0 && index < static_cast<int>(m.mapVertices.size()); }
-
-void CornersFromMapVertices(Model& m) {
-  for (int i = 0; i < m.TriangleCount(); ++i) {
-    Triangle& t = m.triangles[static_cast<std::size_t>(i)];
-    for (int k = 0; k < 3; ++k)
-      if (InMapTable(m, t.mapIndex[k])) t.cornerMap[k] = m.mapVertices[static_cast<std::size_t>(t.mapIndex[k])];
-  }
-}
 
 int Root(std::vector<int>& parent, int a) {
   while (parent[static_cast<std::size_t>(a)] != a) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/island_pack.h"
+#include "editor/mapping_transform.h"
 #include "render/transform.h"
 
 namespace {
@@ -62,8 +63,6 @@ Frame3 ProjectionFrame(const Viewport& view, ProjectionAxis axis) {
   f.side = Cross(f.axis, f.front);
   return f;
 }
-
-bool VisibleSelected(const Triangle& t) { return (t.flags & (TRI_SELECTED | TRI_HIDDEN)) == TRI_SELECTED; }
 
 struct Corner {
   double u = 0, v = 0;

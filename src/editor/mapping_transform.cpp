@@ -29,6 +29,18 @@ bool Marked(const Model& m, int index, int count) {
 
 }  // namespace
 
+bool VisibleSelected(const Triangle& t) { return (t.flags & (TRI_SELECTED | TRI_HIDDEN)) == TRI_SELECTED; }
+
+bool InMapTable(const Model& m, int index) { return index >= 0 && index < static_cast<int>(m.mapVertices.size()); }
+
+void CornersFromMapVertices(Model& m) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
+    Triangle& t = m.triangles[static_cast<std::size_t>(i)];
+    for (int k = 0; k < 3; ++k)
+      if (InMapTable(m, t.mapIndex[k])) t.cornerMap[k] = m.mapVertices[static_cast<std::size_t>(t.mapIndex[k])];
+  }
+}
+
 int UsedTriangles(const Model& m) {
   return std::clamp<int>(m.numTriangles, 0, static_cast<int>(m.triangles.size()));
 }

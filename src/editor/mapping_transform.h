@@ -14,6 +14,12 @@ struct Skin;
 // The model's triangles and mapping vertices in use, bounded by their arrays.
 int UsedTriangles(const Model& m);
 int UsedMapVertices(const Model& m);
+// A selected triangle that is not hidden: what the mapping commands work on.
+bool VisibleSelected(const Triangle& t);
+// Whether a corner's mapping index names an entry of the table.
+bool InMapTable(const Model& m, int index);
+// Every corner's own copy of its mapping vertex, refreshed from the table.
+void CornersFromMapVertices(Model& m);
 
 // A skin the rasterizer can read: sized, not too tall, pixels all there.
 bool SkinDrawable(const Skin* skin);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
+#include "editor/mapping_transform.h"
 
-bool VisibleSelected(const Triangle& t) { return (t.flags & (TRI_SELECTED | TRI_HIDDEN)) == TRI_SELECTED; }
+namespace {
 
 // The mapping vertex a corner names, or none for an index outside the table.
 const MapVertex* MapVertexOf(const Model& m, int index) {

@@ -14,6 +14,8 @@ namespace {
 ModelView::ModelView(Workspace& workspace)
     : app_(workspace), paint_(workspace.document, true), brush_(workspace.document, true), fill_(workspace.document, true), select_(workspace.document) {
   snapshotPalette_ = GreyRampPalette();
+  // This view redraws the same buffers picture after picture.
+  app_.renderModes.kept.enabled = true;
 }
 
 void ModelView::RenderView(int kind, int flags) {
@@ -27,7 +29,56 @@ void ModelView::RenderView(int kind, int flags) {
   RenderContext context = app_.MakeRenderContext();
   context.editMode = static_cast<int>(app_.editor.editMode);
   context.cameraToggle = app_.editor.cameraToggle;
-  app_.renderModes.Render(context, kind, flags);
+  // The same picture without the tags, while nothing reads them.
+  const bool defer = tagsDeferred_ && Idle() && (kind == REDRAW_FULL || kind == REDRAW_BACKGROUND);
+  if (kind == REDRAW_PIXELS && tagsStale_) kind = REDRAW_FULL;  // recolouring reads the tags
+  app_.renderModes.Render(context, defer ? REDRAW_QUICK : kind, flags);
+  if (defer)
+    tagsStale_ = true;
+  else if (kind == REDRAW_FULL || kind == REDRAW_BACKGROUND)
+    tagsStale_ = false;
+  NoteChange();
+}
+
+void ModelView::NoteChange() {
+  const KeptClear& kept = app_.renderModes.kept;
+  const Palette& palette = app_.renderModes.Current().palette;
+  if (kept.changedWhole || palette != shownPalette_) {
+    changedWhole_ = true;
+    shownPalette_ = palette;
+  } else {
+    changed_ = Union(changed_, kept.changed);
+  }
+}
+
+bool ModelView::TakeChangedArea(int& x0, int& y0, int& x1, int& y1) {
+  const bool whole = changedWhole_;
+  const ViewArea area = changed_;
+  changedWhole_ = false;
+  changed_ = {};
+  const int height = app_.viewport.height;
+  if (whole || area.empty() || height <= 0) return false;
+  // Buffer rows count from the bottom.
+  x0 = area.left;
+  x1 = std::min(area.right, clientWidth_ - 1);
+  y0 = height - 1 - area.bottom;
+  y1 = height - 1 - area.top;
+  return x0 <= x1;
+}
+
+void ModelView::SetTagsDeferred(bool on) {
+  if (tagsDeferred_ == on) return;
+  tagsDeferred_ = on;
+  // Paused: hovering and painting read the tags of the picture shown.
+  if (!on) DrawTags();
+}
+
+void ModelView::DrawTags() {
+  if (!tagsStale_) return;
+  const bool deferred = tagsDeferred_;
+  tagsDeferred_ = false;
+  RenderView(REDRAW_FULL, 0);
+  tagsDeferred_ = deferred;
 }
 
 void ModelView::Redraw(int kind, int flags) { RenderView(kind, flags); }
@@ -39,6 +90,7 @@ void ModelView::Resize(int clientWidth, int clientHeight) {
   Viewport& v = app_.viewport;
   if (width == v.width && clientHeight_ == v.height) return;
   ResizeViewport(v, clientWidth_, clientHeight_, IsLitTexturedIndex(app_.renderModes.renderModeIndex));
+  app_.renderModes.kept.Forget();  // fresh buffers hold no background yet
   RenderView(REDRAW_FULL, kShowNow);
 }
 
@@ -74,6 +126,8 @@ TagView ModelView::Tags() const {
 void ModelView::MouseDown(const MouseEvent& e) {
   if (!Idle()) return;
   if (host()) host()->CaptureMouse();
+  // Picking and painting read the tags of the picture under the mouse.
+  DrawTags();
   tool_ = ToolFor(e);
   held_ = !tool_;
   if (!tool_) return;

@@ -14,6 +14,7 @@
 #include "editor/tools/select_tool.h"
 #include "image/skin.h"
 #include "platform/pane.h"
+#include "render/render_mode.h"
 #include "render/trackball.h"
 
 class Workspace;
@@ -45,6 +46,13 @@ class ModelView : public Pane {
   void Resize(int clientWidth, int clientHeight) override;
   // The frame buffer with the current render mode's palette.
   PaneImage Image() const override;
+  bool TakeChangedArea(int& x0, int& y0, int& x1, int& y1) override;
+
+  // While on (an animation playing), Full redraws leave the per-pixel tags
+  // out: nothing reads them until a press, which draws them first, as
+  // turning this off does.
+  void SetTagsDeferred(bool on);
+  bool tagsStale() const { return tagsStale_; }
 
   void MouseDown(const MouseEvent& e) override;
   void MouseUp(const MouseEvent& e) override;
@@ -87,4 +95,12 @@ class ModelView : public Pane {
   ModelSelectTool select_;
   Tool* tool_ = nullptr;  // the drag under way
   bool held_ = false;     // a press (or a drag's end) waiting for every button to come up
+  bool tagsDeferred_ = false;
+  bool tagsStale_ = false;  // the picture was drawn without its tags
+  // What the renders changed since TakeChangedArea: all of it, or `changed_`.
+  bool changedWhole_ = true;
+  ViewArea changed_;
+  Palette shownPalette_{};
+  void NoteChange();
+  void DrawTags();  // a Full redraw when the picture lacks its tags
 };

@@ -28,6 +28,7 @@
 
 class Workspace;
 struct RasterTarget;
+class CRasterizer;
 
 class SkinView : public Pane {
  public:
@@ -79,8 +80,12 @@ class SkinView : public Pane {
  private:
   // --- drawing (skin_view_draw.cpp) ---
   void NormaliseMappingFrame();
-  void DrawSkin(bool writeTags);
-  void FillBackground();
+  // The skin's polygon into buffer rows top..bottom with rasterizer `r`.
+  void DrawSkin(CRasterizer& r, int top, int bottom, bool writeTags);
+  // fn(rasterizer, top, bottom) for every band of a big picture, each on
+  // its own thread; the whole picture at once for a small one.
+  template <class BandFn>
+  void InBands(BandFn&& fn);
   bool SkinCoversBuffer() const;
   void RecolourSkinPixels();
   void DrawOverlay();

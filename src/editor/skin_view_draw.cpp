@@ -9,7 +9,9 @@
 #include "editor/mapping_transform.h"
 #include "editor/skin_view.h"
 #include "editor/workspace.h"
+#include "render/render_bands.h"
 #include "render/render_context.h"
+#include "render/render_mode.h"
 
 namespace {
 
@@ -51,10 +53,19 @@ void SkinView::Redraw(int kind, int) {
     {
       // Zoomed in, the skin covers every pixel and tags each one itself.
       const bool covered = SkinCoversBuffer();
-      if (!covered) FillBackground();
-      if (kind == REDRAW_FULL && !covered) std::fill(tags_.begin(), tags_.end(), -1);
-      app_.rasterizer.BeginFrame();
-      DrawSkin(kind == REDRAW_FULL);
+      const bool tags = kind == REDRAW_FULL;
+      InBands([&](CRasterizer& r, int top, int bottom) {
+        const std::size_t begin = static_cast<std::size_t>(top) * static_cast<std::size_t>(view_.width);
+        const std::size_t end = static_cast<std::size_t>(bottom + 1) * static_cast<std::size_t>(view_.width);
+        if (!covered) {
+          std::fill(frame_.begin() + static_cast<std::ptrdiff_t>(begin), frame_.begin() + static_cast<std::ptrdiff_t>(end),
+                    app_.editor.colourSlots[7]);
+          if (tags)
+            std::fill(tags_.begin() + static_cast<std::ptrdiff_t>(begin), tags_.begin() + static_cast<std::ptrdiff_t>(end), -1);
+        }
+        r.BeginFrame();
+        DrawSkin(r, top, bottom, tags);
+      });
       if (skin) shown_ = skin->pixels;
       break;
     }
@@ -89,14 +100,33 @@ bool SkinView::SkinCoversBuffer() const {
          view_.height / 2 - (0 - view_.centreT) * static_cast<double>(view_.zoom) > view_.height + 1;
 }
 
-void SkinView::FillBackground() { std::fill(frame_.begin(), frame_.end(), app_.editor.colourSlots[7]); }
+template <class BandFn>
+void SkinView::InBands(BandFn&& fn) {
+  const int rows = view_.height;
+  // Below this many pixels the threads would wake for less than they cost.
+  constexpr std::size_t kBandedPixels = 256 * 1024;
+  RenderBands* bands = frame_.size() >= kBandedPixels ? app_.renderModes.Bands() : nullptr;
+  const int count = bands ? std::min(bands->Threads(), rows) : 1;
+  // The skin is read by every band; its row table is made once, here.
+  if (Skin* skin = app_.model.currentSkin; SkinDrawable(skin)) ComputeRowOffsets(skin);
+  if (count <= 1) {
+    fn(app_.rasterizer, 0, rows - 1);
+    return;
+  }
+  bands->Pool().Run(count, [&](int i) {
+    int top = 0, bottom = -1;
+    RenderBands::BandRows(rows, count, i, top, bottom);
+    fn(i == 0 ? app_.rasterizer : bands->Rasterizer(i), top, bottom);
+  });
+}
 
-void SkinView::DrawSkin(bool writeTags) {
+void SkinView::DrawSkin(CRasterizer& r, int top, int bottom, bool writeTags) {
   Skin* skin = app_.model.currentSkin;
   if (!SkinDrawable(skin)) return;
-  ComputeRowOffsets(skin);
-  CRasterizer& r = app_.rasterizer;
-  const RasterTarget target = FrameTarget();
+  RasterTarget target = FrameTarget();
+  // Each band writes its own rows; edges are walked as for the whole picture.
+  target.BandTop = top;
+  target.BandBottom = bottom;
   r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
   // The polygon covers the mapping's skin rectangle; the texture runs over
   // the skin's own pixels, so a skin of another size is stretched onto the

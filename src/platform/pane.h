@@ -94,6 +94,10 @@ class Pane {
   // corner in client coordinates, for the window to outline over the
   // picture; false while there is none.
   virtual bool RubberBand(int& /*x0*/, int& /*y0*/, int& /*x1*/, int& /*y1*/) const { return false; }
+  // The part of the picture its redraws changed since this was last asked,
+  // corner to corner (inclusive) in client coordinates, for the window to
+  // show no more than that; false when all of it may have changed.
+  virtual bool TakeChangedArea(int& /*x0*/, int& /*y0*/, int& /*x1*/, int& /*y1*/) { return false; }
 
  private:
   PaneHost* host_ = nullptr;

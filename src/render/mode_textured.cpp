@@ -53,6 +53,7 @@ class TexturedMode : public RenderModeBase {
   }
 
   bool SupportsPixels() const override { return true; }
+  bool ClearsPartly() const override { return true; }
 
   void RecolourPixels() override {
     Skin* skin = UsableSkin(model().currentSkin);

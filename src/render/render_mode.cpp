@@ -1,7 +1,9 @@
 #include "render/render_mode.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "render/frame_blend.h"
@@ -46,7 +48,14 @@ void RenderModes::Render(const RenderContext& context, int kind, int flags) {
   if (!context_.bands) context_.bands = Bands();
   RenderMode& mode = Current();
   mode.context = &context_;
+  mode.kept = &kept;
   mode.Render(kind, flags);
+}
+
+ViewArea Union(const ViewArea& a, const ViewArea& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 void RenderModes::SetThreads(int threads) { threads_ = threads < 0 ? 0 : threads; }
@@ -200,6 +209,12 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
     // recolouring through them would scatter skin colours, so draw afresh.
     if (!SupportsPixels()) return;
     if (!mappingMode()) {
+      // Recoloured through whatever tags the buffer holds: nothing known
+      // about the rest of the picture any more.
+      if (kept) {
+        kept->Forget();
+        kept->changedWhole = true;
+      }
       RecolourPixels();
       return;
     }
@@ -224,18 +239,88 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
     Light();
     draw = TransformVertices(vp, m);
   }
+  const ViewArea all{0, 0, vp.width - 1, vp.height - 1};
+  ViewArea drawn;
   if (draw) {
     AcceptTriangles(vp, m, pass);
     ProjectModelVertices(pass);
     Prepare(kind, pass);
+    drawn = ClearsPartly() ? DrawnArea(pass, all) : all;
   }
+  const int guide = draw && context->cameraToggle ? GuideColour() : -1;
+  KeptClear* k = kept && kept->enabled ? kept : nullptr;
+  const bool partial = k && k->valid && ClearsPartly() && k->mode == this && k->frame == vp.frameBuffer.data() &&
+                       k->depth == vp.depthBuffer.data() && k->tags == vp.tagBuffer.data() && k->width == vp.width &&
+                       k->height == vp.height && k->background == background && k->guide == guide &&
+                       (!clearTags || k->tagsClean);
+  const ViewArea clear = partial ? Union(k->drawn, drawn) : all;
   InBands([&](const RenderBand& band) {
     band.raster.BeginFrame();
-    ClearViewportRows(vp, background, clearTags, band.top, band.bottom);
+    if (partial)
+      ClearArea(vp, background, clearTags, clear, band.top, band.bottom);
+    else
+      ClearViewportRows(vp, background, clearTags, band.top, band.bottom);
     if (draw) Draw(kind, pass, band);
   });
 
-  if (draw && context->cameraToggle) DrawTrackballGuide(vp, GuideColour());
+  if (guide >= 0) DrawTrackballGuide(vp, static_cast<std::uint8_t>(guide));
+  if (k) {
+    k->valid = ClearsPartly();
+    k->mode = this;
+    k->frame = vp.frameBuffer.data();
+    k->depth = vp.depthBuffer.data();
+    k->tags = vp.tagBuffer.data();
+    k->width = vp.width;
+    k->height = vp.height;
+    k->background = background;
+    k->guide = guide;
+    k->tagsClean = clearTags;
+    k->drawn = drawn;
+    k->changedWhole = !partial;
+    k->changed = clear;
+  }
+}
+
+ViewArea RenderModeBase::DrawnArea(const ScenePass& pass, const ViewArea& all) const {
+  Model& m = model();
+  for (const auto& comp : m.companions)
+    if (!comp->drawList.empty()) return all;
+  const Vec3* camera = view().cameraVertices.data();
+  const ScreenVertex* screen = screen_.data();
+  std::int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;
+  for (int t : pass.modelList) {
+    const Triangle& tri = m.triangles[static_cast<std::size_t>(t)];
+    for (int i : tri.vertexIndex) {
+      // An edge clipped at the near plane ends where no corner lies.
+      if (camera[i].z < CRasterizer::kNearPlane) return all;
+      const ScreenVertex& s = screen[i];
+      x0 = std::min(x0, s[0]);
+      x1 = std::max(x1, s[0]);
+      y0 = std::min(y0, s[1]);
+      y1 = std::max(y1, s[1]);
+    }
+  }
+  if (x1 < x0) return {};
+  // A pixel or two either side: spans and lines round toward their ends.
+  constexpr std::int32_t kMargin = 2;
+  ViewArea area{std::max(all.left, x0 - kMargin), std::max(all.top, y0 - kMargin), std::min(all.right, x1 + kMargin),
+                std::min(all.bottom, y1 + kMargin)};
+  return area.empty() ? ViewArea{} : area;
+}
+
+void RenderModeBase::ClearArea(Viewport& vp, std::uint8_t background, bool clearTags, const ViewArea& area, int top,
+                               int bottom) {
+  top = std::max(top, area.top);
+  bottom = std::min(bottom, area.bottom);
+  if (area.empty() || bottom < top) return;
+  const std::size_t width = static_cast<std::size_t>(vp.width);
+  const std::size_t count = static_cast<std::size_t>(area.right - area.left + 1);
+  for (int y = top; y <= bottom; ++y) {
+    const std::size_t at = static_cast<std::size_t>(y) * width + static_cast<std::size_t>(area.left);
+    std::fill_n(vp.frameBuffer.data() + at, count, background);
+    std::fill_n(vp.depthBuffer.data() + at, count, std::uint16_t{0xFFFF});
+    if (clearTags) std::fill_n(vp.tagBuffer.data() + at, count, -1);
+  }
 }
 
 template <class BandFn>

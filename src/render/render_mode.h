@@ -16,6 +16,36 @@
 class ThreadPool;
 class Ui;
 
+// A rectangle of the viewport's buffers: columns left..right, buffer rows
+// top..bottom (row 0 the picture's bottom line); empty when right < left.
+struct ViewArea {
+  int left = 0, top = 0, right = -1, bottom = -1;
+  bool empty() const { return right < left || bottom < top; }
+};
+ViewArea Union(const ViewArea& a, const ViewArea& b);
+
+// What a render left outside the model's area, so that the next render of
+// the same picture need clear only where the model was and now is. Kept
+// by the one view that redraws its buffers frame after frame; a render of
+// other buffers, size, background, mode or overlay clears them whole.
+struct KeptClear {
+  bool enabled = false;  // off: every render clears the whole picture
+  bool valid = false;
+  const void* mode = nullptr;
+  const std::uint8_t* frame = nullptr;
+  const std::uint16_t* depth = nullptr;
+  const std::int32_t* tags = nullptr;
+  int width = 0, height = 0;
+  std::uint8_t background = 0;
+  int guide = -1;        // the trackball guide's colour, -1 without
+  bool tagsClean = false;  // tags outside `drawn` are all -1
+  ViewArea drawn;        // where the last render drew anything but background
+  // What the last render changed: the whole picture, or `changed` alone.
+  bool changedWhole = true;
+  ViewArea changed;
+  void Forget() { valid = false; }
+};
+
 constexpr int kNumRenderModes = 10;
 constexpr int kTexturedModeIndex = 5;  // the mode the program starts in
 
@@ -49,6 +79,7 @@ class RenderMode {
 
   const RenderContext* context = nullptr;
   Palette palette{};  // rewritten by every Render call
+  KeptClear* kept = nullptr;  // set by RenderModes for each call
 };
 
 // The ten modes in their fixed order, the current index and the resources
@@ -76,19 +107,23 @@ class RenderModes {
   // The threads' pool, started if need be, for other work between renders
   // (the picture's way to the window); null with one thread.
   ThreadPool* Pool();
+  // The pool with a rasterizer for every band past the first, started if
+  // need be; null with one thread.
+  RenderBands* Bands();
 
   int renderModeIndex = kTexturedModeIndex;
   // Rows of the colormap image (kColormapRows x 256 bytes kept), held only
   // while a lit textured mode is current; empty otherwise.
   std::vector<std::uint8_t> colormap;
   RenderPriority priority;
+  // Clearing only where the model was and is; off unless a view turns it on.
+  KeptClear kept;
 
  private:
   std::array<std::unique_ptr<RenderMode>, kNumRenderModes> modes_;
   RenderContext context_;
   int threads_ = 0;
   std::unique_ptr<RenderBands> bands_;
-  RenderBands* Bands();  // null with one thread
 };
 
 // The mode objects by index; the ten names in order.

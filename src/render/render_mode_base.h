@@ -49,6 +49,9 @@ class RenderModeBase : public RenderMode {
   // band. Runs on several threads at once, one per band: it reads the mode
   // and the scene and writes only through `band`.
   virtual void Draw(int kind, const ScenePass& pass, const RenderBand& band) = 0;
+  // Draws nothing outside the model's own triangles and edges (besides the
+  // guide), so the next picture need clear only where the model was.
+  virtual bool ClearsPartly() const { return false; }
 
   // --- helpers for the modes ---
   Model& model() const { return *context->model; }
@@ -172,6 +175,12 @@ class RenderModeBase : public RenderMode {
   // The scene of the render under way, kept so its list keeps its room.
   ScenePass pass_;
   void ProjectModelVertices(const ScenePass& pass) const;
+  // The bounds of the accepted scene on the screen, or `all` when an edge
+  // may be clipped at the near plane or a companion is drawn.
+  ViewArea DrawnArea(const ScenePass& pass, const ViewArea& all) const;
+  // Rows top..bottom of `area`, as ClearViewportRows clears whole rows.
+  static void ClearArea(Viewport& vp, std::uint8_t background, bool clearTags, const ViewArea& area, int top,
+                        int bottom);
   static bool NoCompanion(const Companion&, std::size_t) { return false; }
 };
 

@@ -348,3 +348,69 @@ TEST(ModelViewPaint, TheDiscBrushAndTheIslandFillPaintThroughTheTags) {
   EXPECT_EQ(d.Texel(5, 1), 100);
   EXPECT_EQ(d.app.document.history.UndoName(), "Fill");
 }
+
+// While an animation plays the picture is drawn without its tags; a press
+// draws them first, so it picks what the picture shows at that moment.
+TEST(ModelViewPlaying, APressReadsTheTagsOfThePictureShown) {
+  Workspace app;
+  FakeHost host;
+  ModelView view{app};
+  Model& m = app.model;
+  auto frame = std::make_unique<Frame>();
+  const auto place = [&](float shift) {
+    // A square 30 units a side facing the camera; model y runs to the left.
+    const float corners[4][2] = {{-15, -15}, {15, -15}, {-15, 15}, {15, 15}};
+    for (int v = 0; v < 4; ++v) m.frames[0]->vertices[static_cast<std::size_t>(v)] = Vec3{0, -corners[v][0] + shift, corners[v][1]};
+    m.ComputeFaceNormals();
+  };
+  m.currentFrame = frame->vertices.data();
+  m.frames.push_back(std::move(frame));
+  m.numVertices = 4;
+  m.numTriangles = 2;
+  const int tris[2][3] = {{0, 1, 2}, {1, 3, 2}};
+  for (int t = 0; t < 2; ++t)
+    for (int k = 0; k < 3; ++k)
+      m.triangles[static_cast<std::size_t>(t)].vertexIndex[k] = m.triangles[static_cast<std::size_t>(t)].mapIndex[k] =
+          static_cast<std::int16_t>(tris[t][k]);
+  m.numMapVertices = 4;
+  const MapVertex map[4] = {{0, 15.9f}, {15.9f, 15.9f}, {0, 0}, {15.9f, 0}};
+  for (int v = 0; v < 4; ++v) m.mapVertices[static_cast<std::size_t>(v)] = map[v];
+  m.skinWidth = m.skinHeight = 16;
+  auto skin = MakeBlankSkin("s", 16, 16, GreyRampPalette());
+  FillSkin(*skin, 77);
+  m.skins.push_back(std::move(skin));
+  m.currentSkinIndex = 0;
+  m.currentSkin = m.skins.back().get();
+  place(0);
+  app.editor.cameraToggle = false;
+  view.SetHost(&host);
+  view.Resize(64, 64);
+
+  view.SetTagsDeferred(true);
+  place(20);  // the next frame: the square moved left
+  view.Redraw(REDRAW_FULL, 0);
+  EXPECT_TRUE(view.tagsStale());
+  // A pixel the square covers now and did not before has no tag yet.
+  const Viewport& v = app.viewport;
+  const std::uint8_t background = v.frameBuffer[0];
+  std::size_t at = 0;
+  while (at < v.frameBuffer.size() && (v.frameBuffer[at] == background || v.tagBuffer[at] >= 0)) ++at;
+  ASSERT_LT(at, v.frameBuffer.size());
+  const int x = static_cast<int>(at % static_cast<std::size_t>(v.width));
+  const int y = v.height - 1 - static_cast<int>(at / static_cast<std::size_t>(v.width));
+
+  app.editor.activeSlot = 2;
+  app.editor.colourSlots[2] = 0;
+  view.MouseDown(Press(MouseButton::Right, x, y));
+  EXPECT_EQ(app.editor.colourSlots[2], 77);
+  EXPECT_GE(v.tagBuffer[at], 0);
+  EXPECT_FALSE(view.tagsStale());
+  view.MouseUp(Release(MouseButton::Right, x, y));
+
+  // Paused, the picture shown gets its tags at once.
+  place(-20);
+  view.Redraw(REDRAW_FULL, 0);
+  EXPECT_TRUE(view.tagsStale());
+  view.SetTagsDeferred(false);
+  EXPECT_FALSE(view.tagsStale());
+}

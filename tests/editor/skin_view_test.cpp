@@ -461,3 +461,31 @@ TEST(SkinViewSelect, ShiftCtrlDragsARubberBandThatSelectsTheTrianglesWhollyInsid
   ASSERT_TRUE(d.app.document.Undo());
   EXPECT_FALSE(selected(0));
 }
+
+// A big picture is drawn in bands on the render threads: the same pixels and
+// tags as on one thread, at zooms whose edges fall between pixels, shown
+// whole, panned past the picture's edge and tiled.
+TEST(SkinViewBands, BandedPicturesMatchTheOneThreadPicture) {
+  struct View {
+    float s, t, zoom;
+    bool tiled;
+  };
+  const View views[] = {{16, 16, 11.3f, false}, {3, 29, 7.7f, false}, {16, 16, 9.1f, true}};
+  for (const View& v : views) {
+    std::vector<std::vector<std::uint8_t>> frames;
+    std::vector<std::vector<std::int32_t>> tags;
+    for (const int threads : {1, 3}) {
+      Desk d;
+      for (std::size_t i = 0; i < d.skin->pixels.size(); ++i) d.skin->pixels[i] = static_cast<std::uint8_t>(i * 13);
+      d.app.renderModes.SetThreads(threads);
+      d.app.editor.tiledSkin = v.tiled;
+      d.view.Resize(700, 500);
+      d.view.SetView(v.s, v.t, v.zoom);
+      d.view.Redraw(REDRAW_FULL, 0);
+      frames.push_back(d.view.frameBuffer());
+      tags.push_back(d.view.pixelTags());
+    }
+    EXPECT_TRUE(frames[0] == frames[1]) << v.zoom;
+    EXPECT_TRUE(tags[0] == tags[1]) << v.zoom;
+  }
+}

@@ -9,6 +9,7 @@
 
 #include "gui/gui_fixture.h"
 #include "shell/app.h"
+#include "shell/preferences.h"
 #include "shell/qt/animation_bar.h"
 #include "shell/qt/main_wnd.h"
 
@@ -27,6 +28,7 @@ TEST(AnimationGui, TimerPlaysTheFramesAndTheListsFollow) {
   EXPECT_EQ(animations->count(), 2);  // the demo's walk1..walk8: one animation
 
   bar->speedBox()->setValue(50);
+  EXPECT_EQ(f.profile.Get(kPlaySpeedSetting), 50);  // the next start plays at it
   wnd.RunCommand("Views > Animation > Play");
   EXPECT_TRUE(bar->timer()->isActive());
   // At 50 frames a second the eight frames go by within moments, however

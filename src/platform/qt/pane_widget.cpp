@@ -129,7 +129,17 @@ void PaneWidget::SetCursor(CursorKind kind) {
   UpdateCursor();
 }
 
-void PaneWidget::RepaintNow() { repaint(); }
+void PaneWidget::RepaintNow() {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  if (!pane_.TakeChangedArea(x0, y0, x1, y1)) {
+    repaint();
+    return;
+  }
+  // Only what the pane redrew goes to the window: converting a big picture
+  // costs as much as drawing it.
+  const QRectF area = QRectF(QPointF(x0, y0) / paneScale_, QPointF(x1 + 1, y1 + 1) / paneScale_);
+  repaint(area.toAlignedRect());
+}
 
 bool PaneWidget::ShiftDown() const {
   return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
@@ -176,7 +186,23 @@ bool PaneWidget::PaintStraight(QPainter& painter, const PaneImage& image, Thread
   return true;
 }
 
-void PaneWidget::paintEvent(QPaintEvent*) {
+bool PaneWidget::ConvertForPaint(const PaneImage& image, const QRegion& region, ThreadPool* pool) {
+  // The kept copy holds the picture as last painted; only the region asked
+  // for is drawn from it, so only that need be brought up to date.
+  const QRect picture(0, 0, image.width, image.height);
+  if (paneScale_ != 1.0 || screenImage_.size() != picture.size() || screenImage_.format() != QImage::Format_RGB32 ||
+      !PaneImageUsable(image))
+    return PaneImageToScreen(image, screenImage_, pool);
+  for (const QRect& rect : region) {
+    const QRect part = rect & picture;
+    if (part.isEmpty()) continue;
+    auto* at = reinterpret_cast<std::uint32_t*>(screenImage_.scanLine(part.top())) + part.left();
+    if (!PaneImageToPixels(image, part, at, screenImage_.bytesPerLine(), pool)) return false;
+  }
+  return true;
+}
+
+void PaneWidget::paintEvent(QPaintEvent* event) {
   ++paintCount_;
   // Moved to a screen of another density: the buffer follows.
   if (unitsSize_.isValid() && PaneScale() != paneScale_) ResizePaneFor(unitsSize_.width(), unitsSize_.height());
@@ -185,7 +211,7 @@ void PaneWidget::paintEvent(QPaintEvent*) {
   ThreadPool* pool = threadPool ? threadPool() : nullptr;
   QSize shown(picture.width, picture.height);
   if (!PaintStraight(painter, picture, pool)) {
-    if (!PaneImageToScreen(picture, screenImage_, pool)) {
+    if (!ConvertForPaint(picture, event->region(), pool)) {
       painter.fillRect(rect(), palette().window());
       return;
     }

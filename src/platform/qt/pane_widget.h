@@ -72,6 +72,8 @@ class PaneWidget : public QWidget, public PaneHost {
   // painter draws into a plain 32-bit image 1:1; false leaves it to the
   // copy through screenImage_.
   bool PaintStraight(QPainter& painter, const PaneImage& image, ThreadPool* pool);
+  // The picture into screenImage_, as much of it as `region` shows.
+  bool ConvertForPaint(const PaneImage& image, const QRegion& region, ThreadPool* pool);
 
   Pane& pane_;
   bool captured_ = false;

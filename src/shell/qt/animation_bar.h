@@ -30,9 +30,13 @@ class AnimationBar : public QObject {
 
  private:
   void Tick();
+  // The speed and interpolation into the profile when they changed.
+  void Remember();
 
   MainWnd& wnd_;
   App& app_;
   QTimer* timer_ = nullptr;
   QSpinBox* speed_ = nullptr;
+  double rememberedFps_ = -1;
+  bool rememberedInterpolate_ = false;
 };

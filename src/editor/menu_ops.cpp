@@ -7,6 +7,7 @@
 #include "editor/mapping_projection.h"
 #include "editor/mesh_ops.h"
 #include "editor/selection_ops.h"
+#include "editor/skin_file_ops.h"
 #include "editor/skin_list_ops.h"
 #include "image/image_files.h"
 #include "image/skin_set.h"
@@ -22,16 +23,20 @@ std::string FilePath(const MenuOpSession& session, const MenuOpAnswers& answers,
   return PathIn(session.baseFolder, answers.files.at(index));
 }
 
-// A picture file as the Skins menu reads one: a true-colour one brought into
-// the current skin's palette (the default palette without one).
-FileResult<std::unique_ptr<Skin>> LoadPicture(MenuOpSession& session, const std::string& path) {
+// What the Skins menu brings a true-colour picture into: the current skin's
+// palette, the default palette without one.
+Palette PicturePalette(MenuOpSession& session) {
   Model& m = session.workspace.model;
   Palette palette = GreyRampPalette();
   if (const Skin* current = SkinAt(m.skins, m.currentSkinIndex))
     palette = current->palette;
   else
     LoadDefaultPalette(session.palettePath, session.baseFolder, palette);
-  return LoadSkinImage(HostSkinPath(PathIn(session.baseFolder, path)), palette, false);
+  return palette;
+}
+
+FileResult<std::unique_ptr<Skin>> LoadPicture(MenuOpSession& session, const std::string& path) {
+  return LoadSkinImage(HostSkinPath(PathIn(session.baseFolder, path)), PicturePalette(session), false);
 }
 
 using Run = std::function<OpResult(MenuOpSession&, const MenuOpAnswers&)>;
@@ -51,6 +56,32 @@ Run OnModelRefusing(const char* step, std::string (*operation)(Model&)) {
     const std::string refused = operation(s.workspace.model);
     return refused.empty() ? OpResult::Done() : OpResult::Refused(refused);
   };
+}
+
+// A skin file operation's outcome as a script reports it: the reader's or
+// writer's own words first, then the notices, then the refusal or report.
+OpResult AsOneResult(const SkinFileResult& r) {
+  std::string text;
+  auto line = [&text](const std::string& more) {
+    if (more.empty()) return;
+    if (!text.empty()) text += '\n';
+    text += more;
+  };
+  if (r.fileError) line(ShownText(*r.fileError));
+  for (const FileError& notice : r.notices) line(ShownText(notice));
+  line(r.result.message);
+  // A file that could not be read is a refusal even where the menu says nothing.
+  return {r.result.done && !r.fileError, text};
+}
+
+// A whole number field; empty: `otherwise`.
+bool NumberField(const std::string& text, int otherwise, int& out) {
+  if (text.empty()) {
+    out = otherwise;
+    return true;
+  }
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return error == std::errc() && end == text.data() + text.size();
 }
 
 Run OnDocument(OpResult (*operation)(Document&)) {
@@ -85,12 +116,51 @@ std::vector<MenuOp> BuildOps() {
         return DuplicateCurrentSkin(s.workspace.document, s.workspace.editor, NewSkinLook{a.Yes(0), false, a.Yes(1)});
       },
       {kCheckerboardQuestion, kMeshOutlineQuestion});
+  add(
+      "Skins/Open",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        return AsOneResult(OpenSkinFile(s.workspace.document, a.files.at(0), s.baseFolder, PicturePalette(s), false));
+      },
+      1);
   addList("Skins/Close/Delete", OnDocument(CloseCurrentSkin));
+  ops.push_back(MenuOp{"Skins/Link",
+                       {},
+                       1,
+                       [](MenuOpSession& s, const MenuOpAnswers& a) {
+                         const std::string path = FilePath(s, a, 0);
+                         if (!IsBelowBaseFolder(path, s.baseFolder) && !a.Yes(0)) return OpResult::Nothing();
+                         return AsOneResult(LinkCurrentSkin(s.workspace.document, path, s.baseFolder));
+                       },
+                       {kOutsideBaseFolderText}});
   addList("Skins/Unlink", OnDocument(UnlinkCurrentSkin));
   addList("Skins/Move Up", [](MenuOpSession& s, const MenuOpAnswers&) { return MoveCurrentSkin(s.workspace.document, -1); });
   addList("Skins/Move Down", [](MenuOpSession& s, const MenuOpAnswers&) { return MoveCurrentSkin(s.workspace.document, 1); });
   addList("Skins/Store", OnDocument(StoreCurrentSkin));
   addList("Skins/Revert", OnDocument(RevertCurrentSkin));
+  add("Skins/Reload", [](MenuOpSession& s, const MenuOpAnswers&) {
+    return AsOneResult(ReloadCurrentSkin(s.workspace.document, false));
+  });
+  add(
+      "Skins/Scan Folder",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        const std::string folder = FieldValue(*FindMenuOp("Skins/Scan Folder"), a, "folder");
+        // No folder: the base folder, as a model without skins is scanned.
+        const std::string where = folder.empty() ? s.baseFolder : PathIn(s.baseFolder, folder);
+        return AsOneResult(ScanFolderIntoSkins(s.workspace.document, where, s.baseFolder));
+      },
+      0, {{"folder", {}, ""}});
+  add(
+      "Skins/Re-size All",
+      [](MenuOpSession& s, const MenuOpAnswers& a) {
+        const MenuOp& self = *FindMenuOp("Skins/Re-size All");
+        Workspace& w = s.workspace;
+        int width = 0, height = 0;
+        const std::string wText = FieldValue(self, a, "width"), hText = FieldValue(self, a, "height");
+        if (!NumberField(wText, w.model.skinWidth, width) || !NumberField(hText, w.model.skinHeight, height))
+          return OpResult::Refused("Re-size All takes whole numbers: width=" + wText + " height=" + hText);
+        return ResizeAllSkins(w.document, w.editor, width, height, FieldValue(self, a, "enforce-limits") == "on");
+      },
+      0, {{"width", {}, ""}, {"height", {}, ""}, {"enforce-limits", kOnOff, "on"}});
 
   // Skins > Palette, Invert..., Skin F/X...
   add("Skins/Palette/Re-Palette",

@@ -4,11 +4,6 @@ Md2Context HeadlessMd2Files(Workspace& workspace, const std::string& baseFolder,
   Md2Context context{workspace.model,
                      baseFolder,
                      workspace.document.md2Image,
-                     [&workspace] { workspace.RebuildPaintTable(); },
-                     [&workspace] {
-                       if (workspace.rebuildShadeRamps) workspace.rebuildShadeRamps();
-                     },
-                     [] {},
                      SkinScan::Never,
                      palettePath,
                      {}};
@@ -19,6 +14,8 @@ FileResult<FileNotices> OpenModel(Workspace& workspace, const std::string& baseF
   Md2Context context = HeadlessMd2Files(workspace, baseFolder);
   auto loaded = LoadMd2(context, path);
   if (loaded) {
+    workspace.RebuildPaintTable();
+    if (workspace.rebuildShadeRamps) workspace.rebuildShadeRamps();
     workspace.document.history.Clear();
     workspace.document.MarkMeshSaved();
   }

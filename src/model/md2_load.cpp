@@ -18,10 +18,6 @@ constexpr char kNoMatchingSkinsText[] = "There were no matching skins found at t
 constexpr char kUnlightableText[] =
     "This MD2 is damaged: a frame places its vertices too far apart for its faces to be lit.";
 
-void Call(const std::function<void()>& hook) {
-  if (hook) hook();
-}
-
 // Positions can be finite and still so far apart that a face's cross
 // product overflows: its normal, and every light value made from it, would
 // not be a number.
@@ -152,7 +148,7 @@ FileResult<FileNotices> LoadMd2(Md2Context& c, const std::string& path) {
     bool scan = c.skinScan == SkinScan::Always;
     if (c.skinScan == SkinScan::Ask && c.ask) scan = c.ask(kNoSkinsPromptText);
     if (scan) {
-      FileNotices found = ScanFolderForSkins(c, FolderPart(AbsolutePath(file)));
+      FileNotices found = ScanFolderForSkins(m, c.baseFolder, FolderPart(AbsolutePath(file)));
       notices.insert(notices.end(), found.begin(), found.end());
     }
   }
@@ -164,14 +160,12 @@ FileResult<FileNotices> LoadMd2(Md2Context& c, const std::string& path) {
     m.currentSkin = m.skins[0].get();
   }
 
-  Call(c.rebuildPaintTable);
   m.ComputeFaceNormals();
-  Call(c.rebuildShadeRamps);
   return notices;
 }
 
-FileNotices ScanFolderForSkins(Md2Context& c, const std::string& folder) {
-  std::string where = AbsolutePath(folder.empty() ? c.baseFolder : ResolvePathIn(c.baseFolder, folder));
+FileNotices ScanFolderForSkins(Model& model, const std::string& baseFolder, const std::string& folder) {
+  std::string where = AbsolutePath(folder.empty() ? baseFolder : ResolvePathIn(baseFolder, folder));
   bool added = false;
   FileNotices notices;
   for (const char* pattern : {"*.PCX", "*.BMP"}) {
@@ -183,13 +177,12 @@ FileNotices ScanFolderForSkins(Md2Context& c, const std::string& folder) {
         continue;
       }
       std::unique_ptr<Skin> skin = std::move(*loaded);
-      if (!HasModelSkinSize(*skin, c.model)) continue;
+      if (!HasModelSkinSize(*skin, model)) continue;
       skin->name = skin->path;
       skin->flags |= SKIN_EXTERNAL;
-      c.model.skins.push_back(std::move(skin));
+      model.skins.push_back(std::move(skin));
       added = true;
     }
-    if (!files.empty()) Call(c.refreshAll);
   }
   if (!added) notices.push_back(FileError{kNoMatchingSkinsText});
   return notices;

@@ -21,15 +21,12 @@ using AskYesNo = std::function<bool(const std::string& question)>;
 
 // What loading and saving reach beyond the model: the base folder skin names
 // and relative paths are taken from, the image of the file last loaded
-// (source of the frames when writing), the program's refreshes, and the
-// choices the caller makes for them.
+// (source of the frames when writing) and the choices the caller makes for
+// them. Loading redraws nothing: the caller rebuilds what follows the model.
 struct Md2Context {
   Model& model;
   const std::string& baseFolder;
   std::vector<std::uint8_t>& md2Image;
-  std::function<void()> rebuildPaintTable;
-  std::function<void()> rebuildShadeRamps;
-  std::function<void()> refreshAll;
   SkinScan skinScan = SkinScan::Ask;
   // The palette file of stand-in skins; empty: the base folder's
   // pics/colormap.pcx, or the grey ramp without one.
@@ -51,11 +48,12 @@ FileResult<FileNotices> LoadMd2(Md2Context& context, const std::string& path);
 // the file.
 FileResult<bool> SaveMd2(Md2Context& context, const std::string& path);
 
-// Adds every PCX, then every BMP, of `folder` (a relative one below the base
-// folder, none: the base folder) that has the model's skin size, as external
-// skins. Gives the notices for the caller to show: each file that is no
-// readable image, then "none found" when none was added.
-FileNotices ScanFolderForSkins(Md2Context& context, const std::string& folder);
+// Adds every PCX, then every BMP, of `folder` (a relative one below
+// `baseFolder`, none: the base folder) that has the model's skin size, as
+// external skins after the others; the current skin is left to the caller.
+// Gives the notices for the caller to show: each file that is no readable
+// image, then "none found" when none was added.
+FileNotices ScanFolderForSkins(Model& model, const std::string& baseFolder, const std::string& folder);
 
 // The linked stand-in for a named skin that is missing or of the wrong
 // size: a checkerboard of 4 x 4 squares in palette indices 63 and 191, in

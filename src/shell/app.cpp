@@ -15,27 +15,33 @@ App::App(Ui& u, Profile& p) : ui(u), profile(p) {
 
 App::~App() = default;
 
-Md2Context App::Md2Files() {
-  return Md2Context{model,
-                    baseFolder,
-                    document.md2Image,
-                    [this] { RebuildPaintTable(); },
-                    [this] { RebuildShadeRamps(); },
-                    [this] { RefreshAll(); },
-                    SkinScanPreference(profile),
-                    profile.Get(kPalettePathSetting),
-                    [this](const std::string& question) {
-                      return ui.Message(question, MsgButtons::YesNo) == MsgAnswer::Yes;
+namespace {
+
+// The loader's context over the app: names below the base folder, the
+// user's scan preference and palette, questions through the Ui.
+Md2Context Md2Files(App& app) {
+  return Md2Context{app.model,
+                    app.baseFolder,
+                    app.document.md2Image,
+                    SkinScanPreference(app.profile),
+                    app.profile.Get(kPalettePathSetting),
+                    [&app](const std::string& question) {
+                      return app.ui.Message(question, MsgButtons::YesNo) == MsgAnswer::Yes;
                     }};
 }
 
+}  // namespace
+
 int App::LoadMd2(const std::string& path) {
-  Md2Context context = Md2Files();
+  Md2Context context = Md2Files(*this);
   auto loaded = ::LoadMd2(context, path);
   if (!loaded) {
     ShowFileError(ui, loaded.error());
     return 0;
   }
+  // The tables follow the new skins before anything is shown.
+  RebuildPaintTable();
+  RebuildShadeRamps();
   ShowNotices(ui, *loaded);
   document.history.Clear();
   document.MarkMeshSaved();
@@ -45,7 +51,7 @@ int App::LoadMd2(const std::string& path) {
 }
 
 int App::SaveMd2(const std::string& path) {
-  Md2Context context = Md2Files();
+  Md2Context context = Md2Files(*this);
   auto saved = ::SaveMd2(context, path);
   if (!saved) {
     ShowFileError(ui, saved.error());
@@ -54,9 +60,4 @@ int App::SaveMd2(const std::string& path) {
   if (!*saved) return 0;
   document.MarkMeshSaved();
   return 1;
-}
-
-void App::ScanFolderForSkins(const std::string& folder) {
-  Md2Context context = Md2Files();
-  ShowNotices(ui, ::ScanFolderForSkins(context, folder));
 }

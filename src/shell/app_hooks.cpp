@@ -8,8 +8,9 @@
 void App::RebuildShadeRamps() { BuildShadeRampsFor(*this); }
 
 void App::RefreshAll() {
-  RebuildListBars(*this);
+  // Told first, the lists would only go stale: they are rebuilt here, now.
   document.changes.Announce(kEverythingChanged);
+  RebuildListBars(*this);
 }
 
 void App::RefreshModelView() { document.changes.Announce(kCompanionChanged); }

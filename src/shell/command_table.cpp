@@ -79,7 +79,7 @@ void RunViewBenchmark(App& app) {
   RenderContext context = app.MakeRenderContext();
   context.editMode = static_cast<int>(app.editor.editMode);
   context.cameraToggle = app.editor.cameraToggle;
-  PaneHost* host = app.shellLayout ? app.shellLayout->modelView().host() : nullptr;
+  PaneHost* host = app.services.shellLayout ? app.services.shellLayout->modelView().host() : nullptr;
   const BenchmarkResult result = RunBenchmark(app.renderModes, context, [host] {
     if (host) host->RepaintNow();
   });
@@ -199,7 +199,7 @@ std::vector<Command> BuildTable() {
   t.Add(kFile, "&Base Folder...", "", BaseFolderCommand).separatorBefore = true;
   t.Add(kFile, "Preferences", "", OnPreferences);
   t.Add(kFile, "E&xit", "", [](App& a) {
-     if (a.requestClose) a.requestClose();
+     if (a.services.requestClose) a.services.requestClose();
    }).separatorBefore = true;
 
   // Edit
@@ -270,7 +270,7 @@ std::vector<Command> BuildTable() {
     c.checked = [](const App& a) { return IsLockLightChecked(a); };
   }
   t.Add(kOptions, "&Swap Displays", "", [](App& a) {
-     if (a.shellLayout) a.shellLayout->SwapDisplays();
+     if (a.services.shellLayout) a.services.shellLayout->SwapDisplays();
    }).separatorBefore = true;
   t.Add(kOptions, "Snapshot\tF12", "F12", OnSnapshot);
   t.Add(kOptions, "&Benchmark\tF11", "F11", RunViewBenchmark);
@@ -374,7 +374,7 @@ std::vector<Command> BuildTable() {
 
   // Views
   t.Add(kViews, "&Zoom 2D Extents\tShift+F1", "Shift+F1", [](App& a) {
-    SkinView* view = a.shellLayout ? a.shellLayout->skinViewPane() : nullptr;
+    SkinView* view = a.services.shellLayout ? a.services.shellLayout->skinViewPane() : nullptr;
     if (view && view->ZoomExtents()) a.RefreshAll();
   });
   t.Add(kViews, "Zoom to &Fit\tHome", "Home", OnZoomToFit);
@@ -390,18 +390,18 @@ std::vector<Command> BuildTable() {
 
   // About/Stats
   t.Add(kAbout, "&About VRKv1.0...", "", [](App& a) {
-    if (a.showAbout) a.showAbout();
+    if (a.services.showAbout) a.services.showAbout();
   });
   t.Add(kAbout, "Model Stats...", "", [](App& a) {
-    if (a.showModelStats) a.showModelStats();
+    if (a.services.showModelStats) a.services.showModelStats();
   });
 
   // Help
   t.Add(kHelp, "&Mouse and Keys\tF1", "F1", [](App& a) {
-    if (a.showMouseAndKeys) a.showMouseAndKeys();
+    if (a.services.showMouseAndKeys) a.services.showMouseAndKeys();
   });
   t.Add(kHelp, "&About VRKv1.0...", "", [](App& a) {
-    if (a.showAbout) a.showAbout();
+    if (a.services.showAbout) a.services.showAbout();
   });
 
   // Toolbar buttons without a menu item.

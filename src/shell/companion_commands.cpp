@@ -130,8 +130,8 @@ void OnCompanionHideShow(App& app) {
 
 void OnCompanionOffset(App& app) {
   Companion* c = app.model.currentCompanion;
-  if (!c || !app.companionOffsetDialog) return;
-  auto answer = app.companionOffsetDialog->Ask(CompanionOffset{c->offsetX, c->offsetY, c->offsetZ});
+  if (!c || !app.services.companionOffsetDialog) return;
+  auto answer = app.services.companionOffsetDialog->Ask(CompanionOffset{c->offsetX, c->offsetY, c->offsetZ});
   // A field that does not hold a finite number would poison every camera move.
   if (!answer || !std::isfinite(answer->x) || !std::isfinite(answer->y) || !std::isfinite(answer->z))
     return;

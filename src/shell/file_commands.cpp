@@ -4,9 +4,11 @@
 
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/show_file_error.h"
 #include "platform/ui.h"
 #include "shell/app.h"
 #include "shell/file_dialog_step.h"
+#include "shell/show_op_result.h"
 #include "shell/skin_commands.h"
 
 namespace {
@@ -22,7 +24,6 @@ constexpr char kOutsideBaseText[] =
 constexpr char kBaseFolderTitle[] = "Please locate the 'baseq2' folder under Quake2";
 constexpr char kRestartText[] = "You must restart VRK before the change will take effect.";
 constexpr char kScanFolderTitle[] = "Select the folder you wish to browse...";
-constexpr char kFolderInvalidText[] = "That folder is not valid";
 
 // Only a path without any '.' gets the extension: a dotted folder name
 // counts, as it always has.
@@ -111,9 +112,8 @@ void BaseFolderCommand(App& app) {
 void ScanFolderCommand(App& app) {
   auto folder = app.ui.BrowseFolder(kScanFolderTitle);
   if (!folder) return;  // cancelled: nothing to say
-  if (!FolderUsable(*folder)) {
-    app.ui.Message(std::string(kFolderInvalidText) + "\n" + *folder);
-    return;
-  }
-  app.ScanFolderForSkins(*folder);
+  const SkinFileResult scanned = ScanFolderIntoSkins(app.document, *folder, app.baseFolder);
+  if (scanned.result.done) SettleSkinList(app);
+  ShowNotices(app.ui, scanned.notices);
+  ShowOpResult(app.ui, scanned.result);
 }

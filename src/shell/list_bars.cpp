@@ -18,6 +18,24 @@ int Checked(int index, std::size_t count) {
 
 }  // namespace
 
+ListBarsWatch::ListBarsWatch(App& app) : app_(app) { app_.document.changes.Subscribe(*this); }
+
+ListBarsWatch::~ListBarsWatch() { app_.document.changes.Unsubscribe(*this); }
+
+void ListBarsWatch::Changed(const ChangeNotice& notice) {
+  if (notice.changes & kListBarChanges) app_.listBars.stale = true;
+  if (notice.changes & kFrameChanged) frameMoved_ = true;
+}
+
+void ListBarsWatch::Settle() {
+  if (app_.listBars.stale) {
+    RebuildListBars(app_);
+  } else if (frameMoved_) {
+    app_.listBars.frames.selection = Checked(app_.model.currentFrameIndex, app_.listBars.frames.items.size());
+  }
+  frameMoved_ = false;
+}
+
 void RebuildListBars(App& app) {
   Model& m = app.model;
   ListBars& bars = app.listBars;
@@ -49,6 +67,7 @@ void RebuildListBars(App& app) {
   bars.phongMaps.selection = Checked(m.currentPhongMapIndex, bars.phongMaps.items.size());
   bars.envMaps.selection = Checked(m.currentEnvMapIndex, bars.envMaps.items.size());
   bars.modes.selection = app.renderModes.renderModeIndex;
+  bars.stale = false;
   ++bars.version;
 }
 

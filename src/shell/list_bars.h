@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/change_notices.h"
+
 class App;
 
 struct ListBar {
@@ -25,6 +27,28 @@ struct ListBars {
   ListBar envMaps;     // 133 "E-Maps"
   ListBar companions;  // 134
   int version = 0;     // bumped by every rebuild and selection change
+  bool stale = false;  // a change they show came since the last rebuild
+};
+
+// What the lists show: the skins, the companions, and (with the look) the
+// modes and the maps. The frame list's entries follow the model; another
+// frame shown moves only its selection.
+inline constexpr unsigned kListBarChanges = kSkinListChanged | kCompanionChanged | kLookChanged;
+
+// The lists as a listener of the document's changes: told, they go stale,
+// and they are rebuilt once at the settle.
+class ListBarsWatch : public ChangeListener {
+ public:
+  explicit ListBarsWatch(App& app);
+  ~ListBarsWatch() override;
+  ListBarsWatch(const ListBarsWatch&) = delete;
+  ListBarsWatch& operator=(const ListBarsWatch&) = delete;
+  void Changed(const ChangeNotice& notice) override;
+  void Settle() override;
+
+ private:
+  App& app_;
+  bool frameMoved_ = false;
 };
 
 constexpr int kLinkedSkinImage = 0;

@@ -24,8 +24,8 @@ void ShowAndRefresh(App& app, const OpResult& result) {
 }  // namespace
 
 void OnMapFrom3DView(App& app) {
-  if (!app.mappingDialogs) return;
-  auto options = app.mappingDialogs->AskMapFrom3DView();
+  if (!app.services.mappingDialogs) return;
+  auto options = app.services.mappingDialogs->AskMapFrom3DView();
   if (!options) return;
   ShowAndRefresh(app, MapFrom3DView(app.document, app.viewport, app.editor, *options));
 }
@@ -66,8 +66,8 @@ void OnRetroMap(App& app) {
 namespace {
 
 void Project(App& app, ProjectionShape shape) {
-  if (!app.mappingDialogs) return;
-  auto options = app.mappingDialogs->AskProjection(shape);
+  if (!app.services.mappingDialogs) return;
+  auto options = app.services.mappingDialogs->AskProjection(shape);
   if (!options) return;
   options->shape = shape;
   ShowAndRefresh(app, ProjectSelectedMapping(app.document, app.viewport, app.editor, *options));
@@ -80,8 +80,8 @@ void OnSphereProjection(App& app) { Project(app, ProjectionShape::Sphere); }
 void OnBoxProjection(App& app) { Project(app, ProjectionShape::Box); }
 
 void OnPackIslands(App& app) {
-  if (!app.mappingDialogs) return;
-  auto options = app.mappingDialogs->AskPackIslands();
+  if (!app.services.mappingDialogs) return;
+  auto options = app.services.mappingDialogs->AskPackIslands();
   if (!options) return;
   ShowAndRefresh(app, PackIslands(app.document, app.editor, *options));
 }

@@ -4,7 +4,7 @@
 
 class App;
 
-void OnMapFrom3DView(App& app);  // asks through app.mappingDialogs
+void OnMapFrom3DView(App& app);  // asks through app.services.mappingDialogs
 void OnFlipSelectedMapping(App& app);
 void OnMirrorSelectedMapping(App& app);
 void OnRotateSelectedMapping(App& app);
@@ -15,7 +15,7 @@ void OnDeleteSelectedMapping(App& app);
 void OnRetroMap(App& app);
 
 // The projections, island packing and scaling, and the stretch display.
-void OnCylinderProjection(App& app);  // each asks through app.mappingDialogs
+void OnCylinderProjection(App& app);  // each asks through app.services.mappingDialogs
 void OnSphereProjection(App& app);
 void OnBoxProjection(App& app);
 void OnPackIslands(App& app);

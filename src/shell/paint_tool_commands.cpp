@@ -65,7 +65,7 @@ std::pair<int, int> PastePlace(App& app, const SkinPiece& piece) {
   const PixelSelection& s = app.pixels.selection;
   if (!s.empty()) return {s.x, s.y};
   int x = (app.model.skinWidth - piece.width) / 2, y = (app.model.skinHeight - piece.height) / 2;
-  if (SkinView* view = app.shellLayout ? app.shellLayout->skinViewPane() : nullptr) {
+  if (SkinView* view = app.services.shellLayout ? app.services.shellLayout->skinViewPane() : nullptr) {
     x = static_cast<int>(view->viewCentreS()) - piece.width / 2;
     y = static_cast<int>(view->viewCentreT()) - piece.height / 2;
   }
@@ -82,21 +82,21 @@ void AfterPixels(App& app, const OpResult& result, bool skinChanged) {
 
 void OnCopyPixels(App& app) {
   const OpResult result = CopyPixelSelection(app.document, app.pixels);
-  if (result.done && app.putClipboardPicture) app.putClipboardPicture(PieceToPicture(app.pixels.clipboard));
+  if (result.done && app.services.putClipboardPicture) app.services.putClipboardPicture(PieceToPicture(app.pixels.clipboard));
   AfterPixels(app, result, false);
 }
 
 void OnCutPixels(App& app) {
   const OpResult result = CutPixelSelection(app.document, app.editor, app.pixels);
-  if (result.done && app.putClipboardPicture) app.putClipboardPicture(PieceToPicture(app.pixels.clipboard));
+  if (result.done && app.services.putClipboardPicture) app.services.putClipboardPicture(PieceToPicture(app.pixels.clipboard));
   AfterPixels(app, result, true);
 }
 
 void OnPastePixels(App& app) {
   std::optional<SkinPiece> piece;
-  if (app.takeClipboardPicture && app.model.currentSkin) {
+  if (app.services.takeClipboardPicture && app.model.currentSkin) {
     std::string refusal;
-    std::optional<TrueColourPicture> picture = app.takeClipboardPicture(refusal);
+    std::optional<TrueColourPicture> picture = app.services.takeClipboardPicture(refusal);
     if (!refusal.empty()) {
       app.ui.Message(refusal);
       return;

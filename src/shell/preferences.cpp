@@ -1,6 +1,7 @@
 #include "shell/preferences.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -119,12 +120,12 @@ int IntroPreviewSound(int entry, const std::string& wavPath, int randomValue) {
 }
 
 void OnPreferences(App& app) {
-  if (!app.preferencesDialog) return;
-  std::optional<Preferences> chosen = app.preferencesDialog->Ask(app, LoadPreferences(app.profile));
+  if (!app.services.preferencesDialog) return;
+  std::optional<Preferences> chosen = app.services.preferencesDialog->Ask(app, LoadPreferences(app.profile));
   if (!chosen) return;
   SavePreferences(app.profile, *chosen);
   app.editor.customCursors = chosen->customCursors;
-  if (app.shellLayout) app.shellLayout->SetPalOnTop(chosen->palOnTop);
+  if (app.services.shellLayout) app.services.shellLayout->SetPalOnTop(chosen->palOnTop);
   ApplyRuntimePreferences(app, LoadPreferences(app.profile));
 }
 
@@ -136,4 +137,14 @@ void ApplyRuntimePreferences(App& app, const Preferences& prefs) {
   app.recovery.SetIntervalMinutes(prefs.recoveryMinutes);
   app.renderModes.SetThreads(std::clamp(prefs.renderThreads, 0, kRenderThreadsMax));
   app.fullResolution = prefs.fullResolution;
+}
+
+void ReadPlaySettings(const Profile& profile, AnimationPlayer& player) {
+  player.SetFps(profile.Get(kPlaySpeedSetting), 0);
+  player.SetInterpolate(profile.Get(kInterpolateFramesSetting) != 0, 0);
+}
+
+void WritePlaySettings(Profile& profile, const AnimationPlayer& player) {
+  profile.Write(kPlaySpeedSetting, static_cast<int>(std::lround(player.fps())));
+  profile.Write(kInterpolateFramesSetting, player.interpolate() ? 1 : 0);
 }

@@ -10,6 +10,7 @@
 #include "model/md2_load.h"
 #include "platform/profile_keys.h"
 
+class AnimationPlayer;
 class App;
 class Profile;
 
@@ -30,6 +31,10 @@ inline constexpr StringSetting kImageEditorSetting{kPreferencesSection, "Image E
 // The two big views draw one pixel per screen pixel on high-density
 // screens; off: at the desktop's scale, enlarged by whole steps.
 inline constexpr IntSetting kFullResolutionSetting{kPreferencesSection, "Full Resolution", 1};
+// The animation's speed in frames per second and Interpolate Frames, as
+// last chosen.
+inline constexpr IntSetting kPlaySpeedSetting{kPreferencesSection, "Play Speed", 10};
+inline constexpr IntSetting kInterpolateFramesSetting{kPreferencesSection, "Interpolate Frames", 0};
 // The main window's toolbars as the window system saved them (base64).
 inline constexpr StringSetting kWindowStateSetting{kPreferencesSection, "Window State", ""};
 
@@ -93,10 +98,14 @@ class PreferencesDialog {
   virtual std::optional<Preferences> Ask(App& app, const Preferences& initial) = 0;
 };
 
-// The Preferences command: asks through app.preferencesDialog; on OK writes
+// The Preferences command: asks through app.services.preferencesDialog; on OK writes
 // the values and applies them at once (all but the intro's and the start-up
 // folders').
 void OnPreferences(App& app);
 // The settings the App keeps while it runs: Ctrl+Z's owner, the undo
 // history's memory budget, dithering, the recovery copies' interval.
 void ApplyRuntimePreferences(App& app, const Preferences& prefs);
+// The player's speed (held to its range) and interpolation from the
+// profile, and back.
+void ReadPlaySettings(const Profile& profile, AnimationPlayer& player);
+void WritePlaySettings(Profile& profile, const AnimationPlayer& player);

@@ -46,7 +46,7 @@ ShellLayout::ShellLayout(App& app, Pane& skinView, Pane& modelView, Pane& palett
       paletteStrip_(paletteStrip),
       gradientStrip_(gradientStrip),
       shellHost_(shellHost) {
-  app_.shellLayout = this;
+  app_.services.shellLayout = this;
   app_.document.changes.Subscribe(*this);
   if (auto* gradient = dynamic_cast<GradientBox*>(&gradientStrip_)) {
     gradient->requests.beginSplitDrag = [this] { BeginSplitDrag(); };
@@ -58,7 +58,7 @@ ShellLayout::ShellLayout(App& app, Pane& skinView, Pane& modelView, Pane& palett
 ShellLayout::~ShellLayout() {
   app_.document.changes.Unsubscribe(*this);
   if (auto* gradient = dynamic_cast<GradientBox*>(&gradientStrip_)) gradient->requests = {};
-  if (app_.shellLayout == this) app_.shellLayout = nullptr;
+  if (app_.services.shellLayout == this) app_.services.shellLayout = nullptr;
 }
 
 void ShellLayout::MarkAllStale() {

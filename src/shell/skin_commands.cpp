@@ -1,6 +1,5 @@
 #include "shell/skin_commands.h"
 
-#include <cmath>
 #include <string>
 #include <utility>
 
@@ -9,7 +8,6 @@
 #include "image/image_files.h"
 #include "image/new_skin.h"
 #include "image/png_write.h"
-#include "image/skin_resize.h"
 #include "image/skin_set.h"
 #include "model/default_palette.h"
 #include "platform/files.h"
@@ -119,6 +117,17 @@ bool AcceptTarget(App& app, const std::string& path) {
   return Yes(app, kOutsideBaseFolderText);
 }
 
+// What a true-colour picture is brought into: the current skin's palette,
+// the default one without a skin.
+Palette PicturePalette(App& app) {
+  Palette palette = GreyRampPalette();
+  if (const Skin* current = CurrentSkin(app))
+    palette = current->palette;
+  else
+    LoadDefaultPalette(app.profile.Get(kPalettePathSetting), app.baseFolder, palette);
+  return palette;
+}
+
 void AfterCurrentSkinChanged(App& app) {
   app.RebuildPaintTable();
   app.RebuildShadeRamps();
@@ -147,7 +156,7 @@ void DrawMeshOutline(App& app, Skin& skin, std::uint8_t colour) { DrawMeshOutlin
 // follow the current skin.
 void AfterListOp(App& app, const OpResult& result) {
   if (!ShowOpResult(app.ui, result)) return;
-  RefreshSkinBar(app);
+  SettleSkinList(app);
   AfterCurrentSkinChanged(app);
 }
 
@@ -183,15 +192,12 @@ void OnSkinOpen(App& app) {
 }
 
 bool OpenSkinFile(App& app, const std::string& path) {
-  auto skin = LoadPictureAsSkin(app, path);
-  if (!skin) return false;
-  if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
-    TellAbout(app, kSkinWrongSizeText, path);
-    return false;
-  }
-  skin->name = skin->path;
-  skin->flags |= SKIN_EXTERNAL;
-  AppendSkin(app, std::move(skin));
+  const SkinFileResult opened =
+      ::OpenSkinFile(app.document, path, app.baseFolder, PicturePalette(app), app.ditherTrueColour);
+  if (opened.fileError) ShowContentError(app.ui, *opened.fileError);
+  if (!ShowOpResult(app.ui, opened.result)) return false;
+  SettleSkinList(app);
+  AfterCurrentSkinChanged(app);
   return true;
 }
 
@@ -203,12 +209,7 @@ void OnSkinClose(App& app) {
 }
 
 std::unique_ptr<Skin> LoadPictureAsSkin(App& app, const std::string& path) {
-  Palette palette = GreyRampPalette();
-  if (const Skin* current = CurrentSkin(app))
-    palette = current->palette;
-  else
-    LoadDefaultPalette(app.profile.Get(kPalettePathSetting), app.baseFolder, palette);
-  auto loaded = LoadSkinImage(HostSkinPath(PathIn(app.baseFolder, path)), palette, app.ditherTrueColour);
+  auto loaded = LoadSkinImage(HostSkinPath(PathIn(app.baseFolder, path)), PicturePalette(app), app.ditherTrueColour);
   if (!loaded) {
     ShowContentError(app.ui, loaded.error());
     return nullptr;
@@ -328,22 +329,14 @@ void OnSkinLink(App& app) {
   if (!chosen) return;
   const std::string& path = chosen->path;
   if (!AcceptTarget(app, path)) return;
-  SaveStep step(app, *skin);
-  if (!Write(*skin, FORMAT_PCX, path, app.ui)) {
-    TellAbout(app, kSkinSaveFailedText, path);
-    return;
-  }
-  skin->path = path;
-  skin->name = LinkedSkinName(path, app.baseFolder);
-  skin->hasFile = 1;
-  skin->flags = 0;
-  skin->storedPixels = skin->pixels;
-  step.Saved(*skin);
-  RefreshSkinBar(app);
+  const SkinFileResult linked =
+      LinkCurrentSkin(app.document, path, app.baseFolder, [&app] { app.recovery.SkinsSettled(); });
+  if (linked.fileError) ShowFileError(app.ui, *linked.fileError);
+  ShowOpResult(app.ui, linked.result);
 }
 
 void OnSkinUnlink(App& app) {
-  if (ShowOpResult(app.ui, UnlinkCurrentSkin(app.document))) RefreshSkinBar(app);
+  if (ShowOpResult(app.ui, UnlinkCurrentSkin(app.document))) SettleSkinList(app);
 }
 
 // The bar's re-partition undoes a move across the linked/external border.
@@ -355,62 +348,17 @@ void OnSkinStore(App& app) { StoreCurrentSkin(app.document); }
 void OnSkinRevert(App& app) { ShowOpResult(app.ui, RevertCurrentSkin(app.document)); }
 
 void OnSkinReload(App& app) {
-  Skin* skin = CurrentSkin(app);
-  if (!skin || !skin->hasFile) return;
-  // A skin read from a true-colour picture is read again through its own palette.
-  auto read = LoadSkinImage(HostSkinPath(skin->path), skin->palette, app.ditherTrueColour);
-  if (!read) {
-    ShowContentError(app.ui, read.error());
-    TellAbout(app, kReloadFailedText, skin->path);
-    return;
-  }
-  std::unique_ptr<Skin> loaded = std::move(*read);
-  if (loaded->width != app.model.skinWidth || loaded->height != app.model.skinHeight) {
-    TellAbout(app, kReloadWrongSizeText, skin->path);
-    return;
-  }
-  skin->pixels = std::move(loaded->pixels);
-  skin->storedPixels = std::move(loaded->storedPixels);
-  skin->palette = loaded->palette;
-  skin->width = loaded->width;
-  skin->height = loaded->height;
-  ComputeRowOffsets(skin);
-  MarkSkinSaved(*skin);  // it is what its file holds again
-  RefreshSkinBar(app);
-  AfterCurrentSkinChanged(app);
+  const SkinFileResult reloaded = ReloadCurrentSkin(app.document, app.ditherTrueColour);
+  if (reloaded.fileError) ShowContentError(app.ui, *reloaded.fileError);
+  if (ShowOpResult(app.ui, reloaded.result)) AfterCurrentSkinChanged(app);
 }
 
 void OnSkinResizeAll(App& app) {
   Model& m = app.model;
-  if (!app.skinDialogs || !HasSkinSize(app)) return;
-  auto answer = app.skinDialogs->AskResizeSkins(ResizeSkinsDialog{m.skinWidth, m.skinHeight, true});
+  if (!app.services.skinDialogs || !HasSkinSize(app)) return;
+  auto answer = app.services.skinDialogs->AskResizeSkins(ResizeSkinsDialog{m.skinWidth, m.skinHeight, true});
   if (!answer) return;
-  const int oldW = m.skinWidth, oldH = m.skinHeight;
-  const int w = answer->width, h = answer->height;
-  std::string refused = CheckSkinResize(oldW, oldH, w, h, answer->enforceLimits);
-  if (!refused.empty()) {
-    app.ui.Message(refused);
-    return;
-  }
-  for (auto& skin : m.skins) ResampleSkin(*skin, w, h);
-  const int used = m.numMapVertices < static_cast<int>(m.mapVertices.size())
-                       ? m.numMapVertices
-                       : static_cast<int>(m.mapVertices.size());
-  for (int i = 0; i < used; ++i) {
-    MapVertex& v = m.mapVertices[static_cast<std::size_t>(i)];
-    v.s = ScaleMapCoordinate(v.s, oldW, w);
-    v.t = ScaleMapCoordinate(v.t, oldH, h);
-  }
-  m.skinWidth = static_cast<std::int16_t>(w);
-  m.skinHeight = static_cast<std::int16_t>(h);
-  // The frame keeps covering the same part of the picture, as the mapping
-  // does; left in old-size coordinates a grown skin's frame would cover only
-  // part of what it covered before.
-  MappingFrame& frame = app.editor.mappingFrame;
-  frame = NormalisedFrame(frame, oldW, oldH);
-  const float sx = static_cast<float>(w) / static_cast<float>(oldW);
-  const float sy = static_cast<float>(h) / static_cast<float>(oldH);
-  frame = {frame.left * sx, frame.top * sy, frame.right * sx, frame.bottom * sy};
-  m.WeldMapVertices(1);
-  RefreshSkinBar(app);
+  if (ShowOpResult(app.ui, ResizeAllSkins(app.document, app.editor, answer->width, answer->height,
+                                          answer->enforceLimits)))
+    SettleSkinList(app);
 }

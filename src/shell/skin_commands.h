@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/skin_file_ops.h"
 #include "editor/skin_list_ops.h"
 #include "image/skin.h"
 
@@ -25,12 +26,6 @@ inline constexpr char kSkinOpenFilter[] =
     "Pictures (*.pcx;*.bmp;*.png;*.tga;*.jpg;*.jpeg)|*.pcx;*.bmp;*.png;*.tga;*.jpg;*.jpeg|All Files (*.*)|*.*||";
 inline constexpr char kLinkFilter[] = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
 
-inline constexpr char kSkinWrongSizeText[] = "Error loading skin: Incorrect dimensions!";
-inline constexpr char kSkinSaveFailedText[] = "An error occured while attempting to save!";
-inline constexpr char kOutsideBaseFolderText[] =
-    "You are not saving below your base folder,\nare you sure you want to continue??";
-inline constexpr char kReloadFailedText[] = "Unable to reload the skin!";
-inline constexpr char kReloadWrongSizeText[] = "The refreshed skin does not have the same dimensions!";
 // Asked before a changed skin would be dropped; the skins' names follow.
 inline constexpr char kSaveChangedSkinText[] = "Save changes to this skin?\n";
 inline constexpr char kSaveChangedSkinsText[] = "Save changes to these skins?\n";
@@ -67,7 +62,7 @@ void OnSkinMoveDown(App& app);
 void OnSkinStore(App& app);
 void OnSkinRevert(App& app);
 void OnSkinReload(App& app);
-// Asks through app.skinDialogs; nothing happens without one.
+// Asks through app.services.skinDialogs; nothing happens without one.
 void OnSkinResizeAll(App& app);
 
 // What the skin bar does to the list before it shows it: names and paths in

@@ -127,6 +127,6 @@ void OnEditExternally(App& app) {
     return;
   }
   const std::string path = HostSkinPath(skin->path);
-  if (!app.openInImageEditor || !app.openInImageEditor(path))
+  if (!app.services.openInImageEditor || !app.services.openInImageEditor(path))
     app.ui.Message(std::string(kEditExternallyFailedText) + "\n" + path);
 }

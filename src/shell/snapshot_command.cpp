@@ -25,13 +25,13 @@ bool EndsWithPng(const std::string& path) {
 }  // namespace
 
 void OnSnapshot(App& app) {
-  ModelView* pane = app.shellLayout ? app.shellLayout->modelViewPane() : nullptr;
-  if (!app.snapshotDialog || !pane) return;
+  ModelView* pane = app.services.shellLayout ? app.services.shellLayout->modelViewPane() : nullptr;
+  if (!app.services.snapshotDialog || !pane) return;
   ModelView& view = *pane;
   SnapshotChoice initial;
   initial.customWidth = app.viewport.width;
   initial.customHeight = app.viewport.height;
-  auto choice = app.snapshotDialog->Ask(initial);
+  auto choice = app.services.snapshotDialog->Ask(initial);
   if (!choice) return;
   const bool custom = choice->sizeChoice == 1;
   if (custom && (choice->customWidth < kSmallest || choice->customWidth > kLargest ||

@@ -24,5 +24,5 @@ class SnapshotDialog {
   virtual std::optional<SnapshotChoice> Ask(const SnapshotChoice& initial) = 0;
 };
 
-// Asks through app.snapshotDialog; nothing without one or without a 3D view.
+// Asks through app.services.snapshotDialog; nothing without one or without a 3D view.
 void OnSnapshot(App& app);

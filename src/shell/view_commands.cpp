@@ -20,7 +20,7 @@ void OnCenterOnSelected(App& app) {
 }
 
 bool ZoomToFit(App& app) {
-  SkinView* skinView = app.shellLayout ? app.shellLayout->skinViewPane() : nullptr;
+  SkinView* skinView = app.services.shellLayout ? app.services.shellLayout->skinViewPane() : nullptr;
   const bool skin = skinView && skinView->ZoomExtents();
   const bool model = FitViewToAllFrames(app.viewport, app.model);
   return skin || model;

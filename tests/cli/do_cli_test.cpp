@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "cli/cli_run.h"
@@ -192,4 +193,66 @@ TEST_F(DoCli, PaintingStepsPaintTheTexelsTheirRulesGive) {
   const CliRun wrong = Cli({"do", model_, "--base", base_, "set brush-size=33"});
   EXPECT_EQ(wrong.code, 2);
   EXPECT_EQ(wrong.err, "The brush size is 1..32: brush-size=33\n");
+}
+
+// The Skins commands that take files, each judged by the current skin
+// --skin-out writes and by the file a link writes.
+TEST_F(DoCli, SkinFileCommandsTakeTheirFilesFromTheArguments) {
+  const std::vector<std::uint8_t> skin = SkinPixels(base_ + "/models/demo/skin.pcx");
+  ASSERT_EQ(skin.size(), 256u * 256u);
+  std::filesystem::create_directories(File("scan"));
+  const std::string painted = File("scan/painted.pcx");
+  ASSERT_EQ(Cli({"do", model_, "--base", base_, "--skin-out", painted, "set slot0=200", "paint", "4,7", "6,7"}).code, 0);
+  const std::vector<std::uint8_t> paintedPixels = SkinPixels(painted);
+  // Half the size: each texel takes the one at twice its place.
+  std::vector<std::uint8_t> half(128u * 128u);
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 128; ++x) half[static_cast<std::size_t>(y * 128 + x)] = skin[static_cast<std::size_t>(2 * y * 256 + 2 * x)];
+  const std::string linked = base_ + "/models/demo/linked.pcx";
+  const struct {
+    std::vector<std::string> steps;
+    int code;
+    const std::vector<std::uint8_t>* skin;  // null: nothing written
+    std::string err;
+    std::string written;  // a file the run writes besides, holding the painted skin
+  } cases[] = {
+      {{"Skins/Open", "file=" + painted}, 0, &paintedPixels, "", ""},
+      {{"Skins/Open", "file=none.pcx"}, 1, nullptr, LoadErrorText(base_ + "/none.pcx", 2), ""},
+      {{"Skins/Open", "file=" + painted, "Skins/Link", "file=" + linked}, 0, &paintedPixels, "", linked},
+      // Outside the base folder only when the question is answered Yes.
+      {{"Skins/Open", "file=" + painted, "Skins/Link", "file=" + File("outside.pcx")}, 0, &paintedPixels, "", ""},
+      {{"Skins/Open", "file=" + painted, "Skins/Link", "file=" + File("no/x.pcx"), "answers=yes"}, 1, nullptr,
+       "Error Saving: 2", ""},
+      {{"set slot0=200", "paint", "4,7", "6,7", "Skins/Reload"}, 0, &skin, "", ""},
+      // The scanned skin comes after the model's own.
+      {{"Skins/Scan Folder", "folder=" + File("scan"), "Skins/Close/Delete"}, 0, &paintedPixels, "", ""},
+      {{"Skins/Scan Folder", "folder=" + File("nowhere")}, 1, nullptr, "That folder is not valid\n" + File("nowhere"),
+       ""},
+      {{"Skins/Re-size All", "width=128", "height=128"}, 0, &half, "", ""},
+      {{"Skins/Re-size All", "width=130"}, 1, nullptr, "The Width must be a multiple of 4!", ""},
+  };
+  for (const auto& c : cases) {
+    std::remove(File("out.md2").c_str());
+    std::remove(File("out.pcx").c_str());
+    std::remove(linked.c_str());
+    std::remove(File("outside.pcx").c_str());
+    std::vector<std::string> args = {"do", model_, "--base", base_, "--out", File("out.md2"), "--skin-out",
+                                     File("out.pcx")};
+    args.insert(args.end(), c.steps.begin(), c.steps.end());
+    const CliRun r = Cli(args);
+    const std::string name = c.steps.back();
+    EXPECT_EQ(r.code, c.code) << name << r.err;
+    EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << name;
+    EXPECT_EQ(r.err.empty(), c.err.empty()) << name << r.err;
+    EXPECT_EQ(FileExists(File("out.md2")), c.skin != nullptr) << name;
+    ASSERT_EQ(FileExists(File("out.pcx")), c.skin != nullptr) << name;
+    if (c.skin) {
+      EXPECT_EQ(SkinPixels(File("out.pcx")), *c.skin) << name;
+    }
+    EXPECT_FALSE(FileExists(File("outside.pcx"))) << name;
+    EXPECT_EQ(FileExists(linked), !c.written.empty()) << name;
+    if (!c.written.empty()) {
+      EXPECT_EQ(SkinPixels(c.written), paintedPixels) << name;
+    }
+  }
 }

@@ -12,7 +12,7 @@ TEST(LoadMd2, RefusesFramesWhoseFacesCannotBeLit) {
   TempDir dir;
   Model model;
   std::vector<std::uint8_t> image;
-  Md2Context context{model, dir.path(), image, {}, {}, {}, SkinScan::Never, "", {}};
+  Md2Context context{model, dir.path(), image, SkinScan::Never, "", {}};
 
   TestMd2 md2 = QuadMd2();
   for (float& s : md2.frames[0].scale) s = 1e36f;

@@ -6,6 +6,7 @@
 #include "model/companion.h"
 #include "model/md2_builder.h"
 #include "platform/profile.h"
+#include "support/scripted_services.h"
 #include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
@@ -48,7 +49,7 @@ struct CompanionFixture : ::testing::Test {
   CompanionFixture() {
     app.baseFolder = dir.path();
     app.loadFolder = dir.path();
-    app.companionOffsetDialog = &offsets;
+    app.services = ScriptedServices(offsets);
     TestMd2 m = QuadMd2();  // 8 x 8 skin
     WriteBytes(dir.File("plain.md2"), m.Bytes());
     m.skins = {"skin.pcx"};

@@ -321,7 +321,7 @@ TEST(SkinFileWatch, EditExternallyHandsTheSkinFileToTheImageEditor) {
   Desk d;
   d.Load();
   std::vector<std::string> opened;
-  d.app->openInImageEditor = [&](const std::string& path) {
+  d.app->services.openInImageEditor = [&](const std::string& path) {
     opened.push_back(path);
     return false;
   };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "image/new_skin.h"
 #include "model/companion.h"
 #include "platform/profile.h"
@@ -123,4 +125,42 @@ TEST(ListBars, RefusedModeChangePutsTheOldSelectionBack) {
   EXPECT_FALSE(SelectModeEntry(d.app, MODE_GOURAUD));  // the same mode: only a refresh
   ASSERT_EQ(d.sent.size(), 1u);
   EXPECT_EQ(d.sent[0].panes, 0x23);
+}
+
+// Each list goes stale on the change it shows and is rebuilt once, at the
+// settle; a change it does not show leaves it alone.
+TEST(ListBars, FollowTheChangesTheyShowAtTheSettle) {
+  using Desk = ListDesk;
+  const struct {
+    unsigned change;
+    std::function<void(Desk&)> make;
+    std::function<bool(const ListBars&)> shown;
+    bool follows;
+  } cases[] = {
+      {kSkinListChanged, [](Desk& d) { d.AddSkin("L1", false); },
+       [](const ListBars& b) { return b.skins.items.size() == 1; }, true},
+      {kCompanionChanged, [](Desk& d) { d.app.model.companions.push_back(std::make_unique<Companion>()); },
+       [](const ListBars& b) { return b.companions.items.size() == 1; }, true},
+      {kLookChanged, [](Desk& d) { d.app.renderModes.renderModeIndex = 3; },
+       [](const ListBars& b) { return b.modes.selection == 3; }, true},
+      {kFrameChanged, [](Desk& d) { d.app.model.currentFrameIndex = 1; },
+       [](const ListBars& b) { return b.frames.selection == 1; }, true},
+      {kCameraChanged, [](Desk& d) { d.AddSkin("L1", false); },
+       [](const ListBars& b) { return b.skins.items.size() == 1; }, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    Desk d;
+    for (const char* name : {"a", "b"}) {
+      d.app.model.frames.push_back(std::make_unique<Frame>());
+      d.app.model.frames.back()->name = name;
+    }
+    d.app.model.currentFrameIndex = 0;
+    RebuildListBars(d.app);
+    c.make(d);
+    d.app.document.changes.Announce(c.change);
+    EXPECT_FALSE(c.shown(d.app.listBars));
+    d.app.document.changes.Settle();
+    EXPECT_EQ(c.shown(d.app.listBars), c.follows);
+  }
 }

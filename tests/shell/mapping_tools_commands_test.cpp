@@ -6,6 +6,7 @@
 #include "shell/app.h"
 #include "shell/command_table.h"
 #include "shell/mapping_dialogs.h"
+#include "support/scripted_services.h"
 #include "support/notice_log.h"
 #include "support/scripted_ui.h"
 
@@ -54,7 +55,7 @@ TEST(MappingToolCommands, PackReportsTheShareAndTheToggleAndFitRedraw) {
   MemoryProfile profile;
   App app(ui, profile);
   AcceptingDialogs dialogs;
-  app.mappingDialogs = &dialogs;
+  app.services = ScriptedServices(dialogs);
   TwoTriangles(app.model);
   NoticeLog log{app.document.changes};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/profile.h"
+#include "support/scripted_services.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
 #include "shell/preferences.h"
@@ -58,7 +59,7 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
   MemoryProfile profile;
   App app(ui, profile);
   ScriptedPreferencesDialog dialog;
-  app.preferencesDialog = &dialog;
+  app.services = ScriptedServices(dialog);
   Preferences chosen;
   chosen.customCursors = false;
   chosen.dirScanPrompt = 0;
@@ -92,7 +93,7 @@ TEST(Preferences, OkWritesEveryKeyAndAppliesAtOnce) {
 
   MemoryProfile untouched;
   App other(ui, untouched);
-  other.preferencesDialog = &dialog;
+  other.services = ScriptedServices(dialog);
   dialog.answer.reset();  // Cancel
   OnPreferences(other);
   EXPECT_FALSE(untouched.Has("Preferences", "Quick Exit"));
@@ -146,4 +147,27 @@ TEST(Preferences, FileButtonsAddTheFiltersExtension) {
   EXPECT_EQ(ui.dialogs()[0].initialName, "*.pcx");
   EXPECT_EQ(ui.dialogs()[0].initialFolder, "/base");
   EXPECT_EQ(ui.dialogs()[3].filter, "WAV Audio (*.wav)|*.wav|All Files (*.*)|*.*||");
+}
+
+TEST(Preferences, PlaySpeedAndInterpolationComeBackFromTheProfile) {
+  MemoryProfile profile;
+  ScriptedUi ui;
+  App app(ui, profile);
+  // Unset: the game's 10 frames a second, whole frames.
+  ReadPlaySettings(profile, app.player);
+  EXPECT_EQ(app.player.fps(), 10);
+  EXPECT_FALSE(app.player.interpolate());
+  app.player.SetFps(24, 0);
+  app.player.SetInterpolate(true, 0);
+  WritePlaySettings(profile, app.player);
+  App next(ui, profile);
+  ReadPlaySettings(profile, next.player);
+  EXPECT_EQ(next.player.fps(), 24);
+  EXPECT_TRUE(next.player.interpolate());
+  // A stored speed beyond the box's range is held to it.
+  for (const auto& [stored, held] : {std::pair{500, 60}, std::pair{0, 1}}) {
+    profile.WriteInt(kPreferencesSection, "Play Speed", stored);
+    ReadPlaySettings(profile, next.player);
+    EXPECT_EQ(next.player.fps(), held) << stored;
+  }
 }

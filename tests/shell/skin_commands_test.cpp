@@ -10,6 +10,7 @@
 #include "image/new_skin.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/scripted_services.h"
 #include "support/notice_log.h"
 #include "support/scripted_ui.h"
 #include "shell/app.h"
@@ -41,7 +42,7 @@ struct Desk {
     app->baseFolder = base;
     app->loadFolder = base;
     app->saveFolder = base;
-    app->skinDialogs = &dialogs;
+    app->services = ScriptedServices(dialogs);
     Model& m = app->model;
     m.skinWidth = static_cast<std::int16_t>(w);
     m.skinHeight = static_cast<std::int16_t>(h);
@@ -116,7 +117,7 @@ TEST(NewSkin, WithoutSkinsTakesTheDefaultPaletteAndChecksInSlots2And3) {
   EXPECT_EQ(d.At(s, 4, 0), 192);
   EXPECT_EQ(s.storedPixels, s.pixels);
   EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kCheckerboardQuestion, kGridQuestion, kMeshOutlineQuestion}));
-  EXPECT_GT(d.log.Count(kEverythingChanged), 0);
+  EXPECT_GT(d.log.Count(ChangesOfStepParts(STEP_SKINS | STEP_MESH)), 0);
 }
 
 TEST(NewSkin, BackgroundGridAndMeshOutlineTakeTheirSlots) {

@@ -12,6 +12,7 @@
 #include "shell/command_table.h"
 #include "shell/shell_layout.h"
 #include "shell/snapshot_command.h"
+#include "support/scripted_services.h"
 #include "support/scripted_ui.h"
 #include "support/shown.h"
 #include "support/test_support.h"
@@ -57,8 +58,7 @@ struct Desk {
     app.model.currentSkinIndex = 0;
     app.model.currentSkin = app.model.skins[0].get();
     app.renderModes.renderModeIndex = 2;
-    app.shellLayout = &layout;
-    app.snapshotDialog = &dialog;
+    app.services = ScriptedServices(layout, dialog);
     view.Resize(64, 48);
   }
   void Snap(int choice, int w, int h, const std::string& name) {

@@ -1,3 +1,4 @@
+#include "support/scripted_services.h"
 #include "support/command_sequence.h"
 
 #include <cmath>
@@ -225,11 +226,7 @@ struct Desk {
       : ui(bytes, base), dialogs(bytes), app(ui, profile), skinView(app), modelView(app), palette(app),
         gradient(app, app.splitRatio), layout(app, skinView, modelView, palette, gradient, &shellHost) {
     app.baseFolder = app.loadFolder = app.saveFolder = base;
-    app.skinDialogs = &dialogs;
-    app.mappingDialogs = &dialogs;
-    app.snapshotDialog = &dialogs;
-    app.companionOffsetDialog = &dialogs;
-    app.shellLayout = &layout;
+    app.services = ScriptedServices(dialogs, layout);
     for (auto [pane, host] : {std::pair<Pane*, DriverHost*>{&skinView, &hosts[0]},
                               {&modelView, &hosts[1]},
                               {&palette, &hosts[2]},
@@ -238,7 +235,7 @@ struct Desk {
     layout.onSplitDrag = [this](bool dragging) { gradient.SetSplitDragging(dragging); };
   }
   ~Desk() {
-    app.shellLayout = nullptr;
+    app.services.shellLayout = nullptr;
   }
 
   ByteUi ui;

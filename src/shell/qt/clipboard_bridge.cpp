@@ -33,12 +33,12 @@ std::optional<TrueColourPicture> FromImage(const QImage& source) {
 }  // namespace
 
 void ConnectClipboard(App& app) {
-  app.putClipboardPicture = [](const TrueColourPicture& picture) {
+  app.services.putClipboardPicture = [](const TrueColourPicture& picture) {
     if (picture.width > 0 && picture.height > 0) QGuiApplication::clipboard()->setImage(ToImage(picture));
   };
   // What this program put there pastes from its own piece, exact to the
   // index; only another program's picture goes through the palette.
-  app.takeClipboardPicture = [](std::string& refusal) -> std::optional<TrueColourPicture> {
+  app.services.takeClipboardPicture = [](std::string& refusal) -> std::optional<TrueColourPicture> {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard->ownsClipboard()) return std::nullopt;
     const QImage image = clipboard->image();
@@ -52,6 +52,6 @@ void ConnectClipboard(App& app) {
 }
 
 void DisconnectClipboard(App& app) {
-  app.putClipboardPicture = nullptr;
-  app.takeClipboardPicture = nullptr;
+  app.services.putClipboardPicture = nullptr;
+  app.services.takeClipboardPicture = nullptr;
 }

@@ -67,8 +67,8 @@ bool OpenInImageEditor(const Profile& profile, const std::string& path) {
 DesktopSupport::DesktopSupport(MainWnd& wnd, App& app) : QObject(&wnd), wnd_(wnd), app_(app) {
   setObjectName("DesktopSupport");
   LoadShortcutKeys(app_);
-  app_.showMouseAndKeys = [this] { ShowMouseAndKeys(); };
-  app_.openInImageEditor = [this](const std::string& path) { return OpenInImageEditor(app_.profile, path); };
+  app_.services.showMouseAndKeys = [this] { ShowMouseAndKeys(); };
+  app_.services.openInImageEditor = [this](const std::string& path) { return OpenInImageEditor(app_.profile, path); };
 
   BuildStatusBar();
   BuildRecentMenu();
@@ -89,8 +89,8 @@ DesktopSupport::DesktopSupport(MainWnd& wnd, App& app) : QObject(&wnd), wnd_(wnd
 
 DesktopSupport::~DesktopSupport() {
   qApp->removeEventFilter(this);
-  app_.showMouseAndKeys = nullptr;
-  app_.openInImageEditor = nullptr;
+  app_.services.showMouseAndKeys = nullptr;
+  app_.services.openInImageEditor = nullptr;
 }
 
 void DesktopSupport::BuildStatusBar() {
@@ -202,7 +202,7 @@ void DesktopSupport::UpdateStatus() {
   SetTextIfChanged(mode_, view ? QString::fromStdString(ModeTitle(s)) + ":" : QString());
   SetTextIfChanged(hint_, QString::fromStdString(MouseHint(s)));
   TexelSample sample;
-  SkinView* skinView = app_.shellLayout ? app_.shellLayout->skinViewPane() : nullptr;
+  SkinView* skinView = app_.services.shellLayout ? app_.services.shellLayout->skinViewPane() : nullptr;
   if (pane_ == HintPane::SkinView && skinView) {
     float u = 0, v = 0;
     skinView->ClientToSkin(pointer_.x(), pointer_.y(), u, v);

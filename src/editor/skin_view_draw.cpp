@@ -29,9 +29,7 @@ void SkinView::NormaliseMappingFrame() {
 }
 
 int SkinView::OverlayVertexLimit() const {
-  // A vertex drag's marked corners use the slot just past the last vertex.
-  const int extra = vertexDrag_.grabSlot() >= 0 ? 1 : 0;
-  return std::min(UsedMapVertices(app_.model) + extra, static_cast<int>(app_.model.mapVertices.size()));
+  return app_.model.MapVertexCount();
 }
 
 RasterTarget SkinView::FrameTarget() {
@@ -43,7 +41,7 @@ RasterTarget SkinView::FrameTarget() {
 void SkinView::Redraw(int kind, int) {
   NormaliseMappingFrame();
   if (view_.width <= 0 || view_.height <= 0) return;
-  Skin* skin = app_.model.currentSkin;
+  Skin* skin = app_.model.CurrentSkin();
   palette_ = skin ? skin->palette : GreyRampPalette();
   switch (kind) {
     case REDRAW_FULL:
@@ -78,7 +76,7 @@ void SkinView::Redraw(int kind, int) {
 }
 
 bool SkinView::SkinCoversBuffer() const {
-  const Skin* skin = app_.model.currentSkin;
+  const Skin* skin = app_.model.CurrentSkin();
   if (!SkinDrawable(skin) || view_.height > kRasterMaxRows || app_.editor.tiledSkin) return false;
   const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
   const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
@@ -92,7 +90,7 @@ bool SkinView::SkinCoversBuffer() const {
 void SkinView::FillBackground() { std::fill(frame_.begin(), frame_.end(), app_.editor.colourSlots[7]); }
 
 void SkinView::DrawSkin(bool writeTags) {
-  Skin* skin = app_.model.currentSkin;
+  Skin* skin = app_.model.CurrentSkin();
   if (!SkinDrawable(skin)) return;
   ComputeRowOffsets(skin);
   CRasterizer& r = app_.rasterizer;
@@ -129,7 +127,7 @@ void SkinView::DrawSkin(bool writeTags) {
 }
 
 void SkinView::RecolourSkinPixels() {
-  const Skin* skin = app_.model.currentSkin;
+  const Skin* skin = app_.model.CurrentSkin();
   if (!skin) return;
   const std::size_t texels = skin->pixels.size();
   const int w = view_.width, h = view_.height;
@@ -194,7 +192,7 @@ void SkinView::DrawOverlay() {
   RasterTarget lines = FrameTarget();
   lines.Rows = view_.height;
   const Model& m = app_.model;
-  const int count = UsedTriangles(m);
+  const int count = m.TriangleCount();
   const int vertices = OverlayVertexLimit();
   const auto pass = [&](auto wanted, std::uint8_t colour) {
     for (int i = 0; i < count; ++i) {

@@ -46,12 +46,11 @@ void SyncCurrentSkin(App& app) {
   } else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())) {
     m.currentSkinIndex = 0;
   }
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
 }
 
 Skin* CurrentSkin(App& app) {
   SyncCurrentSkin(app);
-  return app.model.currentSkin;
+  return app.model.CurrentSkin();
 }
 
 std::optional<ChosenFile> AskForSkinFile(App& app, bool save, const char* filter, const std::string& initialName,
@@ -393,10 +392,7 @@ void OnSkinResizeAll(App& app) {
     return;
   }
   for (auto& skin : m.skins) ResampleSkin(*skin, w, h);
-  const int used = m.numMapVertices < static_cast<int>(m.mapVertices.size())
-                       ? m.numMapVertices
-                       : static_cast<int>(m.mapVertices.size());
-  for (int i = 0; i < used; ++i) {
+  for (int i = 0; i < m.MapVertexCount(); ++i) {
     MapVertex& v = m.mapVertices[static_cast<std::size_t>(i)];
     v.s = ScaleMapCoordinate(v.s, oldW, w);
     v.t = ScaleMapCoordinate(v.t, oldH, h);

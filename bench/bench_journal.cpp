@@ -29,14 +29,13 @@ std::unique_ptr<Document> BigDocument() {
   auto d = std::make_unique<Document>();
   Model& m = d->model;
   m.modelLoaded = 1;
-  m.numMapVertices = kMaxMapVertices;
+  m.SetMapVertexCount(kMaxMapVertices);
   m.skinWidth = 640;
   m.skinHeight = 480;
   auto skin = MakeBlankSkin("s", 640, 480, GreyRampPalette());
   FillSkin(*skin, 7);
   m.skins.push_back(std::move(skin));
   m.currentSkinIndex = 0;
-  m.currentSkin = m.skins[0].get();
   return d;
 }
 
@@ -54,9 +53,9 @@ struct Scratch {
 
 void Stroke(Document& d, std::size_t& texel) {
   DocumentStep step(d, "Pencil Stroke", STEP_CURRENT_SKIN);
-  std::uint8_t& p = d.model.currentSkin->pixels[texel];
+  std::uint8_t& p = d.model.CurrentSkin()->pixels[texel];
   p = static_cast<std::uint8_t>(p + 1);
-  texel = (texel + 4099) % d.model.currentSkin->pixels.size();
+  texel = (texel + 4099) % d.model.CurrentSkin()->pixels.size();
 }
 
 // A recovery copy written, with its journal following the document.

@@ -27,7 +27,7 @@ std::unique_ptr<Model> TorusModel(bool cut) {
     frame->vertices[v] = {p[0], p[1], p[2]};
   }
   m->numVertices = static_cast<std::int16_t>(mesh.frames[0].positions.size());
-  m->numTriangles = static_cast<std::int16_t>(mesh.tris.size());
+  m->SetTriangleCount(static_cast<std::int16_t>(mesh.tris.size()));
   m->skinWidth = 640;
   m->skinHeight = 480;
   for (std::size_t i = 0; i < mesh.tris.size(); ++i) {
@@ -43,7 +43,6 @@ std::unique_ptr<Model> TorusModel(bool cut) {
       t.cornerMap[k] = {static_cast<float>(st[0]) + ds, static_cast<float>(st[1]) + dt};
     }
   }
-  m->currentFrame = frame->vertices.data();
   m->frames.push_back(std::move(frame));
   m->WeldMapVertices(0);
   return m;

@@ -34,7 +34,7 @@ std::unique_ptr<Model> Grid() {
         ++t;
       }
     }
-  m->numTriangles = static_cast<std::int16_t>(t);
+  m->SetTriangleCount(static_cast<std::int16_t>(t));
   m->WeldMapVertices(0);
   return m;
 }
@@ -45,7 +45,7 @@ void BM_Selection(benchmark::State& state) {
   auto m = Grid();
   for (auto _ : state) {
     state.PauseTiming();
-    for (int i = 0; i < base->numTriangles; ++i) m->triangles[static_cast<std::size_t>(i)].flags = base->triangles[static_cast<std::size_t>(i)].flags;
+    for (int i = 0; i < base->TriangleCount(); ++i) m->triangles[static_cast<std::size_t>(i)].flags = base->triangles[static_cast<std::size_t>(i)].flags;
     state.ResumeTiming();
     Op(*m);
   }

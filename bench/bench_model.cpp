@@ -39,7 +39,7 @@ std::unique_ptr<Model> GridModel() {
       }
     }
   }
-  m->numTriangles = static_cast<std::int16_t>(t);
+  m->SetTriangleCount(static_cast<std::int16_t>(t));
   return m;
 }
 
@@ -47,9 +47,9 @@ void BM_WeldGrid(benchmark::State& state) {
   auto m = GridModel();
   for (auto _ : state) {
     m->WeldMapVertices(0);
-    benchmark::DoNotOptimize(m->numMapVertices);
+    benchmark::DoNotOptimize(m->MapVertexCount());
   }
-  state.counters["mapVertices"] = m->numMapVertices;
+  state.counters["mapVertices"] = m->MapVertexCount();
 }
 BENCHMARK(BM_WeldGrid)->Unit(benchmark::kMicrosecond);
 
@@ -57,9 +57,9 @@ void BM_WeldDirect(benchmark::State& state) {
   auto m = GridModel();
   for (auto _ : state) {
     WeldMapVerticesDirect(*m, 0);
-    benchmark::DoNotOptimize(m->numMapVertices);
+    benchmark::DoNotOptimize(m->MapVertexCount());
   }
-  state.counters["mapVertices"] = m->numMapVertices;
+  state.counters["mapVertices"] = m->MapVertexCount();
 }
 BENCHMARK(BM_WeldDirect)->Unit(benchmark::kMicrosecond);
 

@@ -44,16 +44,15 @@ std::unique_ptr<Workspace> PaintWorkspace() {
         }
       }
     }
-  m.numTriangles = static_cast<std::int16_t>(tri);
+  m.SetTriangleCount(static_cast<std::int16_t>(tri));
   m.numVertices = static_cast<std::int16_t>(vertex);
   m.frames.push_back(std::move(frame));
-  m.currentFrame = m.frames[0]->vertices.data();
+  m.currentFrameIndex = 0;
   m.WeldMapVertices(0);
   auto skin = MakeBlankSkin("s", 640, 480, GreyRampPalette());
   for (std::size_t i = 0; i < skin->pixels.size(); ++i) skin->pixels[i] = static_cast<std::uint8_t>(i * 31);
   m.skins.push_back(std::move(skin));
   m.currentSkinIndex = 0;
-  m.currentSkin = m.skins[0].get();
   w->editor.editMode = EditMode::Paint;
   w->editor.cameraToggle = false;
   w->editor.brushSize = 32;
@@ -104,7 +103,7 @@ void BM_BrushStroke32ModelMirrorFirst(benchmark::State& state) { Stroke(state, S
 
 void BM_FillWholeSkin(benchmark::State& state) {
   auto w = PaintWorkspace();
-  std::fill(w->model.currentSkin->pixels.begin(), w->model.currentSkin->pixels.end(), std::uint8_t{9});
+  std::fill(w->model.CurrentSkin()->pixels.begin(), w->model.CurrentSkin()->pixels.end(), std::uint8_t{9});
   int lap = 0;
   for (auto _ : state) {
     w->editor.paintTable.fill(static_cast<std::uint8_t>(lap++ % 2 ? 9 : 10));

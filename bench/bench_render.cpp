@@ -26,12 +26,11 @@ struct BallScene {
         frame->vertices[n] = Vec3{18 * std::sin(th) * std::cos(ph), 18 * std::sin(th) * std::sin(ph), 18 * std::cos(th)};
       }
     model.numVertices = static_cast<std::int16_t>(n);
-    model.currentFrame = frame->vertices.data();
     model.frames.push_back(std::move(frame));
     int t = 0, m = 0;
     for (int j = 0; j <= kRings; ++j)
       for (int i = 0; i < kSlices; ++i, ++m) model.mapVertices[m] = MapVertex{i * 7.9f, j * 7.9f};
-    model.numMapVertices = static_cast<std::int16_t>(m);
+    model.SetMapVertexCount(static_cast<std::int16_t>(m));
     auto at = [&](int j, int i) { return static_cast<std::int16_t>(j * kSlices + i % kSlices); };
     for (int j = 0; j < kRings; ++j)
       for (int i = 0; i < kSlices; ++i) {
@@ -41,7 +40,7 @@ struct BallScene {
           for (int k = 0; k < 3; ++k) tri.vertexIndex[k] = tri.mapIndex[k] = c[k];
         }
       }
-    model.numTriangles = static_cast<std::int16_t>(t);
+    model.SetTriangleCount(static_cast<std::int16_t>(t));
     model.ComputeFaceNormals();
 
     auto skin = std::make_unique<Skin>();
@@ -50,7 +49,7 @@ struct BallScene {
     for (int i = 0; i < 256 * 256; ++i) skin->pixels[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
     ComputeRowOffsets(skin.get());
     model.skins.push_back(std::move(skin));
-    model.currentSkin = model.skins.back().get();
+    model.currentSkinIndex = static_cast<std::int16_t>(model.skins.size() - 1);
     for (auto* list : {&model.phongMaps, &model.envMaps}) {
       auto map = std::make_unique<Skin>();
       map->width = map->height = 256;
@@ -58,9 +57,9 @@ struct BallScene {
       for (int i = 0; i < 256 * 256; ++i) map->pixels[i] = static_cast<std::uint8_t>((i & 255) / 4);
       list->push_back(std::move(map));
     }
-    model.currentPhongMap = model.phongMaps.back().get();
-    model.currentEnvMap = model.envMaps.back().get();
-    BuildPhongLightRows(lighting, *model.currentPhongMap);
+    model.currentPhongMapIndex = static_cast<std::int16_t>(model.phongMaps.size() - 1);
+    model.currentEnvMapIndex = static_cast<std::int16_t>(model.envMaps.size() - 1);
+    BuildPhongLightRows(lighting, *model.CurrentPhongMap());
     modes.colormap.resize(kColormapRows * kColormapRowLength);
     for (std::size_t i = 0; i < modes.colormap.size(); ++i) modes.colormap[i] = static_cast<std::uint8_t>(i);
 

@@ -35,8 +35,8 @@ struct Scene {
     model.skinHeight = kHeight;
     const MapVertex corners[6] = {{0, 0}, {kWidth, 0}, {0, kHeight}, {0, kHeight}, {kWidth, 0}, {kWidth, kHeight}};
     for (int i = 0; i < 6; ++i) model.mapVertices[static_cast<std::size_t>(i)] = corners[i];
-    model.numMapVertices = 6;
-    model.numTriangles = 2;
+    model.SetMapVertexCount(6);
+    model.SetTriangleCount(2);
     const std::uint8_t levels[2][3] = {{180, 20, 240}, {90, 255, 0}};
     for (int t = 0; t < 2; ++t) {
       Triangle& tri = model.triangles[static_cast<std::size_t>(t)];

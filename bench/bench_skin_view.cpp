@@ -31,13 +31,12 @@ std::unique_ptr<Workspace> GridWorkspace() {
         ++tri;
       }
     }
-  m.numTriangles = static_cast<std::int16_t>(tri);
+  m.SetTriangleCount(static_cast<std::int16_t>(tri));
   m.WeldMapVertices(0);
   auto skin = MakeBlankSkin("s", 640, 480, GreyRampPalette());
   for (std::size_t i = 0; i < skin->pixels.size(); ++i) skin->pixels[i] = static_cast<std::uint8_t>(i * 31);
   m.skins.push_back(std::move(skin));
   m.currentSkinIndex = 0;
-  m.currentSkin = m.skins[0].get();
   w->editor.editMode = EditMode::Mapping;
   return w;
 }

@@ -15,9 +15,9 @@ namespace {
 std::unique_ptr<Document> BigDocument() {
   auto d = std::make_unique<Document>();
   Model& m = d->model;
-  m.numTriangles = kMaxTriangles;
+  m.SetTriangleCount(kMaxTriangles);
   m.numVertices = kMaxVertices;
-  m.numMapVertices = kMaxMapVertices;
+  m.SetMapVertexCount(kMaxMapVertices);
   m.skinWidth = 640;
   m.skinHeight = 480;
   for (int i = 0; i < kMaxTriangles; ++i)
@@ -32,7 +32,6 @@ std::unique_ptr<Document> BigDocument() {
   skin->storedPixels = skin->pixels;
   m.skins.push_back(std::move(skin));
   m.currentSkinIndex = 0;
-  m.currentSkin = m.skins[0].get();
   return d;
 }
 
@@ -42,10 +41,10 @@ void BM_UndoOneTexelStroke(benchmark::State& state) {
   for (auto _ : state) {
     {
       DocumentStep step(*d, "Pencil Stroke", STEP_CURRENT_SKIN);
-      d->model.currentSkin->pixels[texel] = 99;
+      d->model.CurrentSkin()->pixels[texel] = 99;
     }
     d->Undo();
-    texel = (texel + 4099) % d->model.currentSkin->pixels.size();
+    texel = (texel + 4099) % d->model.CurrentSkin()->pixels.size();
   }
 }
 BENCHMARK(BM_UndoOneTexelStroke)->Unit(benchmark::kMicrosecond);
@@ -56,7 +55,7 @@ void BM_UndoWholeSkinChange(benchmark::State& state) {
   for (auto _ : state) {
     {
       DocumentStep step(*d, "Fill Selected", STEP_CURRENT_SKIN);
-      for (std::uint8_t& p : d->model.currentSkin->pixels) p = static_cast<std::uint8_t>(p + 1 + colour);
+      for (std::uint8_t& p : d->model.CurrentSkin()->pixels) p = static_cast<std::uint8_t>(p + 1 + colour);
     }
     d->Undo();
     ++colour;
@@ -81,7 +80,7 @@ void BM_ThousandStrokesHeld(benchmark::State& state) {
     auto d = BigDocument();
     for (std::size_t i = 0; i < 1000; ++i) {
       DocumentStep step(*d, "Pencil Stroke", STEP_CURRENT_SKIN);
-      d->model.currentSkin->pixels[i * 301] = 1;
+      d->model.CurrentSkin()->pixels[i * 301] = 1;
     }
     state.counters["history_KiB"] = static_cast<double>(d->history.bytes()) / 1024.0;
   }

@@ -115,7 +115,7 @@ int CmdDemo(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
   if (!profileFile.empty() && !WriteDemoProfile(profileFile, base, err)) return 1;
 
   out << "Wrote the demo base folder " << base << ":\n"
-      << "  models/demo/tris.md2 (" << ws.model.numTriangles << " triangles, " << ws.model.frames.size()
+      << "  models/demo/tris.md2 (" << ws.model.TriangleCount() << " triangles, " << ws.model.frames.size()
       << " frames)\n"
       << "  models/demo/skin.pcx, pics/colormap.pcx, phongs/*.pcx, enviros/*.pcx\n";
   return 0;

@@ -259,7 +259,6 @@ int RunSet(CliWorkspace& ws, const Step& step, std::ostream& err) {
       if (!frame || *frame >= static_cast<int>(model.frames.size()))
         return Unknown(err, "The model has no frame " + value);
       model.currentFrameIndex = static_cast<std::int16_t>(*frame);
-      model.currentFrame = model.frames[static_cast<std::size_t>(*frame)]->vertices.data();
     } else if (name == "view") {
       const std::vector<std::string> names = {"front", "back", "left", "right", "top", "bottom"};
       auto at = std::find(names.begin(), names.end(), value);
@@ -319,10 +318,10 @@ int RunSelect(CliWorkspace& ws, const Step& step, std::ostream& err) {
     chosen = NumberList(what);
     if (chosen.empty()) return Unknown(err, "select takes all, none or T1,T2,...: " + what);
     for (int t : chosen)
-      if (t >= model.numTriangles) return Unknown(err, "The model has no triangle " + std::to_string(t));
+      if (t >= model.TriangleCount()) return Unknown(err, "The model has no triangle " + std::to_string(t));
   }
   DocumentStep open(ws.document, what == "none" ? "Select None" : "Select All", STEP_MESH);
-  for (int t = 0; t < model.numTriangles; ++t) {
+  for (int t = 0; t < model.TriangleCount(); ++t) {
     const bool on = what == "all" || std::find(chosen.begin(), chosen.end(), t) != chosen.end();
     std::uint32_t& flags = model.triangles[static_cast<std::size_t>(t)].flags;
     flags = on ? (flags | TRI_SELECTED) : (flags & ~static_cast<std::uint32_t>(TRI_SELECTED));
@@ -499,7 +498,6 @@ int CmdDo(const std::vector<std::string>& argv, std::ostream& out, std::ostream&
     skin->flags |= SKIN_EXTERNAL;
     AppendSkinToList(ws.model.skins, ws.model.currentSkinIndex, std::move(skin));
   }
-  ws.model.currentSkin = SkinAt(ws.model.skins, ws.model.currentSkinIndex);
   ws.RebuildPaintTable();
   // The 3D view's size as `render` draws it, until a step sets another.
   ResizeViewport(ws.viewport, 640, 480, false);

@@ -77,7 +77,6 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
       return 1;
     }
     model.currentFrameIndex = static_cast<std::int16_t>(frame);
-    model.currentFrame = model.frames[static_cast<std::size_t>(frame)]->vertices.data();
   }
   if (auto s = args.Get("--skin")) {
     auto loaded = LoadSkinImage(AbsolutePath(*s));
@@ -91,9 +90,8 @@ int CmdLayout(const std::vector<std::string>& argv, std::ostream& out, std::ostr
     skin->flags |= SKIN_EXTERNAL;
     model.skins.push_back(std::move(skin));
     model.currentSkinIndex = static_cast<std::int16_t>(model.skins.size() - 1);
-    model.currentSkin = model.skins.back().get();
   }
-  if (args.Has("--no-skin")) model.currentSkin = nullptr;
+  if (args.Has("--no-skin")) model.currentSkinIndex = -1;
   if (model.skinWidth <= 0 || model.skinHeight <= 0) {
     err << "The model names no skin size: " << modelPath << '\n';
     return 1;

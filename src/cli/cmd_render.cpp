@@ -71,14 +71,14 @@ std::string ModeList() {
 std::string RefusedModeFile(const CliWorkspace& ws, const CliArgs& args, int mode) {
   const Model& model = ws.model;
   const bool textured = mode == MODE_TEXTURED || IsLitTexturedIndex(mode);
-  if (textured && !model.currentSkin) return AbsolutePath(args.positional.at(0));
+  if (textured && !model.CurrentSkin()) return AbsolutePath(args.positional.at(0));
   auto mapSource = [&](const char* option, const char* folder) {
     const auto file = args.Get(option);
     return file ? AbsolutePath(*file) : ws.baseFolder + folder;
   };
-  if ((mode == MODE_PHONG || mode == MODE_TEXTURED_P) && !model.currentPhongMap)
+  if ((mode == MODE_PHONG || mode == MODE_TEXTURED_P) && !model.CurrentPhongMap())
     return mapSource("--phong", "/phongs");
-  if (mode == MODE_ENVIRONMENT && !model.currentEnvMap) return mapSource("--env", "/enviros");
+  if (mode == MODE_ENVIRONMENT && !model.CurrentEnvMap()) return mapSource("--env", "/enviros");
   return {};
 }
 
@@ -190,7 +190,6 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
       return 1;
     }
     model.currentFrameIndex = static_cast<std::int16_t>(frame);
-    model.currentFrame = model.frames[static_cast<std::size_t>(frame)]->vertices.data();
     model.ComputeFaceNormals();
   }
   if (auto s = args.Get("--skin")) {
@@ -205,21 +204,18 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
     skin->flags |= SKIN_EXTERNAL;
     model.skins.push_back(std::move(skin));
     model.currentSkinIndex = static_cast<std::int16_t>(model.skins.size() - 1);
-    model.currentSkin = model.skins.back().get();
   }
 
   if (mode == MODE_PHONG || mode == MODE_TEXTURED_P) {
     if (auto map = LoadMapFor(MapKind::Phong, args.Get("--phong"), ws.baseFolder + "/phongs", view.ui, err)) {
       model.phongMaps.push_back(std::move(map));
       model.currentPhongMapIndex = 0;
-      model.currentPhongMap = model.phongMaps.back().get();
     }
   }
   if (mode == MODE_ENVIRONMENT) {
     if (auto map = LoadMapFor(MapKind::Environment, args.Get("--env"), ws.baseFolder + "/enviros", view.ui, err)) {
       model.envMaps.push_back(std::move(map));
       model.currentEnvMapIndex = 0;
-      model.currentEnvMap = model.envMaps.back().get();
     }
   }
   // No --colormap: the lit modes take the base folder's, as the editor does
@@ -238,9 +234,9 @@ int SetUpHeadlessView(HeadlessView& view, const CliArgs& args, std::ostream& err
   ws.renderModes.renderModeIndex = mode;
 
   BuildLightCurve(ws.lighting);
-  if (model.currentPhongMap) BuildPhongLightRows(ws.lighting, *model.currentPhongMap);
+  if (model.CurrentPhongMap()) BuildPhongLightRows(ws.lighting, *model.CurrentPhongMap());
   const std::uint8_t slots[3] = {ws.editor.colourSlots[1], ws.editor.colourSlots[2], ws.editor.colourSlots[3]};
-  BuildShadeRamps(ws.lighting, model.currentSkin ? &model.currentSkin->palette : nullptr, slots);
+  BuildShadeRamps(ws.lighting, model.CurrentSkin() ? &model.CurrentSkin()->palette : nullptr, slots);
 
   Align(ws.viewport, align);
   if (args.Has("--center")) CenterOnScene(ws.viewport, model);
@@ -346,7 +342,6 @@ int CmdRender(const std::vector<std::string>& argv, std::ostream& out, std::ostr
   for (const Shot& shot : shots) {
     if (shot.frame != model.currentFrameIndex) {
       model.currentFrameIndex = static_cast<std::int16_t>(shot.frame);
-      model.currentFrame = model.frames[static_cast<std::size_t>(shot.frame)]->vertices.data();
       model.ComputeFaceNormals();
     }
     ws.viewport.rotation = shot.rotation;

@@ -9,7 +9,7 @@
 #include "render/viewport.h"
 
 bool FitViewToModel(Viewport& viewport, const Model& model, int pictureWidth, int margin) {
-  if (!model.currentFrame || viewport.width < 1 || viewport.height < 1) return false;
+  if (!model.CurrentFrame() || viewport.width < 1 || viewport.height < 1) return false;
   const int numVertices = std::clamp<int>(model.numVertices, 0, kMaxVertices);
   std::vector<bool> drawn(static_cast<std::size_t>(numVertices));
   bool any = false;
@@ -24,7 +24,7 @@ bool FitViewToModel(Viewport& viewport, const Model& model, int pictureWidth, in
   Vec3 lo{INFINITY, INFINITY, INFINITY}, hi{-INFINITY, -INFINITY, -INFINITY};
   for (int v = 0; v < numVertices; ++v) {
     if (!drawn[static_cast<std::size_t>(v)]) continue;
-    const Vec3 w = ToWorld(model.currentFrame[v]);
+    const Vec3 w = ToWorld(model.CurrentFrame()[v]);
     lo = {std::min(lo.x, w.x), std::min(lo.y, w.y), std::min(lo.z, w.z)};
     hi = {std::max(hi.x, w.x), std::max(hi.y, w.y), std::max(hi.z, w.z)};
   }
@@ -48,7 +48,7 @@ bool FitViewToModel(Viewport& viewport, const Model& model, int pictureWidth, in
   double distance = 1;
   for (int v = 0; v < numVertices; ++v) {
     if (!drawn[static_cast<std::size_t>(v)]) continue;
-    const Vec3 c = camera(ToWorld(model.currentFrame[v]));
+    const Vec3 c = camera(ToWorld(model.CurrentFrame()[v]));
     const double ask =
         std::max({1.0, c.x > 0 ? c.x * s / left : -c.x * s / right, c.y > 0 ? c.y * s / above : -c.y * s / below}) -
         c.z;

@@ -67,7 +67,7 @@ void AnimationPlayer::SetLoop(int first, int count, std::int64_t nowMs) {
     Anchor(start - range.first, nowMs);
     lastShown_ = -1;
     Advance(nowMs);
-  } else if (start != shown || !ws_.model.currentFrame) {
+  } else if (start != shown || !ws_.model.CurrentFrame()) {
     Show(start, {});
   }
 }
@@ -105,9 +105,8 @@ int AnimationPlayer::NextChangeMs(std::int64_t nowMs) const {
 void AnimationPlayer::Show(int frame, FrameBlend blend) {
   Model& m = ws_.model;
   if (frame < 0 || static_cast<std::size_t>(frame) >= m.frames.size()) return;
-  const bool another = frame != m.currentFrameIndex || !m.currentFrame;
+  const bool another = frame != m.currentFrameIndex || !m.CurrentFrame();
   m.currentFrameIndex = static_cast<std::int16_t>(frame);
-  m.currentFrame = m.frames[static_cast<std::size_t>(frame)]->vertices.data();
   if (another) m.ComputeFaceNormals();
   ws_.viewport.blend = blend;
   lastShown_ = frame;

@@ -36,7 +36,7 @@ class Reader {
   }
   bool GetBytes(void* data, std::size_t n) {
     if (in_.size() - pos_ < n) return false;
-    std::memcpy(data, in_.data() + pos_, n);
+    if (n) std::memcpy(data, in_.data() + pos_, n);  // an empty list may have no storage
     pos_ += n;
     return true;
   }
@@ -63,11 +63,13 @@ std::vector<std::uint8_t> MeshBytes(const Model& m) {
   Writer w(32 + m.triangles.size() * kTriangleBytes +
            (m.mapVertices.size() + m.storedMapVertices.size()) * sizeof(MapVertex) + m.mapVertexSelected.size());
   w.Put(m.numVertices);
-  w.Put(m.numMapVertices);
-  w.Put(m.numTriangles);
+  // The counts, then the list sizes: equal now, but bytes written when the
+  // lists were fixed rooms hold more entries than the counts.
+  w.Put(static_cast<std::int16_t>(m.MapVertexCount()));
+  w.Put(static_cast<std::int16_t>(m.TriangleCount()));
   w.Put(m.skinWidth);
   w.Put(m.skinHeight);
-  w.Put(m.storedNumMapVertices);
+  w.Put(static_cast<std::int16_t>(m.StoredMapVertexCount()));
   w.Put(static_cast<std::uint32_t>(m.triangles.size()));
   w.Put(static_cast<std::uint32_t>(m.mapVertices.size()));
   w.Put(static_cast<std::uint32_t>(m.storedMapVertices.size()));
@@ -100,12 +102,13 @@ bool SetMeshBytes(Model& m, std::span<const std::uint8_t> bytes) {
                                (std::size_t{sizes[1]} + sizes[2]) * sizeof(MapVertex) + sizes[3];
   if (bytes.size() != expected) return false;
 
+  if (counts[1] < 0 || static_cast<std::uint32_t>(counts[1]) > sizes[1] || counts[2] < 0 ||
+      static_cast<std::uint32_t>(counts[2]) > sizes[0] || counts[5] < 0 ||
+      static_cast<std::uint32_t>(counts[5]) > sizes[2])
+    return false;
   m.numVertices = counts[0];
-  m.numMapVertices = counts[1];
-  m.numTriangles = counts[2];
   m.skinWidth = counts[3];
   m.skinHeight = counts[4];
-  m.storedNumMapVertices = counts[5];
   m.triangles.resize(sizes[0]);
   m.mapVertices.resize(sizes[1]);
   m.storedMapVertices.resize(sizes[2]);
@@ -120,6 +123,9 @@ bool SetMeshBytes(Model& m, std::span<const std::uint8_t> bytes) {
   r.GetBytes(m.mapVertices.data(), m.mapVertices.size() * sizeof(MapVertex));
   r.GetBytes(m.storedMapVertices.data(), m.storedMapVertices.size() * sizeof(MapVertex));
   r.GetBytes(m.mapVertexSelected.data(), m.mapVertexSelected.size());
+  m.SetTriangleCount(counts[2]);
+  m.SetMapVertexCount(counts[1]);
+  m.SetStoredMapVertexCount(counts[5]);
   return r.AtEnd();
 }
 

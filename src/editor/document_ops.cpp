@@ -17,11 +17,6 @@ namespace {
 constexpr int kShadingFlat = 0;
 constexpr int kShadingSmooth = 1;
 
-Skin* CurrentSkin(Model& model) {
-  model.currentSkin = SkinAt(model.skins, model.currentSkinIndex);
-  return model.currentSkin;
-}
-
 std::uint8_t ActiveColour(const EditorState& editor) {
   const int slot = editor.activeSlot >= 0 && editor.activeSlot < 8 ? editor.activeSlot : 0;
   return editor.colourSlots[static_cast<std::size_t>(slot)];
@@ -31,7 +26,7 @@ std::uint8_t ActiveColour(const EditorState& editor) {
 template <class Change>
 OpResult OnCurrentSkin(Document& document, const char* name, Change&& change) {
   DocumentStep step(document, name, STEP_CURRENT_SKIN);
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.CurrentSkin();
   if (!skin) return OpResult::Nothing();
   return change(*skin);
 }
@@ -142,7 +137,6 @@ OpResult RetroMapToNewSkin(Document& document, const Skin& picture, const std::s
   skin->format = SkinFormatForExtension(skin->path);
   skin->modified = true;  // a picture of its own that no file holds yet
   AppendSkinToList(m.skins, m.currentSkinIndex, std::move(skin));
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
   return OpResult::Done();
 }
 

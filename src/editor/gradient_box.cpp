@@ -152,7 +152,7 @@ void GradientBox::SetSplitDragging(bool dragging) {
 
 void GradientBox::RebuildLightTables() {
   BuildLightCurve(app_.lighting);
-  if (Skin* phong = app_.model.currentPhongMap) BuildPhongLightRows(app_.lighting, *phong);
+  if (Skin* phong = app_.model.CurrentPhongMap()) BuildPhongLightRows(app_.lighting, *phong);
   if (app_.rebuildShadeRamps) app_.rebuildShadeRamps();
 }
 

@@ -51,12 +51,12 @@ double SkinArea(const Triangle& t) {
 }
 
 double ModelArea(const Model& m, const Triangle& t) {
-  if (!m.currentFrame) return 0;
+  if (!m.CurrentFrame()) return 0;
   for (int k = 0; k < 3; ++k)
     if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= std::min<int>(m.numVertices, kMaxVertices)) return 0;
-  const Vec3& a = m.currentFrame[t.vertexIndex[0]];
-  const Vec3& b = m.currentFrame[t.vertexIndex[1]];
-  const Vec3& c = m.currentFrame[t.vertexIndex[2]];
+  const Vec3& a = m.CurrentFrame()[t.vertexIndex[0]];
+  const Vec3& b = m.CurrentFrame()[t.vertexIndex[1]];
+  const Vec3& c = m.CurrentFrame()[t.vertexIndex[2]];
   const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
   const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
   const double x = uy * vz - uz * vy, y = uz * vx - ux * vz, z = ux * vy - uy * vx;

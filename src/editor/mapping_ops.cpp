@@ -101,11 +101,11 @@ void DeleteSelectedMapping(Model& m) {
 
 void MapFrom3DView(Model& m, const Viewport& view, const MappingFrame& frame, const MapFrom3DViewOptions& o,
                    bool snapToGrid) {
-  if (!m.currentFrame) return;
+  if (!m.CurrentFrame()) return;
   const int vertices = std::clamp<int>(m.numVertices, 0, kMaxVertices);
   std::vector<Vec3> camera(static_cast<std::size_t>(vertices));
   for (int v = 0; v < vertices; ++v)
-    camera[static_cast<std::size_t>(v)] = ToCamera(view, ToWorld(m.currentFrame[v]));
+    camera[static_cast<std::size_t>(v)] = ToCamera(view, ToWorld(m.CurrentFrame()[v]));
   auto cornerCamera = [&](const Triangle& t, int k, Vec3& out) {
     if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= vertices) return false;
     out = camera[static_cast<std::size_t>(t.vertexIndex[k])];
@@ -172,7 +172,7 @@ void MapFrom3DView(Model& m, const Viewport& view, const MappingFrame& frame, co
   }
   m.WeldMapVertices(0);
   if (snapToGrid) {
-    for (int v = 0; v < m.numMapVertices && v < static_cast<int>(m.mapVertices.size()); ++v) {
+    for (int v = 0; v < m.MapVertexCount(); ++v) {
       MapVertex& mv = m.mapVertices[static_cast<std::size_t>(v)];
       mv = {std::trunc(mv.s), std::trunc(mv.t)};
     }
@@ -181,7 +181,7 @@ void MapFrom3DView(Model& m, const Viewport& view, const MappingFrame& frame, co
 
 std::unique_ptr<Skin> RetroMap(const Model& m, const Skin& picture, const VmapData& file, std::uint8_t background,
                                std::string* message) {
-  if (file.numTriangles != m.numTriangles || file.records.size() != static_cast<std::size_t>(m.TriangleCount())) {
+  if (file.numTriangles != m.TriangleCount() || file.records.size() != static_cast<std::size_t>(m.TriangleCount())) {
     if (message) *message = kRetroMapCountText;
     return nullptr;
   }

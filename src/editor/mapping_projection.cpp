@@ -153,9 +153,9 @@ const char* ProjectionName(ProjectionShape shape) {
 
 bool ProjectSelected(Model& m, const Viewport& view, const MappingFrame& frame, const ProjectionOptions& o,
                      bool snapToGrid) {
-  if (!m.currentFrame) return false;
+  if (!m.CurrentFrame()) return false;
   const int vertices = std::clamp<int>(m.numVertices, 0, kMaxVertices);
-  auto position = [&](int v) { return Of(m.currentFrame[v]); };
+  auto position = [&](int v) { return Of(m.CurrentFrame()[v]); };
 
   std::vector<int> used;
   std::vector<char> marked(static_cast<std::size_t>(vertices), 0);
@@ -168,7 +168,7 @@ bool ProjectSelected(Model& m, const Viewport& view, const MappingFrame& frame, 
     if (o.noBackfaces) {
       // Facing the camera exactly as Map from 3D View decides it.
       Vec3 c[3];
-      for (int k = 0; k < 3; ++k) c[k] = ToCamera(view, ToWorld(m.currentFrame[t.vertexIndex[k]]));
+      for (int k = 0; k < 3; ++k) c[k] = ToCamera(view, ToWorld(m.CurrentFrame()[t.vertexIndex[k]]));
       const D3 c0 = Of(c[0]), c1 = Of(c[1]), c2 = Of(c[2]);
       if (!(Dot(c2, Cross(c1, c0)) < 0)) continue;
     }

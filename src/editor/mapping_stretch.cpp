@@ -26,11 +26,11 @@ bool SkinCorners(const Model& m, const Triangle& t, std::array<MapVertex, 3>& q)
 }
 
 bool ModelCorners(const Model& m, const Triangle& t, std::array<Vec3, 3>& p) {
-  if (!m.currentFrame) return false;
+  if (!m.CurrentFrame()) return false;
   const int vertices = std::clamp<int>(m.numVertices, 0, kMaxVertices);
   for (int k = 0; k < 3; ++k) {
     if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= vertices) return false;
-    p[static_cast<std::size_t>(k)] = m.currentFrame[t.vertexIndex[k]];
+    p[static_cast<std::size_t>(k)] = m.CurrentFrame()[t.vertexIndex[k]];
   }
   return true;
 }

@@ -41,22 +41,14 @@ void CornersFromMapVertices(Model& m) {
   }
 }
 
-int UsedTriangles(const Model& m) {
-  return std::clamp<int>(m.numTriangles, 0, static_cast<int>(m.triangles.size()));
-}
-
-int UsedMapVertices(const Model& m) {
-  return std::clamp<int>(m.numMapVertices, 0, static_cast<int>(m.mapVertices.size()));
-}
-
 bool SkinDrawable(const Skin* skin) {
   return skin && skin->width > 0 && skin->height > 0 && skin->height <= kMaxImageRows &&
          skin->pixels.size() == static_cast<std::size_t>(skin->width) * static_cast<std::size_t>(skin->height);
 }
 
 MappingBox MarkSelectedMapping(Model& m) {
-  const int count = UsedMapVertices(m);
-  const int triangles = UsedTriangles(m);
+  const int count = m.MapVertexCount();
+  const int triangles = m.TriangleCount();
   std::fill(m.mapVertexSelected.begin(), m.mapVertexSelected.end(), std::uint8_t{0});
   for (int i = 0; i < triangles; ++i) {
     const Triangle& tri = m.triangles[static_cast<std::size_t>(i)];
@@ -86,7 +78,7 @@ MappingBox MarkSelectedMapping(Model& m) {
 
 bool RotateScaleMarked(Model& m, const std::vector<MapVertex>& saved, double pivotS, double pivotT, double angle,
                        double scaleS, double scaleT, bool snap) {
-  const int count = std::min(UsedMapVertices(m), static_cast<int>(saved.size()));
+  const int count = std::min(m.MapVertexCount(), static_cast<int>(saved.size()));
   const double c = std::cos(angle), sn = std::sin(angle);
   const double right = m.skinWidth - 1, bottom = m.skinHeight - 1;
   std::vector<MapVertex> before;  // the marked vertices before this step
@@ -144,7 +136,7 @@ void MoveMarked(Model& m, MappingBox& box, double ds, double dt, bool snap) {
   pushInside(box.minS, box.maxS, static_cast<float>(m.skinWidth - 1));
   pushInside(box.minT, box.maxT, static_cast<float>(m.skinHeight - 1));
   const float moveS = box.minS - oldS, moveT = box.minT - oldT;
-  for (int i = 0, count = UsedMapVertices(m); i < count; ++i) {
+  for (int i = 0, count = m.MapVertexCount(); i < count; ++i) {
     if (!Marked(m, i, count)) continue;
     MapVertex& v = m.mapVertices[static_cast<std::size_t>(i)];
     v.s += moveS;
@@ -165,7 +157,7 @@ void ResampleMarked(CRasterizer& r, Model& m, Skin& skin, const std::vector<std:
   r.BindTexture(savedSkin.data(), skin.rowOffset.data(), skin.width, skin.height);
   r.BeginFrame();
   const int limit = std::min(vertexLimit, static_cast<int>(savedMapping.size()));
-  for (int i = 0, n = UsedTriangles(m); i < n; ++i) {
+  for (int i = 0, n = m.TriangleCount(); i < n; ++i) {
     const Triangle& tri = m.triangles[static_cast<std::size_t>(i)];
     if (!(tri.flags & TRI_MARKED)) continue;
     V4 pts[4];
@@ -190,9 +182,7 @@ void ResampleMarked(CRasterizer& r, Model& m, Skin& skin, const std::vector<std:
   r.UnbindTexture();
 }
 
-void EndMappingDrag(Model& m, int grabSlot, const MapVertex& grabSlotBefore) {
+void EndMappingDrag(Model& m) {
   m.WeldMapVertices(1);
-  if (grabSlot >= m.numMapVertices && static_cast<std::size_t>(grabSlot) < m.mapVertices.size())
-    m.mapVertices[static_cast<std::size_t>(grabSlot)] = grabSlotBefore;
-  for (int i = 0, n = UsedTriangles(m); i < n; ++i) m.triangles[static_cast<std::size_t>(i)].flags &= ~TRI_MARKED;
+  for (int i = 0, n = m.TriangleCount(); i < n; ++i) m.triangles[static_cast<std::size_t>(i)].flags &= ~TRI_MARKED;
 }

@@ -11,9 +11,6 @@
 class CRasterizer;
 struct Skin;
 
-// The model's triangles and mapping vertices in use, bounded by their arrays.
-int UsedTriangles(const Model& m);
-int UsedMapVertices(const Model& m);
 // A selected triangle that is not hidden: what the mapping commands work on.
 bool VisibleSelected(const Triangle& t);
 // Whether a corner's mapping index names an entry of the table.
@@ -53,4 +50,4 @@ void ResampleMarked(CRasterizer& r, Model& m, Skin& skin, const std::vector<std:
 // Welds the mapping and clears every TRI_MARKED. The weld drops a vertex
 // drag's temporary slot (-1: none); what it held before goes back, so a click
 // that moved nothing leaves the model exactly as it was.
-void EndMappingDrag(Model& m, int grabSlot, const MapVertex& grabSlotBefore);
+void EndMappingDrag(Model& m);

@@ -39,7 +39,7 @@ std::string DeleteSelectedFaces(Model& m) {
   int doomed = 0;
   for (int i = 0; i < count; ++i) doomed += VisibleSelected(m.triangles[static_cast<std::size_t>(i)]) ? 1 : 0;
   if (doomed == 0) return kNoSelectedTrianglesText;
-  if (doomed == m.numTriangles) return kCannotDeleteAllText;
+  if (doomed == m.TriangleCount()) return kCannotDeleteAllText;
   int kept = 0;
   for (int i = 0; i < count; ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
@@ -47,7 +47,7 @@ std::string DeleteSelectedFaces(Model& m) {
     if (kept != i) m.triangles[static_cast<std::size_t>(kept)] = t;
     ++kept;
   }
-  m.numTriangles = static_cast<std::int16_t>(kept);
+  m.SetTriangleCount(static_cast<std::int16_t>(kept));
   Reweld(m);
   return {};
 }

@@ -273,11 +273,10 @@ std::vector<std::uint8_t> RepairMd2(std::span<const std::uint8_t> bytes, std::st
   model.skinWidth = static_cast<std::int16_t>(h.skinWidth);
   model.skinHeight = static_cast<std::int16_t>(h.skinHeight);
   model.numVertices = static_cast<std::int16_t>(keptVertices);
-  model.numTriangles = static_cast<std::int16_t>(h.numTris);
-  std::int16_t numMap = 0;
+  model.SetTriangleCount(static_cast<std::int16_t>(h.numTris));
   for (std::size_t i = 0; i < data->mapVertices.size(); ++i)
-    if (mapUsed[i]) model.mapVertices[static_cast<std::size_t>(numMap++)] = data->mapVertices[i];
-  model.numMapVertices = numMap;
+    if (mapUsed[i]) model.mapVertices.push_back(data->mapVertices[i]);
+  model.SetMapVertexCount(model.MapVertexCount());
   for (std::size_t i = 0; i < data->triangles.size(); ++i) {
     Triangle& tri = model.triangles[i];
     for (int k = 0; k < 3; ++k) {

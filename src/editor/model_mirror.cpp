@@ -54,7 +54,7 @@ ModelMirror::ModelMirror(const Model& model, int skinWidth, int skinHeight, int 
     : width_(skinWidth), height_(skinHeight), axis_(axis) {
   const std::size_t area = static_cast<std::size_t>(std::max(skinWidth, 0)) * static_cast<std::size_t>(std::max(skinHeight, 0));
   known_.assign(area, -2);
-  if (!model.currentFrame) return;
+  if (!model.CurrentFrame()) return;
   for (int i = 0; i < model.TriangleCount(); ++i) {
     const Triangle& tri = model.triangles[static_cast<std::size_t>(i)];
     if (tri.flags & TRI_HIDDEN) continue;
@@ -66,7 +66,7 @@ ModelMirror::ModelMirror(const Model& model, int skinWidth, int skinHeight, int 
         ok = false;
         break;
       }
-      f.p[k] = model.currentFrame[v];
+      f.p[k] = model.CurrentFrame()[v];
       f.s[k] = model.mapVertices[static_cast<std::size_t>(m)].s;
       f.t[k] = model.mapVertices[static_cast<std::size_t>(m)].t;
       // A damaged model's far-off or missing numbers take no part.

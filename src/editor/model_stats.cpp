@@ -46,12 +46,8 @@ int WastedSpacePercent(const Model& model, CRasterizer& rasterizer) {
   if (width <= 0 || height <= 0) return 0;
   std::vector<std::uint8_t> covered(static_cast<std::size_t>(width) * height, 0);
 
-  int triangles = model.numTriangles;
-  if (triangles > static_cast<int>(model.triangles.size()))
-    triangles = static_cast<int>(model.triangles.size());
-  int mapVertices = model.numMapVertices;
-  if (mapVertices > static_cast<int>(model.mapVertices.size()))
-    mapVertices = static_cast<int>(model.mapVertices.size());
+  const int triangles = model.TriangleCount();
+  const int mapVertices = model.MapVertexCount();
 
   // The row tables hold 2048 rows; a taller skin is measured in bands.
   for (int top = 0; top < height; top += kRasterMaxRows) {
@@ -90,8 +86,8 @@ std::vector<ModelStatRow> ModelStatRows(const Model& model) {
   const auto number = [](long value) { return std::to_string(value); };
   return {
       {"Vertices", number(model.numVertices), "2048"},
-      {"Mapping Verts", number(model.numMapVertices), "2048"},
-      {"Triangles", number(model.numTriangles), "4096"},
+      {"Mapping Verts", number(model.MapVertexCount()), "2048"},
+      {"Triangles", number(model.TriangleCount()), "4096"},
       {"Frames", number(static_cast<long>(model.frames.size())), "512"},
       {"Linked Skins", number(LinkedSkinCount(model)), "32"},
       {"External Skins", number(ExternalSkinCount(model)), "Unlimited"},

@@ -21,7 +21,7 @@ ModelView::ModelView(Workspace& workspace)
 void ModelView::RenderView(int kind, int flags) {
   if (clientWidth_ <= 0 || clientHeight_ <= 0) return;
   if (app_.viewport.width <= 0 || app_.viewport.height <= 0) return;
-  if (const Skin* skin = app_.model.currentSkin) {
+  if (const Skin* skin = app_.model.CurrentSkin()) {
     snapshotPalette_ = skin->palette;
   } else {
     snapshotPalette_ = GreyRampPalette();

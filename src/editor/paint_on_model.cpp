@@ -29,7 +29,7 @@ void PaintStroke::End() {
 void PaintStroke::ClearMask() { std::fill(paintedMask.begin(), paintedMask.end(), std::uint8_t{0}); }
 
 bool PaintAt(Workspace& app, PaintStroke& stroke, const TagView& view, int x, int y) {
-  Skin* skin = app.model.currentSkin;
+  Skin* skin = app.model.CurrentSkin();
   if (!skin || !stroke.active) return false;
   const std::int32_t t = view.TagAt(x, y);
   if (t < 0) return false;
@@ -54,7 +54,7 @@ bool Inside(const TagView& view, int x, int y) {
 }  // namespace
 
 int PaintSegment(Workspace& app, PaintStroke& stroke, const TagView& view, int x0, int y0, int x1, int y1) {
-  if (!app.model.currentSkin || !stroke.active) return -1;
+  if (!app.model.CurrentSkin() || !stroke.active) return -1;
   if (Inside(view, x0, y0) && Inside(view, x1, y1)) {
     if (x0 == x1 && y0 == y1) return PaintAt(app, stroke, view, x0, y0) ? 1 : 0;
   } else {
@@ -127,7 +127,7 @@ const char* StrokeStepName(BrushKind kind) {
 
 bool ContinueStroke(Workspace& app, PaintStroke& stroke, const TagView& view, int pressX, int pressY, int lastX,
                     int lastY, int x, int y) {
-  Skin* skin = app.model.currentSkin;
+  Skin* skin = app.model.CurrentSkin();
   if (!skin || !stroke.active) return false;
   switch (app.editor.brushKind) {
     case BrushKind::Point:
@@ -146,7 +146,7 @@ bool ContinueStroke(Workspace& app, PaintStroke& stroke, const TagView& view, in
 }
 
 bool PickColourAt(Workspace& app, const TagView& view, int x, int y) {
-  const Skin* skin = app.model.currentSkin;
+  const Skin* skin = app.model.CurrentSkin();
   if (!skin) return false;
   const std::int32_t t = view.TagAt(x, y);
   if (t < 0 || static_cast<std::size_t>(t) >= skin->pixels.size()) return false;

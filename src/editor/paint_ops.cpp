@@ -17,11 +17,6 @@ std::uint8_t ActiveColour(const EditorState& editor) {
   return editor.colourSlots[static_cast<std::size_t>(slot)];
 }
 
-Skin* CurrentSkin(Model& model) {
-  model.currentSkin = SkinAt(model.skins, model.currentSkinIndex);
-  return model.currentSkin;
-}
-
 bool MappedCorner(const Model& model, const Triangle& tri, int k, MapVertex& out) {
   const int m = tri.mapIndex[k];
   if (m < 0 || static_cast<std::size_t>(m) >= model.mapVertices.size()) return false;
@@ -34,7 +29,7 @@ template <class Paint>
 OpResult OnSkin(Document& document, const char* name, const EditorState& editor, CRasterizer& raster,
                 Paint&& paint) {
   DocumentStep step(document, name, STEP_CURRENT_SKIN);
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.CurrentSkin();
   if (!skin || skin->width <= 0 || skin->height <= 0) return OpResult::Refused("There is no skin to paint on");
   SkinPainter painter(*skin, editor);
   PaintSetup setup;
@@ -67,9 +62,9 @@ std::uint64_t MirrorKey(const Model& model, int skinWidth, int skinHeight, int a
     mix(t.mapIndex, sizeof t.mapIndex);
     mix(&hidden, sizeof hidden);
   }
-  const std::size_t maps = std::min(model.mapVertices.size(), static_cast<std::size_t>(std::max<int>(model.numMapVertices, 0)));
+  const std::size_t maps = model.mapVertices.size();
   if (maps > 0) mix(model.mapVertices.data(), maps * sizeof(MapVertex));
-  if (model.currentFrame) mix(model.currentFrame, static_cast<std::size_t>(kMaxVertices) * sizeof(Vec3));
+  if (model.CurrentFrame()) mix(model.CurrentFrame(), static_cast<std::size_t>(kMaxVertices) * sizeof(Vec3));
   return h;
 }
 
@@ -174,7 +169,7 @@ const char* ShapeStepName(SkinTool tool) {
 
 OpResult FillSelectedWithColour(Document& document, const EditorState& editor, CRasterizer& raster) {
   DocumentStep step(document, "Fill Selected With Colour", STEP_CURRENT_SKIN);
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.CurrentSkin();
   if (!skin || skin->width <= 0 || skin->height <= 0) return OpResult::Nothing();
   const std::vector<std::uint8_t> mask = BuildSelectionMask(document.model, skin->width, skin->height, raster);
   const std::uint8_t colour = ActiveColour(editor);

@@ -28,7 +28,7 @@ std::array<std::uint8_t, 256> ComputePaintTable(const Palette& palette, std::uin
 }
 
 void BuildPaintTable(Workspace& app) {
-  const Skin* skin = app.model.currentSkin;
+  const Skin* skin = app.model.CurrentSkin();
   if (!skin) return;
   const int slot = std::clamp(app.editor.activeSlot, 0, 7);
   app.editor.paintTable = ComputePaintTable(skin->palette, app.editor.colourSlots[static_cast<std::size_t>(slot)],

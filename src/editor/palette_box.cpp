@@ -75,7 +75,7 @@ void PaletteBox::PutPixel(int x, int y, std::uint8_t r, std::uint8_t g, std::uin
 void PaletteBox::Redraw(int, int) {
   if (pixels_.empty()) return;
   std::fill(pixels_.begin(), pixels_.end(), 0);
-  palette_ = app_.model.currentSkin ? app_.model.currentSkin->palette : GreyRampPalette();
+  palette_ = app_.model.CurrentSkin() ? app_.model.CurrentSkin()->palette : GreyRampPalette();
   DrawSlots();
   DrawPalette();
   DrawSlotOutlines();

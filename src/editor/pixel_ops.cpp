@@ -4,11 +4,6 @@
 
 namespace {
 
-Skin* CurrentSkin(Model& model) {
-  model.currentSkin = SkinAt(model.skins, model.currentSkinIndex);
-  return model.currentSkin;
-}
-
 std::uint8_t BackgroundColour(const EditorState& editor) { return editor.colourSlots[7]; }
 
 bool SelectionFits(const PixelSelection& s, const Skin& skin) {
@@ -16,7 +11,7 @@ bool SelectionFits(const PixelSelection& s, const Skin& skin) {
 }
 
 OpResult Erase(Document& document, const EditorState& editor, PixelTools& tools, const char* name, bool copy) {
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.CurrentSkin();
   if (!skin || !SelectionFits(tools.selection, *skin)) return OpResult::Refused(kNoPixelSelectionText);
   if (copy) tools.clipboard = CopyPixels(*skin, tools.selection);
   DocumentStep step(document, name, STEP_CURRENT_SKIN);
@@ -27,7 +22,7 @@ OpResult Erase(Document& document, const EditorState& editor, PixelTools& tools,
 }  // namespace
 
 OpResult CopyPixelSelection(Document& document, PixelTools& tools) {
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.CurrentSkin();
   if (!skin || !SelectionFits(tools.selection, *skin)) return OpResult::Refused(kNoPixelSelectionText);
   tools.clipboard = CopyPixels(*skin, tools.selection);
   return OpResult::Done();
@@ -45,7 +40,7 @@ OpResult PastePiece(Document& document, const EditorState& editor, PixelTools& t
                     const std::optional<SkinPiece>& piece, int x, int y) {
   const SkinPiece& chosen = piece ? *piece : tools.clipboard;
   if (chosen.empty()) return OpResult::Refused(kNothingToPasteText);
-  const Skin* skin = CurrentSkin(document.model);
+  const Skin* skin = document.model.CurrentSkin();
   if (!skin) return OpResult::Nothing();
   if (tools.floating) PlaceFloatingPiece(document, editor, tools);
   // A piece from another palette floats in the skin's, as it will land.
@@ -60,7 +55,7 @@ OpResult PastePiece(Document& document, const EditorState& editor, PixelTools& t
 
 OpResult PlaceFloatingPiece(Document& document, const EditorState& editor, PixelTools& tools) {
   if (!tools.floating) return OpResult::Nothing();
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.CurrentSkin();
   if (skin) {
     DocumentStep step(document, "Paste", STEP_CURRENT_SKIN);
     PlacePiece(*skin, *tools.floating, tools.floatX, tools.floatY, editor);

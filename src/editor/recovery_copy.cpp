@@ -278,24 +278,20 @@ std::optional<T> Nothing(std::string* error, const std::string& why) {
   return std::nullopt;
 }
 
-// Every index the mesh holds names something that exists, and the lists
-// have the sizes every model has.
+// Every index the mesh holds names something that exists, and no list is
+// longer than a model may hold.
 bool MeshHoldsUp(const Model& m, std::size_t frameCount) {
-  const Model fresh;
-  if (m.triangles.size() != fresh.triangles.size() || m.mapVertices.size() != fresh.mapVertices.size() ||
-      m.storedMapVertices.size() != fresh.storedMapVertices.size() ||
-      m.mapVertexSelected.size() != fresh.mapVertexSelected.size())
+  if (m.mapVertexSelected.size() != m.mapVertices.size()) return false;
+  if (m.TriangleCount() > kMaxTriangles || m.numVertices < 0 || m.numVertices > kMaxVertices ||
+      m.MapVertexCount() > kMaxMapVertices || m.StoredMapVertexCount() > kMaxMapVertices || m.skinWidth < 0 ||
+      m.skinHeight < 0)
     return false;
-  if (m.numTriangles < 0 || m.numTriangles > kMaxTriangles || m.numVertices < 0 || m.numVertices > kMaxVertices ||
-      m.numMapVertices < 0 || m.numMapVertices > kMaxMapVertices || m.storedNumMapVertices < 0 ||
-      m.storedNumMapVertices > kMaxMapVertices || m.skinWidth < 0 || m.skinHeight < 0)
-    return false;
-  if (frameCount == 0 && m.numTriangles > 0) return false;
-  for (int i = 0; i < m.numTriangles; ++i) {
+  if (frameCount == 0 && m.TriangleCount() > 0) return false;
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     for (int k = 0; k < 3; ++k)
       if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.numVertices || t.mapIndex[k] < 0 ||
-          t.mapIndex[k] >= m.numMapVertices || t.storedMapIndex[k] < 0 || t.storedMapIndex[k] >= kMaxMapVertices)
+          t.mapIndex[k] >= m.MapVertexCount() || t.storedMapIndex[k] < 0 || t.storedMapIndex[k] >= kMaxMapVertices)
         return false;
   }
   return true;
@@ -516,9 +512,7 @@ bool RestoreRecoverySnapshot(Document& document, const RecoverySnapshot& s, std:
   SetMeshBytes(m, s.mesh);
   m.skins = std::move(skins);
   m.currentSkinIndex = static_cast<std::int16_t>(s.currentSkinIndex);
-  m.currentSkin = s.currentSkinIndex >= 0 ? m.skins[static_cast<std::size_t>(s.currentSkinIndex)].get() : nullptr;
   m.currentFrameIndex = static_cast<std::int16_t>(s.currentFrameIndex);
-  m.currentFrame = frameCount ? m.frames[static_cast<std::size_t>(s.currentFrameIndex)]->vertices.data() : nullptr;
   m.modelLoaded = 1;
   m.ComputeFaceNormals();
   document.md2Image = s.md2Image;

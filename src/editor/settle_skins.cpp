@@ -22,7 +22,6 @@ bool SettleSkins(Model& m) {
   } else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())) {
     m.currentSkinIndex = 0;
   }
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
 
   bool changed = m.currentSkinIndex != current;
   for (std::size_t i = 0; i < was.size() && !changed; ++i) {

@@ -54,8 +54,8 @@ std::int32_t TruncCoord(float v) {
 
 template <class Chosen, class Visit>
 void ForEachMapped(const Model& model, Chosen&& chosen, Visit&& visit) {
-  const int count = std::min<int>(model.numTriangles, static_cast<int>(model.triangles.size()));
-  const int mapCount = std::min<int>(model.numMapVertices, static_cast<int>(model.mapVertices.size()));
+  const int count = model.TriangleCount();
+  const int mapCount = model.MapVertexCount();
   for (int i = 0; i < count; ++i) {
     const Triangle& tri = model.triangles[static_cast<std::size_t>(i)];
     if (!chosen(i, tri)) continue;

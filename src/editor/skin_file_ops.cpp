@@ -21,8 +21,7 @@ Skin* CurrentSkin(Model& m) {
     m.currentSkinIndex = -1;
   else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size()))
     m.currentSkinIndex = 0;
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
-  return m.currentSkin;
+  return m.CurrentSkin();
 }
 
 // A message about a file, with the file on a line of its own.
@@ -45,7 +44,6 @@ SkinFileResult OpenSkinFile(Document& document, const std::string& path, const s
   skin->name = skin->path;
   skin->flags |= SKIN_EXTERNAL;
   AppendSkinToList(m.skins, m.currentSkinIndex, std::move(skin));
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
   return Only(OpResult::Done());
 }
 
@@ -111,9 +109,7 @@ OpResult ResizeAllSkins(Document& document, EditorState& editor, int width, int 
   if (!refused.empty()) return OpResult::Refused(refused);
   DocumentStep step(document, "Re-size All Skins", STEP_SKINS | STEP_MESH);
   for (auto& skin : m.skins) ResampleSkin(*skin, width, height);
-  const int used = m.numMapVertices < static_cast<int>(m.mapVertices.size()) ? m.numMapVertices
-                                                                             : static_cast<int>(m.mapVertices.size());
-  for (int i = 0; i < used; ++i) {
+  for (int i = 0; i < m.MapVertexCount(); ++i) {
     MapVertex& v = m.mapVertices[static_cast<std::size_t>(i)];
     v.s = ScaleMapCoordinate(v.s, oldW, width);
     v.t = ScaleMapCoordinate(v.t, oldH, height);

@@ -22,8 +22,7 @@ Skin* CurrentSkin(Model& m) {
     m.currentSkinIndex = -1;
   else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size()))
     m.currentSkinIndex = 0;
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
-  return m.currentSkin;
+  return m.CurrentSkin();
 }
 
 std::uint8_t Slot(const EditorState& editor, int slot) { return editor.colourSlots[static_cast<std::size_t>(slot)]; }
@@ -36,7 +35,6 @@ std::uint8_t ActiveSlotColour(const EditorState& editor) {
 void Append(Document& document, std::unique_ptr<Skin> skin) {
   Model& m = document.model;
   AppendSkinToList(m.skins, m.currentSkinIndex, std::move(skin));
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
 }
 
 }  // namespace
@@ -110,7 +108,6 @@ OpResult CloseCurrentSkin(Document& document) {
   const int removed = m.currentSkinIndex;
   m.skins.erase(m.skins.begin() + removed);
   m.currentSkinIndex = static_cast<std::int16_t>(IndexAfterRemoval(removed, static_cast<int>(m.skins.size())));
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
   return OpResult::Done();
 }
 
@@ -132,7 +129,6 @@ OpResult MoveCurrentSkin(Document& document, int step) {
   DocumentStep open(document, step < 0 ? "Move Skin Up" : "Move Skin Down", STEP_SKINS);
   std::swap(m.skins[static_cast<std::size_t>(from)], m.skins[static_cast<std::size_t>(to)]);
   m.currentSkinIndex = static_cast<std::int16_t>(to);
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
   return OpResult::Done();
 }
 

@@ -65,7 +65,7 @@ void SkinView::SetView(float centreS, float centreT, float zoom) {
 
 bool SkinView::ZoomExtents() {
   const Model& m = app_.model;
-  if (!m.currentSkin || m.skinWidth <= 0 || m.skinHeight <= 0) return false;
+  if (!m.CurrentSkin() || m.skinWidth <= 0 || m.skinHeight <= 0) return false;
   view_.centreS = static_cast<float>(m.skinWidth / 2);
   view_.centreT = static_cast<float>(m.skinHeight / 2);
   const double zoom = std::min(0.9 * view_.width / m.skinWidth, 0.9 * view_.height / m.skinHeight);

@@ -31,9 +31,7 @@ void SkinView::NormaliseMappingFrame() {
 }
 
 int SkinView::OverlayVertexLimit() const {
-  // A vertex drag's marked corners use the slot just past the last vertex.
-  const int extra = vertexDrag_.grabSlot() >= 0 ? 1 : 0;
-  return std::min(UsedMapVertices(app_.model) + extra, static_cast<int>(app_.model.mapVertices.size()));
+  return app_.model.MapVertexCount();
 }
 
 RasterTarget SkinView::FrameTarget() {
@@ -45,7 +43,7 @@ RasterTarget SkinView::FrameTarget() {
 void SkinView::Redraw(int kind, int) {
   NormaliseMappingFrame();
   if (view_.width <= 0 || view_.height <= 0) return;
-  Skin* skin = app_.model.currentSkin;
+  Skin* skin = app_.model.CurrentSkin();
   palette_ = skin ? skin->palette : GreyRampPalette();
   switch (kind) {
     case REDRAW_FULL:
@@ -89,7 +87,7 @@ void SkinView::Redraw(int kind, int) {
 }
 
 bool SkinView::SkinCoversBuffer() const {
-  const Skin* skin = app_.model.currentSkin;
+  const Skin* skin = app_.model.CurrentSkin();
   if (!SkinDrawable(skin) || view_.height > kRasterMaxRows || app_.editor.tiledSkin) return false;
   const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
   const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
@@ -108,7 +106,7 @@ void SkinView::InBands(BandFn&& fn) {
   RenderBands* bands = frame_.size() >= kBandedPixels ? app_.renderModes.Bands() : nullptr;
   const int count = bands ? std::min(bands->Threads(), rows) : 1;
   // The skin is read by every band; its row table is made once, here.
-  if (Skin* skin = app_.model.currentSkin; SkinDrawable(skin)) ComputeRowOffsets(skin);
+  if (Skin* skin = app_.model.CurrentSkin(); SkinDrawable(skin)) ComputeRowOffsets(skin);
   if (count <= 1) {
     fn(app_.rasterizer, 0, rows - 1);
     return;
@@ -121,7 +119,7 @@ void SkinView::InBands(BandFn&& fn) {
 }
 
 void SkinView::DrawSkin(CRasterizer& r, int top, int bottom, bool writeTags) {
-  Skin* skin = app_.model.currentSkin;
+  Skin* skin = app_.model.CurrentSkin();
   if (!SkinDrawable(skin)) return;
   RasterTarget target = FrameTarget();
   // Each band writes its own rows; edges are walked as for the whole picture.
@@ -159,7 +157,7 @@ void SkinView::DrawSkin(CRasterizer& r, int top, int bottom, bool writeTags) {
 }
 
 void SkinView::RecolourSkinPixels() {
-  const Skin* skin = app_.model.currentSkin;
+  const Skin* skin = app_.model.CurrentSkin();
   if (!skin) return;
   const std::size_t texels = skin->pixels.size();
   const int w = view_.width, h = view_.height;
@@ -224,7 +222,7 @@ void SkinView::DrawOverlay() {
   RasterTarget lines = FrameTarget();
   lines.Rows = view_.height;
   const Model& m = app_.model;
-  const int count = UsedTriangles(m);
+  const int count = m.TriangleCount();
   const int vertices = OverlayVertexLimit();
   const auto pass = [&](auto wanted, std::uint8_t colour) {
     for (int i = 0; i < count; ++i) {

@@ -15,18 +15,19 @@ bool Changed(const ByteDiff& d) { return !d.empty(); }
 // faces, marks), the stored mapping and the mapping-vertex marks stay in
 // memory only.
 std::vector<std::uint8_t> SavedMeshBytes(const Model& m) {
-  const std::size_t triangles = std::min<std::size_t>(static_cast<std::size_t>(std::max<int>(m.numTriangles, 0)),
-                                                      m.triangles.size());
-  const std::size_t mapVertices = std::min<std::size_t>(
-      static_cast<std::size_t>(std::max<int>(m.numMapVertices, 0)), m.mapVertices.size());
+  const std::size_t triangles = m.triangles.size();
+  const std::size_t mapVertices = m.mapVertices.size();
   std::vector<std::uint8_t> out;
   out.reserve(5 * 2 + triangles * 12 + mapVertices * sizeof(MapVertex));
   auto put = [&out](const void* data, std::size_t n) {
     const auto* p = static_cast<const std::uint8_t*>(data);
     out.insert(out.end(), p, p + n);
   };
-  for (std::int16_t count : {m.numVertices, m.numMapVertices, m.numTriangles, m.skinWidth, m.skinHeight})
+  for (int value : {static_cast<int>(m.numVertices), m.MapVertexCount(), m.TriangleCount(), static_cast<int>(m.skinWidth),
+                    static_cast<int>(m.skinHeight)}) {
+    const auto count = static_cast<std::int16_t>(value);
     put(&count, sizeof count);
+  }
   for (std::size_t i = 0; i < triangles; ++i) {
     put(m.triangles[i].vertexIndex, sizeof m.triangles[i].vertexIndex);
     put(m.triangles[i].mapIndex, sizeof m.triangles[i].mapIndex);
@@ -227,7 +228,6 @@ void UndoStep::ApplySkins(Model& model, bool forward) const {
   }
   model.skins = std::move(list);
   model.currentSkinIndex = static_cast<std::int16_t>(forward ? currentAfter_ : currentBefore_);
-  model.currentSkin = SkinAt(model.skins, model.currentSkinIndex);
 }
 
 bool UndoStep::Apply(Model& model, bool forward) const {

@@ -16,7 +16,7 @@ const char* const kWatcherTitle = "VLink - Watcher";
 // The one triangle that is selected and not hidden, or -1 when there are
 // none or several.
 int SoleSelectedVisibleTriangle(const Model& model) {
-  const int count = std::clamp<int>(model.numTriangles, 0, static_cast<int>(model.triangles.size()));
+  const int count = model.TriangleCount();
   int found = -1;
   for (int i = 0; i < count; ++i) {
     const std::uint32_t flags = model.triangles[static_cast<std::size_t>(i)].flags;
@@ -29,21 +29,19 @@ int SoleSelectedVisibleTriangle(const Model& model) {
 
 MapVertex CornerPosition(const Model& model, const Triangle& tri, int k) {
   const int index = tri.mapIndex[k];
-  if (index >= 0 && index < model.numMapVertices && static_cast<std::size_t>(index) < model.mapVertices.size())
+  if (index >= 0 && index < model.MapVertexCount())
     return model.mapVertices[static_cast<std::size_t>(index)];
   return tri.cornerMap[k];
 }
 
 void TakeMapping(Model& model, Triangle& tri, const MappingRecord& record) {
-  const int first = model.numMapVertices;
-  const bool room = first >= 0 && first + 3 <= kMaxMapVertices &&
-                    static_cast<std::size_t>(first + 3) <= model.mapVertices.size();
-  if (room) {
+  const int first = model.MapVertexCount();
+  if (first + 3 <= kMaxMapVertices) {
+    model.SetMapVertexCount(first + 3);
     for (int k = 0; k < 3; ++k) {
       model.mapVertices[static_cast<std::size_t>(first + k)] = {record.st[k][0], record.st[k][1]};
       tri.mapIndex[k] = static_cast<std::int16_t>(first + k);
     }
-    model.numMapVertices = static_cast<std::int16_t>(first + 3);
     model.WeldMapVertices(1);
     return;
   }

@@ -120,7 +120,7 @@ void SetCompanionSkin(Companion& companion, std::vector<std::uint8_t> pixels) {
 }
 
 void ComputeCompanionFaceNormals(Model& model) {
-  if (!model.currentFrame) return;
+  if (!model.CurrentFrame()) return;
   int frame = model.currentFrameIndex;
   for (auto& comp : model.companions) {
     if (!CompanionShown(*comp, frame)) continue;

@@ -111,7 +111,7 @@ void PutFloat(std::vector<std::int32_t>& out, float value) {
 
 int BuildGlCommands(const Model& model, std::vector<std::int32_t>& out) {
   out.clear();
-  int count = std::clamp<int>(model.numTriangles, 0, kMaxTriangles);
+  int count = model.TriangleCount();
   EdgeIndex index(model, count);
   std::vector<std::uint8_t> marks(static_cast<std::size_t>(count), kFree);
   Walk best, trial;
@@ -134,7 +134,7 @@ int BuildGlCommands(const Model& model, std::vector<std::int32_t>& out) {
     for (int v = 0; v < vertices; ++v) {
       Corner c = best.vertices[v];
       MapVertex m;
-      if (c.map >= 0 && c.map < kMaxMapVertices) m = model.mapVertices[c.map];
+      if (c.map >= 0 && c.map < model.MapVertexCount()) m = model.mapVertices[c.map];
       PutFloat(out, static_cast<float>((m.s + 0.5) / model.skinWidth));
       PutFloat(out, static_cast<float>((m.t + 0.5) / model.skinHeight));
       out.push_back(c.vertex);

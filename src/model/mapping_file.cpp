@@ -42,7 +42,7 @@ std::vector<std::uint8_t> EncodeVmap(const Model& m) {
   out.reserve(kHeaderBytes + kRecordBytes * static_cast<std::size_t>(count));
   out.insert(out.end(), {'V', 'M', 'A', 'P'});
   Put16(out, count);
-  Put16(out, m.numMapVertices);
+  Put16(out, m.MapVertexCount());
   Put16(out, m.skinWidth);
   Put16(out, m.skinHeight);
   for (int i = 0; i < count; ++i) {
@@ -67,7 +67,7 @@ std::optional<VmapData> ReadVmap(std::span<const std::uint8_t> bytes, const Mode
   if (bytes.size() < 6) return refuse(kVmapShortText);
   VmapData d;
   d.numTriangles = Get16(bytes.data() + 4);
-  if (d.numTriangles != m.numTriangles) return refuse(kVmapCountText);
+  if (d.numTriangles != m.TriangleCount()) return refuse(kVmapCountText);
   if (d.numTriangles < 0 || bytes.size() < kHeaderBytes + kRecordBytes * static_cast<std::size_t>(d.numTriangles))
     return refuse(kVmapShortText);
   d.numMapVertices = Get16(bytes.data() + 6);
@@ -100,7 +100,7 @@ float RescaleVmapCoordinate(int value, int modelSize, int fileSize) {
 }
 
 void ApplyVmap(Model& m, const VmapData& d) {
-  m.numMapVertices = d.numMapVertices;
+  m.SetMapVertexCount(d.numMapVertices);
   for (std::size_t i = 0; i < d.records.size() && i < m.triangles.size(); ++i) {
     const VmapRecord& r = d.records[i];
     Triangle& t = m.triangles[i];
@@ -109,7 +109,8 @@ void ApplyVmap(Model& m, const VmapData& d) {
       t.cornerMap[k].t = RescaleVmapCoordinate(r.t[k], m.skinHeight, d.skinHeight);
       t.mapIndex[k] = r.mapIndex[k];
       t.vertexIndex[k] = r.vertexIndex[k];
-      m.mapVertices[static_cast<std::size_t>(r.mapIndex[k])] = t.cornerMap[k];
+      if (r.mapIndex[k] >= 0 && r.mapIndex[k] < m.MapVertexCount())
+        m.mapVertices[static_cast<std::size_t>(r.mapIndex[k])] = t.cornerMap[k];
     }
   }
   m.WeldMapVertices(1);
@@ -131,18 +132,19 @@ void ApplyVmapToSelected(Model& m, const VmapData& d) {
   // far: the same numbering).
   std::map<std::pair<int, int>, int> made;
   int next = 0;
+  m.mapVertices.clear();
   for (int i = 0; i < count; ++i) {
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     for (int k = 0; k < 3; ++k) {
       const std::pair<int, int> at{Whole(t.cornerMap[k].s), Whole(t.cornerMap[k].t)};
       auto [it, added] = made.emplace(at, next);
-      if (added && next < static_cast<int>(m.mapVertices.size())) {
-        m.mapVertices[static_cast<std::size_t>(next)] = {static_cast<float>(at.first), static_cast<float>(at.second)};
+      if (added && next < kMaxMapVertices) {
+        m.mapVertices.push_back({static_cast<float>(at.first), static_cast<float>(at.second)});
         ++next;
       }
-      t.mapIndex[k] = static_cast<std::int16_t>(std::min(it->second, static_cast<int>(m.mapVertices.size()) - 1));
+      t.mapIndex[k] = static_cast<std::int16_t>(std::min(it->second, kMaxMapVertices - 1));
     }
   }
-  m.numMapVertices = static_cast<std::int16_t>(next);
+  m.SetMapVertexCount(next);
   m.WeldMapVertices(1);
 }

@@ -206,8 +206,8 @@ std::vector<std::uint8_t> EncodeMd2(const Model& model, std::span<const std::uin
     Fail(error, "The model's skin size or counts are beyond what an MD2 can hold.");
     return {};
   }
-  std::int32_t numSt = std::clamp<std::int32_t>(model.numMapVertices, 0, kMaxMapVertices);
-  std::int32_t numTris = std::clamp<std::int32_t>(model.numTriangles, 0, kMaxTriangles);
+  std::int32_t numSt = std::clamp<std::int32_t>(model.MapVertexCount(), 0, kMaxMapVertices);
+  std::int32_t numTris = std::clamp<std::int32_t>(model.TriangleCount(), 0, kMaxTriangles);
   auto numSkins = static_cast<std::int32_t>(linked.size());
   auto numGl = static_cast<std::int32_t>(gl.size());
   std::int32_t ofsSt = kMd2HeaderSize + kMd2SkinNameSize * numSkins;

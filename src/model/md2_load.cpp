@@ -90,8 +90,8 @@ std::unique_ptr<Skin> MakeTemporarySkin(const std::string& name, const std::stri
 void CommitMd2(Model& model, const Md2Data& data) {
   const Md2Header& h = data.header;
   model.numVertices = static_cast<std::int16_t>(h.numXyz);
-  model.numMapVertices = static_cast<std::int16_t>(h.numSt);
-  model.numTriangles = static_cast<std::int16_t>(h.numTris);
+  model.SetMapVertexCount(static_cast<std::int16_t>(h.numSt));
+  model.SetTriangleCount(static_cast<std::int16_t>(h.numTris));
   model.skinWidth = static_cast<std::int16_t>(h.skinWidth);
   model.skinHeight = static_cast<std::int16_t>(h.skinHeight);
 
@@ -114,11 +114,9 @@ void CommitMd2(Model& model, const Md2Data& data) {
     model.frames.push_back(std::move(frame));
   }
   model.currentFrameIndex = 0;
-  model.currentFrame = model.frames.empty() ? nullptr : model.frames[0]->vertices.data();
 
   model.skins.clear();
   model.currentSkinIndex = 0;
-  model.currentSkin = nullptr;
 }
 
 FileResult<FileNotices> LoadMd2(Md2Context& c, const std::string& path) {
@@ -154,10 +152,8 @@ FileResult<FileNotices> LoadMd2(Md2Context& c, const std::string& path) {
   }
   if (m.skins.empty()) {
     m.currentSkinIndex = -1;
-    m.currentSkin = nullptr;
   } else {
     m.currentSkinIndex = 0;
-    m.currentSkin = m.skins[0].get();
   }
 
   m.ComputeFaceNormals();

@@ -5,13 +5,24 @@
 
 #include "model/companion.h"
 
-Model::Model()
-    : triangles(kMaxTriangles),
-      mapVertices(kMaxMapVertices),
-      storedMapVertices(kMaxMapVertices),
-      mapVertexSelected(kMaxMapVertices, 0) {}
-
+Model::Model() = default;
 Model::~Model() = default;
+
+void Model::SetTriangleCount(int count) { triangles.resize(static_cast<std::size_t>(std::max(count, 0))); }
+
+void Model::SetMapVertexCount(int count) {
+  mapVertices.resize(static_cast<std::size_t>(std::max(count, 0)));
+  mapVertexSelected.resize(mapVertices.size(), 0);
+}
+
+void Model::SetStoredMapVertexCount(int count) {
+  storedMapVertices.resize(static_cast<std::size_t>(std::max(count, 0)));
+}
+
+Vec3* Model::CurrentFrame() const {
+  if (currentFrameIndex < 0 || currentFrameIndex >= static_cast<int>(frames.size())) return nullptr;
+  return frames[static_cast<std::size_t>(currentFrameIndex)]->vertices.data();
+}
 
 bool FaceNormalOf(const Vec3& p0, const Vec3& p1, const Vec3& p2, float out[3]) {
   float ax = p1.x - p0.x, ay = p1.y - p0.y, az = p1.z - p0.z;
@@ -28,8 +39,9 @@ bool FaceNormalOf(const Vec3& p0, const Vec3& p1, const Vec3& p2, float out[3]) 
 }
 
 void Model::ComputeFaceNormals() {
-  if (!currentFrame) return;
-  int count = std::clamp<int>(numTriangles, 0, kMaxTriangles);
+  const Vec3* frame = CurrentFrame();
+  if (!frame) return;
+  int count = TriangleCount();
   for (int i = 0; i < count; ++i) {
     Triangle& tri = triangles[i];
     const Vec3* p[3];
@@ -40,7 +52,7 @@ void Model::ComputeFaceNormals() {
         inRange = false;
         break;
       }
-      p[k] = &currentFrame[v];
+      p[k] = &frame[v];
     }
     if (inRange) FaceNormalOf(*p[0], *p[1], *p[2], tri.faceNormal);
   }
@@ -49,15 +61,14 @@ void Model::ComputeFaceNormals() {
 
 void Model::StoreMapping() {
   WeldMapVertices(1);
-  storedNumMapVertices = numMapVertices;
-  std::copy(mapVertices.begin(), mapVertices.end(), storedMapVertices.begin());
+  storedMapVertices = mapVertices;
   for (Triangle& tri : triangles) std::copy(tri.mapIndex, tri.mapIndex + 3, tri.storedMapIndex);
 }
 
 void Model::RevertMapping() {
-  numMapVertices = storedNumMapVertices;
-  std::copy(storedMapVertices.begin(), storedMapVertices.end(), mapVertices.begin());
-  int count = std::clamp<int>(numTriangles, 0, kMaxTriangles);
+  mapVertices = storedMapVertices;
+  mapVertexSelected.resize(mapVertices.size(), 0);
+  int count = TriangleCount();
   for (int i = 0; i < count; ++i) {
     Triangle& tri = triangles[i];
     std::copy(tri.storedMapIndex, tri.storedMapIndex + 3, tri.mapIndex);

@@ -52,47 +52,49 @@ struct Model {
   Model& operator=(const Model&) = delete;
 
   std::int16_t numVertices = 0;
-  std::int16_t numMapVertices = 0;
-  std::int16_t numTriangles = 0;
   std::int16_t skinWidth = 0;
   std::int16_t skinHeight = 0;
 
   std::vector<std::unique_ptr<Frame>> frames;
   std::int16_t currentFrameIndex = 0;
-  Vec3* currentFrame = nullptr;  // vertices of frames[currentFrameIndex]
 
-  std::vector<Triangle> triangles;              // room for kMaxTriangles
-  std::vector<MapVertex> mapVertices;           // room for kMaxMapVertices
-  std::vector<MapVertex> storedMapVertices;     // room for kMaxMapVertices
-  std::int16_t storedNumMapVertices = 0;
-  std::vector<std::uint8_t> mapVertexSelected;  // room for kMaxMapVertices
+  // Each list holds exactly what is in use: its size is the count.
+  std::vector<Triangle> triangles;
+  std::vector<MapVertex> mapVertices;
+  std::vector<MapVertex> storedMapVertices;     // the mapping as Store Mapping kept it
+  std::vector<std::uint8_t> mapVertexSelected;  // one per mapping vertex
 
   std::vector<std::unique_ptr<Skin>> skins;
   std::int16_t currentSkinIndex = -1;
-  Skin* currentSkin = nullptr;
 
   std::vector<std::unique_ptr<Skin>> phongMaps;
   std::int16_t currentPhongMapIndex = -1;
-  Skin* currentPhongMap = nullptr;
 
   std::vector<std::unique_ptr<Skin>> envMaps;
   std::int16_t currentEnvMapIndex = -1;
-  Skin* currentEnvMap = nullptr;
 
   std::vector<std::unique_ptr<Companion>> companions;
   std::int16_t currentCompanionIndex = -1;
-  Companion* currentCompanion = nullptr;
 
   int modelLoaded = 0;
 
-  // The triangles in use: numTriangles, never below 0 nor beyond the room
-  // the list has, so a loop over them never leaves it.
-  int TriangleCount() const {
-    return numTriangles < 0 ? 0 : numTriangles < static_cast<int>(triangles.size()) ? numTriangles
-                                                                                      : static_cast<int>(triangles.size());
-  }
+  int TriangleCount() const { return static_cast<int>(triangles.size()); }
+  int MapVertexCount() const { return static_cast<int>(mapVertices.size()); }
+  int StoredMapVertexCount() const { return static_cast<int>(storedMapVertices.size()); }
+  // Grown entries start zeroed; a negative count empties the list.
+  void SetTriangleCount(int count);
+  void SetMapVertexCount(int count);  // the selection marks follow
+  void SetStoredMapVertexCount(int count);
 
-  // Unit normals of the triangles in currentFrame; nothing without a frame.
+  // What the current indices name, or null when an index is outside its list
+  // (a frame's vertices, or nothing without frames).
+  Vec3* CurrentFrame() const;
+  Skin* CurrentSkin() const { return Current(skins, currentSkinIndex); }
+  Skin* CurrentPhongMap() const { return Current(phongMaps, currentPhongMapIndex); }
+  Skin* CurrentEnvMap() const { return Current(envMaps, currentEnvMapIndex); }
+  Companion* CurrentCompanion() const { return Current(companions, currentCompanionIndex); }
+
+  // Unit normals of the triangles in the current frame; nothing without one.
   // A degenerate triangle keeps the normal it had.
   void ComputeFaceNormals();
 
@@ -105,6 +107,12 @@ struct Model {
   // The one-level store of the mapping, and putting it back.
   void StoreMapping();
   void RevertMapping();
+
+ private:
+  template <typename T>
+  static T* Current(const std::vector<std::unique_ptr<T>>& list, int index) {
+    return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)].get() : nullptr;
+  }
 };
 
 // Two corners share a mapping vertex when both coordinates differ by less

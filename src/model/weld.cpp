@@ -17,7 +17,7 @@ void CopyCornersFromIndices(Model& model) {
     Triangle& tri = model.triangles[i];
     for (int k = 0; k < 3; ++k) {
       int m = tri.mapIndex[k];
-      if (m >= 0 && m < kMaxMapVertices) tri.cornerMap[k] = model.mapVertices[m];
+      if (m >= 0 && m < model.MapVertexCount()) tri.cornerMap[k] = model.mapVertices[m];
     }
   }
 }
@@ -127,45 +127,47 @@ class WeldGrid {
 
 void Model::WeldMapVertices(int copyFromIndices) {
   if (copyFromIndices) CopyCornersFromIndices(*this);
-  numMapVertices = 0;
   int count = TriangleCount();
+  mapVertices.clear();
+  mapVertices.reserve(static_cast<std::size_t>(count) * 3);
   WeldGrid grid(static_cast<std::size_t>(count) * 3);
-  // 3 corners x kMaxTriangles == kMaxMapVertices, so the table cannot overflow.
   for (int i = 0; i < count; ++i) {
     Triangle& tri = triangles[i];
     for (int k = 0; k < 3; ++k) {
       const MapVertex& corner = tri.cornerMap[k];
       int found = grid.FindFirst(corner, mapVertices);
       if (found < 0) {
-        found = numMapVertices++;
-        mapVertices[found] = corner;
+        found = MapVertexCount();
+        mapVertices.push_back(corner);
         grid.Insert(corner, found);
       }
       tri.mapIndex[k] = static_cast<std::int16_t>(found);
     }
   }
+  mapVertexSelected.resize(mapVertices.size(), 0);
 }
 
 void WeldMapVerticesDirect(Model& model, int copyFromIndices) {
   if (copyFromIndices) CopyCornersFromIndices(model);
-  model.numMapVertices = 0;
+  model.mapVertices.clear();
   int count = model.TriangleCount();
   for (int i = 0; i < count; ++i) {
     Triangle& tri = model.triangles[i];
     for (int k = 0; k < 3; ++k) {
       const MapVertex& corner = tri.cornerMap[k];
       int found = -1;
-      for (int e = 0; e < model.numMapVertices; ++e) {
+      for (int e = 0; e < model.MapVertexCount(); ++e) {
         if (SamePlace(corner, model.mapVertices[e])) {
           found = e;
           break;
         }
       }
       if (found < 0) {
-        found = model.numMapVertices++;
-        model.mapVertices[found] = corner;
+        found = model.MapVertexCount();
+        model.mapVertices.push_back(corner);
       }
       tri.mapIndex[k] = static_cast<std::int16_t>(found);
     }
   }
+  model.mapVertexSelected.resize(model.mapVertices.size(), 0);
 }

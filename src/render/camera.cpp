@@ -110,8 +110,8 @@ void CenterOn(Viewport& viewport, double x, double y, double z) {
 }  // namespace
 
 bool CenterOnSelected(Viewport& viewport, const Model& model) {
-  if (!model.currentFrame) return false;
-  int numTris = std::min<int>(model.numTriangles, static_cast<int>(model.triangles.size()));
+  if (!model.CurrentFrame()) return false;
+  int numTris = std::min<int>(model.TriangleCount(), static_cast<int>(model.triangles.size()));
   double sum[3] = {0, 0, 0};
   int count = 0;
   for (int t = 0; t < numTris; ++t) {
@@ -123,7 +123,7 @@ bool CenterOnSelected(Viewport& viewport, const Model& model) {
     if (!ok) continue;
     double c[3] = {0, 0, 0};
     for (int k = 0; k < 3; ++k) {
-      const Vec3& p = model.currentFrame[tri.vertexIndex[k]];
+      const Vec3& p = model.CurrentFrame()[tri.vertexIndex[k]];
       c[0] += p.x;
       c[1] += p.y;
       c[2] += p.z;
@@ -137,13 +137,13 @@ bool CenterOnSelected(Viewport& viewport, const Model& model) {
 }
 
 bool CenterOnScene(Viewport& viewport, const Model& model) {
-  if (!model.currentFrame) return false;
+  if (!model.CurrentFrame()) return false;
   double sum[3] = {0, 0, 0};
   long count = 0;
   for (int i = 0; i < model.numVertices; ++i) {
-    sum[0] += model.currentFrame[i].x;
-    sum[1] += model.currentFrame[i].y;
-    sum[2] += model.currentFrame[i].z;
+    sum[0] += model.CurrentFrame()[i].x;
+    sum[1] += model.CurrentFrame()[i].y;
+    sum[2] += model.CurrentFrame()[i].z;
     ++count;
   }
   for (const auto& comp : model.companions) {

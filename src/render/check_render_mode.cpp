@@ -32,12 +32,12 @@ namespace {
 
 // The need that is unmet for `index`, in the order they are tested, or null.
 const char* MissingNeed(const Model& model, int index) {
-  const bool skin = model.currentSkin != nullptr;
-  const bool phong = model.currentPhongMap != nullptr;
+  const bool skin = model.CurrentSkin() != nullptr;
+  const bool phong = model.CurrentPhongMap() != nullptr;
   switch (index) {
     case MODE_PHONG: return phong ? nullptr : kPhongUnavailableText;
     case MODE_TEXTURED: return skin ? nullptr : kTexturedUnavailableText;
-    case MODE_ENVIRONMENT: return model.currentEnvMap ? nullptr : kEnvUnavailableText;
+    case MODE_ENVIRONMENT: return model.CurrentEnvMap() ? nullptr : kEnvUnavailableText;
     case MODE_TEXTURED_F: return skin ? nullptr : kTexFNoSkinText;
     case MODE_TEXTURED_G: return skin ? nullptr : kTexGNoSkinText;
     case MODE_TEXTURED_P:

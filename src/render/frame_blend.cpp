@@ -30,7 +30,7 @@ int CompanionTriangles(const Companion& comp) {
 }  // namespace
 
 const Vec3* BlendTarget(const Viewport& viewport, const Model& model) {
-  if (!Blending(viewport) || !model.currentFrame) return nullptr;
+  if (!Blending(viewport) || !model.CurrentFrame()) return nullptr;
   const auto to = static_cast<std::size_t>(viewport.blend.toFrame);
   if (to >= model.frames.size() || viewport.blend.toFrame == model.currentFrameIndex) return nullptr;
   return model.frames[to]->vertices.data();
@@ -55,7 +55,7 @@ BlendedFaceNormals::BlendedFaceNormals(const Viewport& viewport, Model& model)
 
   // A degenerate in-between triangle keeps its current-frame normal, as a
   // degenerate frame's triangle does.
-  const Vec3* from = model.currentFrame;
+  const Vec3* from = model.CurrentFrame();
   for (int i = 0; i < model.TriangleCount(); ++i) {
     Triangle& tri = model.triangles[static_cast<std::size_t>(i)];
     Vec3 p[3];

@@ -132,7 +132,7 @@ void ViewNormals(Tri* tris, int numTris, const Mat3& frame) {
 }  // namespace
 
 void ComputeShading(Model& model, const Lighting& lighting, int kind) {
-  if (!model.currentFrame) return;
+  if (!model.CurrentFrame()) return;
   ShadeMesh(model.triangles.data(), model.TriangleCount(), model.numVertices, lighting, kind);
   for (auto& comp : model.companions) {
     if (!CompanionShown(*comp, model.currentFrameIndex)) continue;

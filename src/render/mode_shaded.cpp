@@ -13,7 +13,7 @@ class RampModeBase : public RenderModeBase {
  protected:
   void BuildPalette() override {
     InstallShadeRamps(palette, lighting());
-    if (Skin* skin = model().currentSkin) {
+    if (Skin* skin = model().CurrentSkin()) {
       CopyEntry(palette, 254, skin->palette, slot(1));
       CopyEntry(palette, 255, skin->palette, slot(7));
     }
@@ -96,7 +96,7 @@ class PhongMode : public RampModeBase {
   const char* GetName() const override { return "Phong Shaded"; }
 
  protected:
-  bool HasResources() const override { return UsableMap(model().currentPhongMap, false); }
+  bool HasResources() const override { return UsableMap(model().CurrentPhongMap(), false); }
   void Light() override {
     SetViewNormals(model(), HalfwayFrame(lighting().lightRotation, view().rotation));
     ComputeShading(model(), lighting(), 2);
@@ -104,7 +104,7 @@ class PhongMode : public RampModeBase {
   void Draw(int kind, const ScenePass& pass, const RenderBand& band) override {
     CRasterizer& r = band.raster;
     // The phong map's light levels 0..63 are offsets into the triangle's ramp.
-    r.SetShadeMap(model().currentPhongMap->pixels.data());
+    r.SetShadeMap(model().CurrentPhongMap()->pixels.data());
     const bool tags = kind == REDRAW_FULL;
     V5 pts[4];
     ForEachAccepted(
@@ -133,19 +133,19 @@ class EnvironmentMode : public RenderModeBase {
 
  protected:
   void BuildPalette() override {
-    if (Skin* env = model().currentEnvMap) palette = env->palette;
+    if (Skin* env = model().CurrentEnvMap()) palette = env->palette;
   }
   std::uint8_t Background() const override { return slot(7); }
   std::uint8_t GuideColour() const override { return slot(1); }
   bool ClearsTags(int) const override { return true; }
-  bool HasResources() const override { return UsableMap(model().currentEnvMap, false); }
+  bool HasResources() const override { return UsableMap(model().CurrentEnvMap(), false); }
   void Light() override {
     SetViewNormals(model(), view().rotation);
     ComputeShading(model(), lighting(), 2);
   }
   void Draw(int, const ScenePass& pass, const RenderBand& band) override {
     CRasterizer& r = band.raster;
-    r.SetShadeMap(model().currentEnvMap->pixels.data());
+    r.SetShadeMap(model().CurrentEnvMap()->pixels.data());
     V5 pts[4];
     ForEachAccepted(
         pass, band,

@@ -30,9 +30,9 @@ class TexturedMode : public RenderModeBase {
   bool ClearsTags(int kind) const override { return kind == REDRAW_FULL || mappingMode(); }
 
   bool HasResources() const override {
-    if (!UsableSkin(model().currentSkin)) return false;
+    if (!UsableSkin(model().CurrentSkin())) return false;
     if (lit_ != Lit::None && !context->colormap) return false;
-    if (lit_ == Lit::Map && !UsableMap(model().currentPhongMap, false)) return false;
+    if (lit_ == Lit::Map && !UsableMap(model().CurrentPhongMap(), false)) return false;
     return true;
   }
 
@@ -44,8 +44,8 @@ class TexturedMode : public RenderModeBase {
       case Lit::Map:
         // Rows normally follow every change of curve or map; a map that
         // arrived without them gets them here rather than being misread.
-        if (!UsableMap(model().currentPhongMap, true))
-          BuildPhongLightRows(lighting(), *model().currentPhongMap);
+        if (!UsableMap(model().CurrentPhongMap(), true))
+          BuildPhongLightRows(lighting(), *model().CurrentPhongMap());
         SetViewNormals(model(), HalfwayFrame(lighting().lightRotation, view().rotation));
         ComputeShading(model(), lighting(), 2);
         return;
@@ -56,7 +56,7 @@ class TexturedMode : public RenderModeBase {
   bool ClearsPartly() const override { return true; }
 
   void RecolourPixels() override {
-    Skin* skin = UsableSkin(model().currentSkin);
+    Skin* skin = UsableSkin(model().CurrentSkin());
     if (!skin) return;
     Viewport& vp = view();
     const std::size_t n = static_cast<std::size_t>(vp.width) * static_cast<std::size_t>(vp.height);
@@ -150,7 +150,7 @@ void TexturedMode::Fill(const RenderBand& band, const std::int32_t (*pts)[7], Ta
 }
 
 void TexturedMode::FixMapVertices(const Model& m, const Skin& skin) {
-  const int count = std::max(0, std::min<int>(m.numMapVertices, static_cast<int>(m.mapVertices.size())));
+  const int count = std::max(0, std::min<int>(m.MapVertexCount(), static_cast<int>(m.mapVertices.size())));
   fixedMap_.resize(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const MapVertex& mv = m.mapVertices[static_cast<std::size_t>(i)];
@@ -161,8 +161,8 @@ void TexturedMode::FixMapVertices(const Model& m, const Skin& skin) {
 
 void TexturedMode::Prepare(int kind, const ScenePass&) {
   Model& m = model();
-  ComputeRowOffsets(m.currentSkin);
-  FixMapVertices(m, *m.currentSkin);
+  ComputeRowOffsets(m.CurrentSkin());
+  FixMapVertices(m, *m.CurrentSkin());
   if (WantsLightPass(kind)) {
     Viewport& vp = view();
     const std::size_t n = static_cast<std::size_t>(vp.width) * static_cast<std::size_t>(vp.height);
@@ -174,10 +174,10 @@ void TexturedMode::Draw(int kind, const ScenePass& pass, const RenderBand& band)
   Model& m = model();
   Viewport& vp = view();
   CRasterizer& r = band.raster;
-  Skin* skin = m.currentSkin;
+  Skin* skin = m.CurrentSkin();
   r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
   if (lit_ != Lit::None) r.SetShadeTable(context->colormap, kColormapRows);
-  if (lit_ == Lit::Map) r.SetShadeMap(m.currentPhongMap->storedPixels.data());
+  if (lit_ == Lit::Map) r.SetShadeMap(m.CurrentPhongMap()->storedPixels.data());
 
   const bool mapping = mappingMode();
   const TagRule modelRule =

@@ -25,7 +25,7 @@ class LineModeBase : public RenderModeBase {
   void BuildPalette() override {
     // Without a skin there are no slot colours to ramp between: the grey
     // ramp stays.
-    if (Skin* skin = model().currentSkin)
+    if (Skin* skin = model().CurrentSkin())
       InstallLineRampsFromSlots(palette, skin->palette, context->colourSlots, BackgroundEntry());
   }
   std::uint8_t Background() const override { return static_cast<std::uint8_t>(BackgroundEntry()); }
@@ -70,7 +70,7 @@ class WireframeMode : public LineModeBase {
 
   void Draw(int, const ScenePass& pass, const RenderBand& band) override {
     Model& m = model();
-    const int n = std::min<int>(m.numTriangles, static_cast<int>(m.triangles.size()));
+    const int n = std::min<int>(m.TriangleCount(), static_cast<int>(m.triangles.size()));
     ProjectModelVertices(pass);
     auto edges = [&](const Triangle& tri, int base) {
       if (!TriangleIndicesValid(m, tri, view().cameraVertices.size(), false)) return;

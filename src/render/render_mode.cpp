@@ -106,7 +106,7 @@ void InstallLineRamps(Palette& palette, const std::uint8_t b[3], const std::uint
 bool TriangleIndicesValid(const Model& model, const Triangle& tri, std::size_t cameraCount,
                           bool checkMap) {
   int verts = std::min<int>(model.numVertices, static_cast<int>(cameraCount));
-  int maps = std::min<int>(model.numMapVertices, static_cast<int>(model.mapVertices.size()));
+  int maps = std::min<int>(model.MapVertexCount(), static_cast<int>(model.mapVertices.size()));
   for (int k = 0; k < 3; ++k) {
     if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= verts) return false;
     if (checkMap && (tri.mapIndex[k] < 0 || tri.mapIndex[k] >= maps)) return false;
@@ -197,8 +197,8 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   projected_ = false;
 
   Model& m = model();
-  if (m.currentSkin)
-    palette = m.currentSkin->palette;
+  if (m.CurrentSkin())
+    palette = m.CurrentSkin()->palette;
   else
     palette = GreyRampPalette();
   BuildPalette();
@@ -233,7 +233,7 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   const std::uint8_t background = Background();
   const bool clearTags = ClearsTags(kind);
   ScenePass& pass = pass_;
-  bool draw = m.currentFrame && HasResources();
+  bool draw = m.CurrentFrame() && HasResources();
   const BlendedFaceNormals blended(vp, m);
   if (draw) {
     Light();

@@ -18,13 +18,13 @@ CameraTransform MakeCameraTransform(const Viewport& viewport) {
 Vec3 ToCamera(const Viewport& viewport, const Vec3& world) { return MakeCameraTransform(viewport)(world); }
 
 bool TransformVertices(Viewport& viewport, Model& model) {
-  if (!model.currentFrame) return false;
+  if (!model.CurrentFrame()) return false;
   int n = model.numVertices < 0 ? 0 : model.numVertices;
   if (n > kMaxVertices) n = kMaxVertices;
   if (viewport.cameraVertices.size() < static_cast<std::size_t>(n))
     viewport.cameraVertices.resize(n);
   const CameraTransform camera = MakeCameraTransform(viewport);
-  const Vec3* in = model.currentFrame;
+  const Vec3* in = model.CurrentFrame();
   Vec3* out = viewport.cameraVertices.data();
   if (const Vec3* to = BlendTarget(viewport, model)) {
     const float t = viewport.blend.amount;
@@ -101,11 +101,11 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
   ResetPass(pass);
   int frame = model.currentFrameIndex;
   for (auto& comp : model.companions) comp->drawList.clear();
-  if (!model.currentFrame) return;
+  if (!model.CurrentFrame()) return;
 
   int numVerts = static_cast<int>(viewport.cameraVertices.size());
   if (model.numVertices < numVerts) numVerts = model.numVertices;
-  int numTris = model.numTriangles;
+  int numTris = model.TriangleCount();
   if (numTris > static_cast<int>(model.triangles.size()))
     numTris = static_cast<int>(model.triangles.size());
   // Which way a triangle faces is what a branch predictor cannot guess: every

@@ -46,11 +46,9 @@ SkinChoice ChooseSkin(App& app, Companion& companion) {
 void MakeCurrent(Model& model, int index) {
   if (index < 0 || index >= static_cast<int>(model.companions.size())) {
     model.currentCompanionIndex = -1;
-    model.currentCompanion = nullptr;
     return;
   }
   model.currentCompanionIndex = static_cast<std::int16_t>(index);
-  model.currentCompanion = model.companions[index].get();
 }
 
 }  // namespace
@@ -61,10 +59,10 @@ std::string FormatOffset(float value) {
   return text;
 }
 
-bool HasCurrentCompanion(const App& app) { return app.model.currentCompanion != nullptr; }
+bool HasCurrentCompanion(const App& app) { return app.model.CurrentCompanion() != nullptr; }
 
 std::string CompanionHideItemText(const App& app) {
-  const Companion* c = app.model.currentCompanion;
+  const Companion* c = app.model.CurrentCompanion();
   return c && c->hidden ? "&Show\tH" : "&Hide\tH";
 }
 
@@ -101,7 +99,7 @@ void OnCompanionOpen(App& app) {
 void OnCompanionClose(App& app) {
   Model& model = app.model;
   int index = model.currentCompanionIndex;
-  if (!model.currentCompanion || index < 0 || index >= static_cast<int>(model.companions.size()))
+  if (!model.CurrentCompanion() || index < 0 || index >= static_cast<int>(model.companions.size()))
     return;
   model.companions.erase(model.companions.begin() + index);
   // The entry that moved up takes the place; past the end, the new last one.
@@ -111,7 +109,7 @@ void OnCompanionClose(App& app) {
 }
 
 void OnCompanionLoadSkin(App& app) {
-  Companion* c = app.model.currentCompanion;
+  Companion* c = app.model.CurrentCompanion();
   if (!c) return;
   SkinChoice choice = ChooseSkin(app, *c);
   // Cancel keeps the skin already shown; a picture that cannot be used
@@ -121,7 +119,7 @@ void OnCompanionLoadSkin(App& app) {
 }
 
 void OnCompanionHideShow(App& app) {
-  Companion* c = app.model.currentCompanion;
+  Companion* c = app.model.CurrentCompanion();
   if (!c) return;
   c->hidden = c->hidden ? 0 : 1;
   ComputeCompanionFaceNormals(app.model);
@@ -129,7 +127,7 @@ void OnCompanionHideShow(App& app) {
 }
 
 void OnCompanionOffset(App& app) {
-  Companion* c = app.model.currentCompanion;
+  Companion* c = app.model.CurrentCompanion();
   if (!c || !app.services.companionOffsetDialog) return;
   auto answer = app.services.companionOffsetDialog->Ask(CompanionOffset{c->offsetX, c->offsetY, c->offsetZ});
   // A field that does not hold a finite number would poison every camera move.

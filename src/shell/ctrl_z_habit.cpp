@@ -9,10 +9,10 @@
 
 void ExecuteCommandFromKey(App& app, const Command& command, const std::string& key) {
   const bool habit = key == "Ctrl+Z" && command.name == "Skins > Revert";
-  const Skin* skin = app.model.currentSkin;
+  const Skin* skin = app.model.CurrentSkin();
   const std::vector<std::uint8_t> before = habit && skin ? skin->pixels : std::vector<std::uint8_t>{};
   ExecuteCommand(app, command);
-  if (!habit || !skin || app.model.currentSkin != skin || skin->pixels == before) return;
+  if (!habit || !skin || app.model.CurrentSkin() != skin || skin->pixels == before) return;
   app.statusNote = kCtrlZRevertedText;
   if (app.ctrlZOffered || app.ctrlZUndoes) return;
   app.ctrlZOffered = true;

@@ -75,7 +75,6 @@ void SelectSkinEntry(App& app, int index) {
   Model& m = app.model;
   if (Checked(index, m.skins.size()) < 0) return;
   m.currentSkinIndex = static_cast<std::int16_t>(index);
-  m.currentSkin = m.skins[static_cast<std::size_t>(index)].get();
   app.listBars.skins.selection = index;
   app.document.changes.Announce(kSkinListChanged);
 }
@@ -84,7 +83,6 @@ void SelectCompanionEntry(App& app, int index) {
   Model& m = app.model;
   if (Checked(index, m.companions.size()) < 0) return;
   m.currentCompanionIndex = static_cast<std::int16_t>(index);
-  m.currentCompanion = m.companions[static_cast<std::size_t>(index)].get();
   app.listBars.companions.selection = index;
   // The palette strip and the paint table follow it as they follow a skin.
   app.document.changes.Announce(kCompanionChanged | kLookChanged | kPaletteChanged);
@@ -94,7 +92,6 @@ void SelectFrameEntry(App& app, int index) {
   Model& m = app.model;
   if (Checked(index, m.frames.size()) < 0) return;
   m.currentFrameIndex = static_cast<std::int16_t>(index);
-  m.currentFrame = m.frames[static_cast<std::size_t>(index)]->vertices.data();
   app.listBars.frames.selection = index;
   m.ComputeFaceNormals();
   app.document.changes.Announce(kFrameChanged);
@@ -104,7 +101,6 @@ void SelectPhongMapEntry(App& app, int index) {
   Model& m = app.model;
   if (Checked(index, m.phongMaps.size()) < 0) return;
   m.currentPhongMapIndex = static_cast<std::int16_t>(index);
-  m.currentPhongMap = m.phongMaps[static_cast<std::size_t>(index)].get();
   app.listBars.phongMaps.selection = index;
   RebuildLightCurve(app);
   app.document.changes.Announce(kLookChanged | kPaletteChanged);
@@ -114,7 +110,6 @@ void SelectEnvMapEntry(App& app, int index) {
   Model& m = app.model;
   if (Checked(index, m.envMaps.size()) < 0) return;
   m.currentEnvMapIndex = static_cast<std::int16_t>(index);
-  m.currentEnvMap = m.envMaps[static_cast<std::size_t>(index)].get();
   app.listBars.envMaps.selection = index;
   app.document.changes.Announce(kLookChanged | kPaletteChanged);
 }

@@ -17,16 +17,13 @@ namespace {
 struct MapList {
   SkinList& maps;
   std::int16_t& index;
-  Skin*& current;
 };
 
 MapList ListOf(App& app, MapKind kind) {
   Model& m = app.model;
-  if (kind == MapKind::Phong) return {m.phongMaps, m.currentPhongMapIndex, m.currentPhongMap};
-  return {m.envMaps, m.currentEnvMapIndex, m.currentEnvMap};
+  if (kind == MapKind::Phong) return {m.phongMaps, m.currentPhongMapIndex};
+  return {m.envMaps, m.currentEnvMapIndex};
 }
-
-void SyncCurrent(MapList list) { list.current = SkinAt(list.maps, list.index); }
 
 void OpenMap(App& app, MapKind kind) {
   const bool phong = kind == MapKind::Phong;
@@ -51,7 +48,6 @@ void OpenMap(App& app, MapKind kind) {
   PrepareMap(*image, kind);
   MapList list = ListOf(app, kind);
   AppendSkinToList(list.maps, list.index, std::move(image));
-  SyncCurrent(list);
   if (phong) RebuildLightCurve(app);
   app.RefreshAll();
 }
@@ -62,7 +58,6 @@ void CloseMap(App& app, MapKind kind) {
   int removed = list.index;
   list.maps.erase(list.maps.begin() + removed);
   list.index = static_cast<std::int16_t>(IndexAfterRemoval(removed, static_cast<int>(list.maps.size())));
-  SyncCurrent(list);
   if (kind == MapKind::Phong) RebuildLightCurve(app);
   app.RefreshAll();
 }
@@ -76,11 +71,8 @@ void ScanMapFolderCommand(App& app, MapKind kind) {
   }
   MapList list = ListOf(app, kind);
   ShowNotices(app.ui, ScanMapFolder(kind, *folder, list.maps, [&app] { app.RefreshAll(); }).notices);
-  // A list that was empty starts at its first map, as at start-up. Appending
-  // never moves the records, but the pointer is re-read so it always names
-  // entry `index`.
+  // A list that was empty starts at its first map, as at start-up.
   if (!list.maps.empty() && !SkinAt(list.maps, list.index)) list.index = 0;
-  SyncCurrent(list);
   if (kind == MapKind::Phong) RebuildLightCurve(app);
   app.RefreshAll();
 }
@@ -93,7 +85,6 @@ void ScanPreferredFolder(App& app, MapKind kind, const StringSetting& setting) {
               ScanMapFolder(kind, ResolvePathIn(app.baseFolder, folder), list.maps, [&app] { app.RefreshAll(); })
                   .notices);
   if (!list.maps.empty() && !SkinAt(list.maps, list.index)) list.index = 0;
-  SyncCurrent(list);
 }
 
 }  // namespace
@@ -115,6 +106,5 @@ void ScanPreferredMapFolders(App& app) {
 void RebuildLightCurve(App& app) {
   BuildLightCurve(app.lighting);
   Model& m = app.model;
-  m.currentPhongMap = SkinAt(m.phongMaps, m.currentPhongMapIndex);
-  if (m.currentPhongMap) BuildPhongLightRows(app.lighting, *m.currentPhongMap);
+  if (m.CurrentPhongMap()) BuildPhongLightRows(app.lighting, *m.CurrentPhongMap());
 }

@@ -94,14 +94,14 @@ void OnCutPixels(App& app) {
 
 void OnPastePixels(App& app) {
   std::optional<SkinPiece> piece;
-  if (app.services.takeClipboardPicture && app.model.currentSkin) {
+  if (app.services.takeClipboardPicture && app.model.CurrentSkin()) {
     std::string refusal;
     std::optional<TrueColourPicture> picture = app.services.takeClipboardPicture(refusal);
     if (!refusal.empty()) {
       app.ui.Message(refusal);
       return;
     }
-    if (picture) piece = PieceFromPicture(*picture, app.model.currentSkin->palette, app.editor, app.ditherTrueColour);
+    if (picture) piece = PieceFromPicture(*picture, app.model.CurrentSkin()->palette, app.editor, app.ditherTrueColour);
   }
   const SkinPiece& chosen = piece ? *piece : app.pixels.clipboard;
   const auto [x, y] = PastePlace(app, chosen);

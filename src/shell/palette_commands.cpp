@@ -16,8 +16,7 @@ constexpr int kFilterAct = 4;
 
 bool HasCurrentSkin(App& app) {
   Model& m = app.model;
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
-  return m.currentSkin != nullptr;
+  return m.CurrentSkin() != nullptr;
 }
 
 // The panes and lists show the new colours, and everything coloured through

@@ -44,12 +44,11 @@ void SyncCurrentSkin(App& app) {
   } else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())) {
     m.currentSkinIndex = 0;
   }
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
 }
 
 Skin* CurrentSkin(App& app) {
   SyncCurrentSkin(app);
-  return app.model.currentSkin;
+  return app.model.CurrentSkin();
 }
 
 std::optional<ChosenFile> AskForSkinFile(App& app, bool save, const char* filter, const std::string& initialName,

@@ -67,7 +67,7 @@ void OnSkinResizeAll(App& app);
 
 // What the skin bar does to the list before it shows it: names and paths in
 // their stored form, linked skins first (the current skin followed), and
-// currentSkin pointing at entry currentSkinIndex. The list-bar rebuild calls
+// currentSkinIndex naming an entry of the list. The list-bar rebuild calls
 // this for every refresh.
 void SettleSkinList(App& app);
 

@@ -12,8 +12,7 @@ namespace {
 
 bool HasCurrentSkin(App& app) {
   Model& m = app.model;
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
-  return m.currentSkin != nullptr;
+  return m.CurrentSkin() != nullptr;
 }
 
 bool AfterEffect(App& app, const OpResult& result) {

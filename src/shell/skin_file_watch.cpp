@@ -120,7 +120,7 @@ bool OnSkinFileChanged(App& app, const std::string& path) {
 }
 
 void OnEditExternally(App& app) {
-  const Skin* skin = app.model.currentSkin;
+  const Skin* skin = app.model.CurrentSkin();
   if (!skin) return;
   if (!skin->hasFile || skin->path.empty()) {
     app.ui.Message(kEditExternallyNoFileText);

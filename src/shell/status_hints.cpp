@@ -122,7 +122,7 @@ HintSituation SituationOf(const App& app, HintPane pane, bool shift, bool ctrl) 
 
 TexelSample SampleSkinOffset(const App& app, std::int32_t offset) {
   TexelSample sample;
-  const Skin* skin = app.model.currentSkin;
+  const Skin* skin = app.model.CurrentSkin();
   if (!skin || offset < 0 || skin->width <= 0 || offset >= static_cast<std::int32_t>(skin->pixels.size()))
     return sample;
   const auto at = static_cast<std::size_t>(offset);
@@ -137,7 +137,7 @@ TexelSample SampleSkinOffset(const App& app, std::int32_t offset) {
 }
 
 TexelSample SampleSkinAt(const App& app, float s, float t) {
-  const Skin* skin = app.model.currentSkin;
+  const Skin* skin = app.model.CurrentSkin();
   if (!skin || !(s >= 0) || !(t >= 0) || s >= skin->width || t >= skin->height) return {};
   const int x = static_cast<int>(s), y = static_cast<int>(t);
   return SampleSkinOffset(app, y * skin->width + x);

@@ -46,6 +46,6 @@ void OnLockLight(App& app) { app.lighting.lockLight = app.lighting.lockLight ? 0
 bool IsLockLightChecked(const App& app) { return app.lighting.lockLight == 1; }
 
 void BuildShadeRampsFor(App& app) {
-  const Skin* skin = app.model.currentSkin;
+  const Skin* skin = app.model.CurrentSkin();
   BuildShadeRamps(app.lighting, skin ? &skin->palette : nullptr, &app.editor.colourSlots[1]);
 }

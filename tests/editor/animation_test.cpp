@@ -71,7 +71,7 @@ class PlayerTest : public ::testing::Test {
       m.frames.push_back(std::move(frame));
     }
     m.numVertices = 1;
-    m.currentFrame = m.frames[0]->vertices.data();
+    m.currentFrameIndex = 0;
   }
   int Shown() const { return ws.model.currentFrameIndex; }
 
@@ -91,7 +91,7 @@ TEST_F(PlayerTest, StepsFramesAtItsRateAndLoops) {
   for (const auto& s : steps) {
     player.Advance(s.ms);
     EXPECT_EQ(Shown(), s.frame) << s.ms;
-    EXPECT_EQ(ws.model.currentFrame, ws.model.frames[static_cast<std::size_t>(s.frame)]->vertices.data());
+    EXPECT_EQ(ws.model.CurrentFrame(), ws.model.frames[static_cast<std::size_t>(s.frame)]->vertices.data());
   }
   // Faster from here on: 20 fps, from half-way through frame 1 at 1750.
   player.SetFps(20, 1750);
@@ -136,7 +136,7 @@ TEST_F(PlayerTest, InterpolatesBetweenFramesOnlyWhilePlaying) {
 }
 
 TEST_F(PlayerTest, FramesPlayedDuringAnEditAreNoPartOfItsStep) {
-  ws.model.numTriangles = 1;
+  ws.model.SetTriangleCount(1);
   player.Play(0);
   {
     DragStep stroke(ws.document);

@@ -18,18 +18,17 @@ std::unique_ptr<Workspace> MakeWorkspace() {
   m.skinWidth = 16;
   m.skinHeight = 12;
   const MapVertex corners[3] = {{1.5f, 1}, {12, 2}, {3, 10.5f}};
+  m.SetTriangleCount(1);
+  m.SetMapVertexCount(3);
   Triangle& tri = m.triangles[0];
   for (int k = 0; k < 3; ++k) {
     m.mapVertices[static_cast<std::size_t>(k)] = corners[k];
     tri.mapIndex[k] = static_cast<std::int16_t>(k);
   }
   tri.flags = TRI_SELECTED;
-  m.numTriangles = 1;
-  m.numMapVertices = 3;
   auto skin = MakeBlankSkin("s", 16, 12, GreyRampPalette());
   FillSkin(*skin, 100);
   AppendSkinToList(m.skins, m.currentSkinIndex, std::move(skin));
-  m.currentSkin = SkinAt(m.skins, m.currentSkinIndex);
   return ws;
 }
 
@@ -37,7 +36,7 @@ std::vector<std::uint8_t> SkinAndMapping(const Model& m) {
   std::vector<std::uint8_t> out = m.skins.front()->pixels;
   const Palette& palette = m.skins.front()->palette;
   out.insert(out.end(), palette.begin(), palette.end());
-  for (int i = 0; i < m.numMapVertices; ++i) {
+  for (int i = 0; i < m.MapVertexCount(); ++i) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(&m.mapVertices[static_cast<std::size_t>(i)]);
     out.insert(out.end(), bytes, bytes + sizeof(MapVertex));
   }
@@ -87,7 +86,7 @@ TEST(DocumentOps, RefusalsGiveTheProgramsWords) {
   EXPECT_EQ(load.message, "Error loading skin: Incorrect dimensions!");
 
   ws->model.skins.clear();
-  ws->model.currentSkin = nullptr;
+  ws->model.currentSkinIndex = -1;
   const OpResult none = Invert(ws->document, InvertWhat::Both);
   EXPECT_FALSE(none.done);
   EXPECT_EQ(none.message, "");

@@ -25,14 +25,14 @@ TEST(MapFrom3DView, ASelectionOffCentreFillsTheWholeFrame) {
       Model m;
       auto f = std::make_unique<Frame>();
       m.skinWidth = m.skinHeight = 64;
-      m.numTriangles = 1;
+      m.SetTriangleCount(1);
       m.numVertices = 3;
       for (int k = 0; k < 3; ++k) {
         f->vertices[static_cast<std::size_t>(k)] = {0, c.y[k], c.z[k]};
         m.triangles[0].vertexIndex[k] = static_cast<std::int16_t>(k);
       }
       m.triangles[0].flags = TRI_SELECTED;
-      m.currentFrame = f->vertices.data();
+      m.frames.push_back(std::move(f));
       Viewport view;
       view.width = view.height = 100;
       MapFrom3DViewOptions options;

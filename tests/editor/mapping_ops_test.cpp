@@ -13,10 +13,12 @@ using Tri = std::array<MapVertex, 3>;
 // 3D vertex unless `vertices` says otherwise.
 struct Mapped {
   Model m;
-  std::unique_ptr<Frame> frame = std::make_unique<Frame>();
+  Frame* frame = nullptr;
   explicit Mapped(const std::vector<std::array<MapVertex, 3>>& corners) {
+    m.frames.push_back(std::make_unique<Frame>());
+    frame = m.frames.back().get();
     m.skinWidth = m.skinHeight = 64;
-    m.numTriangles = static_cast<std::int16_t>(corners.size());
+    m.SetTriangleCount(static_cast<std::int16_t>(corners.size()));
     m.numVertices = static_cast<std::int16_t>(corners.size() * 3);
     for (std::size_t i = 0; i < corners.size(); ++i)
       for (int k = 0; k < 3; ++k) {
@@ -24,7 +26,6 @@ struct Mapped {
         m.triangles[i].vertexIndex[k] = static_cast<std::int16_t>(i * 3 + static_cast<std::size_t>(k));
       }
     m.WeldMapVertices(0);
-    m.currentFrame = frame->vertices.data();
   }
   void Select(std::initializer_list<int> tris) {
     for (int i : tris) m.triangles[static_cast<std::size_t>(i)].flags |= TRI_SELECTED;

@@ -13,7 +13,7 @@ namespace {
 // A 32 x 32 skin's mapping with the given vertices, all of them marked.
 void Marked(Model& m, const std::vector<MapVertex>& vertices) {
   m.skinWidth = m.skinHeight = 32;
-  m.numMapVertices = static_cast<std::int16_t>(vertices.size());
+  m.SetMapVertexCount(static_cast<std::int16_t>(vertices.size()));
   for (std::size_t i = 0; i < vertices.size(); ++i) {
     m.mapVertices[i] = vertices[i];
     m.mapVertexSelected[i] = 1;
@@ -80,7 +80,7 @@ TEST(TransformToolUndo, ARotateDragIsOneStepNamedAfterIt) {
   Workspace app;
   Model& m = app.model;
   m.skinWidth = m.skinHeight = 32;
-  m.numTriangles = 1;
+  m.SetTriangleCount(1);
   m.triangles[0].flags = TRI_SELECTED;
   const MapVertex corners[3] = {{10, 10}, {20, 10}, {10, 20}};
   for (int k = 0; k < 3; ++k) m.triangles[0].cornerMap[k] = corners[k];

@@ -14,7 +14,7 @@ struct Mesh {
   Model m;
   explicit Mesh(const std::vector<std::array<int, 3>>& corners,
                 const std::vector<std::array<int, 3>>& vertices = {}) {
-    m.numTriangles = static_cast<std::int16_t>(corners.size());
+    m.SetTriangleCount(static_cast<std::int16_t>(corners.size()));
     int most = 0;
     for (std::size_t i = 0; i < corners.size(); ++i)
       for (int k = 0; k < 3; ++k) {
@@ -24,7 +24,7 @@ struct Mesh {
         t.cornerMap[k] = {static_cast<float>(corners[i][k]), static_cast<float>(corners[i][k] * 2)};
         most = std::max(most, corners[i][k] + 1);
       }
-    m.numMapVertices = static_cast<std::int16_t>(most);
+    m.SetMapVertexCount(static_cast<std::int16_t>(most));
     m.numVertices = static_cast<std::int16_t>(most + 8);
     for (int v = 0; v < most; ++v) m.mapVertices[static_cast<std::size_t>(v)] = {float(v), float(v * 2)};
   }
@@ -33,7 +33,7 @@ struct Mesh {
   }
   std::vector<int> Selected() const {
     std::vector<int> out;
-    for (int i = 0; i < m.numTriangles; ++i)
+    for (int i = 0; i < m.TriangleCount(); ++i)
       if (m.triangles[static_cast<std::size_t>(i)].flags & TRI_SELECTED) out.push_back(i);
     return out;
   }
@@ -104,7 +104,7 @@ TEST(MeshOps, DeleteKeepsTheOrderAndRefusesNoneOrAll) {
   EXPECT_EQ(DeleteSelectedFaces(strip.m), "There are no selected triangles!");
   SelectAll(strip.m);
   EXPECT_EQ(DeleteSelectedFaces(strip.m), "You can no delete all existing triangles!");
-  EXPECT_EQ(strip.m.numTriangles, 8);
+  EXPECT_EQ(strip.m.TriangleCount(), 8);
 
   // Everything visible selected, one hidden unselected: allowed, the hidden
   // one stays; a hidden selected one stays too.
@@ -113,11 +113,11 @@ TEST(MeshOps, DeleteKeepsTheOrderAndRefusesNoneOrAll) {
   other.m.triangles[3].flags = TRI_HIDDEN;
   other.m.triangles[6].flags = TRI_HIDDEN | TRI_SELECTED;
   EXPECT_EQ(DeleteSelectedFaces(other.m), "");
-  ASSERT_EQ(other.m.numTriangles, 2);
+  ASSERT_EQ(other.m.TriangleCount(), 2);
   EXPECT_EQ(other.m.triangles[0].vertexIndex[0], 2);  // D1 = (2, 7, 6)
   EXPECT_EQ(other.m.triangles[1].vertexIndex[0], 3);  // U3 = (3, 4, 8)
   // Only the remaining corners' mapping vertices are left after the weld.
-  EXPECT_EQ(other.m.numMapVertices, 6);
+  EXPECT_EQ(other.m.MapVertexCount(), 6);
 }
 
 TEST(MeshOps, FlipReversesTheWindingAndKeepsTheMapping) {

@@ -9,11 +9,12 @@
 namespace {
 
 void AddMapVertex(Model& m, float s, float t) {
-  m.mapVertices[m.numMapVertices++] = MapVertex{s, t};
+  m.mapVertices.push_back(MapVertex{s, t});
+  m.mapVertexSelected.push_back(0);
 }
 
 void AddTriangle(Model& m, int a, int b, int c, std::uint32_t flags = 0) {
-  Triangle& tri = m.triangles[m.numTriangles++];
+  Triangle& tri = m.triangles.emplace_back();
   tri.flags = flags;
   tri.mapIndex[0] = static_cast<std::int16_t>(a);
   tri.mapIndex[1] = static_cast<std::int16_t>(b);
@@ -24,8 +25,6 @@ struct StatsModel {
   StatsModel(int w, int h) {
     m.skinWidth = static_cast<std::int16_t>(w);
     m.skinHeight = static_cast<std::int16_t>(h);
-    if (m.mapVertices.size() < 16) m.mapVertices.resize(16);
-    if (m.triangles.size() < 16) m.triangles.resize(16);
   }
   Model m;
 };

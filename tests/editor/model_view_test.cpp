@@ -56,7 +56,6 @@ struct ViewDesk {
     skin = s.get();
     app.model.skins.push_back(std::move(s));
     app.model.currentSkinIndex = 0;
-    app.model.currentSkin = skin;
     view.SetHost(&host);
     view.Resize(16, 16);
     TagTexels();
@@ -188,7 +187,7 @@ TEST(ModelViewPick, RightDragPicksIntoTheActiveSlot) {
 TEST(ModelViewSelect, MappingModeDragsSelectAndDeselectTriangles) {
   ViewDesk d;
   d.app.editor.editMode = EditMode::Mapping;
-  d.app.model.numTriangles = 2;
+  d.app.model.SetTriangleCount(2);
   Viewport& v = d.app.viewport;
   std::fill(v.tagBuffer.begin(), v.tagBuffer.end(), -1);
   v.tagBuffer[static_cast<std::size_t>(2 + (15 - 2) * v.width)] = 1;  // pixel (2, 2) shows triangle 1
@@ -273,7 +272,7 @@ TEST(ModelViewCamera, WheelZoomsAndShowsAtOnce) {
 
 TEST(ModelViewUndo, AStrokeAndASelectionDragAreOneStepEach) {
   ViewDesk d;
-  d.app.model.numTriangles = 2;
+  d.app.model.SetTriangleCount(2);
   const std::vector<std::uint8_t> before = d.skin->pixels;
   d.app.editor.brushKind = BrushKind::Pencil;
   d.app.editor.colourSlots[0] = 200;
@@ -332,12 +331,12 @@ TEST(ModelViewPaint, TheDiscBrushAndTheIslandFillPaintThroughTheTags) {
   FillSkin(*d.skin, 100);
   Model& m = d.app.model;
   const MapVertex corners[7] = {{0, 0}, {3, 0}, {3, 3}, {0, 3}, {6, 6}, {8, 6}, {8, 8}};
+  m.SetMapVertexCount(7);
   for (int i = 0; i < 7; ++i) m.mapVertices[static_cast<std::size_t>(i)] = corners[i];
-  m.numMapVertices = 7;
   const std::int16_t tris[3][3] = {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}};
+  m.SetTriangleCount(3);
   for (int t = 0; t < 3; ++t)
     for (int k = 0; k < 3; ++k) m.triangles[static_cast<std::size_t>(t)].mapIndex[k] = tris[t][k];
-  m.numTriangles = 3;
   d.app.editor.skinTool = SkinTool::Fill;
   d.view.MouseDown(Press(MouseButton::Left, 3, 3));  // texel (1, 1)
   d.view.MouseUp(Release(MouseButton::Left, 3, 3));
@@ -363,16 +362,15 @@ TEST(ModelViewPlaying, APressReadsTheTagsOfThePictureShown) {
     for (int v = 0; v < 4; ++v) m.frames[0]->vertices[static_cast<std::size_t>(v)] = Vec3{0, -corners[v][0] + shift, corners[v][1]};
     m.ComputeFaceNormals();
   };
-  m.currentFrame = frame->vertices.data();
   m.frames.push_back(std::move(frame));
   m.numVertices = 4;
-  m.numTriangles = 2;
+  m.SetTriangleCount(2);
   const int tris[2][3] = {{0, 1, 2}, {1, 3, 2}};
   for (int t = 0; t < 2; ++t)
     for (int k = 0; k < 3; ++k)
       m.triangles[static_cast<std::size_t>(t)].vertexIndex[k] = m.triangles[static_cast<std::size_t>(t)].mapIndex[k] =
           static_cast<std::int16_t>(tris[t][k]);
-  m.numMapVertices = 4;
+  m.SetMapVertexCount(4);
   const MapVertex map[4] = {{0, 15.9f}, {15.9f, 15.9f}, {0, 0}, {15.9f, 0}};
   for (int v = 0; v < 4; ++v) m.mapVertices[static_cast<std::size_t>(v)] = map[v];
   m.skinWidth = m.skinHeight = 16;
@@ -380,7 +378,6 @@ TEST(ModelViewPlaying, APressReadsTheTagsOfThePictureShown) {
   FillSkin(*skin, 77);
   m.skins.push_back(std::move(skin));
   m.currentSkinIndex = 0;
-  m.currentSkin = m.skins.back().get();
   place(0);
   app.editor.cameraToggle = false;
   view.SetHost(&host);

@@ -33,8 +33,8 @@ struct PalDesk {
   explicit PalDesk(int width = 576) {
     app.rebuildShadeRamps = [this] { ++rampBuilds; };
     auto skin = MakeBlankSkin("s", 8, 8, GreyRampPalette());
-    app.model.currentSkin = skin.get();
     app.model.skins.push_back(std::move(skin));
+    app.model.currentSkinIndex = 0;
     box.SetHost(&host);
     box.Resize(width, 32);
   }

@@ -28,7 +28,7 @@ void Load(Model& m, const Mesh& mesh, int skinSide = 256) {
   auto frame = std::make_unique<Frame>();
   for (std::size_t v = 0; v < mesh.points.size(); ++v) frame->vertices[v] = mesh.points[v];
   m.numVertices = static_cast<std::int16_t>(mesh.points.size());
-  m.numTriangles = static_cast<std::int16_t>(mesh.faces.size());
+  m.SetTriangleCount(static_cast<std::int16_t>(mesh.faces.size()));
   m.skinWidth = m.skinHeight = static_cast<std::int16_t>(skinSide);
   for (std::size_t i = 0; i < mesh.faces.size(); ++i) {
     Triangle& t = m.triangles[i];
@@ -38,8 +38,7 @@ void Load(Model& m, const Mesh& mesh, int skinSide = 256) {
       t.mapIndex[k] = 0;
     }
   }
-  m.numMapVertices = 1;
-  m.currentFrame = frame->vertices.data();
+  m.SetMapVertexCount(1);
   m.frames.push_back(std::move(frame));
 }
 
@@ -241,6 +240,7 @@ TEST(Islands, FollowTheMappingsConnectionsNotTheMeshes) {
   const int maps[6][3] = {{0, 1, 2}, {1, 3, 2}, {4, 5, 6}, {5, 7, 6}, {0, 1, 2}, {4, 5, 6}};
   for (int i = 0; i < 6; ++i)
     for (int k = 0; k < 3; ++k) m.triangles[static_cast<std::size_t>(i)].mapIndex[k] = static_cast<std::int16_t>(maps[i][k]);
+  m.SetMapVertexCount(8);
   m.triangles[4].flags = TRI_SELECTED | TRI_HIDDEN;
   m.triangles[5].flags = 0;
   EXPECT_EQ(FindMappingIslands(m), (std::vector<std::vector<int>>{{0, 1}, {2, 3}}));
@@ -346,7 +346,7 @@ TEST(ZoomToFit, FramesTheModelOverAllFrames) {
   Model m;
   Load(m, Mesh{{{0, -2, -2}, {0, 2, -2}, {0, 0, 2}}, {{0, 1, 2}}});
   auto second = std::make_unique<Frame>();
-  for (int v = 0; v < 3; ++v) second->vertices[static_cast<std::size_t>(v)] = {0, m.currentFrame[v].y + 100, m.currentFrame[v].z};
+  for (int v = 0; v < 3; ++v) second->vertices[static_cast<std::size_t>(v)] = {0, m.CurrentFrame()[v].y + 100, m.CurrentFrame()[v].z};
   m.frames.push_back(std::move(second));
   Viewport view;
   view.width = view.height = 200;

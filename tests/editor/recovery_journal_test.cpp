@@ -18,19 +18,18 @@ namespace {
 // Two skins and a mapping without triangles (a model without frames holds
 // none that the journal's player would accept).
 void Start(Document& d) {
-  d.model.numMapVertices = 4;
+  d.model.SetMapVertexCount(4);
   for (std::uint8_t fill : {10, 20}) {
     auto s = MakeBlankSkin(fill == 10 ? "a" : "b", 32, 16, GreyRampPalette());
     FillSkin(*s, fill);
     d.model.skins.push_back(std::move(s));
   }
   d.model.currentSkinIndex = 1;
-  d.model.currentSkin = d.model.skins[1].get();
 }
 
 void Paint(Document& d, std::size_t texel, std::uint8_t colour) {
   DocumentStep step(d, "Pencil Stroke", STEP_CURRENT_SKIN);
-  d.model.currentSkin->pixels[texel] = colour;
+  d.model.CurrentSkin()->pixels[texel] = colour;
 }
 
 // Tells every move to a journal, numbered as the program numbers them.
@@ -88,7 +87,6 @@ TEST(RecoveryJournal, PlaysEveryMoveOntoTheCopyAndUndoWalksBackTheSameWay) {
     DocumentStep step(live, "New Skin", STEP_SKINS);
     live.model.skins.push_back(MakeBlankSkin("c", 8, 8, GreyRampPalette()));
     live.model.currentSkinIndex = 2;
-    live.model.currentSkin = live.model.skins[2].get();
   }
   Paint(live, 4, 103);
   teller.journal.Flush();
@@ -179,7 +177,6 @@ TEST(RecoveryJournal, AStepReadFromDamagedBytesIsRefusedOrPlaysSafely) {
     auto s = MakeBlankSkin("c", 8, 4, GreyRampPalette());
     d.model.skins.insert(d.model.skins.begin(), std::move(s));
     d.model.currentSkinIndex = 0;
-    d.model.currentSkin = d.model.skins[0].get();
     d.model.mapVertices[1].t = 9;
   }
   ASSERT_TRUE(d.Undo());

@@ -24,11 +24,12 @@ struct Bench {
     skin->storedPixels = skin->pixels;
   }
   Triangle& Add(MapVertex a, MapVertex b, MapVertex c, std::uint32_t flags = TRI_SELECTED) {
-    Triangle& tri = model.triangles[static_cast<std::size_t>(model.numTriangles++)];
+    Triangle& tri = model.triangles.emplace_back();
     const MapVertex corners[3] = {a, b, c};
     for (int k = 0; k < 3; ++k) {
-      model.mapVertices[static_cast<std::size_t>(model.numMapVertices)] = corners[k];
-      tri.mapIndex[k] = model.numMapVertices++;
+      tri.mapIndex[k] = static_cast<std::int16_t>(model.MapVertexCount());
+      model.SetMapVertexCount(model.MapVertexCount() + 1);
+      model.mapVertices.back() = corners[k];
     }
     tri.flags = flags;
     return tri;

@@ -195,17 +195,17 @@ TEST(Symmetry, PaintsTheMirroredTexelAcrossTheSkinOrTheModel) {
   const Vec3 corners[4] = {{-1, 0, 0}, {1, 0, 0}, {1, 1, 0}, {-1, 1, 0}};
   for (int i = 0; i < 4; ++i) frame->vertices[static_cast<std::size_t>(i)] = corners[i];
   m.frames.push_back(std::move(frame));
-  m.currentFrame = m.frames[0]->vertices.data();
+  m.currentFrameIndex = 0;
   const int tris[2][3] = {{0, 1, 2}, {0, 2, 3}};
+  m.SetMapVertexCount(4);
   for (int i = 0; i < 4; ++i)
     m.mapVertices[static_cast<std::size_t>(i)] = {8 + 8 * corners[i].x, 8 * corners[i].y};
-  m.numMapVertices = 4;
+  m.SetTriangleCount(2);
   for (int t = 0; t < 2; ++t)
     for (int k = 0; k < 3; ++k) {
       m.triangles[static_cast<std::size_t>(t)].vertexIndex[k] = static_cast<std::int16_t>(tris[t][k]);
       m.triangles[static_cast<std::size_t>(t)].mapIndex[k] = static_cast<std::int16_t>(tris[t][k]);
     }
-  m.numTriangles = 2;
   m.numVertices = 4;
   const struct {
     Symmetry symmetry;

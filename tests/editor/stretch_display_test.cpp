@@ -15,7 +15,7 @@ struct Case {
 
 void Build(Model& m, const std::vector<std::array<MapVertex, 3>>& mapping) {
   auto frame = std::make_unique<Frame>();
-  m.numTriangles = static_cast<std::int16_t>(mapping.size());
+  m.SetTriangleCount(static_cast<std::int16_t>(mapping.size()));
   m.numVertices = static_cast<std::int16_t>(mapping.size() * 3);
   m.skinWidth = m.skinHeight = 64;
   for (std::size_t i = 0; i < mapping.size(); ++i) {
@@ -28,7 +28,6 @@ void Build(Model& m, const std::vector<std::array<MapVertex, 3>>& mapping) {
       m.triangles[i].cornerMap[k] = mapping[i][static_cast<std::size_t>(k)];
     }
   }
-  m.currentFrame = frame->vertices.data();
   m.frames.push_back(std::move(frame));
   m.WeldMapVertices(0);
 }

@@ -15,12 +15,11 @@ void AddSkin(Model& m, const char* name, std::uint8_t fill) {
   s->storedPixels = s->pixels;
   m.skins.push_back(std::move(s));
   m.currentSkinIndex = static_cast<std::int16_t>(m.skins.size() - 1);
-  m.currentSkin = m.skins.back().get();
 }
 
 void Paint(Document& d, std::size_t texel, std::uint8_t colour) {
   DocumentStep step(d, "Pencil Stroke", STEP_CURRENT_SKIN);
-  d.model.currentSkin->pixels[texel] = colour;
+  d.model.CurrentSkin()->pixels[texel] = colour;
 }
 
 }  // namespace
@@ -52,8 +51,8 @@ TEST(ByteDiff, TurnsEitherSideIntoTheOther) {
 
 TEST(UndoHistory, UndoAndRedoRestoreExactBytesAndANewStepDropsRedo) {
   Document d;
-  d.model.numTriangles = 3;
-  d.model.numMapVertices = 4;
+  d.model.SetTriangleCount(3);
+  d.model.SetMapVertexCount(4);
   AddSkin(d.model, "a", 10);
   AddSkin(d.model, "b", 20);
   const auto start = ModelBytes(d.model);
@@ -70,7 +69,6 @@ TEST(UndoHistory, UndoAndRedoRestoreExactBytesAndANewStepDropsRedo) {
     DocumentStep step(d, "Close Skin", STEP_SKINS);
     d.model.skins.erase(d.model.skins.begin());
     d.model.currentSkinIndex = 0;
-    d.model.currentSkin = d.model.skins[0].get();
   }
   const auto closed = ModelBytes(d.model);
   EXPECT_EQ(d.history.size(), 3u);
@@ -78,7 +76,7 @@ TEST(UndoHistory, UndoAndRedoRestoreExactBytesAndANewStepDropsRedo) {
 
   ASSERT_TRUE(d.Undo());
   EXPECT_EQ(ModelBytes(d.model), flipped);
-  EXPECT_EQ(d.model.currentSkin, d.model.skins[1].get());
+  EXPECT_EQ(d.model.CurrentSkin(), d.model.skins[1].get());
   ASSERT_TRUE(d.Undo());
   EXPECT_EQ(ModelBytes(d.model), painted);
   ASSERT_TRUE(d.Undo());
@@ -104,7 +102,7 @@ TEST(UndoHistory, AStateChangedBehindTheHistoryIsNeverPlayedOver) {
   Document d;
   AddSkin(d.model, "a", 10);
   Paint(d, 5, 77);
-  d.model.currentSkin->pixels[5] = 78;  // not through a step
+  d.model.CurrentSkin()->pixels[5] = 78;  // not through a step
   const auto now = ModelBytes(d.model);
   EXPECT_FALSE(d.Undo());
   EXPECT_EQ(ModelBytes(d.model), now);
@@ -126,19 +124,19 @@ TEST(UndoHistory, TheBudgetDropsTheOldestStepsAndNeverTheNewest) {
   EXPECT_EQ(d.history.size(), 1u);
   {
     DocumentStep step(d, "Fill", STEP_CURRENT_SKIN);
-    FillSkin(*d.model.currentSkin, 9);
+    FillSkin(*d.model.CurrentSkin(), 9);
   }
   EXPECT_EQ(d.history.size(), 1u);
   EXPECT_EQ(d.history.UndoName(), "Fill");
   ASSERT_TRUE(d.Undo());
-  EXPECT_EQ(d.model.currentSkin->pixels[999], 1);
-  EXPECT_EQ(d.model.currentSkin->pixels[1000], 10);
+  EXPECT_EQ(d.model.CurrentSkin()->pixels[999], 1);
+  EXPECT_EQ(d.model.CurrentSkin()->pixels[1000], 10);
 }
 
 TEST(UndoHistory, ASaveBetweenUndoAndRedoIsCarriedIntoBothSides) {
   Document d;
   AddSkin(d.model, "models/a.pcx", 10);
-  Skin& s = *d.model.currentSkin;
+  Skin& s = *d.model.CurrentSkin();
   auto store = [&] {
     DocumentStep step(d, "Store Skin", STEP_CURRENT_SKIN);
     s.storedPixels = s.pixels;

@@ -66,23 +66,23 @@ TEST(DesktopGui, CtrlZOnRevertTellsHowToUndoAndAsksOnce) {
   ASSERT_TRUE(f.Start(JoinCommandLine({"-md2", f.model})));
   MainWnd& wnd = f.session->mainWnd();
   App& app = f.session->app();
-  ASSERT_NE(app.model.currentSkin, nullptr);
-  const std::uint8_t was = app.model.currentSkin->pixels[0];
-  app.model.currentSkin->pixels[0] = static_cast<std::uint8_t>(was + 1);
+  ASSERT_NE(app.model.CurrentSkin(), nullptr);
+  const std::uint8_t was = app.model.CurrentSkin()->pixels[0];
+  app.model.CurrentSkin()->pixels[0] = static_cast<std::uint8_t>(was + 1);
   f.ui.QueueAnswer(MsgAnswer::No);
   wnd.activateWindow();
   QTest::keyClick(&wnd, Qt::Key_Z, Qt::ControlModifier);
   f.Pump();
-  EXPECT_EQ(app.model.currentSkin->pixels[0], was);
+  EXPECT_EQ(app.model.CurrentSkin()->pixels[0], was);
   EXPECT_EQ(wnd.statusBar()->currentMessage().toStdString(), kCtrlZRevertedText);
   ASSERT_EQ(f.ui.texts(), std::vector<std::string>{kCtrlZOfferText});
 
   // The menu item says nothing.
   wnd.statusBar()->clearMessage();
-  app.model.currentSkin->pixels[0] = static_cast<std::uint8_t>(was + 1);
+  app.model.CurrentSkin()->pixels[0] = static_cast<std::uint8_t>(was + 1);
   wnd.actionFor("Skins > Revert")->trigger();
   f.Pump();
-  EXPECT_EQ(app.model.currentSkin->pixels[0], was);
+  EXPECT_EQ(app.model.CurrentSkin()->pixels[0], was);
   EXPECT_TRUE(wnd.statusBar()->currentMessage().isEmpty());
 }
 
@@ -101,7 +101,7 @@ TEST(DesktopGui, APictureDroppedOnTheWindowOpensAsASkin) {
   QCoreApplication::sendEvent(&wnd, &drop);
   f.Pump();
   ASSERT_EQ(f.session->app().model.skins.size(), skins + 1);
-  EXPECT_EQ(f.session->app().model.currentSkin->pixels[0], 33);
+  EXPECT_EQ(f.session->app().model.CurrentSkin()->pixels[0], 33);
 }
 
 TEST(DesktopGui, ASkinFileChangedOutsideIsReadAgain) {
@@ -110,7 +110,7 @@ TEST(DesktopGui, ASkinFileChangedOutsideIsReadAgain) {
   ASSERT_TRUE(f.Start(JoinCommandLine({"-md2", f.model, path})));
   MainWnd& wnd = f.session->mainWnd();
   ASSERT_TRUE(wnd.desktop()->watchedFiles().contains(QString::fromStdString(path)));
-  Skin* skin = f.session->app().model.currentSkin;
+  Skin* skin = f.session->app().model.CurrentSkin();
   f.WriteSkinFile("outside.pcx", 21);
   QElapsedTimer waited;
   waited.start();

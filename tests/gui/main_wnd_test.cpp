@@ -77,7 +77,7 @@ TEST(EditorStart, Md2WithTwoSkinsLoadsBothAndTheSecondEndsCurrent) {
   ASSERT_EQ(app.model.skins.size(), 3u);
   EXPECT_EQ(app.model.currentSkinIndex, 2);
   // The skin list keeps paths with either separator.
-  QString path = QString::fromStdString(app.model.currentSkin->path);
+  QString path = QString::fromStdString(app.model.CurrentSkin()->path);
   EXPECT_EQ(path.replace('\\', '/').toStdString(), b);
   EXPECT_TRUE(app.model.skins[1]->flags & SKIN_EXTERNAL);
   EXPECT_TRUE(app.model.skins[2]->flags & SKIN_EXTERNAL);
@@ -138,7 +138,7 @@ TEST(ListBars, LinkedSkinsAreShownFirstAfterARefresh) {
     m.skins.push_back(std::move(s));
   }
   m.currentSkinIndex = 0;  // E1
-  m.currentSkin = m.skins[0].get();
+  m.currentSkinIndex = 0;
   app.RefreshAll();
   f.Pump();
   QComboBox* skins = f.session->mainWnd().listBar("Skins");
@@ -146,7 +146,7 @@ TEST(ListBars, LinkedSkinsAreShownFirstAfterARefresh) {
   // L1 E1 E2 L2 -> L1 L2 E2 E1.
   EXPECT_EQ(ComboTexts(skins), (std::vector<std::string>{"L1", "L2", "E2", "E1"}));
   EXPECT_EQ(skins->currentIndex(), 3);  // E1 stays current
-  EXPECT_EQ(m.currentSkin->name, "E1");
+  EXPECT_EQ(m.CurrentSkin()->name, "E1");
 }
 
 TEST(ListBars, ChoosingASkinMakesItCurrent) {

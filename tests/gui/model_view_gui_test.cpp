@@ -86,7 +86,7 @@ struct PaintFixture : GuiFixture {
     Trigger(*wnd, brush);
     Pump();
     ASSERT_FALSE(app->editor.cameraToggle);
-    ASSERT_NE(app->model.currentSkin, nullptr);
+    ASSERT_NE(app->model.CurrentSkin(), nullptr);
     // Half strength: painting a texel twice lands somewhere else than once.
     app->editor.paintStrength = 0.5;
     BuildPaintTable(*app);
@@ -174,7 +174,7 @@ TEST(ModelViewPaint, APencilStrokeChangesEachTexelOnceAndNeverAProtectedColour) 
   ASSERT_LT(TagUnder(v, f.left, f.row), 0);
   ASSERT_LT(TagUnder(v, f.right, f.row), 0);
 
-  Skin& skin = *app.model.currentSkin;
+  Skin& skin = *app.model.CurrentSkin();
   const std::vector<std::uint8_t> before = skin.pixels;
   const auto& table = app.editor.paintTable;
 
@@ -251,7 +251,7 @@ TEST(ModelViewPaint, ALineStrokeKeepsOnlyItsLastSegment) {
   App& app = *f.app;
   f.FindRow();
   const Viewport& v = app.viewport;
-  Skin& skin = *app.model.currentSkin;
+  Skin& skin = *app.model.CurrentSkin();
   const std::vector<std::uint8_t> before = skin.pixels;
   const auto& table = app.editor.paintTable;
 
@@ -290,7 +290,7 @@ TEST(ModelViewPaint, TheEditMenuUndoesAndRedoesAStrokeByName) {
   f.SetUp("Pencil Brush\tShift+2");
   if (HasFatalFailure()) return;
   f.FindRow();
-  Skin& skin = *f.app->model.currentSkin;
+  Skin& skin = *f.app->model.CurrentSkin();
   const std::vector<std::uint8_t> before = skin.pixels;
   QAction* undo = f.wnd->actionFor(FindCommandByLabel("&Undo\tAlt+Backspace")->name);
   QAction* redo = f.wnd->actionFor(FindCommandByLabel("&Redo\tCtrl+Y")->name);

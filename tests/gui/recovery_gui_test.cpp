@@ -20,7 +20,7 @@ TEST(RecoveryGui, TheWindowsTimerCopiesUnsavedWork) {
   EXPECT_TRUE(timer->isActive());
   for (int i = 0; i < 50; ++i) {
     DocumentStep step(app.document, "Paint", STEP_CURRENT_SKIN);
-    app.model.currentSkin->pixels[0] = static_cast<std::uint8_t>(app.model.currentSkin->pixels[0] + 1);
+    app.model.CurrentSkin()->pixels[0] = static_cast<std::uint8_t>(app.model.CurrentSkin()->pixels[0] + 1);
   }
   ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
   EXPECT_EQ(app.recovery.writer().Wait(), 0);

@@ -33,7 +33,7 @@ struct Copy {
   Copy(InProcessDesk& desk, const std::vector<Corners>& tris, int skinSize = 64) : transport(desk) {
     Model& m = w.model;
     m.skinWidth = m.skinHeight = static_cast<std::int16_t>(skinSize);
-    m.numTriangles = static_cast<std::int16_t>(tris.size());
+    m.SetTriangleCount(static_cast<std::int16_t>(tris.size()));
     for (std::size_t i = 0; i < tris.size(); ++i)
       for (int k = 0; k < 3; ++k) m.triangles[i].cornerMap[k] = tris[i][static_cast<std::size_t>(k)];
     m.WeldMapVertices(0);
@@ -102,7 +102,7 @@ TEST(InstanceLink, TransferPutsTheSentCornersOnTheWatchersTriangleUnscaledAndWel
       EXPECT_FLOAT_EQ(watcher.Corner(0, k).t, c.sent[static_cast<std::size_t>(k)].t);
     }
     EXPECT_EQ(watcher.Tri(0).mapIndex[1], watcher.Tri(1).mapIndex[0]);
-    EXPECT_EQ(watcher.w.model.numMapVertices, 5);
+    EXPECT_EQ(watcher.w.model.MapVertexCount(), 5);
     EXPECT_EQ(watcher.w.document.history.UndoName(), "Transfer Mapping");
     EXPECT_EQ(desk.sentSizes, std::vector<std::uint32_t>{4096});
   }
@@ -283,7 +283,6 @@ TEST(InstanceLink, AMappingThatArrivesDuringTheWatchersVertexDragWaitsForTheDrag
   Model& m = watcher.w.model;
   m.skins.push_back(MakeBlankSkin("s", 32, 32, GreyRampPalette()));
   m.currentSkinIndex = 0;
-  m.currentSkin = m.skins[0].get();
   watcher.w.editor.editMode = EditMode::Mapping;
   watcher.w.editor.cameraToggle = false;
   FakePaneHost host;
@@ -298,8 +297,9 @@ TEST(InstanceLink, AMappingThatArrivesDuringTheWatchersVertexDragWaitsForTheDrag
   sender.link.TransferMapping();
 
   // Nothing of the drag's own slot or of the mapping is touched yet.
+  // (The five vertices and the drag's own.)
   EXPECT_TRUE(watcher.link.holdingMapping());
-  EXPECT_EQ(m.numMapVertices, 5);
+  EXPECT_EQ(m.MapVertexCount(), 6);
   EXPECT_EQ(watcher.Tri(0).mapIndex[0], grabSlot);
   EXPECT_EQ(m.mapVertices[static_cast<std::size_t>(grabSlot)].s, 10);
   view.MouseMove(ButtonEvent(MouseButton::Left, 28, 24, true));

@@ -165,9 +165,8 @@ TEST(CompanionSkin, PlaceholderIsAFourPixelChequer) {
 
 TEST(CompanionNormals, OnlyShownCompanionsInTheModelsFrame) {
   Model model;
-  auto frame = std::make_unique<Frame>();
-  model.currentFrame = frame->vertices.data();
-  model.frames.push_back(std::move(frame));
+  model.frames.push_back(std::make_unique<Frame>());
+  model.frames.push_back(std::make_unique<Frame>());
   model.currentFrameIndex = 1;
   auto make = [](int frames) {
     auto c = std::make_unique<Companion>();
@@ -194,7 +193,7 @@ TEST(CompanionNormals, OnlyShownCompanionsInTheModelsFrame) {
   EXPECT_EQ(model.companions[2]->triangles[0].faceNormal[2], 0.0f);
 
   model.companions[0]->triangles[0].faceNormal[2] = 0.5f;
-  model.currentFrame = nullptr;  // no frame: companions are skipped too
+  model.frames.clear();  // no frame: companions are skipped too
   ComputeCompanionFaceNormals(model);
   EXPECT_EQ(model.companions[0]->triangles[0].faceNormal[2], 0.5f);
 }

@@ -15,9 +15,9 @@ std::unique_ptr<Model> Mesh(const std::vector<std::array<int, 3>>& tris) {
   auto m = std::make_unique<Model>();
   m->skinWidth = 16;
   m->skinHeight = 16;
-  m->numMapVertices = 300;
+  m->SetMapVertexCount(300);
   for (int i = 0; i < 300; ++i) m->mapVertices[i] = {static_cast<float>(i), static_cast<float>(2 * i)};
-  m->numTriangles = static_cast<std::int16_t>(tris.size());
+  m->SetTriangleCount(static_cast<std::int16_t>(tris.size()));
   for (std::size_t i = 0; i < tris.size(); ++i)
     for (int k = 0; k < 3; ++k) {
       m->triangles[i].vertexIndex[k] = static_cast<std::int16_t>(tris[i][k]);
@@ -57,7 +57,7 @@ struct Ref {
     for (;;) {
       if (taken.size() == 126) break;
       int found = -1, fj = 0;
-      for (int t = start + 1; t < m.numTriangles && found < 0; ++t)
+      for (int t = start + 1; t < m.TriangleCount() && found < 0; ++t)
         for (int j = 0; j < 3; ++j)
           if (C(t, j) == a && C(t, j + 1) == b) {
             found = t;
@@ -74,14 +74,14 @@ struct Ref {
       taken.push_back(found);
       used[found] = 2;
     }
-    for (int t = start + 1; t < m.numTriangles; ++t)
+    for (int t = start + 1; t < m.TriangleCount(); ++t)
       if (used[t] == 2) used[t] = 0;
     return static_cast<int>(taken.size());
   }
   std::vector<std::int32_t> Build() {
-    used.assign(m.numTriangles, 0);
+    used.assign(m.TriangleCount(), 0);
     std::vector<std::int32_t> out;
-    for (int i = 0; i < m.numTriangles; ++i) {
+    for (int i = 0; i < m.TriangleCount(); ++i) {
       if (used[i] == 1) continue;
       int bestLen = 0;
       bool bestStrip = false;
@@ -175,9 +175,9 @@ TEST(GlCommands, SameWordsAsTheLinearSearchOnRandomMeshes) {
     auto m = std::make_unique<Model>();
     m->skinWidth = 64;
     m->skinHeight = 32;
-    m->numMapVertices = 40;
+    m->SetMapVertexCount(40);
     for (int i = 0; i < 40; ++i) m->mapVertices[i] = {static_cast<float>(i % 9), static_cast<float>(i / 9)};
-    m->numTriangles = static_cast<std::int16_t>(tris);
+    m->SetTriangleCount(static_cast<std::int16_t>(tris));
     for (int i = 0; i < tris; ++i)
       for (int k = 0; k < 3; ++k) {
         int v = static_cast<int>(rng() % verts);

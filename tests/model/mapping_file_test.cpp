@@ -11,7 +11,7 @@ namespace {
 struct TwoTriangles {
   Model m;
   TwoTriangles() {
-    m.numTriangles = 2;
+    m.SetTriangleCount(2);
     m.numVertices = 4;
     m.skinWidth = m.skinHeight = 256;
     for (int i = 0; i < 2; ++i)

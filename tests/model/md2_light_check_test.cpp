@@ -23,6 +23,6 @@ TEST(LoadMd2, RefusesFramesWhoseFacesCannotBeLit) {
   EXPECT_EQ(ShownText(loaded.error()),
             "This MD2 is damaged: a frame places its vertices too far apart for its faces to be lit.\n" + path);
   EXPECT_EQ(model.modelLoaded, 0);
-  EXPECT_EQ(model.numTriangles, 0);
+  EXPECT_EQ(model.TriangleCount(), 0);
   EXPECT_TRUE(image.empty());
 }

@@ -79,20 +79,20 @@ TEST(LoadMd2, FillsTheModelAndCallsTheRebuilds) {
   Model& m = *s.model;
   EXPECT_EQ(m.modelLoaded, 1);
   EXPECT_EQ(m.numVertices, 4);
-  EXPECT_EQ(m.numTriangles, 2);
-  EXPECT_EQ(m.numMapVertices, 4);
-  EXPECT_EQ(m.storedNumMapVertices, 4);
+  EXPECT_EQ(m.TriangleCount(), 2);
+  EXPECT_EQ(m.MapVertexCount(), 4);
+  EXPECT_EQ(m.StoredMapVertexCount(), 4);
   EXPECT_EQ(m.triangles[1].storedMapIndex[2], 3);
   ASSERT_EQ(m.frames.size(), 1u);
-  EXPECT_EQ(m.currentFrame, m.frames[0]->vertices.data());
+  EXPECT_EQ(m.CurrentFrame(), m.frames[0]->vertices.data());
   EXPECT_EQ(m.frames[0]->name, "stand01");
-  EXPECT_EQ(m.currentFrame[2].x, 0.0f);
-  EXPECT_EQ(m.currentFrame[2].y, 1.0f);
+  EXPECT_EQ(m.CurrentFrame()[2].x, 0.0f);
+  EXPECT_EQ(m.CurrentFrame()[2].y, 1.0f);
   EXPECT_EQ(m.triangles[0].cornerMap[1].s, 7.0f);
   // Corners (-1,0,0), (0,0,0), (0,1,0): the normal points along +z.
   EXPECT_FLOAT_EQ(m.triangles[0].faceNormal[2], 1.0f);
   EXPECT_EQ(m.currentSkinIndex, -1);
-  EXPECT_EQ(m.currentSkin, nullptr);
+  EXPECT_EQ(m.CurrentSkin(), nullptr);
   EXPECT_EQ(s.image, bytes);
   EXPECT_TRUE(s.ui.texts().empty());
 }
@@ -115,7 +115,7 @@ TEST(LoadMd2, DuplicateAndUnusedMappingIsDroppedAndRenumberedOnSave) {
   t.st = {{{0, 0}}, {{7, 0}}, {{0, 0}}, {{9, 9}}, {{7, 7}}, {{0, 7}}};
   t.tris = {{{0, 1, 2, 0, 1, 4}}, {{0, 2, 3, 2, 4, 5}}};
   ASSERT_EQ(s.Load(s.Put("dup.md2", t.Bytes())), 1);
-  EXPECT_EQ(s.model->numMapVertices, 4);
+  EXPECT_EQ(s.model->MapVertexCount(), 4);
   // Welded, the file is the plain quad again.
   EXPECT_EQ(s.SaveBytes(), QuadMd2().Bytes());
 }
@@ -188,7 +188,7 @@ TEST(SaveMd2, KeepsAFrameSizeOfItsOwn) {
   t.extraFrameBytes = 12;
   auto bytes = t.Bytes();
   ASSERT_EQ(s.Load(s.Put("padded.md2", bytes)), 1);
-  EXPECT_EQ(s.model->currentFrame[3].y, 1.0f);
+  EXPECT_EQ(s.model->CurrentFrame()[3].y, 1.0f);
   // Same layout, same GL commands: the file comes back unchanged, padding included.
   EXPECT_EQ(s.SaveBytes(), bytes);
   EXPECT_EQ(Md2Field(bytes, kFieldFrameSize), 40 + 16 + 12);
@@ -224,7 +224,7 @@ TEST(LoadMd2, RelativeNamesResolveUnderTheBaseFolderIgnoringCaseWhereverItRuns) 
   EXPECT_EQ(skin.hasFile, 1);
   EXPECT_EQ(skin.pixels[0], 42);
   EXPECT_EQ(skin.name, "models\\x\\skin.pcx");
-  EXPECT_EQ(s.model->currentSkin, &skin);
+  EXPECT_EQ(s.model->CurrentSkin(), &skin);
   EXPECT_EQ(s.model->currentSkinIndex, 0);
   EXPECT_TRUE(s.ui.texts().empty());
 }
@@ -317,7 +317,7 @@ TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {
   auto good = t.Bytes();
   ASSERT_EQ(s.Load(s.Put("good.md2", good)), 1);
   s.model->triangles[0].flags = TRI_SELECTED;
-  Skin* skin = s.model->currentSkin;
+  Skin* skin = s.model->CurrentSkin();
 
   std::vector<std::pair<std::vector<std::uint8_t>, std::string>> bad;
   bad.push_back({{}, "This is not an MD2!"});
@@ -349,9 +349,9 @@ TEST(LoadMd2, FailureLeavesTheLoadedModelAsItWas) {
                                                    "Error Loading: 2 (No such file or directory)\n" +
                                                    s.dir.File("missing.md2")});
 
-  EXPECT_EQ(s.model->numTriangles, 2);
+  EXPECT_EQ(s.model->TriangleCount(), 2);
   EXPECT_EQ(s.model->triangles[0].flags, TRI_SELECTED);
-  EXPECT_EQ(s.model->currentSkin, skin);
+  EXPECT_EQ(s.model->CurrentSkin(), skin);
   EXPECT_EQ(s.model->skins.size(), 1u);
   EXPECT_EQ(s.image, good);
   EXPECT_EQ(s.SaveBytes(), good);

@@ -23,12 +23,12 @@ void SetCorners(Model& m, int i, MapVertex a, MapVertex b, MapVertex c) {
 
 TEST(Weld, MergesCornersCloserThanTheToleranceOnly) {
   auto m = std::make_unique<Model>();
-  m->numTriangles = 2;
+  m->SetTriangleCount(2);
   SetCorners(*m, 0, {10, 10}, {20, 10}, {20, 20});
   // 0.0019 apart in both axes: one vertex; 0.002 in either axis: separate.
   SetCorners(*m, 1, {10.0019f, 10.0019f}, {20.002f, 10}, {20, 20.002f});
   m->WeldMapVertices(0);
-  EXPECT_EQ(m->numMapVertices, 5);
+  EXPECT_EQ(m->MapVertexCount(), 5);
   EXPECT_EQ(m->triangles[1].mapIndex[0], 0);
   EXPECT_EQ(m->triangles[1].mapIndex[1], 3);
   EXPECT_EQ(m->triangles[1].mapIndex[2], 4);
@@ -39,12 +39,12 @@ TEST(Weld, MergesCornersCloserThanTheToleranceOnly) {
 
 TEST(Weld, TakesTheFirstMatchingVertexInOrderOfFirstUse) {
   auto m = std::make_unique<Model>();
-  m->numTriangles = 2;
+  m->SetTriangleCount(2);
   // Vertex 0 at 5.000, vertex 1 at 5.003: both within 1/512 of 5.0016.
   SetCorners(*m, 0, {5.0f, 0}, {5.003f, 0}, {9, 9});
   SetCorners(*m, 1, {5.0016f, 0}, {9, 9}, {5.003f, 0});
   m->WeldMapVertices(0);
-  EXPECT_EQ(m->numMapVertices, 3);
+  EXPECT_EQ(m->MapVertexCount(), 3);
   EXPECT_EQ(m->triangles[1].mapIndex[0], 0);
   EXPECT_EQ(m->triangles[1].mapIndex[1], 2);
   EXPECT_EQ(m->triangles[1].mapIndex[2], 1);
@@ -52,18 +52,18 @@ TEST(Weld, TakesTheFirstMatchingVertexInOrderOfFirstUse) {
 
 TEST(Weld, DropsDuplicateAndUnusedVerticesWhenCopyingFromIndices) {
   auto m = std::make_unique<Model>();
-  m->numMapVertices = 5;
+  m->SetMapVertexCount(5);
   m->mapVertices[0] = {1, 1};
   m->mapVertices[1] = {99, 99};  // used by nobody
   m->mapVertices[2] = {2, 2};
   m->mapVertices[3] = {1, 1};    // duplicate of 0
   m->mapVertices[4] = {3, 3};
-  m->numTriangles = 1;
+  m->SetTriangleCount(1);
   m->triangles[0].mapIndex[0] = 4;
   m->triangles[0].mapIndex[1] = 3;
   m->triangles[0].mapIndex[2] = 2;
   m->WeldMapVertices(1);
-  ASSERT_EQ(m->numMapVertices, 3);
+  ASSERT_EQ(m->MapVertexCount(), 3);
   EXPECT_EQ(m->mapVertices[0].s, 3);
   EXPECT_EQ(m->mapVertices[1].s, 1);
   EXPECT_EQ(m->mapVertices[2].s, 2);
@@ -79,7 +79,8 @@ TEST(Weld, GridAgreesWithTheFullSearchOnRandomMappings) {
     auto a = std::make_unique<Model>();
     auto b = std::make_unique<Model>();
     int tris = 1 + static_cast<int>(rng() % kMaxTriangles);
-    a->numTriangles = b->numTriangles = static_cast<std::int16_t>(tris);
+    a->SetTriangleCount(tris);
+    b->SetTriangleCount(tris);
     // Clusters of corners a fraction of a tolerance apart, straddling cell
     // borders, plus exact duplicates and far-off values.
     std::uniform_int_distribution<int> base(0, round % 2 ? 20 : 400);
@@ -93,10 +94,10 @@ TEST(Weld, GridAgreesWithTheFullSearchOnRandomMappings) {
       }
     a->WeldMapVertices(0);
     WeldMapVerticesDirect(*b, 0);
-    ASSERT_EQ(a->numMapVertices, b->numMapVertices) << "round " << round;
+    ASSERT_EQ(a->MapVertexCount(), b->MapVertexCount()) << "round " << round;
     for (int i = 0; i < tris; ++i)
       for (int k = 0; k < 3; ++k) ASSERT_EQ(a->triangles[i].mapIndex[k], b->triangles[i].mapIndex[k]);
-    for (int e = 0; e < a->numMapVertices; ++e) {
+    for (int e = 0; e < a->MapVertexCount(); ++e) {
       ASSERT_EQ(a->mapVertices[e].s, b->mapVertices[e].s);
       ASSERT_EQ(a->mapVertices[e].t, b->mapVertices[e].t);
     }
@@ -105,26 +106,26 @@ TEST(Weld, GridAgreesWithTheFullSearchOnRandomMappings) {
 
 TEST(Weld, NotANumberNeverMerges) {
   auto m = std::make_unique<Model>();
-  m->numTriangles = 1;
+  m->SetTriangleCount(1);
   float nan = std::nanf("");
   SetCorners(*m, 0, {nan, 0}, {nan, 0}, {1, 1});
   m->WeldMapVertices(0);
-  EXPECT_EQ(m->numMapVertices, 3);
+  EXPECT_EQ(m->MapVertexCount(), 3);
 }
 
 TEST(MappingStore, RevertRightAfterStoreChangesNothing) {
   auto m = std::make_unique<Model>();
-  m->numMapVertices = 3;
+  m->SetMapVertexCount(3);
   m->mapVertices[0] = {1, 2};
   m->mapVertices[1] = {3, 4};
   m->mapVertices[2] = {5, 6};
-  m->numTriangles = 1;
+  m->SetTriangleCount(1);
   m->triangles[0].mapIndex[0] = 0;
   m->triangles[0].mapIndex[1] = 1;
   m->triangles[0].mapIndex[2] = 2;
   m->StoreMapping();
   m->RevertMapping();
-  EXPECT_EQ(m->numMapVertices, 3);
+  EXPECT_EQ(m->MapVertexCount(), 3);
   EXPECT_EQ(m->mapVertices[1].s, 3);
   EXPECT_EQ(m->triangles[0].mapIndex[2], 2);
   EXPECT_EQ(m->triangles[0].cornerMap[2].t, 6);
@@ -132,19 +133,19 @@ TEST(MappingStore, RevertRightAfterStoreChangesNothing) {
 
 TEST(MappingStore, RevertUndoesAnEditOfCornersAndVertices) {
   auto m = std::make_unique<Model>();
-  m->numMapVertices = 3;
+  m->SetMapVertexCount(3);
   m->mapVertices[0] = {1, 2};
   m->mapVertices[1] = {3, 4};
   m->mapVertices[2] = {5, 6};
-  m->numTriangles = 1;
+  m->SetTriangleCount(1);
   for (int k = 0; k < 3; ++k) m->triangles[0].mapIndex[k] = static_cast<std::int16_t>(k);
   m->StoreMapping();
   // An edit that moves a corner onto another and re-welds.
   m->triangles[0].cornerMap[1] = {1, 2};
   m->WeldMapVertices(0);
-  ASSERT_EQ(m->numMapVertices, 2);
+  ASSERT_EQ(m->MapVertexCount(), 2);
   m->RevertMapping();
-  EXPECT_EQ(m->numMapVertices, 3);
+  EXPECT_EQ(m->MapVertexCount(), 3);
   EXPECT_EQ(m->triangles[0].mapIndex[1], 1);
   EXPECT_EQ(m->triangles[0].cornerMap[1].s, 3);
   EXPECT_EQ(m->mapVertices[1].t, 4);
@@ -158,8 +159,8 @@ TEST(FaceNormals, UnitCrossProductOfTheEdgesInFileOrder) {
   frame->vertices[2] = {2, 3, 0};
   frame->vertices[3] = {4, 0, 0};
   m->frames.push_back(std::move(frame));
-  m->currentFrame = m->frames[0]->vertices.data();
-  m->numTriangles = 2;
+  m->currentFrameIndex = 0;
+  m->SetTriangleCount(2);
   m->triangles[0].vertexIndex[0] = 0;
   m->triangles[0].vertexIndex[1] = 1;
   m->triangles[0].vertexIndex[2] = 2;
@@ -177,7 +178,7 @@ TEST(FaceNormals, UnitCrossProductOfTheEdgesInFileOrder) {
 
 TEST(FaceNormals, NothingHappensWithoutACurrentFrame) {
   auto m = std::make_unique<Model>();
-  m->numTriangles = 1;
+  m->SetTriangleCount(1);
   m->triangles[0].faceNormal[1] = 0.5f;
   m->ComputeFaceNormals();
   EXPECT_EQ(m->triangles[0].faceNormal[1], 0.5f);

@@ -83,9 +83,9 @@ struct BallWorld {
     std::vector<std::array<int, 3>> t;
     ball(0, 22, v, t);
     SetUpModel(model, v, t);
-    for (int i = 0; i < model.numTriangles; ++i)
+    for (int i = 0; i < model.TriangleCount(); ++i)
       for (int k = 0; k < 3; ++k) model.triangles[i].mapIndex[k] = model.triangles[i].vertexIndex[k];
-    model.numMapVertices = model.numVertices;
+    model.SetMapVertexCount(model.numVertices);
     for (int i = 0; i < model.numVertices; ++i)
       model.mapVertices[i] = MapVertex{static_cast<float>(i % 20) * 3.1f, static_cast<float>(i / 20) * 4.7f};
     model.triangles[3].flags = TRI_SELECTED;
@@ -112,14 +112,14 @@ struct BallWorld {
       return skin;
     };
     model.skins.push_back(image(64, 80, 7));
-    model.currentSkin = model.skins.back().get();
+    model.currentSkinIndex = static_cast<std::int16_t>(model.skins.size() - 1);
     model.skinWidth = 64;
     model.skinHeight = 80;
     model.phongMaps.push_back(image(256, 256, 3));
-    model.currentPhongMap = model.phongMaps.back().get();
+    model.currentPhongMapIndex = static_cast<std::int16_t>(model.phongMaps.size() - 1);
     model.envMaps.push_back(image(256, 256, 5));
-    model.currentEnvMap = model.envMaps.back().get();
-    BuildPhongLightRows(lighting, *model.currentPhongMap);
+    model.currentEnvMapIndex = static_cast<std::int16_t>(model.envMaps.size() - 1);
+    BuildPhongLightRows(lighting, *model.CurrentPhongMap());
     colormap.resize(kColormapRows * kColormapRowLength);
     for (std::size_t i = 0; i < colormap.size(); ++i) colormap[i] = static_cast<std::uint8_t>(i * 3);
   }

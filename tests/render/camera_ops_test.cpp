@@ -132,7 +132,7 @@ TEST(CenterOnSelected, UsesShownSelectedTrianglesOnly) {
   EXPECT_NEAR(vp.pan[0], -0.999999, 1e-6);
   EXPECT_NEAR(vp.pan[1], 0, 1e-6);
   EXPECT_NEAR(vp.pan[2], -0.999999, 1e-6);
-  model.currentFrame = nullptr;
+  model.currentFrameIndex = -1;
   vp.pan[0] = 9;
   EXPECT_FALSE(CenterOnSelected(vp, model));
   EXPECT_EQ(vp.pan[0], 9);
@@ -154,7 +154,7 @@ TEST(CenterOnScene, IncludesShownCompanionsAtTheirOffset) {
   EXPECT_FLOAT_EQ(vp.pan[0], 0.0f);
   EXPECT_FLOAT_EQ(vp.pan[1], -4.0f);
   EXPECT_FLOAT_EQ(vp.pan[2], -2.5f);
-  model.currentFrame = nullptr;
+  model.currentFrameIndex = -1;
   EXPECT_FALSE(CenterOnScene(vp, model));
 }
 

@@ -31,9 +31,14 @@ class CheckRenderModeTest : public ::testing::Test {
   }
 
   void Give(bool skin, bool phong, bool env) {
-    model.currentSkin = skin ? &skinRecord : nullptr;
-    model.currentPhongMap = phong ? &phongRecord : nullptr;
-    model.currentEnvMap = env ? &envRecord : nullptr;
+    const auto give = [](std::vector<std::unique_ptr<Skin>>& list, std::int16_t& index, bool have) {
+      list.clear();
+      if (have) list.push_back(std::make_unique<Skin>());
+      index = have ? 0 : -1;
+    };
+    give(model.skins, model.currentSkinIndex, skin);
+    give(model.phongMaps, model.currentPhongMapIndex, phong);
+    give(model.envMaps, model.currentEnvMapIndex, env);
   }
 
   int Check(int from, int to) { return CheckRenderMode(modes, model, viewport, ui, palettePath, base, from, to); }
@@ -42,7 +47,6 @@ class CheckRenderModeTest : public ::testing::Test {
 
   TempDir dir;
   Model model;
-  Skin skinRecord, phongRecord, envRecord;
   Viewport viewport;
   RenderModes modes;
   ScriptedUi ui;
@@ -116,7 +120,7 @@ TEST_F(CheckRenderModeTest, EnteringALitModeLoadsTheColormapAndLeavingReleasesIt
   EXPECT_EQ(viewport.lightLevels.size(), 40u * 30u);
 
   // A refused change keeps the old mode's colormap.
-  model.currentPhongMap = nullptr;
+  model.currentPhongMapIndex = -1;
   EXPECT_EQ(Check(8, 9), 0);
   EXPECT_EQ(modes.colormap.size(), 64u * 256u);
 

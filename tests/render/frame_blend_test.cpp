@@ -16,7 +16,7 @@ class FrameBlendTest : public RenderModeTest {
   void SetUp() override {
     RenderModeTest::SetUp();
     AddSkin(0);
-    for (int i = 0; i < kSkin * kSkin; ++i) model.currentSkin->pixels[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    for (int i = 0; i < kSkin * kSkin; ++i) model.CurrentSkin()->pixels[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
     AddFrame(11, 24);
     AddFrame(13, 12);
   }
@@ -31,7 +31,6 @@ class FrameBlendTest : public RenderModeTest {
   }
   void ShowFrame(int index) {
     model.currentFrameIndex = static_cast<std::int16_t>(index);
-    model.currentFrame = model.frames[static_cast<std::size_t>(index)]->vertices.data();
     model.ComputeFaceNormals();
   }
   std::vector<std::uint8_t> Picture(int mode) {

@@ -11,7 +11,7 @@ using KeptClearTest = RenderModeTest;
 
 TEST_F(KeptClearTest, PartlyClearedPicturesMatchWholeClearsFrameAfterFrame) {
   AddSkin(0);
-  for (int i = 0; i < kSkin * kSkin; ++i) model.currentSkin->pixels[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 7);
+  for (int i = 0; i < kSkin * kSkin; ++i) model.CurrentSkin()->pixels[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 7);
   std::vector<std::uint8_t> colormap(kColormapRows * kColormapRowLength);
   for (std::size_t i = 0; i < colormap.size(); ++i) colormap[i] = static_cast<std::uint8_t>(i * 5);
   context.colormap = colormap.data();

@@ -118,7 +118,7 @@ TEST(Shading, CompanionsShadedOnlyWhenShown) {
 
 TEST(Shading, NothingWithoutAFrame) {
   Model model;
-  model.numTriangles = 1;
+  model.SetTriangleCount(1);
   model.triangles[0].shade[0] = 9;
   Lighting l;
   ComputeShading(model, l, 0);

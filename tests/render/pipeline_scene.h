@@ -17,9 +17,8 @@ inline void SetUpModel(Model& model, const std::vector<Vec3>& vertices,
   for (std::size_t i = 0; i < vertices.size(); ++i) frame->vertices[i] = vertices[i];
   model.numVertices = static_cast<std::int16_t>(vertices.size());
   model.currentFrameIndex = 0;
-  model.currentFrame = frame->vertices.data();
   model.frames.push_back(std::move(frame));
-  model.numTriangles = static_cast<std::int16_t>(tris.size());
+  model.SetTriangleCount(static_cast<std::int16_t>(tris.size()));
   for (std::size_t t = 0; t < tris.size(); ++t) {
     model.triangles[t] = Triangle{};
     for (int k = 0; k < 3; ++k) model.triangles[t].vertexIndex[k] = static_cast<std::int16_t>(tris[t][k]);

@@ -98,7 +98,6 @@ TEST(Accept, DepthRangeSpansModelAndShownCompanions) {
   // Frame 1 for the model: a second copy, so the short companion lacks it.
   model.frames.push_back(std::make_unique<Frame>(*model.frames[0]));
   model.currentFrameIndex = 1;
-  model.currentFrame = model.frames[1]->vertices.data();
   model.companions[0]->numFrames = 2;
   model.companions[0]->frameVertices.insert(model.companions[0]->frameVertices.end(),
                                             model.companions[0]->frameVertices.begin(),
@@ -153,7 +152,7 @@ TEST(Transform, FramesAboveTwoThousandVerticesFit) {
 
 TEST(Render, NoFrameClearsBuffersAndAcceptsNothing) {
   Model model;
-  model.numTriangles = 1;
+  model.SetTriangleCount(1);
   model.companions.push_back(MakeCompanion(FacingTriangle(45), {{0, 1, 2}}, 1));
   model.companions[0]->drawList = {0};  // left over from an earlier render
   Viewport vp = SizedViewport(8, 4);

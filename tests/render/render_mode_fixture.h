@@ -28,16 +28,15 @@ class RenderModeTest : public ::testing::Test {
     frame->vertices[2] = at(-kHalf, kHalf);
     frame->vertices[3] = at(kHalf, kHalf);
     model.numVertices = 4;
-    model.currentFrame = frame->vertices.data();
     model.frames.push_back(std::move(frame));
-    model.numTriangles = 2;
+    model.SetTriangleCount(2);
     const int corners[2][3] = {{0, 1, 2}, {1, 3, 2}};
     for (int t = 0; t < 2; ++t)
       for (int k = 0; k < 3; ++k) {
         model.triangles[t].vertexIndex[k] = static_cast<std::int16_t>(corners[t][k]);
         model.triangles[t].mapIndex[k] = static_cast<std::int16_t>(corners[t][k]);
       }
-    model.numMapVertices = 4;
+    model.SetMapVertexCount(4);
     model.mapVertices[0] = {0, 15.9f};
     model.mapVertices[1] = {15.9f, 15.9f};
     model.mapVertices[2] = {0, 0};
@@ -66,19 +65,18 @@ class RenderModeTest : public ::testing::Test {
     ComputeRowOffsets(skin.get());
     model.skins.push_back(std::move(skin));
     model.currentSkinIndex = 0;
-    model.currentSkin = model.skins.back().get();
-    return *model.currentSkin;
+    return *model.CurrentSkin();
   }
 
   // A 256 x 256 map of one value (light level or colour).
-  Skin& AddMap(std::vector<std::unique_ptr<Skin>>& list, Skin*& current, std::uint8_t value) {
+  Skin& AddMap(std::vector<std::unique_ptr<Skin>>& list, std::int16_t& current, std::uint8_t value) {
     auto map = std::make_unique<Skin>();
     map->width = map->height = 256;
     map->pixels.assign(256 * 256, value);
     for (int i = 0; i < 768; ++i) map->palette[i] = static_cast<std::uint8_t>(255 - i / 3);
     list.push_back(std::move(map));
-    current = list.back().get();
-    return *current;
+    current = static_cast<std::int16_t>(list.size() - 1);
+    return *list.back();
   }
 
   void Render(int index, int kind) {

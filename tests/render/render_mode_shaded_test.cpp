@@ -78,7 +78,7 @@ TEST_F(RenderModeTest, PixelsRefreshInAnUntexturedModeOnlyRebuildsThePalette) {
 
 TEST_F(RenderModeTest, EnvironmentMappedShowsTheMapInItsOwnPaletteAndTagsNothing) {
   AddSkin(0);
-  Skin& env = AddMap(model.envMaps, model.currentEnvMap, 123);
+  Skin& env = AddMap(model.envMaps, model.currentEnvMapIndex, 123);
   std::fill(viewport.tagBuffer.begin(), viewport.tagBuffer.end(), 5);
   Render(MODE_ENVIRONMENT, REDRAW_FULL);
   EXPECT_EQ(viewport.frameBuffer[Centre()], 123);
@@ -87,7 +87,7 @@ TEST_F(RenderModeTest, EnvironmentMappedShowsTheMapInItsOwnPaletteAndTagsNothing
 }
 
 TEST_F(RenderModeTest, PhongAddsTheBaseToTheMapLevel) {
-  AddMap(model.phongMaps, model.currentPhongMap, 30);
+  AddMap(model.phongMaps, model.currentPhongMapIndex, 30);
   context.editMode = 1;
   model.triangles[0].flags = TRI_MARKED;
   Render(MODE_PHONG, REDRAW_FULL);

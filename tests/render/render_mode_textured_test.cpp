@@ -24,7 +24,7 @@ TEST_F(RenderModeTest, TexturedSkinOfOneColourShowsItOnEveryModelPixel) {
   EXPECT_LT(drawn, kSize * kSize - 500);
   EXPECT_EQ(viewport.frameBuffer[Centre()], 77);
   EXPECT_EQ(viewport.frameBuffer[0], 9);
-  EXPECT_EQ(modes.Current().palette, model.currentSkin->palette);
+  EXPECT_EQ(modes.Current().palette, model.CurrentSkin()->palette);
 }
 
 TEST_F(RenderModeTest, PaintModeFullTagsEachPixelWithTheTexelItShows) {
@@ -98,8 +98,8 @@ TEST_F(RenderModeTest, MappingModeTagsTrianglesAndOutlinesThemInBothKinds) {
     EXPECT_GT(edges3, 20) << kind;
   }
   // A Pixels refresh must not read triangle numbers as texels.
-  model.currentSkin->pixels.assign(kSkin * kSkin, 41);
-  model.currentSkin->pixels[0] = model.currentSkin->pixels[1] = 99;
+  model.CurrentSkin()->pixels.assign(kSkin * kSkin, 41);
+  model.CurrentSkin()->pixels[0] = model.CurrentSkin()->pixels[1] = 99;
   Render(MODE_TEXTURED, REDRAW_PIXELS);
   EXPECT_EQ(viewport.frameBuffer[Centre() + 6], 41);  // off the shared diagonal
 }
@@ -140,7 +140,7 @@ TEST_F(RenderModeTest, LitModesDrawColormapRowsAndKeepThemForPixelRefreshes) {
 
   // Recolouring goes through the colormap rows kept in lightLevels.
   for (int r = 0; r < kColormapRows; ++r) modes.colormap[r * 256 + 7] = static_cast<std::uint8_t>(128 + r);
-  model.currentSkin->pixels.assign(kSkin * kSkin, 7);
+  model.CurrentSkin()->pixels.assign(kSkin * kSkin, 7);
   Render(MODE_TEXTURED_G, REDRAW_PIXELS);
   for (std::size_t i = 0; i < Pixels(); ++i)
     if (viewport.tagBuffer[i] >= 0) {
@@ -152,7 +152,7 @@ TEST_F(RenderModeTest, PShadeReadsTheLightRowFromThePhongMap) {
   AddSkin(100);
   modes.colormap = RowColormap();
   ResizeViewport(viewport, kSize, kSize, true);
-  Skin& phong = AddMap(model.phongMaps, model.currentPhongMap, 20);  // light level 20 everywhere
+  Skin& phong = AddMap(model.phongMaps, model.currentPhongMapIndex, 20);  // light level 20 everywhere
   BuildPhongLightRows(lighting, phong);
   const int row = 63 - lighting.lightCurve[(20 * 4) & 0xFF] / 4;
   Render(MODE_TEXTURED_P, REDRAW_FULL);
@@ -170,7 +170,6 @@ TEST_F(RenderModeTest, ClosedResourceLeavesAClearedPictureWithoutGuide) {
   context.colourSlots[7] = 3;
   Render(MODE_TEXTURED, REDRAW_FULL);
   ASSERT_GT(CountTagged(), 0);
-  model.currentSkin = nullptr;
   model.currentSkinIndex = -1;
   Render(MODE_TEXTURED, REDRAW_FULL);
   for (std::size_t i = 0; i < Pixels(); ++i) {

@@ -22,7 +22,7 @@ struct AnimationDesk {
       frame->name = name;
       app.model.frames.push_back(std::move(frame));
     }
-    app.model.currentFrame = app.model.frames[0]->vertices.data();
+    app.model.currentFrameIndex = 0;
     RebuildListBars(app);
   }
   void Run(const std::string& name) {

@@ -16,8 +16,8 @@ namespace {
 // A two-triangle model on a 4 x 4 skin that passes every check.
 void Sound(Model& m) {
   m.numVertices = 4;
-  m.numTriangles = 2;
-  m.numMapVertices = 4;
+  m.SetTriangleCount(2);
+  m.SetMapVertexCount(4);
   const std::int16_t corners[2][3] = {{0, 1, 2}, {0, 2, 3}};
   for (int i = 0; i < 2; ++i)
     for (int k = 0; k < 3; ++k) {
@@ -26,7 +26,6 @@ void Sound(Model& m) {
     }
   m.frames.push_back(std::make_unique<Frame>());
   m.currentFrameIndex = 0;
-  m.currentFrame = m.frames[0]->vertices.data();
   auto skin = std::make_unique<Skin>();
   skin->width = 4;
   skin->height = 4;
@@ -34,7 +33,6 @@ void Sound(Model& m) {
   skin->storedPixels.assign(16, 0);
   m.skins.push_back(std::move(skin));
   m.currentSkinIndex = 0;
-  m.currentSkin = m.skins[0].get();
 }
 
 }  // namespace
@@ -45,13 +43,13 @@ TEST(CommandSequence, TheDocumentCheckFindsEachBrokenRule) {
   EXPECT_EQ(CheckDocument(sound), "");
   constexpr float inf = std::numeric_limits<float>::infinity();
   const std::vector<std::pair<const char*, std::function<void(Model&)>>> breaks = {
-      {"too many triangles", [](Model& m) { m.numTriangles = kMaxTriangles + 1; }},
+      {"too many triangles", [](Model& m) { m.SetTriangleCount(kMaxTriangles + 1); }},
       {"negative vertex count", [](Model& m) { m.numVertices = -1; }},
       {"vertex index past the count", [](Model& m) { m.triangles[1].vertexIndex[2] = 4; }},
       {"negative mapping index", [](Model& m) { m.triangles[0].mapIndex[0] = -1; }},
-      {"mapping index past the count", [](Model& m) { m.numMapVertices = 3; }},
+      {"mapping index past the count", [](Model& m) { m.SetMapVertexCount(3); }},
       {"stored index past the stored count", [](Model& m) {
-         m.storedNumMapVertices = 2;
+         m.SetStoredMapVertexCount(2);
          m.triangles[0].storedMapIndex[1] = 2;
        }},
       {"mapping vertex not a number", [](Model& m) { m.mapVertices[3].t = std::nanf(""); }},
@@ -59,7 +57,6 @@ TEST(CommandSequence, TheDocumentCheckFindsEachBrokenRule) {
       {"pixels short of the size", [](Model& m) { m.skins[0]->pixels.resize(15); }},
       {"stored pixels of another size", [](Model& m) { m.skins[0]->height = 5; m.skins[0]->pixels.resize(20); }},
       {"current skin past the list", [](Model& m) { m.currentSkinIndex = 1; }},
-      {"current skin pointer stale", [](Model& m) { m.currentSkin = nullptr; }},
       {"current frame past the list", [](Model& m) { m.currentFrameIndex = 1; }},
   };
   for (const auto& [what, breakIt] : breaks) {

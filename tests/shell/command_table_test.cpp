@@ -151,7 +151,7 @@ TEST(CommandTable, ACommandOutOfMemoryEndsWithAMessageAndItsChangesUndoable) {
   ScriptedUi ui;
   MemoryProfile profile;
   App app(ui, profile);
-  app.model.numTriangles = 1;
+  app.model.SetTriangleCount(1);
   app.model.triangles[0].cornerMap[0] = {5.0f, 6.0f};
   Command c;
   c.label = "&Grow Everything\tCtrl+G";

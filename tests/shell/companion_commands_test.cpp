@@ -76,7 +76,7 @@ TEST_F(CompanionFixture, OpenWithANamedSkinAsksOnce) {
   EXPECT_EQ(ui.dialogs()[0].initialName, "*.md2");
   ASSERT_EQ(app.model.companions.size(), 1u);
   EXPECT_EQ(app.model.currentCompanionIndex, 0);
-  Companion* c = app.model.currentCompanion;
+  Companion* c = app.model.CurrentCompanion();
   ASSERT_EQ(c, app.model.companions[0].get());
   EXPECT_EQ(c->name, dir.File("skinned.md2"));
   EXPECT_EQ(c->skinPixels[0], 77);
@@ -126,7 +126,7 @@ TEST_F(CompanionFixture, OpenFailuresAddNothing) {
   EXPECT_EQ(ui.texts()[1].rfind("The companion could not be opened.\n", 0), 0u);
   EXPECT_NE(ui.texts()[2].find("4096"), std::string::npos);
   EXPECT_TRUE(app.model.companions.empty());
-  EXPECT_EQ(app.model.currentCompanion, nullptr);
+  EXPECT_EQ(app.model.CurrentCompanion(), nullptr);
   EXPECT_EQ(log.Count(kEverythingChanged), 0);
 }
 
@@ -143,18 +143,15 @@ TEST_F(CompanionFixture, CloseChoosesTheNextCurrent) {
   OpenPlain();
   OpenPlain();
   Companion* second = app.model.companions[1].get();
-  Companion* third = app.model.companions[2].get();
   app.model.currentCompanionIndex = 0;
-  app.model.currentCompanion = app.model.companions[0].get();
   OnCompanionClose(app);  // the first of three: the former second
   EXPECT_EQ(app.model.currentCompanionIndex, 0);
-  EXPECT_EQ(app.model.currentCompanion, second);
+  EXPECT_EQ(app.model.CurrentCompanion(), second);
 
   app.model.currentCompanionIndex = 1;
-  app.model.currentCompanion = third;
   OnCompanionClose(app);  // the last: the new last
   EXPECT_EQ(app.model.currentCompanionIndex, 0);
-  EXPECT_EQ(app.model.currentCompanion, second);
+  EXPECT_EQ(app.model.CurrentCompanion(), second);
   ASSERT_EQ(app.model.companions.size(), 1u);
 }
 
@@ -163,16 +160,16 @@ TEST_F(CompanionFixture, HideShowFlipsAndRenamesTheItem) {
   OnCompanionHideShow(app);  // no companion: nothing
   OpenPlain();
   OnCompanionHideShow(app);
-  EXPECT_EQ(app.model.currentCompanion->hidden, 1);
+  EXPECT_EQ(app.model.CurrentCompanion()->hidden, 1);
   EXPECT_EQ(CompanionHideItemText(app), "&Show\tH");
   OnCompanionHideShow(app);
-  EXPECT_EQ(app.model.currentCompanion->hidden, 0);
+  EXPECT_EQ(app.model.CurrentCompanion()->hidden, 0);
   EXPECT_EQ(CompanionHideItemText(app), "&Hide\tH");
 }
 
 TEST_F(CompanionFixture, LoadSkinReplacesOrFallsBack) {
   OpenPlain();
-  Companion* c = app.model.currentCompanion;
+  Companion* c = app.model.CurrentCompanion();
   ui.QueueFile(dir.File("skin.pcx"));
   OnCompanionLoadSkin(app);
   EXPECT_EQ(c->skinPixels[0], 77);
@@ -190,7 +187,7 @@ TEST_F(CompanionFixture, OffsetDialogWritesBackOnOk) {
   OnCompanionOffset(app);  // no companion: no dialog
   EXPECT_TRUE(offsets.shown.empty());
   OpenPlain();
-  Companion* c = app.model.currentCompanion;
+  Companion* c = app.model.CurrentCompanion();
   offsets.answers.push_back(CompanionOffset{1.5f, -2, 30});
   OnCompanionOffset(app);
   EXPECT_EQ(c->offsetX, 1.5f);
@@ -231,9 +228,10 @@ TEST_F(CompanionFixture, ShadeRampsFollowTheSkinPaletteAndSlots) {
   EXPECT_EQ(app.lighting.shadeRamps[0][63][0], 9);  // 10 * 249 / 256 = 9.7
   auto skin = std::make_unique<Skin>();
   skin->palette[30] = 200;  // entry 10 = (200, 0, 0)
-  app.model.currentSkin = skin.get();
+  app.model.skins.push_back(std::move(skin));
+  app.model.currentSkinIndex = 0;
   BuildShadeRampsFor(app);
   EXPECT_EQ(app.lighting.shadeRamps[0][32][0], 50);  // 200 * 64 / 256
   EXPECT_EQ(app.lighting.shadeRamps[0][32][1], 0);
-  app.model.currentSkin = nullptr;
+  app.model.currentSkinIndex = -1;
 }

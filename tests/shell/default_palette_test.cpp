@@ -42,12 +42,12 @@ TEST(DefaultPalette, NewStandInAndSetToDefaultTakeTheBaseFoldersColormapPalette)
     g.app->model.skinWidth = g.app->model.skinHeight = 8;
     for (int i = 0; i < 3; ++i) g.ui.QueueAnswer(MsgAnswer::No);  // no checkerboard, grid, outline
     OnSkinNew(*g.app);
-    ASSERT_NE(g.app->model.currentSkin, nullptr);
-    EXPECT_EQ(g.app->model.currentSkin->palette, g.game) << "new skin";
+    ASSERT_NE(g.app->model.CurrentSkin(), nullptr);
+    EXPECT_EQ(g.app->model.CurrentSkin()->palette, g.game) << "new skin";
 
-    g.app->model.currentSkin->palette = GreyRampPalette();
+    g.app->model.CurrentSkin()->palette = GreyRampPalette();
     OnSetDefaultPalette(*g.app);
-    EXPECT_EQ(g.app->model.currentSkin->palette, g.game) << "Set to Default";
+    EXPECT_EQ(g.app->model.CurrentSkin()->palette, g.game) << "Set to Default";
   }
   {
     GameFolder g;

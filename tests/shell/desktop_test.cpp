@@ -107,7 +107,7 @@ TEST(StatusHints, ReadoutNamesTexelIndexColourZoomAndSelection) {
   d.Load();
   d.app->model.skins.push_back(MakeBlankSkin("s", 8, 8, GreyRampPalette()));
   Skin& skin = *d.app->model.skins.back();
-  d.app->model.currentSkin = &skin;
+  d.app->model.currentSkinIndex = static_cast<std::int16_t>(d.app->model.skins.size() - 1);
   skin.pixels[3 * 8 + 5] = 37;
   skin.palette[37 * 3] = 91, skin.palette[37 * 3 + 1] = 63, skin.palette[37 * 3 + 2] = 43;
   EXPECT_EQ(TexelText(SampleSkinAt(*d.app, 5.7f, 3.2f)), "Texel 5, 3  Index 37  RGB 91 63 43");
@@ -147,9 +147,8 @@ TEST(CtrlZHabit, ARevertByCtrlZSaysHowToUndoAndOffersTheKeyOnce) {
   Desk d;
   d.Load();
   d.app->model.skins.push_back(MakeBlankSkin("s", 8, 8, GreyRampPalette()));
-  d.app->model.currentSkin = d.app->model.skins.back().get();
-  d.app->model.currentSkinIndex = 0;
-  Skin& skin = *d.app->model.currentSkin;
+  d.app->model.currentSkinIndex = static_cast<std::int16_t>(d.app->model.skins.size() - 1);
+  Skin& skin = *d.app->model.CurrentSkin();
   const Command& revert = *FindCommand("Skins > Revert");
 
   // From the menu: no note, no question.
@@ -180,9 +179,8 @@ TEST(CtrlZHabit, ARevertByCtrlZSaysHowToUndoAndOffersTheKeyOnce) {
   d.Restart();
   d.Load();
   d.app->model.skins.push_back(MakeBlankSkin("s", 8, 8, GreyRampPalette()));
-  d.app->model.currentSkin = d.app->model.skins.back().get();
-  d.app->model.currentSkinIndex = 0;
-  d.app->model.currentSkin->pixels[0] = 7;
+  d.app->model.currentSkinIndex = static_cast<std::int16_t>(d.app->model.skins.size() - 1);
+  d.app->model.CurrentSkin()->pixels[0] = 7;
   d.ui.QueueAnswer(MsgAnswer::Yes);
   ExecuteCommandFromKey(*d.app, revert, "Ctrl+Z");
   EXPECT_TRUE(d.app->ctrlZUndoes);
@@ -239,7 +237,7 @@ TEST(DroppedFiles, AModelThenTwoPicturesOpenInOrder) {
   EXPECT_EQ(d.app->model.skins[0]->pixels[0], 3);
   EXPECT_EQ(d.app->model.skins[1]->pixels[0], 4);
   EXPECT_TRUE(d.app->model.skins[1]->flags & SKIN_EXTERNAL);
-  EXPECT_EQ(d.app->model.currentSkin, d.app->model.skins[1].get());
+  EXPECT_EQ(d.app->model.CurrentSkin(), d.app->model.skins[1].get());
   EXPECT_EQ(d.app->document.history.size(), 2u);  // one step a picture
 
   // A second model dropped asks what File > Open asks; Cancel keeps the first.
@@ -326,7 +324,7 @@ TEST(SkinFileWatch, EditExternallyHandsTheSkinFileToTheImageEditor) {
     return false;
   };
   d.app->model.skins.push_back(MakeBlankSkin("new", 8, 8, GreyRampPalette()));
-  d.app->model.currentSkin = d.app->model.skins.back().get();
+  d.app->model.currentSkinIndex = static_cast<std::int16_t>(d.app->model.skins.size() - 1);
   OnEditExternally(*d.app);  // never saved: no file to hand over
   EXPECT_TRUE(opened.empty());
   EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kEditExternallyNoFileText});

@@ -91,7 +91,7 @@ TEST(OpenCommand, CancelOfTheSaveQuestionLeavesEverything) {
   d.Open(other);
   EXPECT_EQ(d.ui.texts(), std::vector<std::string>{kSaveChanges});
   EXPECT_EQ(d.ui.shown()[0].buttons, MsgButtons::YesNoCancel);
-  EXPECT_EQ(d.app->model.numTriangles, 2);
+  EXPECT_EQ(d.app->model.TriangleCount(), 2);
   EXPECT_EQ(d.app->document.currentFile, d.quad);
   EXPECT_EQ(d.log.Count(kEverythingChanged), 1);
 
@@ -100,7 +100,7 @@ TEST(OpenCommand, CancelOfTheSaveQuestionLeavesEverything) {
   d.app->model.WeldMapVertices(1);
   d.ui.QueueAnswer(MsgAnswer::Yes);
   d.Open(other);
-  EXPECT_EQ(d.app->model.numTriangles, 1);
+  EXPECT_EQ(d.app->model.TriangleCount(), 1);
   EXPECT_EQ(d.app->document.currentFile, other);
   EXPECT_EQ(ReadBytes(d.quad)[68 + 4], 5);  // s of mapping vertex 1 as edited
 }
@@ -114,7 +114,7 @@ TEST(OpenCommand, ADamagedFileKeepsTheCurrentOne) {
   d.Open(bad);
   EXPECT_EQ(d.ui.texts().size(), 2u);
   EXPECT_EQ(d.app->document.currentFile, d.quad);
-  EXPECT_EQ(d.app->model.numTriangles, 2);
+  EXPECT_EQ(d.app->model.TriangleCount(), 2);
   EXPECT_EQ(d.log.Count(kEverythingChanged), 2);
 }
 

@@ -42,13 +42,12 @@ TEST(ListBars, LinkedSkinsMoveInFrontOfExternalOnes) {
   Skin* e2 = d.app.model.skins[2].get();
   d.AddSkin("models/L2", false);
   d.app.model.currentSkinIndex = 2;  // E2
-  d.app.model.currentSkin = e2;
   RebuildListBars(d.app);
   const ListBar& skins = d.app.listBars.skins;
   EXPECT_EQ(skins.items, (std::vector<std::string>{"L1", "models/L2", "E2", "E1"}));
   EXPECT_EQ(skins.images, (std::vector<int>{0, 0, 1, 1}));
   // The same record stays current wherever it went.
-  EXPECT_EQ(d.app.model.currentSkin, e2);
+  EXPECT_EQ(d.app.model.CurrentSkin(), e2);
   EXPECT_EQ(skins.selection, 2);
   EXPECT_EQ(d.app.model.skins[1]->name, "models\\L2");  // stored form
 }
@@ -98,7 +97,7 @@ TEST(ListBars, ChoosingASkinMakesItCurrentAndRefreshesThreePanes) {
   d.AddSkin("b", false);
   SelectSkinEntry(d.app, 1);
   EXPECT_EQ(d.app.model.currentSkinIndex, 1);
-  EXPECT_EQ(d.app.model.currentSkin, d.app.model.skins[1].get());
+  EXPECT_EQ(d.app.model.CurrentSkin(), d.app.model.skins[1].get());
   ASSERT_EQ(d.sent.size(), 1u);
   EXPECT_EQ(d.sent[0].panes, 0x2b);
   SelectSkinEntry(d.app, 7);  // not there: nothing

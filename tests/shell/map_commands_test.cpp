@@ -52,8 +52,8 @@ TEST(OpenPhongMap, LevelsAndLightRowsOfABrightPixel) {
   Model& m = d.app->model;
   ASSERT_EQ(m.phongMaps.size(), 1u);
   EXPECT_EQ(m.currentPhongMapIndex, 0);
-  ASSERT_EQ(m.currentPhongMap, m.phongMaps[0].get());
-  Skin& map = *m.currentPhongMap;
+  ASSERT_EQ(m.CurrentPhongMap(), m.phongMaps[0].get());
+  Skin& map = *m.CurrentPhongMap();
   EXPECT_EQ(map.name, "shine.bmp");
   EXPECT_TRUE(map.flags & SKIN_EXTERNAL);
   EXPECT_EQ(map.pixels[255], 63);  // grey 255
@@ -72,7 +72,7 @@ TEST(OpenPhongMap, ChangingTheExponentRebuildsRowsButNotLevels) {
   Desk d;
   d.ui.QueueFile(d.Map("a.pcx", false), 3);
   OnPhongMapOpen(*d.app);
-  Skin& map = *d.app->model.currentPhongMap;
+  Skin& map = *d.app->model.CurrentPhongMap();
   auto levels = map.pixels;
   auto rows = map.storedPixels;
   d.app->lighting.shadeExponent = 2.0;
@@ -104,7 +104,7 @@ TEST(OpenEnvMap, KeepsIndicesAndDropsTheStoredCopy) {
   d.ui.QueueFile(d.dir.File("env"), 3);  // PCX filter, no dot: .pcx
   OnEnvMapOpen(*d.app);
   ASSERT_EQ(d.app->model.envMaps.size(), 1u);
-  Skin& map = *d.app->model.currentEnvMap;
+  Skin& map = *d.app->model.CurrentEnvMap();
   EXPECT_EQ(map.pixels[7], 200);
   EXPECT_TRUE(map.storedPixels.empty());
   EXPECT_EQ(d.ui.dialogs().at(0).filter, kEnvMapFilter);
@@ -120,10 +120,10 @@ TEST(CloseMaps, TheOnlyMapLeavesNoCurrent) {
   EXPECT_EQ(m.currentPhongMapIndex, 1);
   OnPhongMapClose(*d.app);
   EXPECT_EQ(m.currentPhongMapIndex, 0);
-  EXPECT_EQ(m.currentPhongMap->name, "a.pcx");
+  EXPECT_EQ(m.CurrentPhongMap()->name, "a.pcx");
   OnPhongMapClose(*d.app);
   EXPECT_EQ(m.currentPhongMapIndex, -1);
-  EXPECT_EQ(m.currentPhongMap, nullptr);
+  EXPECT_EQ(m.CurrentPhongMap(), nullptr);
   OnPhongMapClose(*d.app);
   OnEnvMapClose(*d.app);
   EXPECT_TRUE(d.ui.texts().empty());
@@ -161,7 +161,7 @@ TEST(ScanMapFolderCommand, AppendsWithoutChangingTheCurrentMap) {
   EXPECT_EQ(m.envMaps[1]->name, "two.pcx");
   EXPECT_EQ(m.envMaps[2]->name, "one.bmp");
   EXPECT_EQ(m.currentEnvMapIndex, 0);
-  EXPECT_EQ(m.currentEnvMap, m.envMaps[0].get());
+  EXPECT_EQ(m.CurrentEnvMap(), m.envMaps[0].get());
   EXPECT_TRUE(d.ui.texts().empty());
 }
 
@@ -175,10 +175,10 @@ TEST(StartupMapScan, PreferredFoldersFillTheListsAndPickTheFirst) {
   Model& m = d.app->model;
   ASSERT_EQ(m.phongMaps.size(), 1u);
   EXPECT_EQ(m.currentPhongMapIndex, 0);
-  ASSERT_EQ(m.currentPhongMap, m.phongMaps[0].get());
-  EXPECT_EQ(m.currentPhongMap->storedPixels[0], 0);  // light rows are ready
+  ASSERT_EQ(m.CurrentPhongMap(), m.phongMaps[0].get());
+  EXPECT_EQ(m.CurrentPhongMap()->storedPixels[0], 0);  // light rows are ready
   EXPECT_TRUE(m.envMaps.empty());
-  EXPECT_EQ(m.currentEnvMap, nullptr);
+  EXPECT_EQ(m.CurrentEnvMap(), nullptr);
   EXPECT_EQ(d.ui.texts(), (std::vector<std::string>{kNoEnvMapsText}));
 }
 

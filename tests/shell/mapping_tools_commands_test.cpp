@@ -29,6 +29,7 @@ void TwoTriangles(Model& m) {
   const Vec3 points[6] = {{0, 0, 0}, {0, 4, 0}, {0, 0, 4}, {0, 10, 0}, {0, 14, 0}, {0, 10, 4}};
   for (int v = 0; v < 6; ++v) frame->vertices[static_cast<std::size_t>(v)] = points[v];
   const MapVertex corners[6] = {{1, 1}, {5, 1}, {1, 5}, {20, 20}, {24, 20}, {20, 24}};
+  m.SetTriangleCount(2);
   for (int i = 0; i < 2; ++i) {
     Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     t.flags = TRI_SELECTED;
@@ -38,9 +39,7 @@ void TwoTriangles(Model& m) {
     }
   }
   m.numVertices = 6;
-  m.numTriangles = 2;
   m.skinWidth = m.skinHeight = 64;
-  m.currentFrame = frame->vertices.data();
   m.frames.push_back(std::move(frame));
   m.WeldMapVertices(0);
 }

@@ -29,8 +29,8 @@ struct Desk {
     Model& m = app->model;
     m.skinWidth = 16;
     m.skinHeight = 12;
-    m.numTriangles = 1;
-    m.numMapVertices = 3;
+    m.SetTriangleCount(1);
+    m.SetMapVertexCount(3);
     m.mapVertices[0] = {0, 0};
     m.mapVertices[1] = {12, 0};
     m.mapVertices[2] = {0, 9};
@@ -48,7 +48,6 @@ struct Desk {
     skin = s.get();
     m.skins.push_back(std::move(s));
     m.currentSkinIndex = 0;
-    m.currentSkin = skin;
   }
 
   void Run(const char* submenu, const char* label) {

@@ -52,8 +52,9 @@ TEST(Quit, SelectionAndHiddenFacesLeaveNoMeshToSave) {
     profile.WriteInt("Preferences", "Quick Exit", 1);
     Model& m = app.model;
     m.modelLoaded = 1;
-    m.numVertices = m.numMapVertices = 4;
-    m.numTriangles = 2;
+    m.numVertices = 4;
+    m.SetMapVertexCount(4);
+    m.SetTriangleCount(2);
     const std::int16_t corners[2][3] = {{0, 1, 2}, {0, 2, 3}};
     for (int t = 0; t < 2; ++t)
       for (int k = 0; k < 3; ++k)

@@ -71,7 +71,7 @@ struct Desk {
   // One undo step that changes one texel of the current skin.
   void Step() {
     DocumentStep step(app->document, "Paint", STEP_CURRENT_SKIN);
-    std::uint8_t& texel = app->model.currentSkin->pixels[0];
+    std::uint8_t& texel = app->model.CurrentSkin()->pixels[0];
     texel = static_cast<std::uint8_t>(texel + 1);
   }
   void Steps(int n) {
@@ -102,7 +102,6 @@ TEST(Recovery, RestoresStrokesAndMeshEditsExactlyAsUnsavedWork) {
   AppendSkin(*d.app, std::move(extra));
   d.app->model.skins[1]->modified = false;  // a skin the edits leave alone
   d.app->model.currentSkinIndex = 0;
-  d.app->model.currentSkin = d.app->model.skins[0].get();
   recovery_session::PlayEdits(*d.app, 0, 30);
   // Selection and a hidden face are part of what must come back.
   ASSERT_NE(d.app->model.triangles[0].flags & TRI_HIDDEN, 0u);
@@ -191,7 +190,7 @@ TEST(Recovery, ContentsThatDoNotHoldUpLeaveTheDocumentAsItWas) {
   const Case cases[] = {
       {"corner naming a vertex past the last", mesh([](Model& m) { m.triangles[1].vertexIndex[2] = m.numVertices; })},
       {"corner naming a mapping vertex past the last",
-       mesh([](Model& m) { m.triangles[0].mapIndex[0] = m.numMapVertices; })},
+       mesh([](Model& m) { m.triangles[0].mapIndex[0] = m.MapVertexCount(); })},
       {"mesh cut short", [](RecoverySnapshot& s) { s.mesh.pop_back(); }},
       {"MD2 cut short", [](RecoverySnapshot& s) { s.md2Image.resize(40); }},
       {"skin one pixel short", [](RecoverySnapshot& s) { s.skins[0].pixels.pop_back(); }},
@@ -240,14 +239,14 @@ TEST(Recovery, ACopyComesWithTheFirstUnsavedStepAndTheJournalCarriesTheRest) {
   d.Steps(49);
   {
     DocumentStep stroke(d.app->document, "Stroke", STEP_CURRENT_SKIN);
-    d.app->model.currentSkin->pixels[5] ^= 1;
+    d.app->model.CurrentSkin()->pixels[5] ^= 1;
     EXPECT_FALSE(d.app->recovery.Poll(d.app->document, 0)) << "never inside a step";
   }
   EXPECT_TRUE(d.app->recovery.Poll(d.app->document, 0));
   d.app->recovery.writer().Wait();
   EXPECT_FALSE(d.app->recovery.Poll(d.app->document, 0)) << "nothing new since the copy";
   d.ui.QueueFile(d.base + "/models/quad.pcx");
-  ASSERT_TRUE(SaveSkin(*d.app, *d.app->model.currentSkin));
+  ASSERT_TRUE(SaveSkin(*d.app, *d.app->model.CurrentSkin()));
   EXPECT_FALSE(d.app->recovery.Poll(d.app->document, 0));
   EXPECT_FALSE(fs::exists(d.Copy())) << "saved: nothing left to recover";
 

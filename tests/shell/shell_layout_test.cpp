@@ -164,7 +164,7 @@ TEST(ShellLayout, EachChangeLeavesItsPanesStaleAndTheyDrawOnceAtTheSettle) {
 TEST(ShellLayout, UndoAndRedoLeaveTheViewsOfTheStepsPartsStale) {
   LayoutDesk d;
   Model& m = d.app.model;
-  m.numTriangles = 1;
+  m.SetTriangleCount(1);
   {
     DocumentStep step(d.app.document, "Select", STEP_MESH);
     m.triangles[0].flags |= TRI_SELECTED;

@@ -46,8 +46,8 @@ struct Desk {
     Model& m = app->model;
     m.skinWidth = static_cast<std::int16_t>(w);
     m.skinHeight = static_cast<std::int16_t>(h);
-    m.numTriangles = 1;
-    m.numMapVertices = 3;
+    m.SetTriangleCount(1);
+    m.SetMapVertexCount(3);
     m.mapVertices[0] = {2, 2};
     m.mapVertices[1] = {20, 2};
     m.mapVertices[2] = {2, 20};
@@ -65,7 +65,6 @@ struct Desk {
     Skin& ref = *s;
     app->model.skins.push_back(std::move(s));
     app->model.currentSkinIndex = static_cast<std::int16_t>(app->model.skins.size() - 1);
-    app->model.currentSkin = &ref;
     return ref;
   }
 
@@ -105,7 +104,7 @@ TEST(NewSkin, WithoutSkinsTakesTheDefaultPaletteAndChecksInSlots2And3) {
   OnSkinNew(*d.app);
 
   ASSERT_EQ(d.app->model.skins.size(), 1u);
-  Skin& s = *d.app->model.currentSkin;
+  Skin& s = *d.app->model.CurrentSkin();
   EXPECT_EQ(d.app->model.currentSkinIndex, 0);
   EXPECT_EQ(s.name, "newskin");
   EXPECT_EQ(s.flags, SKIN_EXTERNAL);
@@ -127,8 +126,8 @@ TEST(NewSkin, BackgroundGridAndMeshOutlineTakeTheirSlots) {
   d.app->editor.activeSlot = 6;  // colour 5
   // A second triangle reaching far off the skin must be clipped, not drawn outside.
   Model& m = d.app->model;
-  m.numTriangles = 2;
-  m.numMapVertices = 5;
+  m.SetTriangleCount(2);
+  m.SetMapVertexCount(5);
   m.mapVertices[3] = {-50, 1000};
   m.mapVertices[4] = {5000, -7};
   m.triangles[1].mapIndex[0] = 0;
@@ -140,7 +139,7 @@ TEST(NewSkin, BackgroundGridAndMeshOutlineTakeTheirSlots) {
   OnSkinNew(*d.app);
 
   ASSERT_EQ(m.skins.size(), 2u);
-  Skin& s = *m.currentSkin;
+  Skin& s = *m.CurrentSkin();
   EXPECT_EQ(m.currentSkinIndex, 1);
   EXPECT_EQ(s.palette[0], 77);  // copied from the current skin
   EXPECT_EQ(d.At(s, 1, 0), 15);   // odd column, even row: slot 4
@@ -158,7 +157,7 @@ TEST(DuplicateSkin, WithoutSkinsUsesTheGreyRampAndAsksNoGrid) {
   d.ui.QueueAnswer(MsgAnswer::No);   // mesh
   OnSkinDuplicate(*d.app);
   ASSERT_EQ(d.app->model.skins.size(), 1u);
-  Skin& s = *d.app->model.currentSkin;
+  Skin& s = *d.app->model.CurrentSkin();
   EXPECT_EQ(s.name, "dupskin");
   EXPECT_EQ(s.palette, GreyRampPalette());
   EXPECT_EQ(d.At(s, 0, 0), 64);
@@ -175,7 +174,7 @@ TEST(DuplicateSkin, CopiesPixelsStoredStateAndPalette) {
   src.palette[5] = 200;
   OnSkinDuplicate(*d.app);
   ASSERT_EQ(d.app->model.skins.size(), 2u);
-  Skin& copy = *d.app->model.currentSkin;
+  Skin& copy = *d.app->model.CurrentSkin();
   EXPECT_EQ(copy.name, "dupskin");
   EXPECT_EQ(copy.flags, SKIN_EXTERNAL);
   EXPECT_EQ(copy.pixels, src.pixels);
@@ -190,7 +189,7 @@ TEST(OpenSkin, AddsTheDefaultExtensionOnlyWithoutAnyDot) {
   d.ui.QueueFile(d.base + "/models/red", 3);
   OnSkinOpen(*d.app);
   ASSERT_EQ(d.app->model.skins.size(), 1u);
-  Skin& s = *d.app->model.currentSkin;
+  Skin& s = *d.app->model.CurrentSkin();
   EXPECT_EQ(s.flags, SKIN_EXTERNAL);
   EXPECT_EQ(s.name, ToBackslashes(bmp));  // external skins are named by their full path
   EXPECT_EQ(d.app->loadFolder, d.base + "/models");
@@ -223,7 +222,7 @@ TEST(SaveSkinAs, TheFilterDecidesTheWriter) {
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes[0], 'B');
   EXPECT_EQ(bytes[1], 'M');
-  Skin& s = *d.app->model.currentSkin;
+  Skin& s = *d.app->model.CurrentSkin();
   EXPECT_EQ(s.format, FORMAT_BMP);
   EXPECT_EQ(s.hasFile, 1);
   EXPECT_EQ(s.name, ToBackslashes(d.base + "/a.bmp"));
@@ -266,7 +265,7 @@ TEST(SaveSkinAs, AFailedWriteChangesNothing) {
   d.ui.QueueFile(old, 1);
   OnSkinOpen(*d.app);
   ASSERT_EQ(d.app->model.skins.size(), 1u);
-  Skin& s = *d.app->model.currentSkin;
+  Skin& s = *d.app->model.CurrentSkin();
   std::string name = s.name, path = s.path;
   s.pixels[0] = 99;
 
@@ -289,7 +288,7 @@ TEST(SaveSkin, AFailedWriteLeavesTheOldFileWhole) {
   d.ui.QueueFile(old, 1);
   OnSkinOpen(*d.app);
   ASSERT_EQ(d.app->model.skins.size(), 1u);
-  Skin& s = *d.app->model.currentSkin;
+  Skin& s = *d.app->model.CurrentSkin();
   s.pixels.assign(s.pixels.size(), 200);  // every pixel becomes two bytes
 
   // A file-size limit below the new file makes the write fail part-way.
@@ -325,11 +324,10 @@ TEST(LinkSkin, UnlinkThenLinkGivesBackTheRelativeNameAndPlace) {
   d.Add("models\\b.pcx", false);
   d.Add("ext", true);
   d.app->model.currentSkinIndex = 0;
-  d.app->model.currentSkin = &a;
 
   OnSkinUnlink(*d.app);
   EXPECT_EQ(d.Names(), (std::vector<std::string>{"models\\b.pcx", ToBackslashes(file), "ext"}));
-  EXPECT_EQ(d.app->model.currentSkin, &a);
+  EXPECT_EQ(d.app->model.CurrentSkin(), &a);
   EXPECT_EQ(d.app->model.currentSkinIndex, 1);
   EXPECT_TRUE(a.flags & SKIN_EXTERNAL);
 
@@ -342,7 +340,7 @@ TEST(LinkSkin, UnlinkThenLinkGivesBackTheRelativeNameAndPlace) {
   EXPECT_EQ(a.flags, 0u);
   EXPECT_EQ(a.hasFile, 1);
   EXPECT_EQ(d.Names(), (std::vector<std::string>{"models\\b.pcx", "models\\a.pcx", "ext"}));
-  EXPECT_EQ(d.app->model.currentSkin, &a);
+  EXPECT_EQ(d.app->model.CurrentSkin(), &a);
   EXPECT_EQ(d.ui.dialogs().back().filter, kLinkFilter);
   EXPECT_TRUE(d.ui.texts().empty());
 }
@@ -365,7 +363,7 @@ TEST(MoveSkin, CannotCrossTheLinkedExternalBorder) {
   Skin& e1 = d.Add("E1", true);
   OnSkinMoveUp(*d.app);
   EXPECT_EQ(d.Names(), (std::vector<std::string>{"L1", "L2", "E1"}));
-  EXPECT_EQ(d.app->model.currentSkin, &e1);
+  EXPECT_EQ(d.app->model.CurrentSkin(), &e1);
   EXPECT_EQ(d.app->model.currentSkinIndex, 2);
   OnSkinMoveDown(*d.app);  // nothing after it
   EXPECT_EQ(d.app->model.currentSkinIndex, 2);
@@ -374,7 +372,7 @@ TEST(MoveSkin, CannotCrossTheLinkedExternalBorder) {
   OnSkinMoveUp(*d.app);
   EXPECT_EQ(d.Names(), (std::vector<std::string>{"L2", "L1", "E1"}));
   EXPECT_EQ(d.app->model.currentSkinIndex, 0);
-  EXPECT_EQ(d.app->model.currentSkin->name, "L2");
+  EXPECT_EQ(d.app->model.CurrentSkin()->name, "L2");
 }
 
 TEST(SkinBar, RefreshPartitionsAndFollowsTheCurrentSkin) {
@@ -388,7 +386,7 @@ TEST(SkinBar, RefreshPartitionsAndFollowsTheCurrentSkin) {
   RefreshSkinBar(*d.app);
   EXPECT_EQ(d.Names(), (std::vector<std::string>{"L1", "L2", "E2", "E1"}));
   EXPECT_EQ(d.app->model.currentSkinIndex, 3);
-  EXPECT_EQ(d.app->model.currentSkin, e1);
+  EXPECT_EQ(d.app->model.CurrentSkin(), e1);
 }
 
 TEST(CloseSkin, CurrentStaysOrMovesToTheNewLast) {
@@ -398,13 +396,13 @@ TEST(CloseSkin, CurrentStaysOrMovesToTheNewLast) {
   d.Add("c", true);
   d.app->model.currentSkinIndex = 1;
   OnSkinClose(*d.app);
-  EXPECT_EQ(d.app->model.currentSkin->name, "c");
+  EXPECT_EQ(d.app->model.CurrentSkin()->name, "c");
   OnSkinClose(*d.app);
   EXPECT_EQ(d.app->model.currentSkinIndex, 0);
-  EXPECT_EQ(d.app->model.currentSkin->name, "a");
+  EXPECT_EQ(d.app->model.CurrentSkin()->name, "a");
   OnSkinClose(*d.app);
   EXPECT_EQ(d.app->model.currentSkinIndex, -1);
-  EXPECT_EQ(d.app->model.currentSkin, nullptr);
+  EXPECT_EQ(d.app->model.CurrentSkin(), nullptr);
   OnSkinClose(*d.app);  // nothing left: nothing happens
   OnSkinSave(*d.app);
   OnSkinRevert(*d.app);
@@ -416,7 +414,7 @@ TEST(StoreRevertReload, OneLevelUndoAndReloadFromDisk) {
   std::string file = d.File("models/r.pcx", false, 0, 0, 9);
   d.ui.QueueFile(file, 1);
   OnSkinOpen(*d.app);
-  Skin& s = *d.app->model.currentSkin;
+  Skin& s = *d.app->model.CurrentSkin();
   s.pixels[0] = 1;
   OnSkinStore(*d.app);
   d.log.clear();  // the revert's own notices
@@ -519,7 +517,7 @@ TEST(UndoSkinCommands, EachCommandIsOneStepUndoneAndRedoneExactly) {
       {"&Move Up\tCtrl+Up", "Move Skin Up", [](Desk&) {}},
       {"&Close/Delete\tShift+D", "Close Skin", [](Desk&) {}},
       {"Dupl&icate\tCtrl+D", "Duplicate Skin", [](Desk&) {}},
-      {"&Revert\tCtrl+Z", "Revert Skin", [](Desk& d) { d.app->model.currentSkin->pixels[3] = 99; }},
+      {"&Revert\tCtrl+Z", "Revert Skin", [](Desk& d) { d.app->model.CurrentSkin()->pixels[3] = 99; }},
   };
   for (const Case& c : cases) {
     Desk d;
@@ -579,7 +577,7 @@ TEST(OpenSkin, ATrueColourPictureComesInTheCurrentSkinsPalette) {
   d.ui.QueueFile(d.base + "/models/true.png", 4);
   ExecuteCommand(*d.app, *FindCommandByLabel("&Open\tShift+O"));
   ASSERT_EQ(d.app->model.skins.size(), 2u);
-  const Skin& s = *d.app->model.currentSkin;
+  const Skin& s = *d.app->model.CurrentSkin();
   EXPECT_EQ(s.palette, current.palette);
   EXPECT_EQ(s.pixels[0], 255);
   EXPECT_EQ(s.pixels[1], 55);

@@ -36,7 +36,7 @@ struct FileDesk {
   Skin& Open(const std::string& path) {
     ui.QueueFile(path, 4);
     OnSkinOpen(*app);
-    return *app->model.currentSkin;
+    return *app->model.CurrentSkin();
   }
   bool Starts(const std::string& path, std::vector<std::uint8_t> head) const {
     auto bytes = ReadBytes(path);
@@ -123,7 +123,7 @@ TEST(SkinFiles, SaveAsOffersPngAfterTheOtherFormatsAndByItsName) {
         << filter;
     EXPECT_NE(filter.find("(*.png)|*.png||"), std::string::npos) << filter;
     EXPECT_TRUE(d.Starts(d.base + "/" + c.written, kPngMark)) << c.chosen;
-    EXPECT_EQ(d.app->model.currentSkin->format, FORMAT_PNG) << c.chosen;
+    EXPECT_EQ(d.app->model.CurrentSkin()->format, FORMAT_PNG) << c.chosen;
   }
 }
 
@@ -141,7 +141,7 @@ TEST(SkinFiles, RetroMapNamesItsSkinApartAndItsSaveAsSaysWhichSkin) {
   d.ui.QueueFile(d.base + "/paint.vmp", 1);
   OnRetroMap(*d.app);
   ASSERT_EQ(d.app->model.skins.size(), 3u);
-  EXPECT_EQ(d.app->model.currentSkin->path, ToBackslashes(retroPath));
+  EXPECT_EQ(d.app->model.CurrentSkin()->path, ToBackslashes(retroPath));
   EXPECT_EQ(d.app->listBars.skins.items,
             (std::vector<std::string>{"paint.pcx", "paint_retro2.pcx", "paint_retro3.pcx"}));
 

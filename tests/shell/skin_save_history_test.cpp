@@ -47,12 +47,11 @@ struct Desk {
   }
   void Select(int i) {
     app->model.currentSkinIndex = static_cast<std::int16_t>(i);
-    app->model.currentSkin = app->model.skins[static_cast<std::size_t>(i)].get();
   }
   // One texel, as a pencil stroke records it.
   void Stroke(int texel, std::uint8_t colour) {
     DocumentStep step(app->document, "Pencil Stroke", STEP_CURRENT_SKIN);
-    app->model.currentSkin->pixels[static_cast<std::size_t>(texel)] = colour;
+    app->model.CurrentSkin()->pixels[static_cast<std::size_t>(texel)] = colour;
   }
   void Run(const char* label) { ExecuteCommand(*app, *FindCommandByLabel(label)); }
   void Undo() { Run("&Undo\tAlt+Backspace"); }

@@ -26,9 +26,8 @@ struct Board {
     frame->vertices[2] = {0, x, y};
     frame->vertices[3] = {0, -x, y};
     m.numVertices = 4;
-    m.currentFrame = frame->vertices.data();
     m.frames.push_back(std::move(frame));
-    m.numTriangles = 2;
+    m.SetTriangleCount(2);
     const int corners[2][3] = {{0, 1, 2}, {1, 3, 2}};
     for (int t = 0; t < 2; ++t)
       for (int k = 0; k < 3; ++k) m.triangles[t].vertexIndex[k] = static_cast<std::int16_t>(corners[t][k]);

@@ -56,7 +56,6 @@ struct Desk {
     app.model.skins.clear();
     app.model.skins.push_back(std::move(skin));
     app.model.currentSkinIndex = 0;
-    app.model.currentSkin = app.model.skins[0].get();
     app.renderModes.renderModeIndex = 2;
     app.services = ScriptedServices(layout, dialog);
     view.Resize(64, 48);

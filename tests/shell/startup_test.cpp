@@ -72,7 +72,7 @@ TEST(StartupCommandLine, ModelAndTwoSkinsLeaveTheSecondCurrent) {
   ASSERT_EQ(d.SkinNames(), (std::vector<std::string>{"a.pcx", "b.pcx"}));
   for (const auto& s : app.model.skins) EXPECT_TRUE(s->flags & SKIN_EXTERNAL);
   EXPECT_EQ(app.model.currentSkinIndex, 1);
-  EXPECT_EQ(app.model.currentSkin, app.model.skins[1].get());
+  EXPECT_EQ(app.model.CurrentSkin(), app.model.skins[1].get());
   EXPECT_TRUE(d.ui.texts().empty());
   EXPECT_EQ(d.ui.dialogs().size(), 0u);  // no open dialog
   // The folders were settled and written back.

@@ -77,49 +77,45 @@ bool Finite(const MapVertex& v) { return std::isfinite(v.s) && std::isfinite(v.t
 
 std::string CheckDocument(const Model& m) {
   if (m.numVertices < 0 || m.numVertices > kMaxVertices) return "vertex count " + std::to_string(m.numVertices);
-  if (m.numTriangles < 0 || m.numTriangles > kMaxTriangles) return "triangle count " + std::to_string(m.numTriangles);
-  if (m.numMapVertices < 0 || m.numMapVertices > kMaxMapVertices)
-    return "mapping vertex count " + std::to_string(m.numMapVertices);
-  if (m.storedNumMapVertices < 0 || m.storedNumMapVertices > kMaxMapVertices)
-    return "stored mapping vertex count " + std::to_string(m.storedNumMapVertices);
-  if (m.triangles.size() < static_cast<std::size_t>(kMaxTriangles) ||
-      m.mapVertices.size() < static_cast<std::size_t>(kMaxMapVertices) ||
-      m.storedMapVertices.size() < static_cast<std::size_t>(kMaxMapVertices) ||
-      m.mapVertexSelected.size() < static_cast<std::size_t>(kMaxMapVertices))
-    return "the model's fixed tables lost their room";
-  for (int i = 0; i < m.numTriangles; ++i) {
+  if (m.TriangleCount() < 0 || m.TriangleCount() > kMaxTriangles) return "triangle count " + std::to_string(m.TriangleCount());
+  if (m.MapVertexCount() < 0 || m.MapVertexCount() > kMaxMapVertices)
+    return "mapping vertex count " + std::to_string(m.MapVertexCount());
+  if (m.StoredMapVertexCount() < 0 || m.StoredMapVertexCount() > kMaxMapVertices)
+    return "stored mapping vertex count " + std::to_string(m.StoredMapVertexCount());
+  if (m.mapVertexSelected.size() != m.mapVertices.size()) return "selection marks not one per mapping vertex";
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     const std::string name = "triangle " + std::to_string(i);
     for (int k = 0; k < 3; ++k) {
       if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.numVertices)
         return name + " names vertex " + std::to_string(t.vertexIndex[k]) + " of " + std::to_string(m.numVertices);
-      if (t.mapIndex[k] < 0 || t.mapIndex[k] >= m.numMapVertices)
+      if (t.mapIndex[k] < 0 || t.mapIndex[k] >= m.MapVertexCount())
         return name + " names mapping vertex " + std::to_string(t.mapIndex[k]) + " of " +
-               std::to_string(m.numMapVertices);
-      if (m.storedNumMapVertices > 0 && (t.storedMapIndex[k] < 0 || t.storedMapIndex[k] >= m.storedNumMapVertices))
+               std::to_string(m.MapVertexCount());
+      if (m.StoredMapVertexCount() > 0 && (t.storedMapIndex[k] < 0 || t.storedMapIndex[k] >= m.StoredMapVertexCount()))
         return name + " names stored mapping vertex " + std::to_string(t.storedMapIndex[k]) + " of " +
-               std::to_string(m.storedNumMapVertices);
+               std::to_string(m.StoredMapVertexCount());
       if (!Finite(t.cornerMap[k])) return name + " has a corner off every skin (not finite)";
     }
   }
-  for (int i = 0; i < m.numMapVertices; ++i)
+  for (int i = 0; i < m.MapVertexCount(); ++i)
     if (!Finite(m.mapVertices[static_cast<std::size_t>(i)]))
       return "mapping vertex " + std::to_string(i) + " is not finite";
-  for (int i = 0; i < m.storedNumMapVertices; ++i)
+  for (int i = 0; i < m.StoredMapVertexCount(); ++i)
     if (!Finite(m.storedMapVertices[static_cast<std::size_t>(i)]))
       return "stored mapping vertex " + std::to_string(i) + " is not finite";
   if (!m.frames.empty()) {
     if (m.currentFrameIndex < 0 || m.currentFrameIndex >= static_cast<int>(m.frames.size()))
       return "current frame " + std::to_string(m.currentFrameIndex) + " of " + std::to_string(m.frames.size());
-    if (m.currentFrame != m.frames[static_cast<std::size_t>(m.currentFrameIndex)]->vertices.data())
+    if (m.CurrentFrame() != m.frames[static_cast<std::size_t>(m.currentFrameIndex)]->vertices.data())
       return "current frame pointer does not match its index";
-  } else if (m.numTriangles > 0 && m.modelLoaded) {
+  } else if (m.TriangleCount() > 0 && m.modelLoaded) {
     return "a loaded model with triangles and no frame";
   }
   for (const auto* check : {&m.skins, &m.phongMaps, &m.envMaps}) {
     const bool skins = check == &m.skins;
     const int current = skins ? m.currentSkinIndex : check == &m.phongMaps ? m.currentPhongMapIndex : m.currentEnvMapIndex;
-    const Skin* ptr = skins ? m.currentSkin : check == &m.phongMaps ? m.currentPhongMap : m.currentEnvMap;
+    const Skin* ptr = skins ? m.CurrentSkin() : check == &m.phongMaps ? m.CurrentPhongMap() : m.CurrentEnvMap();
     std::string broken = CheckSkinList(*check, current, ptr, skins ? "skin" : check == &m.phongMaps ? "phong map" : "environment map", skins);
     if (!broken.empty()) return broken;
   }
@@ -127,7 +123,7 @@ std::string CheckDocument(const Model& m) {
     return "current companion " + std::to_string(m.currentCompanionIndex);
   const Companion* companion =
       m.currentCompanionIndex < 0 ? nullptr : m.companions[static_cast<std::size_t>(m.currentCompanionIndex)].get();
-  if (m.currentCompanion != companion) return "current companion pointer does not match its index";
+  if (m.CurrentCompanion() != companion) return "current companion pointer does not match its index";
   return {};
 }
 
@@ -602,7 +598,6 @@ int RunCommandSequence(ByteSource& bytes, const SequenceOptions& options) {
     desk.app.model.skins.push_back(std::move(extra));
     if (desk.app.model.currentSkinIndex < 0) {
       desk.app.model.currentSkinIndex = 0;
-      desk.app.model.currentSkin = desk.app.model.skins[0].get();
     }
   }
   desk.app.RebuildPaintTable();

@@ -136,7 +136,7 @@ SequenceShape ChooseShape(ByteSource& b) {
 }
 
 void MarkTriangles(ByteSource& b, Model& m) {
-  for (int i = 0; i < m.numTriangles; ++i) {
+  for (int i = 0; i < m.TriangleCount(); ++i) {
     const int pick = b.Below(8);
     std::uint32_t& flags = m.triangles[static_cast<std::size_t>(i)].flags;
     if (pick == 0) flags |= TRI_HIDDEN;

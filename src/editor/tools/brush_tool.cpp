@@ -20,7 +20,7 @@ bool BrushTool::Wanted(const EditorState& editor, bool onModel) {
 
 void BrushTool::Press(ToolContext& c, const MouseEvent& e) {
   active_ = true;
-  Skin* skin = c.app.model.currentSkin;
+  Skin* skin = c.app.model.CurrentSkin();
   if (!skin || skin->width <= 0 || skin->height <= 0) return;
   step_.Begin(BrushStepName(c.app.editor), STEP_CURRENT_SKIN);
   painter_.emplace(*skin, c.app.editor);

@@ -22,7 +22,7 @@ void FillTool::Press(ToolContext& c, const MouseEvent& e) {
       Announce(c.app, kSkinPixelsChanged, REDRAW_PIXELS, kShowNow);
     return;
   }
-  Skin* skin = model.currentSkin;
+  Skin* skin = model.CurrentSkin();
   const std::int32_t tag = c.tags.TagAt(e.x, e.y);
   if (!skin || tag < 0 || skin->width <= 0) return;
   const int triangle = TriangleAtTexel(model, tag % skin->width, tag / skin->width);

@@ -12,7 +12,7 @@ void PaintTool::Press(ToolContext& c, const MouseEvent& e) {
   active_ = true;
   lastX_ = pressX_ = e.x;
   lastY_ = pressY_ = e.y;
-  Skin* skin = c.app.model.currentSkin;
+  Skin* skin = c.app.model.CurrentSkin();
   if (!skin) return;
   const BrushKind brush = c.app.editor.brushKind;
   step_.Begin(StrokeStepName(brush), STEP_CURRENT_SKIN);

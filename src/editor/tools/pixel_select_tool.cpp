@@ -51,7 +51,7 @@ void PixelSelectTool::Move(ToolContext& c, const MouseEvent& e) {
 
 void PixelSelectTool::Select(ToolContext& c, int x, int y) {
   const Model& m = c.app.model;
-  const Skin* skin = m.currentSkin;
+  const Skin* skin = m.CurrentSkin();
   if (!skin) return;
   if (c.app.editor.skinTool == SkinTool::LassoPixels) {
     if (lasso_.empty() || lasso_.back() != std::make_pair(x, y)) lasso_.emplace_back(x, y);

@@ -35,8 +35,8 @@ ToolEnd RectSelectTool::Release(ToolContext& c, const MouseEvent& e) {
   const double top = std::min(y0_, y1_), bottom = std::max(y0_, y1_);
   DocumentStep step(document_, "Select Faces", STEP_MESH);
   Model& m = c.app.model;
-  const int vertices = UsedMapVertices(m);
-  for (int i = 0, n = UsedTriangles(m); i < n; ++i) {
+  const int vertices = m.MapVertexCount();
+  for (int i = 0, n = m.TriangleCount(); i < n; ++i) {
     Triangle& tri = m.triangles[static_cast<std::size_t>(i)];
     if (tri.flags & TRI_HIDDEN) continue;
     bool inside = c.view != nullptr;

@@ -21,9 +21,9 @@ void SkinSelectTool::Move(ToolContext& c, const MouseEvent& e) { SelectAt(c, e.x
 
 void SkinSelectTool::SelectAt(ToolContext& c, int x, int y) {
   Model& m = c.app.model;
-  const int vertices = UsedMapVertices(m);
+  const int vertices = m.MapVertexCount();
   const float px = static_cast<float>(x), py = static_cast<float>(y);
-  for (int i = 0, n = UsedTriangles(m); i < n; ++i) {
+  for (int i = 0, n = m.TriangleCount(); i < n; ++i) {
     Triangle& tri = m.triangles[static_cast<std::size_t>(i)];
     float corners[6];
     bool ok = true;
@@ -67,7 +67,7 @@ void ModelSelectTool::Move(ToolContext& c, const MouseEvent& e) { SelectAt(c, e.
 void ModelSelectTool::SelectAt(ToolContext& c, int x, int y) {
   const std::int32_t t = c.tags.TagAt(x, y);
   Model& m = c.app.model;
-  if (t < 0 || t >= m.numTriangles || static_cast<std::size_t>(t) >= m.triangles.size()) return;
+  if (t < 0 || t >= m.TriangleCount()) return;
   std::uint32_t& flags = m.triangles[static_cast<std::size_t>(t)].flags;
   if (((flags & TRI_SELECTED) != 0) == select_) return;
   flags = select_ ? (flags | TRI_SELECTED) : (flags & ~TRI_SELECTED);

@@ -17,7 +17,7 @@ ShapeKind KindOf(SkinTool tool) {
 
 void ShapeTool::Press(ToolContext& c, const MouseEvent& e) {
   active_ = true;
-  Skin* skin = c.app.model.currentSkin;
+  Skin* skin = c.app.model.CurrentSkin();
   if (!skin || skin->width <= 0 || skin->height <= 0) return;
   kind_ = c.app.editor.skinTool;
   step_.Begin(ShapeStepName(kind_), STEP_CURRENT_SKIN);

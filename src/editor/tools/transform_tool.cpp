@@ -15,7 +15,7 @@ void TransformTool::Press(ToolContext& c, const MouseEvent& e) {
   Model& m = c.app.model;
   kind_ = e.shift ? Kind::Rotate : e.ctrl ? Kind::Scale : Kind::Move;
   static const char* const kNames[] = {"Move Selection", "Scale Selection", "Rotate Selection"};
-  const bool pixels = c.app.editor.dragPixelsWithMapping && m.currentSkin;
+  const bool pixels = c.app.editor.dragPixelsWithMapping && m.CurrentSkin();
   step_.Begin(kNames[static_cast<int>(kind_)], STEP_MESH | (pixels ? STEP_CURRENT_SKIN : 0u));
   active_ = true;
   pressX_ = e.x;
@@ -26,7 +26,7 @@ void TransformTool::Press(ToolContext& c, const MouseEvent& e) {
   c.view->ClientToSkin(e.x, e.y, pivotS_, pivotT_);
   savedMapping_ = m.mapVertices;
   box_ = MarkSelectedMapping(m);
-  if (pixels) savedSkin_ = m.currentSkin->pixels;
+  if (pixels) savedSkin_ = m.CurrentSkin()->pixels;
   Announce(c.app, kMappingChanged, REDRAW_QUICK, kDragging);
 }
 
@@ -57,8 +57,8 @@ void TransformTool::Move(ToolContext& c, const MouseEvent& e) {
       MoveMarked(m, box_, dx / c.view->zoom, dy / c.view->zoom, editor.snapToGrid);
       break;
   }
-  if (editor.dragPixelsWithMapping && m.currentSkin)
-    ResampleMarked(c.app.rasterizer, m, *m.currentSkin, savedSkin_, savedMapping_, UsedMapVertices(m));
+  if (editor.dragPixelsWithMapping && m.CurrentSkin())
+    ResampleMarked(c.app.rasterizer, m, *m.CurrentSkin(), savedSkin_, savedMapping_, m.MapVertexCount());
   Announce(c.app, kMappingChanged, REDRAW_QUICK, kDragging);
 }
 
@@ -74,7 +74,7 @@ void TransformTool::CaptureLost(ToolContext& c) { End(c); }
 void TransformTool::End(ToolContext& c) {
   savedSkin_ = {};
   savedMapping_ = {};
-  EndMappingDrag(c.app.model, -1, MapVertex{});
+  EndMappingDrag(c.app.model);
   Announce(c.app, kMappingChanged, REDRAW_FULL, kShowNow);
   step_.End();
   HidePointer(c, false);

@@ -29,7 +29,7 @@ void Repoint(Triangle& tri, int from, int to) {
 // `selectedOnly`); false when none does.
 bool SplitOff(Model& m, int from, int to, bool selectedOnly) {
   bool any = false;
-  for (int i = 0, n = UsedTriangles(m); i < n; ++i) {
+  for (int i = 0, n = m.TriangleCount(); i < n; ++i) {
     Triangle& tri = m.triangles[static_cast<std::size_t>(i)];
     if (selectedOnly && !(tri.flags & TRI_SELECTED)) continue;
     if (UsesVertex(tri, from)) {
@@ -50,10 +50,10 @@ void VertexDragTool::Press(ToolContext& c, const MouseEvent& e) {
   const SkinViewTransform& view = *c.view;
   float s = 0, t = 0;
   view.ClientToSkin(e.x, e.y, s, t);
-  const int count = UsedMapVertices(m);
+  const int count = m.MapVertexCount();
   if (!(s >= 0 && s < m.skinWidth && t >= 0 && t < m.skinHeight) || count <= 0) return;
   // Every slot in use: there is nowhere to split the vertex off to.
-  if (count >= static_cast<int>(m.mapVertices.size())) return;
+  if (count >= kMaxMapVertices) return;
   int best = -1;
   std::int64_t bestDistance = kGrabReachSquared;
   for (int i = 0; i < count; ++i) {
@@ -69,16 +69,17 @@ void VertexDragTool::Press(ToolContext& c, const MouseEvent& e) {
   }
   if (best < 0) return;
 
-  const bool pixels = c.app.editor.dragPixelsWithMapping && m.currentSkin;
+  const bool pixels = c.app.editor.dragPixelsWithMapping && m.CurrentSkin();
   step_.Begin("Move Mapping Vertex", STEP_MESH | (pixels ? STEP_CURRENT_SKIN : 0u));
   active_ = true;
+  // The grabbed corners move to a vertex of their own, welded back at the end.
   grabSlot_ = count;
-  grabSlotBefore_ = m.mapVertices[static_cast<std::size_t>(count)];
+  m.SetMapVertexCount(count + 1);
   m.mapVertices[static_cast<std::size_t>(count)] = m.mapVertices[static_cast<std::size_t>(best)];
   if (!SplitOff(m, best, count, true)) SplitOff(m, best, count, false);
   Announce(c.app, kMappingChanged, REDRAW_QUICK, kShowNow);
   if (pixels) {
-    savedSkin_ = m.currentSkin->pixels;
+    savedSkin_ = m.CurrentSkin()->pixels;
     savedMapping_ = m.mapVertices;
   }
 }
@@ -100,10 +101,8 @@ void VertexDragTool::Move(ToolContext& c, const MouseEvent& e) {
       v.t = std::trunc(v.t);
     }
   }
-  if (editor.dragPixelsWithMapping && m.currentSkin) {
-    // The split-off vertex sits just past the last one in use.
-    const int limit = std::min(UsedMapVertices(m) + 1, static_cast<int>(m.mapVertices.size()));
-    ResampleMarked(c.app.rasterizer, m, *m.currentSkin, savedSkin_, savedMapping_, limit);
+  if (editor.dragPixelsWithMapping && m.CurrentSkin()) {
+    ResampleMarked(c.app.rasterizer, m, *m.CurrentSkin(), savedSkin_, savedMapping_, m.MapVertexCount());
   }
   Announce(c.app, kMappingChanged, REDRAW_QUICK, kDragging);
 }
@@ -119,7 +118,7 @@ void VertexDragTool::CaptureLost(ToolContext& c) { End(c); }
 void VertexDragTool::End(ToolContext& c) {
   savedSkin_ = {};
   savedMapping_ = {};
-  EndMappingDrag(c.app.model, grabSlot_, grabSlotBefore_);
+  EndMappingDrag(c.app.model);
   grabSlot_ = -1;
   Announce(c.app, kMappingChanged, REDRAW_FULL, kShowNow);
   step_.End();

@@ -29,7 +29,6 @@ class VertexDragTool : public Tool {
   void End(ToolContext& c);
   DragStep step_;
   int grabSlot_ = -1;
-  MapVertex grabSlotBefore_{};  // what the slot held, put back when the weld drops it
   std::vector<std::uint8_t> savedSkin_;
   std::vector<MapVertex> savedMapping_;
 };

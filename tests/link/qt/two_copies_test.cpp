@@ -28,7 +28,7 @@ namespace {
 void OneSelectedTriangle(Workspace& ws, float base) {
   Model& m = ws.model;
   m.skinWidth = m.skinHeight = 64;
-  m.numTriangles = 1;
+  m.SetTriangleCount(1);
   m.numVertices = 3;
   Triangle& t = m.triangles[0];
   t.flags = TRI_SELECTED;

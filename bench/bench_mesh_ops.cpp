@@ -18,6 +18,7 @@ std::unique_ptr<Model> Grid() {
   m->skinHeight = 256;
   m->numVertices = static_cast<std::int16_t>((cols + 1) * (rows + 1));
   int t = 0;
+  m->SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
   for (int y = 0; y < rows; ++y)
     for (int x = 0; x < cols; ++x) {
       const int q[4] = {y * (cols + 1) + x, y * (cols + 1) + x + 1, (y + 1) * (cols + 1) + x + 1,

@@ -21,6 +21,7 @@ std::unique_ptr<Model> GridModel() {
   m->skinHeight = 128;
   m->numVertices = static_cast<std::int16_t>((cols + 1) * (rows + 1));
   int t = 0;
+  m->SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
   auto vertex = [&](int x, int y) { return static_cast<std::int16_t>(y * (cols + 1) + x); };
   auto corner = [&](int x, int y, int side) {
     return MapVertex{x * 3.7f + (x >= cols / 2 ? 7.0f * side : 0.0f), y * 3.9f};

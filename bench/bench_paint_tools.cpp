@@ -28,6 +28,7 @@ std::unique_ptr<Workspace> PaintWorkspace() {
   m.skinHeight = 480;
   auto frame = std::make_unique<Frame>();
   int vertex = 0, tri = 0;
+  m.SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
   for (int row = 0; row <= 32; ++row)
     for (int col = 0; col <= 64; ++col)
       frame->vertices[static_cast<std::size_t>(vertex++)] = {col * 10.0f - 320.0f, row * 15.0f, 0.0f};

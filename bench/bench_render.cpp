@@ -28,6 +28,8 @@ struct BallScene {
     model.numVertices = static_cast<std::int16_t>(n);
     model.frames.push_back(std::move(frame));
     int t = 0, m = 0;
+    model.SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
+    model.SetMapVertexCount(kMaxMapVertices);
     for (int j = 0; j <= kRings; ++j)
       for (int i = 0; i < kSlices; ++i, ++m) model.mapVertices[m] = MapVertex{i * 7.9f, j * 7.9f};
     model.SetMapVertexCount(static_cast<std::int16_t>(m));

@@ -34,8 +34,8 @@ struct Scene {
     model.skinWidth = kWidth;
     model.skinHeight = kHeight;
     const MapVertex corners[6] = {{0, 0}, {kWidth, 0}, {0, kHeight}, {0, kHeight}, {kWidth, 0}, {kWidth, kHeight}};
-    for (int i = 0; i < 6; ++i) model.mapVertices[static_cast<std::size_t>(i)] = corners[i];
     model.SetMapVertexCount(6);
+    for (int i = 0; i < 6; ++i) model.mapVertices[static_cast<std::size_t>(i)] = corners[i];
     model.SetTriangleCount(2);
     const std::uint8_t levels[2][3] = {{180, 20, 240}, {90, 255, 0}};
     for (int t = 0; t < 2; ++t) {

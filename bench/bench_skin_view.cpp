@@ -20,6 +20,7 @@ std::unique_ptr<Workspace> GridWorkspace() {
   m.skinWidth = 640;
   m.skinHeight = 480;
   int tri = 0;
+  m.SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
   for (int row = 0; row < 32; ++row)
     for (int col = 0; col < 64; ++col) {
       const float s0 = col * 10.0f, s1 = s0 + 9.5f, t0 = row * 15.0f, t1 = t0 + 14.5f;

@@ -15,15 +15,6 @@ namespace {
 
 bool HasSkinSize(const Model& m) { return m.skinWidth > 0 && m.skinHeight > 0; }
 
-// The current skin, the index put back in the list's range first.
-Skin* CurrentSkin(Model& m) {
-  if (m.skins.empty())
-    m.currentSkinIndex = -1;
-  else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size()))
-    m.currentSkinIndex = 0;
-  return m.CurrentSkin();
-}
-
 // A message about a file, with the file on a line of its own.
 OpResult RefusedAbout(const char* text, const std::string& path) {
   return OpResult::Refused(std::string(text) + "\n" + HostSkinPath(path));
@@ -49,7 +40,7 @@ SkinFileResult OpenSkinFile(Document& document, const std::string& path, const s
 
 SkinFileResult LinkCurrentSkin(Document& document, const std::string& path, const std::string& baseFolder,
                                const std::function<void()>& settled) {
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.SettleCurrentSkin();
   if (!skin || !IsExternalSkin(*skin)) return Only(OpResult::Nothing());
   DocumentStep step(document, "Link Skin", STEP_SKINS);
   // Opened before the write: the history is carried over what the file
@@ -73,7 +64,7 @@ SkinFileResult LinkCurrentSkin(Document& document, const std::string& path, cons
 
 SkinFileResult ReloadCurrentSkin(Document& document, bool dither) {
   Model& m = document.model;
-  Skin* skin = CurrentSkin(m);
+  Skin* skin = m.SettleCurrentSkin();
   if (!skin || !skin->hasFile) return Only(OpResult::Nothing());
   auto read = LoadSkinImage(HostSkinPath(skin->path), skin->palette, dither);
   if (!read) return {RefusedAbout(kReloadFailedText, skin->path), read.error(), {}};

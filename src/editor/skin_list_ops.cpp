@@ -16,15 +16,6 @@ std::size_t SkinArea(const Model& m) {
   return static_cast<std::size_t>(m.skinWidth) * static_cast<std::size_t>(m.skinHeight);
 }
 
-// The current skin, the index put back in the list's range first.
-Skin* CurrentSkin(Model& m) {
-  if (m.skins.empty())
-    m.currentSkinIndex = -1;
-  else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size()))
-    m.currentSkinIndex = 0;
-  return m.CurrentSkin();
-}
-
 std::uint8_t Slot(const EditorState& editor, int slot) { return editor.colourSlots[static_cast<std::size_t>(slot)]; }
 
 std::uint8_t ActiveSlotColour(const EditorState& editor) {
@@ -83,7 +74,7 @@ OpResult DuplicateCurrentSkin(Document& document, const EditorState& editor, con
   Model& m = document.model;
   if (!HasSkinSize(m)) return OpResult::Nothing();
   DocumentStep step(document, "Duplicate Skin", STEP_SKINS);
-  Skin* current = CurrentSkin(m);
+  Skin* current = m.SettleCurrentSkin();
   auto skin = MakeBlankSkin("dupskin", m.skinWidth, m.skinHeight, current ? current->palette : GreyRampPalette());
   if (current) {
     // Revert on the copy goes back to the original's stored state.
@@ -103,7 +94,7 @@ OpResult DuplicateCurrentSkin(Document& document, const EditorState& editor, con
 
 OpResult CloseCurrentSkin(Document& document) {
   Model& m = document.model;
-  if (!CurrentSkin(m)) return OpResult::Nothing();
+  if (!m.SettleCurrentSkin()) return OpResult::Nothing();
   DocumentStep step(document, "Close Skin", STEP_SKINS);
   const int removed = m.currentSkinIndex;
   m.skins.erase(m.skins.begin() + removed);
@@ -112,7 +103,7 @@ OpResult CloseCurrentSkin(Document& document) {
 }
 
 OpResult UnlinkCurrentSkin(Document& document) {
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.SettleCurrentSkin();
   if (!skin || IsExternalSkin(*skin)) return OpResult::Nothing();
   DocumentStep step(document, "Unlink Skin", STEP_SKINS);
   skin->flags |= SKIN_EXTERNAL;
@@ -122,7 +113,7 @@ OpResult UnlinkCurrentSkin(Document& document) {
 
 OpResult MoveCurrentSkin(Document& document, int step) {
   Model& m = document.model;
-  if (!CurrentSkin(m)) return OpResult::Nothing();
+  if (!m.SettleCurrentSkin()) return OpResult::Nothing();
   const int from = m.currentSkinIndex;
   const int to = from + step;
   if (to < 0 || to >= static_cast<int>(m.skins.size())) return OpResult::Nothing();
@@ -133,7 +124,7 @@ OpResult MoveCurrentSkin(Document& document, int step) {
 }
 
 OpResult StoreCurrentSkin(Document& document) {
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.SettleCurrentSkin();
   if (!skin) return OpResult::Nothing();
   DocumentStep step(document, "Store Skin", STEP_CURRENT_SKIN);
   skin->storedPixels = skin->pixels;
@@ -141,7 +132,7 @@ OpResult StoreCurrentSkin(Document& document) {
 }
 
 OpResult RevertCurrentSkin(Document& document) {
-  Skin* skin = CurrentSkin(document.model);
+  Skin* skin = document.model.SettleCurrentSkin();
   if (!skin || skin->storedPixels.size() != skin->pixels.size()) return OpResult::Nothing();
   DocumentStep step(document, "Revert Skin", STEP_CURRENT_SKIN);
   skin->pixels = skin->storedPixels;

@@ -19,6 +19,14 @@ void Model::SetStoredMapVertexCount(int count) {
   storedMapVertices.resize(static_cast<std::size_t>(std::max(count, 0)));
 }
 
+Skin* Model::SettleCurrentSkin() {
+  if (skins.empty())
+    currentSkinIndex = -1;
+  else if (currentSkinIndex < 0 || currentSkinIndex >= static_cast<int>(skins.size()))
+    currentSkinIndex = 0;
+  return CurrentSkin();
+}
+
 Vec3* Model::CurrentFrame() const {
   if (currentFrameIndex < 0 || currentFrameIndex >= static_cast<int>(frames.size())) return nullptr;
   return frames[static_cast<std::size_t>(currentFrameIndex)]->vertices.data();

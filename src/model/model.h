@@ -93,6 +93,9 @@ struct Model {
   Skin* CurrentPhongMap() const { return Current(phongMaps, currentPhongMapIndex); }
   Skin* CurrentEnvMap() const { return Current(envMaps, currentEnvMapIndex); }
   Companion* CurrentCompanion() const { return Current(companions, currentCompanionIndex); }
+  // The current skin after putting its index back in the list's range: the
+  // first skin for an index outside it, -1 for an empty list.
+  Skin* SettleCurrentSkin();
 
   // Unit normals of the triangles in the current frame; nothing without one.
   // A degenerate triangle keeps the normal it had.

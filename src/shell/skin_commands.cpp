@@ -37,19 +37,7 @@ bool Yes(App& app, const char* question) {
 
 bool HasSkinSize(const App& app) { return app.model.skinWidth > 0 && app.model.skinHeight > 0; }
 
-void SyncCurrentSkin(App& app) {
-  Model& m = app.model;
-  if (m.skins.empty()) {
-    m.currentSkinIndex = -1;
-  } else if (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())) {
-    m.currentSkinIndex = 0;
-  }
-}
-
-Skin* CurrentSkin(App& app) {
-  SyncCurrentSkin(app);
-  return app.model.CurrentSkin();
-}
+Skin* CurrentSkin(App& app) { return app.model.SettleCurrentSkin(); }
 
 std::optional<ChosenFile> AskForSkinFile(App& app, bool save, const char* filter, const std::string& initialName,
                                          const std::string& title = {}) {

@@ -29,6 +29,7 @@ struct Scene {
   std::unique_ptr<Skin> skin = MakeBlankSkin("bench", kWidth, kHeight, ManyHues());
   std::unique_ptr<CRasterizer> raster = std::make_unique<CRasterizer>();
   std::vector<std::uint8_t> original;
+  std::vector<TriangleLight> light;
 
   Scene() {
     model.skinWidth = kWidth;
@@ -37,13 +38,14 @@ struct Scene {
     model.SetMapVertexCount(6);
     for (int i = 0; i < 6; ++i) model.mapVertices[static_cast<std::size_t>(i)] = corners[i];
     model.SetTriangleCount(2);
+    light.resize(2);
     const std::uint8_t levels[2][3] = {{180, 20, 240}, {90, 255, 0}};
     for (int t = 0; t < 2; ++t) {
       Triangle& tri = model.triangles[static_cast<std::size_t>(t)];
       tri.flags = TRI_SELECTED;
       for (int k = 0; k < 3; ++k) {
         tri.mapIndex[k] = static_cast<std::int16_t>(t * 3 + k);
-        tri.shade[k] = levels[t][k];
+        light[static_cast<std::size_t>(t)].shade[k] = levels[t][k];
       }
     }
     for (int y = 0; y < kHeight; ++y)
@@ -59,7 +61,7 @@ void BM_FillSelectedWholeSkin(benchmark::State& state) {
     state.PauseTiming();
     scene.skin->pixels = scene.original;
     state.ResumeTiming();
-    FillSelected(scene.model, *scene.skin, *scene.raster, 0.8);
+    FillSelected(scene.model, scene.light, *scene.skin, *scene.raster, 0.8);
     benchmark::DoNotOptimize(scene.skin->pixels.data());
   }
 }
@@ -72,7 +74,7 @@ void BM_ShadeSelectedWholeSkin(benchmark::State& state) {
     state.PauseTiming();
     scene.skin->pixels = scene.original;
     state.ResumeTiming();
-    ShadeSelected(scene.model, *scene.skin, *scene.raster, 0.8);
+    ShadeSelected(scene.model, scene.light, *scene.skin, *scene.raster, 0.8);
     benchmark::DoNotOptimize(scene.skin->pixels.data());
   }
 }

@@ -41,11 +41,13 @@ OpResult OnMesh(Document& document, const char* name, Change&& change) {
 OpResult Light(Document& document, const char* name, int kind, const Lighting& lighting, const EditorState& editor,
                CRasterizer& rasterizer) {
   return OnCurrentSkin(document, name, [&](Skin& skin) {
-    ComputeShading(document.model, lighting, kind);
+    SceneLight light;
+    light.Fit(document.model);  // without a frame every level stays 0
+    ComputeShading(document.model, lighting, kind, light);
     if (kind == kShadingFlat)
-      FillSelected(document.model, skin, rasterizer, editor.paintStrength);
+      FillSelected(document.model, light.model, skin, rasterizer, editor.paintStrength);
     else
-      ShadeSelected(document.model, skin, rasterizer, editor.paintStrength);
+      ShadeSelected(document.model, light.model, skin, rasterizer, editor.paintStrength);
     return OpResult::Done();
   });
 }

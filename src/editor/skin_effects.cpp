@@ -72,7 +72,7 @@ void ForEachMapped(const Model& model, Chosen&& chosen, Visit&& visit) {
       c.x[k] = usable ? TruncCoord(v.s) : 0;
       c.y[k] = usable ? TruncCoord(v.t) : 0;
     }
-    if (usable) visit(tri, c);
+    if (usable) visit(i, tri, c);
   }
 }
 
@@ -113,21 +113,24 @@ void ApplyMasked(Skin& skin, const std::vector<std::uint8_t>& mask, const std::v
   }
 }
 
-void Light(const Model& model, Skin& skin, CRasterizer& raster, double strength, bool smooth) {
+void Light(const Model& model, const std::vector<TriangleLight>& light, Skin& skin, CRasterizer& raster,
+           double strength, bool smooth) {
   if (!HasPixels(skin)) return;
   const std::vector<std::uint8_t> mask = BuildSelectionMask(model, skin.width, skin.height, raster);
   std::vector<std::uint8_t> levels(skin.pixels.size(), 0);
   const RasterTarget target = WorkTarget(raster, levels, skin.width, skin.height);
-  ForEachSelected(model, [&](const Triangle& tri, const MappedCorners& c) {
+  ForEachSelected(model, [&](int t, const Triangle&, const MappedCorners& c) {
+    if (static_cast<std::size_t>(t) >= light.size()) return;
+    const TriangleLight& lit = light[static_cast<std::size_t>(t)];
     if (!smooth) {
-      FillFlat(raster, target, c, tri.shade[0]);
+      FillFlat(raster, target, c, lit.shade[0]);
       return;
     }
     V3 pts[4];
     for (int k = 0; k < 4; ++k) {
       pts[k][0] = c.x[k % 3];
       pts[k][1] = c.y[k % 3];
-      pts[k][2] = static_cast<std::int32_t>(tri.shade[k % 3]) << 16;
+      pts[k][2] = static_cast<std::int32_t>(lit.shade[k % 3]) << 16;
     }
     raster.FillTriGouraud(target, pts);
   });
@@ -147,7 +150,7 @@ std::vector<std::uint8_t> BuildSelectionMask(const Model& model, int width, int 
   if (width <= 0 || height <= 0) return {};
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   const RasterTarget target = WorkTarget(raster, mask, width, height);
-  ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) { FillFlat(raster, target, c, 255); });
+  ForEachSelected(model, [&](int, const Triangle&, const MappedCorners& c) { FillFlat(raster, target, c, 255); });
   return mask;
 }
 
@@ -161,7 +164,7 @@ std::vector<std::uint8_t> BuildTriangleMask(const Model& model, const std::vecto
   const RasterTarget target = WorkTarget(raster, mask, width, height);
   ForEachMapped(
       model, [&](int i, const Triangle&) { return chosen[static_cast<std::size_t>(i)] != 0; },
-      [&](const Triangle&, const MappedCorners& c) { FillFlat(raster, target, c, 255); });
+      [&](int, const Triangle&, const MappedCorners& c) { FillFlat(raster, target, c, 255); });
   return mask;
 }
 
@@ -173,7 +176,7 @@ void OutlineSelected(const Model& model, Skin& skin, CRasterizer& raster, std::u
   // far border (s = width) is clipped like one far off the skin.
   const RasterTarget ink = WorkTarget(raster, drawn, skin.width, skin.height);
   const RasterTarget covered = RasterTarget::Bytes(mask.data(), skin.width, skin.height);
-  ForEachSelected(model, [&](const Triangle&, const MappedCorners& c) {
+  ForEachSelected(model, [&](int, const Triangle&, const MappedCorners& c) {
     for (int k = 0; k < 3; ++k) {
       std::int32_t x0 = c.x[k], y0 = c.y[k], x1 = c.x[(k + 1) % 3], y1 = c.y[(k + 1) % 3];
       if (!CRasterizer::ClipLine(ink, x0, y0, x1, y1)) continue;
@@ -187,12 +190,14 @@ void OutlineSelected(const Model& model, Skin& skin, CRasterizer& raster, std::u
   });
 }
 
-void FillSelected(const Model& model, Skin& skin, CRasterizer& raster, double strength) {
-  Light(model, skin, raster, strength, false);
+void FillSelected(const Model& model, const std::vector<TriangleLight>& light, Skin& skin, CRasterizer& raster,
+                  double strength) {
+  Light(model, light, skin, raster, strength, false);
 }
 
-void ShadeSelected(const Model& model, Skin& skin, CRasterizer& raster, double strength) {
-  Light(model, skin, raster, strength, true);
+void ShadeSelected(const Model& model, const std::vector<TriangleLight>& light, Skin& skin, CRasterizer& raster,
+                   double strength) {
+  Light(model, light, skin, raster, strength, true);
 }
 
 bool LoadToSelected(const Model& model, Skin& skin, const Skin& picture, CRasterizer& raster, double strength) {

@@ -15,6 +15,7 @@
 
 #include "image/skin.h"
 #include "model/model.h"
+#include "render/scene_light.h"
 
 class CRasterizer;
 
@@ -34,9 +35,12 @@ void OutlineSelected(const Model& model, Skin& skin, CRasterizer& raster, std::u
 // The covered texels' brightness moved toward the light level of their
 // triangle, at most half-way (strength 1). FillSelected takes each
 // triangle's flat level shade[0], ShadeSelected the corner levels shade[0..2]
-// interpolated across the triangle; the caller computes them first.
-void FillSelected(const Model& model, Skin& skin, CRasterizer& raster, double strength);
-void ShadeSelected(const Model& model, Skin& skin, CRasterizer& raster, double strength);
+// interpolated across the triangle, from `light` (one per model triangle, as
+// ComputeShading left them); a triangle past its end is left alone.
+void FillSelected(const Model& model, const std::vector<TriangleLight>& light, Skin& skin, CRasterizer& raster,
+                  double strength);
+void ShadeSelected(const Model& model, const std::vector<TriangleLight>& light, Skin& skin, CRasterizer& raster,
+                   double strength);
 
 // The covered texels blended toward the same texels of `picture`, read in
 // the picture's own palette. False, and the skin untouched, when the picture

@@ -21,9 +21,6 @@ struct CompanionTriangle {
   std::int16_t vertexIndex[3] = {0, 0, 0};
   std::int16_t st[3][2] = {{0, 0}, {0, 0}, {0, 0}};  // corner skin coordinates s, t
   float faceNormal[3] = {0, 0, 0};
-  float viewNormal[2] = {0, 0};
-  std::uint8_t shade[3] = {0, 0, 0};
-  std::uint8_t mapCoord[3][2] = {{0, 0}, {0, 0}, {0, 0}};
 };
 
 struct Companion {
@@ -43,6 +40,11 @@ struct Companion {
   std::vector<std::uint8_t> skinPixels; // empty until a skin or the placeholder is set
   std::vector<CompanionVertex> frameVertices;  // numFrames x numVertices
   std::vector<CompanionTriangle> triangles;    // numTriangles entries
+
+  // The triangles in use: the header's count, never past the list.
+  int TriangleCount() const {
+    return numTriangles < static_cast<int>(triangles.size()) ? numTriangles : static_cast<int>(triangles.size());
+  }
 
   CompanionVertex* FrameVertices(int frame) {
     return frameVertices.data() + static_cast<std::size_t>(frame) * numVertices;

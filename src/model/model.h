@@ -35,9 +35,6 @@ struct Triangle {
   std::int16_t storedMapIndex[3] = {0, 0, 0};
   MapVertex cornerMap[3];
   float faceNormal[3] = {0, 0, 0};
-  float viewNormal[2] = {0, 0};
-  std::uint8_t shade[3] = {0, 0, 0};
-  std::uint8_t mapCoord[3][2] = {{0, 0}, {0, 0}, {0, 0}};
 };
 
 struct Frame {

@@ -23,10 +23,6 @@ std::size_t Restore(const std::vector<float>& saved, std::size_t at, Tri* tris, 
   return at;
 }
 
-int CompanionTriangles(const Companion& comp) {
-  return std::min<int>(comp.numTriangles, static_cast<int>(comp.triangles.size()));
-}
-
 }  // namespace
 
 const Vec3* BlendTarget(const Viewport& viewport, const Model& model) {
@@ -51,7 +47,7 @@ BlendedFaceNormals::BlendedFaceNormals(const Viewport& viewport, Model& model)
   saved_.clear();
   Save(saved_, model.triangles.data(), model.TriangleCount());
   for (const auto& comp : model.companions)
-    if (CompanionShown(*comp, frame)) Save(saved_, comp->triangles.data(), CompanionTriangles(*comp));
+    if (CompanionShown(*comp, frame)) Save(saved_, comp->triangles.data(), comp->TriangleCount());
 
   // A degenerate in-between triangle keeps its current-frame normal, as a
   // degenerate frame's triangle does.
@@ -72,7 +68,7 @@ BlendedFaceNormals::BlendedFaceNormals(const Viewport& viewport, Model& model)
     const CompanionVertex* a = comp->FrameVertices(frame);
     const CompanionVertex* b = CompanionBlendTarget(viewport, *comp);
     if (!b) continue;
-    for (int i = 0; i < CompanionTriangles(*comp); ++i) {
+    for (int i = 0; i < comp->TriangleCount(); ++i) {
       CompanionTriangle& tri = comp->triangles[static_cast<std::size_t>(i)];
       Vec3 p[3];
       bool inRange = true;
@@ -91,5 +87,5 @@ BlendedFaceNormals::~BlendedFaceNormals() {
   std::size_t at = Restore(saved_, 0, model_.triangles.data(), model_.TriangleCount());
   const int frame = model_.currentFrameIndex;
   for (const auto& comp : model_.companions)
-    if (CompanionShown(*comp, frame)) at = Restore(saved_, at, comp->triangles.data(), CompanionTriangles(*comp));
+    if (CompanionShown(*comp, frame)) at = Restore(saved_, at, comp->triangles.data(), comp->TriangleCount());
 }

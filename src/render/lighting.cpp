@@ -56,11 +56,11 @@ bool InRange(const std::int16_t idx[3], int count) {
 
 // One mesh's shading; Tri is Triangle or CompanionTriangle.
 template <typename Tri>
-void ShadeMesh(Tri* tris, int numTris, int numVerts, const Lighting& lighting, int kind) {
+void ShadeMesh(const Tri* tris, TriangleLight* out, int numTris, int numVerts, const Lighting& lighting, int kind) {
   const float* l = lighting.lightRotation.m[2];
   if (kind == 0) {
     for (int t = 0; t < numTris; ++t)
-      tris[t].shade[0] = CurveAt(lighting, Unlit(l, tris[t].faceNormal) * 127);
+      out[t].shade[0] = CurveAt(lighting, Unlit(l, tris[t].faceNormal) * 127);
     return;
   }
   if (numVerts <= 0) return;
@@ -82,7 +82,7 @@ void ShadeMesh(Tri* tris, int numTris, int numVerts, const Lighting& lighting, i
       if (!InRange(tris[t].vertexIndex, numVerts)) continue;
       for (int k = 0; k < 3; ++k) {
         int v = tris[t].vertexIndex[k];
-        tris[t].shade[k] = CurveAt(lighting, sum[v] * 127 / count[v]);
+        out[t].shade[k] = CurveAt(lighting, sum[v] * 127 / count[v]);
       }
     }
     return;
@@ -95,8 +95,8 @@ void ShadeMesh(Tri* tris, int numTris, int numVerts, const Lighting& lighting, i
     count.assign(static_cast<std::size_t>(numVerts), 0);
     for (int t = 0; t < numTris; ++t) {
       if (!InRange(tris[t].vertexIndex, numVerts)) continue;
-      int u = MapCell(tris[t].viewNormal[0]);
-      int v = MapCell(tris[t].viewNormal[1]);
+      int u = MapCell(out[t].viewNormal[0]);
+      int v = MapCell(out[t].viewNormal[1]);
       for (int k = 0; k < 3; ++k) {
         int vi = tris[t].vertexIndex[k];
         su[vi] += u;
@@ -111,39 +111,50 @@ void ShadeMesh(Tri* tris, int numTris, int numVerts, const Lighting& lighting, i
       if (!InRange(tris[t].vertexIndex, numVerts)) continue;
       for (int k = 0; k < 3; ++k) {
         int vi = tris[t].vertexIndex[k];
-        tris[t].mapCoord[k][0] = clampByte(su[vi] / count[vi]);
-        tris[t].mapCoord[k][1] = clampByte(sv[vi] / count[vi]);
+        out[t].mapCoord[k][0] = clampByte(su[vi] / count[vi]);
+        out[t].mapCoord[k][1] = clampByte(sv[vi] / count[vi]);
       }
     }
   }
 }
 
 template <typename Tri>
-void ViewNormals(Tri* tris, int numTris, const Mat3& frame) {
+void ViewNormals(const Tri* tris, TriangleLight* out, int numTris, const Mat3& frame) {
   const auto& N = frame.m;
   for (int t = 0; t < numTris; ++t) {
     const float* n = tris[t].faceNormal;
     float w[3] = {n[1], n[2], n[0]};
     for (int j = 0; j < 2; ++j)
-      tris[t].viewNormal[j] = -(w[0] * N[0][j] + w[1] * N[1][j] + w[2] * N[2][j]);
+      out[t].viewNormal[j] = -(w[0] * N[0][j] + w[1] * N[1][j] + w[2] * N[2][j]);
   }
 }
 
 }  // namespace
 
-void ComputeShading(Model& model, const Lighting& lighting, int kind) {
+void SceneLight::Fit(const Model& m) {
+  model.resize(m.triangles.size());
+  companions.resize(m.companions.size());
+  for (std::size_t c = 0; c < m.companions.size(); ++c) companions[c].resize(m.companions[c]->triangles.size());
+}
+
+void ComputeShading(const Model& model, const Lighting& lighting, int kind, SceneLight& light) {
   if (!model.CurrentFrame()) return;
-  ShadeMesh(model.triangles.data(), model.TriangleCount(), model.numVertices, lighting, kind);
-  for (auto& comp : model.companions) {
-    if (!CompanionShown(*comp, model.currentFrameIndex)) continue;
-    ShadeMesh(comp->triangles.data(), comp->numTriangles, comp->numVertices, lighting, kind);
+  light.Fit(model);
+  ShadeMesh(model.triangles.data(), light.model.data(), model.TriangleCount(), model.numVertices, lighting, kind);
+  for (std::size_t c = 0; c < model.companions.size(); ++c) {
+    const Companion& comp = *model.companions[c];
+    if (!CompanionShown(comp, model.currentFrameIndex)) continue;
+    ShadeMesh(comp.triangles.data(), light.companions[c].data(), comp.TriangleCount(), comp.numVertices,
+              lighting, kind);
   }
 }
 
-void SetViewNormals(Model& model, const Mat3& frame) {
-  ViewNormals(model.triangles.data(), model.TriangleCount(), frame);
-  for (auto& comp : model.companions) {
-    if (!CompanionShown(*comp, model.currentFrameIndex)) continue;
-    ViewNormals(comp->triangles.data(), comp->numTriangles, frame);
+void SetViewNormals(const Model& model, const Mat3& frame, SceneLight& light) {
+  light.Fit(model);
+  ViewNormals(model.triangles.data(), light.model.data(), model.TriangleCount(), frame);
+  for (std::size_t c = 0; c < model.companions.size(); ++c) {
+    const Companion& comp = *model.companions[c];
+    if (!CompanionShown(comp, model.currentFrameIndex)) continue;
+    ViewNormals(comp.triangles.data(), light.companions[c].data(), comp.TriangleCount(), frame);
   }
 }

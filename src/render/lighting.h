@@ -9,6 +9,7 @@
 #include "image/skin.h"
 #include "model/model.h"
 #include "render/camera_math.h"
+#include "render/scene_light.h"
 
 struct Lighting {
   Mat3 lightRotation;  // third row is the light vector in world axes
@@ -32,10 +33,11 @@ void BuildPhongLightRows(const Lighting& lighting, Skin& phongMap);
 // coloured through `palette`, or grey (i, i, i) when there is none.
 void BuildShadeRamps(Lighting& lighting, const Palette* palette, const std::uint8_t slots[3]);
 
-// kind 0 flat, 1 smooth, 2 map coordinates from viewNormal; model triangles
-// and every shown companion. Nothing without a current frame.
-void ComputeShading(Model& model, const Lighting& lighting, int kind);
+// Into `light` (fitted to the meshes first): kind 0 flat, 1 smooth, 2 map
+// coordinates from viewNormal; model triangles and every shown companion.
+// Nothing without a current frame.
+void ComputeShading(const Model& model, const Lighting& lighting, int kind, SceneLight& light);
 
 // viewNormal of every model and shown-companion triangle: the world face
 // normal against columns 0 and 1 of `frame`, negated.
-void SetViewNormals(Model& model, const Mat3& frame);
+void SetViewNormals(const Model& model, const Mat3& frame, SceneLight& light);

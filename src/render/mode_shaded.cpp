@@ -27,24 +27,24 @@ class FlatMode : public RampModeBase {
   const char* GetName() const override { return "Flat Shaded"; }
 
  protected:
-  void Light() override { ComputeShading(model(), lighting(), 0); }
+  void Light() override { ComputeShading(model(), lighting(), 0, light_); }
   void Draw(int kind, const ScenePass& pass, const RenderBand& band) override {
     CRasterizer& r = band.raster;
     const bool tags = kind == REDRAW_FULL;
     V3 pts[4];
     ForEachAccepted(
         pass, band,
-        [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
+        [&](int t, const Triangle& tri, const TriangleLight& light, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
-          auto colour = static_cast<std::uint8_t>(HighlightBase(tri) + tri.shade[0] / 4);
+          auto colour = static_cast<std::uint8_t>(HighlightBase(tri) + light.shade[0] / 4);
           if (tags)
             r.FillTriFlatZTag(band.target, pts, colour, t);
           else
             r.FillTriFlatZ(band.target, pts, colour);
         },
-        EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
+        EveryCompanion, [&](const Companion&, const CompanionTriangle&, const TriangleLight& light, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
-          auto colour = static_cast<std::uint8_t>(tri.shade[0] / 4);
+          auto colour = static_cast<std::uint8_t>(light.shade[0] / 4);
           if (tags)
             r.FillTriFlatZTag(band.target, pts, colour, kCompanionTag);
           else
@@ -58,7 +58,7 @@ class GouraudMode : public RampModeBase {
   const char* GetName() const override { return "Gouraud Shaded"; }
 
  protected:
-  void Light() override { ComputeShading(model(), lighting(), 1); }
+  void Light() override { ComputeShading(model(), lighting(), 1, light_); }
   void Draw(int kind, const ScenePass& pass, const RenderBand& band) override {
     CRasterizer& r = band.raster;
     const bool tags = kind == REDRAW_FULL;
@@ -74,15 +74,15 @@ class GouraudMode : public RampModeBase {
     };
     ForEachAccepted(
         pass, band,
-        [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
-          put(xy, HighlightBase(tri), tri.shade);
+        [&](int t, const Triangle& tri, const TriangleLight& light, const std::int32_t (*xy)[3]) {
+          put(xy, HighlightBase(tri), light.shade);
           if (tags)
             r.FillTriGouraudZTag(band.target, pts, t);
           else
             r.FillTriGouraudZ(band.target, pts);
         },
-        EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
-          put(xy, 0, tri.shade);
+        EveryCompanion, [&](const Companion&, const CompanionTriangle&, const TriangleLight& light, const std::int32_t (*xy)[3]) {
+          put(xy, 0, light.shade);
           if (tags)
             r.FillTriGouraudZTag(band.target, pts, kCompanionTag);
           else
@@ -98,8 +98,8 @@ class PhongMode : public RampModeBase {
  protected:
   bool HasResources() const override { return UsableMap(model().CurrentPhongMap(), false); }
   void Light() override {
-    SetViewNormals(model(), HalfwayFrame(lighting().lightRotation, view().rotation));
-    ComputeShading(model(), lighting(), 2);
+    SetViewNormals(model(), HalfwayFrame(lighting().lightRotation, view().rotation), light_);
+    ComputeShading(model(), lighting(), 2, light_);
   }
   void Draw(int kind, const ScenePass& pass, const RenderBand& band) override {
     CRasterizer& r = band.raster;
@@ -109,16 +109,16 @@ class PhongMode : public RampModeBase {
     V5 pts[4];
     ForEachAccepted(
         pass, band,
-        [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
-          PutMapCorners(pts, xy, tri.mapCoord);
+        [&](int t, const Triangle& tri, const TriangleLight& light, const std::int32_t (*xy)[3]) {
+          PutMapCorners(pts, xy, light.mapCoord);
           auto base = static_cast<std::uint8_t>(HighlightBase(tri));
           if (tags)
             r.FillTriMapBaseZTag(band.target, pts, t, base);
           else
             r.FillTriMapBaseZ(band.target, pts, base);
         },
-        EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
-          PutMapCorners(pts, xy, tri.mapCoord);
+        EveryCompanion, [&](const Companion&, const CompanionTriangle&, const TriangleLight& light, const std::int32_t (*xy)[3]) {
+          PutMapCorners(pts, xy, light.mapCoord);
           if (tags)
             r.FillTriMapZTag(band.target, pts, kCompanionTag);
           else
@@ -140,8 +140,8 @@ class EnvironmentMode : public RenderModeBase {
   bool ClearsTags(int) const override { return true; }
   bool HasResources() const override { return UsableMap(model().CurrentEnvMap(), false); }
   void Light() override {
-    SetViewNormals(model(), view().rotation);
-    ComputeShading(model(), lighting(), 2);
+    SetViewNormals(model(), view().rotation, light_);
+    ComputeShading(model(), lighting(), 2, light_);
   }
   void Draw(int, const ScenePass& pass, const RenderBand& band) override {
     CRasterizer& r = band.raster;
@@ -149,12 +149,12 @@ class EnvironmentMode : public RenderModeBase {
     V5 pts[4];
     ForEachAccepted(
         pass, band,
-        [&](int, const Triangle& tri, const std::int32_t (*xy)[3]) {
-          PutMapCorners(pts, xy, tri.mapCoord);
+        [&](int, const Triangle&, const TriangleLight& light, const std::int32_t (*xy)[3]) {
+          PutMapCorners(pts, xy, light.mapCoord);
           r.FillTriMapZ(band.target, pts);
         },
-        EveryCompanion, [&](const Companion&, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
-          PutMapCorners(pts, xy, tri.mapCoord);
+        EveryCompanion, [&](const Companion&, const CompanionTriangle&, const TriangleLight& light, const std::int32_t (*xy)[3]) {
+          PutMapCorners(pts, xy, light.mapCoord);
           r.FillTriMapZ(band.target, pts);
         });
   }

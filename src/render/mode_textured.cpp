@@ -39,15 +39,15 @@ class TexturedMode : public RenderModeBase {
   void Light() override {
     switch (lit_) {
       case Lit::None: return;
-      case Lit::Flat: ComputeShading(model(), lighting(), 0); return;
-      case Lit::Smooth: ComputeShading(model(), lighting(), 1); return;
+      case Lit::Flat: ComputeShading(model(), lighting(), 0, light_); return;
+      case Lit::Smooth: ComputeShading(model(), lighting(), 1, light_); return;
       case Lit::Map:
         // Rows normally follow every change of curve or map; a map that
         // arrived without them gets them here rather than being misread.
         if (!UsableMap(model().CurrentPhongMap(), true))
           BuildPhongLightRows(lighting(), *model().CurrentPhongMap());
-        SetViewNormals(model(), HalfwayFrame(lighting().lightRotation, view().rotation));
-        ComputeShading(model(), lighting(), 2);
+        SetViewNormals(model(), HalfwayFrame(lighting().lightRotation, view().rotation), light_);
+        ComputeShading(model(), lighting(), 2, light_);
         return;
     }
   }
@@ -188,7 +188,7 @@ void TexturedMode::Draw(int kind, const ScenePass& pass, const RenderBand& band)
   std::int32_t uv[3][2];
   ForEachAccepted(
       pass, band,
-      [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
+      [&](int t, const Triangle& tri, const TriangleLight& light, const std::int32_t (*xy)[3]) {
         // Acceptance checked the frame's indices, not the mapping's.
         if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) return;
         for (int k = 0; k < 3; ++k) {
@@ -196,7 +196,7 @@ void TexturedMode::Draw(int kind, const ScenePass& pass, const RenderBand& band)
           uv[k][0] = st[0];
           uv[k][1] = st[1];
         }
-        Corners(pts, xy, uv, tri.shade, tri.mapCoord);
+        Corners(pts, xy, uv, light.shade, light.mapCoord);
         Fill(band, pts, modelRule, t);
       },
       [&](const Companion& comp, std::size_t) {
@@ -204,12 +204,12 @@ void TexturedMode::Draw(int kind, const ScenePass& pass, const RenderBand& band)
         r.BindTexture(comp.skinPixels.data(), comp.rowOffset.data(), comp.skinWidth, comp.skinHeight);
         return true;
       },
-      [&](const Companion& comp, const CompanionTriangle& tri, const std::int32_t (*xy)[3]) {
+      [&](const Companion& comp, const CompanionTriangle& tri, const TriangleLight& light, const std::int32_t (*xy)[3]) {
         for (int k = 0; k < 3; ++k) {
           uv[k][0] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][0]) << 16, comp.skinWidth);
           uv[k][1] = ClampTexCoord(static_cast<std::int64_t>(tri.st[k][1]) << 16, comp.skinHeight);
         }
-        Corners(pts, xy, uv, tri.shade, tri.mapCoord);
+        Corners(pts, xy, uv, light.shade, light.mapCoord);
         Fill(band, pts, companionRule, kCompanionTag);
       });
   r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
@@ -250,30 +250,30 @@ void TexturedMode::LightPass(const ScenePass& pass, const RenderBand& band) {
   std::fill(vp.lightLevels.begin() + begin, vp.lightLevels.begin() + end, std::uint8_t{0});
   r.BeginFrame();
   std::fill(vp.depthBuffer.begin() + begin, vp.depthBuffer.begin() + end, std::uint16_t{0xFFFF});
-  RasterTarget light = band.target;
-  light.FrameBuffer = vp.lightLevels.data();
+  RasterTarget levels = band.target;
+  levels.FrameBuffer = vp.lightLevels.data();
   ForEachAccepted(
       pass, band,
-      [&](int, const Triangle& tri, const std::int32_t (*xy)[3]) {
+      [&](int, const Triangle& tri, const TriangleLight& light, const std::int32_t (*xy)[3]) {
         if (!TriangleIndicesValid(m, tri, vp.cameraVertices.size(), true)) return;
         if (lit_ == Lit::Map) {
           V5 v[4];
-          PutMapCorners(v, xy, tri.mapCoord);
-          r.FillTriMapZ(light, v);
+          PutMapCorners(v, xy, light.mapCoord);
+          r.FillTriMapZ(levels, v);
           return;
         }
         V4 v[4];
         for (int k = 0; k < 3; ++k) {
-          int s = lit_ == Lit::Flat ? tri.shade[0] : tri.shade[k];
+          int s = lit_ == Lit::Flat ? light.shade[0] : light.shade[k];
           v[k][0] = xy[k][0];
           v[k][1] = xy[k][1];
           v[k][2] = (63 - s / 4) << 16;
           v[k][3] = xy[k][2];
         }
         CloseTriangle<4>(v);
-        r.FillTriGouraudZ(light, v);
+        r.FillTriGouraudZ(levels, v);
       },
-      NoCompanion, [](const Companion&, const CompanionTriangle&, const std::int32_t (*)[3]) {});
+      NoCompanion, [](const Companion&, const CompanionTriangle&, const TriangleLight&, const std::int32_t (*)[3]) {});
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ class LineModeBase : public RenderModeBase {
       if (acceptedOnly) {
         for (int t : comp.drawList) edges(t);
       } else {
-        int n = std::min<int>(comp.numTriangles, static_cast<int>(comp.triangles.size()));
+        const int n = comp.TriangleCount();
         for (int t = 0; t < n; ++t) edges(t);
       }
     }
@@ -117,7 +117,7 @@ class WireframeSolidMode : public LineModeBase {
     std::int32_t companionTag = kCompanionTag;
     ForEachAccepted(
         pass, band,
-        [&](int t, const Triangle& tri, const std::int32_t (*xy)[3]) {
+        [&](int t, const Triangle& tri, const TriangleLight&, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
           // The ramp's darkest entry is the background colour: the faces
           // hide what lies behind them without showing themselves.
@@ -127,7 +127,7 @@ class WireframeSolidMode : public LineModeBase {
           companionTag = kCompanionTag - static_cast<std::int32_t>(index);
           return true;
         },
-        [&](const Companion&, const CompanionTriangle&, const std::int32_t (*xy)[3]) {
+        [&](const Companion&, const CompanionTriangle&, const TriangleLight&, const std::int32_t (*xy)[3]) {
           PutFlatCorners(pts, xy);
           band.raster.FillTriFlatZTag(band.target, pts, 0, companionTag);
         });

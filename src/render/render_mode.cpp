@@ -236,6 +236,7 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   bool draw = m.CurrentFrame() && HasResources();
   const BlendedFaceNormals blended(vp, m);
   if (draw) {
+    light_.Fit(m);
     Light();
     draw = TransformVertices(vp, m);
   }

@@ -11,6 +11,7 @@
 
 #include "model/companion.h"
 #include "render/render_mode.h"
+#include "render/scene_light.h"
 #include "render/transform.h"
 
 // One horizontal band of the picture under way: the rows it owns, the
@@ -37,7 +38,7 @@ class RenderModeBase : public RenderMode {
   virtual bool ClearsTags(int kind) const { return kind == REDRAW_FULL; }
   // The resource the mode reads besides the frame is present and sound.
   virtual bool HasResources() const { return true; }
-  // ComputeShading and whatever lighting state the mode needs.
+  // ComputeShading into light_ and whatever lighting state the mode needs.
   virtual void Light() {}
   // Kind 3 for the modes that recolour skin pixels; the others have none.
   virtual bool SupportsPixels() const { return false; }
@@ -101,9 +102,10 @@ class RenderModeBase : public RenderMode {
   }
 
   // The accepted scene with each triangle's corners on the screen (x, y,
-  // depth attribute): onModel(t, tri, xy) for the model's triangles, then
-  // onCompanion(comp, tri, xy) for those of every shown companion that
-  // take(comp, index) lets through; take may bind the companion's skin first.
+  // depth attribute) and its light: onModel(t, tri, light, xy) for the
+  // model's triangles, then onCompanion(comp, tri, light, xy) for those of
+  // every shown companion that take(comp, index) lets through; take may bind
+  // the companion's skin first.
   // A band short of the whole picture skips the triangles whose corners all
   // lie above or below its rows: they would fill none of them.
   template <class ModelFn, class TakeFn, class CompanionFn>
@@ -135,13 +137,14 @@ class RenderModeBase : public RenderMode {
         xy[k][1] = s[1];
         xy[k][2] = s[2];
       }
-      onModel(t, tri, xy);
+      onModel(t, tri, light_.model[static_cast<std::size_t>(t)], xy);
     }
     const int frame = m.currentFrameIndex;
     for (std::size_t ci = 0; ci < m.companions.size(); ++ci) {
       Companion& comp = *m.companions[ci];
       if (!CompanionShown(comp, frame) || !take(comp, ci)) continue;
       const CompanionVertex* v = comp.FrameVertices(frame);
+      const std::vector<TriangleLight>& lights = light_.companions[ci];
       for (int t : comp.drawList) {
         const CompanionTriangle& tri = comp.triangles[static_cast<std::size_t>(t)];
         for (int k = 0; k < 3; ++k) {
@@ -149,7 +152,7 @@ class RenderModeBase : public RenderMode {
           corner(k, Vec3{cv.cx, cv.cy, cv.cz});
         }
         if (cull && outside(xy[0][1], xy[1][1], xy[2][1])) continue;
-        onCompanion(comp, tri, xy);
+        onCompanion(comp, tri, lights[static_cast<std::size_t>(t)], xy);
       }
     }
   }
@@ -174,6 +177,9 @@ class RenderModeBase : public RenderMode {
   mutable bool projected_ = false;  // screen_ holds this render's projection
   // The scene of the render under way, kept so its list keeps its room.
   ScenePass pass_;
+  // The light of the render under way, one entry per triangle of the model
+  // and of each companion; a mode's Light() works out what it reads.
+  SceneLight light_;
   void ProjectModelVertices(const ScenePass& pass) const;
   // The bounds of the accepted scene on the screen, or `all` when an edge
   // may be clipped at the near plane or a companion is drawn.

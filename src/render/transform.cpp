@@ -134,7 +134,7 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
   for (auto& comp : model.companions) {
     if (!CompanionShown(*comp, frame)) continue;
     const CompanionVertex* v = comp->FrameVertices(frame);
-    for (int t = 0; t < comp->numTriangles; ++t) {
+    for (int t = 0; t < comp->TriangleCount(); ++t) {
       const CompanionTriangle& tri = comp->triangles[t];
       if (!InRange(tri.vertexIndex, comp->numVertices)) continue;
       const CompanionVertex& a = v[tri.vertexIndex[0]];

@@ -23,7 +23,8 @@ struct Bench {
     FillSkin(*skin, fill);
     skin->storedPixels = skin->pixels;
   }
-  Triangle& Add(MapVertex a, MapVertex b, MapVertex c, std::uint32_t flags = TRI_SELECTED) {
+  // The new triangle's light levels, for the effects that read them.
+  TriangleLight& Add(MapVertex a, MapVertex b, MapVertex c, std::uint32_t flags = TRI_SELECTED) {
     Triangle& tri = model.triangles.emplace_back();
     const MapVertex corners[3] = {a, b, c};
     for (int k = 0; k < 3; ++k) {
@@ -32,8 +33,9 @@ struct Bench {
       model.mapVertices.back() = corners[k];
     }
     tri.flags = flags;
-    return tri;
+    return light.emplace_back();
   }
+  std::vector<TriangleLight> light;
   std::uint8_t& At(int x, int y) { return skin->pixels[static_cast<std::size_t>(y * 16 + x)]; }
 };
 
@@ -44,8 +46,8 @@ const struct {
   Effect run;
 } kEffects[] = {
     {"outline", [](Bench& b, double s) { OutlineSelected(b.model, *b.skin, *b.raster, 250, s); }},
-    {"fill", [](Bench& b, double s) { FillSelected(b.model, *b.skin, *b.raster, s); }},
-    {"shade", [](Bench& b, double s) { ShadeSelected(b.model, *b.skin, *b.raster, s); }},
+    {"fill", [](Bench& b, double s) { FillSelected(b.model, b.light, *b.skin, *b.raster, s); }},
+    {"shade", [](Bench& b, double s) { ShadeSelected(b.model, b.light, *b.skin, *b.raster, s); }},
     {"load", [](Bench& b, double s) {
        auto picture = MakeBlankSkin("p", 16, 12, GreyRampPalette());
        FillSkin(*picture, 240);
@@ -98,7 +100,7 @@ TEST(SkinEffects, StrengthZeroKeepsEveryColourButMayPickAnEarlierTwin) {
     b.Add({0, 0}, {16, 0}, {0, 12});
     b.Add({0, 12}, {16, 0}, {16, 12});
     for (int t = 0; t < 2; ++t)
-      for (auto& level : b.model.triangles[t].shade) level = 255;
+      for (auto& level : b.light[t].shade) level = 255;
     const std::vector<std::uint8_t> before = b.skin->pixels;
     e.run(b, 0.0);
     for (int i = 0; i < 16 * 12; ++i) {
@@ -125,7 +127,7 @@ TEST(FillSelected, MovesTheBrightnessTowardTheTrianglesLightLevel) {
   for (const auto& c : cases) {
     Bench b(c.grey);
     b.Add({0, 0}, {16, 0}, {0, 12}).shade[0] = c.level;
-    FillSelected(b.model, *b.skin, *b.raster, c.strength);
+    FillSelected(b.model, b.light, *b.skin, *b.raster, c.strength);
     EXPECT_EQ(b.At(2, 2), c.expected) << int(c.grey) << " toward " << int(c.level);
     EXPECT_EQ(b.At(15, 11), c.grey) << "outside the triangle";
   }
@@ -143,17 +145,17 @@ TEST(FillSelected, KeepsHueAndSaturation) {
   }
   FillSkin(*b.skin, 10);
   b.Add({0, 0}, {16, 0}, {0, 12}).shade[0] = 255;
-  FillSelected(b.model, *b.skin, *b.raster, 1.0);
+  FillSelected(b.model, b.light, *b.skin, *b.raster, 1.0);
   EXPECT_EQ(b.At(2, 2), 11);  // V 200 -> 227.5, saturation and hue kept
 }
 
 TEST(ShadeSelected, InterpolatesTheCornerLevels) {
   Bench b(100);
-  Triangle& tri = b.Add({0, 0}, {15, 0}, {0, 11});
+  TriangleLight& tri = b.Add({0, 0}, {15, 0}, {0, 11});
   tri.shade[0] = 0;
   tri.shade[1] = 255;
   tri.shade[2] = 0;
-  ShadeSelected(b.model, *b.skin, *b.raster, 1.0);
+  ShadeSelected(b.model, b.light, *b.skin, *b.raster, 1.0);
   EXPECT_LT(b.At(1, 1), 100);
   EXPECT_GT(b.At(13, 0), 100);
 }

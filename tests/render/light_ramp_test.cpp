@@ -127,15 +127,16 @@ TEST(LightRamp, FacesWithoutANumberForANormalLightAsIfTheyHadNone) {
   for (int t = 0; t < 2; ++t)
     for (int k = 0; k < 3; ++k) model.triangles[t].faceNormal[k] = nan;
   Lighting lighting;
-  SetViewNormals(model, Mat3::Identity());
-  ComputeShading(model, lighting, 2);
-  ComputeShading(model, lighting, 1);
+  SceneLight light;
+  SetViewNormals(model, Mat3::Identity(), light);
+  ComputeShading(model, lighting, 2, light);
+  ComputeShading(model, lighting, 1, light);
   for (int t = 0; t < 2; ++t)
     for (int k = 0; k < 3; ++k) {
-      EXPECT_EQ(model.triangles[t].shade[k], lighting.lightCurve[127]) << t << " " << k;
-      EXPECT_EQ(model.triangles[t].mapCoord[k][0], 128) << t << " " << k;
-      EXPECT_EQ(model.triangles[t].mapCoord[k][1], 128) << t << " " << k;
+      EXPECT_EQ(light.model[t].shade[k], lighting.lightCurve[127]) << t << " " << k;
+      EXPECT_EQ(light.model[t].mapCoord[k][0], 128) << t << " " << k;
+      EXPECT_EQ(light.model[t].mapCoord[k][1], 128) << t << " " << k;
     }
-  ComputeShading(model, lighting, 0);
-  EXPECT_EQ(model.triangles[0].shade[0], lighting.lightCurve[127]);
+  ComputeShading(model, lighting, 0, light);
+  EXPECT_EQ(light.model[0].shade[0], lighting.lightCurve[127]);
 }

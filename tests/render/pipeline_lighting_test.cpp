@@ -32,6 +32,7 @@ TEST(LightCurve, FollowsExponent) {
 }
 
 TEST(Shading, FlatLevelsForTheDefaultLight) {
+  SceneLight light;
   // The initial light is the third row of the identity: world (0, 0, 1),
   // which is model +x.
   Model model;
@@ -41,19 +42,20 @@ TEST(Shading, FlatLevelsForTheDefaultLight) {
   SetNormal(model.triangles[2], 0, 1, 0);   // edge on: raw 127
   model.triangles[2].flags = TRI_HIDDEN;    // hidden ones are lit as well
   Lighting l = SquareCurve();
-  ComputeShading(model, l, 0);
-  EXPECT_EQ(model.triangles[0].shade[0], 0);
-  EXPECT_EQ(model.triangles[1].shade[0], 253);
-  EXPECT_EQ(model.triangles[2].shade[0], 63);
+  ComputeShading(model, l, 0, light);
+  EXPECT_EQ(light.model[0].shade[0], 0);
+  EXPECT_EQ(light.model[1].shade[0], 253);
+  EXPECT_EQ(light.model[2].shade[0], 63);
 
   // Turning the light to world x (model y) lights the third one fully.
   l.lightRotation = Mat3::Rows(0, 0, 1, 0, 1, 0, 1, 0, 0);
-  ComputeShading(model, l, 0);
-  EXPECT_EQ(model.triangles[2].shade[0], 0);
-  EXPECT_EQ(model.triangles[0].shade[0], 63);
+  ComputeShading(model, l, 0, light);
+  EXPECT_EQ(light.model[2].shade[0], 0);
+  EXPECT_EQ(light.model[0].shade[0], 63);
 }
 
 TEST(Shading, SmoothAveragesOverTheTrianglesOfEachVertex) {
+  SceneLight light;
   Model model;
   // Vertex 0 and 1 are shared; 2 belongs to the first, 3 to the second.
   SetUpModel(model, {{0, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, -1, 0}}, {{0, 1, 2}, {1, 0, 3}});
@@ -61,68 +63,71 @@ TEST(Shading, SmoothAveragesOverTheTrianglesOfEachVertex) {
   SetNormal(model.triangles[1], 0, 0, 1);  // 1 - l.n = 1
   model.triangles[1].flags = TRI_HIDDEN;
   Lighting l = SquareCurve();
-  ComputeShading(model, l, 1);
+  ComputeShading(model, l, 1, light);
   // shared vertices: (0 + 1) * 127 / 2 = 63.5 -> 63 -> 3969 / 255 = 15
-  EXPECT_EQ(model.triangles[0].shade[0], 15);
-  EXPECT_EQ(model.triangles[0].shade[1], 15);
-  EXPECT_EQ(model.triangles[0].shade[2], 0);
-  EXPECT_EQ(model.triangles[1].shade[0], 15);
-  EXPECT_EQ(model.triangles[1].shade[2], 63);  // only the second: 127
+  EXPECT_EQ(light.model[0].shade[0], 15);
+  EXPECT_EQ(light.model[0].shade[1], 15);
+  EXPECT_EQ(light.model[0].shade[2], 0);
+  EXPECT_EQ(light.model[1].shade[0], 15);
+  EXPECT_EQ(light.model[1].shade[2], 63);  // only the second: 127
 }
 
 TEST(Shading, MapCoordinatesAverageViewNormals) {
+  SceneLight light;
   Model model;
   SetUpModel(model, {{0, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, -1, 0}}, {{0, 1, 2}, {1, 0, 3}});
   SetNormal(model.triangles[0], 0, 1, 0);  // world (1, 0, 0)
   SetNormal(model.triangles[1], 0, 0, 1);  // world (0, 1, 0)
-  SetViewNormals(model, Mat3::Identity());
-  EXPECT_FLOAT_EQ(model.triangles[0].viewNormal[0], -1.0f);
-  EXPECT_FLOAT_EQ(model.triangles[0].viewNormal[1], 0.0f);
-  EXPECT_FLOAT_EQ(model.triangles[1].viewNormal[1], -1.0f);
+  SetViewNormals(model, Mat3::Identity(), light);
+  EXPECT_FLOAT_EQ(light.model[0].viewNormal[0], -1.0f);
+  EXPECT_FLOAT_EQ(light.model[0].viewNormal[1], 0.0f);
+  EXPECT_FLOAT_EQ(light.model[1].viewNormal[1], -1.0f);
   Lighting l;
-  ComputeShading(model, l, 2);
+  ComputeShading(model, l, 2, light);
   // first: (u, v) = (0, 128); second: (128, 0); shared vertices (64, 64)
-  EXPECT_EQ(model.triangles[0].mapCoord[0][0], 64);
-  EXPECT_EQ(model.triangles[0].mapCoord[0][1], 64);
-  EXPECT_EQ(model.triangles[0].mapCoord[2][0], 0);
-  EXPECT_EQ(model.triangles[0].mapCoord[2][1], 128);
-  EXPECT_EQ(model.triangles[1].mapCoord[2][0], 128);
-  EXPECT_EQ(model.triangles[1].mapCoord[2][1], 0);
+  EXPECT_EQ(light.model[0].mapCoord[0][0], 64);
+  EXPECT_EQ(light.model[0].mapCoord[0][1], 64);
+  EXPECT_EQ(light.model[0].mapCoord[2][0], 0);
+  EXPECT_EQ(light.model[0].mapCoord[2][1], 128);
+  EXPECT_EQ(light.model[1].mapCoord[2][0], 128);
+  EXPECT_EQ(light.model[1].mapCoord[2][1], 0);
 
   // A view normal of exactly +1 stays on the map's last texel.
-  model.triangles[0].viewNormal[0] = 1.0f;
-  model.triangles[1].viewNormal[0] = 1.0f;
-  ComputeShading(model, l, 2);
-  EXPECT_EQ(model.triangles[0].mapCoord[0][0], 255);
+  light.model[0].viewNormal[0] = 1.0f;
+  light.model[1].viewNormal[0] = 1.0f;
+  ComputeShading(model, l, 2, light);
+  EXPECT_EQ(light.model[0].mapCoord[0][0], 255);
 }
 
 TEST(Shading, CompanionsShadedOnlyWhenShown) {
+  SceneLight light;
   Model model;
   SetUpModel(model, FacingTriangle(0), {{0, 1, 2}});
   auto shown = MakeCompanion(FacingTriangle(0), {{0, 1, 2}}, 1);
   auto hidden = MakeCompanion(FacingTriangle(0), {{0, 1, 2}}, 1);
   hidden->hidden = 1;
-  for (auto* c : {shown.get(), hidden.get()}) {
-    c->triangles[0].faceNormal[0] = -1;  // away from the light
-    c->triangles[0].shade[0] = 7;
-  }
+  for (auto* c : {shown.get(), hidden.get()}) c->triangles[0].faceNormal[0] = -1;  // away from the light
   model.companions.push_back(std::move(shown));
   model.companions.push_back(std::move(hidden));
+  light.Fit(model);
+  light.companions[1][0].shade[0] = 7;
   Lighting l = SquareCurve();
-  ComputeShading(model, l, 0);
-  EXPECT_EQ(model.companions[0]->triangles[0].shade[0], 253);
-  EXPECT_EQ(model.companions[1]->triangles[0].shade[0], 7);
-  ComputeShading(model, l, 1);
-  EXPECT_EQ(model.companions[0]->triangles[0].shade[2], 253);
+  ComputeShading(model, l, 0, light);
+  EXPECT_EQ(light.companions[0][0].shade[0], 253);
+  EXPECT_EQ(light.companions[1][0].shade[0], 7);
+  ComputeShading(model, l, 1, light);
+  EXPECT_EQ(light.companions[0][0].shade[2], 253);
 }
 
 TEST(Shading, NothingWithoutAFrame) {
+  SceneLight light;
   Model model;
   model.SetTriangleCount(1);
-  model.triangles[0].shade[0] = 9;
+  light.Fit(model);
+  light.model[0].shade[0] = 9;
   Lighting l;
-  ComputeShading(model, l, 0);
-  EXPECT_EQ(model.triangles[0].shade[0], 9);
+  ComputeShading(model, l, 0, light);
+  EXPECT_EQ(light.model[0].shade[0], 9);
 }
 
 TEST(ShadeRamps, GreySlotsWithoutASkin) {

@@ -38,7 +38,6 @@ struct Desk {
     for (int k = 0; k < 3; ++k) {
       tri.mapIndex[k] = static_cast<std::int16_t>(k);
       tri.cornerMap[k] = m.mapVertices[k];
-      tri.shade[k] = 255;
     }
     tri.flags = TRI_SELECTED;
     auto s = MakeBlankSkin("skin.pcx", 16, 12, GreyRampPalette());

@@ -21,12 +21,12 @@ namespace {
 std::unique_ptr<Model> TorusModel(bool cut) {
   const DemoMesh mesh = BenchTorus(64, 32, 640, 480);
   auto m = std::make_unique<Model>();
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(static_cast<int>(mesh.frames[0].positions.size()));
   for (std::size_t v = 0; v < mesh.frames[0].positions.size(); ++v) {
     const auto& p = mesh.frames[0].positions[v];
     frame->vertices[v] = {p[0], p[1], p[2]};
   }
-  m->numVertices = static_cast<std::int16_t>(mesh.frames[0].positions.size());
+  m->SetVertexCount(static_cast<std::int16_t>(mesh.frames[0].positions.size()));
   m->SetTriangleCount(static_cast<std::int16_t>(mesh.tris.size()));
   m->skinWidth = 640;
   m->skinHeight = 480;

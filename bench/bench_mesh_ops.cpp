@@ -16,7 +16,7 @@ std::unique_ptr<Model> Grid() {
   const int cols = 64, rows = 32;
   m->skinWidth = 256;
   m->skinHeight = 256;
-  m->numVertices = static_cast<std::int16_t>((cols + 1) * (rows + 1));
+  m->SetVertexCount(static_cast<std::int16_t>((cols + 1) * (rows + 1)));
   int t = 0;
   m->SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
   for (int y = 0; y < rows; ++y)

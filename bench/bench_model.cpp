@@ -19,7 +19,7 @@ std::unique_ptr<Model> GridModel() {
   const int cols = 64, rows = 32;
   m->skinWidth = 256;
   m->skinHeight = 128;
-  m->numVertices = static_cast<std::int16_t>((cols + 1) * (rows + 1));
+  m->SetVertexCount(static_cast<std::int16_t>((cols + 1) * (rows + 1)));
   int t = 0;
   m->SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
   auto vertex = [&](int x, int y) { return static_cast<std::int16_t>(y * (cols + 1) + x); };

@@ -26,7 +26,7 @@ std::unique_ptr<Workspace> PaintWorkspace() {
   Model& m = w->model;
   m.skinWidth = 640;
   m.skinHeight = 480;
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(kMaxVertices);
   int vertex = 0, tri = 0;
   m.SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
   for (int row = 0; row <= 32; ++row)
@@ -46,8 +46,8 @@ std::unique_ptr<Workspace> PaintWorkspace() {
       }
     }
   m.SetTriangleCount(static_cast<std::int16_t>(tri));
-  m.numVertices = static_cast<std::int16_t>(vertex);
   m.frames.push_back(std::move(frame));
+  m.SetVertexCount(vertex);
   m.currentFrameIndex = 0;
   m.WeldMapVertices(0);
   auto skin = MakeBlankSkin("s", 640, 480, GreyRampPalette());

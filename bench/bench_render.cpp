@@ -18,15 +18,15 @@ struct BallScene {
   BallScene() {
     constexpr int kRings = 24, kSlices = 32;
     constexpr float kPi = 3.14159265f;
-    auto frame = std::make_unique<Frame>();
+    auto frame = std::make_unique<Frame>(kMaxVertices);
     int n = 0;
     for (int j = 0; j <= kRings; ++j)
       for (int i = 0; i < kSlices; ++i, ++n) {
         float th = kPi * j / kRings, ph = 2 * kPi * i / kSlices;
         frame->vertices[n] = Vec3{18 * std::sin(th) * std::cos(ph), 18 * std::sin(th) * std::sin(ph), 18 * std::cos(th)};
       }
-    model.numVertices = static_cast<std::int16_t>(n);
     model.frames.push_back(std::move(frame));
+    model.SetVertexCount(n);
     int t = 0, m = 0;
     model.SetTriangleCount(kMaxTriangles);  // room while building; cut to what was built
     model.SetMapVertexCount(kMaxMapVertices);

@@ -16,7 +16,7 @@ std::unique_ptr<Document> BigDocument() {
   auto d = std::make_unique<Document>();
   Model& m = d->model;
   m.SetTriangleCount(kMaxTriangles);
-  m.numVertices = kMaxVertices;
+  m.SetVertexCount(kMaxVertices);
   m.SetMapVertexCount(kMaxMapVertices);
   m.skinWidth = 640;
   m.skinHeight = 480;

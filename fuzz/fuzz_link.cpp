@@ -21,7 +21,7 @@ void Trap(bool bad) {
 
 void Setup(Model& m) {
   m.numTriangles = 2;
-  m.numVertices = 4;
+  m.SetVertexCount(4);
   m.skinWidth = m.skinHeight = 64;
   for (int i = 0; i < 2; ++i)
     for (int k = 0; k < 3; ++k) {

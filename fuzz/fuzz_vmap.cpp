@@ -16,7 +16,7 @@ namespace {
 std::unique_ptr<Model> SmallModel() {
   auto m = std::make_unique<Model>();
   m->numTriangles = 2;
-  m->numVertices = 4;
+  m->SetVertexCount(4);
   m->skinWidth = m->skinHeight = 64;
   for (int i = 0; i < 2; ++i)
     for (int k = 0; k < 3; ++k) {
@@ -34,7 +34,7 @@ void CheckSound(const Model& m) {
     for (int k = 0; k < 3; ++k) {
       const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
       if (t.mapIndex[k] < 0 || t.mapIndex[k] >= m.numMapVertices) __builtin_trap();
-      if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.numVertices) __builtin_trap();
+      if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.VertexCount()) __builtin_trap();
       if (!std::isfinite(t.cornerMap[k].s) || !std::isfinite(t.cornerMap[k].t)) __builtin_trap();
     }
 }

@@ -10,7 +10,7 @@
 
 bool FitViewToModel(Viewport& viewport, const Model& model, int pictureWidth, int margin) {
   if (!model.CurrentFrame() || viewport.width < 1 || viewport.height < 1) return false;
-  const int numVertices = std::clamp<int>(model.numVertices, 0, kMaxVertices);
+  const int numVertices = model.VertexCount();
   std::vector<bool> drawn(static_cast<std::size_t>(numVertices));
   bool any = false;
   for (int t = 0; t < model.TriangleCount(); ++t) {

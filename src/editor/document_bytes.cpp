@@ -62,7 +62,7 @@ constexpr std::size_t kTriangleBytes = 4 + 3 * 2 * 3 + 3 * 8;
 std::vector<std::uint8_t> MeshBytes(const Model& m) {
   Writer w(32 + m.triangles.size() * kTriangleBytes +
            (m.mapVertices.size() + m.storedMapVertices.size()) * sizeof(MapVertex) + m.mapVertexSelected.size());
-  w.Put(m.numVertices);
+  w.Put(static_cast<std::int16_t>(m.VertexCount()));
   // The counts, then the list sizes: equal now, but bytes written when the
   // lists were fixed rooms hold more entries than the counts.
   w.Put(static_cast<std::int16_t>(m.MapVertexCount()));
@@ -102,11 +102,11 @@ bool SetMeshBytes(Model& m, std::span<const std::uint8_t> bytes) {
                                (std::size_t{sizes[1]} + sizes[2]) * sizeof(MapVertex) + sizes[3];
   if (bytes.size() != expected) return false;
 
-  if (counts[1] < 0 || static_cast<std::uint32_t>(counts[1]) > sizes[1] || counts[2] < 0 ||
+  if (counts[0] < 0 || counts[0] > kMaxVertices || counts[1] < 0 || static_cast<std::uint32_t>(counts[1]) > sizes[1] || counts[2] < 0 ||
       static_cast<std::uint32_t>(counts[2]) > sizes[0] || counts[5] < 0 ||
       static_cast<std::uint32_t>(counts[5]) > sizes[2])
     return false;
-  m.numVertices = counts[0];
+  m.SetVertexCount(counts[0]);
   m.skinWidth = counts[3];
   m.skinHeight = counts[4];
   m.triangles.resize(sizes[0]);

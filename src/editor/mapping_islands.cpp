@@ -53,7 +53,7 @@ double SkinArea(const Triangle& t) {
 double ModelArea(const Model& m, const Triangle& t) {
   if (!m.CurrentFrame()) return 0;
   for (int k = 0; k < 3; ++k)
-    if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= std::min<int>(m.numVertices, kMaxVertices)) return 0;
+    if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.VertexCount()) return 0;
   const Vec3& a = m.CurrentFrame()[t.vertexIndex[0]];
   const Vec3& b = m.CurrentFrame()[t.vertexIndex[1]];
   const Vec3& c = m.CurrentFrame()[t.vertexIndex[2]];

@@ -102,7 +102,7 @@ void DeleteSelectedMapping(Model& m) {
 void MapFrom3DView(Model& m, const Viewport& view, const MappingFrame& frame, const MapFrom3DViewOptions& o,
                    bool snapToGrid) {
   if (!m.CurrentFrame()) return;
-  const int vertices = std::clamp<int>(m.numVertices, 0, kMaxVertices);
+  const int vertices = m.VertexCount();
   std::vector<Vec3> camera(static_cast<std::size_t>(vertices));
   for (int v = 0; v < vertices; ++v)
     camera[static_cast<std::size_t>(v)] = ToCamera(view, ToWorld(m.CurrentFrame()[v]));

@@ -154,7 +154,7 @@ const char* ProjectionName(ProjectionShape shape) {
 bool ProjectSelected(Model& m, const Viewport& view, const MappingFrame& frame, const ProjectionOptions& o,
                      bool snapToGrid) {
   if (!m.CurrentFrame()) return false;
-  const int vertices = std::clamp<int>(m.numVertices, 0, kMaxVertices);
+  const int vertices = m.VertexCount();
   auto position = [&](int v) { return Of(m.CurrentFrame()[v]); };
 
   std::vector<int> used;

@@ -27,7 +27,7 @@ bool SkinCorners(const Model& m, const Triangle& t, std::array<MapVertex, 3>& q)
 
 bool ModelCorners(const Model& m, const Triangle& t, std::array<Vec3, 3>& p) {
   if (!m.CurrentFrame()) return false;
-  const int vertices = std::clamp<int>(m.numVertices, 0, kMaxVertices);
+  const int vertices = m.VertexCount();
   for (int k = 0; k < 3; ++k) {
     if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= vertices) return false;
     p[static_cast<std::size_t>(k)] = m.CurrentFrame()[t.vertexIndex[k]];

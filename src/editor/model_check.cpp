@@ -272,7 +272,7 @@ std::vector<std::uint8_t> RepairMd2(std::span<const std::uint8_t> bytes, std::st
   Model model;
   model.skinWidth = static_cast<std::int16_t>(h.skinWidth);
   model.skinHeight = static_cast<std::int16_t>(h.skinHeight);
-  model.numVertices = static_cast<std::int16_t>(keptVertices);
+  model.SetVertexCount(keptVertices);
   model.SetTriangleCount(static_cast<std::int16_t>(h.numTris));
   for (std::size_t i = 0; i < data->mapVertices.size(); ++i)
     if (mapUsed[i]) model.mapVertices.push_back(data->mapVertices[i]);

@@ -62,7 +62,7 @@ ModelMirror::ModelMirror(const Model& model, int skinWidth, int skinHeight, int 
     bool ok = true;
     for (int k = 0; k < 3; ++k) {
       const int v = tri.vertexIndex[k], m = tri.mapIndex[k];
-      if (v < 0 || v >= kMaxVertices || m < 0 || static_cast<std::size_t>(m) >= model.mapVertices.size()) {
+      if (v < 0 || v >= model.VertexCount() || m < 0 || static_cast<std::size_t>(m) >= model.mapVertices.size()) {
         ok = false;
         break;
       }

@@ -85,7 +85,7 @@ int WastedSpacePercent(const Model& model, CRasterizer& rasterizer) {
 std::vector<ModelStatRow> ModelStatRows(const Model& model) {
   const auto number = [](long value) { return std::to_string(value); };
   return {
-      {"Vertices", number(model.numVertices), "2048"},
+      {"Vertices", number(model.VertexCount()), "2048"},
       {"Mapping Verts", number(model.MapVertexCount()), "2048"},
       {"Triangles", number(model.TriangleCount()), "4096"},
       {"Frames", number(static_cast<long>(model.frames.size())), "512"},

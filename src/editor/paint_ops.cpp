@@ -64,7 +64,7 @@ std::uint64_t MirrorKey(const Model& model, int skinWidth, int skinHeight, int a
   }
   const std::size_t maps = model.mapVertices.size();
   if (maps > 0) mix(model.mapVertices.data(), maps * sizeof(MapVertex));
-  if (model.CurrentFrame()) mix(model.CurrentFrame(), static_cast<std::size_t>(kMaxVertices) * sizeof(Vec3));
+  if (model.CurrentFrame()) mix(model.CurrentFrame(), static_cast<std::size_t>(model.VertexCount()) * sizeof(Vec3));
   return h;
 }
 

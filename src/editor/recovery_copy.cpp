@@ -282,7 +282,7 @@ std::optional<T> Nothing(std::string* error, const std::string& why) {
 // longer than a model may hold.
 bool MeshHoldsUp(const Model& m, std::size_t frameCount) {
   if (m.mapVertexSelected.size() != m.mapVertices.size()) return false;
-  if (m.TriangleCount() > kMaxTriangles || m.numVertices < 0 || m.numVertices > kMaxVertices ||
+  if (m.TriangleCount() > kMaxTriangles || m.VertexCount() > kMaxVertices ||
       m.MapVertexCount() > kMaxMapVertices || m.StoredMapVertexCount() > kMaxMapVertices || m.skinWidth < 0 ||
       m.skinHeight < 0)
     return false;
@@ -290,7 +290,7 @@ bool MeshHoldsUp(const Model& m, std::size_t frameCount) {
   for (int i = 0; i < m.TriangleCount(); ++i) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     for (int k = 0; k < 3; ++k)
-      if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.numVertices || t.mapIndex[k] < 0 ||
+      if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.VertexCount() || t.mapIndex[k] < 0 ||
           t.mapIndex[k] >= m.MapVertexCount() || t.storedMapIndex[k] < 0 || t.storedMapIndex[k] >= kMaxMapVertices)
         return false;
   }

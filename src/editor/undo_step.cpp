@@ -23,7 +23,7 @@ std::vector<std::uint8_t> SavedMeshBytes(const Model& m) {
     const auto* p = static_cast<const std::uint8_t*>(data);
     out.insert(out.end(), p, p + n);
   };
-  for (int value : {static_cast<int>(m.numVertices), m.MapVertexCount(), m.TriangleCount(), static_cast<int>(m.skinWidth),
+  for (int value : {static_cast<int>(m.VertexCount()), m.MapVertexCount(), m.TriangleCount(), static_cast<int>(m.skinWidth),
                     static_cast<int>(m.skinHeight)}) {
     const auto count = static_cast<std::int16_t>(value);
     put(&count, sizeof count);

@@ -9,15 +9,14 @@
 #include "render/viewport.h"
 
 bool FitViewToAllFrames(Viewport& viewport, const Model& model) {
-  const int vertices = std::clamp<int>(model.numVertices, 0, kMaxVertices);
-  if (vertices == 0 || model.frames.empty()) return false;
+  if (model.VertexCount() == 0 || model.frames.empty()) return false;
   double lo[3], hi[3];
   std::fill(lo, lo + 3, std::numeric_limits<double>::max());
   std::fill(hi, hi + 3, std::numeric_limits<double>::lowest());
   for (const auto& frame : model.frames) {
     if (!frame) continue;
-    for (int v = 0; v < vertices; ++v) {
-      const Vec3 w = ToWorld(frame->vertices[static_cast<std::size_t>(v)]);
+    for (const Vec3& vertex : frame->vertices) {
+      const Vec3 w = ToWorld(vertex);
       const double p[3] = {w.x, w.y, w.z};
       for (int a = 0; a < 3; ++a) {
         if (!std::isfinite(p[a])) continue;

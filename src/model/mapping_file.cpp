@@ -87,7 +87,7 @@ std::optional<VmapData> ReadVmap(std::span<const std::uint8_t> bytes, const Mode
       r.vertexIndex[k] = Get16(p + 18 + 2 * k);
       if (!checkIndices) continue;
       if (r.mapIndex[k] < 0 || r.mapIndex[k] >= d.numMapVertices) return refuse(kVmapMapIndexText);
-      if (r.vertexIndex[k] < 0 || r.vertexIndex[k] >= m.numVertices) return refuse(kVmapVertexIndexText);
+      if (r.vertexIndex[k] < 0 || r.vertexIndex[k] >= m.VertexCount()) return refuse(kVmapVertexIndexText);
     }
     p += kRecordBytes;
   }

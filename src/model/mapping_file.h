@@ -51,7 +51,7 @@ std::vector<std::uint8_t> EncodeVmap(const Model& model);
 // triangle count, the length, and what a whole import would use (non-zero
 // stored sizes where rescaling divides by them; with `checkIndices`,
 // mapping-vertex indices below the stored count and within the table, and
-// vertex indices below numVertices). Nothing, and the message, when refused.
+// vertex indices below the vertex count). Nothing, and the message, when refused.
 std::optional<VmapData> ReadVmap(std::span<const std::uint8_t> bytes, const Model& model, bool checkIndices,
                                  std::string* message);
 

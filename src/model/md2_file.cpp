@@ -201,7 +201,7 @@ std::vector<std::uint8_t> EncodeMd2(const Model& model, std::span<const std::uin
     return {};
   }
   if (model.skinWidth < 1 || model.skinHeight < 1 || model.skinWidth > kMaxMd2SkinSide ||
-      model.skinHeight > kMaxMd2SkinSide || model.numVertices < 0 || model.numVertices > kMaxVertices ||
+      model.skinHeight > kMaxMd2SkinSide || model.VertexCount() > kMaxVertices ||
       numFrames > kMaxMd2Frames) {
     Fail(error, "The model's skin size or counts are beyond what an MD2 can hold.");
     return {};
@@ -220,7 +220,7 @@ std::vector<std::uint8_t> EncodeMd2(const Model& model, std::span<const std::uin
   out.reserve(static_cast<std::size_t>(ofsEnd));
   for (std::size_t i = 0; i < 8; ++i) out.push_back(image[i]);  // ident and version as loaded
   for (std::int32_t v : {std::int32_t{model.skinWidth}, std::int32_t{model.skinHeight}, loaded->frameSize, numSkins,
-                         std::int32_t{model.numVertices}, numSt, numTris, numGl, static_cast<std::int32_t>(numFrames),
+                         std::int32_t{model.VertexCount()}, numSt, numTris, numGl, static_cast<std::int32_t>(numFrames),
                          kMd2HeaderSize, ofsSt, ofsTris, ofsFrames, ofsGl, ofsEnd})
     PutInt(out, v);
 

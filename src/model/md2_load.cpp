@@ -89,7 +89,8 @@ std::unique_ptr<Skin> MakeTemporarySkin(const std::string& name, const std::stri
 
 void CommitMd2(Model& model, const Md2Data& data) {
   const Md2Header& h = data.header;
-  model.numVertices = static_cast<std::int16_t>(h.numXyz);
+  model.frames.clear();  // before the count, which would resize the old frames
+  model.SetVertexCount(h.numXyz);
   model.SetMapVertexCount(static_cast<std::int16_t>(h.numSt));
   model.SetTriangleCount(static_cast<std::int16_t>(h.numTris));
   model.skinWidth = static_cast<std::int16_t>(h.skinWidth);
@@ -106,11 +107,11 @@ void CommitMd2(Model& model, const Md2Data& data) {
   // The weld renumbered the mapping vertices: an old selection means nothing.
   std::fill(model.mapVertexSelected.begin(), model.mapVertexSelected.end(), 0);
 
-  model.frames.clear();
   for (const Md2Frame& source : data.frames) {
-    auto frame = std::make_unique<Frame>();
+    auto frame = std::make_unique<Frame>(model.VertexCount());
     frame->name = source.name;
-    std::copy(source.vertices.begin(), source.vertices.end(), frame->vertices.begin());
+    std::copy_n(source.vertices.begin(), std::min(source.vertices.size(), frame->vertices.size()),
+                frame->vertices.begin());
     model.frames.push_back(std::move(frame));
   }
   model.currentFrameIndex = 0;

@@ -27,9 +27,20 @@ Skin* Model::SettleCurrentSkin() {
   return CurrentSkin();
 }
 
-Vec3* Model::CurrentFrame() const {
-  if (currentFrameIndex < 0 || currentFrameIndex >= static_cast<int>(frames.size())) return nullptr;
-  return frames[static_cast<std::size_t>(currentFrameIndex)]->vertices.data();
+void Model::SetVertexCount(int count) {
+  vertexCount_ = std::max(count, 0);
+  for (auto& frame : frames)
+    if (frame) frame->vertices.resize(static_cast<std::size_t>(vertexCount_));
+}
+
+Vec3* Model::FrameVertices(int index) const {
+  if (index < 0 || index >= static_cast<int>(frames.size())) return nullptr;
+  Frame* frame = frames[static_cast<std::size_t>(index)].get();
+  if (!frame || frame->vertices.size() < static_cast<std::size_t>(vertexCount_)) return nullptr;
+  // A frame of no vertices is still a frame: callers test the pointer for
+  // that, and with a count of 0 none of them reads through it.
+  static Vec3 noVertices;
+  return frame->vertices.empty() ? &noVertices : frame->vertices.data();
 }
 
 bool FaceNormalOf(const Vec3& p0, const Vec3& p1, const Vec3& p2, float out[3]) {
@@ -56,7 +67,7 @@ void Model::ComputeFaceNormals() {
     bool inRange = true;
     for (int k = 0; k < 3; ++k) {
       int v = tri.vertexIndex[k];
-      if (v < 0 || v >= kMaxVertices) {
+      if (v < 0 || v >= vertexCount_) {
         inRange = false;
         break;
       }

@@ -38,7 +38,8 @@ struct Triangle {
 };
 
 struct Frame {
-  std::array<Vec3, kMaxVertices> vertices{};
+  explicit Frame(int vertexCount) : vertices(static_cast<std::size_t>(vertexCount > 0 ? vertexCount : 0)) {}
+  std::vector<Vec3> vertices;  // as many as the model's VertexCount()
   std::string name;
 };
 
@@ -48,7 +49,6 @@ struct Model {
   Model(const Model&) = delete;
   Model& operator=(const Model&) = delete;
 
-  std::int16_t numVertices = 0;
   std::int16_t skinWidth = 0;
   std::int16_t skinHeight = 0;
 
@@ -75,6 +75,10 @@ struct Model {
 
   int modelLoaded = 0;
 
+  // Every frame holds this many vertices, and a model without frames still
+  // keeps the count its file gave.
+  int VertexCount() const { return vertexCount_; }
+  void SetVertexCount(int count);  // every frame follows; grown entries at the origin
   int TriangleCount() const { return static_cast<int>(triangles.size()); }
   int MapVertexCount() const { return static_cast<int>(mapVertices.size()); }
   int StoredMapVertexCount() const { return static_cast<int>(storedMapVertices.size()); }
@@ -85,7 +89,10 @@ struct Model {
 
   // What the current indices name, or null when an index is outside its list
   // (a frame's vertices, or nothing without frames).
-  Vec3* CurrentFrame() const;
+  Vec3* CurrentFrame() const { return FrameVertices(currentFrameIndex); }
+  // The vertices of frame `index`, VertexCount() of them; null outside the
+  // list, or for a frame someone left short of the count.
+  Vec3* FrameVertices(int index) const;
   Skin* CurrentSkin() const { return Current(skins, currentSkinIndex); }
   Skin* CurrentPhongMap() const { return Current(phongMaps, currentPhongMapIndex); }
   Skin* CurrentEnvMap() const { return Current(envMaps, currentEnvMapIndex); }
@@ -109,6 +116,8 @@ struct Model {
   void RevertMapping();
 
  private:
+  int vertexCount_ = 0;
+
   template <typename T>
   static T* Current(const std::vector<std::unique_ptr<T>>& list, int index) {
     return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)].get() : nullptr;

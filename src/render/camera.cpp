@@ -119,7 +119,7 @@ bool CenterOnSelected(Viewport& viewport, const Model& model) {
     if (!(tri.flags & TRI_SELECTED) || (tri.flags & TRI_HIDDEN)) continue;
     bool ok = true;
     for (int k = 0; k < 3; ++k)
-      ok = ok && tri.vertexIndex[k] >= 0 && tri.vertexIndex[k] < model.numVertices;
+      ok = ok && tri.vertexIndex[k] >= 0 && tri.vertexIndex[k] < model.VertexCount();
     if (!ok) continue;
     double c[3] = {0, 0, 0};
     for (int k = 0; k < 3; ++k) {
@@ -140,7 +140,7 @@ bool CenterOnScene(Viewport& viewport, const Model& model) {
   if (!model.CurrentFrame()) return false;
   double sum[3] = {0, 0, 0};
   long count = 0;
-  for (int i = 0; i < model.numVertices; ++i) {
+  for (int i = 0; i < model.VertexCount(); ++i) {
     sum[0] += model.CurrentFrame()[i].x;
     sum[1] += model.CurrentFrame()[i].y;
     sum[2] += model.CurrentFrame()[i].z;

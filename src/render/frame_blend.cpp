@@ -27,9 +27,8 @@ std::size_t Restore(const std::vector<float>& saved, std::size_t at, Tri* tris, 
 
 const Vec3* BlendTarget(const Viewport& viewport, const Model& model) {
   if (!Blending(viewport) || !model.CurrentFrame()) return nullptr;
-  const auto to = static_cast<std::size_t>(viewport.blend.toFrame);
-  if (to >= model.frames.size() || viewport.blend.toFrame == model.currentFrameIndex) return nullptr;
-  return model.frames[to]->vertices.data();
+  if (viewport.blend.toFrame == model.currentFrameIndex) return nullptr;
+  return model.FrameVertices(viewport.blend.toFrame);
 }
 
 const CompanionVertex* CompanionBlendTarget(const Viewport& viewport, const Companion& companion) {
@@ -58,7 +57,7 @@ BlendedFaceNormals::BlendedFaceNormals(const Viewport& viewport, Model& model)
     bool inRange = true;
     for (int k = 0; k < 3 && inRange; ++k) {
       const int v = tri.vertexIndex[k];
-      inRange = v >= 0 && v < kMaxVertices;
+      inRange = v >= 0 && v < model.VertexCount();
       if (inRange) p[k] = Lerp(from[v], to[v], t);
     }
     if (inRange) FaceNormalOf(p[0], p[1], p[2], tri.faceNormal);

@@ -140,7 +140,7 @@ void SceneLight::Fit(const Model& m) {
 void ComputeShading(const Model& model, const Lighting& lighting, int kind, SceneLight& light) {
   if (!model.CurrentFrame()) return;
   light.Fit(model);
-  ShadeMesh(model.triangles.data(), light.model.data(), model.TriangleCount(), model.numVertices, lighting, kind);
+  ShadeMesh(model.triangles.data(), light.model.data(), model.TriangleCount(), model.VertexCount(), lighting, kind);
   for (std::size_t c = 0; c < model.companions.size(); ++c) {
     const Companion& comp = *model.companions[c];
     if (!CompanionShown(comp, model.currentFrameIndex)) continue;

@@ -105,7 +105,7 @@ void InstallLineRamps(Palette& palette, const std::uint8_t b[3], const std::uint
 
 bool TriangleIndicesValid(const Model& model, const Triangle& tri, std::size_t cameraCount,
                           bool checkMap) {
-  int verts = std::min<int>(model.numVertices, static_cast<int>(cameraCount));
+  int verts = std::min<int>(model.VertexCount(), static_cast<int>(cameraCount));
   int maps = std::min<int>(model.MapVertexCount(), static_cast<int>(model.mapVertices.size()));
   for (int k = 0; k < 3; ++k) {
     if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= verts) return false;
@@ -174,7 +174,7 @@ void RenderModeBase::ProjectModelVertices(const ScenePass& pass) const {
   projected_ = true;
   const Viewport& vp = view();
   // The same bound acceptance held the triangles' indices to.
-  const int count = std::min(static_cast<int>(vp.cameraVertices.size()), std::max<int>(0, model().numVertices));
+  const int count = std::min(static_cast<int>(vp.cameraVertices.size()), model().VertexCount());
   screen_.resize(static_cast<std::size_t>(count));
   const Projector project = projector_;
   const Vec3* camera = vp.cameraVertices.data();

@@ -19,8 +19,7 @@ Vec3 ToCamera(const Viewport& viewport, const Vec3& world) { return MakeCameraTr
 
 bool TransformVertices(Viewport& viewport, Model& model) {
   if (!model.CurrentFrame()) return false;
-  int n = model.numVertices < 0 ? 0 : model.numVertices;
-  if (n > kMaxVertices) n = kMaxVertices;
+  const int n = model.VertexCount();
   if (viewport.cameraVertices.size() < static_cast<std::size_t>(n))
     viewport.cameraVertices.resize(n);
   const CameraTransform camera = MakeCameraTransform(viewport);
@@ -104,7 +103,7 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
   if (!model.CurrentFrame()) return;
 
   int numVerts = static_cast<int>(viewport.cameraVertices.size());
-  if (model.numVertices < numVerts) numVerts = model.numVertices;
+  if (model.VertexCount() < numVerts) numVerts = model.VertexCount();
   int numTris = model.TriangleCount();
   if (numTris > static_cast<int>(model.triangles.size()))
     numTris = static_cast<int>(model.triangles.size());

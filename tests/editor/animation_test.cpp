@@ -66,11 +66,11 @@ class PlayerTest : public ::testing::Test {
   void SetUp() override {
     Model& m = ws.model;
     for (int f = 0; f < 6; ++f) {
-      auto frame = std::make_unique<Frame>();
+      auto frame = std::make_unique<Frame>(kMaxVertices);
       frame->vertices[0] = Vec3{static_cast<float>(f), 0, 0};
       m.frames.push_back(std::move(frame));
     }
-    m.numVertices = 1;
+    m.SetVertexCount(1);
     m.currentFrameIndex = 0;
   }
   int Shown() const { return ws.model.currentFrameIndex; }

@@ -23,10 +23,10 @@ TEST(MapFrom3DView, ASelectionOffCentreFillsTheWholeFrame) {
   for (int projection : {0, 1}) {
     for (const Case& c : cases) {
       Model m;
-      auto f = std::make_unique<Frame>();
+      auto f = std::make_unique<Frame>(3);
       m.skinWidth = m.skinHeight = 64;
       m.SetTriangleCount(1);
-      m.numVertices = 3;
+      m.SetVertexCount(3);
       for (int k = 0; k < 3; ++k) {
         f->vertices[static_cast<std::size_t>(k)] = {0, c.y[k], c.z[k]};
         m.triangles[0].vertexIndex[k] = static_cast<std::int16_t>(k);

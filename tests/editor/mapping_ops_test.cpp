@@ -15,11 +15,11 @@ struct Mapped {
   Model m;
   Frame* frame = nullptr;
   explicit Mapped(const std::vector<std::array<MapVertex, 3>>& corners) {
-    m.frames.push_back(std::make_unique<Frame>());
+    m.frames.push_back(std::make_unique<Frame>(kMaxVertices));
     frame = m.frames.back().get();
     m.skinWidth = m.skinHeight = 64;
     m.SetTriangleCount(static_cast<std::int16_t>(corners.size()));
-    m.numVertices = static_cast<std::int16_t>(corners.size() * 3);
+    m.SetVertexCount(static_cast<std::int16_t>(corners.size() * 3));
     for (std::size_t i = 0; i < corners.size(); ++i)
       for (int k = 0; k < 3; ++k) {
         m.triangles[i].cornerMap[k] = corners[i][static_cast<std::size_t>(k)];

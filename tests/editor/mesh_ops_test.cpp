@@ -25,7 +25,7 @@ struct Mesh {
         most = std::max(most, corners[i][k] + 1);
       }
     m.SetMapVertexCount(static_cast<std::int16_t>(most));
-    m.numVertices = static_cast<std::int16_t>(most + 8);
+    m.SetVertexCount(static_cast<std::int16_t>(most + 8));
     for (int v = 0; v < most; ++v) m.mapVertices[static_cast<std::size_t>(v)] = {float(v), float(v * 2)};
   }
   void Flag(std::initializer_list<int> tris, std::uint32_t flag) {

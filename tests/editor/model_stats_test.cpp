@@ -76,7 +76,7 @@ TEST(WastedSpace, LeavesTheGivenRasterizersRowsEmpty) {
 
 TEST(ModelStats, RowsShowValuesAsTheyAreBesideFixedLimits) {
   StatsModel s(8, 8);
-  s.m.numVertices = 2500;
+  s.m.SetVertexCount(2500);
   for (int i = 0; i < 3; ++i) {
     auto skin = std::make_unique<Skin>();
     skin->flags = SKIN_EXTERNAL;

@@ -355,7 +355,7 @@ TEST(ModelViewPlaying, APressReadsTheTagsOfThePictureShown) {
   FakeHost host;
   ModelView view{app};
   Model& m = app.model;
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(kMaxVertices);
   const auto place = [&](float shift) {
     // A square 30 units a side facing the camera; model y runs to the left.
     const float corners[4][2] = {{-15, -15}, {15, -15}, {-15, 15}, {15, 15}};
@@ -363,7 +363,7 @@ TEST(ModelViewPlaying, APressReadsTheTagsOfThePictureShown) {
     m.ComputeFaceNormals();
   };
   m.frames.push_back(std::move(frame));
-  m.numVertices = 4;
+  m.SetVertexCount(4);
   m.SetTriangleCount(2);
   const int tris[2][3] = {{0, 1, 2}, {1, 3, 2}};
   for (int t = 0; t < 2; ++t)

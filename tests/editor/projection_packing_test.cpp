@@ -25,9 +25,9 @@ struct Mesh {
 };
 
 void Load(Model& m, const Mesh& mesh, int skinSide = 256) {
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(static_cast<int>(mesh.points.size()));
   for (std::size_t v = 0; v < mesh.points.size(); ++v) frame->vertices[v] = mesh.points[v];
-  m.numVertices = static_cast<std::int16_t>(mesh.points.size());
+  m.SetVertexCount(static_cast<std::int16_t>(mesh.points.size()));
   m.SetTriangleCount(static_cast<std::int16_t>(mesh.faces.size()));
   m.skinWidth = m.skinHeight = static_cast<std::int16_t>(skinSide);
   for (std::size_t i = 0; i < mesh.faces.size(); ++i) {
@@ -155,7 +155,7 @@ TEST(Projection, ASphereKeepsItsSeamTrianglesWhole) {
   for (int i = 0; i < m.TriangleCount(); ++i) EXPECT_LE(SpanS(m, i), column + 1e-3) << "triangle " << i;
   // Poles at the top and bottom of a picture half as high as wide.
   EXPECT_NEAR(VertexMapping(m, 0).t, 127.5 - 255 / 4.0, 1e-3);
-  EXPECT_NEAR(VertexMapping(m, static_cast<int>(m.numVertices) - 1).t, 127.5 + 255 / 4.0, 1e-3);
+  EXPECT_NEAR(VertexMapping(m, static_cast<int>(m.VertexCount()) - 1).t, 127.5 + 255 / 4.0, 1e-3);
 }
 
 // A cube square to the view: with every face each of the six sides is its
@@ -345,7 +345,7 @@ TEST(AverageIslandScale, GivesEveryIslandTheSameDensity) {
 TEST(ZoomToFit, FramesTheModelOverAllFrames) {
   Model m;
   Load(m, Mesh{{{0, -2, -2}, {0, 2, -2}, {0, 0, 2}}, {{0, 1, 2}}});
-  auto second = std::make_unique<Frame>();
+  auto second = std::make_unique<Frame>(m.VertexCount());
   for (int v = 0; v < 3; ++v) second->vertices[static_cast<std::size_t>(v)] = {0, m.CurrentFrame()[v].y + 100, m.CurrentFrame()[v].z};
   m.frames.push_back(std::move(second));
   Viewport view;

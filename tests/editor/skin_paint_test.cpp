@@ -191,7 +191,7 @@ TEST(Symmetry, PaintsTheMirroredTexelAcrossTheSkinOrTheModel) {
   Model m;
   m.skinWidth = 16;
   m.skinHeight = 8;
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(kMaxVertices);
   const Vec3 corners[4] = {{-1, 0, 0}, {1, 0, 0}, {1, 1, 0}, {-1, 1, 0}};
   for (int i = 0; i < 4; ++i) frame->vertices[static_cast<std::size_t>(i)] = corners[i];
   m.frames.push_back(std::move(frame));
@@ -206,7 +206,7 @@ TEST(Symmetry, PaintsTheMirroredTexelAcrossTheSkinOrTheModel) {
       m.triangles[static_cast<std::size_t>(t)].vertexIndex[k] = static_cast<std::int16_t>(tris[t][k]);
       m.triangles[static_cast<std::size_t>(t)].mapIndex[k] = static_cast<std::int16_t>(tris[t][k]);
     }
-  m.numVertices = 4;
+  m.SetVertexCount(4);
   const struct {
     Symmetry symmetry;
     int x, y, mx, my;

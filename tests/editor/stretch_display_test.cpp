@@ -14,9 +14,9 @@ struct Case {
 };
 
 void Build(Model& m, const std::vector<std::array<MapVertex, 3>>& mapping) {
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(static_cast<int>(mapping.size() * 3));
   m.SetTriangleCount(static_cast<std::int16_t>(mapping.size()));
-  m.numVertices = static_cast<std::int16_t>(mapping.size() * 3);
+  m.SetVertexCount(static_cast<std::int16_t>(mapping.size() * 3));
   m.skinWidth = m.skinHeight = 64;
   for (std::size_t i = 0; i < mapping.size(); ++i) {
     const float x = static_cast<float>(i) * 10;

@@ -165,8 +165,8 @@ TEST(CompanionSkin, PlaceholderIsAFourPixelChequer) {
 
 TEST(CompanionNormals, OnlyShownCompanionsInTheModelsFrame) {
   Model model;
-  model.frames.push_back(std::make_unique<Frame>());
-  model.frames.push_back(std::make_unique<Frame>());
+  model.frames.push_back(std::make_unique<Frame>(0));
+  model.frames.push_back(std::make_unique<Frame>(0));
   model.currentFrameIndex = 1;
   auto make = [](int frames) {
     auto c = std::make_unique<Companion>();

@@ -12,7 +12,7 @@ struct TwoTriangles {
   Model m;
   TwoTriangles() {
     m.SetTriangleCount(2);
-    m.numVertices = 4;
+    m.SetVertexCount(4);
     m.skinWidth = m.skinHeight = 256;
     for (int i = 0; i < 2; ++i)
       for (int k = 0; k < 3; ++k) {

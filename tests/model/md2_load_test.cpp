@@ -78,7 +78,7 @@ TEST(LoadMd2, FillsTheModelAndCallsTheRebuilds) {
   ASSERT_EQ(s.Load(path), 1);
   Model& m = *s.model;
   EXPECT_EQ(m.modelLoaded, 1);
-  EXPECT_EQ(m.numVertices, 4);
+  EXPECT_EQ(m.VertexCount(), 4);
   EXPECT_EQ(m.TriangleCount(), 2);
   EXPECT_EQ(m.MapVertexCount(), 4);
   EXPECT_EQ(m.StoredMapVertexCount(), 4);

@@ -153,12 +153,13 @@ TEST(MappingStore, RevertUndoesAnEditOfCornersAndVertices) {
 
 TEST(FaceNormals, UnitCrossProductOfTheEdgesInFileOrder) {
   auto m = std::make_unique<Model>();
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(kMaxVertices);
   frame->vertices[0] = {0, 0, 0};
   frame->vertices[1] = {2, 0, 0};
   frame->vertices[2] = {2, 3, 0};
   frame->vertices[3] = {4, 0, 0};
   m->frames.push_back(std::move(frame));
+  m->SetVertexCount(4);
   m->currentFrameIndex = 0;
   m->SetTriangleCount(2);
   m->triangles[0].vertexIndex[0] = 0;

@@ -85,8 +85,8 @@ struct BallWorld {
     SetUpModel(model, v, t);
     for (int i = 0; i < model.TriangleCount(); ++i)
       for (int k = 0; k < 3; ++k) model.triangles[i].mapIndex[k] = model.triangles[i].vertexIndex[k];
-    model.SetMapVertexCount(model.numVertices);
-    for (int i = 0; i < model.numVertices; ++i)
+    model.SetMapVertexCount(model.VertexCount());
+    for (int i = 0; i < model.VertexCount(); ++i)
       model.mapVertices[i] = MapVertex{static_cast<float>(i % 20) * 3.1f, static_cast<float>(i / 20) * 4.7f};
     model.triangles[3].flags = TRI_SELECTED;
     model.triangles[40].flags = TRI_MARKED;

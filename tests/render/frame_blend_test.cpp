@@ -22,7 +22,7 @@ class FrameBlendTest : public RenderModeTest {
   }
   // The square with half-side `half`, its right-hand corners `depth` nearer.
   void AddFrame(float half, float depth) {
-    auto frame = std::make_unique<Frame>();
+    auto frame = std::make_unique<Frame>(model.VertexCount());
     frame->vertices[0] = {0, half, -half};
     frame->vertices[1] = {depth, -half, -half};
     frame->vertices[2] = {0, half, half};

@@ -13,9 +13,9 @@
 inline void SetUpModel(Model& model, const std::vector<Vec3>& vertices,
                        const std::vector<std::array<int, 3>>& tris) {
   model.frames.clear();
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(static_cast<int>(vertices.size()));
   for (std::size_t i = 0; i < vertices.size(); ++i) frame->vertices[i] = vertices[i];
-  model.numVertices = static_cast<std::int16_t>(vertices.size());
+  model.SetVertexCount(static_cast<std::int16_t>(vertices.size()));
   model.currentFrameIndex = 0;
   model.frames.push_back(std::move(frame));
   model.SetTriangleCount(static_cast<std::int16_t>(tris.size()));

@@ -21,13 +21,13 @@ class RenderModeTest : public ::testing::Test {
   void SetUp() override {
     // Camera x = -model y, camera y = model z, camera z = 75 - model x; the
     // corners run clockwise on screen, as the back-face test wants.
-    auto frame = std::make_unique<Frame>();
+    auto frame = std::make_unique<Frame>(4);
     auto at = [](float cx, float cy) { return Vec3{0, -cx, cy}; };
     frame->vertices[0] = at(-kHalf, -kHalf);
     frame->vertices[1] = at(kHalf, -kHalf);
     frame->vertices[2] = at(-kHalf, kHalf);
     frame->vertices[3] = at(kHalf, kHalf);
-    model.numVertices = 4;
+    model.SetVertexCount(4);
     model.frames.push_back(std::move(frame));
     model.SetTriangleCount(2);
     const int corners[2][3] = {{0, 1, 2}, {1, 3, 2}};

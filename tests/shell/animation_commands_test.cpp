@@ -18,7 +18,7 @@ struct AnimationDesk {
   App app{ui, profile};
   AnimationDesk() {
     for (const char* name : {"stand01", "stand02", "stand03", "run1", "run2"}) {
-      auto frame = std::make_unique<Frame>();
+      auto frame = std::make_unique<Frame>(0);
       frame->name = name;
       app.model.frames.push_back(std::move(frame));
     }

@@ -15,7 +15,7 @@ namespace {
 
 // A two-triangle model on a 4 x 4 skin that passes every check.
 void Sound(Model& m) {
-  m.numVertices = 4;
+  m.SetVertexCount(4);
   m.SetTriangleCount(2);
   m.SetMapVertexCount(4);
   const std::int16_t corners[2][3] = {{0, 1, 2}, {0, 2, 3}};
@@ -24,7 +24,7 @@ void Sound(Model& m) {
       m.triangles[i].vertexIndex[k] = corners[i][k];
       m.triangles[i].mapIndex[k] = corners[i][k];
     }
-  m.frames.push_back(std::make_unique<Frame>());
+  m.frames.push_back(std::make_unique<Frame>(4));
   m.currentFrameIndex = 0;
   auto skin = std::make_unique<Skin>();
   skin->width = 4;
@@ -44,7 +44,7 @@ TEST(CommandSequence, TheDocumentCheckFindsEachBrokenRule) {
   constexpr float inf = std::numeric_limits<float>::infinity();
   const std::vector<std::pair<const char*, std::function<void(Model&)>>> breaks = {
       {"too many triangles", [](Model& m) { m.SetTriangleCount(kMaxTriangles + 1); }},
-      {"negative vertex count", [](Model& m) { m.numVertices = -1; }},
+      {"frame short of the vertex count", [](Model& m) { m.frames[0]->vertices.resize(3); }},
       {"vertex index past the count", [](Model& m) { m.triangles[1].vertexIndex[2] = 4; }},
       {"negative mapping index", [](Model& m) { m.triangles[0].mapIndex[0] = -1; }},
       {"mapping index past the count", [](Model& m) { m.SetMapVertexCount(3); }},

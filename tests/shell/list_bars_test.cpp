@@ -66,7 +66,7 @@ TEST(ListBars, ExternalSkinsAreNamedFromTheBaseFolderWithTheirPathAsTip) {
 
 TEST(ListBars, ListsMirrorTheModel) {
   ListDesk d;
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(0);
   frame->name = "stand01";
   d.app.model.frames.push_back(std::move(frame));
   auto c1 = std::make_unique<Companion>();
@@ -151,7 +151,7 @@ TEST(ListBars, FollowTheChangesTheyShowAtTheSettle) {
     SCOPED_TRACE(c.change);
     Desk d;
     for (const char* name : {"a", "b"}) {
-      d.app.model.frames.push_back(std::make_unique<Frame>());
+      d.app.model.frames.push_back(std::make_unique<Frame>(d.app.model.VertexCount()));
       d.app.model.frames.back()->name = name;
     }
     d.app.model.currentFrameIndex = 0;

@@ -25,7 +25,7 @@ class AcceptingDialogs : public MappingDialogs {
 
 // Two separate triangles on a 64 x 64 skin, both selected.
 void TwoTriangles(Model& m) {
-  auto frame = std::make_unique<Frame>();
+  auto frame = std::make_unique<Frame>(6);
   const Vec3 points[6] = {{0, 0, 0}, {0, 4, 0}, {0, 0, 4}, {0, 10, 0}, {0, 14, 0}, {0, 10, 4}};
   for (int v = 0; v < 6; ++v) frame->vertices[static_cast<std::size_t>(v)] = points[v];
   const MapVertex corners[6] = {{1, 1}, {5, 1}, {1, 5}, {20, 20}, {24, 20}, {20, 24}};
@@ -38,7 +38,7 @@ void TwoTriangles(Model& m) {
       t.cornerMap[k] = corners[3 * i + k];
     }
   }
-  m.numVertices = 6;
+  m.SetVertexCount(6);
   m.skinWidth = m.skinHeight = 64;
   m.frames.push_back(std::move(frame));
   m.WeldMapVertices(0);

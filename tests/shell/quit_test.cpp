@@ -52,7 +52,7 @@ TEST(Quit, SelectionAndHiddenFacesLeaveNoMeshToSave) {
     profile.WriteInt("Preferences", "Quick Exit", 1);
     Model& m = app.model;
     m.modelLoaded = 1;
-    m.numVertices = 4;
+    m.SetVertexCount(4);
     m.SetMapVertexCount(4);
     m.SetTriangleCount(2);
     const std::int16_t corners[2][3] = {{0, 1, 2}, {0, 2, 3}};

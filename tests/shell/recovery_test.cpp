@@ -188,7 +188,7 @@ TEST(Recovery, ContentsThatDoNotHoldUpLeaveTheDocumentAsItWas) {
     };
   };
   const Case cases[] = {
-      {"corner naming a vertex past the last", mesh([](Model& m) { m.triangles[1].vertexIndex[2] = m.numVertices; })},
+      {"corner naming a vertex past the last", mesh([](Model& m) { m.triangles[1].vertexIndex[2] = m.VertexCount(); })},
       {"corner naming a mapping vertex past the last",
        mesh([](Model& m) { m.triangles[0].mapIndex[0] = m.MapVertexCount(); })},
       {"mesh cut short", [](RecoverySnapshot& s) { s.mesh.pop_back(); }},

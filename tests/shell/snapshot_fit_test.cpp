@@ -18,14 +18,14 @@ struct Board {
 
   Board(float across, float up, int width, int height) {
     Model& m = app.model;
-    auto frame = std::make_unique<Frame>();
+    auto frame = std::make_unique<Frame>(4);
     // Model (0, y, z) shows at screen x = -y, screen y = z.
     const float x = across / 2, y = up / 2;
     frame->vertices[0] = {0, x, -y};
     frame->vertices[1] = {0, -x, -y};
     frame->vertices[2] = {0, x, y};
     frame->vertices[3] = {0, -x, y};
-    m.numVertices = 4;
+    m.SetVertexCount(4);
     m.frames.push_back(std::move(frame));
     m.SetTriangleCount(2);
     const int corners[2][3] = {{0, 1, 2}, {1, 3, 2}};

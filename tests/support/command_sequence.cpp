@@ -76,7 +76,10 @@ bool Finite(const MapVertex& v) { return std::isfinite(v.s) && std::isfinite(v.t
 }  // namespace
 
 std::string CheckDocument(const Model& m) {
-  if (m.numVertices < 0 || m.numVertices > kMaxVertices) return "vertex count " + std::to_string(m.numVertices);
+  if (m.VertexCount() > kMaxVertices) return "vertex count " + std::to_string(m.VertexCount());
+  for (std::size_t f = 0; f < m.frames.size(); ++f)
+    if (!m.frames[f] || m.frames[f]->vertices.size() != static_cast<std::size_t>(m.VertexCount()))
+      return "frame " + std::to_string(f) + " not of the vertex count";
   if (m.TriangleCount() < 0 || m.TriangleCount() > kMaxTriangles) return "triangle count " + std::to_string(m.TriangleCount());
   if (m.MapVertexCount() < 0 || m.MapVertexCount() > kMaxMapVertices)
     return "mapping vertex count " + std::to_string(m.MapVertexCount());
@@ -87,8 +90,8 @@ std::string CheckDocument(const Model& m) {
     const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
     const std::string name = "triangle " + std::to_string(i);
     for (int k = 0; k < 3; ++k) {
-      if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.numVertices)
-        return name + " names vertex " + std::to_string(t.vertexIndex[k]) + " of " + std::to_string(m.numVertices);
+      if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.VertexCount())
+        return name + " names vertex " + std::to_string(t.vertexIndex[k]) + " of " + std::to_string(m.VertexCount());
       if (t.mapIndex[k] < 0 || t.mapIndex[k] >= m.MapVertexCount())
         return name + " names mapping vertex " + std::to_string(t.mapIndex[k]) + " of " +
                std::to_string(m.MapVertexCount());

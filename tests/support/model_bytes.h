@@ -14,7 +14,7 @@ inline std::vector<std::uint8_t> ModelBytes(const Model& m) {
   auto put = [&out](const void* p, std::size_t n) {
     out.insert(out.end(), static_cast<const std::uint8_t*>(p), static_cast<const std::uint8_t*>(p) + n);
   };
-  for (int value : {static_cast<int>(m.numVertices), m.MapVertexCount(), m.TriangleCount(), static_cast<int>(m.skinWidth),
+  for (int value : {static_cast<int>(m.VertexCount()), m.MapVertexCount(), m.TriangleCount(), static_cast<int>(m.skinWidth),
                     static_cast<int>(m.skinHeight), m.StoredMapVertexCount(), static_cast<int>(m.currentSkinIndex)}) {
     const auto v = static_cast<std::int16_t>(value);
     put(&v, sizeof v);

@@ -29,7 +29,7 @@ void OneSelectedTriangle(Workspace& ws, float base) {
   Model& m = ws.model;
   m.skinWidth = m.skinHeight = 64;
   m.SetTriangleCount(1);
-  m.numVertices = 3;
+  m.SetVertexCount(3);
   Triangle& t = m.triangles[0];
   t.flags = TRI_SELECTED;
   const MapVertex corners[3] = {{base, base}, {base + 10, base}, {base, base + 10}};

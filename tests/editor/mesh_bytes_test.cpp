@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "editor/document_bytes.h"
 
@@ -19,9 +20,9 @@ struct RoomBytes {
 };
 
 std::vector<std::uint8_t> RoomMesh(std::int16_t triangles, std::int16_t maps, std::int16_t stored,
-                                   std::uint32_t room) {
+                                   std::uint32_t room, std::int16_t vertices = 3) {
   RoomBytes b;
-  for (std::int16_t v : {std::int16_t{3}, maps, triangles, std::int16_t{16}, std::int16_t{8}, stored}) b.Put(v);
+  for (std::int16_t v : {vertices, maps, triangles, std::int16_t{16}, std::int16_t{8}, stored}) b.Put(v);
   for (int i = 0; i < 4; ++i) b.Put(room);
   for (std::uint32_t t = 0; t < room; ++t) {
     b.Put(std::uint32_t{t == 1 ? TRI_SELECTED : 0u});
@@ -41,6 +42,7 @@ TEST(MeshBytes, BytesFromFixedRoomsReadBackToListsOfTheCounts) {
     const char* what;
     std::int16_t triangles, maps, stored;
     bool taken;
+    std::int16_t vertices = 3;
   };
   const Case cases[] = {
       {"counts inside the rooms", 2, 3, 3, true},
@@ -48,16 +50,24 @@ TEST(MeshBytes, BytesFromFixedRoomsReadBackToListsOfTheCounts) {
       {"triangle count past its room", 9, 3, 3, false},
       {"mapping count past its room", 2, 9, 3, false},
       {"negative stored count", 2, 3, -1, false},
+      {"negative vertex count", 2, 3, 3, false, -1},
+      {"vertex count past what a frame holds", 2, 3, 3, false, kMaxVertices + 1},
+      {"every frame follows the vertex count", 2, 3, 3, true, 7},
   };
   for (const Case& c : cases) {
     Model m;
+    m.frames.push_back(std::make_unique<Frame>(5));
+    m.SetVertexCount(5);
     m.SetTriangleCount(5);
-    const bool taken = SetMeshBytes(m, RoomMesh(c.triangles, c.maps, c.stored, 8));
+    const bool taken = SetMeshBytes(m, RoomMesh(c.triangles, c.maps, c.stored, 8, c.vertices));
     EXPECT_EQ(taken, c.taken) << c.what;
     if (!c.taken) {
       EXPECT_EQ(m.TriangleCount(), 5) << c.what;
+      EXPECT_EQ(m.VertexCount(), 5) << c.what;
       continue;
     }
+    EXPECT_EQ(m.VertexCount(), c.vertices) << c.what;
+    EXPECT_EQ(m.frames[0]->vertices.size(), static_cast<std::size_t>(c.vertices)) << c.what;
     EXPECT_EQ(m.TriangleCount(), c.triangles) << c.what;
     EXPECT_EQ(m.MapVertexCount(), c.maps) << c.what;
     EXPECT_EQ(m.StoredMapVertexCount(), c.stored) << c.what;

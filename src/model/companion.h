@@ -10,11 +10,9 @@
 #include "model/model.h"
 #include "platform/file_error.h"
 
-// One decompressed vertex of one frame, followed by its camera-space position
-// as the renderer last computed it.
+// One decompressed vertex of one frame.
 struct CompanionVertex {
   float x = 0, y = 0, z = 0;
-  float cx = 0, cy = 0, cz = 0;
 };
 
 struct CompanionTriangle {
@@ -31,9 +29,6 @@ struct Companion {
   std::int16_t numFrames = 0;
   std::int32_t hidden = 0;
   float offsetZ = 0, offsetX = 0, offsetY = 0;  // model axes, added before placing in the world
-
-  // Triangles accepted by the last render, in draw order.
-  std::vector<int> drawList;
 
   std::vector<std::int32_t> rowOffset;  // row y starts at y * skinWidth
   std::string name;                     // full path of the MD2

@@ -31,9 +31,10 @@ class LineModeBase : public RenderModeBase {
   std::uint8_t Background() const override { return static_cast<std::uint8_t>(BackgroundEntry()); }
   std::uint8_t GuideColour() const override { return 254; }
 
-  // Every edge of a shown companion's current-frame triangles.
+  // Every edge of each shown companion's current-frame triangles, or with
+  // `accepted` of those the scene accepted alone.
   template <class DrawFn>
-  void CompanionEdges(bool acceptedOnly, DrawFn&& draw) {
+  void CompanionEdges(const ScenePass* accepted, DrawFn&& draw) {
     Model& m = model();
     int frame = m.currentFrameIndex;
     for (std::size_t ci = 0; ci < m.companions.size(); ++ci) {
@@ -45,11 +46,11 @@ class LineModeBase : public RenderModeBase {
         for (int k = 0; k < 3; ++k)
           if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= comp.numVertices) return;
         for (int k = 0; k < 3; ++k)
-          DrawSegment(CompanionCamera(comp, tri, k, frame), CompanionCamera(comp, tri, (k + 1) % 3, frame),
+          DrawSegment(CompanionCamera(ci, tri, k), CompanionCamera(ci, tri, (k + 1) % 3),
                       [&](int x0, int y0, int x1, int y1) { draw(x0, y0, x1, y1, tag); });
       };
-      if (acceptedOnly) {
-        for (int t : comp.drawList) edges(t);
+      if (accepted) {
+        for (int t : accepted->companionLists[ci]) edges(t);
       } else {
         const int n = comp.TriangleCount();
         for (int t = 0; t < n; ++t) edges(t);
@@ -80,7 +81,7 @@ class WireframeMode : public LineModeBase {
         });
     };
     auto companions = [&] {
-      CompanionEdges(false, [&](int x0, int y0, int x1, int y1, std::int32_t) {
+      CompanionEdges(nullptr, [&](int x0, int y0, int x1, int y1, std::int32_t) {
         CRasterizer::DrawLineAA(band.target, x0, y0, x1, y1, 0);
       });
     };
@@ -139,7 +140,7 @@ class WireframeSolidMode : public LineModeBase {
           CRasterizer::DrawLineAATagged(band.target, x0, y0, x1, y1, t);
         });
     }
-    CompanionEdges(true, [&](int x0, int y0, int x1, int y1, std::int32_t tag) {
+    CompanionEdges(&pass, [&](int x0, int y0, int x1, int y1, std::int32_t tag) {
       CRasterizer::DrawLineAATagged(band.target, x0, y0, x1, y1, tag);
     });
   }

@@ -162,10 +162,8 @@ Vec3 RenderModeBase::ModelCamera(const Triangle& tri, int k) const {
   return view().cameraVertices[static_cast<std::size_t>(tri.vertexIndex[k])];
 }
 
-Vec3 RenderModeBase::CompanionCamera(const Companion& comp, const CompanionTriangle& tri, int k,
-                                     int frame) {
-  const CompanionVertex& v = comp.FrameVertices(frame)[tri.vertexIndex[k]];
-  return Vec3{v.cx, v.cy, v.cz};
+Vec3 RenderModeBase::CompanionCamera(std::size_t companion, const CompanionTriangle& tri, int k) const {
+  return view().companionCameraVertices[companion][static_cast<std::size_t>(tri.vertexIndex[k])];
 }
 
 void RenderModeBase::ProjectModelVertices(const ScenePass& pass) const {
@@ -284,8 +282,8 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
 
 ViewArea RenderModeBase::DrawnArea(const ScenePass& pass, const ViewArea& all) const {
   Model& m = model();
-  for (const auto& comp : m.companions)
-    if (!comp->drawList.empty()) return all;
+  for (const auto& list : pass.companionLists)
+    if (!list.empty()) return all;
   const Vec3* camera = view().cameraVertices.data();
   const ScreenVertex* screen = screen_.data();
   std::int32_t x0 = INT32_MAX, y0 = INT32_MAX, x1 = INT32_MIN, y1 = INT32_MIN;

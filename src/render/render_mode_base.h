@@ -65,8 +65,9 @@ class RenderModeBase : public RenderMode {
   // 0, 64 or 128: the ramp a model triangle is drawn from.
   int HighlightBase(const Triangle& tri) const;
   Vec3 ModelCamera(const Triangle& tri, int k) const;
-  static Vec3 CompanionCamera(const Companion& comp, const CompanionTriangle& tri, int k,
-                              int frame);
+  // Corner k of a triangle of the shown companion at `companion` in the
+  // model's list, once TransformVertices has placed it for this render.
+  Vec3 CompanionCamera(std::size_t companion, const CompanionTriangle& tri, int k) const;
   // Draws a camera-space segment: near clip, projection, buffer clip, then
   // `draw`(x0, y0, x1, y1).
   template <class DrawFn>
@@ -143,14 +144,11 @@ class RenderModeBase : public RenderMode {
     for (std::size_t ci = 0; ci < m.companions.size(); ++ci) {
       Companion& comp = *m.companions[ci];
       if (!CompanionShown(comp, frame) || !take(comp, ci)) continue;
-      const CompanionVertex* v = comp.FrameVertices(frame);
+      const std::vector<Vec3>& placedAt = view().companionCameraVertices[ci];
       const std::vector<TriangleLight>& lights = light_.companions[ci];
-      for (int t : comp.drawList) {
+      for (int t : pass.companionLists[ci]) {
         const CompanionTriangle& tri = comp.triangles[static_cast<std::size_t>(t)];
-        for (int k = 0; k < 3; ++k) {
-          const CompanionVertex& cv = v[tri.vertexIndex[k]];
-          corner(k, Vec3{cv.cx, cv.cy, cv.cz});
-        }
+        for (int k = 0; k < 3; ++k) corner(k, placedAt[static_cast<std::size_t>(tri.vertexIndex[k])]);
         if (cull && outside(xy[0][1], xy[1][1], xy[2][1])) continue;
         onCompanion(comp, tri, lights[static_cast<std::size_t>(t)], xy);
       }

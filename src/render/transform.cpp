@@ -33,19 +33,23 @@ bool TransformVertices(Viewport& viewport, Model& model) {
   }
 
   int frame = model.currentFrameIndex;
-  for (auto& comp : model.companions) {
-    if (!CompanionShown(*comp, frame)) continue;
-    CompanionVertex* v = comp->FrameVertices(frame);
-    const CompanionVertex* to = CompanionBlendTarget(viewport, *comp);
+  viewport.companionCameraVertices.resize(model.companions.size());
+  for (std::size_t ci = 0; ci < model.companions.size(); ++ci) {
+    const Companion& comp = *model.companions[ci];
+    std::vector<Vec3>& placedAt = viewport.companionCameraVertices[ci];
+    if (!CompanionShown(comp, frame)) {
+      placedAt.clear();
+      continue;
+    }
+    const CompanionVertex* v = comp.FrameVertices(frame);
+    const CompanionVertex* to = CompanionBlendTarget(viewport, comp);
     const float t = to ? viewport.blend.amount : 0.0f;
-    for (int i = 0; i < comp->numVertices; ++i) {
+    placedAt.resize(static_cast<std::size_t>(std::max<int>(comp.numVertices, 0)));
+    for (int i = 0; i < comp.numVertices; ++i) {
       Vec3 at{v[i].x, v[i].y, v[i].z};
       if (to) at = Lerp(at, Vec3{to[i].x, to[i].y, to[i].z}, t);
-      Vec3 placed{at.x + comp->offsetX, at.y + comp->offsetY, at.z + comp->offsetZ};
-      Vec3 c = camera(ToWorld(placed));
-      v[i].cx = c.x;
-      v[i].cy = c.y;
-      v[i].cz = c.z;
+      Vec3 placed{at.x + comp.offsetX, at.y + comp.offsetY, at.z + comp.offsetZ};
+      placedAt[static_cast<std::size_t>(i)] = camera(ToWorld(placed));
     }
   }
   return true;
@@ -74,11 +78,16 @@ bool AcceptCorners(const Vec3& c0, const Vec3& c1, const Vec3& c2) {
 namespace {
 
 // Back to an empty pass, keeping the list's room for the next frame.
-void ResetPass(ScenePass& pass) {
+// Empties the pass, keeping the lists' room for the next render.
+void ResetPass(ScenePass& pass, std::size_t companions) {
   std::vector<int> list = std::move(pass.modelList);
+  std::vector<std::vector<int>> lists = std::move(pass.companionLists);
   list.clear();
+  lists.resize(companions);
+  for (auto& l : lists) l.clear();
   pass = ScenePass{};
   pass.modelList = std::move(list);
+  pass.companionLists = std::move(lists);
 }
 
 void Widen(ScenePass& pass, float a, float b, float c) {
@@ -97,9 +106,8 @@ bool InRange(const std::int16_t idx[3], int count) {
 }  // namespace
 
 void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
-  ResetPass(pass);
+  ResetPass(pass, model.companions.size());
   int frame = model.currentFrameIndex;
-  for (auto& comp : model.companions) comp->drawList.clear();
   if (!model.CurrentFrame()) return;
 
   int numVerts = static_cast<int>(viewport.cameraVertices.size());
@@ -130,18 +138,20 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
           camera[tri.vertexIndex[2]].z);
   }
 
-  for (auto& comp : model.companions) {
-    if (!CompanionShown(*comp, frame)) continue;
-    const CompanionVertex* v = comp->FrameVertices(frame);
-    for (int t = 0; t < comp->TriangleCount(); ++t) {
-      const CompanionTriangle& tri = comp->triangles[t];
-      if (!InRange(tri.vertexIndex, comp->numVertices)) continue;
-      const CompanionVertex& a = v[tri.vertexIndex[0]];
-      const CompanionVertex& b = v[tri.vertexIndex[1]];
-      const CompanionVertex& c = v[tri.vertexIndex[2]];
-      if (!AcceptCorners({a.cx, a.cy, a.cz}, {b.cx, b.cy, b.cz}, {c.cx, c.cy, c.cz})) continue;
-      comp->drawList.push_back(t);
-      Widen(pass, a.cz, b.cz, c.cz);
+  for (std::size_t ci = 0; ci < model.companions.size(); ++ci) {
+    const Companion& comp = *model.companions[ci];
+    if (!CompanionShown(comp, frame) || ci >= viewport.companionCameraVertices.size()) continue;
+    const std::vector<Vec3>& placedAt = viewport.companionCameraVertices[ci];
+    const int vertices = std::min<int>(comp.numVertices, static_cast<int>(placedAt.size()));
+    for (int t = 0; t < comp.TriangleCount(); ++t) {
+      const CompanionTriangle& tri = comp.triangles[static_cast<std::size_t>(t)];
+      if (!InRange(tri.vertexIndex, vertices)) continue;
+      const Vec3& a = placedAt[static_cast<std::size_t>(tri.vertexIndex[0])];
+      const Vec3& b = placedAt[static_cast<std::size_t>(tri.vertexIndex[1])];
+      const Vec3& c = placedAt[static_cast<std::size_t>(tri.vertexIndex[2])];
+      if (!AcceptCorners(a, b, c)) continue;
+      pass.companionLists[ci].push_back(t);
+      Widen(pass, a.z, b.z, c.z);
     }
   }
 
@@ -153,8 +163,7 @@ void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass) {
 bool PrepareScene(Viewport& viewport, Model& model, std::uint8_t background, bool clearTags,
                   ScenePass& pass) {
   ClearViewport(viewport, background, clearTags);
-  ResetPass(pass);
-  for (auto& comp : model.companions) comp->drawList.clear();
+  ResetPass(pass, model.companions.size());
   if (!TransformVertices(viewport, model)) return false;
   AcceptTriangles(viewport, model, pass);
   return true;

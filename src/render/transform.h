@@ -73,12 +73,14 @@ struct ScenePass {
   float zmax = -9999999999.0f;
   double depthScale = 0.0;  // 16.16 depth per camera unit; 0 when the range is empty or flat
   bool any = false;         // at least one triangle (model or companion) accepted
+  // Each companion's accepted triangle numbers in draw order, by its index in
+  // the model's list.
+  std::vector<std::vector<int>> companionLists;
 };
 
 // The near and back-face tests over the model (hidden triangles skipped) and
-// then every shown companion, whose accepted triangles go to its own
-// drawList (reset here for every companion). Expects TransformVertices to
-// have run for the same camera.
+// then every shown companion, whose accepted triangles go to its own list in
+// companionLists. Expects TransformVertices to have run for the same camera.
 void AcceptTriangles(const Viewport& viewport, Model& model, ScenePass& pass);
 
 // Near test (all three corners at c.z >= 1) and back-face test ((c1 x c0) . c2 < 0).

@@ -36,6 +36,9 @@ struct Viewport {
   // Camera-space position of every vertex of the current frame; grows with
   // the frame so a model above the nominal 2048-vertex limit still fits.
   std::vector<Vec3> cameraVertices = std::vector<Vec3>(2048);
+  // The same for each companion, by its index in the model's list; empty for
+  // one not shown.
+  std::vector<std::vector<Vec3>> companionCameraVertices;
 
   FrameBlend blend;
 };

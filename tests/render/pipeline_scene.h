@@ -40,7 +40,6 @@ inline std::unique_ptr<Companion> MakeCompanion(const std::vector<Vec3>& vertice
       cv.x = v.x;
       cv.y = v.y;
       cv.z = v.z;
-      cv.cx = cv.cy = cv.cz = -12345.0f;  // marks "never transformed"
       c->frameVertices.push_back(cv);
     }
   for (const auto& t : tris) {

@@ -106,13 +106,16 @@ TEST(Accept, DepthRangeSpansModelAndShownCompanions) {
   Viewport vp = SizedViewport(64, 64);
   ScenePass pass;
   ASSERT_TRUE(PrepareScene(vp, model, 0, true, pass));
-  EXPECT_EQ(model.companions[0]->drawList, std::vector<int>({0}));
-  EXPECT_TRUE(model.companions[1]->drawList.empty());
-  EXPECT_TRUE(model.companions[2]->drawList.empty());
-  EXPECT_FLOAT_EQ(model.companions[0]->FrameVertices(1)[0].cz, 30.0f);
+  ASSERT_EQ(pass.companionLists.size(), 3u);
+  EXPECT_EQ(pass.companionLists[0], std::vector<int>({0}));
+  EXPECT_TRUE(pass.companionLists[1].empty());
+  EXPECT_TRUE(pass.companionLists[2].empty());
+  ASSERT_EQ(vp.companionCameraVertices.size(), 3u);
+  ASSERT_FALSE(vp.companionCameraVertices[0].empty());
+  EXPECT_FLOAT_EQ(vp.companionCameraVertices[0][0].z, 30.0f);
   // Neither the hidden nor the short companion was transformed.
-  EXPECT_EQ(model.companions[1]->FrameVertices(0)[0].cz, -12345.0f);
-  EXPECT_EQ(model.companions[2]->FrameVertices(0)[0].cz, -12345.0f);
+  EXPECT_TRUE(vp.companionCameraVertices[1].empty());
+  EXPECT_TRUE(vp.companionCameraVertices[2].empty());
 
   EXPECT_FLOAT_EQ(pass.zmin, 10.0f);
   EXPECT_FLOAT_EQ(pass.zmax, 30.0f);
@@ -128,10 +131,10 @@ TEST(Accept, CompanionListIsResetEveryRender) {
   Viewport vp = SizedViewport(16, 16);
   ScenePass pass;
   PrepareScene(vp, model, 0, true, pass);
-  ASSERT_EQ(model.companions[0]->drawList.size(), 1u);
+  ASSERT_EQ(pass.companionLists.at(0).size(), 1u);
   model.companions[0]->hidden = 1;
   PrepareScene(vp, model, 0, true, pass);
-  EXPECT_TRUE(model.companions[0]->drawList.empty());
+  EXPECT_TRUE(pass.companionLists.at(0).empty());
 }
 
 TEST(Transform, FramesAboveTwoThousandVerticesFit) {
@@ -154,19 +157,19 @@ TEST(Render, NoFrameClearsBuffersAndAcceptsNothing) {
   Model model;
   model.SetTriangleCount(1);
   model.companions.push_back(MakeCompanion(FacingTriangle(45), {{0, 1, 2}}, 1));
-  model.companions[0]->drawList = {0};  // left over from an earlier render
   Viewport vp = SizedViewport(8, 4);
   std::fill(vp.frameBuffer.begin(), vp.frameBuffer.end(), 3);
   std::fill(vp.depthBuffer.begin(), vp.depthBuffer.end(), 5);
   std::fill(vp.tagBuffer.begin(), vp.tagBuffer.end(), 9);
   ScenePass pass;
+  pass.companionLists = {{0}};  // left over from an earlier render
   EXPECT_FALSE(PrepareScene(vp, model, 200, true, pass));
   for (auto px : vp.frameBuffer) ASSERT_EQ(px, 200);
   for (auto d : vp.depthBuffer) ASSERT_EQ(d, 0xFFFF);
   for (auto t : vp.tagBuffer) ASSERT_EQ(t, -1);
   EXPECT_TRUE(pass.modelList.empty());
   EXPECT_FALSE(pass.any);
-  EXPECT_TRUE(model.companions[0]->drawList.empty());
+  EXPECT_TRUE(pass.companionLists.at(0).empty());
 }
 
 TEST(Viewport, ResizeRoundsWidthUpToFour) {

@@ -12,12 +12,15 @@ class ByteWriter {
  public:
   template <class T>
   void Put(T value) {
-    const auto* p = reinterpret_cast<const std::uint8_t*>(&value);
-    bytes.insert(bytes.end(), p, p + sizeof(T));
+    Raw(&value, sizeof(T));
   }
+  // Grown then copied into, rather than inserted: GCC 12 mistakes a small
+  // insert at the end of a vector for a write past it when optimising.
   void Raw(const void* data, std::size_t n) {
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    bytes.insert(bytes.end(), p, p + n);
+    if (n == 0) return;
+    const std::size_t at = bytes.size();
+    bytes.resize(at + n);
+    std::memcpy(bytes.data() + at, data, n);
   }
   void Blob(const void* data, std::size_t n) {
     Put(static_cast<std::uint64_t>(n));

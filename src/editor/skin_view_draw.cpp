@@ -34,56 +34,156 @@ int SkinView::OverlayVertexLimit() const {
   return app_.model.MapVertexCount();
 }
 
-RasterTarget SkinView::FrameTarget() {
-  RasterTarget target = RasterTarget::Bytes(frame_.data(), view_.width, view_.height);
-  target.PixelTagBuffer = tags_.data();
-  return target;
-}
-
 void SkinView::Redraw(int kind, int) {
   NormaliseMappingFrame();
   if (view_.width <= 0 || view_.height <= 0) return;
   Skin* skin = app_.model.CurrentSkin();
   palette_ = skin ? skin->palette : GreyRampPalette();
+  if (kind != REDRAW_FULL && kind != REDRAW_QUICK && kind != REDRAW_BACKGROUND && kind != REDRAW_PIXELS) return;
+  const bool whole = kind == REDRAW_FULL || kind == REDRAW_QUICK;
+  const bool tags = kind == REDRAW_FULL;
+  Scene& scene = scene_;
+  MakeScene(scene);
+  if (whole && ScrollTo(scene, tags)) {
+    std::swap(drawn_, scene_);
+    if (!tags) drawnTags_ = false;
+    return;
+  }
+  const bool overlay = app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint;
   switch (kind) {
     case REDRAW_FULL:
     case REDRAW_QUICK:
-    {
       // Zoomed in, the skin covers every pixel and tags each one itself.
-      const bool covered = SkinCoversBuffer();
-      const bool tags = kind == REDRAW_FULL;
       InBands([&](CRasterizer& r, int top, int bottom) {
-        const std::size_t begin = static_cast<std::size_t>(top) * static_cast<std::size_t>(view_.width);
-        const std::size_t end = static_cast<std::size_t>(bottom + 1) * static_cast<std::size_t>(view_.width);
-        if (!covered) {
-          std::fill(frame_.begin() + static_cast<std::ptrdiff_t>(begin), frame_.begin() + static_cast<std::ptrdiff_t>(end),
-                    app_.editor.colourSlots[7]);
-          if (tags)
-            std::fill(tags_.begin() + static_cast<std::ptrdiff_t>(begin), tags_.begin() + static_cast<std::ptrdiff_t>(end), -1);
-        }
-        r.BeginFrame();
-        DrawSkin(r, top, bottom, tags);
+        DrawArea(scene, {0, top, view_.width - 1, bottom}, tags, false, &r);
       });
       if (skin) shown_ = skin->pixels;
       break;
-    }
     case REDRAW_BACKGROUND: {
       const std::uint8_t background = app_.editor.colourSlots[7];
       for (std::size_t i = 0; i < frame_.size(); ++i)
         if (tags_[i] == -1) frame_[i] = background;
       break;
     }
-    case REDRAW_PIXELS:
+    default:
       RecolourSkinPixels();
       break;
-    default:
-      return;
   }
   if (app_.editor.showStretch)
     DrawStretchOverlay(app_.model, palette_, frame_.data(), view_.width, view_.height,
                        StretchView{view_.centreS, view_.centreT, view_.zoom}, &app_.stretchCache);
-  DrawPixelTools();
-  if (app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint) DrawOverlay();
+  const PixelBox all{0, 0, view_.width - 1, view_.height - 1};
+  DrawPixelTools(all);
+  if (overlay)
+    for (const SkinLine& line : scene.lines) DrawOverlayLine(line);
+  // Only a plain picture of the scene can be moved and patched later.
+  drawnValid_ = whole && !app_.editor.showStretch;
+  drawnTags_ = tags;
+  std::swap(drawn_, scene_);
+}
+
+void SkinView::MakeScene(Scene& scene) const {
+  scene.quads.clear();
+  scene.lines.clear();
+  scene.covered = SkinCoversBuffer();
+  scene.background = app_.editor.colourSlots[7];
+  scene.palette = palette_;
+  scene.width = view_.width;
+  scene.height = view_.height;
+  scene.tools = PixelToolsBox();
+  if (app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint) OverlayLines(scene.lines);
+  const Skin* skin = app_.model.CurrentSkin();
+  if (!SkinDrawable(skin)) return;
+  // The polygon covers the mapping's skin rectangle; the texture runs over
+  // the skin's own pixels, so a skin of another size is stretched onto the
+  // mapping instead of being read past its end.
+  const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
+  const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
+  const double z = view_.zoom;
+  // Tiled, the skin is drawn again on every side of itself, so a tiling
+  // skin's seams show; the copies tag their pixels with the same texels.
+  const int reach = app_.editor.tiledSkin ? 1 : 0;
+  for (int j = -reach; j <= reach; ++j)
+    for (int i = -reach; i <= reach; ++i) {
+      const double s0 = i * w, t0 = j * h;
+      const auto column = [&](double s) { return ToScreen(view_.width / 2 + (s0 + s - view_.centreS) * z); };
+      const auto row = [&](double t) { return ToScreen(view_.height / 2 - (t0 + t - view_.centreT) * z); };
+      SkinQuad q;
+      q.xl = column(0);
+      q.xr = column(w);
+      q.ya = row(0);
+      q.yb = row(h);
+      q.u0 = 0x4000;
+      q.v0 = 0x4000;
+      q.u1 = skin->width * 65536 - 2;
+      q.v1 = skin->height * 65536 - 2;
+      scene.quads.push_back(q);
+    }
+}
+
+void SkinView::DrawArea(const Scene& scene, const PixelBox& box, bool writeTags, bool all, CRasterizer* r) {
+  if (box.empty()) return;
+  const int pitch = view_.width;
+  if (!scene.covered)
+    for (int y = box.top; y <= box.bottom; ++y) {
+      const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch) + static_cast<std::size_t>(box.left);
+      const std::size_t n = static_cast<std::size_t>(box.right - box.left + 1);
+      std::fill_n(frame_.begin() + static_cast<std::ptrdiff_t>(at), n, scene.background);
+      if (writeTags) std::fill_n(tags_.begin() + static_cast<std::ptrdiff_t>(at), n, -1);
+    }
+  if (const Skin* skin = app_.model.CurrentSkin(); SkinDrawable(skin)) {
+    RasterTarget target = RasterTarget::Bytes(frame_.data(), view_.width, view_.height);
+    target.PixelTagBuffer = tags_.data();
+    target.BandTop = box.top;
+    target.BandBottom = box.bottom;
+    bool bound = false;
+    for (const SkinQuad& q : scene.quads) {
+      if (::InsidePicture(q, view_.width, view_.height)) {
+        FillSkinQuad(q, box, frame_.data(), writeTags ? tags_.data() : nullptr, pitch, skin->pixels.data(),
+                     skin->rowOffset.data());
+        continue;
+      }
+      if (!r) continue;
+      // The general filler starts its edges again where the picture's edge
+      // cuts them, and that is the picture the view has always shown.
+      if (!bound) r->BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
+      bound = true;
+      V4 pts[5] = {{q.xl, q.ya, q.u0, q.v0},
+                   {q.xr, q.ya, q.u1, q.v0},
+                   {q.xr, q.yb, q.u1, q.v1},
+                   {q.xl, q.yb, q.u0, q.v1},
+                   {q.xl, q.ya, q.u0, q.v0}};
+      if (writeTags)
+        r->FillTriTexOfsTag(target, pts);
+      else
+        r->FillTriTex(target, pts);
+    }
+    // The skin may be closed before the next picture binds another texture.
+    if (bound) r->UnbindTexture();
+  }
+  if (!all) return;
+  DrawPixelTools(box);
+  for (const SkinLine& line : scene.lines) DrawSkinLine(line, box, frame_.data(), pitch);
+}
+
+void SkinView::DrawOverlayLine(const SkinLine& line) {
+  if (::InsidePicture(line, view_.width, view_.height)) {
+    DrawSkinLine(line, {0, 0, view_.width - 1, view_.height - 1}, frame_.data(), view_.width);
+    return;
+  }
+  // Lines may reach every row of the buffer, even those the fillers cannot.
+  RasterTarget target = RasterTarget::Bytes(frame_.data(), view_.width, view_.height);
+  target.Rows = view_.height;
+  std::int32_t x0 = line.x0, y0 = line.y0, x1 = line.x1, y1 = line.y1;
+  if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, line.colour);
+}
+
+bool SkinView::InsidePicture(const Scene& scene) {
+  for (const SkinQuad& q : scene.quads)
+    if (!::InsidePicture(q, scene.width, scene.height)) return false;
+  for (const SkinLine& l : scene.lines)
+    if (!::InsidePicture(l, scene.width, scene.height)) return false;
+  return true;
 }
 
 bool SkinView::SkinCoversBuffer() const {
@@ -116,44 +216,6 @@ void SkinView::InBands(BandFn&& fn) {
     RenderBands::BandRows(rows, count, i, top, bottom);
     fn(i == 0 ? app_.rasterizer : bands->Rasterizer(i), top, bottom);
   });
-}
-
-void SkinView::DrawSkin(CRasterizer& r, int top, int bottom, bool writeTags) {
-  Skin* skin = app_.model.CurrentSkin();
-  if (!SkinDrawable(skin)) return;
-  RasterTarget target = FrameTarget();
-  // Each band writes its own rows; edges are walked as for the whole picture.
-  target.BandTop = top;
-  target.BandBottom = bottom;
-  r.BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
-  // The polygon covers the mapping's skin rectangle; the texture runs over
-  // the skin's own pixels, so a skin of another size is stretched onto the
-  // mapping instead of being read past its end.
-  const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
-  const double h = app_.model.skinHeight > 0 ? app_.model.skinHeight : skin->height;
-  const std::int32_t u0 = 0x4000, v0 = 0x4000;
-  const std::int32_t u1 = skin->width * 65536 - 2, v1 = skin->height * 65536 - 2;
-  const double z = view_.zoom;
-  // Tiled, the skin is drawn again on every side of itself, so a tiling
-  // skin's seams show; the copies tag their pixels with the same texels.
-  const int reach = app_.editor.tiledSkin ? 1 : 0;
-  for (int j = -reach; j <= reach; ++j)
-    for (int i = -reach; i <= reach; ++i) {
-      const double s0 = i * w, t0 = j * h;
-      const auto column = [&](double s) { return ToScreen(view_.width / 2 + (s0 + s - view_.centreS) * z); };
-      const auto row = [&](double t) { return ToScreen(view_.height / 2 - (t0 + t - view_.centreT) * z); };
-      V4 pts[5] = {{column(0), row(0), u0, v0},
-                   {column(w), row(0), u1, v0},
-                   {column(w), row(h), u1, v1},
-                   {column(0), row(h), u0, v1},
-                   {column(0), row(0), u0, v0}};
-      if (writeTags)
-        r.FillTriTexOfsTag(target, pts);
-      else
-        r.FillTriTex(target, pts);
-    }
-  // The skin may be closed before the next picture binds another texture.
-  r.UnbindTexture();
 }
 
 void SkinView::RecolourSkinPixels() {
@@ -212,15 +274,7 @@ bool SkinView::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) con
   return true;
 }
 
-void SkinView::DrawClippedLine(const RasterTarget& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                               std::int32_t y1, std::uint8_t colour) {
-  if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, colour);
-}
-
-void SkinView::DrawOverlay() {
-  // Lines may reach every row of the buffer, even those the fillers cannot.
-  RasterTarget lines = FrameTarget();
-  lines.Rows = view_.height;
+void SkinView::OverlayLines(std::vector<SkinLine>& lines) const {
   const Model& m = app_.model;
   const int count = m.TriangleCount();
   const int vertices = OverlayVertexLimit();
@@ -236,7 +290,7 @@ void SkinView::DrawOverlay() {
       }
       for (int k = 0; k < 3; ++k) {
         const int n = (k + 1) % 3;
-        if (ok[k] && ok[n]) DrawClippedLine(lines, x[k], y[k], x[n], y[n], colour);
+        if (ok[k] && ok[n]) lines.push_back({x[k], y[k], x[n], y[n], colour});
       }
     }
   };
@@ -250,9 +304,9 @@ void SkinView::DrawOverlay() {
     const auto x = [&](double s) { return ToScreen(view_.width / 2 + (s - view_.centreS) * view_.zoom); };
     const auto y = [&](double t) { return ToScreen(view_.height / 2 - (t - view_.centreT) * view_.zoom); };
     const std::int32_t x0 = x(f.left), x1 = x(f.right), y0 = y(f.top), y1 = y(f.bottom);
-    DrawClippedLine(lines, x0, y0, x1, y0, slots[1]);
-    DrawClippedLine(lines, x1, y0, x1, y1, slots[1]);
-    DrawClippedLine(lines, x1, y1, x0, y1, slots[1]);
-    DrawClippedLine(lines, x0, y1, x0, y0, slots[1]);
+    lines.push_back({x0, y0, x1, y0, slots[1]});
+    lines.push_back({x1, y0, x1, y1, slots[1]});
+    lines.push_back({x1, y1, x0, y1, slots[1]});
+    lines.push_back({x0, y1, x0, y0, slots[1]});
   }
 }

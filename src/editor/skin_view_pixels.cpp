@@ -29,20 +29,45 @@ Ink DashColours(const Palette& p) {
 
 }  // namespace
 
-void SkinView::DrawPixelTools() {
+// The client column and row where texel (s, t) starts.
+int SkinView::TexelColumn(int s) const {
+  return static_cast<int>(std::floor(view_.width / 2 + (s - view_.centreS) * static_cast<double>(view_.zoom)));
+}
+
+int SkinView::TexelRow(int t) const {
+  return static_cast<int>(std::floor(view_.height / 2 + (t - view_.centreT) * static_cast<double>(view_.zoom)));
+}
+
+PixelBox SkinView::PixelToolsBox() const {
+  const PixelTools& tools = app_.pixels;
+  const int h = view_.height;
+  PixelBox box;
+  const auto add = [&](int x, int y, int width, int height) {
+    // Client rows count down, buffer rows up.
+    const PixelBox part{TexelColumn(x), h - TexelRow(y + height), TexelColumn(x + width) - 1, h - 1 - TexelRow(y)};
+    box = box.empty() ? part
+                      : PixelBox{std::min(box.left, part.left), std::min(box.top, part.top),
+                                 std::max(box.right, part.right), std::max(box.bottom, part.bottom)};
+  };
+  if (tools.floating) add(tools.floatX, tools.floatY, tools.floating->width, tools.floating->height);
+  if (!tools.selection.empty()) add(tools.selection.x, tools.selection.y, tools.selection.width, tools.selection.height);
+  return Intersect(box, {0, 0, view_.width - 1, h - 1});
+}
+
+void SkinView::DrawPixelTools(const PixelBox& clip) {
   const PixelTools& tools = app_.pixels;
   if (tools.selection.empty() && !tools.floating) return;
   const int w = view_.width, h = view_.height;
   if (w <= 0 || h <= 0 || frame_.size() < static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) return;
   const Ink ink = DashColours(palette_);
+  // Client rows top..bottom of the clip.
+  const int top = h - 1 - clip.bottom, bottom = h - 1 - clip.top;
   const auto put = [&](int x, int y, std::uint8_t colour) {
-    if (x >= 0 && y >= 0 && x < w && y < h)
+    if (x >= clip.left && y >= top && x <= clip.right && y <= bottom && x >= 0 && y >= 0 && x < w && y < h)
       frame_[static_cast<std::size_t>(x) + static_cast<std::size_t>(h - 1 - y) * static_cast<std::size_t>(w)] = colour;
   };
-  const double z = view_.zoom;
-  // The client column and row where texel (s, t) starts.
-  const auto column = [&](int s) { return static_cast<int>(std::floor(w / 2 + (s - view_.centreS) * z)); };
-  const auto row = [&](int t) { return static_cast<int>(std::floor(h / 2 + (t - view_.centreT) * z)); };
+  const auto column = [&](int s) { return TexelColumn(s); };
+  const auto row = [&](int t) { return TexelRow(t); };
   // Whether texel (x, y) belongs to a region given by its box and mask.
   struct Region {
     int x, y, width, height;
@@ -72,8 +97,10 @@ void SkinView::DrawPixelTools() {
   };
   if (tools.floating) {
     const SkinPiece& piece = *tools.floating;
-    const int cx0 = std::max(column(tools.floatX), 0), cx1 = std::min(column(tools.floatX + piece.width), w);
-    const int cy0 = std::max(row(tools.floatY), 0), cy1 = std::min(row(tools.floatY + piece.height), h);
+    const int cx0 = std::max(column(tools.floatX), std::max(clip.left, 0));
+    const int cx1 = std::min(column(tools.floatX + piece.width), std::min(clip.right + 1, w));
+    const int cy0 = std::max(row(tools.floatY), std::max(top, 0));
+    const int cy1 = std::min(row(tools.floatY + piece.height), std::min(bottom + 1, h));
     for (int y = cy0; y < cy1; ++y)
       for (int x = cx0; x < cx1; ++x) {
         float s = 0, t = 0;

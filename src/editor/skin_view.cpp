@@ -18,8 +18,6 @@ constexpr double kWheelDown = 0.9987515;
 
 SkinView::SkinView(Workspace& workspace)
     : app_(workspace),
-      frame_(1024),
-      tags_(1024),
       paint_(workspace.document, false),
       brush_(workspace.document, false),
       fill_(workspace.document, false),
@@ -27,9 +25,9 @@ SkinView::SkinView(Workspace& workspace)
       vertexDrag_(workspace.document),
       transform_(workspace.document),
       select_(workspace.document),
-      rectSelect_(workspace.document) {
-  palette_ = GreyRampPalette();
-}
+      rectSelect_(workspace.document) {}
+
+void SkinView::Redraw(int kind, int) { picture_.Draw(kind); }
 
 void SkinView::Resize(int clientWidth, int clientHeight) {
   clientWidth_ = std::max(clientWidth, 0);
@@ -39,21 +37,20 @@ void SkinView::Resize(int clientWidth, int clientHeight) {
   view_.width = width;
   view_.height = height;
   const std::size_t size = static_cast<std::size_t>(view_.width) * static_cast<std::size_t>(view_.height);
-  frame_.assign(size, 0);
-  tags_.assign(size, -1);
+  picture_.Allocate(size);
   Redraw(REDRAW_FULL, kShowNow);
 }
 
 PaneImage SkinView::Image() const {
   PaneImage image;
   if (view_.width <= 0 || view_.height <= 0) return image;
-  image.pixels = frame_.data();
+  image.pixels = picture_.frame().data();
   image.width = std::min(clientWidth_, view_.width);
   image.height = view_.height;
   image.stride = view_.width;
   image.bitsPerPixel = 8;
   image.bottomUp = true;
-  image.palette = &palette_;
+  image.palette = &picture_.palette();
   return image;
 }
 
@@ -92,7 +89,7 @@ bool SkinView::RubberBand(int& x0, int& y0, int& x1, int& y1) const {
 TagView SkinView::Tags() const {
   TagView view;
   if (view_.width <= 0 || view_.height <= 0) return view;
-  view.tags = tags_.data();
+  view.tags = picture_.tags().data();
   view.width = view_.width;
   view.clientWidth = std::min(clientWidth_, view_.width);
   view.height = view_.height;

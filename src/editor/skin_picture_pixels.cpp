@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor/skin_view.h"
+#include "editor/skin_picture.h"
 #include "editor/workspace.h"
 
 namespace {
@@ -30,15 +30,15 @@ Ink DashColours(const Palette& p) {
 }  // namespace
 
 // The client column and row where texel (s, t) starts.
-int SkinView::TexelColumn(int s) const {
+int SkinPicture::TexelColumn(int s) const {
   return static_cast<int>(std::floor(view_.width / 2 + (s - view_.centreS) * static_cast<double>(view_.zoom)));
 }
 
-int SkinView::TexelRow(int t) const {
+int SkinPicture::TexelRow(int t) const {
   return static_cast<int>(std::floor(view_.height / 2 + (t - view_.centreT) * static_cast<double>(view_.zoom)));
 }
 
-PixelBox SkinView::PixelToolsBox() const {
+PixelBox SkinPicture::PixelToolsBox() const {
   const PixelTools& tools = app_.pixels;
   const int h = view_.height;
   PixelBox box;
@@ -54,7 +54,7 @@ PixelBox SkinView::PixelToolsBox() const {
   return Intersect(box, {0, 0, view_.width - 1, h - 1});
 }
 
-void SkinView::DrawPixelTools(const PixelBox& clip) {
+void SkinPicture::DrawPixelTools(const PixelBox& clip) {
   const PixelTools& tools = app_.pixels;
   if (tools.selection.empty() && !tools.floating) return;
   const int w = view_.width, h = view_.height;

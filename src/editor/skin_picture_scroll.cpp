@@ -8,12 +8,12 @@
 #include <cstring>
 
 #include "editor/mapping_transform.h"
-#include "editor/skin_view.h"
+#include "editor/skin_picture.h"
 #include "editor/workspace.h"
 #include "render/render_bands.h"
 #include "render/render_mode.h"
 
-bool SkinView::ScrollTo(const Scene& scene, bool writeTags) {
+bool SkinPicture::ScrollTo(const Scene& scene, bool writeTags) {
   const Scene& was = drawn_;
   if (!drawnValid_ || (writeTags && !drawnTags_)) return false;
   // The stretch colours follow the screen, not the skin.
@@ -59,7 +59,7 @@ bool SkinView::ScrollTo(const Scene& scene, bool writeTags) {
 }
 
 // Moves the picture (and its tags) dx pixels right and dy rows up the buffer.
-void SkinView::MovePicture(int dx, int dy, bool writeTags) {
+void SkinPicture::MovePicture(int dx, int dy, bool writeTags) {
   const int w = view_.width, h = view_.height;
   const std::size_t n = static_cast<std::size_t>(w - std::abs(dx));
   const int from = std::max(0, -dx), to = std::max(0, dx);

@@ -7,7 +7,7 @@
 
 #include "editor/mapping_stretch.h"
 #include "editor/mapping_transform.h"
-#include "editor/skin_view.h"
+#include "editor/skin_picture.h"
 #include "editor/workspace.h"
 #include "render/render_bands.h"
 #include "render/render_context.h"
@@ -26,15 +26,23 @@ std::int32_t ToScreen(double v) {
 
 }  // namespace
 
-void SkinView::NormaliseMappingFrame() {
+SkinPicture::SkinPicture(Workspace& workspace, const SkinViewTransform& view)
+    : app_(workspace), view_(view), frame_(1024), tags_(1024), palette_(GreyRampPalette()) {}
+
+void SkinPicture::Allocate(std::size_t pixels) {
+  frame_.assign(pixels, 0);
+  tags_.assign(pixels, -1);
+}
+
+void SkinPicture::NormaliseMappingFrame() {
   app_.editor.mappingFrame = NormalisedFrame(app_.editor.mappingFrame, app_.model.skinWidth, app_.model.skinHeight);
 }
 
-int SkinView::OverlayVertexLimit() const {
+int SkinPicture::OverlayVertexLimit() const {
   return app_.model.MapVertexCount();
 }
 
-void SkinView::Redraw(int kind, int) {
+void SkinPicture::Draw(int kind) {
   NormaliseMappingFrame();
   if (view_.width <= 0 || view_.height <= 0) return;
   Skin* skin = app_.model.CurrentSkin();
@@ -82,7 +90,7 @@ void SkinView::Redraw(int kind, int) {
   std::swap(drawn_, scene_);
 }
 
-void SkinView::MakeScene(Scene& scene) const {
+void SkinPicture::MakeScene(Scene& scene) const {
   scene.quads.clear();
   scene.lines.clear();
   scene.covered = SkinCoversBuffer();
@@ -121,7 +129,7 @@ void SkinView::MakeScene(Scene& scene) const {
     }
 }
 
-void SkinView::DrawArea(const Scene& scene, const PixelBox& box, bool writeTags, bool all, CRasterizer* r) {
+void SkinPicture::DrawArea(const Scene& scene, const PixelBox& box, bool writeTags, bool all, CRasterizer* r) {
   if (box.empty()) return;
   const int pitch = view_.width;
   if (!scene.covered)
@@ -166,7 +174,7 @@ void SkinView::DrawArea(const Scene& scene, const PixelBox& box, bool writeTags,
   for (const SkinLine& line : scene.lines) DrawSkinLine(line, box, frame_.data(), pitch);
 }
 
-void SkinView::DrawOverlayLine(const SkinLine& line) {
+void SkinPicture::DrawOverlayLine(const SkinLine& line) {
   if (::InsidePicture(line, view_.width, view_.height)) {
     DrawSkinLine(line, {0, 0, view_.width - 1, view_.height - 1}, frame_.data(), view_.width);
     return;
@@ -178,7 +186,7 @@ void SkinView::DrawOverlayLine(const SkinLine& line) {
   if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, line.colour);
 }
 
-bool SkinView::InsidePicture(const Scene& scene) {
+bool SkinPicture::InsidePicture(const Scene& scene) {
   for (const SkinQuad& q : scene.quads)
     if (!::InsidePicture(q, scene.width, scene.height)) return false;
   for (const SkinLine& l : scene.lines)
@@ -186,7 +194,7 @@ bool SkinView::InsidePicture(const Scene& scene) {
   return true;
 }
 
-bool SkinView::SkinCoversBuffer() const {
+bool SkinPicture::SkinCoversBuffer() const {
   const Skin* skin = app_.model.CurrentSkin();
   if (!SkinDrawable(skin) || view_.height > kRasterMaxRows || app_.editor.tiledSkin) return false;
   const double w = app_.model.skinWidth > 0 ? app_.model.skinWidth : skin->width;
@@ -199,7 +207,7 @@ bool SkinView::SkinCoversBuffer() const {
 }
 
 template <class BandFn>
-void SkinView::InBands(BandFn&& fn) {
+void SkinPicture::InBands(BandFn&& fn) {
   const int rows = view_.height;
   // Below this many pixels the threads would wake for less than they cost.
   constexpr std::size_t kBandedPixels = 256 * 1024;
@@ -218,7 +226,7 @@ void SkinView::InBands(BandFn&& fn) {
   });
 }
 
-void SkinView::RecolourSkinPixels() {
+void SkinPicture::RecolourSkinPixels() {
   const Skin* skin = app_.model.CurrentSkin();
   if (!skin) return;
   const std::size_t texels = skin->pixels.size();
@@ -266,7 +274,7 @@ void SkinView::RecolourSkinPixels() {
     }
 }
 
-bool SkinView::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) const {
+bool SkinPicture::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) const {
   const double s = v.s, t = v.t;
   if (!std::isfinite(s) || !std::isfinite(t)) return false;
   x = ToScreen(view_.width / 2 + (s - view_.centreS + 0.5) * view_.zoom);
@@ -274,7 +282,7 @@ bool SkinView::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) con
   return true;
 }
 
-void SkinView::OverlayLines(std::vector<SkinLine>& lines) const {
+void SkinPicture::OverlayLines(std::vector<SkinLine>& lines) const {
   const Model& m = app_.model;
   const int count = m.TriangleCount();
   const int vertices = OverlayVertexLimit();

@@ -82,8 +82,7 @@ void SkinPicture::Draw(int kind) {
                        StretchView{view_.centreS, view_.centreT, view_.zoom}, &app_.stretchCache);
   const PixelBox all{0, 0, view_.width - 1, view_.height - 1};
   DrawPixelTools(all);
-  if (overlay)
-    for (const SkinLine& line : scene.lines) DrawOverlayLine(line);
+  if (overlay) DrawOverlayLines(scene);
   // Only a plain picture of the scene can be moved and patched later.
   drawnValid_ = whole && !app_.editor.showStretch;
   drawnTags_ = tags;
@@ -154,7 +153,10 @@ void SkinPicture::DrawArea(const Scene& scene, const PixelBox& box, bool writeTa
       if (!r) continue;
       // The general filler starts its edges again where the picture's edge
       // cuts them, and that is the picture the view has always shown.
-      if (!bound) r->BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
+      if (!bound) {
+        r->BeginFrame();
+        r->BindTexture(skin->pixels.data(), skin->rowOffset.data(), skin->width, skin->height);
+      }
       bound = true;
       V4 pts[5] = {{q.xl, q.ya, q.u0, q.v0},
                    {q.xr, q.ya, q.u1, q.v0},
@@ -174,16 +176,14 @@ void SkinPicture::DrawArea(const Scene& scene, const PixelBox& box, bool writeTa
   for (const SkinLine& line : scene.lines) DrawSkinLine(line, box, frame_.data(), pitch);
 }
 
-void SkinPicture::DrawOverlayLine(const SkinLine& line) {
-  if (::InsidePicture(line, view_.width, view_.height)) {
-    DrawSkinLine(line, {0, 0, view_.width - 1, view_.height - 1}, frame_.data(), view_.width);
-    return;
-  }
+void SkinPicture::DrawOverlayLines(const Scene& scene) {
   // Lines may reach every row of the buffer, even those the fillers cannot.
   RasterTarget target = RasterTarget::Bytes(frame_.data(), view_.width, view_.height);
   target.Rows = view_.height;
-  std::int32_t x0 = line.x0, y0 = line.y0, x1 = line.x1, y1 = line.y1;
-  if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, line.colour);
+  for (const SkinLine& line : scene.lines) {
+    std::int32_t x0 = line.x0, y0 = line.y0, x1 = line.x1, y1 = line.y1;
+    if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, line.colour);
+  }
 }
 
 bool SkinPicture::InsidePicture(const Scene& scene) {

@@ -52,9 +52,9 @@ class SkinPicture {
   // (rows of `box`, which then spans the picture's width); without one it
   // is left out.
   void DrawArea(const Scene& scene, const PixelBox& box, bool writeTags, bool all, CRasterizer* r = nullptr);
-  // An overlay line over the whole picture, clipped by the line drawer when
-  // it crosses the picture's edge.
-  void DrawOverlayLine(const SkinLine& line);
+  // The overlay's lines over the whole picture, through the line drawer
+  // (which leaves a line on the picture as it is, and clips the others).
+  void DrawOverlayLines(const Scene& scene);
   // Every skin rectangle and overlay line lies on the picture.
   static bool InsidePicture(const Scene& scene);
   // fn(rasterizer, top, bottom) for every band of a big picture, each on

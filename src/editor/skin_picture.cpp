@@ -57,7 +57,6 @@ void SkinPicture::Draw(int kind) {
     if (!tags) drawnTags_ = false;
     return;
   }
-  const bool overlay = app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint;
   switch (kind) {
     case REDRAW_FULL:
     case REDRAW_QUICK:
@@ -82,7 +81,7 @@ void SkinPicture::Draw(int kind) {
                        StretchView{view_.centreS, view_.centreT, view_.zoom}, &app_.stretchCache);
   const PixelBox all{0, 0, view_.width - 1, view_.height - 1};
   DrawPixelTools(all);
-  if (overlay) DrawOverlayLines(scene);
+  if (scene.overlay) DrawOverlayLines(scene);
   // Only a plain picture of the scene can be moved and patched later.
   drawnValid_ = whole && !app_.editor.showStretch;
   drawnTags_ = tags;
@@ -98,7 +97,8 @@ void SkinPicture::MakeScene(Scene& scene) const {
   scene.width = view_.width;
   scene.height = view_.height;
   scene.tools = PixelToolsBox();
-  if (app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint) OverlayLines(scene.lines);
+  scene.overlay = app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint;
+  scene.movable = false;
   const Skin* skin = app_.model.CurrentSkin();
   if (!SkinDrawable(skin)) return;
   // The polygon covers the mapping's skin rectangle; the texture runs over
@@ -126,6 +126,13 @@ void SkinPicture::MakeScene(Scene& scene) const {
       q.v1 = skin->height * 65536 - 2;
       scene.quads.push_back(q);
     }
+  // Only a picture of the skin wholly on it can be moved later; only then
+  // are the lines worth keeping, to compare with the next scene's. The rest
+  // of the time they are drawn as they are found, and the list does not
+  // push the skin out of the cache.
+  scene.movable = true;
+  for (const SkinQuad& q : scene.quads) scene.movable = scene.movable && ::InsidePicture(q, view_.width, view_.height);
+  if (scene.overlay && scene.movable) OverlayLines([&](const SkinLine& line) { scene.lines.push_back(line); });
 }
 
 void SkinPicture::DrawArea(const Scene& scene, const PixelBox& box, bool writeTags, bool all, CRasterizer* r) {
@@ -180,9 +187,14 @@ void SkinPicture::DrawOverlayLines(const Scene& scene) {
   // Lines may reach every row of the buffer, even those the fillers cannot.
   RasterTarget target = RasterTarget::Bytes(frame_.data(), view_.width, view_.height);
   target.Rows = view_.height;
-  for (const SkinLine& line : scene.lines) {
+  const auto draw = [&](const SkinLine& line) {
     std::int32_t x0 = line.x0, y0 = line.y0, x1 = line.x1, y1 = line.y1;
     if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, line.colour);
+  };
+  if (scene.movable) {
+    for (const SkinLine& line : scene.lines) draw(line);
+  } else {
+    OverlayLines(draw);
   }
 }
 
@@ -282,7 +294,8 @@ bool SkinPicture::EdgeEnd(const MapVertex& v, std::int32_t& x, std::int32_t& y) 
   return true;
 }
 
-void SkinPicture::OverlayLines(std::vector<SkinLine>& lines) const {
+template <class LineFn>
+void SkinPicture::OverlayLines(LineFn&& line) const {
   const Model& m = app_.model;
   const int count = m.TriangleCount();
   const int vertices = OverlayVertexLimit();
@@ -298,7 +311,7 @@ void SkinPicture::OverlayLines(std::vector<SkinLine>& lines) const {
       }
       for (int k = 0; k < 3; ++k) {
         const int n = (k + 1) % 3;
-        if (ok[k] && ok[n]) lines.push_back({x[k], y[k], x[n], y[n], colour});
+        if (ok[k] && ok[n]) line(SkinLine{x[k], y[k], x[n], y[n], colour});
       }
     }
   };
@@ -312,9 +325,9 @@ void SkinPicture::OverlayLines(std::vector<SkinLine>& lines) const {
     const auto x = [&](double s) { return ToScreen(view_.width / 2 + (s - view_.centreS) * view_.zoom); };
     const auto y = [&](double t) { return ToScreen(view_.height / 2 - (t - view_.centreT) * view_.zoom); };
     const std::int32_t x0 = x(f.left), x1 = x(f.right), y0 = y(f.top), y1 = y(f.bottom);
-    lines.push_back({x0, y0, x1, y0, slots[1]});
-    lines.push_back({x1, y0, x1, y1, slots[1]});
-    lines.push_back({x1, y1, x0, y1, slots[1]});
-    lines.push_back({x0, y1, x0, y0, slots[1]});
+    line(SkinLine{x0, y0, x1, y0, slots[1]});
+    line(SkinLine{x1, y0, x1, y1, slots[1]});
+    line(SkinLine{x1, y1, x0, y1, slots[1]});
+    line(SkinLine{x0, y1, x0, y0, slots[1]});
   }
 }

@@ -41,6 +41,10 @@ class SkinPicture {
     Palette palette{};
     int width = 0, height = 0;
     PixelBox tools;  // where the pixel tools were drawn
+    bool overlay = false;  // the mapping's lines are drawn
+    // Every skin rectangle lies on the picture, and `lines` holds the
+    // overlay's (empty otherwise: they are drawn as they are found).
+    bool movable = false;
   };
 
   // --- drawing (skin_picture.cpp) ---
@@ -63,8 +67,9 @@ class SkinPicture {
   void InBands(BandFn&& fn);
   bool SkinCoversBuffer() const;
   void RecolourSkinPixels();
-  // The mapping's edges and frame as lines, in the order they are drawn.
-  void OverlayLines(std::vector<SkinLine>& lines) const;
+  // line(SkinLine) for the mapping's edges and frame, in the order drawn.
+  template <class LineFn>
+  void OverlayLines(LineFn&& line) const;
   // The pixel selection's outline and the floating piece, inside `clip`
   // alone, and the buffer pixels they may reach (skin_picture_pixels.cpp).
   void DrawPixelTools(const PixelBox& clip);

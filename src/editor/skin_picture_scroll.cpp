@@ -18,6 +18,7 @@ bool SkinPicture::ScrollTo(const Scene& scene, bool writeTags) {
   if (!drawnValid_ || (writeTags && !drawnTags_)) return false;
   // The stretch colours follow the screen, not the skin.
   if (app_.editor.showStretch) return false;
+  if (!scene.movable || !was.movable || scene.overlay != was.overlay) return false;
   if (scene.width != was.width || scene.height != was.height || scene.covered != was.covered ||
       scene.background != was.background || scene.quads.empty() || scene.quads.size() != was.quads.size() ||
       scene.lines.size() != was.lines.size())

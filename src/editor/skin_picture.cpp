@@ -98,7 +98,7 @@ void SkinPicture::MakeScene(Scene& scene) const {
   scene.height = view_.height;
   scene.tools = PixelToolsBox();
   scene.overlay = app_.editor.editMode == EditMode::Mapping || app_.editor.showMappingInPaint;
-  scene.movable = false;
+  scene.linesKept = scene.movable = false;
   const Skin* skin = app_.model.CurrentSkin();
   if (!SkinDrawable(skin)) return;
   // The polygon covers the mapping's skin rectangle; the texture runs over
@@ -130,9 +130,12 @@ void SkinPicture::MakeScene(Scene& scene) const {
   // are the lines worth keeping, to compare with the next scene's. The rest
   // of the time they are drawn as they are found, and the list does not
   // push the skin out of the cache.
-  scene.movable = true;
-  for (const SkinQuad& q : scene.quads) scene.movable = scene.movable && ::InsidePicture(q, view_.width, view_.height);
-  if (scene.overlay && scene.movable) OverlayLines([&](const SkinLine& line) { scene.lines.push_back(line); });
+  bool inside = true;
+  for (const SkinQuad& q : scene.quads) inside = inside && InsidePicture(q, view_.width, view_.height);
+  scene.linesKept = scene.overlay && inside;
+  if (scene.linesKept) OverlayLines([&](const SkinLine& line) { scene.lines.push_back(line); });
+  for (const SkinLine& l : scene.lines) inside = inside && InsidePicture(l, view_.width, view_.height);
+  scene.movable = inside;
 }
 
 void SkinPicture::DrawArea(const Scene& scene, const PixelBox& box, bool writeTags, bool all, CRasterizer* r) {
@@ -152,7 +155,7 @@ void SkinPicture::DrawArea(const Scene& scene, const PixelBox& box, bool writeTa
     target.BandBottom = box.bottom;
     bool bound = false;
     for (const SkinQuad& q : scene.quads) {
-      if (::InsidePicture(q, view_.width, view_.height)) {
+      if (InsidePicture(q, view_.width, view_.height)) {
         FillSkinQuad(q, box, frame_.data(), writeTags ? tags_.data() : nullptr, pitch, skin->pixels.data(),
                      skin->rowOffset.data());
         continue;
@@ -191,19 +194,11 @@ void SkinPicture::DrawOverlayLines(const Scene& scene) {
     std::int32_t x0 = line.x0, y0 = line.y0, x1 = line.x1, y1 = line.y1;
     if (CRasterizer::ClipLine(target, x0, y0, x1, y1)) CRasterizer::DrawLine(target, x0, y0, x1, y1, line.colour);
   };
-  if (scene.movable) {
+  if (scene.linesKept) {
     for (const SkinLine& line : scene.lines) draw(line);
   } else {
     OverlayLines(draw);
   }
-}
-
-bool SkinPicture::InsidePicture(const Scene& scene) {
-  for (const SkinQuad& q : scene.quads)
-    if (!::InsidePicture(q, scene.width, scene.height)) return false;
-  for (const SkinLine& l : scene.lines)
-    if (!::InsidePicture(l, scene.width, scene.height)) return false;
-  return true;
 }
 
 bool SkinPicture::SkinCoversBuffer() const {

@@ -42,8 +42,11 @@ class SkinPicture {
     int width = 0, height = 0;
     PixelBox tools;  // where the pixel tools were drawn
     bool overlay = false;  // the mapping's lines are drawn
-    // Every skin rectangle lies on the picture, and `lines` holds the
-    // overlay's (empty otherwise: they are drawn as they are found).
+    // `lines` holds the overlay's, kept because every skin rectangle lies on
+    // the picture (otherwise they are drawn as they are found).
+    bool linesKept = false;
+    // Every skin rectangle and overlay line lies on the picture, where they
+    // are drawn the same however the picture is clipped.
     bool movable = false;
   };
 
@@ -59,8 +62,6 @@ class SkinPicture {
   // The overlay's lines over the whole picture, through the line drawer
   // (which leaves a line on the picture as it is, and clips the others).
   void DrawOverlayLines(const Scene& scene);
-  // Every skin rectangle and overlay line lies on the picture.
-  static bool InsidePicture(const Scene& scene);
   // fn(rasterizer, top, bottom) for every band of a big picture, each on
   // its own thread; the whole picture at once for a small one.
   template <class BandFn>

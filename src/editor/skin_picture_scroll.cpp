@@ -18,14 +18,13 @@ bool SkinPicture::ScrollTo(const Scene& scene, bool writeTags) {
   if (!drawnValid_ || (writeTags && !drawnTags_)) return false;
   // The stretch colours follow the screen, not the skin.
   if (app_.editor.showStretch) return false;
+  // Only what lies wholly on the picture is drawn the same however it is
+  // clipped; the rest starts again from the picture's edge.
   if (!scene.movable || !was.movable || scene.overlay != was.overlay) return false;
   if (scene.width != was.width || scene.height != was.height || scene.covered != was.covered ||
       scene.background != was.background || scene.quads.empty() || scene.quads.size() != was.quads.size() ||
       scene.lines.size() != was.lines.size())
     return false;
-  // Only what lies wholly on the picture is drawn the same however it is
-  // clipped; the rest starts again from the picture's edge.
-  if (!InsidePicture(scene) || !InsidePicture(was)) return false;
   Skin* skin = app_.model.CurrentSkin();
   if (!SkinDrawable(skin) || scene.palette != was.palette || skin->pixels != shown_) return false;
   const int dx = scene.quads[0].xl - was.quads[0].xl;

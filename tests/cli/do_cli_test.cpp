@@ -25,6 +25,16 @@ class DoCli : public ::testing::Test {
     auto skin = LoadSkinImage(path);
     return skin ? (*skin)->pixels : std::vector<std::uint8_t>{};
   }
+  // `do` on the demo model with its steps, writing out.md2 and out.pcx
+  // afresh (any left by an earlier run removed first).
+  static CliRun DoWithOutputs(const std::vector<std::string>& steps) {
+    std::remove(File("out.md2").c_str());
+    std::remove(File("out.pcx").c_str());
+    std::vector<std::string> args = {"do", model_, "--base", base_, "--out", File("out.md2"), "--skin-out",
+                                     File("out.pcx")};
+    args.insert(args.end(), steps.begin(), steps.end());
+    return Cli(args);
+  }
 
   static inline TempDir* dir_ = nullptr;
   static inline std::string base_, model_;
@@ -66,12 +76,7 @@ TEST_F(DoCli, RunsTheStepsAndWritesWhatIsAsked) {
       {{"Mapping/Flip Selected", "colour=3"}, 2, nullptr, nullptr, "\"Mapping/Flip Selected\" has no field colour\n"},
   };
   for (const auto& c : cases) {
-    std::remove(File("out.md2").c_str());
-    std::remove(File("out.pcx").c_str());
-    std::vector<std::string> args = {"do", model_, "--base", base_, "--out", File("out.md2"), "--skin-out",
-                                     File("out.pcx")};
-    args.insert(args.end(), c.steps.begin(), c.steps.end());
-    const CliRun r = Cli(args);
+    const CliRun r = DoWithOutputs(c.steps);
     const std::string name = c.steps.front();
     EXPECT_EQ(r.code, c.code) << name << r.err;
     EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << name;
@@ -232,14 +237,9 @@ TEST_F(DoCli, SkinFileCommandsTakeTheirFilesFromTheArguments) {
       {{"Skins/Re-size All", "width=130"}, 1, nullptr, "The Width must be a multiple of 4!", ""},
   };
   for (const auto& c : cases) {
-    std::remove(File("out.md2").c_str());
-    std::remove(File("out.pcx").c_str());
     std::remove(linked.c_str());
     std::remove(File("outside.pcx").c_str());
-    std::vector<std::string> args = {"do", model_, "--base", base_, "--out", File("out.md2"), "--skin-out",
-                                     File("out.pcx")};
-    args.insert(args.end(), c.steps.begin(), c.steps.end());
-    const CliRun r = Cli(args);
+    const CliRun r = DoWithOutputs(c.steps);
     const std::string name = c.steps.back();
     EXPECT_EQ(r.code, c.code) << name << r.err;
     EXPECT_EQ(r.err.substr(0, c.err.size()), c.err) << name;

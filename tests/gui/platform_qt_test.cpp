@@ -34,8 +34,8 @@ class PressLog : public Pane {
   void Redraw(int, int) override {}
   void Resize(int, int) override {}
   PaneImage Image() const override { return {}; }
-  void MouseDown(const MouseEvent& e) override { log += "D" + std::to_string(e.x); }
-  void MouseUp(const MouseEvent& e) override { log += "U" + std::to_string(e.x); }
+  void MouseDown(const MouseEvent& e) override { (log += 'D') += std::to_string(e.x); }
+  void MouseUp(const MouseEvent& e) override { (log += 'U') += std::to_string(e.x); }
 };
 
 }  // namespace

@@ -39,6 +39,7 @@ void CRasterizer::BeginFrame() {
   spanBottom_ = kSpanEmptyRight;
   scanTop_ = kSpanEmptyLeft;
   scanBottom_ = kSpanEmptyRight;
+  blocks_.depth = nullptr;  // the next depth-tested triangle starts them again
 }
 
 void CRasterizer::BindTexture(const std::uint8_t* base, const std::int32_t* rows, int width,

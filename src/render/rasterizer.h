@@ -55,6 +55,12 @@ struct RasterTarget {
   // band only decides which of the resulting pixels are written.
   std::int32_t BandTop = 0;
   std::int32_t BandBottom = 2147483647;
+  // The depth-tested fillers pass over a triangle whose every pixel would
+  // lose the depth test, without walking it. The rasterizer keeps an upper
+  // bound of the depth buffer per block of 8 x 8 pixels to tell; depth only
+  // falls while triangles are drawn, so the bounds hold until the buffer is
+  // cleared, which must come with BeginFrame (or another target).
+  bool SkipHidden = false;
 
   // A width x height 8-bit buffer, clipped to its edges. Rows past what the
   // per-row tables hold are left out of reach.
@@ -90,7 +96,8 @@ class CRasterizer {
   // The 256 x 256 map of the map fillers, (mu, mv) at mv * 256 + mu.
   void SetShadeMap(const std::uint8_t* map) { shadeMap_ = map; }
 
-  // Empties the span tables; once before the triangles of a picture.
+  // Empties the span tables, and forgets what the depth buffer held; once
+  // before the triangles of a picture, and again after a clear of its depth.
   void BeginFrame();
 
   // --- triangle fillers (vertex kind, pixel rule) ---
@@ -187,6 +194,9 @@ class CRasterizer {
   template <Source S, bool Depth, TagRule T, bool Rounded = false>
   void Fill(const RasterTarget& target, const std::int32_t* pts, int corners, std::uint8_t colour,
             std::int32_t tag);
+  // True when every pixel the triangle or polygon could cover lies at a
+  // depth nearer than or equal to its nearest corner's (SkipHidden).
+  bool Hidden(const RasterTarget& target, const std::int32_t* pts, int corners, int values, int depthAt);
   template <int N>
   bool VerticesHonourPromises(const std::int32_t* pts, int corners, Source source,
                               bool depth, bool rounded) const;
@@ -223,4 +233,16 @@ class CRasterizer {
   std::int32_t leftAttr_[kRasterMaxRows][kRasterMaxAttributes];
   std::int32_t attrGap_[16] = {};  // as spanGap_
   std::int32_t rightAttr_[kRasterMaxRows][kRasterMaxAttributes];
+
+  // Hidden's blocks: at least the largest depth of each 8 x 8 block of the
+  // target, trusted while its stamp is the current one. BeginFrame and a
+  // change of target move the stamp on.
+  struct DepthBlocks {
+    const std::uint16_t* depth = nullptr;
+    std::int32_t pitch = 0, right = -1, bottom = -1, bandTop = 0, bandBottom = -1;
+    std::int32_t across = 0;
+    std::uint32_t stamp = 1;
+    std::vector<std::uint16_t> largest;
+    std::vector<std::uint32_t> stamps;
+  } blocks_;
 };

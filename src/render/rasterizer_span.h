@@ -304,6 +304,9 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
          shadeMap_);
   assert(VerticesHonourPromises<N>(pts, corners, S, Depth, Rounded));
 
+  if constexpr (Depth) {
+    if (target.SkipHidden && Hidden(target, pts, corners, N + 2, N + 1)) return;
+  }
   BuildSpans<N>(pts, corners);
   std::int32_t top = scanTop_, bottom = scanBottom_;
   if (top < target.BandTop || bottom > target.BandBottom) KeepBandRows(target, top, bottom);
@@ -429,15 +432,24 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
 
   // The next row's start is worked out before this row's pixels: its
   // divisions then overlap the pixel loop instead of waiting for its end.
+  // The two rows take turns, so that neither is copied.
   if (top <= bottom) {
-    Row row, next;
-    start(top, row);
-    for (std::int32_t y = top; y < bottom; ++y) {
-      start(y + 1, next);
-      draw(row);
-      row = next;
+    Row rows[2];
+    start(top, rows[0]);
+    std::int32_t y = top;
+    for (; y + 1 < bottom; y += 2) {
+      start(y + 1, rows[1]);
+      draw(rows[0]);
+      start(y + 2, rows[0]);
+      draw(rows[1]);
     }
-    draw(row);
+    if (y < bottom) {
+      start(y + 1, rows[1]);
+      draw(rows[0]);
+      draw(rows[1]);
+    } else {
+      draw(rows[0]);
+    }
   }
   spanTop_ = spanBottom_ + 1;
   scanTop_ = kSpanEmptyLeft;

@@ -226,6 +226,8 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   target_ = RasterTarget::Bytes(vp.frameBuffer.data(), vp.width, vp.height);
   target_.DepthBuffer = vp.depthBuffer.data();
   target_.PixelTagBuffer = vp.tagBuffer.data();
+  // Every band starts its rasterizer's frame before it clears its rows.
+  target_.SkipHidden = skipHidden;
 
   // The scene is worked out once, on this thread; the bands only draw it.
   const std::uint8_t background = Background();
@@ -240,14 +242,15 @@ void RenderModeBase::Render(int kind, int /*flags*/) {
   }
   const ViewArea all{0, 0, vp.width - 1, vp.height - 1};
   ViewArea drawn;
+  KeptClear* k = kept && kept->enabled ? kept : nullptr;
   if (draw) {
     AcceptTriangles(vp, m, pass);
     ProjectModelVertices(pass);
     Prepare(kind, pass);
-    drawn = ClearsPartly() ? DrawnArea(pass, all) : all;
+    // Where the model lies matters only to a view that clears just there.
+    drawn = k && ClearsPartly() ? DrawnArea(pass, all) : all;
   }
   const int guide = draw && context->cameraToggle ? GuideColour() : -1;
-  KeptClear* k = kept && kept->enabled ? kept : nullptr;
   const bool partial = k && k->valid && ClearsPartly() && k->mode == this && k->frame == vp.frameBuffer.data() &&
                        k->depth == vp.depthBuffer.data() && k->tags == vp.tagBuffer.data() && k->width == vp.width &&
                        k->height == vp.height && k->background == background && k->guide == guide &&

@@ -80,6 +80,9 @@ class RenderMode {
   const RenderContext* context = nullptr;
   Palette palette{};  // rewritten by every Render call
   KeptClear* kept = nullptr;  // set by RenderModes for each call
+  // Triangles wholly behind what is drawn already are passed over; the
+  // picture is the same either way.
+  bool skipHidden = true;
 };
 
 // The ten modes in their fixed order, the current index and the resources

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -97,6 +98,10 @@ class TexturedMode : public RenderModeBase {
   const char* name_;
   Lit lit_;
   std::vector<std::array<std::int32_t, 2>> fixedMap_;
+  // What fixedMap_ was worked out from: a frame with the same mapping and
+  // skin size keeps it.
+  std::vector<MapVertex> fixedFrom_;
+  int fixedWidth_ = -1, fixedHeight_ = -1;
 };
 
 using TagRule = CRasterizer::TagRule;
@@ -122,7 +127,8 @@ int TexturedMode::Corners(std::int32_t (*pts)[7], const std::int32_t (*xy)[3],
     p[i++] = xy[k][2];
     values = i;
   }
-  for (int i = 0; i < values; ++i) pts[3][i] = pts[0][i];
+  // A fixed count, so that the copy is a few moves rather than a call.
+  for (int i = 0; i < 7; ++i) pts[3][i] = i < values ? pts[0][i] : 0;
   return values;
 }
 
@@ -151,6 +157,13 @@ void TexturedMode::Fill(const RenderBand& band, const std::int32_t (*pts)[7], Ta
 
 void TexturedMode::FixMapVertices(const Model& m, const Skin& skin) {
   const int count = std::max(0, std::min<int>(m.MapVertexCount(), static_cast<int>(m.mapVertices.size())));
+  const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(MapVertex);
+  if (skin.width == fixedWidth_ && skin.height == fixedHeight_ && fixedFrom_.size() == static_cast<std::size_t>(count) &&
+      (count == 0 || std::memcmp(fixedFrom_.data(), m.mapVertices.data(), bytes) == 0))
+    return;
+  fixedFrom_.assign(m.mapVertices.begin(), m.mapVertices.begin() + count);
+  fixedWidth_ = skin.width;
+  fixedHeight_ = skin.height;
   fixedMap_.resize(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const MapVertex& mv = m.mapVertices[static_cast<std::size_t>(i)];

@@ -100,7 +100,8 @@ bool CRasterizer::Hidden(const RasterTarget& target, const std::int32_t* pts, in
     // Only the band's rows: the rest belong to other threads.
     const std::int32_t top = std::max(by << 3, bandTop), bottom = std::min((by << 3) + 7, bandBottom);
     for (std::int32_t bx = x0 >> 3; bx <= x1 >> 3; ++bx) {
-      const std::size_t at = static_cast<std::size_t>(by) * static_cast<std::size_t>(b.across) + static_cast<std::size_t>(bx);
+      const std::size_t at =
+          static_cast<std::size_t>(by) * static_cast<std::size_t>(b.across) + static_cast<std::size_t>(bx);
       // A block's bound stays above its depths while triangles are drawn;
       // when it is not low enough it is worked out again.
       if (b.stamps[at] != b.stamp || b.largest[at] > depth) {

@@ -23,94 +23,102 @@ std::int32_t RandomCoordinate(std::mt19937& rng) {
   }
 }
 
+// Also with hidden triangles passed over, which reads the depth buffer
+// before anything is walked.
 TEST(RasterSafety, FillersStayInsideTheClipRectangleAndTheTexture) {
-  RasterCanvas t(kPitch, kRows, 0);
-  t.target.ClipRight = kClipRight;
-  t.target.ClipBottom = kClipBottom;
-  const TestTexture tex(7, 5);
-  tex.AttachTo(*t.r);
-  std::vector<std::uint8_t> shade(256 * 256, 1);
-  std::vector<std::uint8_t> map(256 * 256, 2);
-  t.r->SetShadeTable(shade.data(), 0);
-  t.r->SetShadeMap(map.data());
+  for (const bool skipHidden : {false, true}) {
+    RasterCanvas t(kPitch, kRows, 0);
+    t.target.ClipRight = kClipRight;
+    t.target.ClipBottom = kClipBottom;
+    t.target.SkipHidden = skipHidden;
+    const TestTexture tex(7, 5);
+    tex.AttachTo(*t.r);
+    std::vector<std::uint8_t> shade(256 * 256, 1);
+    std::vector<std::uint8_t> map(256 * 256, 2);
+    t.r->SetShadeTable(shade.data(), 0);
+    t.r->SetShadeMap(map.data());
 
-  std::mt19937 rng(99);
-  std::uniform_real_distribution<double> texel(-30.0, 40.0);
-  for (int round = 0; round < 3000; ++round) {
-    std::int32_t v[5][7];
-    for (auto& corner : v) {
-      corner[0] = RandomCoordinate(rng);
-      corner[1] = RandomCoordinate(rng);
-      corner[2] = TexCoordToFixed(texel(rng), tex.width);   // u, or colour / mu
-      corner[3] = TexCoordToFixed(texel(rng), tex.height);  // v, or mv
-      corner[4] = TexCoordToFixed(texel(rng) * 8, 256);     // level, mu, depth
-      corner[5] = TexCoordToFixed(texel(rng) * 8, 256);
-      corner[6] = TexCoordToFixed(texel(rng) * 1000, 30000);  // depth
-    }
-    const auto copyAs = [&](auto& out, int corners, std::initializer_list<int> fields) {
-      for (int c = 0; c < corners + 1; ++c) {
-        int k = 0;
-        for (int f : fields) out[c][k++] = v[c % corners][f];
+    std::mt19937 rng(99);
+    std::uniform_real_distribution<double> texel(-30.0, 40.0);
+    for (int round = 0; round < 3000; ++round) {
+      std::int32_t v[5][7];
+      for (auto& corner : v) {
+        corner[0] = RandomCoordinate(rng);
+        corner[1] = RandomCoordinate(rng);
+        corner[2] = TexCoordToFixed(texel(rng), tex.width);   // u, or colour / mu
+        corner[3] = TexCoordToFixed(texel(rng), tex.height);  // v, or mv
+        corner[4] = TexCoordToFixed(texel(rng) * 8, 256);     // level, mu, depth
+        corner[5] = TexCoordToFixed(texel(rng) * 8, 256);
+        corner[6] = TexCoordToFixed(texel(rng) * 1000, 30000);  // depth
       }
-    };
-    V2 v2[4]; V3 v3[4]; V4 v4[4], q4[5], r4[4]; V5 v5[4], m5[4]; V6 v6[4]; V7 v7[4];
-    copyAs(v2, 3, {0, 1});
-    copyAs(v3, 3, {0, 1, 6});
-    copyAs(v4, 3, {0, 1, 4, 6});  // gouraud: colour < 256, depth
-    copyAs(q4, 4, {0, 1, 2, 3});
-    for (int c = 0; c < 4; ++c) {
-      r4[c][0] = v2[c][0];
-      r4[c][1] = v2[c][1];
-      r4[c][2] = ClampTexCoordRounded(v[c % 3][2], tex.width);
-      r4[c][3] = ClampTexCoordRounded(v[c % 3][3], tex.height);
-    }
-    copyAs(v5, 3, {0, 1, 2, 3, 6});
-    copyAs(m5, 3, {0, 1, 4, 5, 6});
-    copyAs(v6, 3, {0, 1, 2, 3, 4, 6});
-    copyAs(v7, 3, {0, 1, 2, 3, 4, 5, 6});
-    const std::int32_t tag = round;
-    switch (round % 22) {
-      case 0: t.r->FillTriFlat(t.target, v2, 9); break;
-      case 1: t.r->FillTriGouraud(t.target, v3); break;
-      case 2: t.r->FillTriFlatZ(t.target, v3, 9); break;
-      case 3: t.r->FillTriFlatZTag(t.target, v3, 9, tag); break;
-      case 4: t.r->FillTriGouraudZ(t.target, v4); break;
-      case 5: t.r->FillTriGouraudZTag(t.target, v4, tag); break;
-      case 6: t.r->FillTriTex(t.target, q4); break;
-      case 7: t.r->FillTriTexRounded(t.target, r4); break;
-      case 8: t.r->FillTriTexOfsTag(t.target, q4); break;
-      case 9: t.r->FillTriMapZ(t.target, m5); break;
-      case 10: t.r->FillTriMapZTag(t.target, m5, tag); break;
-      case 11: t.r->FillTriMapBaseZ(t.target, m5, 200); break;
-      case 12: t.r->FillTriMapBaseZTag(t.target, m5, tag, 200); break;
-      case 13: t.r->FillTriTexZ(t.target, v5); break;
-      case 14: t.r->FillTriTexZTag(t.target, v5, tag); break;
-      case 15: t.r->FillTriTexZOfsTag(t.target, v5); break;
-      case 16: t.r->FillTriTexLitZ(t.target, v6); break;
-      case 17: t.r->FillTriTexLitZTag(t.target, v6, tag); break;
-      case 18: t.r->FillTriTexLitZOfsTag(t.target, v6); break;
-      case 19: t.r->FillTriTexMapLitZ(t.target, v7); break;
-      case 20: t.r->FillTriTexMapLitZTag(t.target, v7, tag); break;
-      default: t.r->FillTriTexMapLitZOfsTag(t.target, v7); break;
-    }
-    if (round % 97 == 0) std::fill(t.depth.begin(), t.depth.end(), 0xFFFF);
-  }
-  int drawn = 0;
-  for (int y = 0; y < kRows; ++y) {
-    for (int x = 0; x < kPitch; ++x) {
-      if (x > kClipRight || y > kClipBottom) {
-        ASSERT_EQ(t.At(x, y), 0) << x << "," << y;
-        ASSERT_EQ(t.Tag(x, y), -1) << x << "," << y;
-        ASSERT_EQ(t.Depth(x, y), 0xFFFF) << x << "," << y;
-      } else {
-        drawn += t.At(x, y) != 0;
+      const auto copyAs = [&](auto& out, int corners, std::initializer_list<int> fields) {
+        for (int c = 0; c < corners + 1; ++c) {
+          int k = 0;
+          for (int f : fields) out[c][k++] = v[c % corners][f];
+        }
+      };
+      V2 v2[4]; V3 v3[4]; V4 v4[4], q4[5], r4[4]; V5 v5[4], m5[4]; V6 v6[4]; V7 v7[4];
+      copyAs(v2, 3, {0, 1});
+      copyAs(v3, 3, {0, 1, 6});
+      copyAs(v4, 3, {0, 1, 4, 6});  // gouraud: colour < 256, depth
+      copyAs(q4, 4, {0, 1, 2, 3});
+      for (int c = 0; c < 4; ++c) {
+        r4[c][0] = v2[c][0];
+        r4[c][1] = v2[c][1];
+        r4[c][2] = ClampTexCoordRounded(v[c % 3][2], tex.width);
+        r4[c][3] = ClampTexCoordRounded(v[c % 3][3], tex.height);
+      }
+      copyAs(v5, 3, {0, 1, 2, 3, 6});
+      copyAs(m5, 3, {0, 1, 4, 5, 6});
+      copyAs(v6, 3, {0, 1, 2, 3, 4, 6});
+      copyAs(v7, 3, {0, 1, 2, 3, 4, 5, 6});
+      const std::int32_t tag = round;
+      switch (round % 22) {
+        case 0: t.r->FillTriFlat(t.target, v2, 9); break;
+        case 1: t.r->FillTriGouraud(t.target, v3); break;
+        case 2: t.r->FillTriFlatZ(t.target, v3, 9); break;
+        case 3: t.r->FillTriFlatZTag(t.target, v3, 9, tag); break;
+        case 4: t.r->FillTriGouraudZ(t.target, v4); break;
+        case 5: t.r->FillTriGouraudZTag(t.target, v4, tag); break;
+        case 6: t.r->FillTriTex(t.target, q4); break;
+        case 7: t.r->FillTriTexRounded(t.target, r4); break;
+        case 8: t.r->FillTriTexOfsTag(t.target, q4); break;
+        case 9: t.r->FillTriMapZ(t.target, m5); break;
+        case 10: t.r->FillTriMapZTag(t.target, m5, tag); break;
+        case 11: t.r->FillTriMapBaseZ(t.target, m5, 200); break;
+        case 12: t.r->FillTriMapBaseZTag(t.target, m5, tag, 200); break;
+        case 13: t.r->FillTriTexZ(t.target, v5); break;
+        case 14: t.r->FillTriTexZTag(t.target, v5, tag); break;
+        case 15: t.r->FillTriTexZOfsTag(t.target, v5); break;
+        case 16: t.r->FillTriTexLitZ(t.target, v6); break;
+        case 17: t.r->FillTriTexLitZTag(t.target, v6, tag); break;
+        case 18: t.r->FillTriTexLitZOfsTag(t.target, v6); break;
+        case 19: t.r->FillTriTexMapLitZ(t.target, v7); break;
+        case 20: t.r->FillTriTexMapLitZTag(t.target, v7, tag); break;
+        default: t.r->FillTriTexMapLitZOfsTag(t.target, v7); break;
+      }
+      if (round % 97 == 0) {
+        std::fill(t.depth.begin(), t.depth.end(), 0xFFFF);
+        t.r->BeginFrame();
       }
     }
-  }
-  EXPECT_GT(drawn, (kClipRight + 1) * (kClipBottom + 1) / 2);
-  for (int y = 0; y < kRasterMaxRows; ++y) {
-    ASSERT_EQ(t.r->SpanLeft(y), 2147483647);
-    ASSERT_EQ(t.r->SpanRight(y), -2147483647 - 1);
+    int drawn = 0;
+    for (int y = 0; y < kRows; ++y) {
+      for (int x = 0; x < kPitch; ++x) {
+        if (x > kClipRight || y > kClipBottom) {
+          ASSERT_EQ(t.At(x, y), 0) << x << "," << y;
+          ASSERT_EQ(t.Tag(x, y), -1) << x << "," << y;
+          ASSERT_EQ(t.Depth(x, y), 0xFFFF) << x << "," << y;
+        } else {
+          drawn += t.At(x, y) != 0;
+        }
+      }
+    }
+    EXPECT_GT(drawn, (kClipRight + 1) * (kClipBottom + 1) / 2);
+    for (int y = 0; y < kRasterMaxRows; ++y) {
+      ASSERT_EQ(t.r->SpanLeft(y), 2147483647);
+      ASSERT_EQ(t.r->SpanRight(y), -2147483647 - 1);
+    }
   }
 }
 

@@ -213,23 +213,28 @@ bool SkinPicture::SkinCoversBuffer() const {
          view_.height / 2 - (0 - view_.centreT) * static_cast<double>(view_.zoom) > view_.height + 1;
 }
 
-template <class BandFn>
-void SkinPicture::InBands(BandFn&& fn) {
-  const int rows = view_.height;
+void SkinPicture::ForRowBands(int first, int last, const std::function<void(int, int, int)>& fn) {
   // Below this many pixels the threads would wake for less than they cost.
   constexpr std::size_t kBandedPixels = 256 * 1024;
   RenderBands* bands = frame_.size() >= kBandedPixels ? app_.renderModes.Bands() : nullptr;
-  const int count = bands ? std::min(bands->Threads(), rows) : 1;
-  // The skin is read by every band; its row table is made once, here.
-  if (Skin* skin = app_.model.CurrentSkin(); SkinDrawable(skin)) ComputeRowOffsets(skin);
+  const int count = bands ? std::min(bands->Threads(), last - first + 1) : 1;
   if (count <= 1) {
-    fn(app_.rasterizer, 0, rows - 1);
+    fn(0, first, last);
     return;
   }
   bands->Pool().Run(count, [&](int i) {
     int top = 0, bottom = -1;
-    RenderBands::BandRows(rows, count, i, top, bottom);
-    fn(i == 0 ? app_.rasterizer : bands->Rasterizer(i), top, bottom);
+    RenderBands::BandRows(last - first + 1, count, i, top, bottom);
+    fn(i, first + top, first + bottom);
+  });
+}
+
+template <class BandFn>
+void SkinPicture::InBands(BandFn&& fn) {
+  // The skin is read by every band; its row table is made once, here.
+  if (Skin* skin = app_.model.CurrentSkin(); SkinDrawable(skin)) ComputeRowOffsets(skin);
+  ForRowBands(0, view_.height - 1, [&](int band, int top, int bottom) {
+    fn(band == 0 ? app_.rasterizer : app_.renderModes.Bands()->Rasterizer(band), top, bottom);
   });
 }
 

@@ -5,6 +5,7 @@
 // by whole pixels moves the picture and draws only what it uncovers.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "editor/skin_view_fill.h"
@@ -62,8 +63,10 @@ class SkinPicture {
   // The overlay's lines over the whole picture, through the line drawer
   // (which leaves a line on the picture as it is, and clips the others).
   void DrawOverlayLines(const Scene& scene);
-  // fn(rasterizer, top, bottom) for every band of a big picture, each on
-  // its own thread; the whole picture at once for a small one.
+  // fn(band, top, bottom) over rows first..last: in bands, each on its own
+  // render thread, for a big picture; all at once (band 0) for a small one.
+  void ForRowBands(int first, int last, const std::function<void(int, int, int)>& fn);
+  // fn(rasterizer, top, bottom) for every band of the whole picture.
   template <class BandFn>
   void InBands(BandFn&& fn);
   bool SkinCoversBuffer() const;

@@ -10,8 +10,6 @@
 #include "editor/mapping_transform.h"
 #include "editor/skin_picture.h"
 #include "editor/workspace.h"
-#include "render/render_bands.h"
-#include "render/render_mode.h"
 
 bool SkinPicture::ScrollTo(const Scene& scene, bool writeTags) {
   const Scene& was = drawn_;
@@ -71,19 +69,7 @@ void SkinPicture::MovePicture(int dx, int dy, bool writeTags) {
   const auto rows = [&](int top, int bottom) {
     for (int y = top; y <= bottom; ++y) std::memcpy(spare_.data() + at(y) + to, frame_.data() + at(y - dy) + from, n);
   };
-  // Below this many pixels the threads would wake for less than they cost.
-  constexpr std::size_t kBandedPixels = 256 * 1024;
-  RenderBands* bands = frame_.size() >= kBandedPixels ? app_.renderModes.Bands() : nullptr;
-  const int count = bands ? std::min(bands->Threads(), last - first + 1) : 1;
-  if (count <= 1) {
-    rows(first, last);
-  } else {
-    bands->Pool().Run(count, [&](int i) {
-      int top = 0, bottom = -1;
-      RenderBands::BandRows(last - first + 1, count, i, top, bottom);
-      rows(first + top, first + bottom);
-    });
-  }
+  ForRowBands(first, last, [&](int, int top, int bottom) { rows(top, bottom); });
   frame_.swap(spare_);
   if (!writeTags) return;
   // Rows are taken from below when the picture moves up, so each is read

@@ -96,11 +96,6 @@ class CRasterizer {
   // The 256 x 256 map of the map fillers, (mu, mv) at mv * 256 + mu.
   void SetShadeMap(const std::uint8_t* map) { shadeMap_ = map; }
 
-  // Triangles of a few rows lying well inside the clip rectangle are scanned
-  // straight from their corners instead of walked into the span tables; the
-  // pixels are the same either way. On unless turned off (for comparing).
-  void ScanShortTrianglesDirectly(bool on) { directShort_ = on; }
-
   // Empties the span tables, and forgets what the depth buffer held; once
   // before the triangles of a picture, and again after a clear of its depth.
   void BeginFrame();
@@ -189,9 +184,8 @@ class CRasterizer {
   bool ClipEdge(std::int32_t* a, std::int32_t* b, int values, int axis, std::int32_t bound);
   template <int N>
   void ScanEdgeN(const std::int32_t* a, const std::int32_t* b);
-  bool WellInside(const std::int32_t* pts, int values) const;
   template <int N>
-  void BuildSpans(const std::int32_t* pts, int corners, bool inside);
+  void BuildSpans(const std::int32_t* pts, int corners);
   // Empties the rows of the current triangle outside the target's band and
   // narrows top..bottom to the band.
   void KeepBandRows(const RasterTarget& target, std::int32_t& top, std::int32_t& bottom);
@@ -220,7 +214,6 @@ class CRasterizer {
   std::int32_t spanTop_ = 2147483647;
   std::int32_t spanBottom_ = -2147483647 - 1;
   std::uint32_t clipFlag_ = 0;
-  bool directShort_ = true;
 
   const std::uint8_t* shadeTable_ = nullptr;
   int shadeTableRows_ = 0;

@@ -11,11 +11,49 @@
 #include <utility>
 
 #include "render/rasterizer.h"
-#include "render/rasterizer_direct.h"
-#include "render/rasterizer_divide.h"
 
 constexpr std::int32_t kSpanEmptyLeft = 2147483647;
 constexpr std::int32_t kSpanEmptyRight = -2147483647 - 1;
+
+// Division by one span length or edge length, shared by all attributes: a
+// multiplication per attribute by an enlarged reciprocal, then the
+// conversion's truncation toward zero. The result is the integer quotient
+// truncated toward zero, exactly, for any divisor n >= 1 and |num| < 2^33:
+//
+// The reciprocal is 1/n enlarged by the factor 1 + 2^-40; its two roundings
+// of at most 2^-53 each leave it strictly above 1/n and below
+// (1 + 2^-39) / n. The product, rounded once more, therefore never falls
+// below |num| / n and exceeds it by less than 2^33 / n * 2^-39 = 2^-6 / n,
+// while a quotient that is not an integer lies at least 1 / n below the next
+// one: the truncation gives the true quotient's. Multiplication and
+// truncation are symmetric in sign, so negative numerators follow.
+//
+// The reciprocals of the usual lengths come from a table: a division per
+// row costs more than the rest of a short span's set-up together.
+constexpr double kReciprocalEnlargement = 1.0 + 1.0 / 1099511627776.0;  // 1 + 2^-40
+constexpr int kReciprocalLimit = 4096;
+inline constexpr std::array<double, kReciprocalLimit + 1> kReciprocals = [] {
+  std::array<double, kReciprocalLimit + 1> table{};  // entry 0 unused
+  for (int n = 1; n <= kReciprocalLimit; ++n) table[n] = (1.0 / n) * kReciprocalEnlargement;
+  return table;
+}();
+
+class Divisor {
+ public:
+  explicit Divisor(std::int32_t den)
+      // The unsigned comparison keeps a broken promise (den < 1) off the table.
+      : inverse_(static_cast<std::uint32_t>(den) - 1u < kReciprocalLimit
+                     ? kReciprocals[static_cast<std::size_t>(den)]
+                     : (1.0 / den) * kReciprocalEnlargement) {
+    assert(den >= 1);
+  }
+  std::int64_t Divide(std::int64_t num) const {
+    return static_cast<std::int64_t>(static_cast<double>(num) * inverse_);
+  }
+
+ private:
+  double inverse_;
+};
 
 // Per-row step of one attribute across a span of n pixels, truncated toward
 // zero; the last pixel therefore never quite reaches the right value.
@@ -147,22 +185,9 @@ void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
   flush();
 }
 
-// Whether a triangle (three corners and the copy of the first, `values`
-// apart) lies where neither clipper would touch an edge: then its edges are
-// corners 1 -> 2, 2 -> 3 and 3 -> 1, walked as they are.
-inline bool CRasterizer::WellInside(const std::int32_t* pts, int values) const {
-  const std::int32_t* const p1 = pts + values;
-  const std::int32_t* const p2 = pts + 2 * values;
-  const std::int32_t* const p3 = pts + 3 * values;
-  const auto insideX = [this](const std::int32_t* p) { return (p[0] > 0) & (p[0] < clipRight_); };
-  const auto insideY = [this](const std::int32_t* p) { return (p[1] > 0) & (p[1] < clipBottom_); };
-  return insideX(pts) & insideX(p1) & insideX(p2) & insideX(p3) & insideY(p1) & insideY(p2) & insideY(p3);
-}
-
-// pts: corners + 1 vertices of N + 2 values each, the last a copy of the
-// first; inside: a triangle WellInside.
+// pts: corners + 1 vertices of N + 2 values each, the last a copy of the first.
 template <int N>
-void CRasterizer::BuildSpans(const std::int32_t* pts, int corners, bool inside) {
+void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
   constexpr int kValues = N + 2;
   if (corners == 3) {
     // Mesh triangles lie well inside the clip rectangle nearly always; then
@@ -172,7 +197,14 @@ void CRasterizer::BuildSpans(const std::int32_t* pts, int corners, bool inside) 
     const std::int32_t* const p1 = pts + kValues;
     const std::int32_t* const p2 = pts + 2 * kValues;
     const std::int32_t* const p3 = pts + 3 * kValues;
-    if (inside) {
+    const auto insideX = [this](const std::int32_t* p) {
+      return (p[0] > 0) & (p[0] < clipRight_);
+    };
+    const auto insideY = [this](const std::int32_t* p) {
+      return (p[1] > 0) & (p[1] < clipBottom_);
+    };
+    if (insideX(pts) & insideX(p1) & insideX(p2) & insideX(p3) & insideY(p1) & insideY(p2) &
+        insideY(p3)) {
       ScanEdgeN<N>(p1, p2);
       ScanEdgeN<N>(p2, p3);
       ScanEdgeN<N>(p3, p1);
@@ -275,26 +307,9 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
   if constexpr (Depth) {
     if (target.SkipHidden && Hidden(target, pts, corners, N + 2, N + 1)) return;
   }
-  // A short triangle well inside, with no rows left in the tables by a bare
-  // ScanEdge, is scanned straight from its corners; anything else is walked
-  // into the tables.
-  const bool inside = corners == 3 && WellInside(pts, N + 2);
-  DirectTriangle<N> direct;
-  const bool directly = inside && directShort_ && scanTop_ == kSpanEmptyLeft &&
-                        direct.Setup(pts + (N + 2), pts + 2 * (N + 2), pts + 3 * (N + 2));
-  std::int32_t top, bottom;
-  if (directly) {
-    top = direct.Top() > target.BandTop ? direct.Top() : target.BandTop;
-    bottom = direct.Bottom() < target.BandBottom ? direct.Bottom() : target.BandBottom;
-    // The row range left behind is the one the walk leaves.
-    if (direct.Bottom() > spanBottom_) spanBottom_ = direct.Bottom();
-    spanTop_ = spanBottom_ + 1;
-  } else {
-    BuildSpans<N>(pts, corners, inside);
-    top = scanTop_;
-    bottom = scanBottom_;
-    if (top < target.BandTop || bottom > target.BandBottom) KeepBandRows(target, top, bottom);
-  }
+  BuildSpans<N>(pts, corners);
+  std::int32_t top = scanTop_, bottom = scanBottom_;
+  if (top < target.BandTop || bottom > target.BandBottom) KeepBandRows(target, top, bottom);
 
   // Locals, so that the stores into the target cannot be taken to change them.
   std::uint8_t* const frame = target.FrameBuffer;
@@ -307,21 +322,15 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
   const std::uint8_t* const map = shadeMap_;
 
   if constexpr (S == Source::Flat && !Depth) {
-    const auto fillSpan = [&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t*, const std::int32_t*) {
+    FillRows<N>(target.Pitch, top, bottom, [&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t*,
+                    const std::int32_t*) {
       // Mesh spans are short: a call to memset costs more than it saves.
       if (n < 32) {
         for (std::int32_t i = 0; i < n; ++i) frame[offset + i] = colour;
       } else {
         std::memset(frame + offset, colour, static_cast<std::size_t>(n));
       }
-    };
-    if (directly) {
-      for (std::int32_t y = top; y <= bottom; ++y)
-        fillSpan(static_cast<std::ptrdiff_t>(y) * target.Pitch + direct.Left(y), direct.Right(y) - direct.Left(y) + 1,
-                 nullptr, nullptr);
-    } else {
-      FillRows<N>(target.Pitch, top, bottom, fillSpan);
-    }
+    });
     return;
   }
 
@@ -338,31 +347,6 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
     std::uint16_t z = 0, dz = 0;
   };
   const std::int32_t pitch = target.Pitch;
-  // A row's start from its ends and their values, value k of an end at
-  // [k * stride].
-  const auto begin = [&](std::int32_t y, std::int32_t xl, std::int32_t xr, const std::int32_t* left,
-                         const std::int32_t* right, std::ptrdiff_t stride, Row& row) {
-    const std::int32_t n = xr - xl + 1;
-    row.offset = static_cast<std::ptrdiff_t>(y) * pitch + xl;
-    row.n = n;
-    // Steps only matter from the second pixel on; a one-pixel span keeps
-    // its left values.
-    const Divisor perPixel(n);
-    for (int k = 0; k < kA; ++k) {
-      row.a[k] = std::uint64_t{static_cast<std::uint32_t>(left[k * stride])} << 32;
-      const bool rounded = Rounded && k < 2;
-      row.d[k] = std::uint64_t{static_cast<std::uint32_t>(
-                     rounded ? SpanStepRounded(left[k * stride], right[k * stride], perPixel)
-                             : SpanStep(left[k * stride], right[k * stride], perPixel))}
-                 << 32;
-    }
-    if constexpr (Depth) {
-      const std::int32_t zl = left[(N - 1) * stride] >> 16;
-      const std::int32_t zr = right[(N - 1) * stride] >> 16;
-      row.z = static_cast<std::uint16_t>(zl);
-      row.dz = static_cast<std::uint16_t>(perPixel.Divide(zr - zl));
-    }
-  };
   // Reads and empties row y of the tables, so that the next triangle needs
   // no clearing.
   const auto start = [&](std::int32_t y, Row& row) {
@@ -374,17 +358,33 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
       row.n = 0;
       return;
     }
-    begin(y, xl, xr, leftAttr_[y], rightAttr_[y], 1, row);
-  };
-  // Row y of a triangle scanned directly; every row of it has pixels.
-  const auto startDirect = [&](std::int32_t y, Row& row) {
-    begin(y, direct.Left(y), direct.Right(y), direct.LeftValues(y), direct.RightValues(y), kDirectRows, row);
+    const std::int32_t n = xr - xl + 1;
+    row.offset = static_cast<std::ptrdiff_t>(y) * pitch + xl;
+    row.n = n;
+    const std::int32_t* const left = leftAttr_[y];
+    const std::int32_t* const right = rightAttr_[y];
+    // Steps only matter from the second pixel on; a one-pixel span keeps
+    // its left values.
+    const Divisor perPixel(n);
+    for (int k = 0; k < kA; ++k) {
+      row.a[k] = std::uint64_t{static_cast<std::uint32_t>(left[k])} << 32;
+      const bool rounded = Rounded && k < 2;
+      row.d[k] = std::uint64_t{static_cast<std::uint32_t>(
+                     rounded ? SpanStepRounded(left[k], right[k], perPixel)
+                             : SpanStep(left[k], right[k], perPixel))}
+                 << 32;
+    }
+    if constexpr (Depth) {
+      const std::int32_t zl = left[N - 1] >> 16;
+      const std::int32_t zr = right[N - 1] >> 16;
+      row.z = static_cast<std::uint16_t>(zl);
+      row.dz = static_cast<std::uint16_t>(perPixel.Divide(zr - zl));
+    }
   };
   const auto whole = [](std::uint64_t value) {
     return static_cast<std::ptrdiff_t>(static_cast<std::int64_t>(value) >> 48);
   };
-  // Inlined by force: with two row sources it would otherwise become a call per row.
-  const auto draw = [&](const Row& row) __attribute__((always_inline)) {
+  const auto draw = [&](const Row& row) {
     std::uint64_t a[kA > 0 ? kA : 1];
     for (int k = 0; k < kA; ++k) a[k] = row.a[k];
     std::uint16_t z = row.z;
@@ -433,30 +433,24 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
   // The next row's start is worked out before this row's pixels: its
   // divisions then overlap the pixel loop instead of waiting for its end.
   // The two rows take turns, so that neither is copied.
-  const auto fillRows = [&](auto&& startRow) {
-    if (top > bottom) return;
+  if (top <= bottom) {
     Row rows[2];
-    startRow(top, rows[0]);
+    start(top, rows[0]);
     std::int32_t y = top;
     for (; y + 1 < bottom; y += 2) {
-      startRow(y + 1, rows[1]);
+      start(y + 1, rows[1]);
       draw(rows[0]);
-      startRow(y + 2, rows[0]);
+      start(y + 2, rows[0]);
       draw(rows[1]);
     }
     if (y < bottom) {
-      startRow(y + 1, rows[1]);
+      start(y + 1, rows[1]);
       draw(rows[0]);
       draw(rows[1]);
     } else {
       draw(rows[0]);
     }
-  };
-  if (directly) {
-    fillRows(startDirect);
-    return;
   }
-  fillRows(start);
   spanTop_ = spanBottom_ + 1;
   scanTop_ = kSpanEmptyLeft;
   scanBottom_ = kSpanEmptyRight;

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 #include <ostream>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "model/companion.h"
 #include "model/model.h"
@@ -32,9 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static auto model = std::make_unique<Model>();
   model->companions.clear();
   model->companions.push_back(std::move(c));
-  static std::vector<Vec3> frame(1);
-  model->currentFrame = frame.data();
+  // One frame of one vertex: the companion's normals follow the model's
+  // current frame index.
+  if (model->frames.empty()) {
+    model->SetVertexCount(1);
+    model->frames.push_back(std::make_unique<Frame>(1));
+  }
   model->currentFrameIndex = 0;
+  if (!model->CurrentFrame()) __builtin_trap();
   ComputeCompanionFaceNormals(*model);
   return 0;
 }

@@ -20,7 +20,7 @@ void Trap(bool bad) {
 }
 
 void Setup(Model& m) {
-  m.numTriangles = 2;
+  m.SetTriangleCount(2);
   m.SetVertexCount(4);
   m.skinWidth = m.skinHeight = 64;
   for (int i = 0; i < 2; ++i)
@@ -46,20 +46,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Setup(w.model);
   InstanceLink link(w, ui);
   const Viewport before = w.viewport;
-  const int numMapVertices = w.model.numMapVertices;
+  const int numMapVertices = w.model.MapVertexCount();
 
   const int result = link.HandleLinkMessage(wParam, block);
   Trap(result != 0 && result != 1);
   const Model& m = w.model;
   if (result == 0) {
-    Trap(m.numMapVertices != numMapVertices || w.viewport.distance != before.distance);
+    Trap(m.MapVertexCount() != numMapVertices || w.viewport.distance != before.distance);
     Trap(std::memcmp(&w.viewport.rotation, &before.rotation, sizeof before.rotation) != 0);
   }
-  Trap(m.numMapVertices < 0 || m.numMapVertices > kMaxMapVertices);
-  for (int i = 0; i < m.numTriangles; ++i)
+  Trap(m.MapVertexCount() < 0 || m.MapVertexCount() > kMaxMapVertices);
+  for (int i = 0; i < m.TriangleCount(); ++i)
     for (int k = 0; k < 3; ++k) {
       const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
-      Trap(t.mapIndex[k] < 0 || t.mapIndex[k] >= m.numMapVertices);
+      Trap(t.mapIndex[k] < 0 || t.mapIndex[k] >= m.MapVertexCount());
       Trap(!std::isfinite(t.cornerMap[k].s) || !std::isfinite(t.cornerMap[k].t));
       Trap(std::fabs(t.cornerMap[k].s) > 32768.0f || std::fabs(t.cornerMap[k].t) > 32768.0f);
     }

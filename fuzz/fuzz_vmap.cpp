@@ -15,7 +15,7 @@ namespace {
 // Two triangles on a 64 x 64 skin, one of them selected.
 std::unique_ptr<Model> SmallModel() {
   auto m = std::make_unique<Model>();
-  m->numTriangles = 2;
+  m->SetTriangleCount(2);
   m->SetVertexCount(4);
   m->skinWidth = m->skinHeight = 64;
   for (int i = 0; i < 2; ++i)
@@ -29,11 +29,11 @@ std::unique_ptr<Model> SmallModel() {
 }
 
 void CheckSound(const Model& m) {
-  if (m.numMapVertices < 0 || m.numMapVertices > kMaxMapVertices) __builtin_trap();
-  for (int i = 0; i < m.numTriangles; ++i)
+  if (m.MapVertexCount() < 0 || m.MapVertexCount() > kMaxMapVertices) __builtin_trap();
+  for (int i = 0; i < m.TriangleCount(); ++i)
     for (int k = 0; k < 3; ++k) {
       const Triangle& t = m.triangles[static_cast<std::size_t>(i)];
-      if (t.mapIndex[k] < 0 || t.mapIndex[k] >= m.numMapVertices) __builtin_trap();
+      if (t.mapIndex[k] < 0 || t.mapIndex[k] >= m.MapVertexCount()) __builtin_trap();
       if (t.vertexIndex[k] < 0 || t.vertexIndex[k] >= m.VertexCount()) __builtin_trap();
       if (!std::isfinite(t.cornerMap[k].s) || !std::isfinite(t.cornerMap[k].t)) __builtin_trap();
     }

@@ -59,8 +59,8 @@ struct Scene {
     for (int gy = 0; gy <= kCellsY; ++gy) {
       for (int gx = 0; gx <= kCellsX; ++gx) {
         const bool inner = gx > 0 && gx < kCellsX && gy > 0 && gy < kCellsY;
-        const int x = std::min(kWidth - 1, gx * kWidth / kCellsX + (inner ? jitter(rng) : 0));
-        const int y = std::min(kHeight - 1, gy * kHeight / kCellsY + (inner ? jitter(rng) : 0));
+        const int x = std::clamp(gx * kWidth / kCellsX + (inner ? jitter(rng) : 0), 0, kWidth - 1);
+        const int y = std::clamp(gy * kHeight / kCellsY + (inner ? jitter(rng) : 0), 0, kHeight - 1);
         MeshVertex v;
         v.x = x;
         v.y = y;
@@ -415,8 +415,48 @@ void BM_TexZAgainstCeilings(benchmark::State& state) {
   state.counters["triangles"] = static_cast<double>(s.triangles.size());
 }
 
+// Small triangles scanned straight from their corners against the same
+// triangles walked into the row tables, timed in turn within each iteration:
+// FillTriFlat (range(1) 0) or FillTriTexZ (1) over grids of 10 (64 cells),
+// 12.3 (52) and 16 (40) pixel cells, the last mostly too tall to scan.
+void BM_ShortTrianglesScannedAgainstWalked(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  Scene& s = TheScene(static_cast<int>(state.range(0)));
+  const bool textured = state.range(1) != 0;
+  const auto frame = [&s, textured] {
+    std::fill(s.depth.begin(), s.depth.end(), 0xFFFF);
+    const auto t0 = Clock::now();
+    if (textured) {
+      TexZFrame(s);
+    } else {
+      for (const auto& t : s.triangles) {
+        const MeshVertex &a = s.grid[t[0]], &b = s.grid[t[1]], &c = s.grid[t[2]];
+        const V2 pts[4] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}, {a.x, a.y}};
+        s.r->FillTriFlat(s.target, pts, 7);
+      }
+      benchmark::ClobberMemory();
+    }
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+  };
+  double scanned = 0, walked = 0;
+  for (auto _ : state) {
+    scanned += frame();
+    s.r->ScanShortTrianglesDirectly(false);
+    walked += frame();
+    s.r->ScanShortTrianglesDirectly(true);
+  }
+  const double triangles = static_cast<double>(s.triangles.size()) * static_cast<double>(state.iterations());
+  state.counters["scanned_ns_tri"] = scanned * 1e9 / triangles;
+  state.counters["walked_ns_tri"] = walked * 1e9 / triangles;
+  state.counters["x_walked"] = walked / scanned;
+  state.counters["triangles"] = static_cast<double>(s.triangles.size());
+}
+
 }  // namespace
 
+BENCHMARK(BM_ShortTrianglesScannedAgainstWalked)
+    ->ArgNames({"cells", "textured"})
+    ->ArgsProduct({{64, 52, 40}, {0, 1}});
 BENCHMARK(BM_TexZAgainstCeilings)
     ->ArgNames({"cells", "jitter"})
     ->ArgsProduct({{64, 52, 40, 1}, {3, 0}});

@@ -27,6 +27,8 @@ CRasterizer::CRasterizer() {
   }
 }
 
+bool CRasterizer::DirectScanRuns() { return kDirectScanRuns; }
+
 void CRasterizer::BeginFrame() {
   // Every filler empties the rows it filled, so only rows walked by a bare
   // ScanEdge since the last fill can still hold ends; they all lie between

@@ -96,6 +96,13 @@ class CRasterizer {
   // The 256 x 256 map of the map fillers, (mu, mv) at mv * 256 + mu.
   void SetShadeMap(const std::uint8_t* map) { shadeMap_ = map; }
 
+  // Triangles of a few rows lying well inside the clip rectangle are scanned
+  // straight from their corners instead of walked into the span tables,
+  // where the processor can; the pixels are the same either way. On unless
+  // turned off (for comparing).
+  void ScanShortTrianglesDirectly(bool on) { directShort_ = on && DirectScanRuns(); }
+  static bool DirectScanRuns();
+
   // Empties the span tables, and forgets what the depth buffer held; once
   // before the triangles of a picture, and again after a clear of its depth.
   void BeginFrame();
@@ -189,11 +196,15 @@ class CRasterizer {
   // Empties the rows of the current triangle outside the target's band and
   // narrows top..bottom to the band.
   void KeepBandRows(const RasterTarget& target, std::int32_t& top, std::int32_t& bottom);
-  template <int N, class SpanFn>
-  void FillRows(std::int32_t pitch, std::int32_t top, std::int32_t bottom, SpanFn&& span);
   template <Source S, bool Depth, TagRule T, bool Rounded = false>
   void Fill(const RasterTarget& target, const std::int32_t* pts, int corners, std::uint8_t colour,
             std::int32_t tag);
+  template <Source S, bool Depth, TagRule T, bool Rounded>
+  bool FillShort(const RasterTarget& target, const std::int32_t* pts, std::uint8_t colour, std::int32_t tag);
+  struct TableRows;
+  template <Source S, bool Depth, TagRule T, bool Rounded, class Rows>
+  void Paint(const RasterTarget& target, std::int32_t top, std::int32_t bottom, std::uint8_t colour,
+             std::int32_t tag, const Rows& rows);
   // True when every pixel the triangle or polygon could cover lies at a
   // depth nearer than or equal to its nearest corner's (SkipHidden).
   bool Hidden(const RasterTarget& target, const std::int32_t* pts, int corners, int values, int depthAt);
@@ -214,6 +225,7 @@ class CRasterizer {
   std::int32_t spanTop_ = 2147483647;
   std::int32_t spanBottom_ = -2147483647 - 1;
   std::uint32_t clipFlag_ = 0;
+  bool directShort_ = DirectScanRuns();
 
   const std::uint8_t* shadeTable_ = nullptr;
   int shadeTableRows_ = 0;

@@ -11,49 +11,11 @@
 #include <utility>
 
 #include "render/rasterizer.h"
+#include "render/rasterizer_direct.h"
+#include "render/rasterizer_divide.h"
 
 constexpr std::int32_t kSpanEmptyLeft = 2147483647;
 constexpr std::int32_t kSpanEmptyRight = -2147483647 - 1;
-
-// Division by one span length or edge length, shared by all attributes: a
-// multiplication per attribute by an enlarged reciprocal, then the
-// conversion's truncation toward zero. The result is the integer quotient
-// truncated toward zero, exactly, for any divisor n >= 1 and |num| < 2^33:
-//
-// The reciprocal is 1/n enlarged by the factor 1 + 2^-40; its two roundings
-// of at most 2^-53 each leave it strictly above 1/n and below
-// (1 + 2^-39) / n. The product, rounded once more, therefore never falls
-// below |num| / n and exceeds it by less than 2^33 / n * 2^-39 = 2^-6 / n,
-// while a quotient that is not an integer lies at least 1 / n below the next
-// one: the truncation gives the true quotient's. Multiplication and
-// truncation are symmetric in sign, so negative numerators follow.
-//
-// The reciprocals of the usual lengths come from a table: a division per
-// row costs more than the rest of a short span's set-up together.
-constexpr double kReciprocalEnlargement = 1.0 + 1.0 / 1099511627776.0;  // 1 + 2^-40
-constexpr int kReciprocalLimit = 4096;
-inline constexpr std::array<double, kReciprocalLimit + 1> kReciprocals = [] {
-  std::array<double, kReciprocalLimit + 1> table{};  // entry 0 unused
-  for (int n = 1; n <= kReciprocalLimit; ++n) table[n] = (1.0 / n) * kReciprocalEnlargement;
-  return table;
-}();
-
-class Divisor {
- public:
-  explicit Divisor(std::int32_t den)
-      // The unsigned comparison keeps a broken promise (den < 1) off the table.
-      : inverse_(static_cast<std::uint32_t>(den) - 1u < kReciprocalLimit
-                     ? kReciprocals[static_cast<std::size_t>(den)]
-                     : (1.0 / den) * kReciprocalEnlargement) {
-    assert(den >= 1);
-  }
-  std::int64_t Divide(std::int64_t num) const {
-    return static_cast<std::int64_t>(static_cast<double>(num) * inverse_);
-  }
-
- private:
-  double inverse_;
-};
 
 // Per-row step of one attribute across a span of n pixels, truncated toward
 // zero; the last pixel therefore never quite reaches the right value.
@@ -257,29 +219,23 @@ inline void CRasterizer::KeepBandRows(const RasterTarget& target, std::int32_t& 
   if (bottom > target.BandBottom) bottom = target.BandBottom;
 }
 
-// Calls span(offset of the first pixel, n, left attributes, right attributes)
-// for every non-empty row in top..bottom, emptying the rows on the way so
-// that the next triangle needs no clearing.
-template <int N, class SpanFn>
-void CRasterizer::FillRows(std::int32_t pitch, std::int32_t top, std::int32_t bottom, SpanFn&& span) {
-  for (std::int32_t y = top; y <= bottom; ++y) {
-    const std::int32_t xl = spanLeft_[y];
-    const std::int32_t xr = spanRight_[y];
-    spanLeft_[y] = kSpanEmptyLeft;
-    spanRight_[y] = kSpanEmptyRight;
-    if (xl > xr) continue;
-    std::int32_t left[N > 0 ? N : 1];
-    std::int32_t right[N > 0 ? N : 1];
-    for (int k = 0; k < N; ++k) {
-      left[k] = leftAttr_[y][k];
-      right[k] = rightAttr_[y][k];
-    }
-    span(static_cast<std::ptrdiff_t>(y) * pitch + xl, xr - xl + 1, left, right);
+// The rows of the triangle under way as the walk left them in the tables.
+// Take reads row y and empties it, so that the next triangle needs no
+// clearing; false when the row is empty.
+struct CRasterizer::TableRows {
+  static constexpr std::ptrdiff_t kStride = 1;  // value k of an end at [k * kStride]
+  CRasterizer& r;
+  [[gnu::always_inline]] bool Take(std::int32_t y, std::int32_t& xl, std::int32_t& xr, const std::int32_t*& left,
+                                   const std::int32_t*& right) const {
+    xl = r.spanLeft_[y];
+    xr = r.spanRight_[y];
+    r.spanLeft_[y] = kSpanEmptyLeft;
+    r.spanRight_[y] = kSpanEmptyRight;
+    left = r.leftAttr_[y];
+    right = r.rightAttr_[y];
+    return xl <= xr;
   }
-  spanTop_ = spanBottom_ + 1;
-  scanTop_ = kSpanEmptyLeft;
-  scanBottom_ = kSpanEmptyRight;
-}
+};
 
 constexpr int SourceAttributes(int source) {
   // Flat, Gouraud, Texture, TextureLit, TextureMapLit, Map, MapBase
@@ -292,7 +248,7 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
                        std::uint8_t colour, std::int32_t tag) {
   constexpr int kA = SourceAttributes(static_cast<int>(S));  // attributes before depth
   constexpr int N = kA + (Depth ? 1 : 0);
-  constexpr bool kTextured =
+  [[maybe_unused]] constexpr bool kTextured =
       S == Source::Texture || S == Source::TextureLit || S == Source::TextureMapLit;
   if (!PrepareClip(target)) return;
   assert(TargetHonoursPromises(target));
@@ -307,10 +263,64 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
   if constexpr (Depth) {
     if (target.SkipHidden && Hidden(target, pts, corners, N + 2, N + 1)) return;
   }
+  // A triangle of kDirectLeastRows to kDirectRows rows is offered to the
+  // direct scan first.
+  if (corners == 3 && directShort_) {
+    const std::int32_t y1 = pts[N + 2 + 1], y2 = pts[2 * (N + 2) + 1], y3 = pts[3 * (N + 2) + 1];
+    const std::int32_t low = y1 < y2 ? y1 : y2, high = y1 < y2 ? y2 : y1;
+    const std::int32_t span = (high > y3 ? high : y3) - (low < y3 ? low : y3);
+    if (static_cast<std::uint32_t>(span - (kDirectLeastRows - 1)) <= kDirectRows - kDirectLeastRows &&
+        FillShort<S, Depth, T, Rounded>(target, pts, colour, tag))
+      return;
+  }
   BuildSpans<N>(pts, corners);
   std::int32_t top = scanTop_, bottom = scanBottom_;
   if (top < target.BandTop || bottom > target.BandBottom) KeepBandRows(target, top, bottom);
+  Paint<S, Depth, T, Rounded>(target, top, bottom, colour, tag, TableRows{*this});
+  spanTop_ = spanBottom_ + 1;
+  scanTop_ = kSpanEmptyLeft;
+  scanBottom_ = kSpanEmptyRight;
+}
 
+// Scans a triangle straight from its corners when it is short enough, lies
+// well inside the clip rectangle and the processor can; false, with nothing
+// drawn, otherwise. Kept out of Fill, so that the walk's own path stays as
+// it is.
+template <CRasterizer::Source S, bool Depth, CRasterizer::TagRule T, bool Rounded>
+bool CRasterizer::FillShort(const RasterTarget& target, const std::int32_t* pts, std::uint8_t colour,
+                            std::int32_t tag) {
+  constexpr int kValues = SourceAttributes(static_cast<int>(S)) + (Depth ? 1 : 0) + 2;
+  const std::int32_t* const p1 = pts + kValues;
+  const std::int32_t* const p2 = pts + 2 * kValues;
+  const std::int32_t* const p3 = pts + 3 * kValues;
+  const auto insideX = [this](const std::int32_t* p) { return (p[0] > 0) & (p[0] < clipRight_); };
+  const auto insideY = [this](const std::int32_t* p) { return (p[1] > 0) & (p[1] < clipBottom_); };
+  // Rows a bare ScanEdge left in the tables belong to the walk.
+  if (!(insideX(pts) & insideX(p1) & insideX(p2) & insideX(p3) & insideY(p1) & insideY(p2) & insideY(p3)) ||
+      scanTop_ != kSpanEmptyLeft)
+    return false;
+  DirectTriangle<kValues - 2> direct;
+  if (!direct.Setup(p1, p2, p3)) return false;
+  const std::int32_t top = direct.Top() > target.BandTop ? direct.Top() : target.BandTop;
+  const std::int32_t bottom = direct.Bottom() < target.BandBottom ? direct.Bottom() : target.BandBottom;
+  Paint<S, Depth, T, Rounded>(target, top, bottom, colour, tag, direct);
+  // The row range left behind is the one the walk leaves.
+  if (direct.Bottom() > spanBottom_) spanBottom_ = direct.Bottom();
+  spanTop_ = spanBottom_ + 1;
+  return true;
+}
+
+// Draws rows top .. bottom of a triangle whose row ends and their values
+// `rows` gives (TableRows, or a DirectTriangle).
+template <CRasterizer::Source S, bool Depth, CRasterizer::TagRule T, bool Rounded, class Rows>
+[[gnu::always_inline]] inline void CRasterizer::Paint(const RasterTarget& target, std::int32_t top,
+                                                      std::int32_t bottom, std::uint8_t colour, std::int32_t tag,
+                                                      const Rows& rows) {
+  constexpr int kA = SourceAttributes(static_cast<int>(S));  // attributes before depth
+  constexpr int N = kA + (Depth ? 1 : 0);
+  constexpr bool kTextured =
+      S == Source::Texture || S == Source::TextureLit || S == Source::TextureMapLit;
+  constexpr std::ptrdiff_t kStride = Rows::kStride;
   // Locals, so that the stores into the target cannot be taken to change them.
   std::uint8_t* const frame = target.FrameBuffer;
   std::uint16_t* const depthBuffer = target.DepthBuffer;
@@ -322,15 +332,19 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
   const std::uint8_t* const map = shadeMap_;
 
   if constexpr (S == Source::Flat && !Depth) {
-    FillRows<N>(target.Pitch, top, bottom, [&](std::ptrdiff_t offset, std::int32_t n, const std::int32_t*,
-                    const std::int32_t*) {
+    for (std::int32_t y = top; y <= bottom; ++y) {
+      std::int32_t xl, xr;
+      const std::int32_t *left, *right;
+      if (!rows.Take(y, xl, xr, left, right)) continue;
+      std::uint8_t* const px = frame + static_cast<std::ptrdiff_t>(y) * target.Pitch + xl;
+      const std::int32_t n = xr - xl + 1;
       // Mesh spans are short: a call to memset costs more than it saves.
       if (n < 32) {
-        for (std::int32_t i = 0; i < n; ++i) frame[offset + i] = colour;
+        for (std::int32_t i = 0; i < n; ++i) px[i] = colour;
       } else {
-        std::memset(frame + offset, colour, static_cast<std::size_t>(n));
+        std::memset(px, colour, static_cast<std::size_t>(n));
       }
-    });
+    }
     return;
   }
 
@@ -347,44 +361,38 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
     std::uint16_t z = 0, dz = 0;
   };
   const std::int32_t pitch = target.Pitch;
-  // Reads and empties row y of the tables, so that the next triangle needs
-  // no clearing.
-  const auto start = [&](std::int32_t y, Row& row) {
-    const std::int32_t xl = spanLeft_[y];
-    const std::int32_t xr = spanRight_[y];
-    spanLeft_[y] = kSpanEmptyLeft;
-    spanRight_[y] = kSpanEmptyRight;
-    if (xl > xr) {
+  const auto start = [&](std::int32_t y, Row& row) __attribute__((always_inline)) {
+    std::int32_t xl, xr;
+    const std::int32_t *left, *right;
+    if (!rows.Take(y, xl, xr, left, right)) {
       row.n = 0;
       return;
     }
     const std::int32_t n = xr - xl + 1;
     row.offset = static_cast<std::ptrdiff_t>(y) * pitch + xl;
     row.n = n;
-    const std::int32_t* const left = leftAttr_[y];
-    const std::int32_t* const right = rightAttr_[y];
     // Steps only matter from the second pixel on; a one-pixel span keeps
     // its left values.
     const Divisor perPixel(n);
     for (int k = 0; k < kA; ++k) {
-      row.a[k] = std::uint64_t{static_cast<std::uint32_t>(left[k])} << 32;
+      const std::int32_t l = left[k * kStride], r = right[k * kStride];
+      row.a[k] = std::uint64_t{static_cast<std::uint32_t>(l)} << 32;
       const bool rounded = Rounded && k < 2;
-      row.d[k] = std::uint64_t{static_cast<std::uint32_t>(
-                     rounded ? SpanStepRounded(left[k], right[k], perPixel)
-                             : SpanStep(left[k], right[k], perPixel))}
+      row.d[k] = std::uint64_t{static_cast<std::uint32_t>(rounded ? SpanStepRounded(l, r, perPixel)
+                                                                  : SpanStep(l, r, perPixel))}
                  << 32;
     }
     if constexpr (Depth) {
-      const std::int32_t zl = left[N - 1] >> 16;
-      const std::int32_t zr = right[N - 1] >> 16;
+      const std::int32_t zl = left[(N - 1) * kStride] >> 16;
+      const std::int32_t zr = right[(N - 1) * kStride] >> 16;
       row.z = static_cast<std::uint16_t>(zl);
       row.dz = static_cast<std::uint16_t>(perPixel.Divide(zr - zl));
     }
   };
-  const auto whole = [](std::uint64_t value) {
+  const auto whole = [](std::uint64_t value) __attribute__((always_inline)) {
     return static_cast<std::ptrdiff_t>(static_cast<std::int64_t>(value) >> 48);
   };
-  const auto draw = [&](const Row& row) {
+  const auto draw = [&](const Row& row) __attribute__((always_inline)) {
     std::uint64_t a[kA > 0 ? kA : 1];
     for (int k = 0; k < kA; ++k) a[k] = row.a[k];
     std::uint16_t z = row.z;
@@ -451,9 +459,6 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
       draw(rows[0]);
     }
   }
-  spanTop_ = spanBottom_ + 1;
-  scanTop_ = kSpanEmptyLeft;
-  scanBottom_ = kSpanEmptyRight;
 }
 
 template <int N>

@@ -63,8 +63,9 @@ struct ChecksumScene {
   // depth's when `depth`.
   std::vector<std::int32_t> Polygon(int corners, const std::vector<int>& cells, bool rounded) {
     const int w = t.target.Pitch, h = t.target.Rows;
-    // Sizes spread over 1 pixel .. twice the target, on a log scale.
-    const int maxSide = 2 * (w > h ? w : h);
+    // Sizes spread over 1 pixel .. twice the target (or largestSide), on a
+    // log scale.
+    const int maxSide = largestSide > 0 ? largestSide : 2 * (w > h ? w : h);
     std::int64_t size = 1;
     const std::int64_t doublings = dice.Below(64);
     for (std::int64_t i = 0; i < doublings && size < maxSide; i += 6) size *= 2;
@@ -96,7 +97,7 @@ struct ChecksumScene {
     CRasterizer& r = *t.r;
     const RasterTarget& target = t.target;
     const std::vector<int> uv = {tex.width, tex.height};
-    constexpr int kDepth = 30000;
+    const int kDepth = depthCells;
     for (int i = 0; i < triangles; ++i) {
       const std::int32_t tag = i * 7 + 1;
       const auto colour = static_cast<std::uint8_t>(i * 13 + 5);
@@ -148,6 +149,8 @@ struct ChecksumScene {
     }
   }
 
+  int largestSide = 0;      // 0: twice the target
+  int depthCells = 30000;   // depths from 0 to this, in whole units
   RasterCanvas t;
   TestTexture tex;
   std::vector<std::uint8_t> shade, map;

@@ -268,8 +268,11 @@ void CRasterizer::Fill(const RasterTarget& target, const std::int32_t* pts, int 
   if (corners == 3 && directShort_) {
     const std::int32_t y1 = pts[N + 2 + 1], y2 = pts[2 * (N + 2) + 1], y3 = pts[3 * (N + 2) + 1];
     const std::int32_t low = y1 < y2 ? y1 : y2, high = y1 < y2 ? y2 : y1;
-    const std::int32_t span = (high > y3 ? high : y3) - (low < y3 ? low : y3);
-    if (static_cast<std::uint32_t>(span - (kDirectLeastRows - 1)) <= kDirectRows - kDirectLeastRows &&
+    // Corners may lie anywhere before clipping: the rows between them are
+    // counted in unsigned arithmetic, where the true count always fits.
+    const std::uint32_t span = static_cast<std::uint32_t>(high > y3 ? high : y3) -
+                               static_cast<std::uint32_t>(low < y3 ? low : y3);
+    if (span - (kDirectLeastRows - 1) <= static_cast<std::uint32_t>(kDirectRows - kDirectLeastRows) &&
         FillShort<S, Depth, T, Rounded>(target, pts, colour, tag))
       return;
   }

@@ -3,7 +3,8 @@
 // catch any access outside them. The callers' promises are kept (texture,
 // shade and map coordinates clamped as the render modes clamp them; line
 // ends clipped first); anything else goes. A filler must also leave every
-// pixel outside its clip rectangle as it was.
+// pixel outside its clip rectangle as it was, and draw the same with short
+// triangles scanned directly as with every triangle walked.
 
 #include <cstdint>
 #include <cstdlib>
@@ -136,10 +137,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   t.shadeRows = 1 + static_cast<int>(in.U8() % 64);
   const std::size_t cells = static_cast<std::size_t>(t.pitch) * t.rows;
   constexpr std::uint8_t kUntouched = 0xA5;
-  t.frame.assign(cells, kUntouched);
-  t.depth.assign(cells, 0xFFFF);
-  t.tags.assign(cells, -1);
-  t.color16.assign(cells, 0);
   t.texture.resize(static_cast<std::size_t>(t.texWidth) * t.texHeight);
   for (std::size_t i = 0; i < t.texture.size(); ++i) t.texture[i] = static_cast<std::uint8_t>(i * 7);
   for (int v = 0; v < t.texHeight; ++v) t.textureRows.push_back(v * t.texWidth);
@@ -149,41 +146,64 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The map-lit fillers take the map's values as rows of the shade table.
   for (std::size_t i = 0; i < t.map.size(); ++i)
     t.map[i] = static_cast<std::uint8_t>((i >> 9) % static_cast<std::size_t>(t.shadeRows));
+  const auto clipRight = static_cast<std::int32_t>(in.U16() % static_cast<std::uint32_t>(t.pitch));
+  const auto clipBottom = static_cast<std::int32_t>(in.U16() % static_cast<std::uint32_t>(t.rows));
+  const Bytes ops = in;
 
-  CRasterizer r;
-  RasterTarget rt;
-  rt.Pitch = t.pitch;
-  rt.Rows = t.rows;
-  rt.ClipRight = static_cast<std::int32_t>(in.U16() % static_cast<std::uint32_t>(t.pitch));
-  rt.ClipBottom = static_cast<std::int32_t>(in.U16() % static_cast<std::uint32_t>(t.rows));
-  rt.FrameBuffer = t.frame.data();
-  rt.DepthBuffer = t.depth.data();
-  rt.PixelTagBuffer = t.tags.data();
-  rt.ColorBuffer16 = t.color16.data();
-  r.BindTexture(t.texture.data(), t.textureRows.data(), t.texWidth, t.texHeight);
-  r.SetShadeTable(t.shade.data(), t.shadeRows);
-  r.SetShadeMap(t.map.data());
-  r.BeginFrame();
-
+  // The same calls twice: short triangles scanned directly where the
+  // processor can, then every triangle walked; the pictures must agree.
   bool linesDrawn = false;
-  for (int op = 0; op < 64 && !in.Empty(); ++op) {
-    const int which = static_cast<int>(in.U8() % 28);
-    if (which < 22) {
-      Fill(r, rt, in, t, which);
-    } else {
-      Line(rt, in, which - 22);
-      linesDrawn = true;
+  std::vector<std::uint8_t> scannedFrame;
+  std::vector<std::uint16_t> scannedDepth;
+  std::vector<std::int32_t> scannedTags;
+  for (int pass = 0; pass < 2; ++pass) {
+    t.frame.assign(cells, kUntouched);
+    t.depth.assign(cells, 0xFFFF);
+    t.tags.assign(cells, -1);
+    t.color16.assign(cells, 0);
+    CRasterizer r;
+    r.ScanShortTrianglesDirectly(pass == 0);
+    RasterTarget rt;
+    rt.Pitch = t.pitch;
+    rt.Rows = t.rows;
+    rt.ClipRight = clipRight;
+    rt.ClipBottom = clipBottom;
+    rt.FrameBuffer = t.frame.data();
+    rt.DepthBuffer = t.depth.data();
+    rt.PixelTagBuffer = t.tags.data();
+    rt.ColorBuffer16 = t.color16.data();
+    r.BindTexture(t.texture.data(), t.textureRows.data(), t.texWidth, t.texHeight);
+    r.SetShadeTable(t.shade.data(), t.shadeRows);
+    r.SetShadeMap(t.map.data());
+    r.BeginFrame();
+
+    Bytes play = ops;
+    for (int op = 0; op < 64 && !play.Empty(); ++op) {
+      const int which = static_cast<int>(play.U8() % 28);
+      if (which < 22) {
+        Fill(r, rt, play, t, which);
+      } else {
+        Line(rt, play, which - 22);
+        linesDrawn = true;
+      }
+    }
+    // Fillers stay inside the clip rectangle; lines may use the whole target.
+    if (!linesDrawn) {
+      for (int y = 0; y < t.rows; ++y)
+        for (int x = 0; x < t.pitch; ++x)
+          if ((x > rt.ClipRight || y > rt.ClipBottom) &&
+              t.frame[static_cast<std::size_t>(y) * t.pitch + x] != kUntouched)
+            std::abort();
+    }
+    for (int y = 0; y < t.rows && y < kRasterMaxRows; ++y)
+      if (r.SpanLeft(y) != 2147483647 || r.SpanRight(y) != -2147483647 - 1) std::abort();
+    if (pass == 0) {
+      scannedFrame = t.frame;
+      scannedDepth = t.depth;
+      scannedTags = t.tags;
+    } else if (scannedFrame != t.frame || scannedDepth != t.depth || scannedTags != t.tags) {
+      std::abort();
     }
   }
-  // Fillers stay inside the clip rectangle; lines may use the whole target.
-  if (!linesDrawn) {
-    for (int y = 0; y < t.rows; ++y)
-      for (int x = 0; x < t.pitch; ++x)
-        if ((x > rt.ClipRight || y > rt.ClipBottom) &&
-            t.frame[static_cast<std::size_t>(y) * t.pitch + x] != kUntouched)
-          std::abort();
-  }
-  for (int y = 0; y < t.rows && y < kRasterMaxRows; ++y)
-    if (r.SpanLeft(y) != 2147483647 || r.SpanRight(y) != -2147483647 - 1) std::abort();
   return 0;
 }

@@ -22,11 +22,15 @@
 #define SKINTOOL_DIRECT_SCAN 1
 // GCC 12's AVX-512 intrinsics start some results from a register they call
 // undefined, which its own uninitialized-value check then reports.
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #endif
 
 #include "render/rasterizer_divide.h"

@@ -191,6 +191,7 @@ class CRasterizer {
   bool ClipEdge(std::int32_t* a, std::int32_t* b, int values, int axis, std::int32_t bound);
   template <int N>
   void ScanEdgeN(const std::int32_t* a, const std::int32_t* b);
+  bool WellInside(const std::int32_t* pts, int values) const;
   template <int N>
   void BuildSpans(const std::int32_t* pts, int corners);
   // Empties the rows of the current triangle outside the target's band and

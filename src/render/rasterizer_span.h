@@ -3,7 +3,6 @@
 // the polygon into the per-row tables, then fill the rows. Only the
 // rasterizer's own files include this.
 
-#include <array>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -147,6 +146,18 @@ void CRasterizer::ScanEdgeN(const std::int32_t* a, const std::int32_t* b) {
   flush();
 }
 
+// Whether a triangle (three corners and the copy of the first, `values`
+// apart) lies where neither clipper would touch an edge: then its edges are
+// corners 1 -> 2, 2 -> 3 and 3 -> 1, as they are.
+inline bool CRasterizer::WellInside(const std::int32_t* pts, int values) const {
+  const std::int32_t* const p1 = pts + values;
+  const std::int32_t* const p2 = pts + 2 * values;
+  const std::int32_t* const p3 = pts + 3 * values;
+  const auto insideX = [this](const std::int32_t* p) { return (p[0] > 0) & (p[0] < clipRight_); };
+  const auto insideY = [this](const std::int32_t* p) { return (p[1] > 0) & (p[1] < clipBottom_); };
+  return insideX(pts) & insideX(p1) & insideX(p2) & insideX(p3) & insideY(p1) & insideY(p2) & insideY(p3);
+}
+
 // pts: corners + 1 vertices of N + 2 values each, the last a copy of the first.
 template <int N>
 void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
@@ -159,14 +170,7 @@ void CRasterizer::BuildSpans(const std::int32_t* pts, int corners) {
     const std::int32_t* const p1 = pts + kValues;
     const std::int32_t* const p2 = pts + 2 * kValues;
     const std::int32_t* const p3 = pts + 3 * kValues;
-    const auto insideX = [this](const std::int32_t* p) {
-      return (p[0] > 0) & (p[0] < clipRight_);
-    };
-    const auto insideY = [this](const std::int32_t* p) {
-      return (p[1] > 0) & (p[1] < clipBottom_);
-    };
-    if (insideX(pts) & insideX(p1) & insideX(p2) & insideX(p3) & insideY(p1) & insideY(p2) &
-        insideY(p3)) {
+    if (WellInside(pts, kValues)) {
       ScanEdgeN<N>(p1, p2);
       ScanEdgeN<N>(p2, p3);
       ScanEdgeN<N>(p3, p1);
@@ -293,17 +297,10 @@ template <CRasterizer::Source S, bool Depth, CRasterizer::TagRule T, bool Rounde
 bool CRasterizer::FillShort(const RasterTarget& target, const std::int32_t* pts, std::uint8_t colour,
                             std::int32_t tag) {
   constexpr int kValues = SourceAttributes(static_cast<int>(S)) + (Depth ? 1 : 0) + 2;
-  const std::int32_t* const p1 = pts + kValues;
-  const std::int32_t* const p2 = pts + 2 * kValues;
-  const std::int32_t* const p3 = pts + 3 * kValues;
-  const auto insideX = [this](const std::int32_t* p) { return (p[0] > 0) & (p[0] < clipRight_); };
-  const auto insideY = [this](const std::int32_t* p) { return (p[1] > 0) & (p[1] < clipBottom_); };
   // Rows a bare ScanEdge left in the tables belong to the walk.
-  if (!(insideX(pts) & insideX(p1) & insideX(p2) & insideX(p3) & insideY(p1) & insideY(p2) & insideY(p3)) ||
-      scanTop_ != kSpanEmptyLeft)
-    return false;
+  if (!WellInside(pts, kValues) || scanTop_ != kSpanEmptyLeft) return false;
   DirectTriangle<kValues - 2> direct;
-  if (!direct.Setup(p1, p2, p3)) return false;
+  if (!direct.Setup(pts + kValues, pts + 2 * kValues, pts + 3 * kValues)) return false;
   const std::int32_t top = direct.Top() > target.BandTop ? direct.Top() : target.BandTop;
   const std::int32_t bottom = direct.Bottom() < target.BandBottom ? direct.Bottom() : target.BandBottom;
   Paint<S, Depth, T, Rounded>(target, top, bottom, colour, tag, direct);
